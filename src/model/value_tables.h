@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zeb {
+
+// The category list in list order; a category's position is its indice_categoria.
+inline constexpr std::array<std::string_view, 16> kCategorie = {
+    "Autobus",     "Cisalpino",       "Diretto",        "Espresso",
+    "Eurocity",    "Euronight",       "Eurostar",       "Eurostar Link",
+    "Intercity",   "Intercity Notte", "Intercity Plus", "Interregionale",
+    "MetroNapoli", "Regionale",       "Suburbano",      "TrenOK"};
+
+// The subsidiary indications in list order; a description's position is its code.
+// Code 9 really is written with a lower-case "classe".
+inline constexpr std::array<std::string_view, 11> kSussidiarie = {"Nessuna",
+                                                                  "Soppresso",
+                                                                  "Prenotazione Obbligatoria",
+                                                                  "Prenotazione Facoltativa",
+                                                                  "Sola 2a Classe",
+                                                                  "Sola 1a Classe",
+                                                                  "Prima e Seconda Classe",
+                                                                  "1-2a Classe + Cuccette",
+                                                                  "1-2a Classe + Letti + Cuccette",
+                                                                  "Sola 2a classe + Cuccette",
+                                                                  "Autobus (Piazzale Esterno)"};
+
+// The delay indices; each is its own list position.
+inline constexpr std::array<std::string_view, 5> kRitardi = {"0", "1", "2", "3", "4"};
+
+inline constexpr int kSussiAutobus = 10; // forced for the categories without a track
+inline constexpr std::string_view kBinarioSenzaBinario = "99";
+inline constexpr std::string_view kTerminaQui = "Il treno termina nella stazione simulata";
+inline constexpr std::string_view kFineFermate = ",.";
+
+// True for "Autobus" and "Eurostar Link", which have no track (exact comparison).
+bool isCategoriaSenzaBinario(std::string_view categoria);
+
+// Position of `text` in `table` compared exactly, or nullopt.
+template <std::size_t N>
+std::optional<int> positionIn(const std::array<std::string_view, N>& table, std::string_view text) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (table[i] == text)
+            return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+// The decimal text "0".."N-1" of a list position, read back exactly ("03" and " 3" are not 3).
+std::optional<int> listPosition(std::string_view text, int count);
+
+} // namespace zeb

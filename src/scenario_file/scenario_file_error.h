@@ -1,0 +1,42 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace zeb {
+
+// The numbers of the format errors of scenario files. They lie above the system's error
+// numbers, which the file commands report as they are for I/O failures.
+enum class FormatError {
+    FineFileInattesa = 1001, // the file ends where a line is still expected
+    ValoreMancante = 1002,   // a line without "= " where a value is expected
+    OrarioNonValido = 1003,  // a time without "."
+    BinariSenzaFine = 1004,  // a track line without its closing "."
+    TroppiBinari = 1005,     // more than 26 track names
+    NumeroBinariNonValido = 1006,
+    TroppiTreni = 1007,       // a record past the table's capacity
+    ValoreFuoriElenco = 1008, // a category, delay or code the editor's lists cannot show
+    RigaTroppoLunga = 1009,
+    FileTroppoGrande = 1010,
+    CarattereNonSalvabile = 1011, // text the 8-bit code page cannot hold
+};
+
+// A failure of the writer or the reader: a number and a description, shown by the file
+// commands as "number description".
+class ScenarioFileError : public std::runtime_error {
+public:
+    ScenarioFileError(int number, const std::string& description);
+    ScenarioFileError(FormatError number, const std::string& description);
+
+    // The error of a failed system call, from errno.
+    static ScenarioFileError fromErrno(int error);
+
+    int number() const { return number_; }
+    const std::string& description() const { return description_; }
+
+private:
+    int number_;
+    std::string description_;
+};
+
+} // namespace zeb

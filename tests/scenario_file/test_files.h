@@ -1,0 +1,46 @@
+#pragma once
+
+#include "model/scenario.h"
+
+#include <string>
+
+namespace zeb::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // Names of the entries in the folder, sorted.
+    std::string listing() const;
+
+private:
+    std::string path_;
+};
+
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& bytes);
+
+// Joins lines with CR LF after each one, as scenario files end their lines.
+std::string crlfLines(std::initializer_list<std::string> lines);
+
+// A station "Valmora" starting at 06.30 with the tracks 1, 2 and 1tronco, chosen the way the
+// station dialog chooses them.
+Scenario stationValmora();
+
+// Valmora with the two trains of the format's reference example, stored as the editor stores
+// them: a Regionale 231 passing through, and an Autobus 88 ending here.
+Scenario exampleScenario();
+
+// The exact bytes the writer makes of exampleScenario().
+std::string exampleFileBytes();
+
+// Reads `bytes` as a scenario file into a fresh scenario.
+Scenario loadBytes(const std::string& bytes);
+
+} // namespace zeb::test

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "editor/controls.h"
+#include "editor/user_prompts.h"
+#include "model/scenario.h"
+
+#include <array>
+
+namespace zeb {
+
+// The logic of the editor window: every control under its name, the handlers of the scenario
+// and train commands, and the 50 ms periodic refresh that keeps dependent fields in line with
+// what the user types. It works on the shared scenario and asks a person through `ui`.
+class EditorLogic {
+public:
+    EditorLogic(Scenario& scenario, EditorUi& ui);
+
+    Scenario& scenario() { return s_; }
+
+    // Top band.
+    Button nuovo_scenario;
+    Button carica_scenario;
+    Button chiudi{.enabled = false, .visible = true};
+    Button salva{.enabled = false, .visible = true};
+    Button modifica{.enabled = false, .visible = true};
+    Button contributo;
+    Button Command4; // the "?" inside the hint sentence; it does nothing
+
+    // Middle band: the train fields.
+    TextBox numero;
+    ListBox categoria;
+    TextBox provenienza;
+    TextBox destinazione;
+    TextBox oraa{.text = {}, .enabled = true, .maxLength = 2};
+    TextBox mina{.text = {}, .enabled = true, .maxLength = 2};
+    TextBox orap{.text = {}, .enabled = true, .maxLength = 2};
+    TextBox minp{.text = {}, .enabled = true, .maxLength = 2};
+    ListBox ritardo;
+    TextBox fermate;
+    ListBox sussi;
+    TextBox note;
+    ListBox binario; // filled by the track list rebuild
+    std::array<Button, 13> help{};
+    Button copri{.enabled = false, .visible = true}; // the cover over the train fields
+
+    // Bottom band.
+    TextBox numerotrenit{.text = {}, .enabled = false, .maxLength = 0};
+    TextBox postreno{.text = {}, .enabled = false, .maxLength = 0};
+    Button tprecedente{.enabled = false, .visible = true};
+    Button nuovotreno{.enabled = false, .visible = true};
+    Button inseriscitreno{.enabled = false, .visible = true};
+    Button modificatr{.enabled = true, .visible = false};
+    Button cancellatreno{.enabled = false, .visible = true};
+    Button tsuccessivo{.enabled = false, .visible = true};
+
+    bool Timer1 = true; // the periodic refresh runs while this is on
+
+    // State of the periodic refresh.
+    bool salta_timer_1 = false; // arrival boxes opened for the current origin
+    bool salta_timer_2 = false; // departure and stops boxes opened for the current destination
+    bool salta_timer_3 = false; // track and subsidiary lists opened for a category with a track
+    std::string oraa1, mina1, orap1, minp1;
+
+    // Start-up, also run again when a scenario is closed.
+    void Form_Load();
+    // Empties the train fields and puts the lists on their first entry.
+    void Cancella();
+    // One tick of the periodic refresh.
+    void Timer1_Timer();
+
+    // Scenario commands.
+    void nuovo_scenario_Click();
+    void chiudi_Click();
+    void contributo_Click();
+    void help_Click(int index);
+    // The user asks to close the window: true when it may close. With a scenario open this
+    // asks first, as CHIUDI SCENARIO does, so nothing is lost unasked.
+    bool closeRequested();
+
+    bool scenarioOpen() const { return chiudi.enabled; } // CHIUDI SCENARIO is the open state
+
+private:
+    // Asks the question of CHIUDI SCENARIO; true for Yes.
+    bool confirmClosing();
+    // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.
+    void enableScenarioCommands();
+
+    Scenario& s_;
+    EditorUi& ui_;
+};
+
+} // namespace zeb

@@ -1,0 +1,73 @@
+#include "editor/editor_logic.h"
+#include "editor/field_help.h"
+
+namespace zeb {
+
+void EditorLogic::enableScenarioCommands() {
+    modifica.enabled = true;
+    nuovotreno.enabled = !s_.isFull();
+    tprecedente.enabled = false;
+    tsuccessivo.enabled = false;
+    nuovo_scenario.enabled = false;
+    carica_scenario.enabled = false;
+    chiudi.enabled = true;
+    salva.enabled = true;
+    copri.visible = true;
+}
+
+void EditorLogic::nuovo_scenario_Click() {
+    ui_.openStationDialog(s_, binario);
+    // Whatever way the dialog was closed, the scenario is now open.
+    enableScenarioCommands();
+}
+
+bool EditorLogic::confirmClosing() {
+    return ui_.showMessage("Chiudere questo scenario? Le modifihe se non salvate andranno perse!",
+                           "Chiusura dello scenario", MessageIcon::Question,
+                           MessageButtons::YesNo) == Answer::Yes;
+}
+
+void EditorLogic::chiudi_Click() {
+    if (!confirmClosing())
+        return;
+    s_.nome_stazione.clear();
+    s_.ora_inizio.clear();
+    s_.min_inizio.clear();
+    s_.totale_treni = 0;
+    s_.treno_attuale = 0;
+    s_.numero_binari = 0;
+    s_.nome_file.clear();
+    Cancella();
+    Form_Load();
+    s_.conta_binari = 0;
+
+    nuovo_scenario.enabled = true;
+    carica_scenario.enabled = true;
+    chiudi.enabled = false;
+    salva.enabled = false;
+    tprecedente.enabled = false;
+    tsuccessivo.enabled = false;
+    modificatr.visible = false;
+    inseriscitreno.visible = true;
+    inseriscitreno.enabled = false;
+    nuovotreno.enabled = false;
+    cancellatreno.enabled = false;
+    modifica.enabled = false;
+    copri.visible = true;
+    numerotrenit.setText("0");
+}
+
+void EditorLogic::contributo_Click() {
+    ui_.openContributionWindow();
+}
+
+void EditorLogic::help_Click(int index) {
+    if (auto entry = fieldHelp(index))
+        ui_.showMessage(entry->message, entry->title, MessageIcon::Information, MessageButtons::Ok);
+}
+
+bool EditorLogic::closeRequested() {
+    return !scenarioOpen() || confirmClosing();
+}
+
+} // namespace zeb

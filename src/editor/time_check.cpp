@@ -1,0 +1,23 @@
+#include "editor/time_check.h"
+
+#include "editor/controls.h"
+
+#include <string>
+
+namespace zeb {
+
+bool isTimeOutOfRange(std::string_view text, int highest) {
+    if (text.empty())
+        return false;
+    if (!isWholeNumber(text))
+        return true;
+    if (text[0] == '-')
+        return false;
+    // Compared digit by digit, so that no length of text can overflow.
+    while (text.size() > 1 && text[0] == '0')
+        text.remove_prefix(1);
+    const std::string limit = std::to_string(highest);
+    return text.size() > limit.size() || (text.size() == limit.size() && text > limit);
+}
+
+} // namespace zeb

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace zeb {
+
+struct Scenario;
+struct ListBox;
+
+enum class MessageIcon { None, Information, Question, Exclamation };
+enum class MessageButtons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+// What the windows' logic needs a person for: message boxes. A box with Yes and No answers
+// No when it is closed any other way.
+class MessageUi {
+public:
+    virtual ~MessageUi() = default;
+    // `text` may hold CR LF line breaks. An empty title stands for the program's name.
+    virtual Answer showMessage(const std::string& text, const std::string& title, MessageIcon icon,
+                               MessageButtons buttons) = 0;
+};
+
+// The one filter entry of a file dialog.
+struct FileFilter {
+    std::string description; // "File Zebrano (*.zeb) "
+    std::string pattern;     // "*.zeb"
+};
+
+// The editor window's needs: messages, the two file dialogs and its modal windows.
+class EditorUi : public MessageUi {
+public:
+    // The chosen path, or nullopt when the user cancels. The save dialog asks before an
+    // existing file is overwritten and adds no extension.
+    virtual std::optional<std::string> askSaveFileName(const FileFilter& filter) = 0;
+    virtual std::optional<std::string> askOpenFileName(const FileFilter& filter) = 0;
+    // Open the window modally; they return once it has closed. The station dialog works on
+    // the scenario and rebuilds the editor's track list when it closes.
+    virtual void openStationDialog(Scenario& scenario, ListBox& editorTrackList) = 0;
+    virtual void openContributionWindow() = 0;
+};
+
+} // namespace zeb

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "editor/user_prompts.h"
+#include "station/station_logic.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zeb::test {
+
+struct ShownMessage {
+    std::string text;
+    std::string title;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+// Answers the logic's questions from queues that a test fills before it acts, and records
+// every message shown. The station dialog is played by `station`, between its opening and its
+// closing; by default it is closed at once through its close command.
+class FakeUi : public EditorUi {
+public:
+    std::vector<ShownMessage> messages;
+    std::deque<Answer> answers;                       // Yes/No boxes; No when empty
+    std::deque<std::optional<std::string>> fileNames; // nullopt: Cancel
+    std::vector<FileFilter> filters;
+    std::function<void(StationLogic&)> station;
+    int stationOpenings = 0;
+    int contributionOpenings = 0;
+
+    Answer showMessage(const std::string& text, const std::string& title, MessageIcon icon,
+                       MessageButtons buttons) override {
+        messages.push_back({text, title, icon, buttons});
+        if (buttons == MessageButtons::Ok)
+            return Answer::Ok;
+        if (answers.empty())
+            return Answer::No;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::optional<std::string> askSaveFileName(const FileFilter& filter) override {
+        return nextFile(filter);
+    }
+    std::optional<std::string> askOpenFileName(const FileFilter& filter) override {
+        return nextFile(filter);
+    }
+
+    void openStationDialog(Scenario& scenario, ListBox& editorTrackList) override {
+        ++stationOpenings;
+        StationLogic dialog(scenario, editorTrackList, *this);
+        dialog.Form_Load();
+        if (station)
+            station(dialog);
+        dialog.Form_Unload();
+    }
+
+    void openContributionWindow() override { ++contributionOpenings; }
+
+private:
+    std::optional<std::string> nextFile(const FileFilter& filter) {
+        filters.push_back(filter);
+        if (fileNames.empty())
+            return std::nullopt;
+        auto name = fileNames.front();
+        fileNames.pop_front();
+        return name;
+    }
+};
+
+// A station script: checks the boxes of `slots` as the user would, names the station, and
+// presses OK.
+inline std::function<void(StationLogic&)> chooseStation(std::vector<int> slots,
+                                                        std::string name = "Valmora",
+                                                        std::string ora = "06",
+                                                        std::string minuti = "30") {
+    return [=](StationLogic& dialog) {
+        dialog.textstazione.setText(name);
+        dialog.orap.setText(ora);
+        dialog.minp.setText(minuti);
+        for (int slot : slots) {
+            dialog.binario[slot].checked = !dialog.binario[slot].checked;
+            dialog.binario_Click(slot);
+        }
+        dialog.ok_Click();
+    };
+}
+
+} // namespace zeb::test

@@ -1,0 +1,147 @@
+#include "editor/editor_logic.h"
+
+#include "editor/fake_ui.h"
+
+#include <gtest/gtest.h>
+
+namespace zeb {
+namespace {
+
+// An editor with a station of three tracks, in the entry state of a new train.
+class PeriodicRefresh : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui.station = test::chooseStation({0, 1, 23});
+        editor.nuovo_scenario_Click();
+        editor.copri.visible = false;
+        editor.Cancella();
+        editor.Timer1_Timer();
+    }
+
+    Scenario s;
+    test::FakeUi ui;
+    EditorLogic editor{s, ui};
+};
+
+TEST_F(PeriodicRefresh, AfterClearingTheFieldsEverythingWaitsForInput) {
+    EXPECT_FALSE(editor.oraa.enabled);
+    EXPECT_EQ(editor.oraa.text, "--");
+    EXPECT_EQ(editor.mina.text, "--");
+    EXPECT_FALSE(editor.orap.enabled);
+    EXPECT_EQ(editor.minp.text, "--");
+    EXPECT_FALSE(editor.fermate.enabled);
+    EXPECT_EQ(editor.fermate.text, "Il treno termina nella stazione simulata");
+    // "Autobus" is chosen: no track, the bus indication, both lists locked.
+    EXPECT_EQ(editor.categoria.text(), "Autobus");
+    EXPECT_FALSE(editor.binario.enabled);
+    EXPECT_EQ(editor.sussi.text(), "Autobus (Piazzale Esterno)");
+    EXPECT_FALSE(editor.sussi.enabled);
+    EXPECT_FALSE(editor.inseriscitreno.enabled);
+    EXPECT_EQ(editor.postreno.text, "");
+}
+
+TEST_F(PeriodicRefresh, TheOriginOpensTheArrivalBoxesOnce) {
+    editor.provenienza.setText("C");
+    editor.Timer1_Timer();
+    EXPECT_TRUE(editor.oraa.enabled && editor.mina.enabled);
+    EXPECT_EQ(editor.oraa.text, "");
+    editor.oraa.setText("6");
+    editor.provenienza.setText("Campolungo");
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.oraa.text, "6") << "further typing leaves the boxes alone";
+
+    editor.provenienza.setText("");
+    editor.Timer1_Timer();
+    EXPECT_FALSE(editor.oraa.enabled);
+    EXPECT_EQ(editor.oraa.text, "--");
+    editor.provenienza.setText("B");
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.oraa.text, "") << "the typed time is gone";
+}
+
+TEST_F(PeriodicRefresh, TheDestinationOpensDepartureAndStopsOnce) {
+    editor.destinazione.setText("Borgo Alto");
+    editor.Timer1_Timer();
+    EXPECT_TRUE(editor.orap.enabled && editor.minp.enabled && editor.fermate.enabled);
+    EXPECT_EQ(editor.fermate.text, "");
+    editor.fermate.setText("Pieve");
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.fermate.text, "Pieve");
+}
+
+TEST_F(PeriodicRefresh, RangeChecksEmptyEachBoxByItself) {
+    editor.provenienza.setText("A");
+    editor.destinazione.setText("B");
+    editor.Timer1_Timer();
+    struct Row {
+        const char* ora;
+        const char* minuti;
+        const char* oraAfter;
+        const char* minutiAfter;
+    };
+    for (const Row& row :
+         {Row{"23", "59", "23", "59"}, Row{"24", "30", "", "30"}, Row{"12", "60", "12", ""},
+          Row{"7", "5", "7", "5"}, Row{"07", "05", "07", "05"}, Row{"-1", "-1", "-1", "-1"},
+          Row{"a", "b", "", ""}, Row{"1a", "", "", ""}, Row{"-", "9", "", "9"}}) {
+        editor.oraa.setText(row.ora);
+        editor.mina.setText(row.minuti);
+        editor.orap.setText(row.ora);
+        editor.minp.setText(row.minuti);
+        editor.Timer1_Timer();
+        EXPECT_EQ(editor.oraa.text, row.oraAfter) << row.ora;
+        EXPECT_EQ(editor.mina.text, row.minutiAfter) << row.minuti;
+        EXPECT_EQ(editor.orap.text, row.oraAfter) << row.ora;
+        EXPECT_EQ(editor.minp.text, row.minutiAfter) << row.minuti;
+    }
+    EXPECT_EQ(editor.oraa1, "-");
+    EXPECT_EQ(editor.minp1, "9");
+}
+
+TEST_F(PeriodicRefresh, ThePlaceholderHourSkipsTheMinuteCheck) {
+    editor.provenienza.setText("A");
+    editor.Timer1_Timer();
+    editor.oraa.setText("--");
+    editor.mina.setText("99");
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.mina.text, "99");
+}
+
+TEST_F(PeriodicRefresh, TracklessCategoriesForceTheBusIndication) {
+    editor.categoria.select(2); // Diretto
+    editor.Timer1_Timer();
+    EXPECT_TRUE(editor.binario.enabled && editor.sussi.enabled);
+    EXPECT_EQ(editor.sussi.text(), "Nessuna");
+    editor.sussi.select(4);
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.sussi.text(), "Sola 2a Classe") << "a later choice remains";
+
+    editor.categoria.select(7); // Eurostar Link
+    editor.Timer1_Timer();
+    EXPECT_FALSE(editor.binario.enabled || editor.sussi.enabled);
+    EXPECT_EQ(editor.sussi.selected, 10);
+    editor.categoria.select(13);
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.sussi.selected, 0);
+}
+
+TEST_F(PeriodicRefresh, TheNumberAloneGatesInsertion) {
+    editor.numero.setText("8");
+    editor.Timer1_Timer();
+    EXPECT_TRUE(editor.inseriscitreno.enabled);
+    editor.numero.setText("");
+    editor.Timer1_Timer();
+    EXPECT_FALSE(editor.inseriscitreno.enabled);
+}
+
+TEST_F(PeriodicRefresh, PositionOfTheShownTrain) {
+    s.totale_treni = 3;
+    s.treno_attuale = 1;
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.postreno.text, "2");
+    s.treno_attuale = 3;
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.postreno.text, "");
+}
+
+} // namespace
+} // namespace zeb

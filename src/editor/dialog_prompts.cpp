@@ -1,0 +1,93 @@
+#include "editor/dialog_prompts.h"
+
+#include "editor/contribution_window.h"
+#include "station/station_dialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace zeb {
+
+namespace {
+
+QMessageBox::Icon toQt(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Qt reads the patterns from the last parentheses of a filter; the details are hidden, so the
+// dialog shows the description exactly as given.
+QString qtFilter(const FileFilter& filter) {
+    return QString::fromStdString(filter.description + "(" + filter.pattern + ")");
+}
+
+std::optional<std::string> chosen(const QString& path) {
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
+}
+
+} // namespace
+
+Answer DialogPrompts::showMessage(const std::string& text, const std::string& title,
+                                  MessageIcon icon, MessageButtons buttons) {
+    if (onMessage)
+        return onMessage({text, title, icon, buttons});
+    const QString caption =
+        title.empty() ? QApplication::applicationDisplayName() : QString::fromStdString(title);
+    QString body = QString::fromStdString(text);
+    body.replace("\r\n", "\n");
+    if (buttons == MessageButtons::Ok) {
+        QMessageBox box(toQt(icon), caption, body, QMessageBox::Ok, parent_);
+        box.exec();
+        return Answer::Ok;
+    }
+    QMessageBox box(toQt(icon), caption, body, QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+std::optional<std::string> DialogPrompts::askSaveFileName(const FileFilter& filter) {
+    if (onFileDialog)
+        return onFileDialog(filter);
+    // Qt's save dialog asks before overwriting and, without a default suffix, adds none.
+    return chosen(QFileDialog::getSaveFileName(parent_, QString(), QString(), qtFilter(filter),
+                                               nullptr, QFileDialog::HideNameFilterDetails));
+}
+
+std::optional<std::string> DialogPrompts::askOpenFileName(const FileFilter& filter) {
+    if (onFileDialog)
+        return onFileDialog(filter);
+    return chosen(QFileDialog::getOpenFileName(parent_, QString(), QString(), qtFilter(filter),
+                                               nullptr, QFileDialog::HideNameFilterDetails));
+}
+
+void DialogPrompts::openStationDialog(Scenario& scenario, ListBox& editorTrackList) {
+    StationDialog dialog(scenario, editorTrackList, *this, parent_);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    if (onStationDialog) {
+        dialog.show();
+        onStationDialog(dialog);
+        if (!dialog.isVisible())
+            return;
+    }
+    dialog.exec();
+}
+
+void DialogPrompts::openContributionWindow() {
+    ContributionWindow window(parent_);
+    window.exec();
+}
+
+} // namespace zeb

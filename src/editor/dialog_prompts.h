@@ -1,0 +1,44 @@
+#pragma once
+
+#include "editor/user_prompts.h"
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace zeb {
+
+// The editor's questions put to a person with Qt: message boxes, the file dialogs and the two
+// modal windows.
+//
+// Tests answer through the hooks instead: where a hook is set, no box or file dialog is shown,
+// and the station dialog, shown modelessly, is handed to `onStationDialog` to be driven before
+// it would wait for the user.
+class DialogPrompts : public EditorUi {
+public:
+    struct Message {
+        std::string text;
+        std::string title;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+
+    explicit DialogPrompts(QWidget* parent) : parent_(parent) {}
+
+    std::function<Answer(const Message&)> onMessage;
+    std::function<std::optional<std::string>(const FileFilter&)> onFileDialog;
+    std::function<void(QDialog&)> onStationDialog;
+
+    Answer showMessage(const std::string& text, const std::string& title, MessageIcon icon,
+                       MessageButtons buttons) override;
+    std::optional<std::string> askSaveFileName(const FileFilter& filter) override;
+    std::optional<std::string> askOpenFileName(const FileFilter& filter) override;
+    void openStationDialog(Scenario& scenario, ListBox& editorTrackList) override;
+    void openContributionWindow() override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace zeb

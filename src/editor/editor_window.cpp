@@ -1,0 +1,273 @@
+#include "editor/editor_window.h"
+
+#include "editor/artwork.h"
+#include "editor/command_button.h"
+#include "editor/control_binder.h"
+#include "editor/window_style.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace zeb {
+
+namespace {
+
+constexpr const char* kHint = "Per spiegazioni riguardo ai singoli campi da compilare, cliccare "
+                              "sul        posto al fianco di ogni campo";
+
+QLabel* addLabel(QWidget* area, const char* name, const QString& text, QRect where,
+                 Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter) {
+    auto* label = new QLabel(text, area);
+    label->setObjectName(name);
+    label->setGeometry(where);
+    label->setFont(verdanaFont());
+    label->setAlignment(align);
+    return label;
+}
+
+template <class Widget> Widget* addWidget(QWidget* area, const char* name, QRect where) {
+    auto* widget = new Widget(area);
+    widget->setObjectName(name);
+    widget->setGeometry(where);
+    return widget;
+}
+
+QPlainTextEdit* addMultiLine(QWidget* area, const char* name, QRect where) {
+    auto* box = addWidget<QPlainTextEdit>(area, name, where);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setTabChangesFocus(true);
+    return box;
+}
+
+CommandButton* addCommand(QWidget* area, const char* name, const QString& caption, QRect where,
+                          bool verdana) {
+    auto* button = new CommandButton(caption, area);
+    button->setObjectName(name);
+    button->setGeometry(where);
+    if (verdana)
+        button->setFont(verdanaFont());
+    return button;
+}
+
+} // namespace
+
+EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
+    : QMainWindow(parent), prompts_(this), logic_(scenario, prompts_),
+      binder_(new ControlBinder(this)), timer1_(new QTimer(this)) {
+    setObjectName("Form1");
+    setWindowTitle("Zebrano - Editor Di Scenari v.1.0");
+    setWindowIcon(windowIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(defaultControlFont());
+
+    auto* area = new QWidget(this);
+    area->setObjectName("clientArea");
+    setCentralWidget(area);
+    setFixedSize(fromTwips(0, 0, 9840, 6375).size());
+
+    buildTopBand(area);
+    buildTrainFields(area);
+    buildBottomBand(area);
+    setTabOrder();
+    binder_->refresh();
+
+    timer1_->setObjectName("Timer1");
+    timer1_->setInterval(50);
+    connect(timer1_, &QTimer::timeout, this, &EditorWindow::tick);
+    timer1_->start();
+}
+
+void EditorWindow::buildTopBand(QWidget* area) {
+    auto* logo = addWidget<QLabel>(area, "Image1", fromTwips(0, 0, 3645, 915));
+    logo->setPixmap(logoBanner());
+    auto* title = addLabel(area, "Label1", "Editor Di Scenari", fromTwips(3840, 120, 5775, 555),
+                           Qt::AlignCenter);
+    title->setFont(verdanaFont(24));
+    auto* line = addWidget<QFrame>(area, "Line1", QRect(0, 60, 667, 1));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+
+    struct Command {
+        const char* name;
+        const char* caption;
+        int left;
+        int width;
+        bool verdana;
+        Button& model;
+    };
+    const Command commands[] = {
+        {"nuovo_scenario", "NUOVO SCENARIO", 0, 1455, true, logic_.nuovo_scenario},
+        {"carica_scenario", "APRI SCENARIO", 1440, 1455, true, logic_.carica_scenario},
+        {"chiudi", "CHIUDI SCENARIO", 2880, 1455, true, logic_.chiudi},
+        {"salva", "SALVA", 4320, 1455, true, logic_.salva},
+        {"modifica", "MODIFICA DATI STAZIONE", 5760, 1455, true, logic_.modifica},
+        {"contributo", "CONTRIBUTO", 7200, 2655, false, logic_.contributo},
+    };
+    for (const Command& c : commands)
+        binder_->bind(
+            addCommand(area, c.name, c.caption, fromTwips(c.left, 910, c.width, 735), c.verdana),
+            c.model);
+    onClick(area->findChild<QObject*>("nuovo_scenario"), [this] { logic_.nuovo_scenario_Click(); });
+    onClick(area->findChild<QObject*>("chiudi"), [this] { logic_.chiudi_Click(); });
+    onClick(area->findChild<QObject*>("contributo"), [this] { logic_.contributo_Click(); });
+
+    // The "?" stands in the gap of blanks in the hint, wherever the font puts that gap.
+    auto* hint = addLabel(area, "Label11", kHint, fromTwips(360, 1800, 9015, 255), Qt::AlignCenter);
+    const QString text = hint->text();
+    const QFontMetrics metrics(hint->font());
+    const int gapStart = text.indexOf("sul ") + 3;
+    const int gapEnd = text.indexOf(" posto") + 1;
+    const int textLeft = hint->x() + (hint->width() - metrics.horizontalAdvance(text)) / 2;
+    const int gapMiddle = textLeft + (metrics.horizontalAdvance(text.left(gapStart)) +
+                                      metrics.horizontalAdvance(text.left(gapEnd))) /
+                                         2;
+    auto* command4 = addWidget<QPushButton>(area, "Command4", fromTwips(6330, 1790, 255, 255));
+    command4->setText("?");
+    command4->move(gapMiddle - command4->width() / 2, command4->y());
+    binder_->bind(command4, logic_.Command4);
+}
+
+void EditorWindow::buildTrainFields(QWidget* area) {
+    struct Row {
+        const char* labelName;
+        const char* caption;
+        int top;
+    };
+    for (const Row& row :
+         {Row{"Label2", "Numero treno:", 2400}, Row{"Label14", "Categoria:", 2745},
+          Row{"Label4", "Provenienza:", 3120}, Row{"Label3", "Destinazione:", 3480},
+          Row{"Label6", "Ora arrivo:", 3840}, Row{"Label8", "Ora partenza:", 4200},
+          Row{"Label9", "Indice ritardo:", 4545}})
+        addLabel(area, row.labelName, row.caption, fromTwips(-120, row.top, 1695, 255));
+    addLabel(area, "Label5", ":", fromTwips(2070, 3840, 90, 255), Qt::AlignCenter);
+    addLabel(area, "Label7", ":", fromTwips(2070, 4200, 90, 255), Qt::AlignCenter);
+    addLabel(area, "Label10", "Ferma a:", fromTwips(4560, 2640, 1695, 255));
+    addLabel(area, "Label12", "Indicazioni sussidiarie:", fromTwips(4080, 3240, 2175, 255));
+    addLabel(area, "Label13", "Note al treno:", fromTwips(4080, 3915, 2175, 375),
+             Qt::AlignRight | Qt::AlignTop);
+    addLabel(area, "Label16", "Binario:", fromTwips(4200, 4560, 2055, 255));
+
+    binder_->bind(addWidget<QLineEdit>(area, "numero", fromTwips(1680, 2400, 1815, 285)),
+                  logic_.numero);
+    binder_->bind(addWidget<QComboBox>(area, "categoria", fromTwips(1680, 2745, 1815, 315)),
+                  logic_.categoria);
+    binder_->bind(addWidget<QLineEdit>(area, "provenienza", fromTwips(1680, 3120, 1815, 285)),
+                  logic_.provenienza);
+    binder_->bind(addWidget<QLineEdit>(area, "destinazione", fromTwips(1680, 3480, 1815, 285)),
+                  logic_.destinazione);
+    binder_->bind(addWidget<QLineEdit>(area, "oraa", fromTwips(1680, 3840, 375, 285)), logic_.oraa);
+    binder_->bind(addWidget<QLineEdit>(area, "mina", fromTwips(2160, 3840, 375, 285)), logic_.mina);
+    binder_->bind(addWidget<QLineEdit>(area, "orap", fromTwips(1680, 4200, 375, 285)), logic_.orap);
+    binder_->bind(addWidget<QLineEdit>(area, "minp", fromTwips(2160, 4200, 375, 285)), logic_.minp);
+    binder_->bind(addWidget<QComboBox>(area, "ritardo", fromTwips(1680, 4545, 855, 315)),
+                  logic_.ritardo);
+    binder_->bind(addMultiLine(area, "fermate", fromTwips(6360, 2400, 2415, 765)), logic_.fermate);
+    binder_->bind(addWidget<QComboBox>(area, "sussi", fromTwips(6360, 3220, 2415, 315)),
+                  logic_.sussi);
+    binder_->bind(addMultiLine(area, "note", fromTwips(6360, 3600, 2415, 885)), logic_.note);
+    binder_->bind(addWidget<QComboBox>(area, "binario", fromTwips(6360, 4540, 855, 315)),
+                  logic_.binario);
+
+    // The help buttons; 10 and 12 stand in the bottom band, outside the cover.
+    const QPoint helpCorners[13] = {{3600, 2400}, {3600, 2760}, {3600, 3120}, {3600, 3480},
+                                    {2760, 3840}, {2760, 4200}, {2760, 4560}, {8880, 2640},
+                                    {8880, 3240}, {8880, 3915}, {5400, 5040}, {7320, 4560},
+                                    {5400, 5365}};
+    for (int i = 0; i < 13; ++i) {
+        const QByteArray name = "help_" + QByteArray::number(i);
+        auto* help = addWidget<QPushButton>(
+            area, name.constData(), fromTwips(helpCorners[i].x(), helpCorners[i].y(), 255, 255));
+        help->setText("?");
+        binder_->bind(help, logic_.help[i]);
+        onClick(help, [this, i] { logic_.help_Click(i); });
+    }
+
+    auto* cover = addWidget<QPushButton>(area, "copri", fromTwips(0, 2160, 10335, 2775));
+    cover->raise(); // above every control of the middle band
+    binder_->bind(cover, logic_.copri);
+}
+
+void EditorWindow::buildBottomBand(QWidget* area) {
+    addLabel(area, "Label15", "Numero totale treni:", fromTwips(2640, 5040, 2055, 255));
+    addLabel(area, "Label17", "Identificativo treno:", fromTwips(2640, 5365, 2055, 255));
+    binder_->bind(addWidget<QLineEdit>(area, "numerotrenit", fromTwips(4800, 5025, 495, 285)),
+                  logic_.numerotrenit);
+    binder_->bind(addWidget<QLineEdit>(area, "postreno", fromTwips(4800, 5350, 495, 285)),
+                  logic_.postreno);
+
+    struct Command {
+        const char* name;
+        const char* caption;
+        int left;
+        int width;
+        bool verdana;
+        Button& model;
+    };
+    const Command commands[] = {
+        {"tprecedente", "<------ TRENO PRECEDENTE", 0, 2535, false, logic_.tprecedente},
+        {"nuovotreno", "   NUOVO     TRENO", 2520, 1575, true, logic_.nuovotreno},
+        {"inseriscitreno", "INSERISCI TRENO", 4080, 1575, true, logic_.inseriscitreno},
+        {"modificatr", "CONFERMA MODIFICHE", 4080, 1575, false, logic_.modificatr},
+        {"cancellatreno", "CANCELLA TRENO", 5640, 1575, true, logic_.cancellatreno},
+        {"tsuccessivo", "TRENO SUCCESSIVO ------>", 7200, 2655, false, logic_.tsuccessivo},
+    };
+    for (const Command& c : commands)
+        binder_->bind(
+            addCommand(area, c.name, c.caption, fromTwips(c.left, 5760, c.width, 615), c.verdana),
+            c.model);
+}
+
+void EditorWindow::setTabOrder() {
+    QStringList names = {
+        "numero",        "categoria",   "provenienza", "destinazione",   "oraa",
+        "mina",          "orap",        "minp",        "ritardo",        "fermate",
+        "sussi",         "note",        "binario",     "inseriscitreno", "nuovotreno",
+        "cancellatreno", "tprecedente", "tsuccessivo", "nuovo_scenario", "carica_scenario",
+        "chiudi",        "salva",       "modifica",    "contributo",     "Command4"};
+    for (int i = 0; i < 13; ++i)
+        names << QString("help_%1").arg(i);
+    names << "numerotrenit"
+          << "copri"
+          << "modificatr"
+          << "postreno";
+    for (int i = 1; i < names.size(); ++i)
+        QWidget::setTabOrder(findChild<QWidget*>(names[i - 1]), findChild<QWidget*>(names[i]));
+}
+
+void EditorWindow::onClick(QObject* button, std::function<void()> handler) {
+    connect(static_cast<QAbstractButton*>(button), &QAbstractButton::clicked, this,
+            [this, handler] { run(handler); });
+}
+
+void EditorWindow::run(const std::function<void()>& handler) {
+    inHandler_ = true;
+    handler();
+    inHandler_ = false;
+    binder_->refresh();
+}
+
+void EditorWindow::tick() {
+    // A tick never runs inside a handler, not even while the handler waits for a dialog.
+    if (inHandler_ || !logic_.Timer1)
+        return;
+    logic_.Timer1_Timer();
+    binder_->refresh();
+}
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+    bool mayClose = false;
+    run([&] { mayClose = logic_.closeRequested(); });
+    if (mayClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace zeb

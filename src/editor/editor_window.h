@@ -1,0 +1,46 @@
+#pragma once
+
+#include "editor/dialog_prompts.h"
+#include "editor/editor_logic.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QTimer;
+
+namespace zeb {
+
+class ControlBinder;
+
+// "Zebrano - Editor Di Scenari v.1.0": the Qt view of EditorLogic. It lays out the controls,
+// forwards clicks to the logic's handlers, runs the periodic refresh every 50 ms, and mirrors
+// the control models onto the widgets after every handler and tick.
+class EditorWindow : public QMainWindow {
+public:
+    explicit EditorWindow(Scenario& scenario, QWidget* parent = nullptr);
+
+    EditorLogic& logic() { return logic_; }
+    DialogPrompts& prompts() { return prompts_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildTopBand(QWidget* area);
+    void buildTrainFields(QWidget* area);
+    void buildBottomBand(QWidget* area);
+    void setTabOrder();
+    void onClick(QObject* button, std::function<void()> handler);
+    // Runs a handler, keeps the periodic refresh out of it, and then mirrors the controls.
+    void run(const std::function<void()>& handler);
+    void tick();
+
+    DialogPrompts prompts_;
+    EditorLogic logic_;
+    ControlBinder* binder_;
+    QTimer* timer1_;
+    bool inHandler_ = false;
+};
+
+} // namespace zeb

@@ -1,0 +1,30 @@
+#include "editor/window_style.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+
+#include <cmath>
+
+namespace zeb {
+
+QRect fromTwips(int left, int top, int width, int height) {
+    auto px = [](int twips) { return static_cast<int>(std::lround(twips / 15.0)); };
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+QFont verdanaFont(double points, bool bold) {
+    static const QString family =
+        QFontDatabase::families().contains("Verdana") ? "Verdana" : "DejaVu Sans";
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QFont defaultControlFont() {
+    QFont font = QApplication::font();
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+} // namespace zeb

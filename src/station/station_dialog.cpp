@@ -1,0 +1,125 @@
+#include "station/station_dialog.h"
+
+#include "editor/artwork.h"
+#include "editor/control_binder.h"
+#include "editor/window_style.h"
+#include "model/track_slots.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace zeb {
+
+namespace {
+
+QLabel* addLabel(QWidget* parent, const QString& text, QRect where, Qt::Alignment align) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(where);
+    label->setFont(verdanaFont());
+    label->setAlignment(align | Qt::AlignTop);
+    return label;
+}
+
+QLineEdit* addTextBox(QWidget* parent, const char* name, QRect where) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(where);
+    return box;
+}
+
+// The top-left corner, in twips, of the track box of `slot`: four columns of up to eight rows.
+QPoint trackBoxCorner(int slot) {
+    if (slot < 8)
+        return {2160, 1200 + 240 * slot};
+    if (slot < 16)
+        return {2760, 1200 + 240 * (slot - 8)};
+    if (slot < 23)
+        return {3360, 1200 + 240 * (slot - 16)};
+    return {3960, 1200 + 240 * (slot - 23)};
+}
+
+} // namespace
+
+StationDialog::StationDialog(Scenario& scenario, ListBox& editorTrackList, MessageUi& ui,
+                             QWidget* parent)
+    : QDialog(parent), logic_(scenario, editorTrackList, ui), binder_(new ControlBinder(this)),
+      timer2_(new QTimer(this)) {
+    setObjectName("Form2");
+    setWindowTitle("Dati Stazione");
+    setWindowIcon(windowIcon());
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(defaultControlFont());
+    setFixedSize(fromTwips(0, 0, 5370, 4470).size());
+    buildControls();
+
+    logic_.Form_Load();
+    binder_->refresh();
+    timer2_->setObjectName("Timer2");
+    timer2_->setInterval(50);
+    connect(timer2_, &QTimer::timeout, this, [this] {
+        logic_.Timer2_Timer();
+        binder_->refresh();
+    });
+    timer2_->start();
+}
+
+void StationDialog::buildControls() {
+    const auto right = Qt::AlignRight;
+    addLabel(this, "Stazione di:", fromTwips(360, 240, 1695, 255), right)->setObjectName("Label11");
+    auto* textstazione = addTextBox(this, "textstazione", fromTwips(2160, 240, 1815, 285));
+    addLabel(this, "Ora Inizio Simulazione", fromTwips(-720, 720, 2775, 255), right)
+        ->setObjectName("Label8");
+    auto* orap = addTextBox(this, "orap", fromTwips(2160, 720, 375, 285));
+    addLabel(this, ":", fromTwips(2550, 720, 135, 255), Qt::AlignLeft)->setObjectName("Label7");
+    auto* minp = addTextBox(this, "minp", fromTwips(2640, 720, 375, 285));
+    addLabel(this, "Numero Binari:", fromTwips(360, 1200, 1695, 255), right)
+        ->setObjectName("Label12");
+    addLabel(this, "Totale binari:", fromTwips(0, 3240, 2055, 255), right)->setObjectName("Label1");
+    auto* nbinari = addTextBox(this, "nbinari", fromTwips(2160, 3240, 375, 285));
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("ok");
+    ok->setGeometry(fromTwips(2160, 3840, 975, 495));
+    ok->setAutoDefault(false);
+
+    binder_->bind(textstazione, logic_.textstazione);
+    binder_->bind(orap, logic_.orap);
+    binder_->bind(minp, logic_.minp);
+    binder_->bind(nbinari, logic_.nbinari);
+
+    QList<QWidget*> focusOrder = {textstazione, orap, minp};
+    for (int slot = 0; slot < kTrackSlots; ++slot) {
+        auto* box = new QCheckBox(QString::fromStdString(trackCaption(slot)), this);
+        box->setObjectName(QString("binario_%1").arg(slot));
+        const QPoint corner = trackBoxCorner(slot);
+        box->setGeometry(fromTwips(corner.x(), corner.y(), slot < 23 ? 495 : 1095, 255));
+        binder_->bind(box, logic_.binario[slot], [this, slot] {
+            logic_.binario_Click(slot);
+            binder_->refresh();
+        });
+        focusOrder.append(box);
+    }
+    focusOrder.append({nbinari, ok});
+    for (int i = 1; i < focusOrder.size(); ++i)
+        setTabOrder(focusOrder[i - 1], focusOrder[i]);
+
+    connect(ok, &QPushButton::clicked, this, [this] {
+        if (logic_.ok_Click())
+            accept();
+        binder_->refresh();
+    });
+}
+
+void StationDialog::done(int result) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        timer2_->stop();
+        logic_.Form_Unload();
+    }
+    QDialog::done(result);
+}
+
+} // namespace zeb

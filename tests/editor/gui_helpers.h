@@ -1,0 +1,69 @@
+#pragma once
+
+#include "editor/dialog_prompts.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+
+#include <cstdlib>
+#include <deque>
+#include <vector>
+
+namespace zeb::test {
+
+// The widget `name` under `parent`; fails the test where it is missing.
+template <class Widget> Widget* widget(QWidget* parent, const char* name) {
+    auto* found = parent->findChild<Widget*>(name);
+    if (found == nullptr)
+        qFatal("no widget named %s", name);
+    return found;
+}
+
+inline void click(QWidget* parent, const char* name) {
+    QTest::mouseClick(widget<QAbstractButton>(parent, name), Qt::LeftButton);
+}
+
+inline void type(QWidget* parent, const char* name, const QString& text) {
+    auto* box = widget<QWidget>(parent, name);
+    box->setFocus();
+    QTest::keyClicks(box, text);
+}
+
+inline void checkTracks(QDialog& dialog, std::initializer_list<int> trackSlots) {
+    for (int slot : trackSlots) {
+        const QByteArray name = "binario_" + QByteArray::number(slot);
+        QTest::mouseClick(widget<QCheckBox>(&dialog, name.constData()), Qt::LeftButton);
+    }
+}
+
+// Answers the message boxes from a queue (No where it is empty) and records each one.
+struct MessageRecorder {
+    std::vector<DialogPrompts::Message> shown;
+    std::deque<Answer> answers;
+
+    void attach(DialogPrompts& prompts) {
+        prompts.onMessage = [this](const DialogPrompts::Message& message) {
+            shown.push_back(message);
+            if (message.buttons == MessageButtons::Ok)
+                return Answer::Ok;
+            if (answers.empty())
+                return Answer::No;
+            const Answer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        };
+    }
+};
+
+// Saves a picture of `window` when ZEB_SCREENSHOT_DIR names a folder: how the windows are
+// looked at by a person.
+inline void screenshot(QWidget* window, const QString& name) {
+    if (const char* folder = std::getenv("ZEB_SCREENSHOT_DIR"))
+        window->grab().save(QString(folder) + "/" + name + ".png");
+}
+
+} // namespace zeb::test

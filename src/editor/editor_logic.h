@@ -77,9 +77,29 @@ public:
     // asks first, as CHIUDI SCENARIO does, so nothing is lost unasked.
     bool closeRequested();
 
+    // Train commands.
+    void nuovotreno_Click();
+    void inseriscitreno_Click();
+    void tprecedente_Click();
+    void tsuccessivo_Click();
+    void modificatr_Click();
+    void cancellatreno_Click();
+    void modifica_Click();
+
+    // File commands.
+    void salva_Click();
+    void carica_scenario_Click();
+
     bool scenarioOpen() const { return chiudi.enabled; } // CHIUDI SCENARIO is the open state
 
 private:
+    // Fills the train fields from the shown train, treni[treno_attuale].
+    void showRecord();
+    // Copies the train fields into treni[index]; the insertion also ends the stops with ",.".
+    void storeFields(int index, bool endStops);
+    // The covered state: the fields under the cover, NUOVO TRENO and TRENO PRECEDENTE ready.
+    void enterCoveredState();
+    void showFileError(const std::string& message);
     // Asks the question of CHIUDI SCENARIO; true for Yes.
     bool confirmClosing();
     // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.

@@ -45,16 +45,6 @@ QPlainTextEdit* addMultiLine(QWidget* area, const char* name, QRect where) {
     return box;
 }
 
-CommandButton* addCommand(QWidget* area, const char* name, const QString& caption, QRect where,
-                          bool verdana) {
-    auto* button = new CommandButton(caption, area);
-    button->setObjectName(name);
-    button->setGeometry(where);
-    if (verdana)
-        button->setFont(verdanaFont());
-    return button;
-}
-
 } // namespace
 
 EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
@@ -94,29 +84,19 @@ void EditorWindow::buildTopBand(QWidget* area) {
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Plain);
 
-    struct Command {
-        const char* name;
-        const char* caption;
-        int left;
-        int width;
-        bool verdana;
-        Button& model;
-    };
-    const Command commands[] = {
-        {"nuovo_scenario", "NUOVO SCENARIO", 0, 1455, true, logic_.nuovo_scenario},
-        {"carica_scenario", "APRI SCENARIO", 1440, 1455, true, logic_.carica_scenario},
-        {"chiudi", "CHIUDI SCENARIO", 2880, 1455, true, logic_.chiudi},
-        {"salva", "SALVA", 4320, 1455, true, logic_.salva},
-        {"modifica", "MODIFICA DATI STAZIONE", 5760, 1455, true, logic_.modifica},
-        {"contributo", "CONTRIBUTO", 7200, 2655, false, logic_.contributo},
-    };
-    for (const Command& c : commands)
-        binder_->bind(
-            addCommand(area, c.name, c.caption, fromTwips(c.left, 910, c.width, 735), c.verdana),
-            c.model);
-    onClick(area->findChild<QObject*>("nuovo_scenario"), [this] { logic_.nuovo_scenario_Click(); });
-    onClick(area->findChild<QObject*>("chiudi"), [this] { logic_.chiudi_Click(); });
-    onClick(area->findChild<QObject*>("contributo"), [this] { logic_.contributo_Click(); });
+    addCommands(
+        area, 910, 735,
+        {{"nuovo_scenario", "NUOVO SCENARIO", 0, 1455, true, &EditorLogic::nuovo_scenario,
+          &EditorLogic::nuovo_scenario_Click},
+         {"carica_scenario", "APRI SCENARIO", 1440, 1455, true, &EditorLogic::carica_scenario,
+          &EditorLogic::carica_scenario_Click},
+         {"chiudi", "CHIUDI SCENARIO", 2880, 1455, true, &EditorLogic::chiudi,
+          &EditorLogic::chiudi_Click},
+         {"salva", "SALVA", 4320, 1455, true, &EditorLogic::salva, &EditorLogic::salva_Click},
+         {"modifica", "MODIFICA DATI STAZIONE", 5760, 1455, true, &EditorLogic::modifica,
+          &EditorLogic::modifica_Click},
+         {"contributo", "CONTRIBUTO", 7200, 2655, false, &EditorLogic::contributo,
+          &EditorLogic::contributo_Click}});
 
     // The "?" stands in the gap of blanks in the hint, wherever the font puts that gap.
     auto* hint = addLabel(area, "Label11", kHint, fromTwips(360, 1800, 9015, 255), Qt::AlignCenter);
@@ -202,26 +182,32 @@ void EditorWindow::buildBottomBand(QWidget* area) {
     binder_->bind(addWidget<QLineEdit>(area, "postreno", fromTwips(4800, 5350, 495, 285)),
                   logic_.postreno);
 
-    struct Command {
-        const char* name;
-        const char* caption;
-        int left;
-        int width;
-        bool verdana;
-        Button& model;
-    };
-    const Command commands[] = {
-        {"tprecedente", "<------ TRENO PRECEDENTE", 0, 2535, false, logic_.tprecedente},
-        {"nuovotreno", "   NUOVO     TRENO", 2520, 1575, true, logic_.nuovotreno},
-        {"inseriscitreno", "INSERISCI TRENO", 4080, 1575, true, logic_.inseriscitreno},
-        {"modificatr", "CONFERMA MODIFICHE", 4080, 1575, false, logic_.modificatr},
-        {"cancellatreno", "CANCELLA TRENO", 5640, 1575, true, logic_.cancellatreno},
-        {"tsuccessivo", "TRENO SUCCESSIVO ------>", 7200, 2655, false, logic_.tsuccessivo},
-    };
-    for (const Command& c : commands)
-        binder_->bind(
-            addCommand(area, c.name, c.caption, fromTwips(c.left, 5760, c.width, 615), c.verdana),
-            c.model);
+    addCommands(area, 5760, 615,
+                {{"tprecedente", "<------ TRENO PRECEDENTE", 0, 2535, false,
+                  &EditorLogic::tprecedente, &EditorLogic::tprecedente_Click},
+                 {"nuovotreno", "   NUOVO     TRENO", 2520, 1575, true, &EditorLogic::nuovotreno,
+                  &EditorLogic::nuovotreno_Click},
+                 {"inseriscitreno", "INSERISCI TRENO", 4080, 1575, true,
+                  &EditorLogic::inseriscitreno, &EditorLogic::inseriscitreno_Click},
+                 {"modificatr", "CONFERMA MODIFICHE", 4080, 1575, false, &EditorLogic::modificatr,
+                  &EditorLogic::modificatr_Click},
+                 {"cancellatreno", "CANCELLA TRENO", 5640, 1575, true, &EditorLogic::cancellatreno,
+                  &EditorLogic::cancellatreno_Click},
+                 {"tsuccessivo", "TRENO SUCCESSIVO ------>", 7200, 2655, false,
+                  &EditorLogic::tsuccessivo, &EditorLogic::tsuccessivo_Click}});
+}
+
+void EditorWindow::addCommands(QWidget* area, int top, int height,
+                               std::initializer_list<CommandSpec> commands) {
+    for (const CommandSpec& c : commands) {
+        auto* button = new CommandButton(c.caption, area);
+        button->setObjectName(c.name);
+        button->setGeometry(fromTwips(c.left, top, c.width, height));
+        if (c.verdana)
+            button->setFont(verdanaFont());
+        binder_->bind(button, logic_.*c.model);
+        onClick(button, [this, handler = c.handler] { (logic_.*handler)(); });
+    }
 }
 
 void EditorWindow::setTabOrder() {
@@ -241,9 +227,8 @@ void EditorWindow::setTabOrder() {
         QWidget::setTabOrder(findChild<QWidget*>(names[i - 1]), findChild<QWidget*>(names[i]));
 }
 
-void EditorWindow::onClick(QObject* button, std::function<void()> handler) {
-    connect(static_cast<QAbstractButton*>(button), &QAbstractButton::clicked, this,
-            [this, handler] { run(handler); });
+void EditorWindow::onClick(QAbstractButton* button, std::function<void()> handler) {
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { run(handler); });
 }
 
 void EditorWindow::run(const std::function<void()>& handler) {

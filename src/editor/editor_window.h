@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QAbstractButton;
 class QTimer;
 
 namespace zeb {
@@ -30,8 +31,20 @@ private:
     void buildTopBand(QWidget* area);
     void buildTrainFields(QWidget* area);
     void buildBottomBand(QWidget* area);
+    // A command button of the top or bottom band, tied to its model and its handler.
+    struct CommandSpec {
+        const char* name;
+        const char* caption;
+        int left;  // twips
+        int width; // twips
+        bool verdana;
+        Button EditorLogic::*model;
+        void (EditorLogic::*handler)();
+    };
+    void addCommands(QWidget* area, int top, int height,
+                     std::initializer_list<CommandSpec> commands);
     void setTabOrder();
-    void onClick(QObject* button, std::function<void()> handler);
+    void onClick(QAbstractButton* button, std::function<void()> handler);
     // Runs a handler, keeps the periodic refresh out of it, and then mirrors the controls.
     void run(const std::function<void()>& handler);
     void tick();

@@ -1,0 +1,52 @@
+#include "editor/editor_logic.h"
+#include "scenario_file/scenario_file_error.h"
+#include "scenario_file/scenario_reader.h"
+#include "scenario_file/scenario_writer.h"
+
+namespace zeb {
+
+void EditorLogic::showFileError(const std::string& message) {
+    ui_.showMessage(message, "", MessageIcon::None, MessageButtons::Ok);
+}
+
+void EditorLogic::salva_Click() {
+    const auto path = ui_.askSaveFileName({"File Scenario di ZEB (*.zeb) ", "*.zeb"});
+    if (!path)
+        return;
+    s_.nome_file = *path;
+    try {
+        Funzione_Salva_Con_Nome(s_);
+    } catch (const ScenarioFileError& error) {
+        showFileError(error.what());
+        return;
+    }
+    enterCoveredState();
+}
+
+void EditorLogic::carica_scenario_Click() {
+    const auto path = ui_.askOpenFileName({"File Zebrano (*.zeb) ", "*.zeb"});
+    if (!path)
+        return;
+    // The file is read into a copy, kept only when the whole file was read: after an error
+    // the scenario and every control are as they were.
+    Scenario loaded = s_;
+    loaded.nome_file_carica = *path;
+    try {
+        Funzione_Carica(loaded);
+    } catch (const ScenarioFileError& error) {
+        showFileError(error.what());
+        return;
+    }
+    s_ = std::move(loaded);
+
+    enableScenarioCommands();
+    if (s_.totale_treni > 0) {
+        tprecedente.enabled = true;
+        numerotrenit.setText(std::to_string(s_.totale_treni));
+    }
+    ui_.openStationDialog(s_, binario);
+    s_.treno_attuale = s_.totale_treni;
+    Cancella();
+}
+
+} // namespace zeb

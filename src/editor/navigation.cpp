@@ -1,0 +1,75 @@
+#include "editor/editor_logic.h"
+#include "model/conversions.h"
+#include "model/value_tables.h"
+
+namespace zeb {
+
+void EditorLogic::tprecedente_Click() {
+    cancellatreno.enabled = true;
+    inseriscitreno.visible = false;
+    modificatr.visible = true;
+    copri.visible = false;
+    if (s_.treno_attuale == s_.totale_treni - 1)
+        tsuccessivo.enabled = true;
+    s_.treno_attuale -= 1;
+    showRecord();
+    if (s_.treno_attuale == 0)
+        tprecedente.enabled = false;
+}
+
+void EditorLogic::tsuccessivo_Click() {
+    cancellatreno.enabled = true;
+    if (s_.treno_attuale + 1 == s_.totale_treni - 1)
+        tsuccessivo.enabled = false;
+    tprecedente.enabled = true;
+    s_.treno_attuale += 1;
+    showRecord();
+}
+
+void EditorLogic::showRecord() {
+    Timer1 = false;
+    Treno& t = s_.treni[s_.treno_attuale];
+    // A stored position the list does not have leaves the list as it was.
+    auto selectStored = [](ListBox& list, const std::string& position) {
+        if (auto p = listPosition(position, static_cast<int>(list.entries.size())))
+            list.select(*p);
+    };
+    numero.setText(t.numero);
+    selectStored(categoria, t.indice_categoria);
+    provenienza.setText(t.provenienza);
+    destinazione.setText(t.destinazione);
+    oraa.setText(t.ora_arrivo);
+    mina.setText(t.min_arrivo);
+    orap.setText(t.ora_partenza);
+    minp.setText(t.min_partenza);
+    selectStored(ritardo, t.ritardo);
+    fermate.setText(t.fermate);
+    selectStored(sussi, t.codice_sussidiaria);
+    note.setText(t.note);
+
+    Binario_Combo(s_);
+    if (!t.indice_binario.empty())
+        selectStored(binario, t.indice_binario);
+
+    salta_timer_1 = true;
+    salta_timer_2 = true;
+    const bool noOrigin = provenienza.text.empty();
+    oraa.enabled = mina.enabled = !noOrigin;
+    if (noOrigin) {
+        oraa.setText("----");
+        mina.setText("----");
+    }
+    if (!destinazione.text.empty()) {
+        orap.enabled = minp.enabled = true;
+    } else {
+        orap.enabled = minp.enabled = false;
+        orap.setText("----");
+        minp.setText("----");
+        fermate.setText(kTerminaQui);
+    }
+    if (fermate.text != kTerminaQui)
+        fermate.enabled = true;
+    Timer1 = true;
+}
+
+} // namespace zeb

@@ -1,0 +1,109 @@
+#include "editor/editor_logic.h"
+#include "model/conversions.h"
+#include "model/value_tables.h"
+
+#include <algorithm>
+
+namespace zeb {
+
+void EditorLogic::enterCoveredState() {
+    copri.visible = true;
+    nuovotreno.enabled = !s_.isFull(); // a full table has no slot for another train
+    cancellatreno.enabled = false;
+    inseriscitreno.visible = true;
+    inseriscitreno.enabled = false;
+    modificatr.visible = false;
+    tprecedente.enabled = s_.totale_treni != 0;
+    tsuccessivo.enabled = false;
+}
+
+void EditorLogic::nuovotreno_Click() {
+    if (s_.isFull())
+        return;
+    s_.treno_attuale = s_.totale_treni;
+    modificatr.visible = false;
+    inseriscitreno.enabled = true;
+    inseriscitreno.visible = true;
+    nuovotreno.enabled = false;
+    tprecedente.enabled = false;
+    tsuccessivo.enabled = false;
+    cancellatreno.enabled = true; // here it abandons the entry
+    copri.visible = false;
+    Cancella();
+}
+
+void EditorLogic::storeFields(int index, bool endStops) {
+    Treno& t = s_.treni[index];
+    t.numero = numero.text;
+    t.categoria = categoria.text();
+    s_.treno_in_uso = index;
+    Categoria_Combo(s_);
+    t.provenienza = provenienza.text;
+    t.destinazione = destinazione.text;
+    t.ora_arrivo = oraa.text;
+    t.min_arrivo = mina.text;
+    t.ora_partenza = orap.text;
+    t.min_partenza = minp.text;
+    t.ritardo = ritardo.text();
+    t.fermate = endStops ? fermate.text + std::string(kFineFermate) : fermate.text;
+    t.sussidiaria = sussi.text();
+    Sussi_Combo(s_);
+    t.note = note.text;
+    t.binario = binario.text();
+}
+
+void EditorLogic::inseriscitreno_Click() {
+    if (s_.isFull())
+        return;
+    const int n = s_.totale_treni;
+    storeFields(n, true);
+    Cancella();
+    s_.totale_treni = n + 1;
+    s_.treno_attuale = n + 1;
+    numerotrenit.setText(std::to_string(s_.totale_treni));
+    enterCoveredState();
+}
+
+void EditorLogic::modificatr_Click() {
+    storeFields(s_.treno_attuale, false);
+    Cancella();
+    s_.treno_attuale = s_.totale_treni;
+    enterCoveredState();
+}
+
+void EditorLogic::cancellatreno_Click() {
+    if (s_.treno_attuale == s_.totale_treni) { // abandoning the entry of a new train
+        Cancella();
+        enterCoveredState();
+        return;
+    }
+    // The question comes before the fields are emptied, so that No leaves the shown train's
+    // fields in place and a following CONFERMA MODIFICHE cannot store empty fields over it.
+    if (ui_.showMessage("Eliminare questo treno?", "Conferma eliminazione treno",
+                        MessageIcon::Question, MessageButtons::YesNo) != Answer::Yes)
+        return;
+    Cancella();
+    // The later trains move down one place. Below a full table the new-train slot comes down
+    // with them; a full table has no record past its last train, whose place is emptied.
+    const int lastCopied = std::min(s_.totale_treni, kMaxTrains - 1);
+    for (int t = s_.treno_attuale; t < lastCopied; ++t)
+        s_.treni[t] = s_.treni[t + 1];
+    if (s_.isFull())
+        s_.treni[kMaxTrains - 1] = Treno{};
+    s_.totale_treni -= 1;
+    s_.treno_attuale = s_.totale_treni;
+    numerotrenit.setText(std::to_string(s_.totale_treni));
+    enterCoveredState();
+}
+
+void EditorLogic::modifica_Click() {
+    const std::string shownTrack = binario.text();
+    ui_.openStationDialog(s_, binario);
+    // The rebuilt list has no selection; the track shown before is chosen again if the
+    // station still has it, so that storing the fields does not store an empty track.
+    const auto kept = std::find(binario.entries.begin(), binario.entries.end(), shownTrack);
+    if (!shownTrack.empty() && kept != binario.entries.end())
+        binario.select(static_cast<int>(kept - binario.entries.begin()));
+}
+
+} // namespace zeb

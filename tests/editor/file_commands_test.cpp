@@ -1,0 +1,198 @@
+#include "editor/editor_fixture.h"
+#include "scenario_file/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace zeb {
+namespace {
+
+using test::choose;
+using test::EditorFixture;
+
+const test::TrainInput kRegionale{.numero = "231",
+                                  .categoria = "Regionale",
+                                  .provenienza = "Campolungo",
+                                  .destinazione = "Borgo Alto",
+                                  .oraa = "06",
+                                  .mina = "42",
+                                  .orap = "06",
+                                  .minp = "44",
+                                  .ritardo = "1",
+                                  .fermate = "Pieve,Rocca",
+                                  .binario = "2"};
+const test::TrainInput kAutobus{.numero = "88",
+                                .categoria = "Autobus",
+                                .provenienza = "Borgo Alto",
+                                .oraa = "07",
+                                .mina = "05"};
+
+class FileCommands : public ::testing::Test, protected EditorFixture {
+protected:
+    FileCommands() {
+        // The fixture's station: Valmora, 06:30, tracks 1, 2 and 1tronco.
+        insert(kRegionale);
+        insert(kAutobus);
+    }
+
+    void save(const std::string& path) {
+        ui.fileNames = {path};
+        editor.salva_Click();
+    }
+
+    void open(const std::string& path, std::function<void(StationLogic&)> station = {}) {
+        ui.station = std::move(station);
+        ui.fileNames = {path};
+        editor.carica_scenario_Click();
+        editor.Timer1_Timer();
+    }
+
+    test::TempFolder folder;
+};
+
+TEST_F(FileCommands, TheTwoExampleTrainsSaveAsTheReferenceFile) {
+    save(folder.file("valmora.zeb"));
+    EXPECT_EQ(ui.filters.at(0).description, "File Scenario di ZEB (*.zeb) ");
+    EXPECT_EQ(ui.filters.at(0).pattern, "*.zeb");
+    EXPECT_EQ(test::readBytes(folder.file("valmora.zeb")), test::exampleFileBytes());
+    EXPECT_EQ(s.nome_file, folder.file("valmora.zeb"));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(FileCommands, SavingLeavesTheCoveredState) {
+    back();                     // a train is shown
+    save(folder.file("noext")); // no extension is added
+    EXPECT_EQ(test::readBytes(folder.file("noext")), test::exampleFileBytes());
+    EXPECT_EQ(s.treno_attuale, 2);
+    EXPECT_TRUE(editor.copri.visible);
+    EXPECT_FALSE(editor.modificatr.visible);
+    EXPECT_TRUE(editor.inseriscitreno.visible);
+    EXPECT_TRUE(editor.tprecedente.enabled && editor.nuovotreno.enabled);
+    EXPECT_FALSE(editor.tsuccessivo.enabled || editor.cancellatreno.enabled);
+}
+
+TEST_F(FileCommands, CancelInTheSaveDialogDoesNothing) {
+    back();
+    ui.fileNames = {std::nullopt};
+    editor.salva_Click();
+    EXPECT_EQ(s.nome_file, "");
+    EXPECT_TRUE(editor.modificatr.visible);
+    EXPECT_EQ(s.treno_attuale, 1);
+    EXPECT_EQ(folder.listing(), "");
+}
+
+TEST_F(FileCommands, AFailedSaveShowsTheErrorAndKeepsFileAndControls) {
+    test::writeBytes(folder.file("old.zeb"), "old");
+    back();
+    s.treni[1].note = "Ωmega";
+    save(folder.file("old.zeb"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.rfind("1011 Il treno 2 (numero \"88\"): il campo \"Note al "
+                                        "treno\"",
+                                        0),
+              0u)
+        << ui.messages[0].text;
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(ui.messages[0].title, "");
+    EXPECT_EQ(test::readBytes(folder.file("old.zeb")), "old");
+    EXPECT_TRUE(editor.modificatr.visible) << "the controls stay as they were";
+    EXPECT_EQ(s.treno_attuale, 1);
+
+    s.treni[1].note = "";
+    save(folder.path()); // a folder
+    EXPECT_EQ(ui.messages.back().text, std::to_string(EISDIR) + " " + std::strerror(EISDIR));
+}
+
+TEST_F(FileCommands, OpeningAFileReadsItAndShowsTheStationForACheck) {
+    save(folder.file("a.zeb"));
+    ui.answers = {Answer::Yes};
+    editor.chiudi_Click();
+
+    std::string stationSeen;
+    open(folder.file("a.zeb"), [&](StationLogic& dialog) {
+        stationSeen = dialog.textstazione.text + " " + dialog.nbinari.text;
+    });
+    EXPECT_EQ(ui.filters.back().description, "File Zebrano (*.zeb) ");
+    EXPECT_EQ(stationSeen, "Valmora 3");
+    EXPECT_EQ(s.totale_treni, 2);
+    EXPECT_EQ(s.treno_attuale, 2);
+    EXPECT_EQ(editor.numerotrenit.text, "2");
+    EXPECT_EQ(editor.binario.entries, (std::vector<std::string>{"1", "2", "1tronco"}));
+    EXPECT_TRUE(editor.copri.visible && editor.tprecedente.enabled && editor.salva.enabled);
+    EXPECT_FALSE(editor.carica_scenario.enabled || editor.nuovo_scenario.enabled);
+    EXPECT_EQ(editor.numero.text, "");
+
+    back();
+    EXPECT_EQ(editor.numero.text, "88");
+    EXPECT_EQ(editor.fermate.text, "Il treno termina nella stazione simulata");
+    back();
+    EXPECT_EQ(editor.numero.text, "231");
+    EXPECT_EQ(editor.fermate.text, "Pieve,Rocca,.");
+    EXPECT_EQ(editor.binario.text(), "2");
+    EXPECT_EQ(editor.ritardo.text(), "1");
+    EXPECT_EQ(editor.oraa.text + ":" + editor.mina.text, "06:42");
+}
+
+TEST_F(FileCommands, OpeningAFileWithoutTrainsLeavesTheCounterAsItWas) {
+    test::writeBytes(folder.file("empty.zeb"),
+                     test::crlfLines({"S = A", "O = 1.1", "N = 1", "N = 4,."}));
+    ui.answers = {Answer::Yes};
+    editor.chiudi_Click();
+    editor.numerotrenit.setText("7");
+    open(folder.file("empty.zeb"));
+    EXPECT_EQ(editor.numerotrenit.text, "7");
+    EXPECT_FALSE(editor.tprecedente.enabled);
+    EXPECT_EQ(editor.binario.entries, std::vector<std::string>{"4"});
+}
+
+TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
+    ui.answers = {Answer::Yes};
+    editor.chiudi_Click();
+    const Scenario before = s;
+    std::string broken = test::exampleFileBytes();
+    broken.replace(broken.find("Arrivo = 07.05"), 14, "Arrivo = 0705");
+    test::writeBytes(folder.file("broken.zeb"), broken);
+
+    open(folder.file("broken.zeb"));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text.rfind("1003 Riga 26: l'orario \"0705\"", 0), 0u)
+        << ui.messages[1].text;
+    EXPECT_EQ(ui.stationOpenings, 1) << "the station dialog is not shown";
+    EXPECT_EQ(s.totale_treni, 0);
+    EXPECT_EQ(s.nome_stazione, before.nome_stazione);
+    EXPECT_EQ(s.binari_scelti, before.binari_scelti);
+    EXPECT_EQ(s.treni, before.treni);
+    EXPECT_TRUE(editor.carica_scenario.enabled && editor.nuovo_scenario.enabled);
+    EXPECT_FALSE(editor.scenarioOpen() || editor.salva.enabled || editor.nuovotreno.enabled);
+
+    open(folder.file("missing.zeb"));
+    EXPECT_EQ(ui.messages.back().text, std::to_string(ENOENT) + " " + std::strerror(ENOENT));
+}
+
+TEST_F(FileCommands, ChangeDeleteAndSaveAgain) {
+    save(folder.file("a.zeb"));
+    ui.answers = {Answer::Yes};
+    editor.chiudi_Click();
+    open(folder.file("a.zeb"));
+    back();
+    back();
+    editor.note.setText("binario tronco");
+    choose(editor.binario, "1tronco");
+    editor.modificatr_Click();
+    back();
+    ui.answers = {Answer::Yes};
+    editor.cancellatreno_Click(); // the bus
+    save(folder.file("b.zeb"));
+
+    std::string expected = test::exampleFileBytes();
+    // The first train only, with its new track and note.
+    expected.resize(expected.find("\r\nProssimo treno:", expected.find("Prossimo treno:")));
+    expected.replace(expected.find("Binario = 2"), 11, "Binario = 1tronco");
+    expected.replace(expected.rfind("Note al treno = "), 16, "Note al treno = binario tronco");
+    EXPECT_EQ(test::readBytes(folder.file("b.zeb")), expected);
+}
+
+} // namespace
+} // namespace zeb

@@ -4,6 +4,7 @@
 #include "station/station_dialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -29,6 +30,12 @@ QMessageBox::Icon toQt(MessageIcon icon) {
 // dialog shows the description exactly as given.
 QString qtFilter(const FileFilter& filter) {
     return QString::fromStdString(filter.description + "(" + filter.pattern + ")");
+}
+
+// Every dialog starts in the working folder: without a folder of its own, Qt's dialog would
+// reopen the folder visited last, and the dialogs are to remember nothing between calls.
+QString startFolder() {
+    return QDir::currentPath();
 }
 
 std::optional<std::string> chosen(const QString& path) {
@@ -62,14 +69,14 @@ std::optional<std::string> DialogPrompts::askSaveFileName(const FileFilter& filt
     if (onFileDialog)
         return onFileDialog(filter);
     // Qt's save dialog asks before overwriting and, without a default suffix, adds none.
-    return chosen(QFileDialog::getSaveFileName(parent_, QString(), QString(), qtFilter(filter),
+    return chosen(QFileDialog::getSaveFileName(parent_, QString(), startFolder(), qtFilter(filter),
                                                nullptr, QFileDialog::HideNameFilterDetails));
 }
 
 std::optional<std::string> DialogPrompts::askOpenFileName(const FileFilter& filter) {
     if (onFileDialog)
         return onFileDialog(filter);
-    return chosen(QFileDialog::getOpenFileName(parent_, QString(), QString(), qtFilter(filter),
+    return chosen(QFileDialog::getOpenFileName(parent_, QString(), startFolder(), qtFilter(filter),
                                                nullptr, QFileDialog::HideNameFilterDetails));
 }
 

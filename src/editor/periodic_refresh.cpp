@@ -5,8 +5,23 @@
 namespace zeb {
 
 namespace {
+
 constexpr std::string_view kPlaceholder = "----"; // the two-character boxes show "--"
+
+// Copies hour and minute, then empties each box whose copy is out of range. Nothing is checked
+// while the hour box holds the placeholder, not even the minute.
+void checkTimeRange(TextBox& ora, TextBox& minuti, std::string& oraCopy, std::string& minutiCopy) {
+    if (ora.text == "--")
+        return;
+    oraCopy = ora.text;
+    minutiCopy = minuti.text;
+    if (isTimeOutOfRange(oraCopy, 23))
+        ora.setText("");
+    if (isTimeOutOfRange(minutiCopy, 59))
+        minuti.setText("");
 }
+
+} // namespace
 
 // The eight rules, in order, each on the state the previous ones left.
 void EditorLogic::Timer1_Timer() {
@@ -39,22 +54,8 @@ void EditorLogic::Timer1_Timer() {
     }
 
     // 3. and 4. Range checks, skipped while the hour holds the placeholder.
-    if (oraa.text != "--") {
-        oraa1 = oraa.text;
-        mina1 = mina.text;
-        if (isTimeOutOfRange(oraa1, 23))
-            oraa.setText("");
-        if (isTimeOutOfRange(mina1, 59))
-            mina.setText("");
-    }
-    if (orap.text != "--") {
-        orap1 = orap.text;
-        minp1 = minp.text;
-        if (isTimeOutOfRange(orap1, 23))
-            orap.setText("");
-        if (isTimeOutOfRange(minp1, 59))
-            minp.setText("");
-    }
+    checkTimeRange(oraa, mina, oraa1, mina1);
+    checkTimeRange(orap, minp, orap1, minp1);
 
     // 5. and 6. The categories without a track force the bus indication.
     if (isCategoriaSenzaBinario(categoria.text())) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "answer_queue.h"
 #include "editor/user_prompts.h"
 #include "station/station_logic.h"
 
@@ -20,10 +21,9 @@ struct ShownMessage {
 // Answers the logic's questions from queues that a test fills before it acts, and records
 // every message shown. The station dialog is played by `station`, between its opening and its
 // closing; by default it is closed at once through its close command.
-class FakeUi : public EditorUi {
+class FakeUi : public EditorUi, public AnswerQueue {
 public:
     std::vector<ShownMessage> messages;
-    std::deque<Answer> answers;                       // Yes/No boxes; No when empty
     std::deque<std::optional<std::string>> fileNames; // nullopt: Cancel
     std::vector<FileFilter> filters;
     std::function<void(StationLogic&)> station;
@@ -33,13 +33,7 @@ public:
     Answer showMessage(const std::string& text, const std::string& title, MessageIcon icon,
                        MessageButtons buttons) override {
         messages.push_back({text, title, icon, buttons});
-        if (buttons == MessageButtons::Ok)
-            return Answer::Ok;
-        if (answers.empty())
-            return Answer::No;
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return next(buttons);
     }
 
     std::optional<std::string> askSaveFileName(const FileFilter& filter) override {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "answer_queue.h"
 #include "editor/dialog_prompts.h"
 
 #include <QAbstractButton>
@@ -41,20 +42,13 @@ inline void checkTracks(QDialog& dialog, std::initializer_list<int> trackSlots) 
 }
 
 // Answers the message boxes from a queue (No where it is empty) and records each one.
-struct MessageRecorder {
+struct MessageRecorder : AnswerQueue {
     std::vector<DialogPrompts::Message> shown;
-    std::deque<Answer> answers;
 
     void attach(DialogPrompts& prompts) {
         prompts.onMessage = [this](const DialogPrompts::Message& message) {
             shown.push_back(message);
-            if (message.buttons == MessageButtons::Ok)
-                return Answer::Ok;
-            if (answers.empty())
-                return Answer::No;
-            const Answer answer = answers.front();
-            answers.pop_front();
-            return answer;
+            return next(message.buttons);
         };
     }
 };

@@ -19,22 +19,10 @@ const std::string kHeader =
     crlfLines({"Stazione di = Valmora", "Ora inizio simulazione = 06.30.00",
                "Numero binari stazione = 3", "Numeri binari stazione = 1,2,1tronco,."});
 
-// A passing train's block; its lines are numbered from 5 (after the header) in a file.
+// The Regionale's block of the example; its lines are numbered from 5 (after the header).
 std::vector<std::string> passingBlock() {
-    return {"",
-            "Prossimo treno:",
-            "Tipologia di treno = 2",
-            "Numero Treno = 231",
-            "Destinazione = Borgo Alto",
-            "Provenienza = Campolungo",
-            "Categoria = Regionale",
-            "Arrivo = 06.42",
-            "Partenza = 06.44",
-            "Binario = 2",
-            "Indice Ritardo = 1",
-            "Fermate Successive = Pieve,Rocca,.",
-            "Indicazioni Sussidiarie = 0",
-            "Note al treno = "};
+    const auto lines = test::exampleFileLines();
+    return {lines.begin() + 4, lines.begin() + 18};
 }
 
 std::string joined(const std::vector<std::string>& lines) {

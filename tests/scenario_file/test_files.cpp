@@ -105,39 +105,46 @@ Scenario exampleScenario() {
     return s;
 }
 
+std::vector<std::string> exampleFileLines() {
+    return {"Stazione di = Valmora",
+            "Ora inizio simulazione = 06.30.00",
+            "Numero binari stazione = 3",
+            "Numeri binari stazione = 1,2,1tronco,.",
+            "",
+            "Prossimo treno:",
+            "Tipologia di treno = 2",
+            "Numero Treno = 231",
+            "Destinazione = Borgo Alto",
+            "Provenienza = Campolungo",
+            "Categoria = Regionale",
+            "Arrivo = 06.42",
+            "Partenza = 06.44",
+            "Binario = 2",
+            "Indice Ritardo = 1",
+            "Fermate Successive = Pieve,Rocca,.",
+            "Indicazioni Sussidiarie = 0",
+            "Note al treno = ",
+            "",
+            "Prossimo treno:",
+            "Tipologia di treno = 1",
+            "Numero Treno = 88",
+            "Destinazione = -",
+            "Provenienza = Borgo Alto",
+            "Categoria = Autobus",
+            "Arrivo = 07.05",
+            "Partenza = -",
+            "Binario = 99",
+            "Indice Ritardo = 0",
+            "Fermate Successive = -",
+            "Indicazioni Sussidiarie = 10",
+            "Note al treno = "};
+}
+
 std::string exampleFileBytes() {
-    return crlfLines({"Stazione di = Valmora",
-                      "Ora inizio simulazione = 06.30.00",
-                      "Numero binari stazione = 3",
-                      "Numeri binari stazione = 1,2,1tronco,.",
-                      "",
-                      "Prossimo treno:",
-                      "Tipologia di treno = 2",
-                      "Numero Treno = 231",
-                      "Destinazione = Borgo Alto",
-                      "Provenienza = Campolungo",
-                      "Categoria = Regionale",
-                      "Arrivo = 06.42",
-                      "Partenza = 06.44",
-                      "Binario = 2",
-                      "Indice Ritardo = 1",
-                      "Fermate Successive = Pieve,Rocca,.",
-                      "Indicazioni Sussidiarie = 0",
-                      "Note al treno = ",
-                      "",
-                      "Prossimo treno:",
-                      "Tipologia di treno = 1",
-                      "Numero Treno = 88",
-                      "Destinazione = -",
-                      "Provenienza = Borgo Alto",
-                      "Categoria = Autobus",
-                      "Arrivo = 07.05",
-                      "Partenza = -",
-                      "Binario = 99",
-                      "Indice Ritardo = 0",
-                      "Fermate Successive = -",
-                      "Indicazioni Sussidiarie = 10",
-                      "Note al treno = "});
+    std::string out;
+    for (const auto& line : exampleFileLines())
+        out += line + "\r\n";
+    return out;
 }
 
 Scenario loadBytes(const std::string& bytes) {

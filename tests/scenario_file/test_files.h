@@ -3,6 +3,7 @@
 #include "model/scenario.h"
 
 #include <string>
+#include <vector>
 
 namespace zeb::test {
 
@@ -37,6 +38,9 @@ Scenario stationValmora();
 // them: a Regionale 231 passing through, and an Autobus 88 ending here.
 Scenario exampleScenario();
 
+// The lines of the file the writer makes of exampleScenario(): the header, then the blocks of
+// the Regionale (lines 4 to 17) and of the Autobus.
+std::vector<std::string> exampleFileLines();
 // The exact bytes the writer makes of exampleScenario().
 std::string exampleFileBytes();
 

@@ -15,8 +15,6 @@ class EditorLogic {
 public:
     EditorLogic(Scenario& scenario, EditorUi& ui);
 
-    Scenario& scenario() { return s_; }
-
     // Top band.
     Button nuovo_scenario;
     Button carica_scenario;

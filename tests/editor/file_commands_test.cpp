@@ -171,28 +171,5 @@ TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
     EXPECT_EQ(ui.messages.back().text, std::to_string(ENOENT) + " " + std::strerror(ENOENT));
 }
 
-TEST_F(FileCommands, ChangeDeleteAndSaveAgain) {
-    save(folder.file("a.zeb"));
-    ui.answers = {Answer::Yes};
-    editor.chiudi_Click();
-    open(folder.file("a.zeb"));
-    back();
-    back();
-    editor.note.setText("binario tronco");
-    choose(editor.binario, "1tronco");
-    editor.modificatr_Click();
-    back();
-    ui.answers = {Answer::Yes};
-    editor.cancellatreno_Click(); // the bus
-    save(folder.file("b.zeb"));
-
-    std::string expected = test::exampleFileBytes();
-    // The first train only, with its new track and note.
-    expected.resize(expected.find("\r\nProssimo treno:", expected.find("Prossimo treno:")));
-    expected.replace(expected.find("Binario = 2"), 11, "Binario = 1tronco");
-    expected.replace(expected.rfind("Note al treno = "), 16, "Note al treno = binario tronco");
-    EXPECT_EQ(test::readBytes(folder.file("b.zeb")), expected);
-}
-
 } // namespace
 } // namespace zeb

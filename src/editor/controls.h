@@ -42,6 +42,16 @@ struct ListBox {
     void select(int position) {
         selected = position >= 0 && position < static_cast<int>(entries.size()) ? position : -1;
     }
+    // Chooses the first entry whose text is `entry`; false, choosing nothing new, when none is.
+    bool selectEntry(std::string_view entry) {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i] == entry) {
+                selected = static_cast<int>(i);
+                return true;
+            }
+        }
+        return false;
+    }
 };
 
 struct Button {

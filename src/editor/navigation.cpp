@@ -1,4 +1,5 @@
 #include "editor/editor_logic.h"
+#include "editor/time_check.h"
 #include "model/conversions.h"
 #include "model/value_tables.h"
 
@@ -56,15 +57,15 @@ void EditorLogic::showRecord() {
     const bool noOrigin = provenienza.text.empty();
     oraa.enabled = mina.enabled = !noOrigin;
     if (noOrigin) {
-        oraa.setText("----");
-        mina.setText("----");
+        oraa.setText(kTimePlaceholder);
+        mina.setText(kTimePlaceholder);
     }
     if (!destinazione.text.empty()) {
         orap.enabled = minp.enabled = true;
     } else {
         orap.enabled = minp.enabled = false;
-        orap.setText("----");
-        minp.setText("----");
+        orap.setText(kTimePlaceholder);
+        minp.setText(kTimePlaceholder);
         fermate.setText(kTerminaQui);
     }
     if (fermate.text != kTerminaQui)

@@ -4,32 +4,13 @@
 
 namespace zeb {
 
-namespace {
-
-constexpr std::string_view kPlaceholder = "----"; // the two-character boxes show "--"
-
-// Copies hour and minute, then empties each box whose copy is out of range. Nothing is checked
-// while the hour box holds the placeholder, not even the minute.
-void checkTimeRange(TextBox& ora, TextBox& minuti, std::string& oraCopy, std::string& minutiCopy) {
-    if (ora.text == "--")
-        return;
-    oraCopy = ora.text;
-    minutiCopy = minuti.text;
-    if (isTimeOutOfRange(oraCopy, 23))
-        ora.setText("");
-    if (isTimeOutOfRange(minutiCopy, 59))
-        minuti.setText("");
-}
-
-} // namespace
-
 // The eight rules, in order, each on the state the previous ones left.
 void EditorLogic::Timer1_Timer() {
     // 1. Arrival, driven by the origin.
     if (provenienza.text.empty()) {
         oraa.enabled = mina.enabled = false;
-        oraa.setText(kPlaceholder);
-        mina.setText(kPlaceholder);
+        oraa.setText(kTimePlaceholder);
+        mina.setText(kTimePlaceholder);
         salta_timer_1 = false;
     } else if (!salta_timer_1) {
         oraa.enabled = mina.enabled = true;
@@ -41,8 +22,8 @@ void EditorLogic::Timer1_Timer() {
     // 2. Departure and stops, driven by the destination.
     if (destinazione.text.empty()) {
         orap.enabled = minp.enabled = fermate.enabled = false;
-        orap.setText(kPlaceholder);
-        minp.setText(kPlaceholder);
+        orap.setText(kTimePlaceholder);
+        minp.setText(kTimePlaceholder);
         fermate.setText(kTerminaQui);
         salta_timer_2 = false;
     } else if (!salta_timer_2) {
@@ -54,8 +35,14 @@ void EditorLogic::Timer1_Timer() {
     }
 
     // 3. and 4. Range checks, skipped while the hour holds the placeholder.
-    checkTimeRange(oraa, mina, oraa1, mina1);
-    checkTimeRange(orap, minp, orap1, minp1);
+    if (auto read = emptyOutOfRangeTime(oraa, mina)) {
+        oraa1 = read->ora;
+        mina1 = read->minuti;
+    }
+    if (auto read = emptyOutOfRangeTime(orap, minp)) {
+        orap1 = read->ora;
+        minp1 = read->minuti;
+    }
 
     // 5. and 6. The categories without a track force the bus indication.
     if (isCategoriaSenzaBinario(categoria.text())) {

@@ -41,19 +41,13 @@ void EditorLogic::chiudi_Click() {
     Form_Load();
     s_.conta_binari = 0;
 
+    enterCoveredState(); // with no trains: nothing to step to
+    nuovotreno.enabled = false;
     nuovo_scenario.enabled = true;
     carica_scenario.enabled = true;
     chiudi.enabled = false;
     salva.enabled = false;
-    tprecedente.enabled = false;
-    tsuccessivo.enabled = false;
-    modificatr.visible = false;
-    inseriscitreno.visible = true;
-    inseriscitreno.enabled = false;
-    nuovotreno.enabled = false;
-    cancellatreno.enabled = false;
     modifica.enabled = false;
-    copri.visible = true;
     numerotrenit.setText("0");
 }
 

@@ -1,9 +1,5 @@
 #include "editor/time_check.h"
 
-#include "editor/controls.h"
-
-#include <string>
-
 namespace zeb {
 
 bool isTimeOutOfRange(std::string_view text, int highest) {
@@ -18,6 +14,17 @@ bool isTimeOutOfRange(std::string_view text, int highest) {
         text.remove_prefix(1);
     const std::string limit = std::to_string(highest);
     return text.size() > limit.size() || (text.size() == limit.size() && text > limit);
+}
+
+std::optional<TimeTexts> emptyOutOfRangeTime(TextBox& ora, TextBox& minuti) {
+    if (ora.text == kShownTimePlaceholder)
+        return std::nullopt;
+    TimeTexts read{ora.text, minuti.text};
+    if (isTimeOutOfRange(read.ora, 23))
+        ora.setText("");
+    if (isTimeOutOfRange(read.minuti, 59))
+        minuti.setText("");
+    return read;
 }
 
 } // namespace zeb

@@ -101,9 +101,8 @@ void EditorLogic::modifica_Click() {
     ui_.openStationDialog(s_, binario);
     // The rebuilt list has no selection; the track shown before is chosen again if the
     // station still has it, so that storing the fields does not store an empty track.
-    const auto kept = std::find(binario.entries.begin(), binario.entries.end(), shownTrack);
-    if (!shownTrack.empty() && kept != binario.entries.end())
-        binario.select(static_cast<int>(kept - binario.entries.begin()));
+    if (!shownTrack.empty())
+        binario.selectEntry(shownTrack);
 }
 
 } // namespace zeb

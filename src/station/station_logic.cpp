@@ -37,14 +37,7 @@ void StationLogic::binario_Click(int slot) {
 }
 
 void StationLogic::Timer2_Timer() {
-    if (orap.text == "--")
-        return;
-    const std::string ora = orap.text;
-    const std::string minuti = minp.text;
-    if (isTimeOutOfRange(ora, 23))
-        orap.setText("");
-    if (isTimeOutOfRange(minuti, 59))
-        minp.setText("");
+    emptyOutOfRangeTime(orap, minp);
 }
 
 bool StationLogic::ok_Click() {

@@ -23,13 +23,8 @@ struct TrainInput {
 };
 
 inline void choose(ListBox& list, const std::string& text) {
-    for (std::size_t i = 0; i < list.entries.size(); ++i) {
-        if (list.entries[i] == text) {
-            list.select(static_cast<int>(i));
-            return;
-        }
-    }
-    throw std::invalid_argument("no entry " + text);
+    if (!list.selectEntry(text))
+        throw std::invalid_argument("no entry " + text);
 }
 
 // An editor with an open scenario, station Valmora with the tracks 1, 2 and 1tronco.

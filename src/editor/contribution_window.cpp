@@ -13,13 +13,11 @@ namespace {
 constexpr const char* kProjectPage = "https://zebrano.example.org";
 constexpr const char* kContactAddress = "contributi@zebrano.example.org";
 
+// The texts wrap at word boundaries within their width; the picture shows through them.
 void addText(QWidget* parent, const char* name, const QString& text, QRect where, bool bold) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(where);
+    auto* label = addLabel(parent, name, text, where, Qt::AlignLeft | Qt::AlignTop);
     label->setFont(verdanaFont(8.25, bold));
     label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 } // namespace
@@ -32,9 +30,7 @@ ContributionWindow::ContributionWindow(QWidget* parent) : QDialog(parent) {
                    Qt::WindowCloseButtonHint);
     setFixedSize(fromTwips(0, 0, 4680, 3660).size());
 
-    auto* background = new QLabel(this);
-    background->setObjectName("Image1");
-    background->setGeometry(fromTwips(-480, -360, 6000, 4140));
+    auto* background = addWidget<QLabel>(this, "Image1", fromTwips(-480, -360, 6000, 4140));
     background->setPixmap(contributionBackground());
     background->setScaledContents(true);
 

@@ -21,23 +21,6 @@ namespace {
 constexpr const char* kHint = "Per spiegazioni riguardo ai singoli campi da compilare, cliccare "
                               "sul        posto al fianco di ogni campo";
 
-QLabel* addLabel(QWidget* area, const char* name, const QString& text, QRect where,
-                 Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter) {
-    auto* label = new QLabel(text, area);
-    label->setObjectName(name);
-    label->setGeometry(where);
-    label->setFont(verdanaFont());
-    label->setAlignment(align);
-    return label;
-}
-
-template <class Widget> Widget* addWidget(QWidget* area, const char* name, QRect where) {
-    auto* widget = new Widget(area);
-    widget->setObjectName(name);
-    widget->setGeometry(where);
-    return widget;
-}
-
 QPlainTextEdit* addMultiLine(QWidget* area, const char* name, QRect where) {
     auto* box = addWidget<QPlainTextEdit>(area, name, where);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -27,4 +27,14 @@ QFont defaultControlFont() {
     return font;
 }
 
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect where,
+                 Qt::Alignment align) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(where);
+    label->setFont(verdanaFont());
+    label->setAlignment(align);
+    return label;
+}
+
 } // namespace zeb

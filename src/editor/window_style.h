@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QLabel>
 #include <QRect>
 
 namespace zeb {
@@ -12,5 +13,17 @@ QRect fromTwips(int left, int top, int width, int height);
 QFont verdanaFont(double points = 8.25, bool bold = false);
 // The font of every other control: the toolkit's default sans serif at 8.25 points.
 QFont defaultControlFont();
+
+// A label of the windows, in Verdana 8.25 pt, with its name, place and alignment.
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect where,
+                 Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter);
+
+// A control with its name, at its place.
+template <class Widget> Widget* addWidget(QWidget* parent, const char* name, QRect where) {
+    auto* widget = new Widget(parent);
+    widget->setObjectName(name);
+    widget->setGeometry(where);
+    return widget;
+}
 
 } // namespace zeb

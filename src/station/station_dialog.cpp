@@ -15,21 +15,6 @@ namespace zeb {
 
 namespace {
 
-QLabel* addLabel(QWidget* parent, const QString& text, QRect where, Qt::Alignment align) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(where);
-    label->setFont(verdanaFont());
-    label->setAlignment(align | Qt::AlignTop);
-    return label;
-}
-
-QLineEdit* addTextBox(QWidget* parent, const char* name, QRect where) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setGeometry(where);
-    return box;
-}
-
 // The top-left corner, in twips, of the track box of `slot`: four columns of up to eight rows.
 QPoint trackBoxCorner(int slot) {
     if (slot < 8)
@@ -68,18 +53,17 @@ StationDialog::StationDialog(Scenario& scenario, ListBox& editorTrackList, Messa
 }
 
 void StationDialog::buildControls() {
-    const auto right = Qt::AlignRight;
-    addLabel(this, "Stazione di:", fromTwips(360, 240, 1695, 255), right)->setObjectName("Label11");
-    auto* textstazione = addTextBox(this, "textstazione", fromTwips(2160, 240, 1815, 285));
-    addLabel(this, "Ora Inizio Simulazione", fromTwips(-720, 720, 2775, 255), right)
-        ->setObjectName("Label8");
-    auto* orap = addTextBox(this, "orap", fromTwips(2160, 720, 375, 285));
-    addLabel(this, ":", fromTwips(2550, 720, 135, 255), Qt::AlignLeft)->setObjectName("Label7");
-    auto* minp = addTextBox(this, "minp", fromTwips(2640, 720, 375, 285));
-    addLabel(this, "Numero Binari:", fromTwips(360, 1200, 1695, 255), right)
-        ->setObjectName("Label12");
-    addLabel(this, "Totale binari:", fromTwips(0, 3240, 2055, 255), right)->setObjectName("Label1");
-    auto* nbinari = addTextBox(this, "nbinari", fromTwips(2160, 3240, 375, 285));
+    const auto right = Qt::AlignRight | Qt::AlignTop;
+    addLabel(this, "Label11", "Stazione di:", fromTwips(360, 240, 1695, 255), right);
+    auto* textstazione =
+        addWidget<QLineEdit>(this, "textstazione", fromTwips(2160, 240, 1815, 285));
+    addLabel(this, "Label8", "Ora Inizio Simulazione", fromTwips(-720, 720, 2775, 255), right);
+    auto* orap = addWidget<QLineEdit>(this, "orap", fromTwips(2160, 720, 375, 285));
+    addLabel(this, "Label7", ":", fromTwips(2550, 720, 135, 255), Qt::AlignLeft | Qt::AlignTop);
+    auto* minp = addWidget<QLineEdit>(this, "minp", fromTwips(2640, 720, 375, 285));
+    addLabel(this, "Label12", "Numero Binari:", fromTwips(360, 1200, 1695, 255), right);
+    addLabel(this, "Label1", "Totale binari:", fromTwips(0, 3240, 2055, 255), right);
+    auto* nbinari = addWidget<QLineEdit>(this, "nbinari", fromTwips(2160, 3240, 375, 285));
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("ok");
     ok->setGeometry(fromTwips(2160, 3840, 975, 495));

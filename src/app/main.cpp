@@ -1,5 +1,5 @@
-#include "editor/editor_window.h"
 #include "model/scenario.h"
+#include "views/editor_window.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

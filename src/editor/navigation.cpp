@@ -1,5 +1,5 @@
+#include "controls/time_check.h"
 #include "editor/editor_logic.h"
-#include "editor/time_check.h"
 #include "model/conversions.h"
 #include "model/value_tables.h"
 

@@ -1,6 +1,6 @@
 #include "station/station_logic.h"
 
-#include "editor/time_check.h"
+#include "controls/time_check.h"
 #include "model/track_slots.h"
 
 namespace zeb {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/controls.h"
-#include "editor/user_prompts.h"
+#include "controls/controls.h"
+#include "controls/user_prompts.h"
 #include "model/scenario.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "controls/fake_ui.h"
 #include "editor/editor_logic.h"
-#include "editor/fake_ui.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,6 +1,6 @@
 #include "editor/editor_logic.h"
 
-#include "editor/fake_ui.h"
+#include "controls/fake_ui.h"
 #include "editor/field_help.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "station/station_logic.h"
 
-#include "editor/fake_ui.h"
+#include "controls/fake_ui.h"
 #include "model/track_slots.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "answer_queue.h"
-#include "editor/dialog_prompts.h"
+#include "controls/answer_queue.h"
+#include "views/dialog_prompts.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "editor/window_style.h"
+#include "views/window_style.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "editor/control_binder.h"
+#include "views/control_binder.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

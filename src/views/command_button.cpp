@@ -1,4 +1,4 @@
-#include "editor/command_button.h"
+#include "views/command_button.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

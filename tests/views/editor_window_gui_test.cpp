@@ -1,6 +1,6 @@
-#include "editor/contribution_window.h"
-#include "editor/editor_window.h"
-#include "gui_helpers.h"
+#include "views/contribution_window.h"
+#include "views/editor_window.h"
+#include "views/gui_helpers.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "answer_queue.h"
-#include "editor/user_prompts.h"
+#include "controls/answer_queue.h"
+#include "controls/user_prompts.h"
 #include "station/station_logic.h"
 
 #include <deque>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/controls.h"
+#include "controls/controls.h"
 
 #include <QObject>
 

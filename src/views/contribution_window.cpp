@@ -1,7 +1,7 @@
-#include "editor/contribution_window.h"
+#include "views/contribution_window.h"
 
-#include "editor/artwork.h"
-#include "editor/window_style.h"
+#include "views/artwork.h"
+#include "views/window_style.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
-#include "editor/editor_window.h"
-#include "gui_helpers.h"
 #include "scenario_file/test_files.h"
+#include "views/editor_window.h"
+#include "views/gui_helpers.h"
 
 #include <QPlainTextEdit>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "editor/controls.h"
+#include "controls/controls.h"
 
 #include <algorithm>
 

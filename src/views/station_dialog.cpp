@@ -1,9 +1,9 @@
-#include "station/station_dialog.h"
+#include "views/station_dialog.h"
 
-#include "editor/artwork.h"
-#include "editor/control_binder.h"
-#include "editor/window_style.h"
 #include "model/track_slots.h"
+#include "views/artwork.h"
+#include "views/control_binder.h"
+#include "views/window_style.h"
 
 #include <QCheckBox>
 #include <QLabel>

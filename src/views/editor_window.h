@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/dialog_prompts.h"
 #include "editor/editor_logic.h"
+#include "views/dialog_prompts.h"
 
 #include <QMainWindow>
 

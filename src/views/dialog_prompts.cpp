@@ -1,7 +1,7 @@
-#include "editor/dialog_prompts.h"
+#include "views/dialog_prompts.h"
 
-#include "editor/contribution_window.h"
-#include "station/station_dialog.h"
+#include "views/contribution_window.h"
+#include "views/station_dialog.h"
 
 #include <QApplication>
 #include <QDir>

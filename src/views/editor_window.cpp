@@ -1,9 +1,9 @@
-#include "editor/editor_window.h"
+#include "views/editor_window.h"
 
-#include "editor/artwork.h"
-#include "editor/command_button.h"
-#include "editor/control_binder.h"
-#include "editor/window_style.h"
+#include "views/artwork.h"
+#include "views/command_button.h"
+#include "views/control_binder.h"
+#include "views/window_style.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/user_prompts.h"
+#include "controls/user_prompts.h"
 
 #include <deque>
 

@@ -1,6 +1,6 @@
-#include "editor/artwork.h"
+#include "views/artwork.h"
 
-#include "editor/window_style.h"
+#include "views/window_style.h"
 
 #include <QLinearGradient>
 #include <QPainter>

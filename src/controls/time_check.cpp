@@ -1,4 +1,4 @@
-#include "editor/time_check.h"
+#include "controls/time_check.h"
 
 namespace zeb {
 

@@ -17,7 +17,7 @@ void EditorLogic::salva_Click() {
     try {
         Funzione_Salva_Con_Nome(s_);
     } catch (const ScenarioFileError& error) {
-        showFileError(error.what());
+        showFileError(error.message());
         return;
     }
     enterCoveredState();
@@ -34,7 +34,7 @@ void EditorLogic::carica_scenario_Click() {
     try {
         Funzione_Carica(loaded);
     } catch (const ScenarioFileError& error) {
-        showFileError(error.what());
+        showFileError(error.message());
         return;
     }
     s_ = std::move(loaded);

@@ -22,7 +22,7 @@ void Sussi_Combo(Scenario& s) {
 void Combo_Sussi(Scenario& s) {
     Treno& t = s.treni.at(s.treno_in_uso);
     if (auto code = listPosition(t.codice_sussidiaria, static_cast<int>(kSussidiarie.size())))
-        t.sussidiaria = std::string(kSussidiarie[*code]);
+        t.sussidiaria.assign(kSussidiarie[*code]);
 }
 
 void Binario_Combo(Scenario& s) {

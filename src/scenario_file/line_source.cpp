@@ -1,8 +1,7 @@
 #include "scenario_file/line_source.h"
 
-#include "scenario_file/file_limits.h"
 #include "scenario_file/scenario_file_error.h"
-#include "scenario_file/windows1252.h"
+#include "scenario_file/text_limits.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -17,8 +16,9 @@ const std::string kTooLarge =
     "Il file è più grande di " + std::to_string(kMaxFileBytes) + " byte: non è un file scenario";
 
 // Reads at most kMaxFileBytes + 1 bytes, so that a larger file is noticed without holding it.
-std::string readBounded(int fd) {
+std::string readBounded(int fd, std::size_t expectedSize) {
     std::string bytes;
+    bytes.reserve(expectedSize + 1);
     char buffer[65536];
     while (true) {
         const ssize_t n = read(fd, buffer, sizeof buffer);
@@ -35,37 +35,49 @@ std::string readBounded(int fd) {
     }
 }
 
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle() { close(fd_); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
 } // namespace
 
-LineSource::LineSource(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+std::string readScenarioFile(const std::string& path) {
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         throw ScenarioFileError::fromErrno(errno);
+    const FileHandle file(fd);
     struct stat info {};
-    try {
-        if (fstat(fd, &info) != 0)
-            throw ScenarioFileError::fromErrno(errno);
-        if (S_ISDIR(info.st_mode))
-            throw ScenarioFileError::fromErrno(EISDIR);
-        if (S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) > kMaxFileBytes)
-            throw ScenarioFileError(FormatError::FileTroppoGrande, kTooLarge);
-        bytes_ = readBounded(fd);
-    } catch (...) {
-        close(fd);
-        throw;
-    }
-    close(fd);
+    if (fstat(fd, &info) != 0)
+        throw ScenarioFileError::fromErrno(errno);
+    if (S_ISDIR(info.st_mode))
+        throw ScenarioFileError::fromErrno(EISDIR);
+    if (!S_ISREG(info.st_mode))
+        throw ScenarioFileError(FormatError::NonUnFile,
+                                "Non è un file ordinario (è una pipe, un dispositivo o un socket): "
+                                "non può essere uno scenario");
+    if (static_cast<std::size_t>(info.st_size) > kMaxFileBytes)
+        throw ScenarioFileError(FormatError::FileTroppoGrande, kTooLarge);
+    return readBounded(fd, static_cast<std::size_t>(info.st_size));
 }
 
-std::string LineSource::next(const std::string& expected) {
+std::string_view LineSource::next(std::string_view expected) {
     if (atEnd())
         throw ScenarioFileError(FormatError::FineFileInattesa,
                                 "Riga " + std::to_string(line_ + 1) +
-                                    ": il file finisce, ma era attesa " + expected);
+                                    ": il file finisce, ma era attesa " + std::string(expected));
     ++line_;
     std::size_t end = bytes_.find('\n', pos_);
-    const std::size_t next = end == std::string::npos ? bytes_.size() : end + 1;
-    if (end == std::string::npos)
+    const std::size_t next = end == std::string_view::npos ? bytes_.size() : end + 1;
+    if (end == std::string_view::npos)
         end = bytes_.size();
     if (end > pos_ && bytes_[end - 1] == '\r')
         --end;
@@ -73,7 +85,7 @@ std::string LineSource::next(const std::string& expected) {
         throw ScenarioFileError(FormatError::RigaTroppoLunga, where() + "la riga è più lunga di " +
                                                                   std::to_string(kMaxLineBytes) +
                                                                   " caratteri");
-    std::string line = windows1252ToUtf8(std::string_view(bytes_).substr(pos_, end - pos_));
+    const std::string_view line = bytes_.substr(pos_, end - pos_);
     pos_ = next;
     return line;
 }

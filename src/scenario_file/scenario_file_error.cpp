@@ -15,4 +15,21 @@ ScenarioFileError ScenarioFileError::fromErrno(int error) {
     return ScenarioFileError(error, std::strerror(error));
 }
 
+std::string quotedValue(std::string_view utf8) {
+    constexpr int kShownCharacters = 40;
+    std::string out = "\"";
+    int characters = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        const bool startsCharacter = (byte & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == kShownCharacters)
+            return out + "…\"";
+        if (byte < 0x20 || byte == 0x7F)
+            out += "\uFFFD";
+        else
+            out += utf8[i];
+    }
+    return out + "\"";
+}
+
 } // namespace zeb

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace zeb {
 
@@ -16,9 +17,10 @@ enum class FormatError {
     NumeroBinariNonValido = 1006,
     TroppiTreni = 1007,       // a record past the table's capacity
     ValoreFuoriElenco = 1008, // a category, delay or code the editor's lists cannot show
-    RigaTroppoLunga = 1009,
-    FileTroppoGrande = 1010,
+    RigaTroppoLunga = 1009,  // a line, or a text of the scenario, past the limits
+    FileTroppoGrande = 1010, // a file, or the scenario's texts together, past the limits
     CarattereNonSalvabile = 1011, // text the 8-bit code page cannot hold
+    NonUnFile = 1012,             // a FIFO, a device or a socket where a file is expected
 };
 
 // A failure of the writer or the reader: a number and a description, shown by the file
@@ -33,10 +35,16 @@ public:
 
     int number() const { return number_; }
     const std::string& description() const { return description_; }
+    // "number description", whole: what() would stop at a NUL byte of a quoted value.
+    std::string message() const { return std::to_string(number_) + " " + description_; }
 
 private:
     int number_;
     std::string description_;
 };
+
+// A value quoted in an error description: its first 40 characters in quotes, then "…" where it
+// goes on; control characters are shown as "�" so that the message box shows all of it.
+std::string quotedValue(std::string_view utf8);
 
 } // namespace zeb

@@ -5,24 +5,20 @@
 #include "model/value_tables.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
+#include "scenario_file/text_limits.h"
+#include "scenario_file/windows1252.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace zeb {
 
 namespace {
 
-const std::string kSeparatore = "Prossimo treno:";
-
-struct Orario {
-    std::string ora;
-    std::string minuti;
-};
+constexpr std::string_view kSeparatore = "Prossimo treno:";
 
 class Reader {
 public:
-    Reader(Scenario& s, LineSource& lines) : s_(s), lines_(lines) {}
+    Reader(Scenario& s, std::string_view bytes) : s_(s), lines_(bytes) {}
 
     void run() {
         s_.totale_treni = 0;
@@ -39,103 +35,121 @@ public:
     }
 
 private:
-    // The text after the first "= " of the line just read.
-    std::string valueOf(const std::string& line, const std::string& expected) {
+    // The text after the first "= " of the line just read, undecoded.
+    std::string_view valueOf(std::string_view line, std::string_view expected) {
         const auto equals = line.find("= ");
-        if (equals == std::string::npos)
+        if (equals == std::string_view::npos)
             throw ScenarioFileError(FormatError::ValoreMancante,
-                                    lines_.where() +
-                                        "manca \"= \" prima del valore (atteso: " + expected + ")");
+                                    lines_.where() + "manca \"= \" prima del valore (atteso: " +
+                                        std::string(expected) + ")");
         return line.substr(equals + 2);
     }
 
     // The value of the next line that begins with `letter`; other lines are passed over.
-    std::string headerValue(char letter, const std::string& expected) {
+    std::string_view headerValue(char letter, std::string_view expected) {
         while (true) {
-            const std::string line = lines_.next(expected);
+            const std::string_view line = lines_.next(expected);
             if (!line.empty() && line[0] == letter)
                 return valueOf(line, expected);
         }
     }
 
     // The value of the next line that is not a "#" comment.
-    std::string nextValue(const std::string& expected) {
-        std::string line = lines_.next(expected);
+    std::string_view nextValue(std::string_view expected) {
+        std::string_view line = lines_.next(expected);
         while (!line.empty() && line[0] == '#')
             line = lines_.next(expected);
         return valueOf(line, expected);
     }
 
-    // Hour and minute of "H.M" (further pieces ignored). A lone "-" is the writer's mark of a
-    // time that does not apply and reads as an empty time.
-    Orario timeOf(const std::string& value, const std::string& expected) {
-        if (value == "-")
-            return {};
-        const auto dot = value.find('.');
-        if (dot == std::string::npos)
-            throw ScenarioFileError(FormatError::OrarioNonValido,
-                                    lines_.where() + "l'orario \"" + value +
-                                        "\" non contiene \".\" (atteso: " + expected + ")");
-        const auto second = value.find('.', dot + 1);
-        return {value.substr(0, dot),
-                value.substr(dot + 1,
-                             second == std::string::npos ? std::string::npos : second - dot - 1)};
+    void nextValueInto(std::string& field, std::string_view expected) {
+        assignWindows1252AsUtf8(field, nextValue(expected));
     }
 
-    int trackCount(const std::string& value) {
+    // Hour and minute of "H.M" (further pieces ignored). A lone "-" is the writer's mark of a
+    // time that does not apply and reads as an empty time.
+    void timeInto(std::string_view value, std::string& ora, std::string& minuti,
+                  std::string_view expected) {
+        if (value == "-") {
+            ora.clear();
+            minuti.clear();
+            return;
+        }
+        const auto dot = value.find('.');
+        if (dot == std::string_view::npos)
+            throw ScenarioFileError(FormatError::OrarioNonValido,
+                                    lines_.where() + "l'orario " +
+                                        quotedValue(windows1252ToUtf8(value)) +
+                                        " non contiene \".\" (atteso: " + std::string(expected) +
+                                        ")");
+        const std::string_view rest = value.substr(dot + 1);
+        assignWindows1252AsUtf8(ora, value.substr(0, dot));
+        assignWindows1252AsUtf8(minuti, rest.substr(0, rest.find('.')));
+    }
+
+    int trackCount(std::string_view value) {
         const bool digits =
             !value.empty() && value.size() <= 5 &&
             std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-        if (!digits || std::stoi(value) > 32767)
+        const int count = digits ? std::stoi(std::string(value)) : -1;
+        if (count < 0 || count > 32767)
             throw ScenarioFileError(FormatError::NumeroBinariNonValido,
-                                    lines_.where() + "il numero dei binari \"" + value +
-                                        "\" non è un numero");
-        return std::stoi(value);
+                                    lines_.where() + "il numero dei binari " +
+                                        quotedValue(windows1252ToUtf8(value)) + " non è un numero");
+        return count;
     }
 
     void readHeader() {
-        s_.nome_stazione = headerValue('S', "la riga \"Stazione di = \"");
-        const Orario inizio = timeOf(headerValue('O', "la riga \"Ora inizio simulazione = \""),
-                                     "l'ora di inizio simulazione");
-        s_.ora_inizio = inizio.ora;
-        s_.min_inizio = inizio.minuti;
+        assignWindows1252AsUtf8(s_.nome_stazione, headerValue('S', "la riga \"Stazione di = \""));
+        timeInto(headerValue('O', "la riga \"Ora inizio simulazione = \""), s_.ora_inizio,
+                 s_.min_inizio, "l'ora di inizio simulazione");
         const int count = trackCount(headerValue('N', "la riga \"Numero binari stazione = \""));
         const int names = readTrackNames(headerValue('N', "la riga \"Numeri binari stazione = \""));
         // Only names that the line really holds are valid entries of the table.
         s_.numero_binari = std::min(count, names);
         Controlla_Binari_2(s_);
+        if (auto oversized = oversizedStationText(s_))
+            throw tooLong(oversized->field);
+        textBytes_ = stationTextBytes(s_);
     }
 
     // Fills the track table from "1,2,1tronco,." and returns the number of names.
-    int readTrackNames(const std::string& value) {
-        std::vector<std::string> pieces;
+    int readTrackNames(std::string_view value) {
+        int names = 0;
         std::size_t start = 0;
         while (true) {
             const auto comma = value.find(',', start);
-            pieces.push_back(value.substr(start, comma - start));
-            if (comma == std::string::npos)
-                break;
+            const std::string_view piece = value.substr(start, comma - start);
+            if (piece == ".")
+                return names;
+            if (comma == std::string_view::npos)
+                throw ScenarioFileError(FormatError::BinariSenzaFine,
+                                        lines_.where() +
+                                            "l'elenco dei binari non termina con \".\"");
+            if (names == kTrackSlots)
+                throw ScenarioFileError(FormatError::TroppiBinari,
+                                        lines_.where() + "l'elenco nomina più di " +
+                                            std::to_string(kTrackSlots) + " binari");
+            VoceBinario& entry = s_.tabella_binari[names];
+            assignWindows1252AsUtf8(entry.nome, piece);
+            entry.posizione = std::to_string(names);
+            ++names;
             start = comma + 1;
         }
-        const auto end = std::find(pieces.begin(), pieces.end(), ".");
-        if (end == pieces.end())
-            throw ScenarioFileError(FormatError::BinariSenzaFine,
-                                    lines_.where() + "l'elenco dei binari non termina con \".\"");
-        const int names = static_cast<int>(end - pieces.begin());
-        if (names > kTrackSlots)
-            throw ScenarioFileError(FormatError::TroppiBinari,
-                                    lines_.where() + "l'elenco nomina " + std::to_string(names) +
-                                        " binari, al massimo sono " + std::to_string(kTrackSlots));
-        for (int k = 0; k < names; ++k)
-            s_.tabella_binari[k] = {pieces[k], std::to_string(k)};
-        return names;
     }
 
     void checkInList(bool inList, const std::string& what, const std::string& value) {
         if (!inList)
             throw ScenarioFileError(FormatError::ValoreFuoriElenco,
-                                    lines_.where() + what + " \"" + value +
-                                        "\" non è tra i valori dell'elenco");
+                                    lines_.where() + what + " " + quotedValue(value) +
+                                        " non è tra i valori dell'elenco");
+    }
+
+    ScenarioFileError tooLong(std::string_view field) {
+        return ScenarioFileError(FormatError::RigaTroppoLunga,
+                                 lines_.where() + "il campo \"" + std::string(field) +
+                                     "\" è più lungo di " + std::to_string(kMaxTextBytes) +
+                                     " byte");
     }
 
     void readRecord() {
@@ -146,11 +160,11 @@ private:
                                     lines_.where() + "il file contiene più di " +
                                         std::to_string(kMaxTrains) + " treni");
         Treno& t = s_.treni[s_.totale_treni];
-        t.tipologia = nextValue("la tipologia del treno");
-        t.numero = nextValue("il numero del treno");
-        t.destinazione = nextValue("la destinazione");
-        t.provenienza = nextValue("la provenienza");
-        t.categoria = nextValue("la categoria");
+        nextValueInto(t.tipologia, "la tipologia del treno");
+        nextValueInto(t.numero, "il numero del treno");
+        nextValueInto(t.destinazione, "la destinazione");
+        nextValueInto(t.provenienza, "la provenienza");
+        nextValueInto(t.categoria, "la categoria");
         checkInList(positionIn(kCategorie, t.categoria).has_value(), "la categoria", t.categoria);
         s_.treno_in_uso = s_.totale_treni;
         Categoria_Combo(s_);
@@ -159,37 +173,33 @@ private:
         // The writer writes a "-" time exactly when that end's place is empty, so a "-" place
         // beside a "-" time is the same mark, also for a train with neither end (type "0").
         if (t.tipologia == "1" || t.tipologia == "2") {
-            const std::string value = nextValue("l'orario di arrivo");
-            const Orario arrivo = timeOf(value, "l'orario di arrivo");
-            t.ora_arrivo = arrivo.ora;
-            t.min_arrivo = arrivo.minuti;
+            const std::string_view value = nextValue("l'orario di arrivo");
+            timeInto(value, t.ora_arrivo, t.min_arrivo, "l'orario di arrivo");
             if (value == "-" && t.provenienza == "-")
                 t.provenienza.clear();
         } else {
             lines_.next("la riga dell'arrivo");
         }
         if (t.tipologia == "2" || t.tipologia == "0") {
-            const std::string value = nextValue("l'orario di partenza");
-            const Orario partenza = timeOf(value, "l'orario di partenza");
-            t.ora_partenza = partenza.ora;
-            t.min_partenza = partenza.minuti;
+            const std::string_view value = nextValue("l'orario di partenza");
+            timeInto(value, t.ora_partenza, t.min_partenza, "l'orario di partenza");
             if (value == "-" && t.destinazione == "-")
                 t.destinazione.clear();
         } else {
             lines_.next("la riga della partenza");
         }
 
-        t.binario = nextValue("il binario");
-        t.ritardo = nextValue("l'indice di ritardo");
+        nextValueInto(t.binario, "il binario");
+        nextValueInto(t.ritardo, "l'indice di ritardo");
         checkInList(positionIn(kRitardi, t.ritardo).has_value(), "l'indice di ritardo", t.ritardo);
-        t.fermate = nextValue("le fermate successive");
-        t.codice_sussidiaria = nextValue("l'indicazione sussidiaria");
+        nextValueInto(t.fermate, "le fermate successive");
+        nextValueInto(t.codice_sussidiaria, "l'indicazione sussidiaria");
         checkInList(
             listPosition(t.codice_sussidiaria, static_cast<int>(kSussidiarie.size())).has_value(),
             "l'indicazione sussidiaria", t.codice_sussidiaria);
         s_.treno_in_uso = s_.totale_treni;
         Combo_Sussi(s_);
-        t.note = nextValue("le note al treno");
+        nextValueInto(t.note, "le note al treno");
 
         if (t.tipologia == "0") {
             t.provenienza.clear();
@@ -200,18 +210,34 @@ private:
             t.ora_partenza.clear();
             t.min_partenza.clear();
         }
+        checkTextLimits(t);
         ++s_.totale_treni;
     }
 
+    // The writer holds the same bounds, so whatever is read here can be saved again.
+    void checkTextLimits(const Treno& t) {
+        if (auto oversized = oversizedTrainText(t))
+            throw tooLong(oversized->field);
+        textBytes_ += trainTextBytes(t);
+        if (textBytes_ > kMaxScenarioTextBytes)
+            throw ScenarioFileError(FormatError::FileTroppoGrande,
+                                    lines_.where() + "i testi dello scenario superano " +
+                                        std::to_string(kMaxScenarioTextBytes) + " byte");
+    }
+
     Scenario& s_;
-    LineSource& lines_;
+    LineSource lines_;
+    std::size_t textBytes_ = 0;
 };
 
 } // namespace
 
+void readScenario(Scenario& s, std::string_view bytes) {
+    Reader(s, bytes).run();
+}
+
 void Funzione_Carica(Scenario& s) {
-    LineSource lines(s.nome_file_carica);
-    Reader(s, lines).run();
+    readScenario(s, readScenarioFile(s.nome_file_carica));
 }
 
 } // namespace zeb

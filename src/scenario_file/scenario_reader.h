@@ -2,6 +2,8 @@
 
 #include "model/scenario.h"
 
+#include <string_view>
+
 namespace zeb {
 
 // Reads the scenario file s.nome_file_carica into `s`: the station header, the track table
@@ -12,5 +14,8 @@ namespace zeb {
 // description; `s` is then partly read, so callers read into a copy and keep it only when the
 // whole file was read. An empty file reads nothing and is not an error.
 void Funzione_Carica(Scenario& s);
+
+// The same for a file's bytes already in memory.
+void readScenario(Scenario& s, std::string_view bytes);
 
 } // namespace zeb

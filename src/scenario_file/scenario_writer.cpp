@@ -1,9 +1,9 @@
 #include "scenario_file/scenario_writer.h"
 
 #include "model/value_tables.h"
-#include "scenario_file/file_limits.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/scenario_file_error.h"
+#include "scenario_file/text_limits.h"
 #include "scenario_file/windows1252.h"
 
 #include <algorithm>
@@ -31,54 +31,55 @@ std::string withoutLineBreaks(std::string_view value) {
 // Collects the file's lines, each encoded and checked as it is added.
 class LineWriter {
 public:
-    // `where` names the record for error messages ("la stazione", "il treno 3 (numero 231)").
-    void setWhere(std::string where) { where_ = std::move(where); }
+    explicit LineWriter(std::size_t expectedBytes) { out_.reserve(expectedBytes); }
 
-    void line(std::string_view keyword, std::string_view value) {
-        auto bytes = utf8ToWindows1252(withoutLineBreaks(value));
-        if (!bytes)
+    // The train whose lines follow, at 0-based `index`, for error messages; none for the
+    // station's lines.
+    void setTrain(int index, const Treno* train) {
+        index_ = index;
+        train_ = train;
+    }
+
+    // Returns the value's bytes as written, a view into the file being made.
+    std::string_view line(std::string_view keyword, std::string_view value) {
+        out_.append(keyword);
+        const std::size_t start = out_.size();
+        const bool encoded = value.find_first_of("\r\n") == std::string_view::npos
+                                 ? appendAsWindows1252(out_, value)
+                                 : appendAsWindows1252(out_, withoutLineBreaks(value));
+        if (!encoded)
             fail(FormatError::CarattereNonSalvabile, keyword,
                  "contiene un carattere che non si può scrivere nel file (codifica Windows-1252)");
-        if (keyword.size() + bytes->size() > kMaxLineBytes)
-            fail(FormatError::RigaTroppoLunga, keyword,
-                 "è più lungo di " + std::to_string(kMaxLineBytes) + " caratteri");
-        out_.append(keyword).append(*bytes).append("\r\n");
-        if (out_.size() > kMaxFileBytes)
-            throw ScenarioFileError(FormatError::FileTroppoGrande,
-                                    "Il file supererebbe " + std::to_string(kMaxFileBytes) +
-                                        " byte e non si potrebbe più aprire");
+        out_.append("\r\n");
+        return std::string_view(out_).substr(start, out_.size() - 2 - start);
+    }
+
+    // Replaces the value of the line just written, seen as `written`.
+    void replaceLastValue(std::string_view written, std::string_view value) {
+        out_.resize(out_.size() - 2 - written.size());
+        out_.append(value).append("\r\n");
     }
 
     void literal(std::string_view text) { out_.append(text).append("\r\n"); }
 
     [[noreturn]] void fail(FormatError number, std::string_view keyword, const std::string& what) {
         std::string field(keyword);
-        if (field.size() >= 3)
-            field.resize(field.size() - 3); // drop " = "
-        throw ScenarioFileError(number,
-                                capitalised(where_) + ": il campo \"" + field + "\" " + what);
+        if (field.size() >= 3 && field.ends_with(" = "))
+            field.resize(field.size() - 3);
+        const std::string where = train_ == nullptr ? "La stazione"
+                                                    : "Il treno " + std::to_string(index_ + 1) +
+                                                          " (numero " +
+                                                          quotedValue(train_->numero) + ")";
+        throw ScenarioFileError(number, where + ": il campo \"" + field + "\" " + what);
     }
 
     std::string take() { return std::move(out_); }
 
 private:
-    static std::string capitalised(std::string text) {
-        if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
-            text[0] = static_cast<char>(text[0] - 'a' + 'A');
-        return text;
-    }
-
     std::string out_;
-    std::string where_;
+    int index_ = 0;
+    const Treno* train_ = nullptr;
 };
-
-std::string trackLine(const Scenario& s) {
-    std::string names;
-    const int entries = std::clamp(s.numero_binari, 0, kTrackSlots);
-    for (int k = 0; k < entries; ++k)
-        names += s.tabella_binari[k].nome + ",";
-    return names + ".";
-}
 
 std::string tipologiaOf(const Treno& t) {
     if (t.provenienza.empty())
@@ -88,21 +89,37 @@ std::string tipologiaOf(const Treno& t) {
     return "2";
 }
 
-std::string orValueDash(const std::string& value) {
-    return value.empty() ? "-" : value;
+std::string_view orValueDash(const std::string& value) {
+    return value.empty() ? std::string_view("-") : std::string_view(value);
 }
 
-// The values the reader checks against the editor's lists must be in them.
-void checkListValues(LineWriter& out, const Treno& t) {
+// The values the reader checks against the editor's lists must be in them, and no text may
+// pass the bounds the reader holds.
+void checkValues(LineWriter& out, const Treno& t) {
     if (!positionIn(kCategorie, t.categoria))
-        out.fail(FormatError::ValoreFuoriElenco,
-                 "Categoria = ", "vale \"" + t.categoria + "\", che non è una delle categorie");
+        out.fail(FormatError::ValoreFuoriElenco, "Categoria",
+                 "vale " + quotedValue(t.categoria) + ", che non è una delle categorie");
     if (!positionIn(kRitardi, t.ritardo))
-        out.fail(FormatError::ValoreFuoriElenco,
-                 "Indice Ritardo = ", "vale \"" + t.ritardo + "\", ma deve essere da 0 a 4");
+        out.fail(FormatError::ValoreFuoriElenco, "Indice Ritardo",
+                 "vale " + quotedValue(t.ritardo) + ", ma deve essere da 0 a 4");
     if (!listPosition(t.codice_sussidiaria, static_cast<int>(kSussidiarie.size())))
-        out.fail(FormatError::ValoreFuoriElenco, "Indicazioni Sussidiarie = ",
-                 "vale \"" + t.codice_sussidiaria + "\", ma deve essere da 0 a 10");
+        out.fail(FormatError::ValoreFuoriElenco, "Indicazioni Sussidiarie",
+                 "vale " + quotedValue(t.codice_sussidiaria) + ", ma deve essere da 0 a 10");
+    if (auto oversized = oversizedTrainText(t))
+        out.fail(FormatError::RigaTroppoLunga, oversized->field,
+                 "è più lungo di " + std::to_string(kMaxTextBytes) + " byte");
+}
+
+void writeTime(LineWriter& out, std::string_view keyword, bool applies, const std::string& ora,
+               const std::string& minuti) {
+    if (!applies) {
+        out.line(keyword, "-");
+        return;
+    }
+    std::string time;
+    time.reserve(ora.size() + 1 + minuti.size());
+    time.append(ora).append(".").append(minuti);
+    out.line(keyword, time);
 }
 
 void writeTrain(LineWriter& out, Treno& t) {
@@ -114,31 +131,50 @@ void writeTrain(LineWriter& out, Treno& t) {
     out.line("Destinazione = ", orValueDash(t.destinazione));
     out.line("Provenienza = ", orValueDash(t.provenienza));
     out.line("Categoria = ", t.categoria);
-    out.line("Arrivo = ", t.provenienza.empty() ? "-" : t.ora_arrivo + "." + t.min_arrivo);
-    out.line("Partenza = ", t.destinazione.empty() ? "-" : t.ora_partenza + "." + t.min_partenza);
+    writeTime(out, "Arrivo = ", !t.provenienza.empty(), t.ora_arrivo, t.min_arrivo);
+    writeTime(out, "Partenza = ", !t.destinazione.empty(), t.ora_partenza, t.min_partenza);
     out.line("Binario = ",
-             isCategoriaSenzaBinario(t.categoria) ? std::string(kBinarioSenzaBinario) : t.binario);
+             isCategoriaSenzaBinario(t.categoria) ? kBinarioSenzaBinario : t.binario);
     out.line("Indice Ritardo = ", t.ritardo);
-    const bool terminaQui = t.fermate == std::string(kTerminaQui) + std::string(kFineFermate);
-    out.line("Fermate Successive = ", terminaQui ? "-" : t.fermate);
+    // Decided on the stops as written, line breaks already blanks, so that a reloaded train
+    // is written the same way.
+    const std::string_view fermate = out.line("Fermate Successive = ", t.fermate);
+    if (fermate.size() == kTerminaQui.size() + kFineFermate.size() &&
+        fermate.starts_with(kTerminaQui) && fermate.ends_with(kFineFermate))
+        out.replaceLastValue(fermate, "-");
     out.line("Indicazioni Sussidiarie = ", t.codice_sussidiaria);
     out.line("Note al treno = ", t.note);
+}
+
+std::size_t scenarioTextBytes(const Scenario& s) {
+    std::size_t total = stationTextBytes(s);
+    for (int i = 0; i < s.totale_treni; ++i)
+        total += trainTextBytes(s.treni[i]);
+    return total;
 }
 
 } // namespace
 
 std::string scenarioFileBytes(Scenario& s) {
-    LineWriter out;
-    out.setWhere("la stazione");
+    const std::size_t textBytes = scenarioTextBytes(s);
+    if (textBytes > kMaxScenarioTextBytes)
+        throw ScenarioFileError(FormatError::FileTroppoGrande,
+                                "I testi dello scenario superano " +
+                                    std::to_string(kMaxScenarioTextBytes) +
+                                    " byte: il file non si potrebbe più aprire");
+    LineWriter out(textBytes + 256 + static_cast<std::size_t>(s.totale_treni) * 256);
+    if (auto oversized = oversizedStationText(s))
+        out.fail(FormatError::RigaTroppoLunga, oversized->field,
+                 "è più lungo di " + std::to_string(kMaxTextBytes) + " byte");
     out.line("Stazione di = ", s.nome_stazione);
     out.line("Ora inizio simulazione = ", s.ora_inizio + "." + s.min_inizio + ".00");
     out.line("Numero binari stazione = ",
              std::to_string(std::clamp(s.numero_binari, 0, kTrackSlots)));
-    out.line("Numeri binari stazione = ", trackLine(s));
+    out.line("Numeri binari stazione = ", trackLineValue(s));
     for (int i = 0; i < s.totale_treni; ++i) {
         Treno& t = s.treni[i];
-        out.setWhere("il treno " + std::to_string(i + 1) + " (numero \"" + t.numero + "\")");
-        checkListValues(out, t);
+        out.setTrain(i, &t);
+        checkValues(out, t);
         writeTrain(out, t);
     }
     return out.take();

@@ -1,5 +1,6 @@
 #include "scenario_file/windows1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -70,9 +71,14 @@ std::optional<char> byteOf(char32_t cp) {
 
 } // namespace
 
-std::string windows1252ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
+void assignWindows1252AsUtf8(std::string& out, std::string_view bytes) {
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<std::uint8_t>(c) < 0x80; });
+    if (ascii) {
+        out.assign(bytes);
+        return;
+    }
+    out.clear();
     for (char c : bytes) {
         const auto byte = static_cast<std::uint8_t>(c);
         if (byte >= 0x80 && byte < 0xA0)
@@ -80,22 +86,41 @@ std::string windows1252ToUtf8(std::string_view bytes) {
         else
             appendUtf8(out, byte);
     }
+}
+
+std::string windows1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    assignWindows1252AsUtf8(out, bytes);
     return out;
+}
+
+bool appendAsWindows1252(std::string& out, std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const auto ascii = std::find_if(text.begin() + pos, text.end(), [](char c) {
+            return static_cast<std::uint8_t>(c) >= 0x80;
+        });
+        const auto asciiEnd = static_cast<std::size_t>(ascii - text.begin());
+        out.append(text.substr(pos, asciiEnd - pos));
+        pos = asciiEnd;
+        if (pos == text.size())
+            break;
+        auto cp = nextCodePoint(text, pos);
+        if (!cp)
+            return false;
+        auto byte = byteOf(*cp);
+        if (!byte)
+            return false;
+        out += *byte;
+    }
+    return true;
 }
 
 std::optional<std::string> utf8ToWindows1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        auto cp = nextCodePoint(text, pos);
-        if (!cp)
-            return std::nullopt;
-        auto byte = byteOf(*cp);
-        if (!byte)
-            return std::nullopt;
-        out += *byte;
-    }
+    if (!appendAsWindows1252(out, text))
+        return std::nullopt;
     return out;
 }
 

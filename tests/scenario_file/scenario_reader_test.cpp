@@ -273,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(
                    crlfLines({"S = A", "O = 1.1", "N = 1",
                               "N = 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,"
                               "1tronco,2tronco,3tronco,1,."}),
-                   FormatError::TroppiBinari, "Riga 4: l'elenco nomina 27 binari"},
+                   FormatError::TroppiBinari, "Riga 4: l'elenco nomina più di 26 binari"},
         BrokenFile{"TrackCountNotANumber", crlfLines({"S = A", "O = 1.1", "N = tre"}),
                    FormatError::NumeroBinariNonValido, "Riga 3: il numero dei binari \"tre\""},
         BrokenFile{"NegativeTrackCount", crlfLines({"S = A", "O = 1.1", "N = -1"}),
@@ -287,7 +287,7 @@ INSTANTIATE_TEST_SUITE_P(
                    FormatError::ValoreFuoriElenco, "Riga 15: l'indice di ritardo \"5\""},
         BrokenFile{"CodeOutOfList", withBlockLine(12, "Indicazioni Sussidiarie = 11"),
                    FormatError::ValoreFuoriElenco, "Riga 17: l'indicazione sussidiaria \"11\""},
-        BrokenFile{"AbsurdLine", kHeader + std::string(70000, 'x'), FormatError::RigaTroppoLunga,
+        BrokenFile{"AbsurdLine", kHeader + std::string(140000, 'x'), FormatError::RigaTroppoLunga,
                    "Riga 5: la riga è più lunga"}),
     [](const auto& info) { return std::string(info.param.name); });
 

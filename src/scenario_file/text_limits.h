@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/scenario.h"
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace zeb {
+
+// Bounds on what a scenario may hold, checked alike by the reader and the writer, so that every
+// file that loads can be saved and every saved file loads back, and no file can exhaust memory.
+// They apply to the texts the model stores (UTF-8 bytes), which a save and a reload never make
+// longer, rather than to lines or files, whose keywords the writer may lengthen.
+inline constexpr std::size_t kMaxTextBytes = 64 * 1024;                // one stored text
+inline constexpr std::size_t kMaxScenarioTextBytes = 64 * 1024 * 1024; // all of them together
+
+// The longest line and file the writer can make within those bounds (a start time is two texts
+// on one line; every line adds a keyword, marks and its line end); the reader stops past them.
+inline constexpr std::size_t kMaxLineBytes = 2 * kMaxTextBytes + 64;
+inline constexpr std::size_t kMaxFileBytes = kMaxScenarioTextBytes + (kMaxTrains + 1) * 512;
+
+// One text past kMaxTextBytes: the name of its field, as the file's keyword says it.
+struct OversizedText {
+    std::string_view field;
+};
+
+// The station's texts (name, start time, the track line) and a train's, as the file carries
+// them: their total size, and the first that is too long.
+std::size_t stationTextBytes(const Scenario& s);
+std::size_t trainTextBytes(const Treno& t);
+std::optional<OversizedText> oversizedStationText(const Scenario& s);
+std::optional<OversizedText> oversizedTrainText(const Treno& t);
+
+// The value of the track line: each of the first numero_binari names followed by ",", then ".".
+std::string trackLineValue(const Scenario& s);
+
+} // namespace zeb

@@ -1,20 +1,23 @@
 # A thin wrapper over CMake: `make run` starts the editor, `make test` runs every test.
 # Both first install, with apt-get, the Debian packages that are missing.
 
-PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgtest-dev \
-            fonts-dejavu-core xauth
+PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-translations-l10n libgtest-dev \
+            libbenchmark-dev desktop-file-utils fonts-dejavu-core xauth
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
-BUILD := build
-SANITIZE_BUILD := build-sanitize
+FUZZ_SECONDS ?= 600
+CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: run test deps build build-sanitize clean
+.PHONY: run test deps build build-run build-release build-sanitize build-fuzz fuzz-smoke fuzz \
+        bench package clean
 
-run: build
-	./$(BUILD)/src/zebrano-editor
+run: build-run
+	./build-run/src/zebrano-editor
 
-test: build build-sanitize
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
-	cd $(SANITIZE_BUILD) && ctest --output-on-failure
+# Debug with the GUI tests, the core and logic again under the sanitizers, an optimized build of
+# everything, and a short run of the fuzz target.
+test: build build-sanitize build-release fuzz-smoke
+	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+	cd build-sanitize && ctest --output-on-failure
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null \
@@ -26,14 +29,41 @@ deps:
 	fi
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug
-	cmake --build $(BUILD)
+	$(CONFIGURE) -B build -DCMAKE_BUILD_TYPE=Debug
+	cmake --build build
+
+build-run: deps
+	$(CONFIGURE) -B build-run -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build-run --target zebrano-editor
+
+build-release: deps
+	$(CONFIGURE) -B build-release -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-release
 
 # The core and the window logic under AddressSanitizer and UndefinedBehaviorSanitizer.
 build-sanitize: deps
-	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZEB_SANITIZE=ON \
+	$(CONFIGURE) -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DZEB_SANITIZE=ON -DZEB_BUILD_GUI=OFF
+	cmake --build build-sanitize
+
+build-fuzz: deps
+	CXX=clang++ $(CONFIGURE) -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEB_FUZZ=ON \
 	    -DZEB_BUILD_GUI=OFF
-	cmake --build $(SANITIZE_BUILD)
+	cmake --build build-fuzz --target scenario_reader_fuzz
+
+# New inputs go to build-fuzz/corpus; the committed seeds stay as they are.
+fuzz-smoke: FUZZ_SECONDS = 20
+fuzz-smoke fuzz: build-fuzz
+	mkdir -p build-fuzz/corpus
+	./build-fuzz/tests/scenario_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	    -rss_limit_mb=4096 -print_final_stats=1 build-fuzz/corpus tests/fuzz/corpus
+
+bench: deps
+	$(CONFIGURE) -B build-bench -DCMAKE_BUILD_TYPE=Release -DZEB_BENCH=ON
+	cmake --build build-bench --target zebrano-bench
+	QT_QPA_PLATFORM=offscreen ./build-bench/bench/zebrano-bench
+
+package: build-release
+	cd build-release && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf build build-run build-release build-sanitize build-fuzz build-bench

@@ -87,6 +87,9 @@ public:
     // File commands.
     void salva_Click();
     void carica_scenario_Click();
+    // What APRI SCENARIO does once a file is chosen: the whole file or nothing, the station
+    // dialog, the covered state. Also the way a file named on the command line is opened.
+    void openScenarioFile(const std::string& path);
 
     bool scenarioOpen() const { return chiudi.enabled; } // CHIUDI SCENARIO is the open state
 

@@ -24,13 +24,15 @@ void EditorLogic::salva_Click() {
 }
 
 void EditorLogic::carica_scenario_Click() {
-    const auto path = ui_.askOpenFileName({"File Zebrano (*.zeb) ", "*.zeb"});
-    if (!path)
-        return;
+    if (const auto path = ui_.askOpenFileName({"File Zebrano (*.zeb) ", "*.zeb"}))
+        openScenarioFile(*path);
+}
+
+void EditorLogic::openScenarioFile(const std::string& path) {
     // The file is read into a copy, kept only when the whole file was read: after an error
     // the scenario and every control are as they were.
     Scenario loaded = s_;
-    loaded.nome_file_carica = *path;
+    loaded.nome_file_carica = path;
     try {
         Funzione_Carica(loaded);
     } catch (const ScenarioFileError& error) {

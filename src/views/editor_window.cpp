@@ -221,6 +221,10 @@ void EditorWindow::run(const std::function<void()>& handler) {
     binder_->refresh();
 }
 
+void EditorWindow::openScenarioFile(const std::string& path) {
+    run([this, &path] { logic_.openScenarioFile(path); });
+}
+
 void EditorWindow::tick() {
     // A tick never runs inside a handler, not even while the handler waits for a dialog.
     if (inHandler_ || !logic_.Timer1)

@@ -23,6 +23,8 @@ public:
 
     EditorLogic& logic() { return logic_; }
     DialogPrompts& prompts() { return prompts_; }
+    // Opens a scenario file as APRI SCENARIO does after its dialog.
+    void openScenarioFile(const std::string& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

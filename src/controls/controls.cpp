@@ -4,14 +4,14 @@
 
 namespace zeb {
 
-std::string firstCharacters(std::string_view text, int count) {
+std::string_view firstCharacters(std::string_view text, int count) {
     std::size_t end = 0;
     for (int seen = 0; end < text.size() && seen < count; ++seen) {
         ++end;
         while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
             ++end; // continuation bytes belong to the same character
     }
-    return std::string(text.substr(0, end));
+    return text.substr(0, end);
 }
 
 bool isWholeNumber(std::string_view text) {

@@ -11,7 +11,7 @@ namespace zeb {
 // them onto the widgets and copy the user's input back.
 
 // The first `count` characters (not bytes) of UTF-8 `text`.
-std::string firstCharacters(std::string_view text, int count);
+std::string_view firstCharacters(std::string_view text, int count);
 
 // True for an optional "-" followed by decimal digits: the texts the time checks compare.
 bool isWholeNumber(std::string_view text);
@@ -21,9 +21,12 @@ struct TextBox {
     bool enabled = true;
     int maxLength = 0; // characters; 0 for no limit
 
-    // Assigned text is cut to the length limit, as typed text is.
+    // Assigned text is cut to the length limit, as typed text is. Assigning the text the box
+    // already holds changes nothing, so that the periodic refresh allocates nothing.
     void setText(std::string_view value) {
-        text = maxLength > 0 ? firstCharacters(value, maxLength) : std::string(value);
+        const std::string_view cut = maxLength > 0 ? firstCharacters(value, maxLength) : value;
+        if (text != cut)
+            text.assign(cut);
     }
 };
 

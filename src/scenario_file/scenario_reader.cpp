@@ -77,11 +77,10 @@ private:
         }
         const auto dot = value.find('.');
         if (dot == std::string_view::npos)
-            throw ScenarioFileError(FormatError::OrarioNonValido,
-                                    lines_.where() + "l'orario " +
-                                        quotedValue(windows1252ToUtf8(value)) +
-                                        " non contiene \".\" (atteso: " + std::string(expected) +
-                                        ")");
+            throw ScenarioFileError(
+                FormatError::OrarioNonValido,
+                lines_.where() + "l'orario " + quotedValue(windows1252ToUtf8(value)) +
+                    " non contiene \".\" (atteso: " + std::string(expected) + ")");
         const std::string_view rest = value.substr(dot + 1);
         assignWindows1252AsUtf8(ora, value.substr(0, dot));
         assignWindows1252AsUtf8(minuti, rest.substr(0, rest.find('.')));
@@ -108,9 +107,10 @@ private:
         // Only names that the line really holds are valid entries of the table.
         s_.numero_binari = std::min(count, names);
         Controlla_Binari_2(s_);
-        if (auto oversized = oversizedStationText(s_))
-            throw tooLong(oversized->field);
-        textBytes_ = stationTextBytes(s_);
+        const TextMeasure measure = measureStationTexts(s_);
+        if (measure.oversizedField)
+            throw tooLong(*measure.oversizedField);
+        textBytes_ = measure.bytes;
     }
 
     // Fills the track table from "1,2,1tronco,." and returns the number of names.
@@ -216,9 +216,10 @@ private:
 
     // The writer holds the same bounds, so whatever is read here can be saved again.
     void checkTextLimits(const Treno& t) {
-        if (auto oversized = oversizedTrainText(t))
-            throw tooLong(oversized->field);
-        textBytes_ += trainTextBytes(t);
+        const TextMeasure measure = measureTrainTexts(t);
+        if (measure.oversizedField)
+            throw tooLong(*measure.oversizedField);
+        textBytes_ += measure.bytes;
         if (textBytes_ > kMaxScenarioTextBytes)
             throw ScenarioFileError(FormatError::FileTroppoGrande,
                                     lines_.where() + "i testi dello scenario superano " +

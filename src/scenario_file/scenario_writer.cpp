@@ -44,14 +44,23 @@ public:
     std::string_view line(std::string_view keyword, std::string_view value) {
         out_.append(keyword);
         const std::size_t start = out_.size();
-        const bool encoded = value.find_first_of("\r\n") == std::string_view::npos
-                                 ? appendAsWindows1252(out_, value)
-                                 : appendAsWindows1252(out_, withoutLineBreaks(value));
-        if (!encoded)
-            fail(FormatError::CarattereNonSalvabile, keyword,
-                 "contiene un carattere che non si può scrivere nel file (codifica Windows-1252)");
+        appendValue(keyword, value);
         out_.append("\r\n");
         return std::string_view(out_).substr(start, out_.size() - 2 - start);
+    }
+
+    // "keyword ora.minuti", or "keyword -" for an end the train does not have.
+    void timeLine(std::string_view keyword, bool applies, std::string_view ora,
+                  std::string_view minuti) {
+        if (!applies) {
+            line(keyword, "-");
+            return;
+        }
+        out_.append(keyword);
+        appendValue(keyword, ora);
+        out_.push_back('.');
+        appendValue(keyword, minuti);
+        out_.append("\r\n");
     }
 
     // Replaces the value of the line just written, seen as `written`.
@@ -62,14 +71,31 @@ public:
 
     void literal(std::string_view text) { out_.append(text).append("\r\n"); }
 
+    // Plain ASCII without line breaks, nearly every value, is copied as it is.
+    void appendValue(std::string_view keyword, std::string_view value) {
+        const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x80 && c != '\r' && c != '\n';
+        });
+        if (plain) {
+            out_.append(value);
+            return;
+        }
+        const bool encoded = value.find_first_of("\r\n") == std::string_view::npos
+                                 ? appendAsWindows1252(out_, value)
+                                 : appendAsWindows1252(out_, withoutLineBreaks(value));
+        if (!encoded)
+            fail(FormatError::CarattereNonSalvabile, keyword,
+                 "contiene un carattere che non si può scrivere nel file (codifica Windows-1252)");
+    }
+
     [[noreturn]] void fail(FormatError number, std::string_view keyword, const std::string& what) {
         std::string field(keyword);
         if (field.size() >= 3 && field.ends_with(" = "))
             field.resize(field.size() - 3);
-        const std::string where = train_ == nullptr ? "La stazione"
-                                                    : "Il treno " + std::to_string(index_ + 1) +
-                                                          " (numero " +
-                                                          quotedValue(train_->numero) + ")";
+        const std::string where = train_ == nullptr
+                                      ? "La stazione"
+                                      : "Il treno " + std::to_string(index_ + 1) + " (numero " +
+                                            quotedValue(train_->numero) + ")";
         throw ScenarioFileError(number, where + ": il campo \"" + field + "\" " + what);
     }
 
@@ -81,12 +107,12 @@ private:
     const Treno* train_ = nullptr;
 };
 
-std::string tipologiaOf(const Treno& t) {
+char tipologiaOf(const Treno& t) {
     if (t.provenienza.empty())
-        return "0";
+        return '0';
     if (t.destinazione.empty())
-        return "1";
-    return "2";
+        return '1';
+    return '2';
 }
 
 std::string_view orValueDash(const std::string& value) {
@@ -94,8 +120,8 @@ std::string_view orValueDash(const std::string& value) {
 }
 
 // The values the reader checks against the editor's lists must be in them, and no text may
-// pass the bounds the reader holds.
-void checkValues(LineWriter& out, const Treno& t) {
+// pass the bounds the reader holds. Returns the size of the train's texts.
+std::size_t checkValues(LineWriter& out, const Treno& t) {
     if (!positionIn(kCategorie, t.categoria))
         out.fail(FormatError::ValoreFuoriElenco, "Categoria",
                  "vale " + quotedValue(t.categoria) + ", che non è una delle categorie");
@@ -105,36 +131,25 @@ void checkValues(LineWriter& out, const Treno& t) {
     if (!listPosition(t.codice_sussidiaria, static_cast<int>(kSussidiarie.size())))
         out.fail(FormatError::ValoreFuoriElenco, "Indicazioni Sussidiarie",
                  "vale " + quotedValue(t.codice_sussidiaria) + ", ma deve essere da 0 a 10");
-    if (auto oversized = oversizedTrainText(t))
-        out.fail(FormatError::RigaTroppoLunga, oversized->field,
+    const TextMeasure measure = measureTrainTexts(t);
+    if (measure.oversizedField)
+        out.fail(FormatError::RigaTroppoLunga, *measure.oversizedField,
                  "è più lungo di " + std::to_string(kMaxTextBytes) + " byte");
-}
-
-void writeTime(LineWriter& out, std::string_view keyword, bool applies, const std::string& ora,
-               const std::string& minuti) {
-    if (!applies) {
-        out.line(keyword, "-");
-        return;
-    }
-    std::string time;
-    time.reserve(ora.size() + 1 + minuti.size());
-    time.append(ora).append(".").append(minuti);
-    out.line(keyword, time);
+    return measure.bytes;
 }
 
 void writeTrain(LineWriter& out, Treno& t) {
     out.literal("");
     out.literal("Prossimo treno:");
-    t.tipologia = tipologiaOf(t);
+    t.tipologia.assign(1, tipologiaOf(t));
     out.line("Tipologia di treno = ", t.tipologia);
     out.line("Numero Treno = ", t.numero);
     out.line("Destinazione = ", orValueDash(t.destinazione));
     out.line("Provenienza = ", orValueDash(t.provenienza));
     out.line("Categoria = ", t.categoria);
-    writeTime(out, "Arrivo = ", !t.provenienza.empty(), t.ora_arrivo, t.min_arrivo);
-    writeTime(out, "Partenza = ", !t.destinazione.empty(), t.ora_partenza, t.min_partenza);
-    out.line("Binario = ",
-             isCategoriaSenzaBinario(t.categoria) ? kBinarioSenzaBinario : t.binario);
+    out.timeLine("Arrivo = ", !t.provenienza.empty(), t.ora_arrivo, t.min_arrivo);
+    out.timeLine("Partenza = ", !t.destinazione.empty(), t.ora_partenza, t.min_partenza);
+    out.line("Binario = ", isCategoriaSenzaBinario(t.categoria) ? kBinarioSenzaBinario : t.binario);
     out.line("Indice Ritardo = ", t.ritardo);
     // Decided on the stops as written, line breaks already blanks, so that a reloaded train
     // is written the same way.
@@ -146,26 +161,15 @@ void writeTrain(LineWriter& out, Treno& t) {
     out.line("Note al treno = ", t.note);
 }
 
-std::size_t scenarioTextBytes(const Scenario& s) {
-    std::size_t total = stationTextBytes(s);
-    for (int i = 0; i < s.totale_treni; ++i)
-        total += trainTextBytes(s.treni[i]);
-    return total;
-}
-
 } // namespace
 
 std::string scenarioFileBytes(Scenario& s) {
-    const std::size_t textBytes = scenarioTextBytes(s);
-    if (textBytes > kMaxScenarioTextBytes)
-        throw ScenarioFileError(FormatError::FileTroppoGrande,
-                                "I testi dello scenario superano " +
-                                    std::to_string(kMaxScenarioTextBytes) +
-                                    " byte: il file non si potrebbe più aprire");
-    LineWriter out(textBytes + 256 + static_cast<std::size_t>(s.totale_treni) * 256);
-    if (auto oversized = oversizedStationText(s))
-        out.fail(FormatError::RigaTroppoLunga, oversized->field,
+    LineWriter out(1024 + static_cast<std::size_t>(s.totale_treni) * 400);
+    const TextMeasure station = measureStationTexts(s);
+    if (station.oversizedField)
+        out.fail(FormatError::RigaTroppoLunga, *station.oversizedField,
                  "è più lungo di " + std::to_string(kMaxTextBytes) + " byte");
+    std::size_t textBytes = station.bytes;
     out.line("Stazione di = ", s.nome_stazione);
     out.line("Ora inizio simulazione = ", s.ora_inizio + "." + s.min_inizio + ".00");
     out.line("Numero binari stazione = ",
@@ -174,9 +178,14 @@ std::string scenarioFileBytes(Scenario& s) {
     for (int i = 0; i < s.totale_treni; ++i) {
         Treno& t = s.treni[i];
         out.setTrain(i, &t);
-        checkValues(out, t);
+        textBytes += checkValues(out, t);
         writeTrain(out, t);
     }
+    if (textBytes > kMaxScenarioTextBytes)
+        throw ScenarioFileError(FormatError::FileTroppoGrande,
+                                "I testi dello scenario superano " +
+                                    std::to_string(kMaxScenarioTextBytes) +
+                                    " byte: il file non si potrebbe più aprire");
     return out.take();
 }
 

@@ -39,20 +39,14 @@ std::array<NamedText, 13> trainTexts(const Treno& t) {
              {"Note al treno", t.note}}};
 }
 
-template <std::size_t N> std::size_t totalBytes(const std::array<NamedText, N>& texts) {
-    std::size_t total = 0;
-    for (const auto& named : texts)
-        total += named.second.size();
-    return total;
-}
-
-template <std::size_t N>
-std::optional<OversizedText> firstOversized(const std::array<NamedText, N>& texts) {
+template <std::size_t N> TextMeasure measured(const std::array<NamedText, N>& texts) {
+    TextMeasure measure;
     for (const auto& [field, text] : texts) {
-        if (text.size() > kMaxTextBytes)
-            return OversizedText{field};
+        measure.bytes += text.size();
+        if (text.size() > kMaxTextBytes && !measure.oversizedField)
+            measure.oversizedField = field;
     }
-    return std::nullopt;
+    return measure;
 }
 
 } // namespace
@@ -65,20 +59,25 @@ std::string trackLineValue(const Scenario& s) {
     return names + ".";
 }
 
-std::size_t stationTextBytes(const Scenario& s) {
-    return totalBytes(stationTexts(s, trackLineValue(s)));
+TextMeasure measureStationTexts(const Scenario& s) {
+    return measured(stationTexts(s, trackLineValue(s)));
 }
 
-std::size_t trainTextBytes(const Treno& t) {
-    return totalBytes(trainTexts(t));
-}
-
-std::optional<OversizedText> oversizedStationText(const Scenario& s) {
-    return firstOversized(stationTexts(s, trackLineValue(s)));
-}
-
-std::optional<OversizedText> oversizedTrainText(const Treno& t) {
-    return firstOversized(trainTexts(t));
+TextMeasure measureTrainTexts(const Treno& t) {
+    // The sizes alone first: the names are needed only when a text is too long.
+    const std::string* texts[] = {
+        &t.numero,     &t.destinazione,       &t.provenienza,  &t.categoria, &t.ora_arrivo,
+        &t.min_arrivo, &t.ora_partenza,       &t.min_partenza, &t.binario,   &t.ritardo,
+        &t.fermate,    &t.codice_sussidiaria, &t.note};
+    std::size_t bytes = 0;
+    std::size_t longest = 0;
+    for (const std::string* text : texts) {
+        bytes += text->size();
+        longest = std::max(longest, text->size());
+    }
+    if (longest <= kMaxTextBytes && !isCategoriaSenzaBinario(t.categoria))
+        return {bytes, std::nullopt};
+    return measured(trainTexts(t));
 }
 
 } // namespace zeb

@@ -20,17 +20,15 @@ inline constexpr std::size_t kMaxScenarioTextBytes = 64 * 1024 * 1024; // all of
 inline constexpr std::size_t kMaxLineBytes = 2 * kMaxTextBytes + 64;
 inline constexpr std::size_t kMaxFileBytes = kMaxScenarioTextBytes + (kMaxTrains + 1) * 512;
 
-// One text past kMaxTextBytes: the name of its field, as the file's keyword says it.
-struct OversizedText {
-    std::string_view field;
+// The texts of the station (name, start time, the track line) or of a train, as the file
+// carries them: their total size, and the field of the first one past kMaxTextBytes, named as the
+// file's keyword names it.
+struct TextMeasure {
+    std::size_t bytes = 0;
+    std::optional<std::string_view> oversizedField;
 };
-
-// The station's texts (name, start time, the track line) and a train's, as the file carries
-// them: their total size, and the first that is too long.
-std::size_t stationTextBytes(const Scenario& s);
-std::size_t trainTextBytes(const Treno& t);
-std::optional<OversizedText> oversizedStationText(const Scenario& s);
-std::optional<OversizedText> oversizedTrainText(const Treno& t);
+TextMeasure measureStationTexts(const Scenario& s);
+TextMeasure measureTrainTexts(const Treno& t);
 
 // The value of the track line: each of the first numero_binari names followed by ",", then ".".
 std::string trackLineValue(const Scenario& s);

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <memory>
+
 namespace zeb {
 
 namespace {
@@ -26,30 +28,36 @@ void applyVisible(QWidget* widget, bool visible) {
         widget->setVisible(visible);
 }
 
+// Each text binding keeps the text the widget last showed, so that a refresh that changes
+// nothing compares two std::strings and converts, allocates and touches nothing.
 void ControlBinder::bind(QLineEdit* widget, TextBox& model) {
     if (model.maxLength > 0)
         widget->setMaxLength(model.maxLength);
-    connect(widget, &QLineEdit::textChanged, this, [this, &model](const QString& text) {
+    auto shown = std::make_shared<std::string>();
+    connect(widget, &QLineEdit::textChanged, this, [this, &model, shown](const QString& text) {
         if (!refreshing_)
-            model.text = text.toStdString();
+            *shown = model.text = text.toStdString();
     });
-    refreshers_.push_back([widget, &model] {
-        const QString text = toQt(model.text);
-        if (widget->text() != text)
-            widget->setText(text);
+    refreshers_.push_back([widget, &model, shown] {
+        if (model.text != *shown) {
+            widget->setText(toQt(model.text));
+            *shown = model.text;
+        }
         applyEnabled(widget, model.enabled);
     });
 }
 
 void ControlBinder::bind(QPlainTextEdit* widget, TextBox& model) {
-    connect(widget, &QPlainTextEdit::textChanged, this, [this, widget, &model] {
+    auto shown = std::make_shared<std::string>();
+    connect(widget, &QPlainTextEdit::textChanged, this, [this, widget, &model, shown] {
         if (!refreshing_)
-            model.text = widget->toPlainText().toStdString();
+            *shown = model.text = widget->toPlainText().toStdString();
     });
-    refreshers_.push_back([widget, &model] {
-        const QString text = toQt(model.text);
-        if (widget->toPlainText() != text)
-            widget->setPlainText(text);
+    refreshers_.push_back([widget, &model, shown] {
+        if (model.text != *shown) {
+            widget->setPlainText(toQt(model.text));
+            *shown = model.text;
+        }
         applyEnabled(widget, model.enabled);
     });
 }
@@ -59,14 +67,13 @@ void ControlBinder::bind(QComboBox* widget, ListBox& model) {
         if (!refreshing_)
             model.selected = index;
     });
-    refreshers_.push_back([widget, &model] {
-        bool same = widget->count() == static_cast<int>(model.entries.size());
-        for (int i = 0; same && i < widget->count(); ++i)
-            same = widget->itemText(i) == toQt(model.entries[i]);
-        if (!same) {
+    auto shown = std::make_shared<std::vector<std::string>>();
+    refreshers_.push_back([widget, &model, shown] {
+        if (model.entries != *shown) {
             widget->clear();
             for (const auto& entry : model.entries)
                 widget->addItem(toQt(entry));
+            *shown = model.entries;
         }
         if (widget->currentIndex() != model.selected)
             widget->setCurrentIndex(model.selected);

@@ -25,6 +25,8 @@ public:
     DialogPrompts& prompts() { return prompts_; }
     // Opens a scenario file as APRI SCENARIO does after its dialog.
     void openScenarioFile(const std::string& path);
+    // One tick of the periodic refresh and the mirroring of its changes; skipped inside a handler.
+    void tick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -49,7 +51,6 @@ private:
     void onClick(QAbstractButton* button, std::function<void()> handler);
     // Runs a handler, keeps the periodic refresh out of it, and then mirrors the controls.
     void run(const std::function<void()>& handler);
-    void tick();
 
     DialogPrompts prompts_;
     EditorLogic logic_;

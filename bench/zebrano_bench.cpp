@@ -1,0 +1,249 @@
+// The benchmark program: load and save of a 2001-train scenario beside bare reads and writes of
+// the same bytes, and one tick of the periodic refresh, with heap allocations counted.
+#include "allocation_counter.h"
+#include "model/track_slots.h"
+#include "model/value_tables.h"
+#include "scenario_file/file_replace.h"
+#include "scenario_file/line_source.h"
+#include "scenario_file/scenario_reader.h"
+#include "scenario_file/scenario_writer.h"
+#include "views/editor_window.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+
+namespace zeb::bench {
+namespace {
+
+const char* const kDestinations[] = {"Milano Centrale", "Torino Porta Nuova", "Genova Brignole",
+                                     "Bologna", "Venezia Santa Lucia", "Roma Termini"};
+
+// A full table of ordinary trains: every kind of end, every category, short stops and notes.
+Scenario fullScenario() {
+    Scenario s;
+    s.nome_stazione = "Valmora";
+    s.ora_inizio = "05";
+    s.min_inizio = "30";
+    for (int slot : {0, 1, 2, 3, 4, 5, 23})
+        s.binari_scelti[slot] = true;
+    rebuildTrackTable(s);
+    for (int i = 0; i < kMaxTrains; ++i) {
+        Treno& t = s.treni[i];
+        const int categoria = i % 16;
+        t.numero = std::to_string(2000 + i);
+        t.categoria = kCategorie[categoria];
+        t.indice_categoria = std::to_string(categoria);
+        t.ritardo = std::to_string(i % 5);
+        if (i % 3 != 0) {
+            t.provenienza = kDestinations[i % 6];
+            t.ora_arrivo = std::to_string(i / 84);
+            t.min_arrivo = std::to_string(i % 60);
+        }
+        if (i % 3 != 1) {
+            t.destinazione = kDestinations[(i + 3) % 6];
+            t.ora_partenza = std::to_string(i / 84);
+            t.min_partenza = std::to_string((i + 2) % 60);
+            t.fermate = "Pavia,Voghera,Tortona,.";
+        } else {
+            t.fermate = std::string(kTerminaQui) + std::string(kFineFermate);
+        }
+        t.binario = s.tabella_binari[i % 7].nome;
+        t.codice_sussidiaria = std::to_string(i % 11);
+        t.sussidiaria = kSussidiarie[i % 11];
+        t.note = i % 4 == 0 ? "Ferma a richiesta" : "";
+    }
+    s.totale_treni = kMaxTrains;
+    return s;
+}
+
+// The file of the full scenario, written once into a folder of its own.
+struct BenchFiles {
+    std::string folder;
+    std::string scenarioPath;
+    std::string bytes;
+
+    BenchFiles() {
+        char pattern[] = "/tmp/zebrano-bench-XXXXXX";
+        folder = mkdtemp(pattern);
+        scenarioPath = folder + "/full.zeb";
+        Scenario s = fullScenario();
+        s.nome_file = scenarioPath;
+        Funzione_Salva_Con_Nome(s);
+        bytes = readScenarioFile(scenarioPath);
+    }
+    ~BenchFiles() { std::system(("rm -rf '" + folder + "'").c_str()); }
+};
+
+BenchFiles& files() {
+    static BenchFiles instance;
+    return instance;
+}
+
+std::vector<std::string> splitLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string::npos)
+            end = bytes.size();
+        lines.emplace_back(bytes, start, end - start - (end > start && bytes[end - 1] == '\r'));
+        start = end + 1;
+    }
+    return lines;
+}
+
+void perTrain(benchmark::State& state, std::size_t allocations) {
+    state.counters["allocs_per_train"] =
+        static_cast<double>(allocations) / static_cast<double>(state.iterations()) / kMaxTrains;
+}
+
+void Load(benchmark::State& state) {
+    std::size_t allocations = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto s = std::make_unique<Scenario>();
+        s->nome_file_carica = files().scenarioPath;
+        const std::size_t before = allocationCount();
+        state.ResumeTiming();
+        Funzione_Carica(*s);
+        allocations += allocationCount() - before;
+        benchmark::DoNotOptimize(s->totale_treni);
+    }
+    perTrain(state, allocations);
+}
+
+void ReadBare(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readScenarioFile(files().scenarioPath));
+}
+
+void ReadAndSplit(benchmark::State& state) {
+    std::size_t allocations = 0;
+    for (auto _ : state) {
+        const std::size_t before = allocationCount();
+        benchmark::DoNotOptimize(splitLines(readScenarioFile(files().scenarioPath)));
+        allocations += allocationCount() - before;
+    }
+    perTrain(state, allocations);
+}
+
+void Save(benchmark::State& state) {
+    Scenario s = fullScenario();
+    s.nome_file = files().folder + "/saved.zeb";
+    for (auto _ : state)
+        Funzione_Salva_Con_Nome(s);
+}
+
+void Serialise(benchmark::State& state) {
+    Scenario s = fullScenario();
+    std::size_t allocations = 0;
+    for (auto _ : state) {
+        const std::size_t before = allocationCount();
+        benchmark::DoNotOptimize(scenarioFileBytes(s));
+        allocations += allocationCount() - before;
+    }
+    perTrain(state, allocations);
+}
+
+// The same lines joined with their line ends, nothing checked or encoded.
+void Concatenate(benchmark::State& state) {
+    const std::vector<std::string> lines = splitLines(files().bytes);
+    for (auto _ : state) {
+        std::string out;
+        out.reserve(files().bytes.size());
+        for (const auto& line : lines)
+            out.append(line).append("\r\n");
+        benchmark::DoNotOptimize(out);
+    }
+}
+
+void WriteBare(benchmark::State& state) {
+    const bool sync = state.range(0) != 0;
+    const std::string path = files().folder + "/bare.zeb";
+    for (auto _ : state) {
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        benchmark::DoNotOptimize(write(fd, files().bytes.data(), files().bytes.size()));
+        if (sync)
+            fsync(fd);
+        close(fd);
+    }
+}
+
+void WriteReplacing(benchmark::State& state) {
+    const std::string path = files().folder + "/replaced.zeb";
+    for (auto _ : state)
+        replaceFileContents(path, files().bytes);
+}
+
+// The editor with the full scenario open and its last train shown: what a tick sees while the
+// user reads a train.
+struct OpenEditor {
+    Scenario scenario;
+    EditorWindow window{scenario};
+
+    OpenEditor() {
+        window.prompts().onFileDialog = [](const FileFilter&) {
+            return std::optional<std::string>(files().scenarioPath);
+        };
+        window.prompts().onStationDialog = [](QDialog& dialog) { dialog.close(); };
+        window.logic().carica_scenario_Click();
+        window.logic().tprecedente_Click();
+        window.tick();
+        window.tick();
+    }
+};
+
+void perTick(benchmark::State& state, std::size_t allocations) {
+    state.counters["allocs_per_tick"] =
+        static_cast<double>(allocations) / static_cast<double>(state.iterations());
+}
+
+void TickLogic(benchmark::State& state) {
+    OpenEditor editor;
+    std::size_t allocations = 0;
+    for (auto _ : state) {
+        const std::size_t before = allocationCount();
+        editor.window.logic().Timer1_Timer();
+        allocations += allocationCount() - before;
+    }
+    perTick(state, allocations);
+}
+
+void TickWithView(benchmark::State& state) {
+    OpenEditor editor;
+    std::size_t allocations = 0;
+    for (auto _ : state) {
+        const std::size_t before = allocationCount();
+        editor.window.tick();
+        allocations += allocationCount() - before;
+    }
+    perTick(state, allocations);
+}
+
+BENCHMARK(Load)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadBare)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadAndSplit)->Unit(benchmark::kMillisecond);
+BENCHMARK(Save)->Unit(benchmark::kMillisecond);
+BENCHMARK(Serialise)->Unit(benchmark::kMillisecond);
+BENCHMARK(Concatenate)->Unit(benchmark::kMillisecond);
+BENCHMARK(WriteBare)->Arg(0)->Arg(1)->ArgName("fsync")->Unit(benchmark::kMillisecond);
+BENCHMARK(WriteReplacing)->Unit(benchmark::kMillisecond);
+BENCHMARK(TickLogic);
+BENCHMARK(TickWithView);
+
+} // namespace
+} // namespace zeb::bench
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -21,8 +21,8 @@
 namespace zeb::bench {
 namespace {
 
-const char* const kDestinations[] = {"Milano Centrale", "Torino Porta Nuova", "Genova Brignole",
-                                     "Bologna", "Venezia Santa Lucia", "Roma Termini"};
+const char* const kDestinations[] = {"Milano Centrale", "Torino Porta Nuova",  "Genova Brignole",
+                                     "Bologna",         "Venezia Santa Lucia", "Roma Termini"};
 
 // A full table of ordinary trains: every kind of end, every category, short stops and notes.
 Scenario fullScenario() {

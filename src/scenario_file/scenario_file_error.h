@@ -15,10 +15,10 @@ enum class FormatError {
     BinariSenzaFine = 1004,  // a track line without its closing "."
     TroppiBinari = 1005,     // more than 26 track names
     NumeroBinariNonValido = 1006,
-    TroppiTreni = 1007,       // a record past the table's capacity
-    ValoreFuoriElenco = 1008, // a category, delay or code the editor's lists cannot show
-    RigaTroppoLunga = 1009,  // a line, or a text of the scenario, past the limits
-    FileTroppoGrande = 1010, // a file, or the scenario's texts together, past the limits
+    TroppiTreni = 1007,           // a record past the table's capacity
+    ValoreFuoriElenco = 1008,     // a category, delay or code the editor's lists cannot show
+    RigaTroppoLunga = 1009,       // a line, or a text of the scenario, past the limits
+    FileTroppoGrande = 1010,      // a file, or the scenario's texts together, past the limits
     CarattereNonSalvabile = 1011, // text the 8-bit code page cannot hold
     NonUnFile = 1012,             // a FIFO, a device or a socket where a file is expected
 };

@@ -73,16 +73,6 @@ TEST_F(FileCommands, SavingLeavesTheCoveredState) {
     EXPECT_FALSE(editor.tsuccessivo.enabled || editor.cancellatreno.enabled);
 }
 
-TEST_F(FileCommands, CancelInTheSaveDialogDoesNothing) {
-    back();
-    ui.fileNames = {std::nullopt};
-    editor.salva_Click();
-    EXPECT_EQ(s.nome_file, "");
-    EXPECT_TRUE(editor.modificatr.visible);
-    EXPECT_EQ(s.treno_attuale, 1);
-    EXPECT_EQ(folder.listing(), "");
-}
-
 TEST_F(FileCommands, AFailedSaveShowsTheErrorAndKeepsFileAndControls) {
     test::writeBytes(folder.file("old.zeb"), "old");
     back();
@@ -135,18 +125,6 @@ TEST_F(FileCommands, OpeningAFileReadsItAndShowsTheStationForACheck) {
     EXPECT_EQ(editor.oraa.text + ":" + editor.mina.text, "06:42");
 }
 
-TEST_F(FileCommands, OpeningAFileWithoutTrainsLeavesTheCounterAsItWas) {
-    test::writeBytes(folder.file("empty.zeb"),
-                     test::crlfLines({"S = A", "O = 1.1", "N = 1", "N = 4,."}));
-    ui.answers = {Answer::Yes};
-    editor.chiudi_Click();
-    editor.numerotrenit.setText("7");
-    open(folder.file("empty.zeb"));
-    EXPECT_EQ(editor.numerotrenit.text, "7");
-    EXPECT_FALSE(editor.tprecedente.enabled);
-    EXPECT_EQ(editor.binario.entries, std::vector<std::string>{"4"});
-}
-
 TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
     ui.answers = {Answer::Yes};
     editor.chiudi_Click();
@@ -169,6 +147,14 @@ TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
 
     open(folder.file("missing.zeb"));
     EXPECT_EQ(ui.messages.back().text, std::to_string(ENOENT) + " " + std::strerror(ENOENT));
+
+    // A NUL byte in a value does not cut the message short.
+    broken = test::exampleFileBytes();
+    broken.replace(broken.find("Regionale"), 9, std::string("Regio\0nale", 10));
+    test::writeBytes(folder.file("nul.zeb"), broken);
+    open(folder.file("nul.zeb"));
+    EXPECT_EQ(ui.messages.back().text,
+              "1008 Riga 11: la categoria \"Regio\uFFFDnale\" non è tra i valori dell'elenco");
 }
 
 } // namespace

@@ -23,23 +23,6 @@ protected:
     EditorLogic editor{s, ui};
 };
 
-TEST_F(PeriodicRefresh, AfterClearingTheFieldsEverythingWaitsForInput) {
-    EXPECT_FALSE(editor.oraa.enabled);
-    EXPECT_EQ(editor.oraa.text, "--");
-    EXPECT_EQ(editor.mina.text, "--");
-    EXPECT_FALSE(editor.orap.enabled);
-    EXPECT_EQ(editor.minp.text, "--");
-    EXPECT_FALSE(editor.fermate.enabled);
-    EXPECT_EQ(editor.fermate.text, "Il treno termina nella stazione simulata");
-    // "Autobus" is chosen: no track, the bus indication, both lists locked.
-    EXPECT_EQ(editor.categoria.text(), "Autobus");
-    EXPECT_FALSE(editor.binario.enabled);
-    EXPECT_EQ(editor.sussi.text(), "Autobus (Piazzale Esterno)");
-    EXPECT_FALSE(editor.sussi.enabled);
-    EXPECT_FALSE(editor.inseriscitreno.enabled);
-    EXPECT_EQ(editor.postreno.text, "");
-}
-
 TEST_F(PeriodicRefresh, TheOriginOpensTheArrivalBoxesOnce) {
     editor.provenienza.setText("C");
     editor.Timer1_Timer();
@@ -131,16 +114,6 @@ TEST_F(PeriodicRefresh, TheNumberAloneGatesInsertion) {
     editor.numero.setText("");
     editor.Timer1_Timer();
     EXPECT_FALSE(editor.inseriscitreno.enabled);
-}
-
-TEST_F(PeriodicRefresh, PositionOfTheShownTrain) {
-    s.totale_treni = 3;
-    s.treno_attuale = 1;
-    editor.Timer1_Timer();
-    EXPECT_EQ(editor.postreno.text, "2");
-    s.treno_attuale = 3;
-    editor.Timer1_Timer();
-    EXPECT_EQ(editor.postreno.text, "");
 }
 
 } // namespace

@@ -107,13 +107,6 @@ TEST_F(TrainCommands, BrowsingThreeTrains) {
     EXPECT_TRUE(editor.Timer1);
 }
 
-TEST_F(TrainCommands, BrowsingOneTrain) {
-    insertNumbered(1);
-    back();
-    EXPECT_EQ(s.treno_attuale, 0);
-    EXPECT_EQ(buttons(), "00111100");
-}
-
 TEST_F(TrainCommands, TheDisplayOfTrainsThatStartOrEndHere) {
     insert({.numero = "1", .destinazione = "Borgo", .orap = "7", .minp = "5"});
     insert({.numero = "2", .provenienza = "Campo", .oraa = "8", .mina = "0"});
@@ -129,27 +122,6 @@ TEST_F(TrainCommands, TheDisplayOfTrainsThatStartOrEndHere) {
     EXPECT_EQ(editor.orap.text + ":" + editor.minp.text, "7:5");
     EXPECT_EQ(editor.fermate.text, ",.");
     EXPECT_TRUE(editor.fermate.enabled);
-}
-
-TEST_F(TrainCommands, AFormerBusResetsTheIndicationOfTheNextTrainShown) {
-    insert({.numero = "1", .sussi = "Soppresso"});
-    insert({.numero = "2", .categoria = "Autobus"});
-    back();
-    EXPECT_EQ(editor.sussi.selected, 10);
-    back();
-    EXPECT_EQ(editor.categoria.text(), "Regionale");
-    EXPECT_EQ(editor.sussi.text(), "Nessuna") << "the refresh reopens the list at Nessuna";
-    EXPECT_EQ(s.treni[0].sussidiaria, "Soppresso") << "the record is unchanged";
-}
-
-TEST_F(TrainCommands, ATrackTheStationNoLongerHasKeepsTheListPosition) {
-    insertNumbered(2);
-    s.treni[0].binario = "99";
-    back();
-    choose(editor.binario, "1tronco");
-    editor.Timer1_Timer();
-    back();
-    EXPECT_EQ(editor.binario.text(), "1tronco");
 }
 
 TEST_F(TrainCommands, ConfirmingAChangeStoresTheFieldsAsShown) {
@@ -213,17 +185,6 @@ TEST_F(TrainCommands, NoToTheDeletionKeepsTrainAndFields) {
     EXPECT_EQ(s.treni[1].numero, "2") << "confirming after No stores no empty fields";
 }
 
-TEST_F(TrainCommands, DeletingDuringAnEntryAsksNothing) {
-    insertNumbered(1);
-    editor.nuovotreno_Click();
-    editor.numero.setText("5");
-    editor.cancellatreno_Click();
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(s.totale_treni, 1);
-    EXPECT_EQ(editor.numero.text, "");
-    EXPECT_EQ(buttons(), kCovered);
-}
-
 TEST_F(TrainCommands, AFullTableTakesNoFurtherTrain) {
     for (int i = 0; i < kMaxTrains - 1; ++i)
         s.treni[i].numero = std::to_string(i + 1);
@@ -244,27 +205,6 @@ TEST_F(TrainCommands, AFullTableTakesNoFurtherTrain) {
     EXPECT_EQ(s.treni[1999].numero, "2001");
     EXPECT_EQ(s.treni[2000], Treno{}) << "the freed place is emptied, nothing is copied into it";
     EXPECT_TRUE(editor.nuovotreno.enabled);
-}
-
-TEST_F(TrainCommands, ChangingTheStationKeepsTheShownTrack) {
-    insert({.numero = "1", .binario = "2"});
-    back();
-    ui.station = [](StationLogic& dialog) {
-        dialog.binario[0].checked = false; // track 1 goes, track 2 stays
-        dialog.binario_Click(0);
-        dialog.ok_Click();
-    };
-    editor.modifica_Click();
-    EXPECT_EQ(editor.binario.entries, (std::vector<std::string>{"2", "1tronco"}));
-    EXPECT_EQ(editor.binario.text(), "2");
-    EXPECT_EQ(buttons(), "00111100") << "the editing state stays";
-
-    ui.station = [](StationLogic& dialog) {
-        dialog.binario[1].checked = false;
-        dialog.binario_Click(1);
-    };
-    editor.modifica_Click();
-    EXPECT_EQ(editor.binario.selected, -1) << "a removed track cannot be chosen again";
 }
 
 } // namespace

@@ -11,7 +11,8 @@
 namespace {
 
 [[noreturn]] void broken(const char* what, const zeb::ScenarioFileError* error = nullptr) {
-    std::fprintf(stderr, "%s%s%s\n", what, error ? ": " : "", error ? error->message().c_str() : "");
+    std::fprintf(stderr, "%s%s%s\n", what, error ? ": " : "",
+                 error ? error->message().c_str() : "");
     std::abort();
 }
 

@@ -11,31 +11,6 @@ Treno& recordInUse(Scenario& s, int index) {
     return s.treni[index];
 }
 
-TEST(CategoriaCombo, ComparesWholeNamesExactly) {
-    Scenario s;
-    Treno& t = recordInUse(s, 5);
-    t.categoria = "Eurostar Link";
-    Categoria_Combo(s);
-    EXPECT_EQ(t.indice_categoria, "7");
-    t.categoria = "Eurostar";
-    Categoria_Combo(s);
-    EXPECT_EQ(t.indice_categoria, "6");
-    t.categoria = "TrenOK";
-    Categoria_Combo(s);
-    EXPECT_EQ(t.indice_categoria, "15");
-}
-
-TEST(CategoriaCombo, NoMatchLeavesThePositionUnchanged) {
-    Scenario s;
-    Treno& t = recordInUse(s, 0);
-    t.indice_categoria = "13";
-    for (const char* name : {"autobus", "", "Eurostar Link ", "Regionale\n"}) {
-        t.categoria = name;
-        Categoria_Combo(s);
-        EXPECT_EQ(t.indice_categoria, "13") << name;
-    }
-}
-
 TEST(SussiCombo, TheLowerCaseClasseOfCodeNineIsExact) {
     Scenario s;
     Treno& t = recordInUse(s, 2);

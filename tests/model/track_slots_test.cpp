@@ -29,37 +29,6 @@ TEST(TrackTableRebuild, ListsChosenSlotsInSlotOrder) {
     EXPECT_EQ(s.tabella_binari[3], (VoceBinario{"2tronco", "3"}));
 }
 
-TEST(TrackTableRebuild, ASmallerSelectionKeepsOldEntriesPastTheCount) {
-    Scenario s;
-    s.binari_scelti.fill(true);
-    rebuildTrackTable(s);
-    EXPECT_EQ(s.numero_binari, 26);
-    s.binari_scelti = {};
-    s.binari_scelti[7] = true;
-    EXPECT_EQ(rebuildTrackTable(s), std::vector<std::string>{"8"});
-    EXPECT_EQ(s.numero_binari, 1);
-    EXPECT_EQ(s.tabella_binari[1].nome, "2");
-
-    s.binari_scelti = {};
-    EXPECT_TRUE(rebuildTrackTable(s).empty());
-    EXPECT_EQ(s.numero_binari, 0);
-}
-
-TEST(ControllaBinari2, TurnsFileOrderNamesIntoFlagsAndCount) {
-    Scenario s;
-    s.tabella_binari[0] = {"3tronco", "0"};
-    s.tabella_binari[1] = {"12", "1"};
-    s.tabella_binari[2] = {"2", "2"};
-    s.tabella_binari[3] = {"5", "3"}; // past the count: not read
-    s.numero_binari = 3;
-    Controlla_Binari_2(s);
-    std::array<bool, kTrackSlots> expected{};
-    expected[25] = expected[11] = expected[1] = true;
-    EXPECT_EQ(s.binari_scelti, expected);
-    EXPECT_EQ(s.conta_binari, 3);
-    EXPECT_EQ(rebuildTrackTable(s), (std::vector<std::string>{"2", "12", "3tronco"}));
-}
-
 TEST(ControllaBinari2, NamesTheRuleDoesNotMakeSetNoFlag) {
     Scenario s;
     const char* names[] = {"7", "7", "abc", "0", "24", "-3", "", "1tronco"};

@@ -48,16 +48,6 @@ TEST(ScenarioWriter, WritesTheReferenceExampleByteForByte) {
     EXPECT_EQ(s.treni[1].tipologia, "1");
 }
 
-TEST(ScenarioWriter, HeaderOfAStationWithoutTrainsOrTracks) {
-    Scenario s;
-    s.nome_stazione = "Pian di Sotto";
-    s.ora_inizio = "7";
-    s.min_inizio = "5";
-    EXPECT_EQ(scenarioFileBytes(s),
-              crlfLines({"Stazione di = Pian di Sotto", "Ora inizio simulazione = 7.5.00",
-                         "Numero binari stazione = 0", "Numeri binari stazione = ."}));
-}
-
 TEST(ScenarioWriter, ATrainWithNeitherEndIsTypeZeroWithDashes) {
     Treno t = plainTrain();
     t.provenienza = t.destinazione = "";
@@ -70,29 +60,6 @@ TEST(ScenarioWriter, ATrainWithNeitherEndIsTypeZeroWithDashes) {
     EXPECT_EQ(block[7], "Arrivo = -");
     EXPECT_EQ(block[8], "Partenza = -");
     EXPECT_EQ(s.treni[0].tipologia, "0");
-}
-
-TEST(ScenarioWriter, TimesAreWrittenAsStored) {
-    Treno t = plainTrain();
-    t.ora_arrivo = "7";
-    t.min_arrivo = "5";
-    Scenario s = oneTrain(t);
-    auto block = blockOf(s);
-    EXPECT_EQ(block[7], "Arrivo = 7.5");
-    EXPECT_EQ(block[8], "Partenza = .");
-}
-
-TEST(ScenarioWriter, OnlyTheExactTracklessCategoriesWriteTrack99) {
-    Treno t = plainTrain();
-    t.binario = "1tronco";
-    for (const char* categoria : {"Autobus", "Eurostar Link"}) {
-        t.categoria = categoria;
-        Scenario s = oneTrain(t);
-        EXPECT_EQ(blockOf(s)[9], "Binario = 99");
-    }
-    t.categoria = "Eurostar";
-    Scenario s = oneTrain(t);
-    EXPECT_EQ(blockOf(s)[9], "Binario = 1tronco");
 }
 
 TEST(ScenarioWriter, OnlyTheEndsHereTextWithTerminatorBecomesADash) {
@@ -115,14 +82,6 @@ TEST(ScenarioWriter, LineBreaksInsideValuesBecomeBlanks) {
     EXPECT_EQ(block[13], "Note al treno = prima seconda terza quarta  ");
     EXPECT_EQ(block[11], "Fermate Successive = A, B,.");
     EXPECT_EQ(scenarioFileBytes(s).substr(0, 22), "Stazione di = Val mora");
-}
-
-TEST(ScenarioWriter, WritesWesternTextAsWindows1252) {
-    Treno t = plainTrain();
-    t.note = "Sarà in ritardo – €";
-    Scenario s = oneTrain(t);
-    EXPECT_NE(scenarioFileBytes(s).find("Note al treno = Sar\xE0 in ritardo \x96 \x80\r\n"),
-              std::string::npos);
 }
 
 // Each row: what is wrong with the second train, the error number, words of its description.
@@ -170,18 +129,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Unsaveable{"LongNote", [](Treno& t) { t.note = std::string(70000, 'x'); },
                                  FormatError::RigaTroppoLunga, "\"Note al treno\" è più lungo"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ScenarioWriter, RefusesAStationNameOutsideTheCodePage) {
-    Scenario s = test::exampleScenario();
-    s.nome_stazione = "Ἀθῆναι";
-    try {
-        scenarioFileBytes(s);
-        FAIL() << "no error";
-    } catch (const ScenarioFileError& e) {
-        EXPECT_EQ(e.description().rfind("La stazione: il campo \"Stazione di\"", 0), 0u)
-            << e.description();
-    }
-}
 
 } // namespace
 } // namespace zeb

@@ -59,21 +59,6 @@ TEST_F(StationDialog, ATwentyFourthTrackIsRefusedWithOneMessage) {
     EXPECT_EQ(dialog.nbinari.text, "22");
 }
 
-TEST_F(StationDialog, AFileWithMoreThan23TracksWarnsAtEachUncheckAbove23) {
-    for (int slot = 0; slot < 26; ++slot)
-        s.tabella_binari[slot] = {trackName(slot), std::to_string(slot)};
-    s.numero_binari = 26;
-    Controlla_Binari_2(s);
-    dialog.Form_Load();
-    EXPECT_EQ(dialog.nbinari.text, "26");
-    click(0);
-    click(1);
-    click(2);
-    EXPECT_EQ(ui.messages.size(), 2u); // at 25 and 24, not at 23
-    EXPECT_EQ(dialog.nbinari.text, "23");
-    EXPECT_FALSE(s.binari_scelti[0] || s.binari_scelti[1] || s.binari_scelti[2]);
-}
-
 TEST_F(StationDialog, OkWithoutTracksIsRefusedAndStoresNothing) {
     s.nome_stazione = "old";
     dialog.Form_Load();

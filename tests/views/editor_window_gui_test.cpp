@@ -51,80 +51,6 @@ private:
     };
 
 private slots:
-    void startState() {
-        Fixture f;
-        QCOMPARE(f.window.windowTitle(), QString("Zebrano - Editor Di Scenari v.1.0"));
-        QCOMPARE(f.window.size(), QSize(656, 425));
-        for (const char* name :
-             {"nuovo_scenario", "carica_scenario", "contributo", "help_10", "help_12", "Command4"})
-            QVERIFY2(f.enabled(name), name);
-        for (const char* name :
-             {"chiudi", "salva", "modifica", "nuovotreno", "inseriscitreno", "cancellatreno",
-              "tprecedente", "tsuccessivo", "numerotrenit", "postreno", "copri"})
-            QVERIFY2(!f.enabled(name), name);
-        QVERIFY(f.visible("copri"));
-        QVERIFY(f.visible("inseriscitreno"));
-        QVERIFY(!f.visible("modificatr"));
-        QCOMPARE(f.text("numerotrenit"), QString());
-        // At the first ticks the refresh sets up the fields under the cover.
-        QTRY_COMPARE(f.text("oraa"), QString("--"));
-        QCOMPARE(f.text("fermate"), QString("Il treno termina nella stazione simulata"));
-        QCOMPARE(widget<QLineEdit>(&f.window, "orap")->maxLength(), 2);
-        QVERIFY(!widget<QComboBox>(&f.window, "categoria")->isEditable());
-        screenshot(&f.window, "editor_start");
-    }
-
-    void newScenarioOpensTheStationDialogAndFillsTheTrackList() {
-        Fixture f;
-        f.newScenario({1, 23, 0});
-        QCOMPARE(f.scenario.nome_stazione, std::string("Valmora"));
-        for (const char* name : {"chiudi", "salva", "modifica", "nuovotreno"})
-            QVERIFY2(f.enabled(name), name);
-        QVERIFY(!f.enabled("nuovo_scenario"));
-        QVERIFY(!f.enabled("carica_scenario"));
-        auto* tracks = widget<QComboBox>(&f.window, "binario");
-        QCOMPARE(tracks->count(), 3);
-        QCOMPARE(tracks->itemText(0), QString("1"));
-        QCOMPARE(tracks->itemText(1), QString("2"));
-        QCOMPARE(tracks->itemText(2), QString("1tronco"));
-        QVERIFY(f.messages.shown.empty());
-    }
-
-    void theTwentyFourthTrackIsRefused() {
-        Fixture f;
-        bool refusedBoxChecked = true;
-        QString count;
-        f.window.prompts().onStationDialog = [&](QDialog& dialog) {
-            for (int slot = 0; slot < 24; ++slot)
-                checkTracks(dialog, {slot});
-            refusedBoxChecked = widget<QCheckBox>(&dialog, "binario_23")->isChecked();
-            count = widget<QLineEdit>(&dialog, "nbinari")->text();
-            dialog.close();
-        };
-        click(&f.window, "nuovo_scenario");
-        QVERIFY(!refusedBoxChecked);
-        QCOMPARE(count, QString("23"));
-        QCOMPARE(f.messages.shown.size(), std::size_t(1));
-        QCOMPARE(f.messages.shown[0].text,
-                 std::string("Il numero massimo di binari selezionabili è 23"));
-        QCOMPARE(f.messages.shown[0].title, std::string("Attenzione!"));
-        QCOMPARE(widget<QComboBox>(&f.window, "binario")->count(), 23);
-    }
-
-    void okWithoutTracksKeepsTheDialogOpen() {
-        Fixture f;
-        bool stillOpen = false;
-        f.window.prompts().onStationDialog = [&](QDialog& dialog) {
-            click(&dialog, "ok");
-            stillOpen = dialog.isVisible();
-            dialog.close();
-        };
-        click(&f.window, "nuovo_scenario");
-        QVERIFY(stillOpen);
-        QCOMPARE(f.messages.shown.at(0).text,
-                 std::string("Devi selezionare almeno un binario per proseguire"));
-    }
-
     void theRefreshFollowsTyping() {
         Fixture f;
         f.newScenario({0});
@@ -175,22 +101,6 @@ private slots:
         QCOMPARE(f.window.logic().fermate.text, std::string("Pieve,Rocca"));
     }
 
-    void closeScenarioAsksThenResets() {
-        Fixture f;
-        f.newScenario({0, 4});
-        f.messages.answers = {Answer::No};
-        click(&f.window, "chiudi");
-        QVERIFY(f.enabled("chiudi"));
-        f.messages.answers = {Answer::Yes};
-        click(&f.window, "chiudi");
-        QCOMPARE(f.messages.shown.size(), std::size_t(2));
-        QCOMPARE(f.messages.shown[1].title, std::string("Chiusura dello scenario"));
-        QVERIFY(f.enabled("nuovo_scenario"));
-        QVERIFY(!f.enabled("chiudi"));
-        QVERIFY(!f.enabled("nuovotreno"));
-        QCOMPARE(f.text("numerotrenit"), QString("0"));
-    }
-
     void closingTheWindowWithAScenarioOpenAsksFirst() {
         Fixture f;
         f.newScenario({0});
@@ -203,33 +113,6 @@ private slots:
         f.messages.answers = {Answer::Yes};
         f.window.close();
         QVERIFY(!f.window.isVisible());
-    }
-
-    void closingTheWindowWithoutAScenarioAsksNothing() {
-        Fixture f;
-        f.window.close();
-        QVERIFY(!f.window.isVisible());
-        QVERIFY(f.messages.shown.empty());
-    }
-
-    void contributionWindowTexts() {
-        ContributionWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.windowTitle(), QString("Contributo"));
-        QCOMPARE(window.size(), QSize(312, 244));
-        QCOMPARE(widget<QLabel>(&window, "Label5")->text(), QString("Grazie a tutti."));
-        QVERIFY(widget<QLabel>(&window, "Label3")->text().endsWith("indirizzo email: "));
-        QVERIFY(!widget<QLabel>(&window, "Image1")->pixmap().isNull());
-        screenshot(&window, "contribution");
-    }
-
-    void helpShowsItsText() {
-        Fixture f;
-        click(&f.window, "help_10");
-        QCOMPARE(f.messages.shown.size(), std::size_t(1));
-        QCOMPARE(f.messages.shown[0].title, std::string("Numero treni totali"));
-        QCOMPARE(f.messages.shown[0].icon, MessageIcon::Information);
     }
 };
 

@@ -16,6 +16,12 @@ struct ShownMessage {
     std::string title;
     MessageIcon icon;
     MessageButtons buttons;
+
+    // "title: text [icon buttons]", with the icon and buttons as numbers, to compare at once.
+    std::string described() const {
+        return title + ": " + text + " [" + std::to_string(static_cast<int>(icon)) + " " +
+               std::to_string(static_cast<int>(buttons)) + "]";
+    }
 };
 
 // Answers the logic's questions from queues that a test fills before it acts, and records

@@ -27,6 +27,25 @@ inline void choose(ListBox& list, const std::string& text) {
         throw std::invalid_argument("no entry " + text);
 }
 
+// The command states a user can tell apart, as flags: the scenario commands (new, open, close,
+// save, station data), a blank, then the train commands (cover shown, insert shown, insert
+// enabled, confirm shown, new, delete, back, forward).
+inline std::string states(const EditorLogic& e) {
+    std::string out;
+    for (bool on : {e.nuovo_scenario.enabled, e.carica_scenario.enabled, e.chiudi.enabled,
+                    e.salva.enabled, e.modifica.enabled})
+        out += on ? '1' : '0';
+    out += ' ';
+    for (bool on : {e.copri.visible, e.inseriscitreno.visible, e.inseriscitreno.enabled,
+                    e.modificatr.visible, e.nuovotreno.enabled, e.cancellatreno.enabled,
+                    e.tprecedente.enabled, e.tsuccessivo.enabled})
+        out += on ? '1' : '0';
+    return out;
+}
+inline constexpr const char* kNoScenario = "11000 11000000";
+inline constexpr const char* kCovered = "00111 11001010";      // with trains to step back to
+inline constexpr const char* kCoveredEmpty = "00111 11001000"; // without
+
 // An editor with an open scenario, station Valmora with the tracks 1, 2 and 1tronco.
 struct EditorFixture {
     Scenario s;
@@ -38,6 +57,8 @@ struct EditorFixture {
         editor.nuovo_scenario_Click();
         editor.Timer1_Timer();
     }
+
+    std::string states() const { return test::states(editor); }
 
     // Fills the fields as a user would, with the ticks of the refresh in between.
     void fill(const TrainInput& in) {

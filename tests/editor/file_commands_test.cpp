@@ -52,25 +52,16 @@ protected:
     test::TempFolder folder;
 };
 
-TEST_F(FileCommands, TheTwoExampleTrainsSaveAsTheReferenceFile) {
-    save(folder.file("valmora.zeb"));
-    EXPECT_EQ(ui.filters.at(0).description, "File Scenario di ZEB (*.zeb) ");
-    EXPECT_EQ(ui.filters.at(0).pattern, "*.zeb");
-    EXPECT_EQ(test::readBytes(folder.file("valmora.zeb")), test::exampleFileBytes());
-    EXPECT_EQ(s.nome_file, folder.file("valmora.zeb"));
+TEST_F(FileCommands, TheTwoExampleTrainsSaveAsTheReferenceFileAndCover) {
+    back();                       // a train is shown
+    save(folder.file("valmora")); // no extension is added
+    EXPECT_EQ(ui.filters.at(0).description + ui.filters.at(0).pattern,
+              "File Scenario di ZEB (*.zeb) *.zeb");
+    EXPECT_EQ(test::readBytes(folder.file("valmora")), test::exampleFileBytes());
+    EXPECT_EQ(s.nome_file, folder.file("valmora"));
     EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(FileCommands, SavingLeavesTheCoveredState) {
-    back();                     // a train is shown
-    save(folder.file("noext")); // no extension is added
-    EXPECT_EQ(test::readBytes(folder.file("noext")), test::exampleFileBytes());
     EXPECT_EQ(s.treno_attuale, 2);
-    EXPECT_TRUE(editor.copri.visible);
-    EXPECT_FALSE(editor.modificatr.visible);
-    EXPECT_TRUE(editor.inseriscitreno.visible);
-    EXPECT_TRUE(editor.tprecedente.enabled && editor.nuovotreno.enabled);
-    EXPECT_FALSE(editor.tsuccessivo.enabled || editor.cancellatreno.enabled);
+    EXPECT_EQ(states(), test::kCovered);
 }
 
 TEST_F(FileCommands, AFailedSaveShowsTheErrorAndKeepsFileAndControls) {
@@ -79,15 +70,11 @@ TEST_F(FileCommands, AFailedSaveShowsTheErrorAndKeepsFileAndControls) {
     s.treni[1].note = "Ωmega";
     save(folder.file("old.zeb"));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text.rfind("1011 Il treno 2 (numero \"88\"): il campo \"Note al "
-                                        "treno\"",
-                                        0),
-              0u)
-        << ui.messages[0].text;
-    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(ui.messages[0].title, "");
+    EXPECT_EQ(ui.messages[0].described(),
+              ": 1011 Il treno 2 (numero \"88\"): il campo \"Note al treno\" contiene un carattere "
+              "che non si può scrivere nel file (codifica Windows-1252) [0 0]");
     EXPECT_EQ(test::readBytes(folder.file("old.zeb")), "old");
-    EXPECT_TRUE(editor.modificatr.visible) << "the controls stay as they were";
+    EXPECT_EQ(states(), "00111 00111110") << "the controls stay as they were";
     EXPECT_EQ(s.treno_attuale, 1);
 
     s.treni[1].note = "";
@@ -106,23 +93,19 @@ TEST_F(FileCommands, OpeningAFileReadsItAndShowsTheStationForACheck) {
     });
     EXPECT_EQ(ui.filters.back().description, "File Zebrano (*.zeb) ");
     EXPECT_EQ(stationSeen, "Valmora 3");
-    EXPECT_EQ(s.totale_treni, 2);
     EXPECT_EQ(s.treno_attuale, 2);
     EXPECT_EQ(editor.numerotrenit.text, "2");
     EXPECT_EQ(editor.binario.entries, (std::vector<std::string>{"1", "2", "1tronco"}));
-    EXPECT_TRUE(editor.copri.visible && editor.tprecedente.enabled && editor.salva.enabled);
-    EXPECT_FALSE(editor.carica_scenario.enabled || editor.nuovo_scenario.enabled);
+    EXPECT_EQ(states(), test::kCovered);
     EXPECT_EQ(editor.numero.text, "");
 
     back();
-    EXPECT_EQ(editor.numero.text, "88");
-    EXPECT_EQ(editor.fermate.text, "Il treno termina nella stazione simulata");
+    EXPECT_EQ(editor.numero.text + "|" + editor.fermate.text,
+              "88|Il treno termina nella stazione simulata");
     back();
-    EXPECT_EQ(editor.numero.text, "231");
-    EXPECT_EQ(editor.fermate.text, "Pieve,Rocca,.");
-    EXPECT_EQ(editor.binario.text(), "2");
-    EXPECT_EQ(editor.ritardo.text(), "1");
-    EXPECT_EQ(editor.oraa.text + ":" + editor.mina.text, "06:42");
+    EXPECT_EQ(editor.numero.text + "|" + editor.fermate.text + "|" + editor.binario.text() + "|" +
+                  editor.ritardo.text() + "|" + editor.oraa.text + ":" + editor.mina.text,
+              "231|Pieve,Rocca,.|2|1|06:42");
 }
 
 TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
@@ -138,12 +121,10 @@ TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
     EXPECT_EQ(ui.messages[1].text.rfind("1003 Riga 26: l'orario \"0705\"", 0), 0u)
         << ui.messages[1].text;
     EXPECT_EQ(ui.stationOpenings, 1) << "the station dialog is not shown";
-    EXPECT_EQ(s.totale_treni, 0);
-    EXPECT_EQ(s.nome_stazione, before.nome_stazione);
+    EXPECT_EQ(test::summary(s), test::summary(before));
     EXPECT_EQ(s.binari_scelti, before.binari_scelti);
     EXPECT_EQ(s.treni, before.treni);
-    EXPECT_TRUE(editor.carica_scenario.enabled && editor.nuovo_scenario.enabled);
-    EXPECT_FALSE(editor.scenarioOpen() || editor.salva.enabled || editor.nuovotreno.enabled);
+    EXPECT_EQ(states(), test::kNoScenario);
 
     open(folder.file("missing.zeb"));
     EXPECT_EQ(ui.messages.back().text, std::to_string(ENOENT) + " " + std::strerror(ENOENT));

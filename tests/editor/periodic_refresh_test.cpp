@@ -56,28 +56,27 @@ TEST_F(PeriodicRefresh, RangeChecksEmptyEachBoxByItself) {
     editor.provenienza.setText("A");
     editor.destinazione.setText("B");
     editor.Timer1_Timer();
-    struct Row {
-        const char* ora;
-        const char* minuti;
-        const char* oraAfter;
-        const char* minutiAfter;
-    };
-    for (const Row& row :
-         {Row{"23", "59", "23", "59"}, Row{"24", "30", "", "30"}, Row{"12", "60", "12", ""},
-          Row{"7", "5", "7", "5"}, Row{"07", "05", "07", "05"}, Row{"-1", "-1", "-1", "-1"},
-          Row{"a", "b", "", ""}, Row{"1a", "", "", ""}, Row{"-", "9", "", "9"}}) {
-        editor.oraa.setText(row.ora);
-        editor.mina.setText(row.minuti);
-        editor.orap.setText(row.ora);
-        editor.minp.setText(row.minuti);
+    // Hour and minute typed into both times, and what the check leaves of them.
+    for (const auto& [typed, left] :
+         std::initializer_list<std::pair<std::string, std::string>>{{"23:59", "23:59"},
+                                                                    {"24:30", ":30"},
+                                                                    {"12:60", "12:"},
+                                                                    {"7:5", "7:5"},
+                                                                    {"07:05", "07:05"},
+                                                                    {"-1:-1", "-1:-1"},
+                                                                    {"a:b", ":"},
+                                                                    {"1a:", ":"},
+                                                                    {"-:9", ":9"}}) {
+        for (auto [ora, minuti] :
+             {std::pair{&editor.oraa, &editor.mina}, {&editor.orap, &editor.minp}}) {
+            ora->setText(typed.substr(0, typed.find(':')));
+            minuti->setText(typed.substr(typed.find(':') + 1));
+        }
         editor.Timer1_Timer();
-        EXPECT_EQ(editor.oraa.text, row.oraAfter) << row.ora;
-        EXPECT_EQ(editor.mina.text, row.minutiAfter) << row.minuti;
-        EXPECT_EQ(editor.orap.text, row.oraAfter) << row.ora;
-        EXPECT_EQ(editor.minp.text, row.minutiAfter) << row.minuti;
+        EXPECT_EQ(editor.oraa.text + ":" + editor.mina.text, left) << typed;
+        EXPECT_EQ(editor.orap.text + ":" + editor.minp.text, left) << typed;
     }
-    EXPECT_EQ(editor.oraa1, "-");
-    EXPECT_EQ(editor.minp1, "9");
+    EXPECT_EQ(editor.oraa1 + ":" + editor.minp1, "-:9");
 }
 
 TEST_F(PeriodicRefresh, ThePlaceholderHourSkipsTheMinuteCheck) {

@@ -1,62 +1,47 @@
 #include "editor/editor_fixture.h"
+#include "scenario_file/test_files.h"
 
 #include <gtest/gtest.h>
 
 namespace zeb {
 namespace {
 
-using test::choose;
 using test::EditorFixture;
-using test::TrainInput;
+using test::kCovered;
+using test::kCoveredEmpty;
+using test::trainSummary;
+
+constexpr const char* kEntry = "00111 01100100";  // a new train being entered
+constexpr const char* kFirst = "00111 00111101";  // the first of several trains shown
+constexpr const char* kMiddle = "00111 00111111"; // one in between
+constexpr const char* kLast = "00111 00111110";   // the last one
 
 class TrainCommands : public ::testing::Test, protected EditorFixture {
 protected:
-    // The train buttons: copri shown, insert shown, insert enabled (the refresh enables it
-    // while a number is shown, even hidden), confirm shown, new, delete, back, forward.
-    std::string buttons() {
-        auto flag = [](bool on) { return on ? '1' : '0'; };
-        const EditorLogic& e = editor;
-        return {flag(e.copri.visible),          flag(e.inseriscitreno.visible),
-                flag(e.inseriscitreno.enabled), flag(e.modificatr.visible),
-                flag(e.nuovotreno.enabled),     flag(e.cancellatreno.enabled),
-                flag(e.tprecedente.enabled),    flag(e.tsuccessivo.enabled)};
+    void deleteShown(Answer answer) {
+        ui.answers = {answer};
+        editor.cancellatreno_Click();
     }
-    static constexpr const char* kCovered = "11001010";
-    static constexpr const char* kCoveredEmpty = "11001000";
 };
 
-TEST_F(TrainCommands, NewTrainOpensAnEmptyEntry) {
-    EXPECT_EQ(buttons(), kCoveredEmpty);
+TEST_F(TrainCommands, NewTrainOpensAnEmptyEntryAndANumberAloneIsATrain) {
+    EXPECT_EQ(states(), kCoveredEmpty);
     editor.numero.setText("stale");
     editor.nuovotreno_Click();
-    EXPECT_EQ(buttons(), "01100100");
-    EXPECT_EQ(editor.numero.text, "");
-    EXPECT_EQ(editor.categoria.text(), "Autobus");
-    EXPECT_EQ(editor.binario.text(), "1");
+    EXPECT_EQ(states(), kEntry);
+    EXPECT_EQ(editor.numero.text + "|" + editor.categoria.text() + "|" + editor.binario.text(),
+              "|Autobus|1");
     editor.Timer1_Timer();
     EXPECT_FALSE(editor.inseriscitreno.enabled) << "no number yet";
-    EXPECT_EQ(editor.sussi.text(), "Autobus (Piazzale Esterno)");
-}
-
-TEST_F(TrainCommands, ATrainWithOnlyANumber) {
-    editor.nuovotreno_Click();
-    editor.Timer1_Timer();
     editor.numero.setText("88");
     editor.Timer1_Timer();
     editor.inseriscitreno_Click();
-    const Treno& t = s.treni[0];
-    EXPECT_EQ(t.categoria, "Autobus");
-    EXPECT_EQ(t.indice_categoria, "0");
-    EXPECT_EQ(t.provenienza, "");
-    EXPECT_EQ(t.ritardo, "0");
-    EXPECT_EQ(t.fermate, "Il treno termina nella stazione simulata,.");
-    EXPECT_EQ(t.sussidiaria, "Autobus (Piazzale Esterno)");
-    EXPECT_EQ(t.codice_sussidiaria, "10");
-    EXPECT_EQ(t.binario, "1");
-    EXPECT_EQ(t.ora_arrivo + t.min_arrivo + t.ora_partenza + t.min_partenza, "--------");
+    EXPECT_EQ(trainSummary(s.treni[0]),
+              "|88|||Autobus/0|--.--|--.--|1|0|Il treno termina nella stazione simulata,.|10/"
+              "Autobus (Piazzale Esterno)|");
 }
 
-TEST_F(TrainCommands, InsertionAppendsAndCovers) {
+TEST_F(TrainCommands, InsertionAppendsEndsTheStopsAndCovers) {
     insert({.numero = "231",
             .provenienza = "Campolungo",
             .destinazione = "Borgo Alto",
@@ -70,58 +55,42 @@ TEST_F(TrainCommands, InsertionAppendsAndCovers) {
             .binario = "1tronco"});
     EXPECT_EQ(s.totale_treni, 1);
     EXPECT_EQ(s.treno_attuale, 1);
-    EXPECT_EQ(editor.numerotrenit.text, "1");
-    EXPECT_EQ(editor.postreno.text, "");
-    EXPECT_EQ(buttons(), kCovered);
-    EXPECT_EQ(editor.numero.text, "");
-    const Treno& t = s.treni[0];
-    EXPECT_EQ(t.fermate, "Rimini,Riccione,.");
-    EXPECT_EQ(t.indice_categoria, "13");
-    EXPECT_EQ(t.codice_sussidiaria, "9");
-    EXPECT_EQ(t.ora_arrivo + ":" + t.min_arrivo, "7:5");
-    EXPECT_EQ(t.binario, "1tronco");
-
+    EXPECT_EQ(editor.numerotrenit.text + "|" + editor.postreno.text + "|" + editor.numero.text,
+              "1||");
+    EXPECT_EQ(states(), kCovered);
+    EXPECT_EQ(trainSummary(s.treni[0]), "|231|Borgo Alto|Campolungo|Regionale/13|7.5|06.44|"
+                                        "1tronco|1|Rimini,Riccione,.|9/Sola 2a classe + Cuccette|");
     insert({.numero = "2", .destinazione = "X"});
     EXPECT_EQ(s.treni[1].fermate, ",.");
+
+    editor.nuovotreno_Click();
+    editor.cancellatreno_Click(); // abandons the entry without a question
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(states(), kCovered);
 }
 
-TEST_F(TrainCommands, BrowsingThreeTrains) {
-    insertNumbered(3);
-    back();
-    EXPECT_EQ(s.treno_attuale, 2);
-    EXPECT_EQ(editor.postreno.text, "3");
-    EXPECT_EQ(editor.numero.text, "3");
-    EXPECT_EQ(buttons(), "00111110");
-    back();
-    EXPECT_EQ(editor.numero.text, "2");
-    EXPECT_EQ(buttons(), "00111111");
-    back();
-    EXPECT_EQ(editor.postreno.text, "1");
-    EXPECT_EQ(buttons(), "00111101");
-    forward();
-    EXPECT_EQ(editor.numero.text, "2");
-    EXPECT_EQ(buttons(), "00111111");
-    forward();
-    EXPECT_EQ(editor.numero.text, "3");
-    EXPECT_EQ(buttons(), "00111110");
-    EXPECT_TRUE(editor.Timer1);
-}
-
-TEST_F(TrainCommands, TheDisplayOfTrainsThatStartOrEndHere) {
+TEST_F(TrainCommands, BrowsingShowsEachTrainWithItsPosition) {
     insert({.numero = "1", .destinazione = "Borgo", .orap = "7", .minp = "5"});
     insert({.numero = "2", .provenienza = "Campo", .oraa = "8", .mina = "0"});
-    back();
-    EXPECT_FALSE(editor.orap.enabled);
-    EXPECT_EQ(editor.orap.text, "--");
-    EXPECT_EQ(editor.fermate.text, "Il treno termina nella stazione simulata");
-    EXPECT_EQ(editor.oraa.text, "8");
-    EXPECT_TRUE(editor.oraa.enabled);
-    back();
-    EXPECT_FALSE(editor.oraa.enabled || editor.mina.enabled);
-    EXPECT_EQ(editor.mina.text, "--");
-    EXPECT_EQ(editor.orap.text + ":" + editor.minp.text, "7:5");
-    EXPECT_EQ(editor.fermate.text, ",.");
-    EXPECT_TRUE(editor.fermate.enabled);
+    insert({.numero = "3", .provenienza = "A", .destinazione = "B"});
+    // After each step: the state, then number, position, arrival, departure, stops as shown.
+    const std::pair<void (EditorFixture::*)(), std::string> steps[] = {
+        {&EditorFixture::back, "3|3|:|:|,."},
+        {&EditorFixture::back, "2|2|8:0|--:--|Il treno termina nella stazione simulata"},
+        {&EditorFixture::back, "1|1|--:--|7:5|,."},
+        {&EditorFixture::forward, "2|2|8:0|--:--|Il treno termina nella stazione simulata"},
+        {&EditorFixture::forward, "3|3|:|:|,."}};
+    const char* expectedStates[] = {kLast, kMiddle, kFirst, kMiddle, kLast};
+    for (int i = 0; i < 5; ++i) {
+        (this->*steps[i].first)();
+        const EditorLogic& e = editor;
+        EXPECT_EQ(e.numero.text + "|" + e.postreno.text + "|" + e.oraa.text + ":" + e.mina.text +
+                      "|" + e.orap.text + ":" + e.minp.text + "|" + e.fermate.text,
+                  steps[i].second);
+        EXPECT_EQ(states(), expectedStates[i]) << i;
+        EXPECT_EQ(e.oraa.enabled, !e.provenienza.text.empty()) << i;
+        EXPECT_EQ(e.fermate.enabled, !e.destinazione.text.empty()) << i;
+    }
 }
 
 TEST_F(TrainCommands, ConfirmingAChangeStoresTheFieldsAsShown) {
@@ -131,56 +100,43 @@ TEST_F(TrainCommands, ConfirmingAChangeStoresTheFieldsAsShown) {
     editor.numero.setText("20");
     editor.fermate.setText("Pieve");
     editor.modificatr_Click();
-    EXPECT_EQ(s.treni[1].numero, "20");
-    EXPECT_EQ(s.treni[1].fermate, "Pieve") << "no terminator is added";
+    EXPECT_EQ(s.treni[1].numero + "|" + s.treni[1].fermate, "20|Pieve") << "no terminator added";
     EXPECT_EQ(s.totale_treni, 3);
     EXPECT_EQ(s.treno_attuale, 3);
-    EXPECT_EQ(buttons(), kCovered);
+    EXPECT_EQ(states(), kCovered);
     EXPECT_EQ(editor.numero.text, "");
 }
 
 TEST_F(TrainCommands, DeletingTheFirstTheLastAndTheOnlyTrain) {
     insertNumbered(3);
-    back();
-    back();
-    back();
-    ui.answers = {Answer::Yes};
-    editor.cancellatreno_Click();
+    for (int i = 0; i < 3; ++i)
+        back();
+    deleteShown(Answer::Yes);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Eliminare questo treno?");
-    EXPECT_EQ(ui.messages[0].title, "Conferma eliminazione treno");
-    EXPECT_EQ(s.totale_treni, 2);
+    EXPECT_EQ(ui.messages[0].described(),
+              "Conferma eliminazione treno: Eliminare questo treno? [2 1]");
+    EXPECT_EQ(s.treni[0].numero + s.treni[1].numero, "23");
     EXPECT_EQ(s.treno_attuale, 2);
-    EXPECT_EQ(s.treni[0].numero, "2");
-    EXPECT_EQ(s.treni[1].numero, "3");
     EXPECT_EQ(editor.numerotrenit.text, "2");
-    EXPECT_EQ(buttons(), kCovered);
-
+    EXPECT_EQ(states(), kCovered);
     back(); // the last one
-    ui.answers = {Answer::Yes};
-    editor.cancellatreno_Click();
+    deleteShown(Answer::Yes);
     EXPECT_EQ(s.totale_treni, 1);
     EXPECT_EQ(s.treni[0].numero, "2");
-
     back();
-    ui.answers = {Answer::Yes};
-    editor.cancellatreno_Click();
-    EXPECT_EQ(s.totale_treni, 0);
+    deleteShown(Answer::Yes);
     EXPECT_EQ(editor.numerotrenit.text, "0");
-    EXPECT_EQ(buttons(), kCoveredEmpty);
+    EXPECT_EQ(states(), kCoveredEmpty);
 }
 
 TEST_F(TrainCommands, NoToTheDeletionKeepsTrainAndFields) {
     insertNumbered(2);
     back();
     editor.note.setText("edited");
-    ui.answers = {Answer::No};
-    editor.cancellatreno_Click();
+    deleteShown(Answer::No);
     EXPECT_EQ(s.totale_treni, 2);
-    EXPECT_EQ(s.treno_attuale, 1);
-    EXPECT_EQ(editor.numero.text, "2");
-    EXPECT_EQ(editor.note.text, "edited");
-    EXPECT_EQ(buttons(), "00111110");
+    EXPECT_EQ(editor.numero.text + "|" + editor.note.text, "2|edited");
+    EXPECT_EQ(states(), kLast);
     editor.modificatr_Click();
     EXPECT_EQ(s.treni[1].numero, "2") << "confirming after No stores no empty fields";
 }
@@ -198,13 +154,26 @@ TEST_F(TrainCommands, AFullTableTakesNoFurtherTrain) {
     s.treni[kMaxTrains].numero = "past the table";
     back();
     back();
-    ui.answers = {Answer::Yes};
-    editor.cancellatreno_Click();
-    EXPECT_EQ(s.totale_treni, kMaxTrains - 1);
-    EXPECT_EQ(s.treni[1998].numero, "1999");
-    EXPECT_EQ(s.treni[1999].numero, "2001");
+    deleteShown(Answer::Yes);
+    EXPECT_EQ(s.treni[1998].numero + "|" + s.treni[1999].numero, "1999|2001");
     EXPECT_EQ(s.treni[2000], Treno{}) << "the freed place is emptied, nothing is copied into it";
     EXPECT_TRUE(editor.nuovotreno.enabled);
+}
+
+TEST_F(TrainCommands, ChangingTheStationKeepsTheShownTrack) {
+    insert({.numero = "1", .binario = "1tronco"});
+    back();
+    ui.station = test::chooseStation({4}); // adds track 5 before the stub track
+    editor.modifica_Click();
+    EXPECT_EQ(editor.binario.text(), "1tronco");
+
+    // Without its track, the train's stored list position is past the list: the list stays.
+    editor.modificatr_Click();
+    ui.station = test::chooseStation({1, 4, 23});
+    editor.modifica_Click();
+    editor.binario.select(0);
+    back();
+    EXPECT_EQ(editor.binario.text(), "1");
 }
 
 } // namespace

@@ -147,13 +147,34 @@ std::string exampleFileBytes() {
     return out;
 }
 
-Scenario loadBytes(const std::string& bytes) {
+Scenario loadBytes(const std::string& bytes, Scenario base) {
     TempFolder folder;
-    Scenario s;
+    Scenario s = std::move(base);
     s.nome_file_carica = folder.file("in.zeb");
     writeBytes(s.nome_file_carica, bytes);
     Funzione_Carica(s);
     return s;
+}
+
+std::string trainSummary(const Treno& t) {
+    std::string out = t.tipologia;
+    for (const std::string& field :
+         {t.numero, t.destinazione, t.provenienza, t.categoria + "/" + t.indice_categoria,
+          t.ora_arrivo + "." + t.min_arrivo, t.ora_partenza + "." + t.min_partenza, t.binario,
+          t.ritardo, t.fermate, t.codice_sussidiaria + "/" + t.sussidiaria, t.note})
+        out += "|" + field;
+    return out;
+}
+
+std::string summary(const Scenario& s) {
+    std::string tracks;
+    for (int k = 0; k < std::clamp(s.numero_binari, 0, kTrackSlots); ++k)
+        tracks += (k ? "," : "") + s.tabella_binari[k].nome;
+    std::string out = s.nome_stazione + "|" + s.ora_inizio + "." + s.min_inizio + "|" + tracks +
+                      "|" + std::to_string(s.conta_binari);
+    for (int i = 0; i < s.totale_treni; ++i)
+        out += "\n" + trainSummary(s.treni[i]);
+    return out;
 }
 
 } // namespace zeb::test

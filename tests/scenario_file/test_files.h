@@ -44,7 +44,15 @@ std::vector<std::string> exampleFileLines();
 // The exact bytes the writer makes of exampleScenario().
 std::string exampleFileBytes();
 
-// Reads `bytes` as a scenario file into a fresh scenario.
-Scenario loadBytes(const std::string& bytes);
+// Reads `bytes` as a scenario file into `base`, a fresh scenario by default.
+Scenario loadBytes(const std::string& bytes, Scenario base = {});
+
+// The station and every stored train, one line each and the fields between "|", so that a
+// test compares a whole scenario at once:
+// "name|ora.min|tracks|conta" then "tipologia|numero|dest|prov|categoria/indice|oa.ma|op.mp|
+// binario|ritardo|fermate|codice/sussidiaria|note" per train.
+std::string summary(const Scenario& s);
+// The line of one train in summary().
+std::string trainSummary(const Treno& t);
 
 } // namespace zeb::test

@@ -10,9 +10,11 @@ namespace {
 
 class StationDialog : public ::testing::Test {
 protected:
-    void click(int slot) {
-        dialog.binario[slot].checked = !dialog.binario[slot].checked;
-        dialog.binario_Click(slot);
+    void click(std::initializer_list<int> slots) {
+        for (int slot : slots) {
+            dialog.binario[slot].checked = !dialog.binario[slot].checked;
+            dialog.binario_Click(slot);
+        }
     }
 
     Scenario s;
@@ -25,38 +27,37 @@ TEST_F(StationDialog, OpensWithTheScenarioAndSetsNoFlag) {
     s.nome_stazione = "Valmora";
     s.ora_inizio = "063"; // the two-character boxes show what fits
     s.min_inizio = "7";
-    for (int slot = 0; slot < 23; ++slot)
-        s.binari_scelti[slot] = true;
+    s.binari_scelti[22] = true;
     s.conta_binari = 23;
     dialog.Form_Load();
-    EXPECT_EQ(dialog.textstazione.text, "Valmora");
-    EXPECT_EQ(dialog.orap.text, "06");
-    EXPECT_EQ(dialog.minp.text, "7");
-    EXPECT_EQ(dialog.nbinari.text, "23");
-    EXPECT_TRUE(dialog.binario[22].checked);
-    EXPECT_FALSE(dialog.binario[23].checked);
+    EXPECT_EQ(dialog.textstazione.text + " " + dialog.orap.text + ":" + dialog.minp.text + " " +
+                  dialog.nbinari.text,
+              "Valmora 06:7 23");
+    EXPECT_TRUE(dialog.binario[22].checked && !dialog.binario[23].checked);
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(StationDialog, ATwentyFourthTrackIsRefusedWithOneMessage) {
     dialog.Form_Load();
     for (int slot = 0; slot < 23; ++slot)
-        click(slot);
-    EXPECT_EQ(dialog.nbinari.text, "23");
-    click(25);
-    EXPECT_FALSE(dialog.binario[25].checked);
-    EXPECT_FALSE(s.binari_scelti[25]);
+        click({slot});
+    click({25});
+    EXPECT_FALSE(dialog.binario[25].checked || s.binari_scelti[25]);
     EXPECT_EQ(s.conta_binari, 23);
     EXPECT_EQ(dialog.nbinari.text, "23");
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Il numero massimo di binari selezionabili è 23");
-    EXPECT_EQ(ui.messages[0].title, "Attenzione!");
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::Ok);
-
-    click(3); // unchecking works at once
-    EXPECT_FALSE(s.binari_scelti[3]);
+    EXPECT_EQ(ui.messages[0].described(),
+              "Attenzione!: Il numero massimo di binari selezionabili è 23 [3 0]");
+    click({3}); // unchecking works at once
     EXPECT_EQ(dialog.nbinari.text, "22");
+
+    // A file may bring more than 23: each uncheck above 23 still warns.
+    s.binari_scelti.fill(true);
+    s.conta_binari = 26;
+    dialog.Form_Load();
+    click({0});
+    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(dialog.nbinari.text, "25");
 }
 
 TEST_F(StationDialog, OkWithoutTracksIsRefusedAndStoresNothing) {
@@ -67,56 +68,47 @@ TEST_F(StationDialog, OkWithoutTracksIsRefusedAndStoresNothing) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Devi selezionare almeno un binario per proseguire");
     EXPECT_EQ(s.nome_stazione, "old");
-
-    click(4);
+    click({4});
     EXPECT_TRUE(dialog.ok_Click());
     EXPECT_EQ(s.nome_stazione, "new");
 }
 
 TEST_F(StationDialog, TheCloseCommandKeepsNameAndTimeButAppliesTheTracks) {
     s.nome_stazione = "Valmora";
-    s.ora_inizio = "6";
     s.binari_scelti[0] = true;
     s.conta_binari = 1;
-    trackList.entries = {"1"};
-    trackList.selected = 0;
+    trackList = {{"1"}, 0};
     dialog.Form_Load();
     dialog.textstazione.setText("Altrove");
-    dialog.orap.setText("9");
-    click(0);
-    click(24);
-    click(9);
+    click({0, 24, 9});
     dialog.Form_Unload(); // closed without OK
     EXPECT_EQ(s.nome_stazione, "Valmora");
-    EXPECT_EQ(s.ora_inizio, "6");
     EXPECT_EQ(trackList.entries, (std::vector<std::string>{"10", "2tronco"}));
     EXPECT_EQ(trackList.selected, -1);
-    EXPECT_EQ(s.numero_binari, 2);
-
-    click(9);
-    click(24);
+    click({9, 24});
     dialog.Form_Unload(); // no track at all
     EXPECT_TRUE(trackList.entries.empty());
     EXPECT_EQ(s.numero_binari, 0);
 }
 
 TEST_F(StationDialog, TheStartTimeCheck) {
-    struct Row {
-        const char* ora;
-        const char* minuti;
-        const char* oraAfter;
-        const char* minutiAfter;
-    };
-    for (const Row& row :
-         {Row{"24", "30", "", "30"}, Row{"23", "59", "23", "59"}, Row{"7", "60", "7", ""},
-          Row{"30", "75", "", ""}, Row{"-1", "-1", "-1", "-1"}, Row{"--", "99", "--", "99"},
-          Row{"a", "5", "", "5"}, Row{"-", "x", "", ""}, Row{"", "", "", ""},
-          Row{"07", "05", "07", "05"}}) {
-        dialog.orap.setText(row.ora);
-        dialog.minp.setText(row.minuti);
+    // Hour and minute typed, and what the check leaves of them.
+    for (const auto& [typed, left] :
+         std::initializer_list<std::pair<const char*, const char*>>{{"24:30", ":30"},
+                                                                    {"23:59", "23:59"},
+                                                                    {"7:60", "7:"},
+                                                                    {"30:75", ":"},
+                                                                    {"-1:-1", "-1:-1"},
+                                                                    {"--:99", "--:99"},
+                                                                    {"a:5", ":5"},
+                                                                    {"-:x", ":"},
+                                                                    {":", ":"},
+                                                                    {"07:05", "07:05"}}) {
+        const std::string time = typed;
+        dialog.orap.setText(time.substr(0, time.find(':')));
+        dialog.minp.setText(time.substr(time.find(':') + 1));
         dialog.Timer2_Timer();
-        EXPECT_EQ(dialog.orap.text, row.oraAfter) << row.ora << ":" << row.minuti;
-        EXPECT_EQ(dialog.minp.text, row.minutiAfter) << row.ora << ":" << row.minuti;
+        EXPECT_EQ(dialog.orap.text + ":" + dialog.minp.text, left) << typed;
     }
 }
 

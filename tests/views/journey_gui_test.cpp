@@ -41,6 +41,7 @@ class JourneyTest : public QObject {
             type(&dialog, "orap", "06");
             type(&dialog, "minp", "30");
             checkTracks(dialog, {0, 1, 23});
+            screenshot(&dialog, "station_dialog");
             click(&dialog, "ok");
         };
         click(window, "nuovo_scenario");
@@ -52,13 +53,25 @@ class JourneyTest : public QObject {
         choose("categoria", "Regionale");
         type(window, "provenienza", "Campolungo");
         type(window, "destinazione", "Borgo Alto");
-        typeWhenOpen("oraa", "06");
+        typeWhenOpen("oraa", "245");
+        QCOMPARE(text("oraa"), QString("24")); // two characters at most, then out of range
+        QTRY_COMPARE(text("oraa"), QString());
+        type(window, "oraa", "06");
         type(window, "mina", "42");
         typeWhenOpen("orap", "06");
         type(window, "minp", "44");
         choose("ritardo", "1");
         QTRY_COMPARE(widget<QPlainTextEdit>(window, "fermate")->toPlainText(), QString());
         typeWhenOpen("fermate", "Pieve,Rocca");
+        // The refresh leaves what is being typed alone: caret and selection stay.
+        auto* stops = widget<QPlainTextEdit>(window, "fermate");
+        QTextCursor cursor = stops->textCursor();
+        cursor.setPosition(2);
+        cursor.setPosition(5, QTextCursor::KeepAnchor);
+        stops->setTextCursor(cursor);
+        QTest::qWait(150);
+        QCOMPARE(stops->textCursor().selectionStart(), 2);
+        QCOMPARE(stops->textCursor().selectionEnd(), 5);
         choose("binario", "2");
         screenshot(window, "editor_entry");
         QTRY_VERIFY(enabled("inseriscitreno"));
@@ -155,6 +168,15 @@ private slots:
         expected.replace(expected.find("Binario = 2"), 11, "Binario = 1tronco");
         expected.replace(expected.rfind("Note al treno = "), 16, "Note al treno = binario tronco");
         QCOMPARE(readBytes(second.toStdString()), expected);
+
+        // Closing the window with a scenario open asks first; only Yes closes it.
+        messages.answers = {Answer::No};
+        window->close();
+        QVERIFY(window->isVisible());
+        QCOMPARE(messages.shown.back().title, std::string("Chiusura dello scenario"));
+        messages.answers = {Answer::Yes};
+        window->close();
+        QVERIFY(!window->isVisible());
     }
 
     void aFailedOpenLeavesTheStartState() {

@@ -42,12 +42,10 @@ protected:
     Scenario s;
 };
 
-TEST_F(FailedSave, ATextTheCodePageCannotHoldKeepsTheOldFile) {
+TEST_F(FailedSave, AnUnwritableTextOrAMissingFolderKeepTheOldFile) {
     s.treni[0].note = "Ωmega";
     expectFailure(static_cast<int>(FormatError::CarattereNonSalvabile), "scenario.zeb\n");
-}
-
-TEST_F(FailedSave, AMissingFolder) {
+    s.treni[0].note = "";
     s.nome_file = folder.file("nowhere/scenario.zeb");
     expectFailure(ENOENT, "scenario.zeb\n");
 }
@@ -78,33 +76,26 @@ TEST_F(FailedSave, ADiskThatFillsUpWhileWriting) {
     EXPECT_EQ(s.treno_attuale, 1);
 }
 
-TEST_F(FailedSave, ASuccessfulSaveReplacesTheFileAndKeepsItsPermissions) {
+TEST_F(FailedSave, ASuccessfulSaveKeepsPermissionsAndFollowsALink) {
     chmod(target.c_str(), 0640);
-    Funzione_Salva_Con_Nome(s);
-    EXPECT_EQ(test::readBytes(target), test::exampleFileBytes());
-    struct stat info {};
-    stat(target.c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(folder.listing(), "scenario.zeb\n");
-    EXPECT_EQ(s.treno_attuale, s.totale_treni);
-}
-
-TEST_F(FailedSave, ANewFileGetsTheUsualPermissionsAndALinkIsFollowed) {
-    const mode_t oldMask = umask(022);
-    s.nome_file = folder.file("new.zeb");
-    Funzione_Salva_Con_Nome(s);
-    umask(oldMask);
-    struct stat info {};
-    stat(s.nome_file.c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0644u);
-
     ASSERT_EQ(symlink("scenario.zeb", folder.file("link.zeb").c_str()), 0);
     s.nome_file = folder.file("link.zeb");
     Funzione_Salva_Con_Nome(s);
     EXPECT_EQ(test::readBytes(target), test::exampleFileBytes());
-    struct stat link {};
-    lstat(s.nome_file.c_str(), &link);
-    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    struct stat info {};
+    lstat(s.nome_file.c_str(), &info);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    stat(target.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(folder.listing(), "link.zeb\nscenario.zeb\n");
+    EXPECT_EQ(s.treno_attuale, s.totale_treni);
+
+    const mode_t oldMask = umask(022);
+    s.nome_file = folder.file("new.zeb");
+    Funzione_Salva_Con_Nome(s);
+    umask(oldMask);
+    stat(s.nome_file.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
 }
 
 } // namespace

@@ -1,0 +1,171 @@
+#include "timetable/checker.h"
+
+#include "model/value_tables.h"
+#include "timetable/train_times.h"
+
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <set>
+
+namespace zeb {
+
+namespace {
+
+constexpr int kLongStand = 60;
+
+class Checker {
+public:
+    Checker(const Scenario& s, const CheckSettings& settings) : s_(s), settings_(settings) {}
+
+    std::vector<Finding> run() {
+        for (int i = 0; i < s_.totale_treni; ++i)
+            checkTrain(i, s_.treni[i]);
+        checkNumbers();
+        checkConflicts();
+        std::stable_sort(findings_.begin(), findings_.end(),
+                         [](const Finding& a, const Finding& b) {
+                             const auto key = [](const Finding& f) {
+                                 return std::tuple(f.severity, f.minute < 0 ? INT_MAX : f.minute,
+                                                   f.trains.front());
+                             };
+                             return key(a) < key(b);
+                         });
+        return std::move(findings_);
+    }
+
+private:
+    void add(Severity severity, std::vector<int> trains, std::string message, int minute) {
+        findings_.push_back({severity, std::move(trains), std::move(message), minute});
+    }
+
+    std::string label(int i) const { return trainLabel(i, s_.treni[i]); }
+
+    bool stationHasTrack(const std::string& name) const {
+        for (int k = 0; k < std::clamp(s_.numero_binari, 0, kTrackSlots); ++k) {
+            if (s_.tabella_binari[k].nome == name)
+                return true;
+        }
+        return false;
+    }
+
+    void checkTime(int i, const char* which, const std::string& ora, const std::string& minuti) {
+        if (!minuteOfDay(ora, minuti))
+            add(Severity::Errore, {i},
+                label(i) + ": l'orario di " + which + " «" + ora + ":" + minuti + "» non è valido",
+                -1);
+    }
+
+    void checkTrain(int i, const Treno& t) {
+        const auto arrival = arrivalMinute(t);
+        const auto departure = departureMinute(t);
+        if (hasArrival(t))
+            checkTime(i, "arrivo", t.ora_arrivo, t.min_arrivo);
+        if (hasDeparture(t))
+            checkTime(i, "partenza", t.ora_partenza, t.min_partenza);
+        const int when = hasArrival(t) && arrival ? *arrival : departure.value_or(-1);
+
+        if (!isCategoriaSenzaBinario(t.categoria) && !stationHasTrack(t.binario))
+            add(Severity::Errore, {i},
+                t.binario.empty()
+                    ? label(i) + ": nessun binario assegnato"
+                    : label(i) + ": il binario «" + t.binario + "» non esiste nella stazione",
+                when);
+
+        if (hasArrival(t) && hasDeparture(t) && arrival && departure) {
+            const int stand = (*departure - *arrival + kMinutesPerDay) % kMinutesPerDay;
+            if (stand > kLongStand)
+                add(Severity::Avviso, {i},
+                    label(i) + ": sosta " + std::to_string(stand) + " minuti in stazione, dalle " +
+                        clockText(*arrival) + " alle " + clockText(*departure),
+                    *arrival);
+        }
+        if (hasDeparture(t) && !t.fermate.ends_with(kFineFermate))
+            add(Severity::Avviso, {i}, label(i) + ": le fermate non terminano con «,.»", when);
+    }
+
+    void checkNumbers() {
+        std::map<std::string, std::vector<int>> byNumber;
+        for (int i = 0; i < s_.totale_treni; ++i) {
+            if (!s_.treni[i].numero.empty())
+                byNumber[s_.treni[i].numero].push_back(i);
+        }
+        for (auto& [numero, trains] : byNumber) {
+            if (trains.size() < 2)
+                continue;
+            std::string positions;
+            for (std::size_t k = 0; k < trains.size(); ++k)
+                positions += (k == 0                   ? ""
+                              : k + 1 == trains.size() ? " e "
+                                                       : ", ") +
+                             std::to_string(trains[k] + 1);
+            add(Severity::Avviso, trains,
+                "Il numero " + numero + " è usato da " + std::to_string(trains.size()) +
+                    " treni: " + positions,
+                -1);
+        }
+    }
+
+    // Occupancies of one track lie on a 24-hour circle: each is compared with those that start
+    // before it ends plus the separation, also among the next day's copies of all of them.
+    void checkConflicts() {
+        std::map<std::string, std::vector<Occupancy>> byTrack;
+        for (Occupancy& o : trackOccupancies(s_, settings_)) {
+            if (stationHasTrack(o.track))
+                byTrack[o.track].push_back(std::move(o));
+        }
+        for (auto& [track, occupancies] : byTrack) {
+            std::vector<Occupancy> line = occupancies;
+            for (Occupancy o : occupancies) {
+                o.start += kMinutesPerDay;
+                o.end += kMinutesPerDay;
+                line.push_back(std::move(o));
+            }
+            std::sort(line.begin(), line.end(),
+                      [](const Occupancy& a, const Occupancy& b) { return a.start < b.start; });
+            std::set<std::pair<int, int>> reported;
+            for (std::size_t a = 0; a < line.size() && line[a].start < kMinutesPerDay; ++a) {
+                for (std::size_t b = a + 1;
+                     b < line.size() && line[b].start < line[a].end + settings_.separation; ++b) {
+                    if (line[b].train == line[a].train)
+                        continue;
+                    const auto pair = std::minmax(line[a].train, line[b].train);
+                    if (reported.insert(pair).second)
+                        reportConflict(track, line[a], line[b]);
+                }
+            }
+        }
+    }
+
+    void reportConflict(const std::string& track, const Occupancy& first, const Occupancy& second) {
+        const auto [lower, higher] = std::minmax(first.train, second.train);
+        std::string message = "Treni " + std::to_string(lower + 1) + " (" + s_.treni[lower].numero +
+                              ") e " + std::to_string(higher + 1) + " (" + s_.treni[higher].numero +
+                              "), binario " + track + ": ";
+        if (second.start < first.end) {
+            message += "occupato insieme dalle " + clockText(second.start) + " alle " +
+                       clockText(std::min(first.end, second.end));
+        } else if (second.start == first.end) {
+            message += "nessun minuto tra le occupazioni (alle " + clockText(first.end) +
+                       "), ne servono " + std::to_string(settings_.separation);
+        } else {
+            message += "solo " + std::to_string(second.start - first.end) +
+                       " minuti tra le occupazioni (dalle " + clockText(first.end) + " alle " +
+                       clockText(second.start) + "), ne servono " +
+                       std::to_string(settings_.separation);
+        }
+        add(Severity::Errore, {lower, higher}, message, second.start % kMinutesPerDay);
+    }
+
+    const Scenario& s_;
+    const CheckSettings& settings_;
+    std::vector<Finding> findings_;
+};
+
+} // namespace
+
+std::vector<Finding> checkScenario(const Scenario& s, const CheckSettings& settings) {
+    return Checker(s, settings).run();
+}
+
+} // namespace zeb

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/scenario.h"
+#include "timetable/occupancy.h"
+
+#include <string>
+#include <vector>
+
+namespace zeb {
+
+enum class Severity { Errore, Avviso };
+
+// One thing the checker found: how serious, the trains it concerns (indices in the table) and an
+// Italian sentence naming them with their positions, numbers, track and times.
+struct Finding {
+    Severity severity;
+    std::vector<int> trains;
+    std::string message;
+    int minute = -1; // the time it is about, for the order; -1 when it has none
+
+    bool operator==(const Finding&) const = default;
+};
+
+// Checks the stored trains: occupancy conflicts on a track, times that are not valid, tracks
+// the station does not have (errors); numbers used twice, stands over an hour, stops without
+// the final ",." (warnings). Errors come first, then by time, then by table order.
+std::vector<Finding> checkScenario(const Scenario& s, const CheckSettings& settings = {});
+
+} // namespace zeb

@@ -1,0 +1,51 @@
+#include "timetable/train_times.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zeb {
+
+namespace {
+
+std::optional<int> wholeNumberUpTo(std::string_view text, int highest) {
+    if (text.empty() || text.size() > 4 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    int value = 0;
+    for (char c : text)
+        value = value * 10 + (c - '0');
+    if (value > highest)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<int> minuteOfDay(std::string_view ora, std::string_view minuti) {
+    const auto hour = wholeNumberUpTo(ora, 23);
+    const auto minute = wholeNumberUpTo(minuti, 59);
+    if (!hour || !minute)
+        return std::nullopt;
+    return *hour * 60 + *minute;
+}
+
+std::optional<int> arrivalMinute(const Treno& t) {
+    return minuteOfDay(t.ora_arrivo, t.min_arrivo);
+}
+
+std::optional<int> departureMinute(const Treno& t) {
+    return minuteOfDay(t.ora_partenza, t.min_partenza);
+}
+
+std::string clockText(int minute) {
+    minute = ((minute % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay;
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", minute / 60, minute % 60);
+    return text;
+}
+
+std::string trainLabel(int index, const Treno& t) {
+    return "Treno " + std::to_string(index + 1) + " (" + t.numero + ")";
+}
+
+} // namespace zeb

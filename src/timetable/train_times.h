@@ -1,0 +1,33 @@
+#pragma once
+
+#include "model/treno.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zeb {
+
+inline constexpr int kMinutesPerDay = 24 * 60;
+
+// The minute of the day of an hour and minute text: a whole number 0-23 and one 0-59, leading
+// zeros allowed; nullopt for anything else ("", "--", "24", "7a").
+std::optional<int> minuteOfDay(std::string_view ora, std::string_view minuti);
+
+// A train has an arrival when it has an origin, a departure when it has a destination.
+inline bool hasArrival(const Treno& t) {
+    return !t.provenienza.empty();
+}
+inline bool hasDeparture(const Treno& t) {
+    return !t.destinazione.empty();
+}
+std::optional<int> arrivalMinute(const Treno& t);
+std::optional<int> departureMinute(const Treno& t);
+
+// "07:05" for a minute of the day (taken round the clock).
+std::string clockText(int minute);
+
+// "Treno 12 (2231)": the 1-based position the editor shows, and the number.
+std::string trainLabel(int index, const Treno& t);
+
+} // namespace zeb

@@ -1,0 +1,142 @@
+#include "timetable/checker.h"
+
+#include "model/track_slots.h"
+
+#include <gtest/gtest.h>
+
+namespace zeb {
+namespace {
+
+// A train as the editor stores it: "" for an end it lacks, times as "H:M".
+struct Train {
+    std::string numero;
+    std::string provenienza;
+    std::string arrivo;
+    std::string destinazione;
+    std::string partenza;
+    std::string binario = "1";
+    std::string categoria = "Regionale";
+    std::string fermate = "Pieve,.";
+};
+
+Scenario stationWith(std::initializer_list<Train> trains) {
+    Scenario s;
+    s.binari_scelti[0] = s.binari_scelti[1] = true; // tracks 1 and 2
+    rebuildTrackTable(s);
+    for (const Train& in : trains) {
+        Treno& t = s.treni[s.totale_treni++];
+        t.numero = in.numero;
+        t.categoria = in.categoria;
+        t.provenienza = in.provenienza;
+        t.destinazione = in.destinazione;
+        t.ora_arrivo = in.arrivo.substr(0, in.arrivo.find(':'));
+        t.min_arrivo = in.arrivo.find(':') == std::string::npos
+                           ? ""
+                           : in.arrivo.substr(in.arrivo.find(':') + 1);
+        t.ora_partenza = in.partenza.substr(0, in.partenza.find(':'));
+        t.min_partenza = in.partenza.find(':') == std::string::npos
+                             ? ""
+                             : in.partenza.substr(in.partenza.find(':') + 1);
+        t.binario = in.binario;
+        t.fermate =
+            in.destinazione.empty() ? "Il treno termina nella stazione simulata,." : in.fermate;
+    }
+    return s;
+}
+
+// The findings one a line, "E " for an error and "A " for a warning.
+std::string findings(const Scenario& s) {
+    std::string out;
+    for (const Finding& f : checkScenario(s))
+        out += (out.empty() ? "" : "\n") +
+               std::string(f.severity == Severity::Errore ? "E " : "A ") + f.message;
+    return out;
+}
+
+struct Case {
+    const char* name;
+    Scenario scenario;
+    std::string expected;
+};
+
+void PrintTo(const Case& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class Checker : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Checker, FindsWhatIsWrong) {
+    EXPECT_EQ(findings(GetParam().scenario), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, Checker,
+    ::testing::Values(
+        Case{"ExactlyTheSeparationApart",
+             stationWith({{"1", "A", "7:40", "B", "7:45"}, {"2", "A", "7:48", "B", "7:50"}}), ""},
+        Case{"CloserThanTheSeparation",
+             stationWith({{"1", "A", "7:40", "B", "7:45"}, {"2", "A", "7:47", "B", "7:50"}}),
+             "E Treni 1 (1) e 2 (2), binario 1: solo 2 minuti tra le occupazioni (dalle 07:45 alle "
+             "07:47), ne servono 3"},
+        Case{"Overlapping",
+             stationWith({{"2233", "A", "07:44", "B", "7:50"}, {"2231", "A", "7:30", "B", "7:45"}}),
+             "E Treni 1 (2233) e 2 (2231), binario 1: occupato insieme dalle 07:44 alle 07:45"},
+        Case{"OtherTracksNeverMeet",
+             stationWith({{"1", "A", "7:40", "B", "7:45"}, {"2", "A", "7:40", "B", "7:45", "2"}}),
+             ""},
+        Case{"AcrossMidnight",
+             stationWith({{"1", "A", "23:55", "B", "0:05"}, {"2", "", "", "B", "0:10"}}),
+             "E Treni 1 (1) e 2 (2), binario 1: occupato insieme dalle 00:00 alle 00:05"},
+        Case{"TerminatingThenStartingTouch",
+             stationWith({{"1", "A", "8:00", "", ""}, {"2", "", "", "B", "8:20"}}),
+             "E Treni 1 (1) e 2 (2), binario 1: nessun minuto tra le occupazioni (alle 08:10), ne "
+             "servono 3"},
+        Case{"TerminatingThenStartingApart",
+             stationWith({{"1", "A", "8:00", "", ""}, {"2", "", "", "B", "8:23"}}), ""},
+        Case{"BusesAndEurostarLinkHoldNoTrack",
+             stationWith({{"1", "A", "8:00", "B", "8:05", "99", "Autobus"},
+                          {"2", "A", "8:00", "B", "8:05", "", "Eurostar Link"}}),
+             ""},
+        Case{"TracksTheStationLacks",
+             stationWith({{"1", "A", "8:00", "B", "8:05", "7"},
+                          {"2", "A", "9:00", "B", "9:05", ""}}),
+             "E Treno 1 (1): il binario «7» non esiste nella stazione\n"
+             "E Treno 2 (2): nessun binario assegnato"},
+        Case{"TimesThatAreNotValid",
+             stationWith({{"1", "A", "24:00", "B", "7:60"},
+                          {"2", "A", "--:--", "", ""},
+                          {"3", "", "", "B", "7a:5"},
+                          {"4", "", "", "", ""}}),
+             "E Treno 1 (1): l'orario di arrivo «24:00» non è valido\n"
+             "E Treno 1 (1): l'orario di partenza «7:60» non è valido\n"
+             "E Treno 2 (2): l'orario di arrivo «--:--» non è valido\n"
+             "E Treno 3 (3): l'orario di partenza «7a:5» non è valido"},
+        Case{"NumbersTwice",
+             stationWith({{"7", "A", "1:00", "B", "1:01"},
+                          {"8", "A", "2:00", "B", "2:01"},
+                          {"7", "A", "3:00", "B", "3:01"},
+                          {"7", "A", "4:00", "B", "4:01"}}),
+             "A Il numero 7 è usato da 3 treni: 1, 3 e 4"},
+        Case{"AStandOverAnHourAcrossMidnight",
+             stationWith({{"1", "A", "23:30", "B", "0:31"}, {"2", "A", "5:00", "B", "6:00", "2"}}),
+             "A Treno 1 (1): sosta 61 minuti in stazione, dalle 23:30 alle 00:31"},
+        Case{"StopsWithoutTheTerminator",
+             stationWith({{"1", "A", "5:00", "B", "5:01", "1", "Regionale", "Pieve"}}),
+             "A Treno 1 (1): le fermate non terminano con «,.»"},
+        Case{"ErrorsFirstThenByTime",
+             stationWith({{"1", "A", "9:00", "B", "9:01", "1", "Regionale", "x"},
+                          {"2", "A", "8:00", "B", "8:01", "5"},
+                          {"3", "A", "7:00", "B", "7:01", "1", "Regionale", "x"}}),
+             "E Treno 2 (2): il binario «5» non esiste nella stazione\n"
+             "A Treno 3 (3): le fermate non terminano con «,.»\n"
+             "A Treno 1 (1): le fermate non terminano con «,.»"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Checker, SettingsChangeTheOccupancies) {
+    const Scenario s = stationWith({{"1", "A", "8:00", "", ""}, {"2", "", "", "B", "8:20"}});
+    EXPECT_EQ(checkScenario(s, {.separation = 0, .turnaround = 5, .preparation = 15}).size(), 0u);
+    EXPECT_EQ(checkScenario(s, {.separation = 0, .turnaround = 6, .preparation = 15}).size(), 1u);
+}
+
+} // namespace
+} // namespace zeb

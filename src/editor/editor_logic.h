@@ -2,9 +2,12 @@
 
 #include "controls/controls.h"
 #include "controls/user_prompts.h"
+#include "editor/scenario_change.h"
 #include "model/scenario.h"
 
 #include <array>
+#include <optional>
+#include <utility>
 
 namespace zeb {
 
@@ -93,6 +96,15 @@ public:
 
     bool scenarioOpen() const { return chiudi.enabled; } // CHIUDI SCENARIO is the open state
 
+    // Whether a train may be shown from elsewhere (the train table): while a scenario is open
+    // and no new train is being entered, as the step buttons allow.
+    bool canShowTrain() const;
+    // Shows train `index` in the viewing state, as if a step button had reached it.
+    void showTrain(int index);
+
+    // The change the last command made to the scenario, once; nullopt when it made none.
+    std::optional<ScenarioChange> takeChange() { return std::exchange(change_, std::nullopt); }
+
 private:
     // Fills the train fields from the shown train, treni[treno_attuale].
     void showRecord();
@@ -106,8 +118,11 @@ private:
     // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.
     void enableScenarioCommands();
 
+    void changed(ScenarioChange::Kind kind, int train = -1) { change_ = ScenarioChange{kind, train}; }
+
     Scenario& s_;
     EditorUi& ui_;
+    std::optional<ScenarioChange> change_;
 };
 
 } // namespace zeb

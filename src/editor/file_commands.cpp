@@ -49,6 +49,7 @@ void EditorLogic::openScenarioFile(const std::string& path) {
     ui_.openStationDialog(s_, binario);
     s_.treno_attuale = s_.totale_treni;
     Cancella();
+    changed(ScenarioChange::Kind::Replaced);
 }
 
 } // namespace zeb

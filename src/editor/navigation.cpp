@@ -27,6 +27,24 @@ void EditorLogic::tsuccessivo_Click() {
     showRecord();
 }
 
+bool EditorLogic::canShowTrain() const {
+    const bool enteringNewTrain = inseriscitreno.visible && !copri.visible;
+    return scenarioOpen() && !enteringNewTrain;
+}
+
+void EditorLogic::showTrain(int index) {
+    if (!canShowTrain() || index < 0 || index >= s_.totale_treni)
+        return;
+    cancellatreno.enabled = true;
+    inseriscitreno.visible = false;
+    modificatr.visible = true;
+    copri.visible = false;
+    s_.treno_attuale = index;
+    showRecord();
+    tprecedente.enabled = index > 0;
+    tsuccessivo.enabled = index < s_.totale_treni - 1;
+}
+
 void EditorLogic::showRecord() {
     Timer1 = false;
     Treno& t = s_.treni[s_.treno_attuale];

@@ -19,6 +19,7 @@ void EditorLogic::nuovo_scenario_Click() {
     ui_.openStationDialog(s_, binario);
     // Whatever way the dialog was closed, the scenario is now open.
     enableScenarioCommands();
+    changed(ScenarioChange::Kind::Replaced);
 }
 
 bool EditorLogic::confirmClosing() {
@@ -49,6 +50,7 @@ void EditorLogic::chiudi_Click() {
     salva.enabled = false;
     modifica.enabled = false;
     numerotrenit.setText("0");
+    changed(ScenarioChange::Kind::Replaced);
 }
 
 void EditorLogic::contributo_Click() {

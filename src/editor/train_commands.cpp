@@ -62,9 +62,11 @@ void EditorLogic::inseriscitreno_Click() {
     s_.treno_attuale = n + 1;
     numerotrenit.setText(std::to_string(s_.totale_treni));
     enterCoveredState();
+    changed(ScenarioChange::Kind::TrainInserted, n);
 }
 
 void EditorLogic::modificatr_Click() {
+    changed(ScenarioChange::Kind::TrainChanged, s_.treno_attuale);
     storeFields(s_.treno_attuale, false);
     Cancella();
     s_.treno_attuale = s_.totale_treni;
@@ -83,6 +85,7 @@ void EditorLogic::cancellatreno_Click() {
                         MessageIcon::Question, MessageButtons::YesNo) != Answer::Yes)
         return;
     Cancella();
+    changed(ScenarioChange::Kind::TrainDeleted, s_.treno_attuale);
     // The later trains move down one place. Below a full table the new-train slot comes down
     // with them; a full table has no record past its last train, whose place is emptied.
     const int lastCopied = std::min(s_.totale_treni, kMaxTrains - 1);
@@ -99,6 +102,7 @@ void EditorLogic::cancellatreno_Click() {
 void EditorLogic::modifica_Click() {
     const std::string shownTrack = binario.text();
     ui_.openStationDialog(s_, binario);
+    changed(ScenarioChange::Kind::Station);
     // The rebuilt list has no selection; the track shown before is chosen again if the
     // station still has it, so that storing the fields does not store an empty track.
     if (!shownTrack.empty())

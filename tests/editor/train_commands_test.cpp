@@ -176,5 +176,46 @@ TEST_F(TrainCommands, ChangingTheStationKeepsTheShownTrack) {
     EXPECT_EQ(editor.binario.text(), "1");
 }
 
+TEST_F(TrainCommands, AJumpShowsATrainAsTheStepButtonsWould) {
+    insertNumbered(3);
+    const char* expected[] = {kFirst, kMiddle, kLast};
+    for (int index : {1, 0, 2}) {
+        editor.showTrain(index);
+        editor.Timer1_Timer();
+        EXPECT_EQ(states(), expected[index]) << index;
+        EXPECT_EQ(editor.numero.text, std::to_string(index + 1));
+        EXPECT_EQ(s.treno_attuale, index);
+    }
+    back();
+    EXPECT_EQ(editor.numero.text, "2") << "the step buttons go on from there";
+
+    editor.nuovotreno_Click();
+    EXPECT_FALSE(editor.canShowTrain()) << "not while a new train is entered";
+    editor.showTrain(0);
+    EXPECT_EQ(states(), kEntry);
+}
+
+TEST_F(TrainCommands, EachCommandSaysWhatItChanged) {
+    using Kind = ScenarioChange::Kind;
+    auto change = [this] {
+        const auto c = editor.takeChange();
+        return c ? std::to_string(static_cast<int>(c->kind)) + "@" + std::to_string(c->train) : "-";
+    };
+    EXPECT_EQ(change(), std::to_string(static_cast<int>(Kind::Replaced)) + "@-1");
+    insertNumbered(2);
+    EXPECT_EQ(change(), std::to_string(static_cast<int>(Kind::TrainInserted)) + "@1");
+    back();
+    EXPECT_EQ(change(), "-") << "showing a train changes nothing";
+    editor.modificatr_Click();
+    EXPECT_EQ(change(), std::to_string(static_cast<int>(Kind::TrainChanged)) + "@1");
+    editor.showTrain(0);
+    deleteShown(Answer::No);
+    EXPECT_EQ(change(), "-");
+    deleteShown(Answer::Yes);
+    EXPECT_EQ(change(), std::to_string(static_cast<int>(Kind::TrainDeleted)) + "@0");
+    editor.modifica_Click();
+    EXPECT_EQ(change(), std::to_string(static_cast<int>(Kind::Station)) + "@-1");
+}
+
 } // namespace
 } // namespace zeb

@@ -95,6 +95,7 @@ public:
     void openScenarioFile(const std::string& path);
 
     bool scenarioOpen() const { return chiudi.enabled; } // CHIUDI SCENARIO is the open state
+    const Scenario& scenario() const { return s_; }
 
     // Whether a train may be shown from elsewhere (the train table): while a scenario is open
     // and no new train is being entered, as the step buttons allow.
@@ -118,7 +119,9 @@ private:
     // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.
     void enableScenarioCommands();
 
-    void changed(ScenarioChange::Kind kind, int train = -1) { change_ = ScenarioChange{kind, train}; }
+    void changed(ScenarioChange::Kind kind, int train = -1) {
+        change_ = ScenarioChange{kind, train};
+    }
 
     Scenario& s_;
     EditorUi& ui_;

@@ -3,16 +3,21 @@
 #include "views/artwork.h"
 #include "views/command_button.h"
 #include "views/control_binder.h"
+#include "views/timetable_watch.h"
+#include "views/train_table_window.h"
 #include "views/window_style.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 
 namespace zeb {
 
@@ -32,7 +37,8 @@ QPlainTextEdit* addMultiLine(QWidget* area, const char* name, QRect where) {
 
 EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     : QMainWindow(parent), prompts_(this), logic_(scenario, prompts_),
-      binder_(new ControlBinder(this)), timer1_(new QTimer(this)) {
+      binder_(new ControlBinder(this)), timer1_(new QTimer(this)),
+      watch_(new TimetableWatch(scenario, this)) {
     setObjectName("Form1");
     setWindowTitle("Zebrano - Editor Di Scenari v.1.0");
     setWindowIcon(windowIcon());
@@ -43,7 +49,10 @@ EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     auto* area = new QWidget(this);
     area->setObjectName("clientArea");
     setCentralWidget(area);
-    setFixedSize(fromTwips(0, 0, 9840, 6375).size());
+    // The client area keeps its size; the menu bar stands above it.
+    area->setFixedSize(fromTwips(0, 0, 9840, 6375).size());
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    buildMenuBar();
 
     buildTopBand(area);
     buildTrainFields(area);
@@ -219,6 +228,66 @@ void EditorWindow::run(const std::function<void()>& handler) {
     handler();
     inHandler_ = false;
     binder_->refresh();
+    followScenario();
+}
+
+void EditorWindow::buildMenuBar() {
+    menuBar()->setObjectName("menuBar");
+    QMenu* tools = menuBar()->addMenu("&Strumenti");
+    tools->setObjectName("menuStrumenti");
+    trainTableAction_ = tools->addAction("Quadro treni", QKeySequence(Qt::Key_F2), this, [this] {
+        trainTable().show();
+        trainTable().raise();
+        trainTable().activateWindow();
+    });
+    trainTableAction_->setObjectName("actionQuadroTreni");
+
+    indicator_ = new QToolButton(menuBar());
+    indicator_->setObjectName("indicatoreVerifica");
+    indicator_->setAutoRaise(true);
+    indicator_->setToolTip("Quanti problemi trova la verifica dell'orario; clic per vederli");
+    menuBar()->setCornerWidget(indicator_);
+    connect(indicator_, &QToolButton::clicked, this, [this] { trainTable().showFindings(); });
+    connect(watch_, &TimetableWatch::findingsChanged, this, [this] {
+        int errors = 0;
+        for (const Finding& finding : watch_->findings())
+            errors += finding.severity == Severity::Errore;
+        const int total = static_cast<int>(watch_->findings().size());
+        QString text = total == 0   ? QString("Nessun problema")
+                       : total == 1 ? QString("1 problema")
+                                    : QString("%1 problemi").arg(total);
+        if (errors > 0 && errors < total)
+            text += errors == 1 ? QString(" (1 errore)") : QString(" (%1 errori)").arg(errors);
+        indicator_->setText(text);
+        const char* color = errors > 0 ? "#b00000" : total > 0 ? "#9a5b00" : "#2e7d32";
+        indicator_->setStyleSheet(QString("color: %1;").arg(color));
+    });
+    emit watch_->findingsChanged();
+    followScenario();
+}
+
+TrainTableWindow& EditorWindow::trainTable() {
+    if (trainTable_ == nullptr) {
+        trainTable_ = new TrainTableWindow(
+            *watch_,
+            [this](int train) {
+                if (!logic_.canShowTrain())
+                    return false;
+                run([this, train] { logic_.showTrain(train); });
+                return true;
+            },
+            this);
+    }
+    return *trainTable_;
+}
+
+void EditorWindow::followScenario() {
+    if (auto change = logic_.takeChange())
+        watch_->scenarioChanged(*change);
+    const bool viewing = !logic_.copri.visible && logic_.modificatr.visible;
+    watch_->setShownTrain(viewing ? logic_.scenario().treno_attuale : -1);
+    trainTableAction_->setEnabled(logic_.scenarioOpen());
+    indicator_->setEnabled(logic_.scenarioOpen());
 }
 
 void EditorWindow::openScenarioFile(const std::string& path) {

@@ -8,11 +8,15 @@
 #include <functional>
 
 class QAbstractButton;
+class QAction;
+class QToolButton;
 class QTimer;
 
 namespace zeb {
 
 class ControlBinder;
+class TimetableWatch;
+class TrainTableWindow;
 
 // "Zebrano - Editor Di Scenari v.1.0": the Qt view of EditorLogic. It lays out the controls,
 // forwards clicks to the logic's handlers, runs the periodic refresh every 50 ms, and mirrors
@@ -27,6 +31,10 @@ public:
     void openScenarioFile(const std::string& path);
     // One tick of the periodic refresh and the mirroring of its changes; skipped inside a handler.
     void tick();
+
+    TimetableWatch& timetable() { return *watch_; }
+    // "Quadro treni", made on first use.
+    TrainTableWindow& trainTable();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -48,6 +56,9 @@ private:
     void addCommands(QWidget* area, int top, int height,
                      std::initializer_list<CommandSpec> commands);
     void setTabOrder();
+    void buildMenuBar();
+    // After a command: the windows of the timetable, the menu and the checker's indicator.
+    void followScenario();
     void onClick(QAbstractButton* button, std::function<void()> handler);
     // Runs a handler, keeps the periodic refresh out of it, and then mirrors the controls.
     void run(const std::function<void()>& handler);
@@ -57,6 +68,10 @@ private:
     ControlBinder* binder_;
     QTimer* timer1_;
     bool inHandler_ = false;
+    TimetableWatch* watch_;
+    TrainTableWindow* trainTable_ = nullptr;
+    QAction* trainTableAction_ = nullptr;
+    QToolButton* indicator_ = nullptr;
 };
 
 } // namespace zeb

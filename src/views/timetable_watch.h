@@ -1,0 +1,47 @@
+#pragma once
+
+#include "editor/scenario_change.h"
+#include "model/scenario.h"
+#include "timetable/checker.h"
+
+#include <QObject>
+
+#include <vector>
+
+namespace zeb {
+
+// Keeps the checker's findings in step with the scenario: the editor window tells it of every
+// change a command made (never on the refresh timer), and the windows that show the timetable
+// listen to it. It also knows which train the editor shows.
+class TimetableWatch : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TimetableWatch(const Scenario& scenario, QObject* parent = nullptr);
+
+    const Scenario& scenario() const { return s_; }
+    const std::vector<Finding>& findings() const { return findings_; }
+    const CheckSettings& settings() const { return settings_; }
+    void setSettings(const CheckSettings& settings);
+    // The train the editor shows, or -1.
+    int shownTrain() const { return shownTrain_; }
+
+    // After a command: announces its change and checks the scenario again.
+    void scenarioChanged(const ScenarioChange& change);
+    void setShownTrain(int index);
+
+signals:
+    void changed(const zeb::ScenarioChange& change); // before the findings
+    void findingsChanged();
+    void shownTrainChanged(int previous, int current);
+
+private:
+    void recheck();
+
+    const Scenario& s_;
+    CheckSettings settings_;
+    std::vector<Finding> findings_;
+    int shownTrain_ = -1;
+};
+
+} // namespace zeb

@@ -1,0 +1,203 @@
+#include "views/train_table_model.h"
+
+#include "model/value_tables.h"
+#include "timetable/train_times.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QIcon>
+#include <QStyle>
+
+#include <climits>
+
+namespace zeb {
+
+namespace {
+
+QString qt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// "7:05"-like texts as stored; empty for an end the train does not have.
+QString timeText(bool applies, const std::string& ora, const std::string& minuti) {
+    return applies ? qt(ora + ":" + minuti) : QString();
+}
+
+QString stopsWithoutTerminator(const std::string& fermate) {
+    const std::string_view stops = fermate;
+    return qt(
+        std::string(stops.ends_with(kFineFermate) ? stops.substr(0, stops.size() - 2) : stops));
+}
+
+} // namespace
+
+TrainTableModel::TrainTableModel(TimetableWatch& watch, QObject* parent)
+    : QAbstractTableModel(parent), watch_(watch), rows_(watch.scenario().totale_treni) {
+    connect(&watch_, &TimetableWatch::changed, this, &TrainTableModel::applyChange);
+    connect(&watch_, &TimetableWatch::findingsChanged, this, &TrainTableModel::markFindings);
+    connect(&watch_, &TimetableWatch::shownTrainChanged, this, [this](int previous, int current) {
+        for (int row : {previous, current}) {
+            if (row >= 0 && row < rows_)
+                rowsChanged(row, row);
+        }
+    });
+    markFindings();
+}
+
+int TrainTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int TrainTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant TrainTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    static const char* const kHeads[ColumnCount] = {
+        "Pos.",         "Numero",   "Categoria", "Provenienza", "Arrivo",
+        "Destinazione", "Partenza", "Binario",   "Ritardo",     "Indicazione sussidiaria",
+        "Fermate",      "Note"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= ColumnCount)
+        return {};
+    return QString::fromUtf8(kHeads[section]);
+}
+
+QVariant TrainTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_ || index.row() >= watch_.scenario().totale_treni)
+        return {};
+    const int train = index.row();
+    const auto& findings = findingsOfTrain_[static_cast<std::size_t>(train)];
+    switch (role) {
+    case Qt::DisplayRole:
+        return displayed(train, index.column());
+    case SortRole:
+        return sortKey(train, index.column());
+    case SearchRole: {
+        const Treno& t = watch_.scenario().treni[train];
+        return qt(t.numero + "\n" + t.provenienza + "\n" + t.destinazione + "\n" + t.fermate +
+                  "\n" + t.note);
+    }
+    case HasFindingsRole:
+        return !findings.empty();
+    case Qt::ToolTipRole: {
+        QStringList lines;
+        for (int f : findings)
+            lines << qt(watch_.findings()[static_cast<std::size_t>(f)].message);
+        return lines.isEmpty() ? QVariant() : QVariant(lines.join('\n'));
+    }
+    case Qt::DecorationRole: {
+        if (index.column() != Pos || findings.empty())
+            return {};
+        bool error = false;
+        for (int f : findings)
+            error = error ||
+                    watch_.findings()[static_cast<std::size_t>(f)].severity == Severity::Errore;
+        return QApplication::style()->standardIcon(error ? QStyle::SP_MessageBoxCritical
+                                                         : QStyle::SP_MessageBoxWarning);
+    }
+    case Qt::BackgroundRole:
+        return train == watch_.shownTrain() ? QVariant(QColor(255, 236, 150)) : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant TrainTableModel::displayed(int train, int column) const {
+    const Treno& t = watch_.scenario().treni[train];
+    switch (column) {
+    case Pos:
+        return train + 1;
+    case Numero:
+        return qt(t.numero);
+    case Categoria:
+        return qt(t.categoria);
+    case Provenienza:
+        return qt(t.provenienza);
+    case Arrivo:
+        return timeText(hasArrival(t), t.ora_arrivo, t.min_arrivo);
+    case Destinazione:
+        return qt(t.destinazione);
+    case Partenza:
+        return timeText(hasDeparture(t), t.ora_partenza, t.min_partenza);
+    case Binario:
+        return isCategoriaSenzaBinario(t.categoria) ? QString() : qt(t.binario);
+    case Ritardo:
+        return qt(t.ritardo);
+    case Sussidiaria:
+        return qt(t.sussidiaria);
+    case Fermate:
+        return hasDeparture(t) ? stopsWithoutTerminator(t.fermate) : QString();
+    case Note:
+        return qt(t.note);
+    default:
+        return {};
+    }
+}
+
+QVariant TrainTableModel::sortKey(int train, int column) const {
+    const Treno& t = watch_.scenario().treni[train];
+    switch (column) {
+    case Pos:
+        return train;
+    case Arrivo:
+        return hasArrival(t) ? arrivalMinute(t).value_or(INT_MAX - 1) : INT_MAX;
+    case Partenza:
+        return hasDeparture(t) ? departureMinute(t).value_or(INT_MAX - 1) : INT_MAX;
+    case Numero: {
+        bool number = false;
+        const qlonglong value = qt(t.numero).toLongLong(&number);
+        return number ? QVariant(value) : QVariant(LLONG_MAX);
+    }
+    default:
+        return displayed(train, column);
+    }
+}
+
+void TrainTableModel::applyChange(const ScenarioChange& change) {
+    const int total = watch_.scenario().totale_treni;
+    using Kind = ScenarioChange::Kind;
+    if (change.kind == Kind::TrainInserted && total == rows_ + 1) {
+        beginInsertRows({}, rows_, rows_);
+        rows_ = total;
+        findingsOfTrain_.resize(static_cast<std::size_t>(total));
+        endInsertRows();
+    } else if (change.kind == Kind::TrainDeleted && total == rows_ - 1 && change.train < rows_) {
+        beginRemoveRows({}, change.train, change.train);
+        rows_ = total;
+        findingsOfTrain_.erase(findingsOfTrain_.begin() + change.train);
+        endRemoveRows();
+        if (change.train < rows_)
+            rowsChanged(change.train, rows_ - 1); // their positions moved down one place
+    } else if (change.kind == Kind::TrainChanged && total == rows_) {
+        rowsChanged(change.train, change.train);
+    } else if (change.kind == Kind::Station && total == rows_) {
+        if (rows_ > 0)
+            rowsChanged(0, rows_ - 1);
+    } else {
+        beginResetModel();
+        rows_ = total;
+        findingsOfTrain_.assign(static_cast<std::size_t>(total), {});
+        endResetModel();
+    }
+}
+
+void TrainTableModel::markFindings() {
+    findingsOfTrain_.assign(static_cast<std::size_t>(rows_), {});
+    const auto& findings = watch_.findings();
+    for (std::size_t f = 0; f < findings.size(); ++f) {
+        for (int train : findings[f].trains) {
+            if (train < rows_)
+                findingsOfTrain_[static_cast<std::size_t>(train)].push_back(static_cast<int>(f));
+        }
+    }
+    if (rows_ > 0) // the marks, their tooltips and the filter of problems
+        emit dataChanged(index(0, 0), index(rows_ - 1, ColumnCount - 1),
+                         {Qt::DecorationRole, Qt::ToolTipRole, HasFindingsRole});
+}
+
+void TrainTableModel::rowsChanged(int first, int last) {
+    emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
+}
+
+} // namespace zeb

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "views/timetable_watch.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+namespace zeb {
+
+// The stored trains as a read-only table, one row per train in table order, over the shared
+// scenario. It follows the watch with the narrowest signals that are true (a row inserted,
+// changed or removed; a reset only for a new scenario), so that views keep selection and scroll.
+class TrainTableModel : public QAbstractTableModel {
+public:
+    enum Column {
+        Pos,
+        Numero,
+        Categoria,
+        Provenienza,
+        Arrivo,
+        Destinazione,
+        Partenza,
+        Binario,
+        Ritardo,
+        Sussidiaria,
+        Fermate,
+        Note,
+        ColumnCount
+    };
+    // The key the columns sort by: positions as numbers, times as minutes of the day (trains
+    // without that time last), the rest as text.
+    static constexpr int SortRole = Qt::UserRole;
+    // Number, origin, destination, stops and notes together, for the filter.
+    static constexpr int SearchRole = Qt::UserRole + 1;
+    // True on the rows of trains that have findings.
+    static constexpr int HasFindingsRole = Qt::UserRole + 2;
+
+    explicit TrainTableModel(TimetableWatch& watch, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    void applyChange(const ScenarioChange& change);
+    void markFindings();
+    void rowsChanged(int first, int last);
+    QVariant displayed(int train, int column) const;
+    QVariant sortKey(int train, int column) const;
+
+    TimetableWatch& watch_;
+    int rows_ = 0; // the rows announced to the views, which may lag a change by one signal
+    std::vector<std::vector<int>> findingsOfTrain_;
+};
+
+} // namespace zeb

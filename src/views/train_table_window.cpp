@@ -1,0 +1,173 @@
+#include "views/train_table_window.h"
+
+#include "views/train_filter_model.h"
+#include "views/train_table_model.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelection>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace zeb {
+
+namespace {
+
+QSpinBox* minutesBox(const char* name, int value) {
+    auto* box = new QSpinBox;
+    box->setObjectName(name);
+    box->setRange(0, 240);
+    box->setSuffix(" min");
+    box->setValue(value);
+    return box;
+}
+
+} // namespace
+
+TrainTableWindow::TrainTableWindow(TimetableWatch& watch, std::function<bool(int)> showTrain,
+                                   QWidget* parent)
+    : QWidget(parent, Qt::Window), watch_(watch), showTrain_(std::move(showTrain)),
+      model_(new TrainTableModel(watch, this)), filter_(new TrainFilterModel(this)),
+      filterText_(new QLineEdit), onlyProblems_(new QCheckBox("Solo treni con problemi")),
+      table_(new QTableView), findings_(new QListWidget) {
+    setObjectName("quadroTreni");
+    resize(1100, 640);
+    filter_->setSourceModel(model_);
+
+    filterText_->setObjectName("filtroTreni");
+    filterText_->setPlaceholderText("Cerca per numero, provenienza, destinazione, fermate o note");
+    filterText_->setClearButtonEnabled(true);
+    onlyProblems_->setObjectName("soloProblemi");
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(new QLabel("Filtro:"));
+    filterRow->addWidget(filterText_, 1);
+    filterRow->addWidget(onlyProblems_);
+
+    table_->setObjectName("tabellaTreni");
+    table_->setModel(filter_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(TrainTableModel::Pos, Qt::AscendingOrder);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setWordWrap(false);
+
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(table_);
+    splitter->addWidget(buildFindings());
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filterRow);
+    layout->addWidget(splitter, 1);
+
+    connect(filterText_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        filter_->setFilterText(text);
+        updateTitle();
+    });
+    connect(onlyProblems_, &QCheckBox::toggled, this, [this](bool only) {
+        filter_->setOnlyProblems(only);
+        updateTitle();
+    });
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(filter_, signal, this, &TrainTableWindow::updateTitle);
+    connect(filter_, &QAbstractItemModel::modelReset, this, &TrainTableWindow::updateTitle);
+    connect(table_, &QTableView::activated, this,
+            [this](const QModelIndex& index) { showTrain_(filter_->mapToSource(index).row()); });
+    connect(&watch_, &TimetableWatch::findingsChanged, this, &TrainTableWindow::refillFindings);
+    refillFindings();
+    table_->resizeColumnsToContents();
+    updateTitle();
+}
+
+QWidget* TrainTableWindow::buildFindings() {
+    findings_->setObjectName("elencoVerifica");
+    separation_ = minutesBox("separazioneMinima", watch_.settings().separation);
+    turnaround_ = minutesBox("sostaDopoArrivo", watch_.settings().turnaround);
+    preparation_ = minutesBox("preparazionePartenza", watch_.settings().preparation);
+    auto* settings = new QFormLayout;
+    settings->addRow("Distanza minima tra due treni:", separation_);
+    settings->addRow("Binario occupato dopo l'arrivo:", turnaround_);
+    settings->addRow("Binario occupato prima della partenza:", preparation_);
+    for (QSpinBox* box : {separation_, turnaround_, preparation_})
+        connect(box, &QSpinBox::valueChanged, this, &TrainTableWindow::applySettings);
+
+    connect(findings_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row < static_cast<int>(watch_.findings().size()))
+            selectTrains(watch_.findings()[static_cast<std::size_t>(row)].trains);
+    });
+    connect(findings_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        const int row = findings_->row(item);
+        if (row < 0 || row >= static_cast<int>(watch_.findings().size()))
+            return; // the line that says there is nothing
+        const auto& trains = watch_.findings()[static_cast<std::size_t>(row)].trains;
+        if (trains.size() == 1)
+            showTrain_(trains.front());
+    });
+
+    auto* box = new QWidget;
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(findings_, 1);
+    layout->addLayout(settings);
+    return box;
+}
+
+void TrainTableWindow::showFindings() {
+    show();
+    raise();
+    activateWindow();
+    findings_->setFocus();
+    if (findings_->count() > 0)
+        findings_->setCurrentRow(0);
+}
+
+void TrainTableWindow::refillFindings() {
+    const int current = findings_->currentRow();
+    findings_->clear();
+    const QIcon error = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    for (const Finding& finding : watch_.findings())
+        new QListWidgetItem(finding.severity == Severity::Errore ? error : warning,
+                            QString::fromStdString(finding.message), findings_);
+    if (findings_->count() == 0)
+        new QListWidgetItem("Nessun problema trovato.", findings_);
+    else if (current >= 0 && current < findings_->count())
+        findings_->setCurrentRow(current, QItemSelectionModel::NoUpdate);
+}
+
+void TrainTableWindow::selectTrains(const std::vector<int>& trains) {
+    QItemSelection selection;
+    for (int train : trains) {
+        const QModelIndex row = filter_->mapFromSource(model_->index(train, 0));
+        if (row.isValid())
+            selection.select(row, row.siblingAtColumn(TrainTableModel::ColumnCount - 1));
+    }
+    table_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (!selection.isEmpty())
+        table_->scrollTo(selection.indexes().front());
+}
+
+void TrainTableWindow::updateTitle() {
+    setWindowTitle(
+        QString("Quadro treni - %1 di %2 treni").arg(filter_->rowCount()).arg(model_->rowCount()));
+}
+
+void TrainTableWindow::applySettings() {
+    watch_.setSettings({.separation = separation_->value(),
+                        .turnaround = turnaround_->value(),
+                        .preparation = preparation_->value()});
+}
+
+} // namespace zeb

@@ -1,0 +1,127 @@
+#include "scenario_file/test_files.h"
+#include "views/editor_window.h"
+#include "views/gui_helpers.h"
+#include "views/timetable_watch.h"
+#include "views/train_table_model.h"
+#include "views/train_table_window.h"
+
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QSortFilterProxyModel>
+#include <QMenuBar>
+#include <QTableView>
+#include <QToolButton>
+
+using namespace zeb;
+using namespace zeb::test;
+
+namespace {
+
+std::string block(const std::string& type, const std::string& numero, const std::string& dest,
+                  const std::string& prov, const std::string& cat, const std::string& arr,
+                  const std::string& par, const std::string& track) {
+    return crlfLines({"", "Prossimo treno:", "Tipologia di treno = " + type,
+                      "Numero Treno = " + numero, "Destinazione = " + dest, "Provenienza = " + prov,
+                      "Categoria = " + cat, "Arrivo = " + arr, "Partenza = " + par,
+                      "Binario = " + track, "Indice Ritardo = 0", "Fermate Successive = Pieve,.",
+                      "Indicazioni Sussidiarie = 0", "Note al treno = "});
+}
+
+// Four trains: two in conflict on track 1, a bus ending here, an early Intercity on track 2.
+std::string fourTrains() {
+    return crlfLines({"Stazione di = Valmora", "Ora inizio simulazione = 06.00.00",
+                      "Numero binari stazione = 2", "Numeri binari stazione = 1,2,."}) +
+           block("2", "2231", "Borgo", "Campo", "Regionale", "07.30", "07.45", "1") +
+           block("2", "2233", "Borgo", "Campo", "Regionale", "07.44", "07.50", "1") +
+           block("1", "88", "-", "Pieve", "Autobus", "08.05", "-", "99") +
+           block("2", "2235", "Rocca", "Pieve", "Intercity", "06.10", "06.12", "2");
+}
+
+} // namespace
+
+class TrainTableTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theTableFollowsTheEditorAndLeadsToItsTrains() {
+        TempFolder folder;
+        writeBytes(folder.file("four.zeb"), fourTrains());
+        Scenario scenario;
+        EditorWindow window(scenario);
+        MessageRecorder messages;
+        messages.attach(window.prompts());
+        window.prompts().onStationDialog = [](QDialog& dialog) { click(&dialog, "ok"); };
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!widget<QWidget>(&window, "indicatoreVerifica")->isEnabled());
+
+        window.openScenarioFile(folder.file("four.zeb"));
+        auto* indicator = widget<QToolButton>(&window, "indicatoreVerifica");
+        QCOMPARE(indicator->text(), QString("1 problema"));
+
+        QTest::keyClick(&window, Qt::Key_F2);
+        auto* quadro = widget<QWidget>(&window, "quadroTreni");
+        QVERIFY(QTest::qWaitForWindowExposed(quadro));
+        QCOMPARE(quadro->windowTitle(), QString("Quadro treni - 4 di 4 treni"));
+        auto* table = widget<QTableView>(quadro, "tabellaTreni");
+        QAbstractItemModelTester tester(
+            const_cast<QAbstractItemModel*>(
+                static_cast<const QSortFilterProxyModel*>(table->model())->sourceModel()),
+            QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+        // Sorted by departure: the times in order, the bus without one last.
+        auto* header = table->horizontalHeader();
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(TrainTableModel::Partenza) + 4, 4));
+        QStringList numbers;
+        for (int row = 0; row < 4; ++row)
+            numbers << table->model()->index(row, TrainTableModel::Numero).data().toString();
+        QCOMPARE(numbers.join(' '), QString("2235 2231 2233 88"));
+        QVERIFY(!table->model()->index(0, 0).data(Qt::DecorationRole).isValid());
+        QVERIFY(table->model()->index(1, 0).data(Qt::DecorationRole).isValid());
+
+        type(quadro, "filtroTreni", "BORGO");
+        QCOMPARE(quadro->windowTitle(), QString("Quadro treni - 2 di 4 treni"));
+
+        // Activating a row shows the train as the step buttons would.
+        const QModelIndex second = table->model()->index(1, TrainTableModel::Numero);
+        QCOMPARE(second.data().toString(), QString("2233"));
+        const QPoint middle = table->visualRect(second).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, middle);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, middle);
+        QCOMPARE(widget<QLineEdit>(&window, "numero")->text(), QString("2233"));
+        QTRY_COMPARE(widget<QLineEdit>(&window, "postreno")->text(), QString("2"));
+        QVERIFY(!widget<QWidget>(&window, "copri")->isVisible());
+        QVERIFY(widget<QWidget>(&window, "modificatr")->isVisible());
+        QVERIFY(widget<QWidget>(&window, "cancellatreno")->isEnabled());
+        QVERIFY(widget<QWidget>(&window, "tprecedente")->isEnabled());
+        QVERIFY(widget<QWidget>(&window, "tsuccessivo")->isEnabled());
+        QVERIFY(table->model()->index(1, 0).data(Qt::BackgroundRole).isValid());
+
+        click(&window, "tprecedente"); // the highlight follows, to 2231
+        QVERIFY(!table->model()->index(1, 0).data(Qt::BackgroundRole).isValid());
+        QVERIFY(table->model()->index(0, 0).data(Qt::BackgroundRole).isValid());
+
+        // A change is in the table and the checker at once; the selection stays.
+        table->selectRow(0);
+        type(&window, "minp", "");
+        widget<QLineEdit>(&window, "minp")->setText("41");
+        click(&window, "modificatr");
+        QCOMPARE(indicator->text(), QString("Nessun problema"));
+        QCOMPARE(table->model()->index(0, TrainTableModel::Partenza).data().toString(),
+                 QString("07:41"));
+        QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
+        screenshot(quadro, "quadro_treni");
+
+        // During the entry of a new train no jump is offered.
+        click(&window, "nuovotreno");
+        table->setCurrentIndex(table->model()->index(0, 1));
+        QTest::keyClick(table, Qt::Key_Return);
+        QVERIFY(widget<QLineEdit>(&window, "numero")->text().isEmpty());
+    }
+};
+
+QTEST_MAIN(TrainTableTest)
+#include "train_table_gui_test.moc"

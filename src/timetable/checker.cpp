@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <climits>
 #include <map>
-#include <set>
 
 namespace zeb {
 
@@ -106,55 +105,33 @@ private:
         }
     }
 
-    // Occupancies of one track lie on a 24-hour circle: each is compared with those that start
-    // before it ends plus the separation, also among the next day's copies of all of them.
     void checkConflicts() {
-        std::map<std::string, std::vector<Occupancy>> byTrack;
-        for (Occupancy& o : trackOccupancies(s_, settings_)) {
-            if (stationHasTrack(o.track))
-                byTrack[o.track].push_back(std::move(o));
-        }
-        for (auto& [track, occupancies] : byTrack) {
-            std::vector<Occupancy> line = occupancies;
-            for (Occupancy o : occupancies) {
-                o.start += kMinutesPerDay;
-                o.end += kMinutesPerDay;
-                line.push_back(std::move(o));
-            }
-            std::sort(line.begin(), line.end(),
-                      [](const Occupancy& a, const Occupancy& b) { return a.start < b.start; });
-            std::set<std::pair<int, int>> reported;
-            for (std::size_t a = 0; a < line.size() && line[a].start < kMinutesPerDay; ++a) {
-                for (std::size_t b = a + 1;
-                     b < line.size() && line[b].start < line[a].end + settings_.separation; ++b) {
-                    if (line[b].train == line[a].train)
-                        continue;
-                    const auto pair = std::minmax(line[a].train, line[b].train);
-                    if (reported.insert(pair).second)
-                        reportConflict(track, line[a], line[b]);
-                }
-            }
-        }
+        std::vector<Occupancy> occupancies = trackOccupancies(s_, settings_);
+        std::erase_if(occupancies,
+                      [this](const Occupancy& o) { return !stationHasTrack(o.track); });
+        for (const Conflict& c : trackConflicts(occupancies, settings_.separation))
+            reportConflict(c, occupancies[static_cast<std::size_t>(c.first)],
+                           occupancies[static_cast<std::size_t>(c.second)]);
     }
 
-    void reportConflict(const std::string& track, const Occupancy& first, const Occupancy& second) {
+    void reportConflict(const Conflict& c, const Occupancy& first, const Occupancy& second) {
         const auto [lower, higher] = std::minmax(first.train, second.train);
         std::string message = "Treni " + std::to_string(lower + 1) + " (" + s_.treni[lower].numero +
                               ") e " + std::to_string(higher + 1) + " (" + s_.treni[higher].numero +
-                              "), binario " + track + ": ";
-        if (second.start < first.end) {
-            message += "occupato insieme dalle " + clockText(second.start) + " alle " +
-                       clockText(std::min(first.end, second.end));
-        } else if (second.start == first.end) {
-            message += "nessun minuto tra le occupazioni (alle " + clockText(first.end) +
+                              "), binario " + first.track + ": ";
+        if (c.secondStart < c.firstEnd) {
+            message += "occupato insieme dalle " + clockText(c.secondStart) + " alle " +
+                       clockText(c.overlapEnd);
+        } else if (c.secondStart == c.firstEnd) {
+            message += "nessun minuto tra le occupazioni (alle " + clockText(c.firstEnd) +
                        "), ne servono " + std::to_string(settings_.separation);
         } else {
-            message += "solo " + std::to_string(second.start - first.end) +
-                       " minuti tra le occupazioni (dalle " + clockText(first.end) + " alle " +
-                       clockText(second.start) + "), ne servono " +
+            message += "solo " + std::to_string(c.secondStart - c.firstEnd) +
+                       " minuti tra le occupazioni (dalle " + clockText(c.firstEnd) + " alle " +
+                       clockText(c.secondStart) + "), ne servono " +
                        std::to_string(settings_.separation);
         }
-        add(Severity::Errore, {lower, higher}, message, second.start % kMinutesPerDay);
+        add(Severity::Errore, {lower, higher}, message, c.secondStart % kMinutesPerDay);
     }
 
     const Scenario& s_;

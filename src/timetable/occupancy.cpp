@@ -3,13 +3,17 @@
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
 
+#include <algorithm>
+#include <set>
+
 namespace zeb {
 
-std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& settings) {
+std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& settings,
+                                        bool withTracklessCategories) {
     std::vector<Occupancy> out;
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
-        if (isCategoriaSenzaBinario(t.categoria))
+        if (isCategoriaSenzaBinario(t.categoria) && !withTracklessCategories)
             continue;
         const int arrival = arrivalMinute(t).value_or(-1);
         const int departure = departureMinute(t).value_or(-1);
@@ -44,6 +48,47 @@ std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& 
         out.push_back({i, t.binario, start, end, kind});
     }
     return out;
+}
+
+std::vector<Conflict> trackConflicts(const std::vector<Occupancy>& occupancies, int separation) {
+    // Each occupancy is compared with those that start before it ends plus the separation,
+    // among all of them and their copies a day later.
+    struct Entry {
+        int occupancy;
+        int start;
+        int end;
+    };
+    std::vector<Entry> line;
+    line.reserve(occupancies.size() * 2);
+    for (int day : {0, kMinutesPerDay}) {
+        for (std::size_t k = 0; k < occupancies.size(); ++k)
+            line.push_back(
+                {static_cast<int>(k), occupancies[k].start + day, occupancies[k].end + day});
+    }
+    std::stable_sort(line.begin(), line.end(), [&](const Entry& a, const Entry& b) {
+        const auto& ta = occupancies[static_cast<std::size_t>(a.occupancy)].track;
+        const auto& tb = occupancies[static_cast<std::size_t>(b.occupancy)].track;
+        return ta != tb ? ta < tb : a.start < b.start;
+    });
+    std::vector<Conflict> conflicts;
+    std::set<std::pair<int, int>> reported;
+    for (std::size_t a = 0; a < line.size(); ++a) {
+        if (line[a].start >= kMinutesPerDay)
+            continue;
+        const Occupancy& first = occupancies[static_cast<std::size_t>(line[a].occupancy)];
+        for (std::size_t b = a + 1; b < line.size() && line[b].start < line[a].end + separation;
+             ++b) {
+            const Occupancy& second = occupancies[static_cast<std::size_t>(line[b].occupancy)];
+            if (second.track != first.track)
+                break;
+            if (second.train == first.train)
+                continue;
+            if (reported.insert(std::minmax(first.train, second.train)).second)
+                conflicts.push_back({line[a].occupancy, line[b].occupancy, line[b].start,
+                                     line[a].end, std::min(line[a].end, line[b].end)});
+        }
+    }
+    return conflicts;
 }
 
 } // namespace zeb

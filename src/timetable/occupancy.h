@@ -26,8 +26,25 @@ struct Occupancy {
     OccupancyKind kind;
 };
 
-// The occupancies of every stored train of a category with a track whose times it needs are
-// valid, in table order. Tracks are not checked against the station here.
-std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& settings);
+// The occupancies of every stored train whose times it needs are valid, in table order: of the
+// categories with a track only, unless `withTracklessCategories`. Tracks are not checked
+// against the station here.
+std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& settings,
+                                        bool withTracklessCategories = false);
+
+// Two occupancies of one track that come closer than the separation: `first` starts no later
+// than `second` (taken round the clock, so `second` may be shifted by a day), and they are held
+// together from `second.start` to `overlapEnd` (empty when they only come too close).
+struct Conflict {
+    int first;  // index in the occupancies given
+    int second; // likewise
+    int secondStart;
+    int firstEnd;
+    int overlapEnd;
+};
+
+// The conflicts among `occupancies` on a 24-hour circle, one per pair of trains, by track and
+// then by time.
+std::vector<Conflict> trackConflicts(const std::vector<Occupancy>& occupancies, int separation);
 
 } // namespace zeb

@@ -3,6 +3,7 @@
 #include "views/artwork.h"
 #include "views/command_button.h"
 #include "views/control_binder.h"
+#include "views/occupancy_window.h"
 #include "views/timetable_watch.h"
 #include "views/train_table_window.h"
 #include "views/window_style.h"
@@ -241,6 +242,13 @@ void EditorWindow::buildMenuBar() {
         trainTable().activateWindow();
     });
     trainTableAction_->setObjectName("actionQuadroTreni");
+    occupancyAction_ =
+        tools->addAction("Occupazione binari", QKeySequence(Qt::Key_F3), this, [this] {
+            occupancy().show();
+            occupancy().raise();
+            occupancy().activateWindow();
+        });
+    occupancyAction_->setObjectName("actionOccupazioneBinari");
 
     indicator_ = new QToolButton(menuBar());
     indicator_->setObjectName("indicatoreVerifica");
@@ -266,19 +274,25 @@ void EditorWindow::buildMenuBar() {
     followScenario();
 }
 
+bool EditorWindow::showTrainFromTimetable(int train) {
+    if (!logic_.canShowTrain())
+        return false;
+    run([this, train] { logic_.showTrain(train); });
+    return true;
+}
+
 TrainTableWindow& EditorWindow::trainTable() {
-    if (trainTable_ == nullptr) {
+    if (trainTable_ == nullptr)
         trainTable_ = new TrainTableWindow(
-            *watch_,
-            [this](int train) {
-                if (!logic_.canShowTrain())
-                    return false;
-                run([this, train] { logic_.showTrain(train); });
-                return true;
-            },
-            this);
-    }
+            *watch_, [this](int train) { return showTrainFromTimetable(train); }, this);
     return *trainTable_;
+}
+
+OccupancyWindow& EditorWindow::occupancy() {
+    if (occupancy_ == nullptr)
+        occupancy_ = new OccupancyWindow(
+            *watch_, [this](int train) { return showTrainFromTimetable(train); }, this);
+    return *occupancy_;
 }
 
 void EditorWindow::followScenario() {
@@ -287,6 +301,7 @@ void EditorWindow::followScenario() {
     const bool viewing = !logic_.copri.visible && logic_.modificatr.visible;
     watch_->setShownTrain(viewing ? logic_.scenario().treno_attuale : -1);
     trainTableAction_->setEnabled(logic_.scenarioOpen());
+    occupancyAction_->setEnabled(logic_.scenarioOpen());
     indicator_->setEnabled(logic_.scenarioOpen());
 }
 

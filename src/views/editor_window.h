@@ -16,6 +16,7 @@ namespace zeb {
 
 class ControlBinder;
 class TimetableWatch;
+class OccupancyWindow;
 class TrainTableWindow;
 
 // "Zebrano - Editor Di Scenari v.1.0": the Qt view of EditorLogic. It lays out the controls,
@@ -35,6 +36,8 @@ public:
     TimetableWatch& timetable() { return *watch_; }
     // "Quadro treni", made on first use.
     TrainTableWindow& trainTable();
+    // "Occupazione binari", made on first use.
+    OccupancyWindow& occupancy();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -69,8 +72,13 @@ private:
     QTimer* timer1_;
     bool inHandler_ = false;
     TimetableWatch* watch_;
+    // Shows a train for the timetable's windows; false while the editor cannot.
+    bool showTrainFromTimetable(int train);
+
     TrainTableWindow* trainTable_ = nullptr;
+    OccupancyWindow* occupancy_ = nullptr;
     QAction* trainTableAction_ = nullptr;
+    QAction* occupancyAction_ = nullptr;
     QToolButton* indicator_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "scenario_file/test_files.h"
 #include "views/editor_window.h"
 #include "views/gui_helpers.h"
+#include "views/occupancy_window.h"
 #include "views/timetable_watch.h"
 #include "views/train_table_model.h"
 #include "views/train_table_window.h"
@@ -8,8 +9,8 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QListWidget>
-#include <QSortFilterProxyModel>
 #include <QMenuBar>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QToolButton>
 
@@ -120,6 +121,48 @@ private slots:
         table->setCurrentIndex(table->model()->index(0, 1));
         QTest::keyClick(table, Qt::Key_Return);
         QVERIFY(widget<QLineEdit>(&window, "numero")->text().isEmpty());
+    }
+
+    void theChartShowsTheTracksAndLeadsToItsTrains() {
+        TempFolder folder;
+        writeBytes(folder.file("four.zeb"), fourTrains());
+        Scenario scenario;
+        EditorWindow window(scenario);
+        window.prompts().onStationDialog = [](QDialog& dialog) { click(&dialog, "ok"); };
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.openScenarioFile(folder.file("four.zeb"));
+
+        QTest::keyClick(&window, Qt::Key_F3);
+        QVERIFY(widget<QWidget>(&window, "graficoOccupazione")->isVisible());
+        auto* chart = &window.occupancy().chart();
+        QVERIFY(QTest::qWaitForWindowExposed(chart->window()));
+        QCOMPARE(chart->content().rows, (std::vector<std::string>{"1", "2", "Senza binario"}));
+        int conflicts = 0;
+        for (const ChartBar& bar : chart->content().bars)
+            conflicts += bar.conflict;
+        QCOMPARE(conflicts, 2);
+
+        // A click on the bar of 2233 (from 07:44, row of track 1) shows it in the editor.
+        const ChartMapping& m = chart->mapping();
+        QTest::mouseClick(chart, Qt::LeftButton, {},
+                          QPoint(int(m.x(7 * 60 + 48)), int(m.rowTop(0) + m.rowHeight / 2)));
+        QCOMPARE(widget<QLineEdit>(&window, "numero")->text(), QString("2233"));
+
+        // The picture follows a change and goes to PNG and PDF through the same drawing.
+        const int width = chart->width();
+        chart->zoom(2.0);
+        QVERIFY(chart->width() > width);
+        auto& occupancy = window.occupancy();
+        QVERIFY(occupancy.exportPng(QString::fromStdString(folder.file("chart.png"))));
+        QCOMPARE(QImage(QString::fromStdString(folder.file("chart.png"))).size(), chart->size());
+        QVERIFY(occupancy.exportPdf(QString::fromStdString(folder.file("chart.pdf"))));
+        QCOMPARE(readBytes(folder.file("chart.pdf")).substr(0, 5), std::string("%PDF-"));
+        if (const char* shots = std::getenv("ZEB_SCREENSHOT_DIR")) {
+            chart->zoom(0.5);
+            screenshot(&occupancy, "occupazione_binari");
+            occupancy.exportPdf(QString(shots) + "/occupazione_binari.pdf");
+        }
     }
 };
 

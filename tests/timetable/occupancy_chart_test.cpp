@@ -1,0 +1,63 @@
+#include "timetable/occupancy_chart.h"
+
+#include "timetable/test_trains.h"
+
+#include <gtest/gtest.h>
+
+namespace zeb {
+namespace {
+
+using test::stationWith;
+
+// Each bar as "row:track:start-end:kind", "!" for a conflict, then its overlaps.
+std::string bars(const ChartContent& content) {
+    std::string out;
+    for (const ChartBar& bar : content.bars) {
+        out += (out.empty() ? "" : " ") + std::to_string(bar.row) + ":" + bar.occupancy.track +
+               ":" + std::to_string(bar.occupancy.start) + "-" + std::to_string(bar.occupancy.end) +
+               ":" + std::to_string(static_cast<int>(bar.occupancy.kind)) +
+               (bar.conflict ? "!" : "");
+        for (const auto& [from, to] : bar.overlaps)
+            out += "[" + std::to_string(from) + "-" + std::to_string(to) + "]";
+    }
+    return out;
+}
+
+TEST(OccupancyChart, RowsBarsConflictsAndTheAxis) {
+    Scenario s = stationWith({{"1", "A", "23:55", "B", "0:05", "2"},
+                              {"2", "", "", "B", "0:10", "2"},
+                              {"3", "A", "8:00", "", "", "1"},
+                              {"4", "A", "9:00", "B", "9:05", "99", "Autobus"},
+                              {"5", "A", "9:00", "B", "9:05", "7"}});
+    s.ora_inizio = "6";
+    s.min_inizio = "30";
+    const ChartContent content = chartContent(s, {});
+    EXPECT_EQ(content.rows,
+              (std::vector<std::string>{"1", "2", kRowWithoutTrack, kRowUnknownTrack}));
+    // Passing 23:55 to 00:05 of the next day, starting 00:00 to 00:10: held together 00:00-00:05.
+    EXPECT_EQ(bars(content), "1:2:1435-1445:0![1440-1445] 1:2:0-10:2![0-5] 0:1:480-490:1 "
+                             "2:99:540-545:0 3:7:540-545:0");
+    EXPECT_EQ(content.firstMinute, 0);
+    EXPECT_EQ(content.lastMinute, 25 * 60);
+    EXPECT_EQ(content.startMinute, 390);
+}
+
+TEST(OccupancyChart, TheMappingAndItsHitTest) {
+    const ChartContent content = chartContent(
+        stationWith({{"1", "A", "8:00", "B", "8:00"}, {"2", "A", "9:10", "B", "9:40", "2"}}), {});
+    const ChartMapping m = mappingFor(content, 2.0);
+    EXPECT_EQ(m.firstMinute, 480);
+    EXPECT_EQ(m.lastMinute, 600);
+    EXPECT_DOUBLE_EQ(m.x(540), m.labelWidth + 120);
+    EXPECT_DOUBLE_EQ(m.minuteAt(m.x(555)), 555);
+    EXPECT_EQ(m.rowAt(m.rowTop(1) + 1), 1);
+    EXPECT_EQ(m.rowAt(m.axisHeight - 1), -1);
+    const double row1 = m.rowTop(1) + m.rowHeight / 2;
+    EXPECT_EQ(barAt(content, m, m.x(560), row1), 1);
+    EXPECT_EQ(barAt(content, m, m.x(590), row1), std::nullopt) << "after the bar";
+    EXPECT_EQ(barAt(content, m, m.x(560), m.rowTop(0) + 5), std::nullopt) << "another row";
+    EXPECT_EQ(barAt(content, m, m.x(480.5), m.rowTop(0) + 5), 0) << "a bar of no length";
+}
+
+} // namespace
+} // namespace zeb

@@ -4,6 +4,7 @@
 #include "views/command_button.h"
 #include "views/control_binder.h"
 #include "views/occupancy_window.h"
+#include "views/posters_dialog.h"
 #include "views/timetable_watch.h"
 #include "views/train_table_window.h"
 #include "views/window_style.h"
@@ -249,6 +250,11 @@ void EditorWindow::buildMenuBar() {
             occupancy().activateWindow();
         });
     occupancyAction_->setObjectName("actionOccupazioneBinari");
+    postersAction_ = tools->addAction("Manifesti partenze e arrivi…", this, [this] {
+        PostersDialog dialog(logic_.scenario(), this);
+        dialog.exec();
+    });
+    postersAction_->setObjectName("actionManifesti");
 
     indicator_ = new QToolButton(menuBar());
     indicator_->setObjectName("indicatoreVerifica");
@@ -302,6 +308,7 @@ void EditorWindow::followScenario() {
     watch_->setShownTrain(viewing ? logic_.scenario().treno_attuale : -1);
     trainTableAction_->setEnabled(logic_.scenarioOpen());
     occupancyAction_->setEnabled(logic_.scenarioOpen());
+    postersAction_->setEnabled(logic_.scenarioOpen());
     indicator_->setEnabled(logic_.scenarioOpen());
 }
 

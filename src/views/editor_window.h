@@ -79,6 +79,7 @@ private:
     OccupancyWindow* occupancy_ = nullptr;
     QAction* trainTableAction_ = nullptr;
     QAction* occupancyAction_ = nullptr;
+    QAction* postersAction_ = nullptr;
     QToolButton* indicator_ = nullptr;
 };
 

@@ -2,6 +2,7 @@
 #include "views/editor_window.h"
 #include "views/gui_helpers.h"
 #include "views/occupancy_window.h"
+#include "views/posters_dialog.h"
 #include "views/timetable_watch.h"
 #include "views/train_table_model.h"
 #include "views/train_table_window.h"
@@ -163,6 +164,22 @@ private slots:
             screenshot(&occupancy, "occupazione_binari");
             occupancy.exportPdf(QString(shots) + "/occupazione_binari.pdf");
         }
+    }
+
+    void thePostersGoToPdf() {
+        TempFolder folder;
+        std::string file = fourTrains();
+        for (int i = 0; i < 30; ++i) // enough departures for a second page
+            file += block("0", std::to_string(3000 + i), "Milano Centrale", "-", "Regionale", "-",
+                          std::to_string(10 + i / 6) + "." + std::to_string(i % 6 * 10), "2");
+        Scenario scenario = loadBytes(file);
+        PostersDialog dialog(scenario);
+        const QString path = QString::fromStdString(folder.file("manifesti.pdf"));
+        QVERIFY(dialog.exportPdf(path));
+        const std::string pdf = readBytes(path.toStdString());
+        QCOMPARE(pdf.substr(0, 5), std::string("%PDF-"));
+        if (const char* shots = std::getenv("ZEB_SCREENSHOT_DIR"))
+            dialog.exportPdf(QString(shots) + "/manifesti.pdf");
     }
 };
 

@@ -1,0 +1,77 @@
+#include "views/posters_dialog.h"
+
+#include "timetable/posters.h"
+#include "views/poster_painter.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace zeb {
+
+PostersDialog::PostersDialog(const Scenario& scenario, QWidget* parent)
+    : QDialog(parent), s_(scenario), departures_(new QRadioButton("Partenze (fondo giallo)")),
+      arrivals_(new QRadioButton("Arrivi (fondo bianco)")),
+      both_(new QRadioButton("Entrambi, le partenze per prime")) {
+    setObjectName("manifesti");
+    setWindowTitle("Manifesti partenze e arrivi");
+    departures_->setObjectName("manifestoPartenze");
+    arrivals_->setObjectName("manifestoArrivi");
+    both_->setObjectName("manifestoEntrambi");
+    both_->setChecked(true);
+
+    auto* buttons = new QDialogButtonBox;
+    auto* pdf = buttons->addButton("Esporta PDF…", QDialogButtonBox::ActionRole);
+    pdf->setObjectName("esportaPdf");
+    auto* paper = buttons->addButton("Stampa…", QDialogButtonBox::ActionRole);
+    paper->setObjectName("stampa");
+    buttons->addButton(QDialogButtonBox::Close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel("I manifesti della stazione, con i treni dello scenario:"));
+    for (QRadioButton* choice : {departures_, arrivals_, both_})
+        layout->addWidget(choice);
+    layout->addWidget(buttons);
+
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(pdf, &QPushButton::clicked, this, [this] {
+        const QString path =
+            QFileDialog::getSaveFileName(this, "Esporta PDF", QString(), "Documento PDF (*.pdf)");
+        if (!path.isEmpty() && !exportPdf(path))
+            QMessageBox::warning(this, windowTitle(),
+                                 "Non è stato possibile scrivere " + path + ".");
+    });
+    connect(paper, &QPushButton::clicked, this, &PostersDialog::print);
+}
+
+std::vector<Poster> PostersDialog::chosenPosters() const {
+    std::vector<Poster> posters;
+    if (!arrivals_->isChecked())
+        posters.push_back(departuresPoster(s_));
+    if (!departures_->isChecked())
+        posters.push_back(arrivalsPoster(s_));
+    return posters;
+}
+
+bool PostersDialog::exportPdf(const QString& path) {
+    QPdfWriter writer(path);
+    writer.setResolution(300);
+    writer.setTitle("Manifesti della stazione di " + QString::fromStdString(s_.nome_stazione));
+    return paintPosters(writer, chosenPosters());
+}
+
+void PostersDialog::print() {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        paintPosters(printer, chosenPosters());
+}
+
+} // namespace zeb

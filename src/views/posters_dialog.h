@@ -1,0 +1,31 @@
+#pragma once
+
+#include "model/scenario.h"
+#include "timetable/posters.h"
+
+#include <QDialog>
+
+class QRadioButton;
+
+namespace zeb {
+
+// "Manifesti partenze e arrivi": the station's posters of the scenario as it is now, exported as
+// PDF or printed, the departures, the arrivals or both.
+class PostersDialog : public QDialog {
+public:
+    explicit PostersDialog(const Scenario& scenario, QWidget* parent = nullptr);
+
+    // Writes the chosen posters to `path`; false when it cannot be written.
+    bool exportPdf(const QString& path);
+
+private:
+    std::vector<Poster> chosenPosters() const;
+    void print();
+
+    const Scenario& s_;
+    QRadioButton* departures_;
+    QRadioButton* arrivals_;
+    QRadioButton* both_;
+};
+
+} // namespace zeb

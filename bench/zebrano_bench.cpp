@@ -9,9 +9,15 @@
 #include "scenario_file/scenario_writer.h"
 #include "timetable/checker.h"
 #include "views/editor_window.h"
+#include "views/occupancy_chart_painter.h"
+#include "views/occupancy_window.h"
+#include "views/timetable_watch.h"
+#include "views/train_table_window.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
+#include <QPainter>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -201,11 +207,8 @@ struct OpenEditor {
     EditorWindow window{scenario};
 
     OpenEditor() {
-        window.prompts().onFileDialog = [](const FileFilter&) {
-            return std::optional<std::string>(files().scenarioPath);
-        };
         window.prompts().onStationDialog = [](QDialog& dialog) { dialog.close(); };
-        window.logic().carica_scenario_Click();
+        window.openScenarioFile(files().scenarioPath);
         window.logic().tprecedente_Click();
         window.tick();
         window.tick();
@@ -247,7 +250,35 @@ BENCHMARK(Serialise)->Unit(benchmark::kMillisecond);
 BENCHMARK(Concatenate)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteBare)->Arg(0)->Arg(1)->ArgName("fsync")->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteReplacing)->Unit(benchmark::kMillisecond);
+// One train changed with the train table and the chart open: the checker, the table's rows and
+// the chart's bars are brought up to date (the table's repaint is left to the next frame).
+void FollowAChange(benchmark::State& state) {
+    OpenEditor editor;
+    editor.window.trainTable().show();
+    editor.window.occupancy().show();
+    int train = 0;
+    for (auto _ : state) {
+        editor.scenario.treni[train].min_partenza = std::to_string(train % 60);
+        editor.window.timetable().scenarioChanged({ScenarioChange::Kind::TrainChanged, train});
+        train = (train + 7) % kMaxTrains;
+    }
+}
+
+// The chart of the full table drawn once, at the window's zoom.
+void PaintChart(benchmark::State& state) {
+    OpenEditor editor;
+    const OccupancyChartView& chart = editor.window.occupancy().chart();
+    QImage image(chart.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        paintOccupancyChart(painter, editor.scenario, chart.content(), chart.mapping());
+    }
+    state.counters["bars"] = static_cast<double>(chart.content().bars.size());
+}
+
 BENCHMARK(Check)->Unit(benchmark::kMillisecond);
+BENCHMARK(FollowAChange)->Unit(benchmark::kMillisecond);
+BENCHMARK(PaintChart)->Unit(benchmark::kMillisecond);
 BENCHMARK(TickLogic);
 BENCHMARK(TickWithView);
 

@@ -178,8 +178,23 @@ private slots:
         QVERIFY(dialog.exportPdf(path));
         const std::string pdf = readBytes(path.toStdString());
         QCOMPARE(pdf.substr(0, 5), std::string("%PDF-"));
-        if (const char* shots = std::getenv("ZEB_SCREENSHOT_DIR"))
-            dialog.exportPdf(QString(shots) + "/manifesti.pdf");
+        const char* shots = std::getenv("ZEB_SCREENSHOT_DIR");
+        if (shots == nullptr)
+            return;
+        // The pictures of the README: the three windows over this scenario.
+        dialog.exportPdf(QString(shots) + "/manifesti.pdf");
+        writeBytes(folder.file("many.zeb"), file);
+        EditorWindow window(scenario);
+        window.prompts().onStationDialog = [](QDialog& station) { click(&station, "ok"); };
+        window.show();
+        window.openScenarioFile(folder.file("many.zeb"));
+        window.trainTable().showFindings();
+        window.occupancy().show();
+        window.occupancy().chart().zoom(0.4); // the whole morning in sight
+        QTest::qWait(50);
+        screenshot(&window.trainTable(), "quadro_treni");
+        screenshot(&window.occupancy(), "occupazione_binari");
+        screenshot(&window, "editor_menu");
     }
 };
 

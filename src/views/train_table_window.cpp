@@ -80,9 +80,13 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, std::function<bool(int
         filter_->setOnlyProblems(only);
         updateTitle();
     });
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(filter_, signal, this, &TrainTableWindow::updateTitle);
-    connect(filter_, &QAbstractItemModel::modelReset, this, &TrainTableWindow::updateTitle);
+    // The filter drops a removed row before the table has; the title follows both.
+    for (QAbstractItemModel* model : {static_cast<QAbstractItemModel*>(filter_),
+                                      static_cast<QAbstractItemModel*>(model_)}) {
+        for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+            connect(model, signal, this, &TrainTableWindow::updateTitle);
+        connect(model, &QAbstractItemModel::modelReset, this, &TrainTableWindow::updateTitle);
+    }
     connect(table_, &QTableView::activated, this,
             [this](const QModelIndex& index) { showTrain_(filter_->mapToSource(index).row()); });
     connect(&watch_, &TimetableWatch::findingsChanged, this, &TrainTableWindow::refillFindings);

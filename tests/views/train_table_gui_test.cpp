@@ -117,11 +117,20 @@ private slots:
         QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
         screenshot(quadro, "quadro_treni");
 
-        // During the entry of a new train no jump is offered.
+        // During the entry of a new train no jump is offered; the new train and a deletion reach
+        // the table as a row inserted and a row removed.
         click(&window, "nuovotreno");
         table->setCurrentIndex(table->model()->index(0, 1));
         QTest::keyClick(table, Qt::Key_Return);
         QVERIFY(widget<QLineEdit>(&window, "numero")->text().isEmpty());
+        type(&window, "numero", "Borgo 1");
+        QTRY_VERIFY(widget<QWidget>(&window, "inseriscitreno")->isEnabled());
+        click(&window, "inseriscitreno");
+        QCOMPARE(quadro->windowTitle(), QString("Quadro treni - 3 di 5 treni"));
+        click(&window, "tprecedente");
+        messages.answers = {Answer::Yes};
+        click(&window, "cancellatreno");
+        QCOMPARE(quadro->windowTitle(), QString("Quadro treni - 2 di 4 treni"));
     }
 
     void theChartShowsTheTracksAndLeadsToItsTrains() {

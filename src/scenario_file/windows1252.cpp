@@ -94,6 +94,15 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+bool isValidUtf8(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (!nextCodePoint(text, pos))
+            return false;
+    }
+    return true;
+}
+
 bool appendAsWindows1252(std::string& out, std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {

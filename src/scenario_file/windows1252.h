@@ -14,6 +14,9 @@ std::string windows1252ToUtf8(std::string_view bytes);
 // The same into `out`, whose storage is reused where it is large enough.
 void assignWindows1252AsUtf8(std::string& out, std::string_view bytes);
 
+// True when `text` is well-formed UTF-8.
+bool isValidUtf8(std::string_view text);
+
 // The Windows-1252 bytes of UTF-8 `text`, or nullopt when it holds a character the code page
 // cannot hold (or is not valid UTF-8).
 std::optional<std::string> utf8ToWindows1252(std::string_view text);

@@ -1,0 +1,319 @@
+#include "csv_exchange/trains_csv.h"
+
+#include "csv_exchange/csv_text.h"
+#include "model/value_tables.h"
+#include "scenario_file/windows1252.h"
+#include "timetable/train_times.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <optional>
+
+namespace zeb {
+
+namespace {
+
+enum Column {
+    Numero,
+    Categoria,
+    Provenienza,
+    Destinazione,
+    Arrivo,
+    Partenza,
+    Binario,
+    Ritardo,
+    Fermate,
+    Sussidiaria,
+    Note,
+    ColumnCount
+};
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr int kMaxErrorsShown = 20;
+constexpr std::string_view kShownPlaceholder = "--";
+
+std::string lowered(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
+// Letter case ignored for ASCII letters, which every list entry and column name uses.
+template <std::size_t N>
+std::optional<int> positionIgnoringCase(const std::array<std::string_view, N>& table,
+                                        std::string_view text) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (lowered(table[i]) == lowered(text))
+            return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+std::string timeCell(bool applies, const std::string& ora, const std::string& minuti) {
+    return applies ? ora + ":" + minuti : std::string();
+}
+
+std::string stopsCell(const Treno& t) {
+    if (t.destinazione.empty())
+        return {};
+    std::string_view stops = t.fermate;
+    if (stops.ends_with(kFineFermate))
+        stops.remove_suffix(kFineFermate.size());
+    return std::string(stops);
+}
+
+} // namespace
+
+std::string trainsCsv(const Scenario& s) {
+    std::string out(kBom);
+    auto row = [&out](const std::vector<std::string>& fields) {
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            out.append(i == 0 ? "" : ";").append(csvField(fields[i], ';'));
+        out.append("\r\n");
+    };
+    row(std::vector<std::string>(std::begin(kCsvColumns), std::end(kCsvColumns)));
+    for (int i = 0; i < s.totale_treni; ++i) {
+        const Treno& t = s.treni[i];
+        row({t.numero, t.categoria, t.provenienza, t.destinazione,
+             timeCell(hasArrival(t), t.ora_arrivo, t.min_arrivo),
+             timeCell(hasDeparture(t), t.ora_partenza, t.min_partenza),
+             isCategoriaSenzaBinario(t.categoria) ? std::string() : t.binario, t.ritardo,
+             stopsCell(t), t.sussidiaria, t.note});
+    }
+    return out;
+}
+
+namespace {
+
+// Reads the rows after the header into trains, collecting every error.
+class CsvTrains {
+public:
+    CsvTrains(const Scenario& base, std::vector<std::string>& errors)
+        : base_(base), errors_(errors) {}
+
+    // The columns of the header row; false, with errors, when it cannot be used.
+    bool readHeader(const std::vector<std::string>& header, int line) {
+        for (std::size_t i = 0; i < header.size(); ++i) {
+            const std::string name = trimmed(header[i]);
+            const auto known =
+                std::find_if(std::begin(kCsvColumns), std::end(kCsvColumns),
+                             [&](const char* c) { return lowered(c) == lowered(name); });
+            if (known == std::end(kCsvColumns)) {
+                fail(line, "", "la colonna «" + name + "» non è tra quelle che l'editor conosce");
+                continue;
+            }
+            const auto column = static_cast<std::size_t>(known - std::begin(kCsvColumns));
+            if (columnOf_[column] >= 0)
+                fail(line, "", "la colonna «" + name + "» compare due volte");
+            columnOf_[column] = static_cast<int>(i);
+        }
+        if (columnOf_[Numero] < 0)
+            fail(line, "", "manca la colonna «Numero»");
+        return errors_.empty();
+    }
+
+    std::optional<Treno> readRow(const std::vector<std::string>& row, int line) {
+        row_ = &row;
+        line_ = line;
+        const std::size_t before = errors_.size() + static_cast<std::size_t>(hidden_);
+        Treno t;
+
+        t.numero = cell(Numero);
+        if (t.numero.empty())
+            fail(line, kCsvColumns[Numero], "manca il numero del treno");
+        const std::string categoria = cell(Categoria);
+        // Left empty, the category is the list's first, as in a new train not touched.
+        const auto category =
+            categoria.empty() ? std::optional<int>(0) : positionIgnoringCase(kCategorie, categoria);
+        if (!category)
+            bad(Categoria, "non è una delle categorie");
+        t.categoria = kCategorie[static_cast<std::size_t>(category.value_or(0))];
+        t.indice_categoria = std::to_string(category.value_or(0));
+        const bool trackless = isCategoriaSenzaBinario(t.categoria);
+
+        t.provenienza = cell(Provenienza);
+        t.destinazione = cell(Destinazione);
+        readTime(Arrivo, !t.provenienza.empty(), "provenienza", t.ora_arrivo, t.min_arrivo);
+        readTime(Partenza, !t.destinazione.empty(), "destinazione", t.ora_partenza, t.min_partenza);
+
+        const std::string binario = cell(Binario);
+        if (trackless) {
+            t.binario.clear();
+        } else if (const auto track = stationTrack(binario)) {
+            t.binario = *track;
+        } else {
+            if (binario.empty())
+                fail(line_, kCsvColumns[Binario], "manca il binario");
+            else
+                bad(Binario, "non è un binario della stazione");
+        }
+
+        t.ritardo = cell(Ritardo).empty() ? "0" : cell(Ritardo);
+        if (!positionIn(kRitardi, t.ritardo))
+            bad(Ritardo, "deve essere da 0 a 4");
+
+        const std::string fermate = cell(Fermate);
+        if (!t.destinazione.empty())
+            t.fermate = fermate + std::string(kFineFermate);
+        else if (fermate.empty())
+            t.fermate = std::string(kTerminaQui) + std::string(kFineFermate);
+        else
+            bad(Fermate, "ma il treno non ha destinazione");
+
+        readSubsidiary(t, trackless);
+        t.note = cell(Note);
+        for (int column = 0; column < ColumnCount; ++column) {
+            if (!utf8ToWindows1252(cell(column)))
+                bad(column, "contiene caratteri che il file scenario non può contenere");
+        }
+        if (errors_.size() + static_cast<std::size_t>(hidden_) != before)
+            return std::nullopt;
+        return t;
+    }
+
+    int hiddenErrors() const { return hidden_; }
+
+private:
+    std::string cell(int column) const {
+        const int index = columnOf_[static_cast<std::size_t>(column)];
+        if (index < 0 || static_cast<std::size_t>(index) >= row_->size())
+            return {};
+        return trimmed((*row_)[static_cast<std::size_t>(index)]);
+    }
+
+    void fail(int line, std::string_view column, const std::string& what) {
+        if (static_cast<int>(errors_.size()) >= kMaxErrorsShown) {
+            ++hidden_;
+            return;
+        }
+        errors_.push_back("Riga " + std::to_string(line) +
+                          (column.empty() ? std::string() : ", " + std::string(column)) + ": " +
+                          what);
+    }
+
+    void bad(int column, const std::string& what) {
+        fail(line_, kCsvColumns[column], "«" + cell(column) + "» " + what);
+    }
+
+    // "H:M" or "H.M", hour 0-23 and minute 0-59 of one or two digits, stored as written; an end
+    // the train lacks keeps the placeholder the editor's boxes show.
+    void readTime(int column, bool applies, const char* end, std::string& ora,
+                  std::string& minuti) {
+        const std::string text = cell(column);
+        if (!applies) {
+            ora = minuti = std::string(kShownPlaceholder);
+            if (!text.empty())
+                bad(column, std::string("ma il treno non ha ") + end);
+            return;
+        }
+        const auto separator = text.find_first_of(":.");
+        const std::string hour = text.substr(0, separator);
+        const std::string minute =
+            separator == std::string::npos ? std::string() : text.substr(separator + 1);
+        if (text.empty()) {
+            fail(line_, kCsvColumns[column], "manca l'orario");
+        } else if (hour.size() > 2 || minute.size() > 2 || !minuteOfDay(hour, minute)) {
+            bad(column, "non è un orario valido");
+        } else {
+            ora = hour;
+            minuti = minute;
+        }
+    }
+
+    std::optional<std::string> stationTrack(const std::string& text) const {
+        std::string wanted;
+        for (char c : lowered(text)) {
+            if (c != ' ')
+                wanted += c;
+        }
+        for (int k = 0; k < std::clamp(base_.numero_binari, 0, kTrackSlots); ++k) {
+            if (!wanted.empty() && base_.tabella_binari[k].nome == wanted)
+                return base_.tabella_binari[k].nome;
+        }
+        return std::nullopt;
+    }
+
+    // The description, ignoring case, or the code; empty is "Nessuna". The categories
+    // without a track always get the bus indication, as the editor forces it.
+    void readSubsidiary(Treno& t, bool trackless) {
+        const std::string text = cell(Sussidiaria);
+        std::optional<int> code =
+            text.empty() ? std::optional<int>(0) : positionIgnoringCase(kSussidiarie, text);
+        if (!code)
+            code = listPosition(text, static_cast<int>(kSussidiarie.size()));
+        if (!code)
+            bad(Sussidiaria, "non è un'indicazione sussidiaria");
+        const int stored = trackless ? kSussiAutobus : code.value_or(0);
+        t.sussidiaria = kSussidiarie[static_cast<std::size_t>(stored)];
+        t.codice_sussidiaria = std::to_string(stored);
+    }
+
+    const Scenario& base_;
+    std::vector<std::string>& errors_;
+    std::array<int, ColumnCount> columnOf_{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    const std::vector<std::string>* row_ = nullptr;
+    int line_ = 0;
+    int hidden_ = 0;
+};
+
+// The header row's delimiter: the one of ";", "," and tab it holds most, ";" when none.
+char delimiterOf(std::string_view text) {
+    const std::string_view header = text.substr(0, text.find_first_of("\r\n"));
+    char best = ';';
+    long most = 0;
+    for (char candidate : {';', ',', '\t'}) {
+        const long count = std::count(header.begin(), header.end(), candidate);
+        if (count > most) {
+            most = count;
+            best = candidate;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes) {
+    CsvImport result;
+    if (bytes.starts_with(kBom))
+        bytes.remove_prefix(kBom.size());
+    const std::string text = isValidUtf8(bytes) ? std::string(bytes) : windows1252ToUtf8(bytes);
+    std::vector<int> lines;
+    const auto rows = parseCsv(text, delimiterOf(text), lines);
+    if (rows.empty()) {
+        result.errors.push_back("Il file è vuoto: manca anche la riga delle intestazioni");
+        return result;
+    }
+    CsvTrains reader(base, result.errors);
+    if (!reader.readHeader(rows[0], lines[0]))
+        return result;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const bool blank = rows[r].size() == 1 && trimmed(rows[r][0]).empty();
+        if (blank)
+            continue;
+        if (auto train = reader.readRow(rows[r], lines[r]))
+            result.trains.push_back(std::move(*train));
+    }
+    if (reader.hiddenErrors() > 0)
+        result.errors.push_back("… e altri " + std::to_string(reader.hiddenErrors()) + " errori");
+    const int room = kMaxTrains - base.totale_treni;
+    if (result.errors.empty() && static_cast<int>(result.trains.size()) > room)
+        result.errors.push_back("Il file contiene " + std::to_string(result.trains.size()) +
+                                " treni, ma nello scenario ce ne stanno ancora " +
+                                std::to_string(room) + " (al massimo " +
+                                std::to_string(kMaxTrains) + ")");
+    if (!result.errors.empty())
+        result.trains.clear();
+    return result;
+}
+
+} // namespace zeb

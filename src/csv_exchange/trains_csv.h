@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/scenario.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zeb {
+
+// The stored trains as a spreadsheet opens them: UTF-8 with a byte-order mark, ";" between
+// fields, CR LF after every row, a header row, then one row per train in table order. Times as
+// stored ("7:5"), empty for an end the train lacks; no track for the categories without one;
+// the stops without the final ",.", empty for a train that ends here.
+std::string trainsCsv(const Scenario& s);
+
+// The trains of a CSV file, read to be appended to `base`, all or nothing: either `trains`, each
+// as INSERISCI TRENO would store it from the same field values, or the `errors` (at most 20
+// described, each with its row, column and value, then a line saying how many more).
+struct CsvImport {
+    std::vector<Treno> trains;
+    std::vector<std::string> errors;
+
+    bool ok() const { return errors.empty(); }
+};
+CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes);
+
+// The header row's columns, in order.
+inline constexpr const char* kCsvColumns[] = {
+    "Numero",   "Categoria", "Provenienza", "Destinazione", "Arrivo",
+    "Partenza", "Binario",   "Ritardo",     "Fermate",      "Indicazione sussidiaria",
+    "Note"};
+
+} // namespace zeb

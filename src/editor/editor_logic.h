@@ -90,6 +90,10 @@ public:
     // File commands.
     void salva_Click();
     void carica_scenario_Click();
+    // The trains to a CSV file and from one, appended to the stored ones all or nothing; the
+    // import only while no new train is being entered.
+    void esportaCsv_Click();
+    void importaCsv_Click();
     // What APRI SCENARIO does once a file is chosen: the whole file or nothing, the station
     // dialog, the covered state. Also the way a file named on the command line is opened.
     void openScenarioFile(const std::string& path);

@@ -1,4 +1,7 @@
+#include "csv_exchange/trains_csv.h"
 #include "editor/editor_logic.h"
+#include "scenario_file/file_replace.h"
+#include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
 #include "scenario_file/scenario_reader.h"
 #include "scenario_file/scenario_writer.h"
@@ -50,6 +53,53 @@ void EditorLogic::openScenarioFile(const std::string& path) {
     s_.treno_attuale = s_.totale_treni;
     Cancella();
     changed(ScenarioChange::Kind::Replaced);
+}
+
+namespace {
+const FileFilter kCsvFilter{"File CSV (*.csv) ", "*.csv"};
+}
+
+void EditorLogic::esportaCsv_Click() {
+    if (!scenarioOpen())
+        return;
+    const auto path = ui_.askSaveFileName(kCsvFilter);
+    if (!path)
+        return;
+    try {
+        replaceFileContents(*path, trainsCsv(s_));
+    } catch (const ScenarioFileError& error) {
+        showFileError(error.message());
+    }
+}
+
+void EditorLogic::importaCsv_Click() {
+    if (!canShowTrain())
+        return;
+    const auto path = ui_.askOpenFileName(kCsvFilter);
+    if (!path)
+        return;
+    CsvImport result;
+    try {
+        result = importTrainsCsv(s_, readScenarioFile(*path));
+    } catch (const ScenarioFileError& error) {
+        showFileError(error.message());
+        return;
+    }
+    if (!result.ok()) {
+        std::string text = "Nessun treno è stato importato:";
+        for (const std::string& error : result.errors)
+            text += "\r\n" + error;
+        ui_.showMessage(text, "Importazione da CSV", MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    const int first = s_.totale_treni;
+    for (Treno& train : result.trains)
+        s_.treni[s_.totale_treni++] = std::move(train);
+    s_.treno_attuale = s_.totale_treni;
+    numerotrenit.setText(std::to_string(s_.totale_treni));
+    Cancella();
+    enterCoveredState();
+    changed(ScenarioChange::Kind::TrainInserted, first);
 }
 
 } // namespace zeb

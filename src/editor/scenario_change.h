@@ -6,7 +6,7 @@ namespace zeb {
 // update the rows concerned and keep their selection, or start afresh for a new scenario.
 struct ScenarioChange {
     enum class Kind {
-        TrainInserted, // `train` is new, at the end
+        TrainInserted, // the trains from `train` to the end are new
         TrainChanged,  // `train` has new fields
         TrainDeleted,  // `train` is gone, the later ones moved down one place
         Station,       // name, start time or tracks

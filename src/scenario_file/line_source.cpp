@@ -12,8 +12,8 @@ namespace zeb {
 
 namespace {
 
-const std::string kTooLarge =
-    "Il file è più grande di " + std::to_string(kMaxFileBytes) + " byte: non è un file scenario";
+const std::string kTooLarge = "Il file è più grande di " + std::to_string(kMaxFileBytes) +
+                              " byte, più di quanto l'editor possa aprire";
 
 // Reads at most kMaxFileBytes + 1 bytes, so that a larger file is noticed without holding it.
 std::string readBounded(int fd, std::size_t expectedSize) {
@@ -63,7 +63,7 @@ std::string readScenarioFile(const std::string& path) {
     if (!S_ISREG(info.st_mode))
         throw ScenarioFileError(FormatError::NonUnFile,
                                 "Non è un file ordinario (è una pipe, un dispositivo o un socket): "
-                                "non può essere uno scenario");
+                                "l'editor non lo apre");
     if (static_cast<std::size_t>(info.st_size) > kMaxFileBytes)
         throw ScenarioFileError(FormatError::FileTroppoGrande, kTooLarge);
     return readBounded(fd, static_cast<std::size_t>(info.st_size));

@@ -255,6 +255,13 @@ void EditorWindow::buildMenuBar() {
         dialog.exec();
     });
     postersAction_->setObjectName("actionManifesti");
+    tools->addSeparator();
+    exportCsvAction_ = tools->addAction("Esporta treni in CSV…", this,
+                                        [this] { run([this] { logic_.esportaCsv_Click(); }); });
+    exportCsvAction_->setObjectName("actionEsportaCsv");
+    importCsvAction_ = tools->addAction("Importa treni da CSV…", this,
+                                        [this] { run([this] { logic_.importaCsv_Click(); }); });
+    importCsvAction_->setObjectName("actionImportaCsv");
 
     indicator_ = new QToolButton(menuBar());
     indicator_->setObjectName("indicatoreVerifica");
@@ -309,6 +316,8 @@ void EditorWindow::followScenario() {
     trainTableAction_->setEnabled(logic_.scenarioOpen());
     occupancyAction_->setEnabled(logic_.scenarioOpen());
     postersAction_->setEnabled(logic_.scenarioOpen());
+    exportCsvAction_->setEnabled(logic_.scenarioOpen());
+    importCsvAction_->setEnabled(logic_.canShowTrain());
     indicator_->setEnabled(logic_.scenarioOpen());
 }
 

@@ -80,6 +80,8 @@ private:
     QAction* trainTableAction_ = nullptr;
     QAction* occupancyAction_ = nullptr;
     QAction* postersAction_ = nullptr;
+    QAction* exportCsvAction_ = nullptr;
+    QAction* importCsvAction_ = nullptr;
     QToolButton* indicator_ = nullptr;
 };
 

@@ -157,8 +157,8 @@ QVariant TrainTableModel::sortKey(int train, int column) const {
 void TrainTableModel::applyChange(const ScenarioChange& change) {
     const int total = watch_.scenario().totale_treni;
     using Kind = ScenarioChange::Kind;
-    if (change.kind == Kind::TrainInserted && total == rows_ + 1) {
-        beginInsertRows({}, rows_, rows_);
+    if (change.kind == Kind::TrainInserted && total > rows_ && change.train == rows_) {
+        beginInsertRows({}, rows_, total - 1);
         rows_ = total;
         findingsOfTrain_.resize(static_cast<std::size_t>(total));
         endInsertRows();

@@ -81,8 +81,8 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, std::function<bool(int
         updateTitle();
     });
     // The filter drops a removed row before the table has; the title follows both.
-    for (QAbstractItemModel* model : {static_cast<QAbstractItemModel*>(filter_),
-                                      static_cast<QAbstractItemModel*>(model_)}) {
+    for (QAbstractItemModel* model :
+         {static_cast<QAbstractItemModel*>(filter_), static_cast<QAbstractItemModel*>(model_)}) {
         for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
             connect(model, signal, this, &TrainTableWindow::updateTitle);
         connect(model, &QAbstractItemModel::modelReset, this, &TrainTableWindow::updateTitle);

@@ -138,5 +138,32 @@ TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
               "1008 Riga 11: la categoria \"Regio\uFFFDnale\" non è tra i valori dell'elenco");
 }
 
+TEST_F(FileCommands, TrainsGoToACsvFileAndComeBackAppended) {
+    ui.fileNames = {folder.file("treni.csv")};
+    editor.esportaCsv_Click();
+    EXPECT_EQ(ui.filters.back().pattern, "*.csv");
+    ui.fileNames = {folder.file("treni.csv")};
+    editor.importaCsv_Click();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(s.totale_treni, 4);
+    EXPECT_EQ(editor.numerotrenit.text, "4");
+    EXPECT_EQ(states(), test::kCovered);
+    EXPECT_EQ(test::trainSummary(s.treni[2]), test::trainSummary(s.treni[0]));
+
+    test::writeBytes(folder.file("bad.csv"), "Numero;Partenza;Destinazione\n1;25:10;X\n");
+    ui.fileNames = {folder.file("bad.csv")};
+    editor.importaCsv_Click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].described(),
+              "Importazione da CSV: Nessun treno è stato importato:\r\nRiga 2, Partenza: «25:10» "
+              "non è un orario valido [3 0]");
+    EXPECT_EQ(s.totale_treni, 4);
+
+    editor.nuovotreno_Click(); // not while a new train is entered
+    ui.fileNames = {folder.file("treni.csv")};
+    editor.importaCsv_Click();
+    EXPECT_EQ(s.totale_treni, 4);
+}
+
 } // namespace
 } // namespace zeb

@@ -1,0 +1,85 @@
+#include "tool/tool_commands.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <iostream>
+
+namespace {
+
+// A whole number of minutes from an option, or -1 when it is not one.
+int minutesOption(const QCommandLineParser& parser, const QString& name, int fallback) {
+    if (!parser.isSet(name))
+        return fallback;
+    bool ok = false;
+    const int value = parser.value(name).toInt(&ok);
+    return ok && value >= 0 && value <= 1440 ? value : -1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("zebrano-tool");
+    QCoreApplication::setApplicationVersion("1.0");
+    QTranslator qtItalian; // "Uso", "Opzioni" and the other texts of the parser
+    if (qtItalian.load("qtbase_it", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtItalian);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Strumenti per gli scenari di Zebrano.\n\n"
+        "  verifica FILE.zeb                            controlla l'orario\n"
+        "  esporta FILE.zeb [-o FILE.csv]               i treni in CSV\n"
+        "  importa FILE.csv --scenario BASE.zeb -o NUOVO.zeb\n"
+        "                                               i treni del CSV aggiunti a BASE\n\n"
+        "Uscita: 0 senza errori, 1 con errori nell'orario o nel CSV, 2 se un file non si può "
+        "leggere o scrivere.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument("comando", "verifica, esporta o importa");
+    parser.addPositionalArgument("file", "il file su cui lavorare");
+    parser.addOptions({
+        {{"o", "output"}, "Il file da scrivere.", "file"},
+        {"scenario", "Lo scenario a cui aggiungere i treni (importa).", "file"},
+        {"separazione", "Minuti minimi tra due treni su un binario (predefinito 3).", "minuti"},
+        {"sosta", "Minuti di binario occupato dopo l'arrivo di un treno che termina (10).",
+         "minuti"},
+        {"preparazione", "Minuti di binario occupato prima della partenza (10).", "minuti"},
+    });
+    parser.process(app);
+
+    const QStringList args = parser.positionalArguments();
+    auto usage = [&](const char* what) {
+        std::cerr << "zebrano-tool: " << what << " (vedi zebrano-tool --help)\n";
+        return zeb::kExitUnreadable;
+    };
+    if (args.size() != 2)
+        return usage("servono un comando e un file");
+    const std::string command = args[0].toStdString();
+    const std::string file = args[1].toStdString();
+    const auto output =
+        parser.isSet("output") ? std::optional(parser.value("output").toStdString()) : std::nullopt;
+
+    if (command == "verifica") {
+        const zeb::CheckSettings defaults;
+        const zeb::CheckSettings settings{
+            .separation = minutesOption(parser, "separazione", defaults.separation),
+            .turnaround = minutesOption(parser, "sosta", defaults.turnaround),
+            .preparation = minutesOption(parser, "preparazione", defaults.preparation)};
+        if (settings.separation < 0 || settings.turnaround < 0 || settings.preparation < 0)
+            return usage("i minuti devono essere un numero intero da 0 a 1440");
+        return zeb::verificaCommand(file, settings, std::cout, std::cerr);
+    }
+    if (command == "esporta")
+        return zeb::esportaCommand(file, output, std::cout, std::cerr);
+    if (command == "importa") {
+        if (!parser.isSet("scenario") || !output)
+            return usage("importa vuole --scenario BASE.zeb e -o NUOVO.zeb");
+        return zeb::importaCommand(file, parser.value("scenario").toStdString(), *output, std::cout,
+                                   std::cerr);
+    }
+    return usage("comando sconosciuto");
+}

@@ -1,0 +1,106 @@
+#include "tool/tool_commands.h"
+
+#include "csv_exchange/trains_csv.h"
+#include "scenario_file/file_replace.h"
+#include "scenario_file/line_source.h"
+#include "scenario_file/scenario_file_error.h"
+#include "scenario_file/scenario_reader.h"
+#include "scenario_file/scenario_writer.h"
+#include "timetable/checker.h"
+
+#include <memory>
+#include <ostream>
+
+namespace zeb {
+
+namespace {
+
+// The scenario at `path`, or null with its "number description" on `err`.
+std::unique_ptr<Scenario> loadScenario(const std::string& path, std::ostream& err) {
+    auto s = std::make_unique<Scenario>();
+    s->nome_file_carica = path;
+    try {
+        Funzione_Carica(*s);
+    } catch (const ScenarioFileError& error) {
+        err << path << ": " << error.message() << "\n";
+        return nullptr;
+    }
+    return s;
+}
+
+std::string counted(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+} // namespace
+
+int verificaCommand(const std::string& scenarioPath, const CheckSettings& settings,
+                    std::ostream& out, std::ostream& err) {
+    const auto s = loadScenario(scenarioPath, err);
+    if (!s)
+        return kExitUnreadable;
+    int errors = 0;
+    int warnings = 0;
+    for (const Finding& finding : checkScenario(*s, settings)) {
+        const bool error = finding.severity == Severity::Errore;
+        (error ? errors : warnings) += 1;
+        out << (error ? "errore: " : "avviso: ") << finding.message << "\n";
+    }
+    out << counted(errors, "errore", "errori") << ", " << counted(warnings, "avviso", "avvisi")
+        << "\n";
+    return errors > 0 ? kExitProblems : kExitOk;
+}
+
+int esportaCommand(const std::string& scenarioPath, const std::optional<std::string>& csvPath,
+                   std::ostream& out, std::ostream& err) {
+    const auto s = loadScenario(scenarioPath, err);
+    if (!s)
+        return kExitUnreadable;
+    const std::string csv = trainsCsv(*s);
+    if (!csvPath) {
+        out << csv;
+        return kExitOk;
+    }
+    try {
+        replaceFileContents(*csvPath, csv);
+    } catch (const ScenarioFileError& error) {
+        err << *csvPath << ": " << error.message() << "\n";
+        return kExitUnreadable;
+    }
+    return kExitOk;
+}
+
+int importaCommand(const std::string& csvPath, const std::string& basePath,
+                   const std::string& outputPath, std::ostream& out, std::ostream& err) {
+    const auto s = loadScenario(basePath, err);
+    if (!s)
+        return kExitUnreadable;
+    CsvImport result;
+    try {
+        result = importTrainsCsv(*s, readScenarioFile(csvPath));
+    } catch (const ScenarioFileError& error) {
+        err << csvPath << ": " << error.message() << "\n";
+        return kExitUnreadable;
+    }
+    if (!result.ok()) {
+        err << csvPath << ": nessun treno importato\n";
+        for (const std::string& error : result.errors)
+            err << error << "\n";
+        return kExitProblems;
+    }
+    const int before = s->totale_treni;
+    for (Treno& train : result.trains)
+        s->treni[s->totale_treni++] = std::move(train);
+    s->nome_file = outputPath;
+    try {
+        Funzione_Salva_Con_Nome(*s);
+    } catch (const ScenarioFileError& error) {
+        err << outputPath << ": " << error.message() << "\n";
+        return kExitUnreadable;
+    }
+    out << counted(s->totale_treni - before, "treno importato", "treni importati") << ", "
+        << counted(s->totale_treni, "treno", "treni") << " in " << outputPath << "\n";
+    return kExitOk;
+}
+
+} // namespace zeb

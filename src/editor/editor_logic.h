@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace zeb {
 
@@ -107,6 +108,13 @@ public:
     // Shows train `index` in the viewing state, as if a step button had reached it.
     void showTrain(int index);
 
+    // The train table's changes to many trains, offered when canShowTrain(); each ends in the
+    // covered state. Repeating appends copies (as many as fit); shifting names the trains whose
+    // times are not valid; removing asks once.
+    void ripetiTreno(int index, int everyMinutes, int times, int numberStep);
+    void spostaOrari(const std::vector<int>& trains, int minutes);
+    void eliminaTreni(const std::vector<int>& trains);
+
     // The change the last command made to the scenario, once; nullopt when it made none.
     std::optional<ScenarioChange> takeChange() { return std::exchange(change_, std::nullopt); }
 
@@ -120,6 +128,8 @@ private:
     void showFileError(const std::string& message);
     // Asks the question of CHIUDI SCENARIO; true for Yes.
     bool confirmClosing();
+    // After a change to many trains: the covered state and the new count.
+    void afterManyTrainsChanged();
     // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.
     void enableScenarioCommands();
 

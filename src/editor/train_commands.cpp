@@ -1,5 +1,6 @@
 #include "editor/editor_logic.h"
 #include "model/conversions.h"
+#include "model/train_removal.h"
 #include "model/value_tables.h"
 
 #include <algorithm>
@@ -86,14 +87,7 @@ void EditorLogic::cancellatreno_Click() {
         return;
     Cancella();
     changed(ScenarioChange::Kind::TrainDeleted, s_.treno_attuale);
-    // The later trains move down one place. Below a full table the new-train slot comes down
-    // with them; a full table has no record past its last train, whose place is emptied.
-    const int lastCopied = std::min(s_.totale_treni, kMaxTrains - 1);
-    for (int t = s_.treno_attuale; t < lastCopied; ++t)
-        s_.treni[t] = s_.treni[t + 1];
-    if (s_.isFull())
-        s_.treni[kMaxTrains - 1] = Treno{};
-    s_.totale_treni -= 1;
+    removeTrain(s_, s_.treno_attuale);
     s_.treno_attuale = s_.totale_treni;
     numerotrenit.setText(std::to_string(s_.totale_treni));
     enterCoveredState();

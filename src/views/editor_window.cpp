@@ -297,7 +297,22 @@ bool EditorWindow::showTrainFromTimetable(int train) {
 TrainTableWindow& EditorWindow::trainTable() {
     if (trainTable_ == nullptr)
         trainTable_ = new TrainTableWindow(
-            *watch_, [this](int train) { return showTrainFromTimetable(train); }, this);
+            *watch_,
+            {.available = [this] { return logic_.canShowTrain(); },
+             .showTrain = [this](int train) { return showTrainFromTimetable(train); },
+             .repeat =
+                 [this](int train, int every, int times, int step) {
+                     run([=, this] { logic_.ripetiTreno(train, every, times, step); });
+                 },
+             .shift =
+                 [this](const std::vector<int>& trains, int minutes) {
+                     run([&, this] { logic_.spostaOrari(trains, minutes); });
+                 },
+             .remove =
+                 [this](const std::vector<int>& trains) {
+                     run([&, this] { logic_.eliminaTreni(trains); });
+                 }},
+            this);
     return *trainTable_;
 }
 

@@ -1,22 +1,29 @@
 #include "views/train_table_window.h"
 
+#include "views/repeat_dialog.h"
 #include "views/train_filter_model.h"
 #include "views/train_table_model.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QItemSelection>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
 
 namespace zeb {
 
@@ -33,9 +40,9 @@ QSpinBox* minutesBox(const char* name, int value) {
 
 } // namespace
 
-TrainTableWindow::TrainTableWindow(TimetableWatch& watch, std::function<bool(int)> showTrain,
+TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands commands,
                                    QWidget* parent)
-    : QWidget(parent, Qt::Window), watch_(watch), showTrain_(std::move(showTrain)),
+    : QWidget(parent, Qt::Window), watch_(watch), commands_(std::move(commands)),
       model_(new TrainTableModel(watch, this)), filter_(new TrainFilterModel(this)),
       filterText_(new QLineEdit), onlyProblems_(new QCheckBox("Solo treni con problemi")),
       table_(new QTableView), findings_(new QListWidget) {
@@ -70,6 +77,7 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, std::function<bool(int
     splitter->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filterRow);
+    layout->addLayout(buildCommands());
     layout->addWidget(splitter, 1);
 
     connect(filterText_, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -87,12 +95,81 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, std::function<bool(int
             connect(model, signal, this, &TrainTableWindow::updateTitle);
         connect(model, &QAbstractItemModel::modelReset, this, &TrainTableWindow::updateTitle);
     }
-    connect(table_, &QTableView::activated, this,
-            [this](const QModelIndex& index) { showTrain_(filter_->mapToSource(index).row()); });
+    connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) {
+        commands_.showTrain(filter_->mapToSource(index).row());
+    });
     connect(&watch_, &TimetableWatch::findingsChanged, this, &TrainTableWindow::refillFindings);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TrainTableWindow::updateCommands);
+    connect(&watch_, &TimetableWatch::changed, this, &TrainTableWindow::updateCommands);
     refillFindings();
     table_->resizeColumnsToContents();
     updateTitle();
+    updateCommands();
+}
+
+QLayout* TrainTableWindow::buildCommands() {
+    repeat_ = new QPushButton("Ripeti treno…");
+    repeat_->setObjectName("ripetiTreno");
+    shift_ = new QPushButton("Sposta orari…");
+    shift_->setObjectName("spostaOrari");
+    remove_ = new QPushButton("Elimina treni selezionati");
+    remove_->setObjectName("eliminaSelezionati");
+    auto* row = new QHBoxLayout;
+    for (QPushButton* button : {repeat_, shift_, remove_}) {
+        row->addWidget(button);
+        table_->addAction(new QAction(button->text(), table_));
+        connect(table_->actions().back(), &QAction::triggered, button, &QPushButton::click);
+    }
+    row->addStretch(1);
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(repeat_, &QPushButton::clicked, this, &TrainTableWindow::askRepeat);
+    connect(shift_, &QPushButton::clicked, this, &TrainTableWindow::askShift);
+    connect(remove_, &QPushButton::clicked, this, [this] { commands_.remove(selectedTrains()); });
+    return row;
+}
+
+std::vector<int> TrainTableWindow::selectedTrains() const {
+    std::vector<int> trains;
+    for (const QModelIndex& row : table_->selectionModel()->selectedRows())
+        trains.push_back(filter_->mapToSource(row).row());
+    std::sort(trains.begin(), trains.end());
+    return trains;
+}
+
+// Repeating takes one train, the others one or more, and none while the editor is busy.
+void TrainTableWindow::updateCommands() {
+    const std::size_t selected = selectedTrains().size();
+    const bool available = commands_.available();
+    repeat_->setEnabled(available && selected == 1);
+    shift_->setEnabled(available && selected > 0);
+    remove_->setEnabled(available && selected > 0);
+    const auto actions = table_->actions();
+    for (int k = 0; k < actions.size(); ++k)
+        actions[k]->setEnabled(
+            std::array{repeat_, shift_, remove_}[static_cast<std::size_t>(k)]->isEnabled());
+}
+
+void TrainTableWindow::askRepeat() {
+    const auto trains = selectedTrains();
+    if (trains.size() != 1)
+        return;
+    RepeatDialog dialog(watch_.scenario(), trains.front(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        commands_.repeat(trains.front(), dialog.everyMinutes(), dialog.times(),
+                         dialog.numberStep());
+}
+
+void TrainTableWindow::askShift() {
+    const auto trains = selectedTrains();
+    bool ok = false;
+    const int minutes = QInputDialog::getInt(
+        this, "Sposta orari",
+        QString("Di quanti minuti spostare gli orari di %1 treni? (negativo: prima)")
+            .arg(trains.size()),
+        0, -1439, 1439, 1, &ok);
+    if (ok && minutes != 0)
+        commands_.shift(trains, minutes);
 }
 
 QWidget* TrainTableWindow::buildFindings() {
@@ -117,7 +194,7 @@ QWidget* TrainTableWindow::buildFindings() {
             return; // the line that says there is nothing
         const auto& trains = watch_.findings()[static_cast<std::size_t>(row)].trains;
         if (trains.size() == 1)
-            showTrain_(trains.front());
+            commands_.showTrain(trains.front());
     });
 
     auto* box = new QWidget;

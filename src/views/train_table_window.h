@@ -12,19 +12,30 @@ class QListWidget;
 class QSpinBox;
 class QTableView;
 
+class QPushButton;
+
 namespace zeb {
 
 class TrainFilterModel;
 class TrainTableModel;
 
+// What the train table asks of the editor. `available` is false while the editor takes no such
+// command (no scenario open, a new train being entered); `showTrain` answers whether it could.
+struct TimetableCommands {
+    std::function<bool()> available;
+    std::function<bool(int)> showTrain;
+    std::function<void(int train, int everyMinutes, int times, int numberStep)> repeat;
+    std::function<void(const std::vector<int>& trains, int minutes)> shift;
+    std::function<void(const std::vector<int>& trains)> remove;
+};
+
 // "Quadro treni": every stored train in a sortable, filterable table with the checker's
 // findings below it. It follows every change of the scenario at once; activating a row (or a
 // finding about one train) shows that train in the editor through `showTrain`, which answers
-// whether the editor could show it.
+// whether the editor could show it. The selected trains can be repeated, shifted or deleted.
 class TrainTableWindow : public QWidget {
 public:
-    TrainTableWindow(TimetableWatch& watch, std::function<bool(int)> showTrain,
-                     QWidget* parent = nullptr);
+    TrainTableWindow(TimetableWatch& watch, TimetableCommands commands, QWidget* parent = nullptr);
 
     // Brings the window up with the first finding chosen.
     void showFindings();
@@ -35,9 +46,17 @@ private:
     void selectTrains(const std::vector<int>& trains);
     void updateTitle();
     void applySettings();
+    QLayout* buildCommands();
+    std::vector<int> selectedTrains() const;
+    void updateCommands();
+    void askRepeat();
+    void askShift();
 
     TimetableWatch& watch_;
-    std::function<bool(int)> showTrain_;
+    TimetableCommands commands_;
+    QPushButton* repeat_ = nullptr;
+    QPushButton* shift_ = nullptr;
+    QPushButton* remove_ = nullptr;
     TrainTableModel* model_;
     TrainFilterModel* filter_;
     QLineEdit* filterText_;

@@ -9,11 +9,11 @@ namespace zeb::test {
 
 // A train as the editor stores it: "" for an end it lacks, times as "H:M".
 struct Train {
-    std::string numero;
-    std::string provenienza;
-    std::string arrivo;
-    std::string destinazione;
-    std::string partenza;
+    std::string numero{};
+    std::string provenienza{};
+    std::string arrivo{};
+    std::string destinazione{};
+    std::string partenza{};
     std::string binario = "1";
     std::string categoria = "Regionale";
     std::string fermate = "Pieve,.";

@@ -1,6 +1,7 @@
 // The benchmark program: load and save of a 2001-train scenario beside bare reads and writes of
 // the same bytes, and one tick of the periodic refresh, with heap allocations counted.
 #include "allocation_counter.h"
+#include "csv_exchange/trains_csv.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "scenario_file/file_replace.h"
@@ -276,7 +277,27 @@ void PaintChart(benchmark::State& state) {
     state.counters["bars"] = static_cast<double>(chart.content().bars.size());
 }
 
+void ExportCsv(benchmark::State& state) {
+    const Scenario s = fullScenario();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(trainsCsv(s));
+}
+
+// 2001 trains into a station without any.
+void ImportCsv(benchmark::State& state) {
+    const std::string csv = trainsCsv(fullScenario());
+    Scenario station = fullScenario();
+    station.totale_treni = 0;
+    for (auto _ : state) {
+        const CsvImport result = importTrainsCsv(station, csv);
+        if (result.trains.size() != static_cast<std::size_t>(kMaxTrains))
+            state.SkipWithError("the import failed");
+    }
+}
+
 BENCHMARK(Check)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExportCsv)->Unit(benchmark::kMillisecond);
+BENCHMARK(ImportCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(FollowAChange)->Unit(benchmark::kMillisecond);
 BENCHMARK(PaintChart)->Unit(benchmark::kMillisecond);
 BENCHMARK(TickLogic);

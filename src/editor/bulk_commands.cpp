@@ -1,20 +1,60 @@
 #include "bulk_edit/bulk_edit.h"
 #include "editor/editor_logic.h"
 
+#include <algorithm>
+
 namespace zeb {
 
 void EditorLogic::afterManyTrainsChanged() {
     s_.treno_attuale = s_.totale_treni;
     numerotrenit.setText(std::to_string(s_.totale_treni));
+    binario.entries.clear();
+    for (int k = 0; k < std::clamp(s_.numero_binari, 0, kTrackSlots); ++k)
+        binario.entries.push_back(s_.tabella_binari[k].nome);
     Cancella();
     enterCoveredState();
+}
+
+void EditorLogic::commit(ScenarioChange::Kind kind, int train, std::string label) {
+    if (history_.record(s_, std::move(label)))
+        unsaved_ = true;
+    changed(kind, train);
+}
+
+void EditorLogic::replaced() {
+    history_.reset(s_);
+    unsaved_ = false;
+    changed(ScenarioChange::Kind::Replaced);
+}
+
+void EditorLogic::annulla_Click() {
+    if (!canUndo())
+        return;
+    history_.undo(s_);
+    unsaved_ = true;
+    afterManyTrainsChanged();
+    changed(ScenarioChange::Kind::Replaced);
+}
+
+void EditorLogic::ripeti_Click() {
+    if (!canRedo())
+        return;
+    history_.redo(s_);
+    unsaved_ = true;
+    afterManyTrainsChanged();
     changed(ScenarioChange::Kind::Replaced);
 }
 
 void EditorLogic::ripetiTreno(int index, int everyMinutes, int times, int numberStep) {
-    if (!canShowTrain() || repeatTrain(s_, index, everyMinutes, times, numberStep) == 0)
+    if (!canShowTrain() || index < 0 || index >= s_.totale_treni)
+        return;
+    const std::string numero = s_.treni[index].numero;
+    const int copies = repeatTrain(s_, index, everyMinutes, times, numberStep);
+    if (copies == 0)
         return;
     afterManyTrainsChanged();
+    commit(ScenarioChange::Kind::Replaced, -1,
+           "ripetizione treno " + numero + " (" + std::to_string(copies) + " copie)");
 }
 
 void EditorLogic::spostaOrari(const std::vector<int>& trains, int minutes) {
@@ -22,6 +62,8 @@ void EditorLogic::spostaOrari(const std::vector<int>& trains, int minutes) {
         return;
     const std::vector<int> notValid = shiftTimes(s_, trains, minutes);
     afterManyTrainsChanged();
+    commit(ScenarioChange::Kind::Replaced, -1,
+           "spostamento orari di " + std::to_string(trains.size()) + " treni");
     if (notValid.empty())
         return;
     std::string names;
@@ -42,6 +84,7 @@ void EditorLogic::eliminaTreni(const std::vector<int>& trains) {
         return;
     removeTrains(s_, trains);
     afterManyTrainsChanged();
+    commit(ScenarioChange::Kind::Replaced, -1, "eliminazione di " + what);
 }
 
 } // namespace zeb

@@ -3,6 +3,7 @@
 #include "controls/controls.h"
 #include "controls/user_prompts.h"
 #include "editor/scenario_change.h"
+#include "history/history.h"
 #include "model/scenario.h"
 
 #include <array>
@@ -75,8 +76,8 @@ public:
     void chiudi_Click();
     void contributo_Click();
     void help_Click(int index);
-    // The user asks to close the window: true when it may close. With a scenario open this
-    // asks first, as CHIUDI SCENARIO does, so nothing is lost unasked.
+    // The user asks to close the window: true when it may close. With changes not yet saved
+    // this asks first, as CHIUDI SCENARIO does, so nothing is lost unasked.
     bool closeRequested();
 
     // Train commands.
@@ -100,6 +101,8 @@ public:
     void openScenarioFile(const std::string& path);
 
     bool scenarioOpen() const { return chiudi.enabled; } // CHIUDI SCENARIO is the open state
+    // A scenario is open with changes that no save holds yet.
+    bool hasUnsavedChanges() const { return scenarioOpen() && unsaved_; }
     const Scenario& scenario() const { return s_; }
 
     // Whether a train may be shown from elsewhere (the train table): while a scenario is open
@@ -115,6 +118,15 @@ public:
     void spostaOrari(const std::vector<int>& trains, int minutes);
     void eliminaTreni(const std::vector<int>& trains);
 
+    // Undo and redo of the scenario's changes, offered as canShowTrain() is; each ends in the
+    // covered state. The labels say what they would undo or redo ("inserimento treno 2231").
+    bool canUndo() const { return canShowTrain() && history_.canUndo(); }
+    bool canRedo() const { return canShowTrain() && history_.canRedo(); }
+    const std::string& undoLabel() const { return history_.undoLabel(); }
+    const std::string& redoLabel() const { return history_.redoLabel(); }
+    void annulla_Click();
+    void ripeti_Click();
+
     // The change the last command made to the scenario, once; nullopt when it made none.
     std::optional<ScenarioChange> takeChange() { return std::exchange(change_, std::nullopt); }
 
@@ -128,8 +140,13 @@ private:
     void showFileError(const std::string& message);
     // Asks the question of CHIUDI SCENARIO; true for Yes.
     bool confirmClosing();
-    // After a change to many trains: the covered state and the new count.
+    // After a change to many trains, or a step of the history: the covered state, the new
+    // count, the track list as the station now has it.
     void afterManyTrainsChanged();
+    // A change made: a step of the history named `label`, and the news for the windows.
+    void commit(ScenarioChange::Kind kind, int train, std::string label);
+    // A new scenario, an opened one or none: a new, empty history.
+    void replaced();
     // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.
     void enableScenarioCommands();
 
@@ -140,6 +157,8 @@ private:
     Scenario& s_;
     EditorUi& ui_;
     std::optional<ScenarioChange> change_;
+    History history_;
+    bool unsaved_ = false; // changed since it was opened or saved, or never saved
 };
 
 } // namespace zeb

@@ -23,6 +23,8 @@ void EditorLogic::salva_Click() {
         showFileError(error.message());
         return;
     }
+    history_.resync(s_); // the save wrote the type codes, which are no change of the user's
+    unsaved_ = false;
     enterCoveredState();
 }
 
@@ -52,7 +54,7 @@ void EditorLogic::openScenarioFile(const std::string& path) {
     ui_.openStationDialog(s_, binario);
     s_.treno_attuale = s_.totale_treni;
     Cancella();
-    changed(ScenarioChange::Kind::Replaced);
+    replaced();
 }
 
 namespace {
@@ -99,7 +101,8 @@ void EditorLogic::importaCsv_Click() {
     numerotrenit.setText(std::to_string(s_.totale_treni));
     Cancella();
     enterCoveredState();
-    changed(ScenarioChange::Kind::TrainInserted, first);
+    commit(ScenarioChange::Kind::TrainInserted, first,
+           "importazione di " + std::to_string(s_.totale_treni - first) + " treni");
 }
 
 } // namespace zeb

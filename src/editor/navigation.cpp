@@ -67,6 +67,7 @@ void EditorLogic::showRecord() {
     note.setText(t.note);
 
     Binario_Combo(s_);
+    history_.absorbDerived(s_, s_.treno_attuale);
     if (!t.indice_binario.empty())
         selectStored(binario, t.indice_binario);
 

@@ -19,7 +19,8 @@ void EditorLogic::nuovo_scenario_Click() {
     ui_.openStationDialog(s_, binario);
     // Whatever way the dialog was closed, the scenario is now open.
     enableScenarioCommands();
-    changed(ScenarioChange::Kind::Replaced);
+    replaced();
+    unsaved_ = true; // a new scenario has never been saved
 }
 
 bool EditorLogic::confirmClosing() {
@@ -50,7 +51,7 @@ void EditorLogic::chiudi_Click() {
     salva.enabled = false;
     modifica.enabled = false;
     numerotrenit.setText("0");
-    changed(ScenarioChange::Kind::Replaced);
+    replaced();
 }
 
 void EditorLogic::contributo_Click() {
@@ -63,7 +64,7 @@ void EditorLogic::help_Click(int index) {
 }
 
 bool EditorLogic::closeRequested() {
-    return !scenarioOpen() || confirmClosing();
+    return !hasUnsavedChanges() || confirmClosing();
 }
 
 } // namespace zeb

@@ -63,15 +63,16 @@ void EditorLogic::inseriscitreno_Click() {
     s_.treno_attuale = n + 1;
     numerotrenit.setText(std::to_string(s_.totale_treni));
     enterCoveredState();
-    changed(ScenarioChange::Kind::TrainInserted, n);
+    commit(ScenarioChange::Kind::TrainInserted, n, "inserimento treno " + s_.treni[n].numero);
 }
 
 void EditorLogic::modificatr_Click() {
-    changed(ScenarioChange::Kind::TrainChanged, s_.treno_attuale);
-    storeFields(s_.treno_attuale, false);
+    const int index = s_.treno_attuale;
+    storeFields(index, false);
     Cancella();
     s_.treno_attuale = s_.totale_treni;
     enterCoveredState();
+    commit(ScenarioChange::Kind::TrainChanged, index, "modifica treno " + s_.treni[index].numero);
 }
 
 void EditorLogic::cancellatreno_Click() {
@@ -86,17 +87,19 @@ void EditorLogic::cancellatreno_Click() {
                         MessageIcon::Question, MessageButtons::YesNo) != Answer::Yes)
         return;
     Cancella();
-    changed(ScenarioChange::Kind::TrainDeleted, s_.treno_attuale);
-    removeTrain(s_, s_.treno_attuale);
+    const int index = s_.treno_attuale;
+    const std::string numero = s_.treni[index].numero;
+    removeTrain(s_, index);
     s_.treno_attuale = s_.totale_treni;
     numerotrenit.setText(std::to_string(s_.totale_treni));
     enterCoveredState();
+    commit(ScenarioChange::Kind::TrainDeleted, index, "eliminazione treno " + numero);
 }
 
 void EditorLogic::modifica_Click() {
     const std::string shownTrack = binario.text();
     ui_.openStationDialog(s_, binario);
-    changed(ScenarioChange::Kind::Station);
+    commit(ScenarioChange::Kind::Station, -1, "modifica dati stazione");
     // The rebuilt list has no selection; the track shown before is chosen again if the
     // station still has it, so that storing the fields does not store an empty track.
     if (!shownTrack.empty())

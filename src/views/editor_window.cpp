@@ -235,6 +235,15 @@ void EditorWindow::run(const std::function<void()>& handler) {
 
 void EditorWindow::buildMenuBar() {
     menuBar()->setObjectName("menuBar");
+    QMenu* edit = menuBar()->addMenu("&Modifica");
+    edit->setObjectName("menuModifica");
+    // While a text box has the focus, the same keys undo its typing: the box takes them first.
+    undoAction_ = edit->addAction("Annulla", QKeySequence::Undo, this,
+                                  [this] { run([this] { logic_.annulla_Click(); }); });
+    undoAction_->setObjectName("actionAnnulla");
+    redoAction_ = edit->addAction("Ripeti", QKeySequence::Redo, this,
+                                  [this] { run([this] { logic_.ripeti_Click(); }); });
+    redoAction_->setObjectName("actionRipeti");
     QMenu* tools = menuBar()->addMenu("&Strumenti");
     tools->setObjectName("menuStrumenti");
     trainTableAction_ = tools->addAction("Quadro treni", QKeySequence(Qt::Key_F2), this, [this] {
@@ -333,6 +342,12 @@ void EditorWindow::followScenario() {
     postersAction_->setEnabled(logic_.scenarioOpen());
     exportCsvAction_->setEnabled(logic_.scenarioOpen());
     importCsvAction_->setEnabled(logic_.canShowTrain());
+    undoAction_->setEnabled(logic_.canUndo());
+    undoAction_->setText(logic_.canUndo() ? "Annulla " + QString::fromStdString(logic_.undoLabel())
+                                          : QString("Annulla"));
+    redoAction_->setEnabled(logic_.canRedo());
+    redoAction_->setText(logic_.canRedo() ? "Ripeti " + QString::fromStdString(logic_.redoLabel())
+                                          : QString("Ripeti"));
     indicator_->setEnabled(logic_.scenarioOpen());
 }
 

@@ -82,6 +82,8 @@ private:
     QAction* postersAction_ = nullptr;
     QAction* exportCsvAction_ = nullptr;
     QAction* importCsvAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     QToolButton* indicator_ = nullptr;
 };
 

@@ -2,6 +2,7 @@
 #include "views/editor_window.h"
 #include "views/gui_helpers.h"
 
+#include <QAction>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -161,6 +162,14 @@ private slots:
         QCOMPARE(messages.shown.back().text, std::string("Eliminare questo treno?"));
         QCOMPARE(text("numerotrenit"), QString("1"));
 
+        // The menu takes the deletion back and gives it again.
+        auto* undo = window->findChild<QAction*>("actionAnnulla");
+        QCOMPARE(undo->text(), QString("Annulla eliminazione treno 88"));
+        undo->trigger();
+        QCOMPARE(text("numerotrenit"), QString("2"));
+        window->findChild<QAction*>("actionRipeti")->trigger();
+        QCOMPARE(text("numerotrenit"), QString("1"));
+
         const QString second = QString::fromStdString(folder.file("valmora2.zeb"));
         save(second);
         std::string expected = exampleFileBytes();
@@ -169,7 +178,10 @@ private slots:
         expected.replace(expected.rfind("Note al treno = "), 16, "Note al treno = binario tronco");
         QCOMPARE(readBytes(second.toStdString()), expected);
 
-        // Closing the window with a scenario open asks first; only Yes closes it.
+        // Closing the window with a change not yet saved asks first; only Yes closes it.
+        click(window, "tprecedente");
+        type(window, "note", " e piazzale");
+        click(window, "modificatr");
         messages.answers = {Answer::No};
         window->close();
         QVERIFY(window->isVisible());

@@ -1,0 +1,172 @@
+#include "history/history.h"
+
+#include <algorithm>
+
+namespace zeb {
+
+namespace {
+
+StationData stationOf(const Scenario& s) {
+    return {s.nome_stazione, s.ora_inizio,     s.min_inizio,  s.numero_binari,
+            s.binari_scelti, s.tabella_binari, s.conta_binari};
+}
+
+void applyStation(Scenario& s, const StationData& d) {
+    s.nome_stazione = d.nome_stazione;
+    s.ora_inizio = d.ora_inizio;
+    s.min_inizio = d.min_inizio;
+    s.numero_binari = d.numero_binari;
+    s.binari_scelti = d.binari_scelti;
+    s.tabella_binari = d.tabella_binari;
+    s.conta_binari = d.conta_binari;
+}
+
+// The fields a command means to change; the type code (written by a save) and the track's
+// list position (derived when a train is shown) are not a change of their own.
+bool sameTrain(const Treno& a, const Treno& b) {
+    Treno x = a;
+    x.tipologia = b.tipologia;
+    x.indice_binario = b.indice_binario;
+    return x == b;
+}
+
+// Replaces `count` records at `position` of the first `total` of `trains` with `insert`.
+void replaceRun(std::vector<Treno>& trains, int& total, int position, int count,
+                const std::vector<Treno>& insert) {
+    const int delta = static_cast<int>(insert.size()) - count;
+    if (delta > 0) {
+        for (int i = total - 1; i >= position + count; --i)
+            trains[static_cast<std::size_t>(i + delta)] =
+                std::move(trains[static_cast<std::size_t>(i)]);
+    } else if (delta < 0) {
+        for (int i = position + count; i < total; ++i)
+            trains[static_cast<std::size_t>(i + delta)] =
+                std::move(trains[static_cast<std::size_t>(i)]);
+        for (int i = total + delta; i < total; ++i)
+            trains[static_cast<std::size_t>(i)] = Treno{};
+    }
+    std::copy(insert.begin(), insert.end(), trains.begin() + position);
+    total += delta;
+}
+
+void replaceRun(std::vector<Treno>& shadow, int position, int count,
+                const std::vector<Treno>& insert) {
+    shadow.erase(shadow.begin() + position, shadow.begin() + position + count);
+    shadow.insert(shadow.begin() + position, insert.begin(), insert.end());
+}
+
+const std::string kNoLabel;
+
+} // namespace
+
+void History::reset(const Scenario& s) {
+    steps_.clear();
+    next_ = 0;
+    resync(s);
+}
+
+void History::resync(const Scenario& s) {
+    shadow_.assign(s.treni.begin(), s.treni.begin() + s.totale_treni);
+    shadowStation_ = stationOf(s);
+}
+
+void History::absorbDerived(const Scenario& s, int index) {
+    if (index < 0 || index >= static_cast<int>(shadow_.size()) || index >= s.totale_treni)
+        return;
+    Treno& kept = shadow_[static_cast<std::size_t>(index)];
+    kept.tipologia = s.treni[index].tipologia;
+    kept.indice_binario = s.treni[index].indice_binario;
+}
+
+bool History::record(const Scenario& s, std::string label) {
+    HistoryStep step{std::move(label), {}, {}, {}};
+    const StationData station = stationOf(s);
+    if (!(station == shadowStation_)) {
+        step.stationBefore = shadowStation_;
+        step.stationAfter = station;
+    }
+    const int oldCount = static_cast<int>(shadow_.size());
+    const int newCount = s.totale_treni;
+    if (oldCount == newCount) {
+        // One splice per run of changed records.
+        for (int i = 0; i < newCount;) {
+            if (sameTrain(shadow_[static_cast<std::size_t>(i)], s.treni[i])) {
+                ++i;
+                continue;
+            }
+            Splice splice{i, {}, {}};
+            for (; i < newCount && !sameTrain(shadow_[static_cast<std::size_t>(i)], s.treni[i]);
+                 ++i) {
+                splice.before.push_back(shadow_[static_cast<std::size_t>(i)]);
+                splice.after.push_back(s.treni[i]);
+            }
+            step.splices.push_back(std::move(splice));
+        }
+    } else {
+        // Trains added or removed: the run between the common start and the common end.
+        int first = 0;
+        while (first < std::min(oldCount, newCount) &&
+               sameTrain(shadow_[static_cast<std::size_t>(first)], s.treni[first]))
+            ++first;
+        int tail = 0;
+        while (tail < std::min(oldCount, newCount) - first &&
+               sameTrain(shadow_[static_cast<std::size_t>(oldCount - 1 - tail)],
+                         s.treni[newCount - 1 - tail]))
+            ++tail;
+        step.splices.push_back({first,
+                                {shadow_.begin() + first, shadow_.begin() + (oldCount - tail)},
+                                {s.treni.begin() + first, s.treni.begin() + (newCount - tail)}});
+    }
+    if (step.splices.empty() && !step.stationAfter)
+        return false;
+    for (const Splice& splice : step.splices)
+        replaceRun(shadow_, splice.position, static_cast<int>(splice.before.size()), splice.after);
+    shadowStation_ = station;
+    steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(next_), steps_.end());
+    steps_.push_back(std::move(step));
+    if (steps_.size() > limit_)
+        steps_.pop_front();
+    next_ = steps_.size();
+    return true;
+}
+
+const std::string& History::undoLabel() const {
+    return canUndo() ? steps_[next_ - 1].label : kNoLabel;
+}
+
+const std::string& History::redoLabel() const {
+    return canRedo() ? steps_[next_].label : kNoLabel;
+}
+
+bool History::undo(Scenario& s) {
+    if (!canUndo())
+        return false;
+    apply(s, steps_[--next_], false);
+    return true;
+}
+
+bool History::redo(Scenario& s) {
+    if (!canRedo())
+        return false;
+    apply(s, steps_[next_++], true);
+    return true;
+}
+
+void History::apply(Scenario& s, const HistoryStep& step, bool forward) {
+    auto one = [&](const Splice& splice) {
+        const auto& from = forward ? splice.before : splice.after;
+        const auto& to = forward ? splice.after : splice.before;
+        replaceRun(s.treni, s.totale_treni, splice.position, static_cast<int>(from.size()), to);
+        replaceRun(shadow_, splice.position, static_cast<int>(from.size()), to);
+    };
+    if (forward)
+        std::for_each(step.splices.begin(), step.splices.end(), one);
+    else
+        std::for_each(step.splices.rbegin(), step.splices.rend(), one);
+    if (step.stationAfter) {
+        applyStation(s, forward ? *step.stationAfter : *step.stationBefore);
+        shadowStation_ = stationOf(s);
+    }
+}
+
+} // namespace zeb

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "model/scenario.h"
+
+#include <array>
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zeb {
+
+// The station's part of a scenario that a step may change.
+struct StationData {
+    std::string nome_stazione;
+    std::string ora_inizio;
+    std::string min_inizio;
+    int numero_binari = 0;
+    std::array<bool, kTrackSlots> binari_scelti{};
+    std::array<VoceBinario, kTrackSlots> tabella_binari{};
+    int conta_binari = 0;
+
+    bool operator==(const StationData&) const = default;
+};
+
+// A run of stored trains replaced: at `position`, `before` was there and `after` is now.
+struct Splice {
+    int position;
+    std::vector<Treno> before;
+    std::vector<Treno> after;
+};
+
+// One change of the scenario, as the records and station data it changed.
+struct HistoryStep {
+    std::string label; // "inserimento treno 2231"
+    std::vector<Splice> splices;
+    std::optional<StationData> stationBefore;
+    std::optional<StationData> stationAfter;
+};
+
+// Undo and redo of the scenario's changes. It keeps a copy of the scenario as it was after the
+// last step, and finds what a change did by comparing with it, so that a step holds only the
+// records and station data it changed. At most `limit` steps are kept; a new step drops the
+// ones that could have been redone.
+class History {
+public:
+    explicit History(std::size_t limit = 200) : limit_(limit) {}
+
+    // A new, empty history over `s` (after loading, a new scenario, closing).
+    void reset(const Scenario& s);
+    // Takes `s` as it is now without a step (after a save, which rewrites derived fields).
+    void resync(const Scenario& s);
+    // Takes the derived fields of train `index` (its type code and track position, which showing
+    // a train sets) as they are now, so that an undo gives them back exactly.
+    void absorbDerived(const Scenario& s, int index);
+    // Records what changed since the last step as a step named `label`; false when nothing did.
+    bool record(const Scenario& s, std::string label);
+
+    bool canUndo() const { return next_ > 0; }
+    bool canRedo() const { return next_ < steps_.size(); }
+    const std::string& undoLabel() const;
+    const std::string& redoLabel() const;
+    // Put `s` back as it was before the last step, or after the next one; false when there is
+    // none. `s` must be as the history last saw it.
+    bool undo(Scenario& s);
+    bool redo(Scenario& s);
+
+    std::size_t size() const { return steps_.size(); }
+
+private:
+    void apply(Scenario& s, const HistoryStep& step, bool forward);
+
+    std::size_t limit_;
+    std::deque<HistoryStep> steps_;
+    std::size_t next_ = 0; // steps before it are done, from it on undone
+    std::vector<Treno> shadow_;
+    StationData shadowStation_;
+};
+
+} // namespace zeb

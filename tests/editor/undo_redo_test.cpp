@@ -1,0 +1,137 @@
+#include "editor/editor_fixture.h"
+#include "scenario_file/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace zeb {
+namespace {
+
+using test::EditorFixture;
+
+// Everything a step may change: the station, the count and every stored record, all fields.
+struct Snapshot {
+    std::string station;
+    std::vector<Treno> trains;
+    std::array<bool, kTrackSlots> chosen;
+    int conta;
+
+    explicit Snapshot(const Scenario& s)
+        : station(test::summary(s).substr(0, test::summary(s).find('\n'))),
+          trains(s.treni.begin(), s.treni.begin() + s.totale_treni), chosen(s.binari_scelti),
+          conta(s.conta_binari) {}
+    bool operator==(const Snapshot&) const = default;
+};
+
+struct Step {
+    const char* name;
+    std::function<void(EditorFixture&)> act;
+    std::string label;
+};
+
+void PrintTo(const Step& step, std::ostream* out) {
+    *out << step.name;
+}
+
+class UndoRedo : public ::testing::TestWithParam<Step>, protected EditorFixture {};
+
+TEST_P(UndoRedo, GiveBackTheScenarioExactlyAndCover) {
+    for (const char* numero : {"1", "2", "3"})
+        insert({.numero = numero,
+                .provenienza = "A",
+                .destinazione = "B",
+                .oraa = "7",
+                .mina = "0",
+                .orap = "7",
+                .minp = "5"});
+    back(); // a train shown: its derived fields set
+    const Snapshot before(s);
+    GetParam().act(*this);
+    const Snapshot after(s);
+    ASSERT_FALSE(before == after) << "the step changed something";
+    ASSERT_TRUE(editor.canUndo());
+    EXPECT_EQ(editor.undoLabel(), GetParam().label);
+
+    editor.annulla_Click();
+    EXPECT_TRUE(Snapshot(s) == before);
+    EXPECT_EQ(states(), test::kCovered);
+    EXPECT_EQ(editor.numerotrenit.text, std::to_string(s.totale_treni));
+    editor.ripeti_Click();
+    EXPECT_TRUE(Snapshot(s) == after);
+    EXPECT_EQ(editor.binario.entries.size(), static_cast<std::size_t>(s.numero_binari));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKindOfStep, UndoRedo,
+    ::testing::Values(Step{"Insertion", [](EditorFixture& f) { f.insert({.numero = "2231"}); },
+                           "inserimento treno 2231"},
+                      Step{"Modification",
+                           [](EditorFixture& f) {
+                               f.editor.note.setText("nuova");
+                               f.editor.modificatr_Click();
+                           },
+                           "modifica treno 3"},
+                      Step{"Deletion",
+                           [](EditorFixture& f) {
+                               f.ui.answers = {Answer::Yes};
+                               f.editor.cancellatreno_Click();
+                           },
+                           "eliminazione treno 3"},
+                      Step{"StationData",
+                           [](EditorFixture& f) {
+                               f.ui.station = test::chooseStation({5, 23}, "Altrove");
+                               f.editor.modifica_Click();
+                           },
+                           "modifica dati stazione"},
+                      Step{"Repeat", [](EditorFixture& f) { f.editor.ripetiTreno(0, 60, 3, 1); },
+                           "ripetizione treno 1 (3 copie)"},
+                      Step{"Shift",
+                           [](EditorFixture& f) {
+                               f.editor.spostaOrari({0, 2}, 5);
+                           },
+                           "spostamento orari di 2 treni"},
+                      Step{"DeleteSelected",
+                           [](EditorFixture& f) {
+                               f.ui.answers = {Answer::Yes};
+                               f.editor.eliminaTreni({0, 2});
+                           },
+                           "eliminazione di 2 treni"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(History, ANewChangeDropsTheRedoAndTheOldestStepsGo) {
+    EditorFixture f;
+    f.insertNumbered(3);
+    f.editor.annulla_Click();
+    EXPECT_EQ(f.editor.redoLabel(), "inserimento treno 3");
+    f.insert({.numero = "9"});
+    EXPECT_FALSE(f.editor.canRedo());
+
+    History history(2);
+    Scenario s = test::exampleScenario();
+    history.reset(s);
+    for (const char* number : {"a", "b", "c"}) {
+        s.treni[0].numero = number;
+        history.record(s, number);
+    }
+    EXPECT_EQ(history.size(), 2u);
+    EXPECT_TRUE(history.undo(s) && history.undo(s));
+    EXPECT_FALSE(history.undo(s));
+    EXPECT_EQ(s.treni[0].numero, "a");
+}
+
+TEST(History, NotWhileANewTrainIsEnteredAndNotAfterOpening) {
+    EditorFixture f;
+    f.insertNumbered(1);
+    f.editor.nuovotreno_Click();
+    EXPECT_FALSE(f.editor.canUndo());
+    f.editor.annulla_Click();
+    EXPECT_EQ(f.s.totale_treni, 1);
+    f.ui.answers = {Answer::Yes};
+    f.editor.cancellatreno_Click(); // abandons the entry
+    f.editor.chiudi_Click();
+    EXPECT_FALSE(f.editor.canUndo() || f.editor.canRedo());
+}
+
+} // namespace
+} // namespace zeb

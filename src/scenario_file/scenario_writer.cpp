@@ -138,11 +138,11 @@ std::size_t checkValues(LineWriter& out, const Treno& t) {
     return measure.bytes;
 }
 
-void writeTrain(LineWriter& out, Treno& t) {
+void writeTrain(LineWriter& out, const Treno& t) {
     out.literal("");
     out.literal("Prossimo treno:");
-    t.tipologia.assign(1, tipologiaOf(t));
-    out.line("Tipologia di treno = ", t.tipologia);
+    const char tipologia = tipologiaOf(t);
+    out.line("Tipologia di treno = ", std::string_view(&tipologia, 1));
     out.line("Numero Treno = ", t.numero);
     out.line("Destinazione = ", orValueDash(t.destinazione));
     out.line("Provenienza = ", orValueDash(t.provenienza));
@@ -163,7 +163,7 @@ void writeTrain(LineWriter& out, Treno& t) {
 
 } // namespace
 
-std::string scenarioFileBytes(Scenario& s) {
+std::string scenarioFileBytes(const Scenario& s) {
     LineWriter out(1024 + static_cast<std::size_t>(s.totale_treni) * 400);
     const TextMeasure station = measureStationTexts(s);
     if (station.oversizedField)
@@ -176,7 +176,7 @@ std::string scenarioFileBytes(Scenario& s) {
              std::to_string(std::clamp(s.numero_binari, 0, kTrackSlots)));
     out.line("Numeri binari stazione = ", trackLineValue(s));
     for (int i = 0; i < s.totale_treni; ++i) {
-        Treno& t = s.treni[i];
+        const Treno& t = s.treni[i];
         out.setTrain(i, &t);
         textBytes += checkValues(out, t);
         writeTrain(out, t);
@@ -192,6 +192,8 @@ std::string scenarioFileBytes(Scenario& s) {
 void Funzione_Salva_Con_Nome(Scenario& s) {
     const std::string bytes = scenarioFileBytes(s);
     replaceFileContents(s.nome_file, bytes);
+    for (int i = 0; i < s.totale_treni; ++i) // the type code as written
+        s.treni[i].tipologia.assign(1, tipologiaOf(s.treni[i]));
     s.treno_attuale = s.totale_treni;
 }
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zeb {
+
+// The recovery copies of unsaved scenarios, in a folder of the user's state: each running editor
+// writes its own copy, named after its process, and holds a lock on it while it runs, so that
+// two editors never touch each other's copies and a copy whose editor is gone can be told apart.
+class RecoveryStore {
+public:
+    // The folder is made if it is missing; an editor that cannot lock its name works without.
+    explicit RecoveryStore(std::string folder);
+    ~RecoveryStore();
+    RecoveryStore(const RecoveryStore&) = delete;
+    RecoveryStore& operator=(const RecoveryStore&) = delete;
+
+    // $XDG_STATE_HOME/zebrano-editor/recupero, or ~/.local/state/zebrano-editor/recupero.
+    static std::string defaultFolder();
+
+    const std::string& folder() const { return folder_; }
+    // This editor's copy.
+    const std::string& ownCopy() const { return ownCopy_; }
+    // Writes this editor's copy through a safe replacement; throws ScenarioFileError.
+    void write(const std::string& bytes) const;
+    // Removes this editor's copy, after a clean end.
+    void remove() const;
+
+    // The copies of editors that are no longer running, the newest first.
+    struct Orphan {
+        std::string path;
+        std::time_t modified;
+    };
+    std::vector<Orphan> orphans() const;
+    // Keeps an orphan aside under a dated name, never offered again; returns the new path.
+    std::string setAside(const std::string& path) const;
+    // Makes an orphan this editor's own copy; returns false when it cannot.
+    bool adopt(const std::string& path) const;
+
+private:
+    std::string folder_;
+    std::string ownCopy_;
+    std::string ownLock_;
+    int lockFd_ = -1;
+};
+
+} // namespace zeb

@@ -12,6 +12,7 @@
 #include "views/editor_window.h"
 #include "views/occupancy_chart_painter.h"
 #include "views/occupancy_window.h"
+#include "views/recovery_writer.h"
 #include "views/timetable_watch.h"
 #include "views/train_table_window.h"
 
@@ -23,6 +24,7 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <memory>
 #include <unistd.h>
 
@@ -208,6 +210,7 @@ struct OpenEditor {
     EditorWindow window{scenario};
 
     OpenEditor() {
+        window.prompts().onMessage = [](const DialogPrompts::Message&) { return Answer::Yes; };
         window.prompts().onStationDialog = [](QDialog& dialog) { dialog.close(); };
         window.openScenarioFile(files().scenarioPath);
         window.logic().tprecedente_Click();
@@ -295,7 +298,61 @@ void ImportCsv(benchmark::State& state) {
     }
 }
 
+// A one-train change at 2001 trains taken back and given again; 200 such steps in the history.
+void UndoRedoOneTrain(benchmark::State& state) {
+    OpenEditor editor;
+    EditorLogic& logic = editor.window.logic();
+    for (int step = 0; step < 200; ++step) {
+        logic.showTrain(step * 10);
+        logic.note.setText("nota " + std::to_string(step));
+        logic.modificatr_Click();
+    }
+    for (auto _ : state) {
+        logic.annulla_Click();
+        logic.ripeti_Click();
+    }
+    state.counters["history_bytes_200_steps"] = static_cast<double>(logic.history().memoryBytes());
+}
+
+// An import of 2001 trains taken back and given again.
+void UndoRedoImport(benchmark::State& state) {
+    OpenEditor editor;
+    EditorLogic& logic = editor.window.logic();
+    const std::string csv = files().folder + "/all.csv";
+    { std::ofstream(csv, std::ios::binary) << trainsCsv(editor.scenario); }
+    logic.eliminaTreni([] {
+        std::vector<int> all(kMaxTrains);
+        for (int i = 0; i < kMaxTrains; ++i)
+            all[static_cast<std::size_t>(i)] = i;
+        return all;
+    }());
+    editor.window.prompts().onFileDialog = [csv](const FileFilter&) {
+        return std::optional<std::string>(csv);
+    };
+    logic.importaCsv_Click();
+    if (editor.scenario.totale_treni != kMaxTrains)
+        state.SkipWithError("the import failed");
+    for (auto _ : state) {
+        logic.annulla_Click();
+        logic.ripeti_Click();
+    }
+}
+
+// The recovery copy of 2001 trains made and written, as after a change.
+void WriteRecoveryCopy(benchmark::State& state) {
+    OpenEditor editor;
+    RecoveryWriter& recovery = editor.window.recovery();
+    for (auto _ : state) {
+        recovery.changed();
+        recovery.flush();
+    }
+    recovery.discard();
+}
+
 BENCHMARK(Check)->Unit(benchmark::kMillisecond);
+BENCHMARK(UndoRedoOneTrain)->Unit(benchmark::kMillisecond);
+BENCHMARK(UndoRedoImport)->Unit(benchmark::kMillisecond);
+BENCHMARK(WriteRecoveryCopy)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExportCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(ImportCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(FollowAChange)->Unit(benchmark::kMillisecond);
@@ -307,6 +364,8 @@ BENCHMARK(TickWithView);
 } // namespace zeb::bench
 
 int main(int argc, char** argv) {
+    // Recovery copies go to a folder of the benchmark's own.
+    setenv("XDG_STATE_HOME", (zeb::bench::files().folder + "/state").c_str(), 1);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -29,10 +29,13 @@ int main(int argc, char* argv[]) {
     zeb::Scenario scenario;
     zeb::EditorWindow window(scenario);
     window.show();
-    // Opened once the window is up, so that the station dialog and any message stand over it.
-    if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
-        QTimer::singleShot(0, &window, [&window, path = files.first().toStdString()] {
-            window.openScenarioFile(path);
-        });
+    // Once the window is up, so that the station dialog and any message stand over it: first
+    // the copy of a scenario left unsaved, then a file named on the command line.
+    const QStringList files = parser.positionalArguments();
+    QTimer::singleShot(0, &window, [&window, files] {
+        window.offerRecovery();
+        if (!files.isEmpty())
+            window.openScenarioFile(files.first().toStdString());
+    });
     return app.exec();
 }

@@ -5,6 +5,7 @@
 #include "editor/scenario_change.h"
 #include "history/history.h"
 #include "model/scenario.h"
+#include "recovery/recovery_store.h"
 
 #include <array>
 #include <optional>
@@ -97,8 +98,13 @@ public:
     void esportaCsv_Click();
     void importaCsv_Click();
     // What APRI SCENARIO does once a file is chosen: the whole file or nothing, the station
-    // dialog, the covered state. Also the way a file named on the command line is opened.
+    // dialog, the covered state. Also the way a file named on the command line is opened; it
+    // does nothing while a scenario is open.
     void openScenarioFile(const std::string& path);
+    // At start: the newest copy an editor left without saving is offered once. Yes opens it as
+    // APRI SCENARIO would, with no path chosen and its changes unsaved; No, or a copy that cannot
+    // be read, keeps it aside under a dated name. Older copies are kept aside unasked.
+    void offerRecovery(RecoveryStore& store);
 
     bool scenarioOpen() const { return chiudi.enabled; } // CHIUDI SCENARIO is the open state
     // A scenario is open with changes that no save holds yet.
@@ -126,6 +132,7 @@ public:
     const std::string& redoLabel() const { return history_.redoLabel(); }
     void annulla_Click();
     void ripeti_Click();
+    const History& history() const { return history_; }
 
     // The change the last command made to the scenario, once; nullopt when it made none.
     std::optional<ScenarioChange> takeChange() { return std::exchange(change_, std::nullopt); }

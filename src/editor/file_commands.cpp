@@ -1,10 +1,13 @@
 #include "csv_exchange/trains_csv.h"
 #include "editor/editor_logic.h"
+
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
 #include "scenario_file/scenario_reader.h"
 #include "scenario_file/scenario_writer.h"
+#include <ctime>
+#include <memory>
 
 namespace zeb {
 
@@ -34,6 +37,8 @@ void EditorLogic::carica_scenario_Click() {
 }
 
 void EditorLogic::openScenarioFile(const std::string& path) {
+    if (scenarioOpen())
+        return;
     // The file is read into a copy, kept only when the whole file was read: after an error
     // the scenario and every control are as they were.
     Scenario loaded = s_;
@@ -58,7 +63,50 @@ void EditorLogic::openScenarioFile(const std::string& path) {
 }
 
 namespace {
+
 const FileFilter kCsvFilter{"File CSV (*.csv) ", "*.csv"};
+
+std::string dateAndTime(std::time_t when) {
+    char text[32];
+    std::strftime(text, sizeof text, "%d/%m/%Y alle %H:%M", std::localtime(&when));
+    return text;
+}
+
+} // namespace
+
+void EditorLogic::offerRecovery(RecoveryStore& store) {
+    if (scenarioOpen())
+        return;
+    const auto orphans = store.orphans();
+    if (orphans.empty())
+        return;
+    for (std::size_t k = 1; k < orphans.size(); ++k)
+        store.setAside(orphans[k].path);
+    const RecoveryStore::Orphan& newest = orphans.front();
+    auto copy = std::make_unique<Scenario>();
+    copy->nome_file_carica = newest.path;
+    try {
+        Funzione_Carica(*copy);
+    } catch (const ScenarioFileError& error) {
+        const std::string aside = store.setAside(newest.path);
+        ui_.showMessage("È stato trovato uno scenario non salvato, ma non si può leggere: " +
+                            error.message() + "\r\nÈ stato messo da parte in " + aside + ".",
+                        "Scenario non salvato", MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    const std::string name = copy->nome_stazione.empty() ? "senza nome" : copy->nome_stazione;
+    const std::string trains =
+        copy->totale_treni == 1 ? "1 treno" : std::to_string(copy->totale_treni) + " treni";
+    const Answer answer =
+        ui_.showMessage("È stato trovato uno scenario non salvato (" + name + ", " + trains +
+                            ", modificato il " + dateAndTime(newest.modified) + "). Ripristinarlo?",
+                        "Scenario non salvato", MessageIcon::Question, MessageButtons::YesNo);
+    if (answer != Answer::Yes || !store.adopt(newest.path)) {
+        store.setAside(newest.path);
+        return;
+    }
+    openScenarioFile(store.ownCopy());
+    unsaved_ = scenarioOpen(); // the restored changes are still to be saved
 }
 
 void EditorLogic::esportaCsv_Click() {

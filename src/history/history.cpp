@@ -79,12 +79,10 @@ void History::absorbDerived(const Scenario& s, int index) {
 }
 
 bool History::record(const Scenario& s, std::string label) {
-    HistoryStep step{std::move(label), {}, {}, {}};
+    HistoryStep step{std::move(label), {}, nullptr};
     const StationData station = stationOf(s);
-    if (!(station == shadowStation_)) {
-        step.stationBefore = shadowStation_;
-        step.stationAfter = station;
-    }
+    if (!(station == shadowStation_))
+        step.station = std::make_unique<StationChange>(StationChange{shadowStation_, station});
     const int oldCount = static_cast<int>(shadow_.size());
     const int newCount = s.totale_treni;
     if (oldCount == newCount) {
@@ -117,7 +115,7 @@ bool History::record(const Scenario& s, std::string label) {
                                 {shadow_.begin() + first, shadow_.begin() + (oldCount - tail)},
                                 {s.treni.begin() + first, s.treni.begin() + (newCount - tail)}});
     }
-    if (step.splices.empty() && !step.stationAfter)
+    if (step.splices.empty() && !step.station)
         return false;
     for (const Splice& splice : step.splices)
         replaceRun(shadow_, splice.position, static_cast<int>(splice.before.size()), splice.after);
@@ -128,6 +126,31 @@ bool History::record(const Scenario& s, std::string label) {
         steps_.pop_front();
     next_ = steps_.size();
     return true;
+}
+
+std::size_t History::memoryBytes() const {
+    auto recordBytes = [](const Treno& t) {
+        std::size_t bytes = sizeof(Treno);
+        for (const std::string* text :
+             {&t.tipologia, &t.numero, &t.destinazione, &t.provenienza, &t.categoria,
+              &t.indice_categoria, &t.ritardo, &t.ora_partenza, &t.ora_arrivo, &t.min_partenza,
+              &t.min_arrivo, &t.binario, &t.indice_binario, &t.fermate, &t.sussidiaria,
+              &t.codice_sussidiaria, &t.note})
+            bytes += text->capacity() > 15 ? text->capacity() + 1 : 0; // past the inline buffer
+        return bytes;
+    };
+    std::size_t bytes = 0;
+    for (const HistoryStep& step : steps_) {
+        bytes += sizeof(HistoryStep) + step.label.capacity() +
+                 (step.station ? sizeof(StationChange) : 0);
+        for (const Splice& splice : step.splices) {
+            bytes += sizeof(Splice);
+            for (const auto* run : {&splice.before, &splice.after})
+                for (const Treno& t : *run)
+                    bytes += recordBytes(t);
+        }
+    }
+    return bytes;
 }
 
 const std::string& History::undoLabel() const {
@@ -163,8 +186,8 @@ void History::apply(Scenario& s, const HistoryStep& step, bool forward) {
         std::for_each(step.splices.begin(), step.splices.end(), one);
     else
         std::for_each(step.splices.rbegin(), step.splices.rend(), one);
-    if (step.stationAfter) {
-        applyStation(s, forward ? *step.stationAfter : *step.stationBefore);
+    if (step.station) {
+        applyStation(s, forward ? step.station->after : step.station->before);
         shadowStation_ = stationOf(s);
     }
 }

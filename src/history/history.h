@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,12 +32,17 @@ struct Splice {
     std::vector<Treno> after;
 };
 
-// One change of the scenario, as the records and station data it changed.
+struct StationChange {
+    StationData before;
+    StationData after;
+};
+
+// One change of the scenario, as the records and station data it changed. The station's part,
+// larger than a record, is held only by the steps that change it.
 struct HistoryStep {
     std::string label; // "inserimento treno 2231"
     std::vector<Splice> splices;
-    std::optional<StationData> stationBefore;
-    std::optional<StationData> stationAfter;
+    std::unique_ptr<StationChange> station;
 };
 
 // Undo and redo of the scenario's changes. It keeps a copy of the scenario as it was after the
@@ -67,6 +73,8 @@ public:
     bool redo(Scenario& s);
 
     std::size_t size() const { return steps_.size(); }
+    // The memory the steps hold, records and their texts.
+    std::size_t memoryBytes() const;
 
 private:
     void apply(Scenario& s, const HistoryStep& step, bool forward);

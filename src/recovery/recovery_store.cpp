@@ -52,8 +52,10 @@ bool heldByAnother(const std::string& copy) {
 
 RecoveryStore::RecoveryStore(std::string folder) : folder_(std::move(folder)) {
     makeFolders(folder_);
+    // The process and its start make the name; the count keeps two stores of one process apart.
+    static int stores = 0;
     const std::string name = folder_ + "/" + kCopyPrefix + std::to_string(getpid()) + "-" +
-                             std::to_string(std::time(nullptr));
+                             std::to_string(std::time(nullptr)) + "-" + std::to_string(++stores);
     ownCopy_ = name + kCopySuffix;
     ownLock_ = name + kLockSuffix;
     lockFd_ = open(ownLock_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -117,7 +119,10 @@ std::string RecoveryStore::setAside(const std::string& path) const {
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", std::localtime(&now));
     std::string aside;
     for (int n = 1;; ++n) {
-        aside = folder_ + "/non-salvato-" + stamp + (n > 1 ? "-" + std::to_string(n) : "") + ".zeb";
+        char name[64];
+        std::snprintf(name, sizeof name, n > 1 ? "/non-salvato-%s-%d.zeb" : "/non-salvato-%s.zeb",
+                      stamp, n);
+        aside = folder_ + name;
         if (access(aside.c_str(), F_OK) != 0)
             break;
     }

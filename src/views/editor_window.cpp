@@ -5,6 +5,7 @@
 #include "views/control_binder.h"
 #include "views/occupancy_window.h"
 #include "views/posters_dialog.h"
+#include "views/recovery_writer.h"
 #include "views/timetable_watch.h"
 #include "views/train_table_window.h"
 #include "views/window_style.h"
@@ -40,7 +41,7 @@ QPlainTextEdit* addMultiLine(QWidget* area, const char* name, QRect where) {
 EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     : QMainWindow(parent), prompts_(this), logic_(scenario, prompts_),
       binder_(new ControlBinder(this)), timer1_(new QTimer(this)),
-      watch_(new TimetableWatch(scenario, this)) {
+      watch_(new TimetableWatch(scenario, this)), recovery_(new RecoveryWriter(scenario, this)) {
     setObjectName("Form1");
     setWindowTitle("Zebrano - Editor Di Scenari v.1.0");
     setWindowIcon(windowIcon());
@@ -332,9 +333,18 @@ OccupancyWindow& EditorWindow::occupancy() {
     return *occupancy_;
 }
 
+void EditorWindow::offerRecovery() {
+    run([this] { logic_.offerRecovery(recovery_->store()); });
+}
+
 void EditorWindow::followScenario() {
-    if (auto change = logic_.takeChange())
+    const auto change = logic_.takeChange();
+    if (change)
         watch_->scenarioChanged(*change);
+    if (!logic_.hasUnsavedChanges())
+        recovery_->discard();
+    else if (change)
+        recovery_->changed();
     const bool viewing = !logic_.copri.visible && logic_.modificatr.visible;
     watch_->setShownTrain(viewing ? logic_.scenario().treno_attuale : -1);
     trainTableAction_->setEnabled(logic_.scenarioOpen());
@@ -366,9 +376,10 @@ void EditorWindow::tick() {
 void EditorWindow::closeEvent(QCloseEvent* event) {
     bool mayClose = false;
     run([&] { mayClose = logic_.closeRequested(); });
-    if (mayClose)
+    if (mayClose) {
+        recovery_->discard();
         event->accept();
-    else
+    } else
         event->ignore();
 }
 

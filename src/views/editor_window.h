@@ -17,6 +17,7 @@ namespace zeb {
 class ControlBinder;
 class TimetableWatch;
 class OccupancyWindow;
+class RecoveryWriter;
 class TrainTableWindow;
 
 // "Zebrano - Editor Di Scenari v.1.0": the Qt view of EditorLogic. It lays out the controls,
@@ -34,6 +35,9 @@ public:
     void tick();
 
     TimetableWatch& timetable() { return *watch_; }
+    RecoveryWriter& recovery() { return *recovery_; }
+    // At start: offers the copy of a scenario an editor left unsaved.
+    void offerRecovery();
     // "Quadro treni", made on first use.
     TrainTableWindow& trainTable();
     // "Occupazione binari", made on first use.
@@ -72,6 +76,7 @@ private:
     QTimer* timer1_;
     bool inHandler_ = false;
     TimetableWatch* watch_;
+    RecoveryWriter* recovery_;
     // Shows a train for the timetable's windows; false while the editor cannot.
     bool showTrainFromTimetable(int train);
 

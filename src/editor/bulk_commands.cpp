@@ -28,18 +28,16 @@ void EditorLogic::replaced() {
 }
 
 void EditorLogic::annulla_Click() {
-    if (!canUndo())
-        return;
-    history_.undo(s_);
-    unsaved_ = true;
-    afterManyTrainsChanged();
-    changed(ScenarioChange::Kind::Replaced);
+    if (canUndo() && history_.undo(s_))
+        afterHistoryStep();
 }
 
 void EditorLogic::ripeti_Click() {
-    if (!canRedo())
-        return;
-    history_.redo(s_);
+    if (canRedo() && history_.redo(s_))
+        afterHistoryStep();
+}
+
+void EditorLogic::afterHistoryStep() {
     unsaved_ = true;
     afterManyTrainsChanged();
     changed(ScenarioChange::Kind::Replaced);

@@ -150,6 +150,8 @@ private:
     // After a change to many trains, or a step of the history: the covered state, the new
     // count, the track list as the station now has it.
     void afterManyTrainsChanged();
+    // After an undo or a redo: the covered state, the changes unsaved, the news for the windows.
+    void afterHistoryStep();
     // A change made: a step of the history named `label`, and the news for the windows.
     void commit(ScenarioChange::Kind kind, int train, std::string label);
     // A new scenario, an opened one or none: a new, empty history.

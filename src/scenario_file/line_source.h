@@ -6,9 +6,9 @@
 
 namespace zeb {
 
-// The bytes of the file at `path` (a scenario, or a CSV file), read whole within kMaxFileBytes. Throws
-// ScenarioFileError when it cannot be opened or read, is too large, or is not a regular file;
-// a FIFO or a device is refused before anything is read from it, so the call never blocks.
+// The bytes of the file at `path` (a scenario, or a CSV file), read whole within kMaxFileBytes.
+// Throws ScenarioFileError when it cannot be opened or read, is too large, or is not a regular
+// file; a FIFO or a device is refused before anything is read from it, so the call never blocks.
 std::string readScenarioFile(const std::string& path);
 
 // The lines of a scenario file's bytes, handed out one at a time with their 1-based numbers, as

@@ -93,9 +93,16 @@ struct EditorFixture {
         editor.Timer1_Timer();
     }
 
+    // Trains "1" to "count", each from A at 7:0 to B at 7:5.
     void insertNumbered(int count) {
         for (int i = 1; i <= count; ++i)
-            insert({.numero = std::to_string(i), .provenienza = "A", .destinazione = "B"});
+            insert({.numero = std::to_string(i),
+                     .provenienza = "A",
+                     .destinazione = "B",
+                     .oraa = "7",
+                     .mina = "0",
+                     .orap = "7",
+                     .minp = "5"});
     }
 
     void back() {

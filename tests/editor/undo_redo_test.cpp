@@ -37,14 +37,7 @@ void PrintTo(const Step& step, std::ostream* out) {
 class UndoRedo : public ::testing::TestWithParam<Step>, protected EditorFixture {};
 
 TEST_P(UndoRedo, GiveBackTheScenarioExactlyAndCover) {
-    for (const char* numero : {"1", "2", "3"})
-        insert({.numero = numero,
-                .provenienza = "A",
-                .destinazione = "B",
-                .oraa = "7",
-                .mina = "0",
-                .orap = "7",
-                .minp = "5"});
+    insertNumbered(3);
     back(); // a train shown: its derived fields set
     const Snapshot before(s);
     GetParam().act(*this);

@@ -12,13 +12,21 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QSortFilterProxyModel>
+#include <QSpinBox>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace zeb;
 using namespace zeb::test;
 
 namespace {
+
+void filterText(QWidget* window, const QString& text) {
+    auto* box = widget<QLineEdit>(window, "filtroTreni");
+    box->clear();
+    type(window, "filtroTreni", text);
+}
 
 std::string block(const std::string& type, const std::string& numero, const std::string& dest,
                   const std::string& prov, const std::string& cat, const std::string& arr,
@@ -131,6 +139,23 @@ private slots:
         messages.answers = {Answer::Yes};
         click(&window, "cancellatreno");
         QCOMPARE(quadro->windowTitle(), QString("Quadro treni - 2 di 4 treni"));
+
+        // Ripeti treno: 2231 every 60 minutes, 10 times, numbers 2233, 2235, ...
+        filterText(quadro, "2231");
+        table->selectRow(0);
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            widget<QSpinBox>(dialog, "ogniMinuti")->setValue(60);
+            widget<QSpinBox>(dialog, "quanteVolte")->setValue(10);
+            widget<QSpinBox>(dialog, "passoNumero")->setValue(2);
+            dialog->accept();
+        });
+        click(quadro, "ripetiTreno");
+        QCOMPARE(scenario.totale_treni, 14);
+        QCOMPARE(scenario.treni[13].numero + " " + scenario.treni[13].ora_partenza + ":" +
+                     scenario.treni[13].min_partenza,
+                 std::string("2251 17:41"));
     }
 
     void theChartShowsTheTracksAndLeadsToItsTrains() {

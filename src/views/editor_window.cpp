@@ -279,21 +279,8 @@ void EditorWindow::buildMenuBar() {
     indicator_->setToolTip("Quanti problemi trova la verifica dell'orario; clic per vederli");
     menuBar()->setCornerWidget(indicator_);
     connect(indicator_, &QToolButton::clicked, this, [this] { trainTable().showFindings(); });
-    connect(watch_, &TimetableWatch::findingsChanged, this, [this] {
-        int errors = 0;
-        for (const Finding& finding : watch_->findings())
-            errors += finding.severity == Severity::Errore;
-        const int total = static_cast<int>(watch_->findings().size());
-        QString text = total == 0   ? QString("Nessun problema")
-                       : total == 1 ? QString("1 problema")
-                                    : QString("%1 problemi").arg(total);
-        if (errors > 0 && errors < total)
-            text += errors == 1 ? QString(" (1 errore)") : QString(" (%1 errori)").arg(errors);
-        indicator_->setText(text);
-        const char* color = errors > 0 ? "#b00000" : total > 0 ? "#9a5b00" : "#2e7d32";
-        indicator_->setStyleSheet(QString("color: %1;").arg(color));
-    });
-    emit watch_->findingsChanged();
+    connect(watch_, &TimetableWatch::findingsChanged, this, &EditorWindow::showFindingsCount);
+    showFindingsCount();
     followScenario();
 }
 
@@ -302,6 +289,22 @@ bool EditorWindow::showTrainFromTimetable(int train) {
         return false;
     run([this, train] { logic_.showTrain(train); });
     return true;
+}
+
+// "Nessun problema", "1 problema", "7 problemi (2 errori)": red with errors, amber with warnings.
+void EditorWindow::showFindingsCount() {
+    int errors = 0;
+    for (const Finding& finding : watch_->findings())
+        errors += finding.severity == Severity::Errore;
+    const int total = static_cast<int>(watch_->findings().size());
+    QString text = total == 0   ? QString("Nessun problema")
+                   : total == 1 ? QString("1 problema")
+                                : QString("%1 problemi").arg(total);
+    if (errors > 0 && errors < total)
+        text += errors == 1 ? QString(" (1 errore)") : QString(" (%1 errori)").arg(errors);
+    indicator_->setText(text);
+    const char* color = errors > 0 ? "#b00000" : total > 0 ? "#9a5b00" : "#2e7d32";
+    indicator_->setStyleSheet(QString("color: %1;").arg(color));
 }
 
 TrainTableWindow& EditorWindow::trainTable() {

@@ -64,6 +64,7 @@ private:
                      std::initializer_list<CommandSpec> commands);
     void setTabOrder();
     void buildMenuBar();
+    void showFindingsCount();
     // After a command: the windows of the timetable, the menu and the checker's indicator.
     void followScenario();
     void onClick(QAbstractButton* button, std::function<void()> handler);

@@ -1,7 +1,7 @@
 # A thin wrapper over CMake: `make run` starts the editor, `make test` runs every test.
 # Both first install, with apt-get, the Debian packages that are missing.
 
-PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-translations-l10n libgtest-dev \
+PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-translations-l10n libgtest-dev \
             libbenchmark-dev desktop-file-utils fonts-dejavu-core xauth
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 FUZZ_SECONDS ?= 600

@@ -181,6 +181,11 @@ private slots:
         // Closing the window with a change not yet saved asks first; only Yes closes it.
         click(window, "tprecedente");
         type(window, "note", " e piazzale");
+        // In a text box the undo keys take back the typing, not a change of the scenario.
+        QTest::keyClick(widget<QWidget>(window, "note"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(scenario.totale_treni, 1);
+        QVERIFY(!widget<QPlainTextEdit>(window, "note")->toPlainText().contains("piazzale"));
+        type(window, "note", " e piazzale");
         click(window, "modificatr");
         messages.answers = {Answer::No};
         window->close();

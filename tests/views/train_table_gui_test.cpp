@@ -153,6 +153,7 @@ private slots:
         });
         click(quadro, "ripetiTreno");
         QCOMPARE(scenario.totale_treni, 14);
+        QCOMPARE(table->selectionModel()->selectedRows().size(), 1); // kept across the change
         QCOMPARE(scenario.treni[13].numero + " " + scenario.treni[13].ora_partenza + ":" +
                      scenario.treni[13].min_partenza,
                  std::string("2251 17:41"));

@@ -1,8 +1,10 @@
 #include "scenario_file/test_files.h"
 #include "views/editor_window.h"
 #include "views/gui_helpers.h"
+#include "views/recovery_writer.h"
 
 #include <QAction>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -178,7 +180,9 @@ private slots:
         expected.replace(expected.rfind("Note al treno = "), 16, "Note al treno = binario tronco");
         QCOMPARE(readBytes(second.toStdString()), expected);
 
-        // Closing the window with a change not yet saved asks first; only Yes closes it.
+        // Closing the window with a change not yet saved asks first; only Yes closes it. Until
+        // then a recovery copy holds the change; a clean end removes it.
+        QVERIFY(!QFile::exists(QString::fromStdString(window->recovery().store().ownCopy())));
         click(window, "tprecedente");
         type(window, "note", " e piazzale");
         // In a text box the undo keys take back the typing, not a change of the scenario.
@@ -191,9 +195,14 @@ private slots:
         window->close();
         QVERIFY(window->isVisible());
         QCOMPARE(messages.shown.back().title, std::string("Chiusura dello scenario"));
+        const QString copy = QString::fromStdString(window->recovery().store().ownCopy());
+        window->recovery().flush();
+        QVERIFY(readBytes(copy.toStdString()).find("piazzale") !=
+                std::string::npos);
         messages.answers = {Answer::Yes};
         window->close();
         QVERIFY(!window->isVisible());
+        QVERIFY(!QFile::exists(copy));
     }
 
     void aFailedOpenLeavesTheStartState() {

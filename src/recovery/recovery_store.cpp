@@ -100,6 +100,14 @@ std::vector<RecoveryStore::Orphan> RecoveryStore::orphans() const {
     while (const dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
         const std::string path = folder_ + "/" + name;
+        // The lock of an editor that ended without a copy to keep is of no more use.
+        if (name.rfind(kCopyPrefix, 0) == 0 && endsWith(name, kLockSuffix) && path != ownLock_) {
+            const std::string copy =
+                path.substr(0, path.size() - std::string(kLockSuffix).size()) + kCopySuffix;
+            if (access(copy.c_str(), F_OK) != 0 && !heldByAnother(copy))
+                unlink(path.c_str());
+            continue;
+        }
         if (name.rfind(kCopyPrefix, 0) != 0 || !endsWith(name, kCopySuffix) || path == ownCopy_ ||
             heldByAnother(path))
             continue;

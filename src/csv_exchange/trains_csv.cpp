@@ -1,6 +1,7 @@
 #include "csv_exchange/trains_csv.h"
 
 #include "csv_exchange/csv_text.h"
+#include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "scenario_file/windows1252.h"
 #include "timetable/train_times.h"
@@ -63,12 +64,7 @@ std::string timeCell(bool applies, const std::string& ora, const std::string& mi
 }
 
 std::string stopsCell(const Treno& t) {
-    if (t.destinazione.empty())
-        return {};
-    std::string_view stops = t.fermate;
-    if (stops.ends_with(kFineFermate))
-        stops.remove_suffix(kFineFermate.size());
-    return std::string(stops);
+    return t.destinazione.empty() ? std::string() : std::string(stopsWithoutFine(t.fermate));
 }
 
 } // namespace
@@ -235,11 +231,9 @@ private:
             if (c != ' ')
                 wanted += c;
         }
-        for (int k = 0; k < std::clamp(base_.numero_binari, 0, kTrackSlots); ++k) {
-            if (!wanted.empty() && base_.tabella_binari[k].nome == wanted)
-                return base_.tabella_binari[k].nome;
-        }
-        return std::nullopt;
+        if (wanted.empty() || !hasStationTrack(base_, wanted))
+            return std::nullopt;
+        return wanted;
     }
 
     // The description, ignoring case, or the code; empty is "Nessuna". The categories

@@ -1,16 +1,13 @@
 #include "bulk_edit/bulk_edit.h"
 #include "editor/editor_logic.h"
-
-#include <algorithm>
+#include "model/track_slots.h"
 
 namespace zeb {
 
 void EditorLogic::afterManyTrainsChanged() {
     s_.treno_attuale = s_.totale_treni;
     numerotrenit.setText(std::to_string(s_.totale_treni));
-    binario.entries.clear();
-    for (int k = 0; k < std::clamp(s_.numero_binari, 0, kTrackSlots); ++k)
-        binario.entries.push_back(s_.tabella_binari[k].nome);
+    binario.entries = stationTrackNames(s_);
     Cancella();
     enterCoveredState();
 }

@@ -42,6 +42,21 @@ std::vector<std::string> rebuildTrackTable(Scenario& s) {
     return names;
 }
 
+std::vector<std::string> stationTrackNames(const Scenario& s) {
+    std::vector<std::string> names;
+    for (int k = 0; k < std::clamp(s.numero_binari, 0, kTrackSlots); ++k)
+        names.push_back(s.tabella_binari[k].nome);
+    return names;
+}
+
+bool hasStationTrack(const Scenario& s, std::string_view name) {
+    for (int k = 0; k < std::clamp(s.numero_binari, 0, kTrackSlots); ++k) {
+        if (s.tabella_binari[k].nome == name)
+            return true;
+    }
+    return false;
+}
+
 void Controlla_Binari_2(Scenario& s) {
     const int entries = std::clamp(s.numero_binari, 0, kTrackSlots);
     for (int k = 0; k < entries; ++k) {

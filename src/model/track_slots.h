@@ -21,6 +21,12 @@ std::optional<int> slotOfTrackName(std::string_view name);
 // numero_binari keep their old contents.
 std::vector<std::string> rebuildTrackTable(Scenario& s);
 
+// The station's tracks: the names of the first numero_binari entries of the track table, in the
+// order of the editor's track list.
+std::vector<std::string> stationTrackNames(const Scenario& s);
+// True when `name` is one of the station's tracks.
+bool hasStationTrack(const Scenario& s, std::string_view name);
+
 // Turns the first numero_binari entries of the track table back into slot flags and sets the
 // dialog's count to the number of chosen slots. Names the rule does not produce set no flag.
 void Controlla_Binari_2(Scenario& s);

@@ -36,6 +36,12 @@ inline constexpr std::string_view kBinarioSenzaBinario = "99";
 inline constexpr std::string_view kTerminaQui = "Il treno termina nella stazione simulata";
 inline constexpr std::string_view kFineFermate = ",.";
 
+// The stops without their final ",." where they end in it.
+inline std::string_view stopsWithoutFine(std::string_view fermate) {
+    return fermate.ends_with(kFineFermate) ? fermate.substr(0, fermate.size() - kFineFermate.size())
+                                           : fermate;
+}
+
 // True for "Autobus" and "Eurostar Link", which have no track (exact comparison).
 bool isCategoriaSenzaBinario(std::string_view categoria);
 

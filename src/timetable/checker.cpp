@@ -1,5 +1,6 @@
 #include "timetable/checker.h"
 
+#include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
 
@@ -40,14 +41,6 @@ private:
 
     std::string label(int i) const { return trainLabel(i, s_.treni[i]); }
 
-    bool stationHasTrack(const std::string& name) const {
-        for (int k = 0; k < std::clamp(s_.numero_binari, 0, kTrackSlots); ++k) {
-            if (s_.tabella_binari[k].nome == name)
-                return true;
-        }
-        return false;
-    }
-
     void checkTime(int i, const char* which, const std::string& ora, const std::string& minuti) {
         if (!minuteOfDay(ora, minuti))
             add(Severity::Errore, {i},
@@ -64,7 +57,7 @@ private:
             checkTime(i, "partenza", t.ora_partenza, t.min_partenza);
         const int when = hasArrival(t) && arrival ? *arrival : departure.value_or(-1);
 
-        if (!isCategoriaSenzaBinario(t.categoria) && !stationHasTrack(t.binario))
+        if (!isCategoriaSenzaBinario(t.categoria) && !hasStationTrack(s_, t.binario))
             add(Severity::Errore, {i},
                 t.binario.empty()
                     ? label(i) + ": nessun binario assegnato"
@@ -108,7 +101,7 @@ private:
     void checkConflicts() {
         std::vector<Occupancy> occupancies = trackOccupancies(s_, settings_);
         std::erase_if(occupancies,
-                      [this](const Occupancy& o) { return !stationHasTrack(o.track); });
+                      [this](const Occupancy& o) { return !hasStationTrack(s_, o.track); });
         for (const Conflict& c : trackConflicts(occupancies, settings_.separation))
             reportConflict(c, occupancies[static_cast<std::size_t>(c.first)],
                            occupancies[static_cast<std::size_t>(c.second)]);

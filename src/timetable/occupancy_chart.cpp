@@ -1,5 +1,6 @@
 #include "timetable/occupancy_chart.h"
 
+#include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
 
@@ -10,26 +11,20 @@ namespace zeb {
 
 ChartContent chartContent(const Scenario& s, const CheckSettings& settings) {
     ChartContent content;
-    const int tracks = std::clamp(s.numero_binari, 0, kTrackSlots);
-    for (int k = 0; k < tracks; ++k)
-        content.rows.push_back(s.tabella_binari[k].nome);
+    content.rows = stationTrackNames(s);
 
-    std::vector<Occupancy> onTracks;
+    std::vector<Occupancy> onTracks; // bar k is onTracks[k], in its track's row
     std::vector<Occupancy> apart[2]; // without a track; on a track the station lacks
     for (Occupancy& o : trackOccupancies(s, settings, true)) {
         const auto track = std::find(content.rows.begin(), content.rows.end(), o.track);
-        if (isCategoriaSenzaBinario(s.treni[o.train].categoria))
+        if (isCategoriaSenzaBinario(s.treni[o.train].categoria)) {
             apart[0].push_back(std::move(o));
-        else if (track == content.rows.end())
+        } else if (track == content.rows.end()) {
             apart[1].push_back(std::move(o));
-        else
+        } else {
+            content.bars.push_back({o, static_cast<int>(track - content.rows.begin())});
             onTracks.push_back(std::move(o));
-    }
-
-    for (const Occupancy& o : onTracks) {
-        const int row = static_cast<int>(
-            std::find(content.rows.begin(), content.rows.end(), o.track) - content.rows.begin());
-        content.bars.push_back({o, row});
+        }
     }
     for (const Conflict& c : trackConflicts(onTracks, settings.separation)) {
         for (int k : {c.first, c.second}) {

@@ -67,9 +67,7 @@ Poster posterOf(const Scenario& s, bool departures) {
 } // namespace
 
 std::string principalStops(const std::string& fermate) {
-    std::string_view stops = fermate;
-    if (stops.ends_with(kFineFermate))
-        stops.remove_suffix(kFineFermate.size());
+    std::string_view stops = stopsWithoutFine(fermate);
     std::string out;
     while (!stops.empty()) {
         const auto comma = stops.find(',');

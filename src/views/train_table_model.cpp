@@ -23,12 +23,6 @@ QString timeText(bool applies, const std::string& ora, const std::string& minuti
     return applies ? qt(ora + ":" + minuti) : QString();
 }
 
-QString stopsWithoutTerminator(const std::string& fermate) {
-    const std::string_view stops = fermate;
-    return qt(
-        std::string(stops.ends_with(kFineFermate) ? stops.substr(0, stops.size() - 2) : stops));
-}
-
 } // namespace
 
 TrainTableModel::TrainTableModel(TimetableWatch& watch, QObject* parent)
@@ -127,7 +121,7 @@ QVariant TrainTableModel::displayed(int train, int column) const {
     case Sussidiaria:
         return qt(t.sussidiaria);
     case Fermate:
-        return hasDeparture(t) ? stopsWithoutTerminator(t.fermate) : QString();
+        return hasDeparture(t) ? qt(std::string(stopsWithoutFine(t.fermate))) : QString();
     case Note:
         return qt(t.note);
     default:

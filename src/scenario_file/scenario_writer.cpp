@@ -7,6 +7,8 @@
 #include "scenario_file/windows1252.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace zeb {
 
@@ -28,10 +30,40 @@ std::string withoutLineBreaks(std::string_view value) {
     return out;
 }
 
-// Collects the file's lines, each encoded and checked as it is added.
-class LineWriter {
+// Copies `value` to `to` while it is plain ASCII above the control range, eight bytes at a
+// time; returns the end of the copy, or nullptr at the first word that may need encoding (a
+// byte from 0x80 up, or one below 0x0E, which takes in CR and LF).
+char* copyIfPlain(char* to, std::string_view value) {
+    constexpr std::uint64_t kEachByte = 0x0101010101010101u;
+    const char* from = value.data();
+    const char* const end = from + value.size();
+    for (; end - from >= 8; from += 8, to += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, from, 8);
+        if (((word - 0x0E * kEachByte) | word) & (0x80 * kEachByte))
+            return nullptr;
+        std::memcpy(to, &word, 8);
+    }
+    for (; from != end; ++from, ++to) {
+        const auto byte = static_cast<unsigned char>(*from);
+        if (byte >= 0x80 || byte < 0x0E)
+            return nullptr;
+        *to = *from;
+    }
+    return to;
+}
+
+// Writes the file into one buffer made large enough for each block before the block is written,
+// so that no line grows it; every value is encoded and checked as it is written.
+class FileWriter {
 public:
-    explicit LineWriter(std::size_t expectedBytes) { out_.reserve(expectedBytes); }
+    explicit FileWriter(std::size_t expectedBytes) : out_(expectedBytes, '\0') {}
+
+    // Makes room for `bytes` more.
+    void reserve(std::size_t bytes) {
+        if (out_.size() - used_ < bytes)
+            out_.resize(std::max(out_.size() * 2, used_ + bytes));
+    }
 
     // The train whose lines follow, at 0-based `index`, for error messages; none for the
     // station's lines.
@@ -42,11 +74,12 @@ public:
 
     // Returns the value's bytes as written, a view into the file being made.
     std::string_view line(std::string_view keyword, std::string_view value) {
-        out_.append(keyword);
-        const std::size_t start = out_.size();
-        appendValue(keyword, value);
-        out_.append("\r\n");
-        return std::string_view(out_).substr(start, out_.size() - 2 - start);
+        put(keyword);
+        const std::size_t start = used_;
+        putValue(keyword, value);
+        const std::string_view written(out_.data() + start, used_ - start);
+        put("\r\n");
+        return written;
     }
 
     // "keyword ora.minuti", or "keyword -" for an end the train does not have.
@@ -56,36 +89,23 @@ public:
             line(keyword, "-");
             return;
         }
-        out_.append(keyword);
-        appendValue(keyword, ora);
-        out_.push_back('.');
-        appendValue(keyword, minuti);
-        out_.append("\r\n");
+        put(keyword);
+        putValue(keyword, ora);
+        put(".");
+        putValue(keyword, minuti);
+        put("\r\n");
     }
 
     // Replaces the value of the line just written, seen as `written`.
     void replaceLastValue(std::string_view written, std::string_view value) {
-        out_.resize(out_.size() - 2 - written.size());
-        out_.append(value).append("\r\n");
+        used_ -= 2 + written.size();
+        put(value);
+        put("\r\n");
     }
 
-    void literal(std::string_view text) { out_.append(text).append("\r\n"); }
-
-    // Plain ASCII without line breaks, nearly every value, is copied as it is.
-    void appendValue(std::string_view keyword, std::string_view value) {
-        const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
-            return static_cast<unsigned char>(c) < 0x80 && c != '\r' && c != '\n';
-        });
-        if (plain) {
-            out_.append(value);
-            return;
-        }
-        const bool encoded = value.find_first_of("\r\n") == std::string_view::npos
-                                 ? appendAsWindows1252(out_, value)
-                                 : appendAsWindows1252(out_, withoutLineBreaks(value));
-        if (!encoded)
-            fail(FormatError::CarattereNonSalvabile, keyword,
-                 "contiene un carattere che non si può scrivere nel file (codifica Windows-1252)");
+    void literal(std::string_view text) {
+        put(text);
+        put("\r\n");
     }
 
     [[noreturn]] void fail(FormatError number, std::string_view keyword, const std::string& what) {
@@ -99,13 +119,44 @@ public:
         throw ScenarioFileError(number, where + ": il campo \"" + field + "\" " + what);
     }
 
-    std::string take() { return std::move(out_); }
+    std::string take() {
+        out_.resize(used_);
+        return std::move(out_);
+    }
 
 private:
+    void put(std::string_view text) {
+        std::memcpy(out_.data() + used_, text.data(), text.size());
+        used_ += text.size();
+    }
+
+    // Plain ASCII, nearly every value, is copied as it is. Encoding never lengthens a value:
+    // each character becomes one byte, each line break one blank.
+    void putValue(std::string_view keyword, std::string_view value) {
+        if (char* end = copyIfPlain(out_.data() + used_, value)) {
+            used_ = static_cast<std::size_t>(end - out_.data());
+            return;
+        }
+        scratch_.clear();
+        const bool encoded = value.find_first_of("\r\n") == std::string_view::npos
+                                 ? appendAsWindows1252(scratch_, value)
+                                 : appendAsWindows1252(scratch_, withoutLineBreaks(value));
+        if (!encoded)
+            fail(FormatError::CarattereNonSalvabile, keyword,
+                 "contiene un carattere che non si può scrivere nel file (codifica Windows-1252)");
+        put(scratch_);
+    }
+
     std::string out_;
+    std::size_t used_ = 0;
+    std::string scratch_;
     int index_ = 0;
     const Treno* train_ = nullptr;
 };
+
+// Room for a block's keywords, marks and line ends, and the few bytes by which its written
+// values may pass its texts ("-" for an empty end, "99" for a missing track), with bytes to spare.
+constexpr std::size_t kBlockFrameBytes = 512;
 
 char tipologiaOf(const Treno& t) {
     if (t.provenienza.empty())
@@ -121,7 +172,7 @@ std::string_view orValueDash(const std::string& value) {
 
 // The values the reader checks against the editor's lists must be in them, and no text may
 // pass the bounds the reader holds. Returns the size of the train's texts.
-std::size_t checkValues(LineWriter& out, const Treno& t) {
+std::size_t checkValues(FileWriter& out, const Treno& t) {
     if (!positionIn(kCategorie, t.categoria))
         out.fail(FormatError::ValoreFuoriElenco, "Categoria",
                  "vale " + quotedValue(t.categoria) + ", che non è una delle categorie");
@@ -138,7 +189,7 @@ std::size_t checkValues(LineWriter& out, const Treno& t) {
     return measure.bytes;
 }
 
-void writeTrain(LineWriter& out, const Treno& t) {
+void writeTrain(FileWriter& out, const Treno& t) {
     out.literal("");
     out.literal("Prossimo treno:");
     const char tipologia = tipologiaOf(t);
@@ -164,12 +215,13 @@ void writeTrain(LineWriter& out, const Treno& t) {
 } // namespace
 
 std::string scenarioFileBytes(const Scenario& s) {
-    LineWriter out(1024 + static_cast<std::size_t>(s.totale_treni) * 400);
+    FileWriter out(1024 + static_cast<std::size_t>(s.totale_treni) * 400);
     const TextMeasure station = measureStationTexts(s);
     if (station.oversizedField)
         out.fail(FormatError::RigaTroppoLunga, *station.oversizedField,
                  "è più lungo di " + std::to_string(kMaxTextBytes) + " byte");
     std::size_t textBytes = station.bytes;
+    out.reserve(station.bytes + kBlockFrameBytes);
     out.line("Stazione di = ", s.nome_stazione);
     out.line("Ora inizio simulazione = ", s.ora_inizio + "." + s.min_inizio + ".00");
     out.line("Numero binari stazione = ",
@@ -178,7 +230,9 @@ std::string scenarioFileBytes(const Scenario& s) {
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
         out.setTrain(i, &t);
-        textBytes += checkValues(out, t);
+        const std::size_t trainTextBytes = checkValues(out, t);
+        textBytes += trainTextBytes;
+        out.reserve(trainTextBytes + kBlockFrameBytes);
         writeTrain(out, t);
     }
     if (textBytes > kMaxScenarioTextBytes)

@@ -14,6 +14,8 @@ struct ScenarioChange {
     };
     Kind kind;
     int train = -1;
+
+    bool operator==(const ScenarioChange&) const = default;
 };
 
 } // namespace zeb

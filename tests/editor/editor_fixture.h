@@ -93,16 +93,18 @@ struct EditorFixture {
         editor.Timer1_Timer();
     }
 
-    // Trains "1" to "count", each from A at 7:0 to B at 7:5.
+    // A train from A at 7:0 to B at 7:5.
+    static TrainInput numbered(const std::string& numero) {
+        TrainInput in{.numero = numero, .provenienza = "A", .destinazione = "B", .oraa = "7"};
+        in.mina = "0";
+        in.orap = "7";
+        in.minp = "5";
+        return in;
+    }
+    // Trains "1" to "count".
     void insertNumbered(int count) {
         for (int i = 1; i <= count; ++i)
-            insert({.numero = std::to_string(i),
-                     .provenienza = "A",
-                     .destinazione = "B",
-                     .oraa = "7",
-                     .mina = "0",
-                     .orap = "7",
-                     .minp = "5"});
+            insert(numbered(std::to_string(i)));
     }
 
     void back() {

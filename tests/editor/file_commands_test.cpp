@@ -59,6 +59,7 @@ TEST_F(FileCommands, TheTwoExampleTrainsSaveAsTheReferenceFileAndCover) {
               "File Scenario di ZEB (*.zeb) *.zeb");
     EXPECT_EQ(test::readBytes(folder.file("valmora")), test::exampleFileBytes());
     EXPECT_EQ(s.nome_file, folder.file("valmora"));
+    EXPECT_EQ(s.treni[0].tipologia + s.treni[1].tipologia, "21") << "the type codes as written";
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(s.treno_attuale, 2);
     EXPECT_EQ(states(), test::kCovered);

@@ -23,15 +23,19 @@ protected:
     EditorLogic editor{s, ui};
 };
 
-TEST_F(PeriodicRefresh, TheOriginOpensTheArrivalBoxesOnce) {
+TEST_F(PeriodicRefresh, EachEndOpensItsBoxesOnce) {
     editor.provenienza.setText("C");
+    editor.destinazione.setText("Borgo Alto");
     editor.Timer1_Timer();
     EXPECT_TRUE(editor.oraa.enabled && editor.mina.enabled);
-    EXPECT_EQ(editor.oraa.text, "");
+    EXPECT_TRUE(editor.orap.enabled && editor.minp.enabled && editor.fermate.enabled);
+    EXPECT_EQ(editor.oraa.text + "|" + editor.fermate.text, "|");
     editor.oraa.setText("6");
+    editor.fermate.setText("Pieve");
     editor.provenienza.setText("Campolungo");
     editor.Timer1_Timer();
-    EXPECT_EQ(editor.oraa.text, "6") << "further typing leaves the boxes alone";
+    EXPECT_EQ(editor.oraa.text + "|" + editor.fermate.text, "6|Pieve")
+        << "further typing leaves the boxes alone";
 
     editor.provenienza.setText("");
     editor.Timer1_Timer();
@@ -40,16 +44,6 @@ TEST_F(PeriodicRefresh, TheOriginOpensTheArrivalBoxesOnce) {
     editor.provenienza.setText("B");
     editor.Timer1_Timer();
     EXPECT_EQ(editor.oraa.text, "") << "the typed time is gone";
-}
-
-TEST_F(PeriodicRefresh, TheDestinationOpensDepartureAndStopsOnce) {
-    editor.destinazione.setText("Borgo Alto");
-    editor.Timer1_Timer();
-    EXPECT_TRUE(editor.orap.enabled && editor.minp.enabled && editor.fermate.enabled);
-    EXPECT_EQ(editor.fermate.text, "");
-    editor.fermate.setText("Pieve");
-    editor.Timer1_Timer();
-    EXPECT_EQ(editor.fermate.text, "Pieve");
 }
 
 TEST_F(PeriodicRefresh, RangeChecksEmptyEachBoxByItself) {
@@ -66,6 +60,7 @@ TEST_F(PeriodicRefresh, RangeChecksEmptyEachBoxByItself) {
                                                                     {"-1:-1", "-1:-1"},
                                                                     {"a:b", ":"},
                                                                     {"1a:", ":"},
+                                                                    {"--:99", "--:99"},
                                                                     {"-:9", ":9"}}) {
         for (auto [ora, minuti] :
              {std::pair{&editor.oraa, &editor.mina}, {&editor.orap, &editor.minp}}) {
@@ -77,15 +72,6 @@ TEST_F(PeriodicRefresh, RangeChecksEmptyEachBoxByItself) {
         EXPECT_EQ(editor.orap.text + ":" + editor.minp.text, left) << typed;
     }
     EXPECT_EQ(editor.oraa1 + ":" + editor.minp1, "-:9");
-}
-
-TEST_F(PeriodicRefresh, ThePlaceholderHourSkipsTheMinuteCheck) {
-    editor.provenienza.setText("A");
-    editor.Timer1_Timer();
-    editor.oraa.setText("--");
-    editor.mina.setText("99");
-    editor.Timer1_Timer();
-    EXPECT_EQ(editor.mina.text, "99");
 }
 
 TEST_F(PeriodicRefresh, TracklessCategoriesForceTheBusIndication) {
@@ -104,15 +90,6 @@ TEST_F(PeriodicRefresh, TracklessCategoriesForceTheBusIndication) {
     editor.categoria.select(13);
     editor.Timer1_Timer();
     EXPECT_EQ(editor.sussi.selected, 0);
-}
-
-TEST_F(PeriodicRefresh, TheNumberAloneGatesInsertion) {
-    editor.numero.setText("8");
-    editor.Timer1_Timer();
-    EXPECT_TRUE(editor.inseriscitreno.enabled);
-    editor.numero.setText("");
-    editor.Timer1_Timer();
-    EXPECT_FALSE(editor.inseriscitreno.enabled);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "editor/editor_fixture.h"
+#include "scenario_file/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -17,22 +18,15 @@ TEST(ScenarioCommands, StartStateAndANewScenario) {
     Editor e;
     EXPECT_EQ(states(e.editor), test::kNoScenario);
     EXPECT_FALSE(e.editor.scenarioOpen());
-    EXPECT_EQ(e.s.treni[0].codice_sussidiaria, "0");
     EXPECT_TRUE(e.editor.closeRequested()) << "nothing to ask without a scenario";
-    EXPECT_TRUE(e.ui.messages.empty());
+    e.editor.nuovo_scenario_Click(); // the station dialog closed without OK still opens it
+    EXPECT_TRUE(e.editor.scenarioOpen() && e.editor.binario.entries.empty());
 
     e.ui.station = test::chooseStation({23, 1, 0});
-    e.editor.nuovo_scenario_Click();
+    e.editor.modifica_Click();
     EXPECT_EQ(e.editor.binario.entries, (std::vector<std::string>{"1", "2", "1tronco"}));
-    EXPECT_EQ(e.s.nome_stazione, "Valmora");
     EXPECT_EQ(states(e.editor), test::kCoveredEmpty);
-}
-
-TEST(ScenarioCommands, ClosingTheStationDialogWithoutOkStillOpensTheScenario) {
-    Editor e;
-    e.editor.nuovo_scenario_Click(); // the fake closes it at once
-    EXPECT_TRUE(e.editor.scenarioOpen());
-    EXPECT_TRUE(e.editor.binario.entries.empty());
+    EXPECT_TRUE(e.ui.messages.empty());
 }
 
 TEST(ScenarioCommands, CloseScenarioAsksAndOnlyYesResets) {
@@ -54,11 +48,10 @@ TEST(ScenarioCommands, CloseScenarioAsksAndOnlyYesResets) {
     e.ui.answers = {Answer::Yes};
     e.editor.chiudi_Click();
     EXPECT_EQ(states(e.editor), test::kNoScenario);
-    EXPECT_EQ(e.editor.numerotrenit.text, "0");
-    EXPECT_EQ(e.s.nome_stazione + e.s.nome_file + e.editor.numero.text, "");
-    EXPECT_EQ(e.s.totale_treni + e.s.numero_binari + e.s.conta_binari, 0);
+    EXPECT_EQ(test::summary(e.s) + "|" + e.s.nome_file + e.editor.numero.text + "|" +
+                  e.editor.numerotrenit.text + "|" + e.s.treni[0].codice_sussidiaria,
+              "|.||0||0|0");
     EXPECT_EQ(e.s.binari_scelti, (std::array<bool, kTrackSlots>{}));
-    EXPECT_EQ(e.s.treni[0].codice_sussidiaria, "0");
 
     // The next new scenario starts from empty station data.
     std::string seen = "unset";

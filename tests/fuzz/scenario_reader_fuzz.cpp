@@ -10,41 +10,38 @@
 
 namespace {
 
-[[noreturn]] void broken(const char* what, const zeb::ScenarioFileError* error = nullptr) {
-    std::fprintf(stderr, "%s%s%s\n", what, error ? ": " : "",
-                 error ? error->message().c_str() : "");
-    std::abort();
+// The bytes a save of `bytes`, once loaded, gives; aborts with `what` where it cannot be made.
+std::string savedAfterLoading(std::string_view bytes, const char* what) {
+    zeb::Scenario loaded;
+    zeb::readScenario(loaded, bytes);
+    try {
+        return zeb::scenarioFileBytes(loaded);
+    } catch (const zeb::ScenarioFileError& error) {
+        std::fprintf(stderr, "%s: %s\n", what, error.message().c_str());
+        std::abort();
+    }
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    zeb::Scenario loaded;
+    std::string first;
     try {
-        zeb::readScenario(loaded, bytes);
+        first = savedAfterLoading(std::string_view(reinterpret_cast<const char*>(data), size),
+                                  "the writer refuses what the reader accepted");
     } catch (const zeb::ScenarioFileError&) {
         return 0; // refused input is fine; crashes, leaks and hangs are not
     }
-    std::string first;
-    try {
-        first = zeb::scenarioFileBytes(loaded);
-    } catch (const zeb::ScenarioFileError& error) {
-        broken("the writer refuses what the reader accepted", &error);
-    }
-    zeb::Scenario reloaded;
-    try {
-        zeb::readScenario(reloaded, first);
-    } catch (const zeb::ScenarioFileError& error) {
-        broken("a saved file does not load", &error);
-    }
     std::string second;
     try {
-        second = zeb::scenarioFileBytes(reloaded);
+        second = savedAfterLoading(first, "a reloaded file cannot be saved");
     } catch (const zeb::ScenarioFileError& error) {
-        broken("a reloaded file cannot be saved", &error);
+        std::fprintf(stderr, "a saved file does not load: %s\n", error.message().c_str());
+        std::abort();
     }
-    if (first != second)
-        broken("saving a reloaded file gives other bytes");
+    if (first != second) {
+        std::fprintf(stderr, "saving a reloaded file gives other bytes\n");
+        std::abort();
+    }
     return 0;
 }

@@ -26,13 +26,6 @@ std::vector<std::string> passingBlock() {
     return {lines.begin() + 4, lines.begin() + 18};
 }
 
-std::string joined(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& line : lines)
-        out += line + "\r\n";
-    return out;
-}
-
 TEST(ScenarioReader, ReadsTheReferenceExample) {
     Scenario s = loadBytes(test::exampleFileBytes());
     EXPECT_EQ(test::summary(s),
@@ -48,7 +41,7 @@ std::string withBlockLines(std::initializer_list<std::pair<int, std::string>> ch
     auto block = passingBlock();
     for (const auto& [index, line] : changes)
         block[index] = line;
-    return kHeader + joined(block);
+    return kHeader + crlfLines(block);
 }
 
 // A file that loads, and the summary of its one train (or of its station).
@@ -83,7 +76,7 @@ std::string commentsAndStrayLines() {
     return crlfLines({"# comment", "", "Stazione di = Valmora", "x",
                       "Ora inizio simulazione = 06.30.00", "# another",
                       "Numero binari stazione = 3", "Numeri binari stazione = 1,2,1tronco,."}) +
-           joined(block) + crlfLines({"Prossimo treno: ", "prossimo treno:", "", ""});
+           crlfLines(block) + crlfLines({"Prossimo treno: ", "prossimo treno:", "", ""});
 }
 
 std::string commentInPlaceOfAnAbsentTime() {
@@ -92,7 +85,7 @@ std::string commentInPlaceOfAnAbsentTime() {
     block[8] = "# this comment takes the departure's place";
     block[11] = "Fermate Successive = 3";
     block.insert(block.begin() + 9, "Partenza = -");
-    return kHeader + joined(block);
+    return kHeader + crlfLines(block);
 }
 
 std::string loneLineFeeds() {
@@ -162,12 +155,12 @@ std::string withBlockLine(int index, const std::string& line) {
 std::string cutBlock(int lines) {
     auto block = passingBlock();
     block.resize(lines);
-    return kHeader + joined(block);
+    return kHeader + crlfLines(block);
 }
 
 std::string tooManyTrains() {
     std::string file = kHeader;
-    const std::string block = joined(passingBlock());
+    const std::string block = crlfLines(passingBlock());
     for (int i = 0; i <= kMaxTrains; ++i)
         file += block;
     return file;

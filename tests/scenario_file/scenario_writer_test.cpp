@@ -8,28 +8,6 @@
 namespace zeb {
 namespace {
 
-using test::crlfLines;
-
-// The 14 lines of the one train block of a one-train scenario.
-std::vector<std::string> blockOf(Scenario& s) {
-    const std::string bytes = scenarioFileBytes(s);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (auto end = bytes.find("\r\n"); end != std::string::npos; end = bytes.find("\r\n", start)) {
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    EXPECT_EQ(start, bytes.size()) << "every line ends in CR LF";
-    return std::vector<std::string>(lines.begin() + 4, lines.end());
-}
-
-Scenario oneTrain(const Treno& t) {
-    Scenario s = test::stationValmora();
-    s.treni[0] = t;
-    s.totale_treni = 1;
-    return s;
-}
-
 Treno plainTrain() {
     Treno t;
     t.numero = "1";
@@ -46,40 +24,53 @@ TEST(ScenarioWriter, WritesTheReferenceExampleByteForByte) {
     EXPECT_EQ(scenarioFileBytes(s), test::exampleFileBytes());
 }
 
-TEST(ScenarioWriter, ATrainWithNeitherEndIsTypeZeroWithDashes) {
-    Treno t = plainTrain();
-    t.provenienza = t.destinazione = "";
-    t.ora_partenza = t.min_partenza = "--";
-    Scenario s = oneTrain(t);
-    const auto block = blockOf(s);
-    EXPECT_EQ(block[2], "Tipologia di treno = 0");
-    EXPECT_EQ(block[4], "Destinazione = -");
-    EXPECT_EQ(block[5], "Provenienza = -");
-    EXPECT_EQ(block[7], "Arrivo = -");
-    EXPECT_EQ(block[8], "Partenza = -");
+// Each row: a change to a plain train, and whole lines its block must hold.
+struct Written {
+    const char* name;
+    void (*change)(Treno&);
+    std::vector<std::string> lines;
+};
+
+void PrintTo(const Written& row, std::ostream* out) {
+    *out << row.name;
 }
 
-TEST(ScenarioWriter, OnlyTheEndsHereTextWithTerminatorBecomesADash) {
-    Treno t = plainTrain();
-    t.fermate = "Il treno termina nella stazione simulata";
-    Scenario s = oneTrain(t);
-    EXPECT_EQ(blockOf(s)[11], "Fermate Successive = Il treno termina nella stazione simulata");
-    s.treni[0].fermate = "Il treno termina nella stazione simulata,.";
-    EXPECT_EQ(blockOf(s)[11], "Fermate Successive = -");
+class ScenarioWriterWrites : public ::testing::TestWithParam<Written> {};
+
+TEST_P(ScenarioWriterWrites, TheLinesOfTheBlock) {
+    Scenario s = test::stationValmora();
+    s.treni[0] = plainTrain();
+    GetParam().change(s.treni[0]);
+    s.totale_treni = 1;
+    const std::string bytes = scenarioFileBytes(s);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 18);
+    for (const std::string& line : GetParam().lines)
+        EXPECT_NE(bytes.find("\r\n" + line + "\r\n"), std::string::npos) << line;
 }
 
-TEST(ScenarioWriter, LineBreaksInsideValuesBecomeBlanks) {
-    Treno t = plainTrain();
-    t.note = "prima\r\nseconda\nterza\rquarta\n\n";
-    t.fermate = "A,\nB,.";
-    Scenario s = oneTrain(t);
-    s.nome_stazione = "Val\nmora";
-    const auto block = blockOf(s);
-    ASSERT_EQ(block.size(), 14u);
-    EXPECT_EQ(block[13], "Note al treno = prima seconda terza quarta  ");
-    EXPECT_EQ(block[11], "Fermate Successive = A, B,.");
-    EXPECT_EQ(scenarioFileBytes(s).substr(0, 22), "Stazione di = Val mora");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Values, ScenarioWriterWrites,
+    ::testing::Values(
+        Written{"NeitherEndIsTypeZeroWithDashes",
+                [](Treno& t) {
+                    t.provenienza = t.destinazione = "";
+                    t.ora_partenza = t.min_partenza = "--";
+                },
+                {"Tipologia di treno = 0", "Destinazione = -", "Provenienza = -", "Arrivo = -",
+                 "Partenza = -"}},
+        Written{"EndsHereWithoutTheTerminatorStays",
+                [](Treno& t) { t.fermate = "Il treno termina nella stazione simulata"; },
+                {"Fermate Successive = Il treno termina nella stazione simulata"}},
+        Written{"EndsHereWithTheTerminatorIsADash",
+                [](Treno& t) { t.fermate = "Il treno termina nella stazione simulata,."; },
+                {"Fermate Successive = -"}},
+        Written{"LineBreaksBecomeBlanks",
+                [](Treno& t) {
+                    t.note = "prima\r\nseconda\nterza\rquarta\n\n";
+                    t.fermate = "A,\nB,.";
+                },
+                {"Note al treno = prima seconda terza quarta  ", "Fermate Successive = A, B,."}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Each row: what is wrong with the second train, the error number, words of its description.
 struct Unsaveable {

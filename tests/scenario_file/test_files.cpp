@@ -1,6 +1,7 @@
 #include "scenario_file/test_files.h"
 
 #include "model/track_slots.h"
+#include "model/value_tables.h"
 #include "scenario_file/scenario_reader.h"
 
 #include <algorithm>
@@ -50,7 +51,7 @@ void writeBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-std::string crlfLines(std::initializer_list<std::string> lines) {
+std::string crlfLines(const std::vector<std::string>& lines) {
     std::string out;
     for (const auto& line : lines)
         out += line + "\r\n";
@@ -67,84 +68,34 @@ Scenario stationValmora() {
     return s;
 }
 
+// The example file as read (the reader's own test checks every field of it), then what the
+// editor stores differently from what a load gives back.
 Scenario exampleScenario() {
-    Scenario s = stationValmora();
-    Treno& regionale = s.treni[0];
-    regionale.numero = "231";
-    regionale.destinazione = "Borgo Alto";
-    regionale.provenienza = "Campolungo";
-    regionale.categoria = "Regionale";
-    regionale.indice_categoria = "13";
-    regionale.ritardo = "1";
-    regionale.ora_arrivo = "06";
-    regionale.min_arrivo = "42";
-    regionale.ora_partenza = "06";
-    regionale.min_partenza = "44";
-    regionale.binario = "2";
-    regionale.fermate = "Pieve,Rocca,.";
-    regionale.sussidiaria = "Nessuna";
-    regionale.codice_sussidiaria = "0";
-
+    Scenario s = loadBytes(exampleFileBytes());
     Treno& autobus = s.treni[1];
-    autobus.numero = "88";
-    autobus.provenienza = "Borgo Alto";
-    autobus.categoria = "Autobus";
-    autobus.indice_categoria = "0";
-    autobus.ritardo = "0";
-    autobus.ora_arrivo = "07";
-    autobus.min_arrivo = "05";
-    autobus.ora_partenza = "--";
-    autobus.min_partenza = "--";
+    autobus.ora_partenza = autobus.min_partenza = "--";
     autobus.binario = "1";
-    autobus.fermate = "Il treno termina nella stazione simulata,.";
-    autobus.sussidiaria = "Autobus (Piazzale Esterno)";
-    autobus.codice_sussidiaria = "10";
-
-    s.totale_treni = 2;
+    autobus.fermate = std::string(kTerminaQui) + std::string(kFineFermate);
+    s.treni[0].tipologia = autobus.tipologia = "";
     s.treno_attuale = 2;
     return s;
 }
 
+std::string sampleFile(const std::string& name) {
+    return readBytes(std::string(ZEB_SAMPLE_FILES) + "/" + name);
+}
+
 std::vector<std::string> exampleFileLines() {
-    return {"Stazione di = Valmora",
-            "Ora inizio simulazione = 06.30.00",
-            "Numero binari stazione = 3",
-            "Numeri binari stazione = 1,2,1tronco,.",
-            "",
-            "Prossimo treno:",
-            "Tipologia di treno = 2",
-            "Numero Treno = 231",
-            "Destinazione = Borgo Alto",
-            "Provenienza = Campolungo",
-            "Categoria = Regionale",
-            "Arrivo = 06.42",
-            "Partenza = 06.44",
-            "Binario = 2",
-            "Indice Ritardo = 1",
-            "Fermate Successive = Pieve,Rocca,.",
-            "Indicazioni Sussidiarie = 0",
-            "Note al treno = ",
-            "",
-            "Prossimo treno:",
-            "Tipologia di treno = 1",
-            "Numero Treno = 88",
-            "Destinazione = -",
-            "Provenienza = Borgo Alto",
-            "Categoria = Autobus",
-            "Arrivo = 07.05",
-            "Partenza = -",
-            "Binario = 99",
-            "Indice Ritardo = 0",
-            "Fermate Successive = -",
-            "Indicazioni Sussidiarie = 10",
-            "Note al treno = "};
+    const std::string bytes = exampleFileBytes();
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos;
+         start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    return lines;
 }
 
 std::string exampleFileBytes() {
-    std::string out;
-    for (const auto& line : exampleFileLines())
-        out += line + "\r\n";
-    return out;
+    return sampleFile("example.zeb");
 }
 
 Scenario loadBytes(const std::string& bytes, Scenario base) {

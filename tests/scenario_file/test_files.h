@@ -28,7 +28,7 @@ std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 
 // Joins lines with CR LF after each one, as scenario files end their lines.
-std::string crlfLines(std::initializer_list<std::string> lines);
+std::string crlfLines(const std::vector<std::string>& lines);
 
 // A station "Valmora" starting at 06.30 with the tracks 1, 2 and 1tronco, chosen the way the
 // station dialog chooses them.
@@ -37,6 +37,11 @@ Scenario stationValmora();
 // Valmora with the two trains of the format's reference example, stored as the editor stores
 // them: a Regionale 231 passing through, and an Autobus 88 ending here.
 Scenario exampleScenario();
+
+// A committed sample scenario file, also a seed of the fuzz target: "example.zeb", the file of
+// exampleScenario(); "four_trains.zeb", two Regionali in conflict on track 1, a bus ending here and
+// an early Intercity on track 2.
+std::string sampleFile(const std::string& name);
 
 // The lines of the file the writer makes of exampleScenario(): the header, then the blocks of
 // the Regionale (lines 4 to 17) and of the Autobus.

@@ -1,0 +1,350 @@
+#include "bulk_edit/bulk_edit.h"
+#include "scenario_file/scenario_writer.h"
+#include "scenario_file/test_files.h"
+#include "views/editor_window.h"
+#include "views/gui_helpers.h"
+#include "views/occupancy_window.h"
+#include "views/posters_dialog.h"
+#include "views/recovery_writer.h"
+#include "views/train_table_model.h"
+#include "views/train_table_window.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QSortFilterProxyModel>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace zeb;
+using namespace zeb::test;
+
+// A user's whole session: a new station, two trains, save, close, open, browse, change,
+// delete, save again; the files are compared byte for byte.
+class EditorGuiTest : public QObject {
+    Q_OBJECT
+
+    TempFolder folder;
+    Scenario scenario;
+    EditorWindow* window = nullptr;
+    MessageRecorder messages;
+    QString nextFile;
+
+    bool enabled(const char* name) { return widget<QWidget>(window, name)->isEnabled(); }
+    QString text(const char* name) { return widget<QLineEdit>(window, name)->text(); }
+
+    // Choosing an entry of a drop-down list, as a pick in its popup does.
+    void choose(const char* name, const QString& entry) {
+        auto* list = widget<QComboBox>(window, name);
+        QTRY_VERIFY(list->isEnabled());
+        const int index = list->findText(entry);
+        QVERIFY(index >= 0);
+        list->setCurrentIndex(index);
+    }
+
+    void typeWhenOpen(const char* name, const QString& value) {
+        QTRY_VERIFY(enabled(name));
+        type(window, name, value);
+    }
+
+    void openStation() {
+        window->prompts().onStationDialog = [](QDialog& dialog) {
+            type(&dialog, "textstazione", "Valmora");
+            type(&dialog, "orap", "06");
+            type(&dialog, "minp", "30");
+            checkTracks(dialog, {0, 1, 23});
+            screenshot(&dialog, "station_dialog");
+            click(&dialog, "ok");
+        };
+        click(window, "nuovo_scenario");
+    }
+
+    void enterRegionale() {
+        click(window, "nuovotreno");
+        type(window, "numero", "231");
+        choose("categoria", "Regionale");
+        type(window, "provenienza", "Campolungo");
+        type(window, "destinazione", "Borgo Alto");
+        typeWhenOpen("oraa", "245");
+        QCOMPARE(text("oraa"), QString("24")); // two characters at most, then out of range
+        QTRY_COMPARE(text("oraa"), QString());
+        type(window, "oraa", "06");
+        type(window, "mina", "42");
+        typeWhenOpen("orap", "06");
+        type(window, "minp", "44");
+        choose("ritardo", "1");
+        QTRY_COMPARE(widget<QPlainTextEdit>(window, "fermate")->toPlainText(), QString());
+        typeWhenOpen("fermate", "Pieve,Rocca");
+        // The refresh leaves what is being typed alone: caret and selection stay.
+        auto* stops = widget<QPlainTextEdit>(window, "fermate");
+        QTextCursor cursor = stops->textCursor();
+        cursor.setPosition(2);
+        cursor.setPosition(5, QTextCursor::KeepAnchor);
+        stops->setTextCursor(cursor);
+        QTest::qWait(150);
+        QCOMPARE(stops->textCursor().selectionStart(), 2);
+        QCOMPARE(stops->textCursor().selectionEnd(), 5);
+        choose("binario", "2");
+        screenshot(window, "editor_entry");
+        QTRY_VERIFY(enabled("inseriscitreno"));
+        click(window, "inseriscitreno");
+    }
+
+    void enterAutobus() {
+        click(window, "nuovotreno");
+        QTRY_COMPARE(widget<QComboBox>(window, "sussi")->currentText(),
+                     QString("Autobus (Piazzale Esterno)"));
+        type(window, "numero", "88");
+        type(window, "provenienza", "Borgo Alto");
+        typeWhenOpen("oraa", "07");
+        type(window, "mina", "05");
+        QTRY_VERIFY(enabled("inseriscitreno"));
+        click(window, "inseriscitreno");
+    }
+
+    // The four trains of the sample, opened as APRI SCENARIO opens them.
+    void openFourTrains() {
+        window->prompts().onStationDialog = [](QDialog& dialog) { click(&dialog, "ok"); };
+        writeBytes(folder.file("four.zeb"), sampleFile("four_trains.zeb"));
+        window->openScenarioFile(folder.file("four.zeb"));
+    }
+
+    void save(const QString& path) {
+        nextFile = path;
+        click(window, "salva");
+    }
+
+private slots:
+    void init() {
+        scenario = Scenario{};
+        messages = MessageRecorder{};
+        window = new EditorWindow(scenario);
+        messages.attach(window->prompts());
+        window->prompts().onFileDialog = [this](const FileFilter&) {
+            return std::optional<std::string>(nextFile.toStdString());
+        };
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+
+    void cleanup() { delete window; }
+
+    void aWholeSession() {
+        openStation();
+        enterRegionale();
+        QCOMPARE(text("numerotrenit"), QString("1"));
+        enterAutobus();
+        QCOMPARE(text("numerotrenit"), QString("2"));
+
+        const QString first = QString::fromStdString(folder.file("valmora.zeb"));
+        save(first);
+        QVERIFY(messages.shown.empty());
+        QCOMPARE(readBytes(first.toStdString()), exampleFileBytes());
+
+        messages.answers = {Answer::Yes};
+        click(window, "chiudi");
+
+        window->prompts().onStationDialog = [](QDialog& dialog) {
+            QCOMPARE(widget<QLineEdit>(&dialog, "textstazione")->text(), QString("Valmora"));
+            QVERIFY(widget<QCheckBox>(&dialog, "binario_23")->isChecked());
+            click(&dialog, "ok");
+        };
+        nextFile = first;
+        click(window, "carica_scenario");
+        QCOMPARE(text("numerotrenit"), QString("2"));
+
+        click(window, "tprecedente");
+        QCOMPARE(text("numero") + "|" + text("provenienza") + "|" + text("orap"),
+                 QString("88|Borgo Alto|--"));
+        QTRY_COMPARE(text("postreno"), QString("2"));
+        click(window, "tprecedente");
+        QCOMPARE(text("numero") + "|" + text("oraa") + ":" + text("mina") + "|" +
+                     widget<QComboBox>(window, "binario")->currentText() + "|" +
+                     widget<QPlainTextEdit>(window, "fermate")->toPlainText(),
+                 QString("231|06:42|2|Pieve,Rocca,."));
+        QTest::qWait(120); // the refresh must not disturb a shown train
+        QCOMPARE(text("oraa"), QString("06"));
+
+        type(window, "note", "binario tronco");
+        choose("binario", "1tronco");
+        click(window, "modificatr");
+        click(window, "tprecedente");
+        messages.answers = {Answer::Yes};
+        click(window, "cancellatreno");
+        QCOMPARE(text("numerotrenit"), QString("1"));
+
+        // The menu takes the deletion back and gives it again.
+        auto* undo = window->findChild<QAction*>("actionAnnulla");
+        QCOMPARE(undo->text(), QString("Annulla eliminazione treno 88"));
+        undo->trigger();
+        QCOMPARE(text("numerotrenit"), QString("2"));
+        window->findChild<QAction*>("actionRipeti")->trigger();
+        QCOMPARE(text("numerotrenit"), QString("1"));
+
+        const QString second = QString::fromStdString(folder.file("valmora2.zeb"));
+        save(second);
+        std::string expected = exampleFileBytes();
+        expected.resize(expected.find("\r\nProssimo treno:", expected.find("Prossimo treno:")));
+        expected.replace(expected.find("Binario = 2"), 11, "Binario = 1tronco");
+        expected.replace(expected.rfind("Note al treno = "), 16, "Note al treno = binario tronco");
+        QCOMPARE(readBytes(second.toStdString()), expected);
+
+        // Closing the window with a change not yet saved asks first; only Yes closes it. Until
+        // then a recovery copy holds the change; a clean end removes it.
+        QVERIFY(!QFile::exists(QString::fromStdString(window->recovery().store().ownCopy())));
+        click(window, "tprecedente");
+        type(window, "note", " e piazzale");
+        // In a text box the undo keys take back the typing, not a change of the scenario.
+        QTest::keyClick(widget<QWidget>(window, "note"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(scenario.totale_treni, 1);
+        QVERIFY(!widget<QPlainTextEdit>(window, "note")->toPlainText().contains("piazzale"));
+        type(window, "note", " e piazzale");
+        click(window, "modificatr");
+        messages.answers = {Answer::No};
+        window->close();
+        QVERIFY(window->isVisible());
+        QCOMPARE(messages.shown.back().title, std::string("Chiusura dello scenario"));
+        const QString copy = QString::fromStdString(window->recovery().store().ownCopy());
+        window->recovery().flush();
+        QVERIFY(readBytes(copy.toStdString()).find("piazzale") != std::string::npos);
+        messages.answers = {Answer::Yes};
+        window->close();
+        QVERIFY(!window->isVisible());
+        QVERIFY(!QFile::exists(copy));
+    }
+
+    void theTableFollowsTheEditorAndLeadsToItsTrains() {
+        openFourTrains();
+        auto* indicator = widget<QToolButton>(window, "indicatoreVerifica");
+        QCOMPARE(indicator->text(), QString("1 problema"));
+        QTest::keyClick(window, Qt::Key_F2);
+        auto* quadro = widget<QWidget>(window, "quadroTreni");
+        QVERIFY(QTest::qWaitForWindowExposed(quadro));
+        QCOMPARE(quadro->windowTitle(), QString("Quadro treni - 4 di 4 treni"));
+        auto* table = widget<QTableView>(quadro, "tabellaTreni");
+        QAbstractItemModelTester tester(
+            const_cast<QAbstractItemModel*>(
+                static_cast<const QSortFilterProxyModel*>(table->model())->sourceModel()),
+            QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+        // Sorted by departure: the times in order, the bus without one last; the conflict marked.
+        auto* header = table->horizontalHeader();
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(TrainTableModel::Partenza) + 4, 4));
+        QStringList numbers;
+        for (int row = 0; row < 4; ++row)
+            numbers << table->model()->index(row, TrainTableModel::Numero).data().toString();
+        QCOMPARE(numbers.join(' '), QString("2235 2231 2233 88"));
+        QVERIFY(!table->model()->index(0, 0).data(Qt::DecorationRole).isValid() &&
+                table->model()->index(1, 0).data(Qt::DecorationRole).isValid());
+
+        type(quadro, "filtroTreni", "BORGO");
+        QCOMPARE(quadro->windowTitle(), QString("Quadro treni - 2 di 4 treni"));
+
+        // Activating a row shows the train; the highlight follows the step buttons.
+        const QPoint middle = table->visualRect(table->model()->index(1, 0)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, middle);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, middle);
+        QCOMPARE(text("numero"), QString("2233"));
+        QTRY_COMPARE(text("postreno"), QString("2"));
+        QVERIFY(table->model()->index(1, 0).data(Qt::BackgroundRole).isValid());
+        click(window, "tprecedente");
+        QVERIFY(!table->model()->index(1, 0).data(Qt::BackgroundRole).isValid());
+        QVERIFY(table->model()->index(0, 0).data(Qt::BackgroundRole).isValid());
+
+        // A change is in the table and the checker at once; the selection stays.
+        table->selectRow(0);
+        widget<QLineEdit>(window, "minp")->setText("41");
+        click(window, "modificatr");
+        QCOMPARE(indicator->text(), QString("Nessun problema"));
+        QCOMPARE(table->model()->index(0, TrainTableModel::Partenza).data().toString(),
+                 QString("07:41"));
+        QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
+        screenshot(quadro, "quadro_treni");
+
+        // A new train and a deletion reach the table as a row inserted and a row removed.
+        click(window, "nuovotreno");
+        type(window, "numero", "Borgo 1");
+        QTRY_VERIFY(widget<QWidget>(window, "inseriscitreno")->isEnabled());
+        click(window, "inseriscitreno");
+        QCOMPARE(quadro->windowTitle(), QString("Quadro treni - 3 di 5 treni"));
+        click(window, "tprecedente");
+        messages.answers = {Answer::Yes};
+        click(window, "cancellatreno");
+        QCOMPARE(quadro->windowTitle(), QString("Quadro treni - 2 di 4 treni"));
+
+        // Ripeti treno: 2231 every 60 minutes, 10 times, numbers 2233, 2235, ...
+        auto* filter = widget<QLineEdit>(quadro, "filtroTreni");
+        filter->clear();
+        type(quadro, "filtroTreni", "2231");
+        table->selectRow(0);
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            widget<QSpinBox>(dialog, "ogniMinuti")->setValue(60);
+            widget<QSpinBox>(dialog, "quanteVolte")->setValue(10);
+            widget<QSpinBox>(dialog, "passoNumero")->setValue(2);
+            dialog->accept();
+        });
+        click(quadro, "ripetiTreno");
+        QCOMPARE(table->selectionModel()->selectedRows().size(), 1); // kept across the change
+        QCOMPARE(scenario.totale_treni, 14);
+        QCOMPARE(trainSummary(scenario.treni[13]).substr(0, 46),
+                 std::string("2|2251|Borgo|Campo|Regionale/13|17.30|17.41|1|"));
+    }
+
+    void theChartShowsTheTracksAndLeadsToItsTrains() {
+        openFourTrains();
+        QTest::keyClick(window, Qt::Key_F3);
+        auto* chart = &window->occupancy().chart();
+        QVERIFY(QTest::qWaitForWindowExposed(chart->window()));
+        QCOMPARE(chart->content().rows, (std::vector<std::string>{"1", "2", "Senza binario"}));
+
+        // A click on the bar of 2233 (from 07:44, row of track 1) shows it in the editor.
+        const ChartMapping& m = chart->mapping();
+        QTest::mouseClick(chart, Qt::LeftButton, {},
+                          QPoint(int(m.x(7 * 60 + 48)), int(m.rowTop(0) + m.rowHeight / 2)));
+        QCOMPARE(text("numero"), QString("2233"));
+
+        // Zoomed, the picture goes to PNG and PDF through the same drawing.
+        const int width = chart->width();
+        chart->zoom(2.0);
+        QVERIFY(chart->width() > width);
+        auto& occupancy = window->occupancy();
+        QVERIFY(occupancy.exportPng(QString::fromStdString(folder.file("chart.png"))));
+        QCOMPARE(QImage(QString::fromStdString(folder.file("chart.png"))).size(), chart->size());
+        QVERIFY(occupancy.exportPdf(QString::fromStdString(folder.file("chart.pdf"))));
+        QCOMPARE(readBytes(folder.file("chart.pdf")).substr(0, 5), std::string("%PDF-"));
+    }
+
+    // Enough departures for a second poster page; the README's pictures are taken over them.
+    void thePostersGoToPdf() {
+        openFourTrains();
+        repeatTrain(scenario, 3, 10, 30, 2);
+        writeBytes(folder.file("many.zeb"), scenarioFileBytes(scenario));
+        window->openScenarioFile(folder.file("many.zeb"));
+        PostersDialog dialog(scenario);
+        QVERIFY(dialog.exportPdf(QString::fromStdString(folder.file("manifesti.pdf"))));
+        QCOMPARE(readBytes(folder.file("manifesti.pdf")).substr(0, 5), std::string("%PDF-"));
+        if (const char* shots = std::getenv("ZEB_SCREENSHOT_DIR")) {
+            dialog.exportPdf(QString(shots) + "/manifesti.pdf");
+            window->trainTable().showFindings();
+            window->occupancy().show();
+            window->occupancy().chart().zoom(0.4); // the whole morning in sight
+            QTest::qWait(50);
+            screenshot(&window->trainTable(), "quadro_treni");
+            screenshot(&window->occupancy(), "occupazione_binari");
+            window->occupancy().exportPdf(QString(shots) + "/occupazione_binari.pdf");
+            screenshot(window, "editor_menu");
+        }
+    }
+};
+
+QTEST_MAIN(EditorGuiTest)
+#include "editor_gui_test.moc"

@@ -34,7 +34,6 @@ public:
     std::vector<FileFilter> filters;
     std::function<void(StationLogic&)> station;
     int stationOpenings = 0;
-    int contributionOpenings = 0;
 
     Answer showMessage(const std::string& text, const std::string& title, MessageIcon icon,
                        MessageButtons buttons) override {
@@ -58,7 +57,7 @@ public:
         dialog.Form_Unload();
     }
 
-    void openContributionWindow() override { ++contributionOpenings; }
+    void openContributionWindow() override {}
 
 private:
     std::optional<std::string> nextFile(const FileFilter& filter) {

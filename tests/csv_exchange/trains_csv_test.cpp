@@ -1,7 +1,6 @@
 #include "csv_exchange/csv_text.h"
 #include "csv_exchange/trains_csv.h"
 
-#include "scenario_file/scenario_writer.h"
 #include "scenario_file/test_files.h"
 
 #include <gtest/gtest.h>
@@ -128,18 +127,6 @@ TEST(CsvImport, ErrorsStopAtTwentyAndTheTableAtItsLimit) {
     EXPECT_EQ(tooMany.errors, (std::vector<std::string>{
                                   "Il file contiene 3 treni, ma nello scenario ce ne stanno ancora "
                                   "2 (al massimo 2001)"}));
-}
-
-TEST(CsvImport, ASavedScenarioExportedAndImportedSavesTheSameBytes) {
-    Scenario original = test::exampleScenario();
-    const std::string saved = scenarioFileBytes(original);
-    const Scenario loaded = test::loadBytes(saved);
-    const CsvImport result = importTrainsCsv(test::stationValmora(), trainsCsv(loaded));
-    ASSERT_TRUE(result.ok()) << summaries(result);
-    Scenario again = test::stationValmora();
-    for (const Treno& t : result.trains)
-        again.treni[again.totale_treni++] = t;
-    EXPECT_EQ(scenarioFileBytes(again), saved);
 }
 
 } // namespace

@@ -51,17 +51,11 @@ TEST_F(PeriodicRefresh, RangeChecksEmptyEachBoxByItself) {
     editor.destinazione.setText("B");
     editor.Timer1_Timer();
     // Hour and minute typed into both times, and what the check leaves of them.
-    for (const auto& [typed, left] :
-         std::initializer_list<std::pair<std::string, std::string>>{{"23:59", "23:59"},
-                                                                    {"24:30", ":30"},
-                                                                    {"12:60", "12:"},
-                                                                    {"7:5", "7:5"},
-                                                                    {"07:05", "07:05"},
-                                                                    {"-1:-1", "-1:-1"},
-                                                                    {"a:b", ":"},
-                                                                    {"1a:", ":"},
-                                                                    {"--:99", "--:99"},
-                                                                    {"-:9", ":9"}}) {
+    const std::pair<std::string, std::string> times[] = {
+        {"23:59", "23:59"}, {"24:30", ":30"},   {"12:60", "12:"}, {"7:5", "7:5"},
+        {"07:05", "07:05"}, {"-1:-1", "-1:-1"}, {"a:b", ":"},     {"1a:", ":"},
+        {"--:99", "--:99"}, {"-:9", ":9"}};
+    for (const auto& [typed, left] : times) {
         for (auto [ora, minuti] :
              {std::pair{&editor.oraa, &editor.mina}, {&editor.orap, &editor.minp}}) {
             ora->setText(typed.substr(0, typed.find(':')));

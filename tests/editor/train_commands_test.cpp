@@ -91,38 +91,33 @@ TEST_F(TrainCommands, BrowsingShowsEachTrainWithItsPosition) {
     }
 }
 
-TEST_F(TrainCommands, DeletingTheFirstTheLastAndTheOnlyTrain) {
+// No keeps the train and the fields being changed; Yes takes the first, the last, the only one.
+TEST_F(TrainCommands, DeletingAsksFirst) {
     insertNumbered(3);
     for (int i = 0; i < 3; ++i)
         back();
-    deleteShown(Answer::Yes);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].described(),
-              "Conferma eliminazione treno: Eliminare questo treno? [2 1]");
-    EXPECT_EQ(s.treni[0].numero + s.treni[1].numero, "23");
-    EXPECT_EQ(s.treno_attuale, 2);
-    EXPECT_EQ(editor.numerotrenit.text, "2");
-    EXPECT_EQ(states(), kCovered);
-    back(); // the last one
-    deleteShown(Answer::Yes);
-    EXPECT_EQ(s.totale_treni, 1);
-    EXPECT_EQ(s.treni[0].numero, "2");
-    back();
-    deleteShown(Answer::Yes);
-    EXPECT_EQ(editor.numerotrenit.text, "0");
-    EXPECT_EQ(states(), kCoveredEmpty);
-}
-
-TEST_F(TrainCommands, NoToTheDeletionKeepsTrainAndFields) {
-    insertNumbered(2);
-    back();
     editor.note.setText("edited");
     deleteShown(Answer::No);
-    EXPECT_EQ(s.totale_treni, 2);
-    EXPECT_EQ(editor.numero.text + "|" + editor.note.text, "2|edited");
-    EXPECT_EQ(states(), kLast);
+    EXPECT_EQ(s.totale_treni, 3);
+    EXPECT_EQ(editor.numero.text + "|" + editor.note.text + "|" + states(),
+              std::string("1|edited|") + kFirst);
     editor.modificatr_Click();
-    EXPECT_EQ(s.treni[1].numero, "2") << "confirming after No stores no empty fields";
+    EXPECT_EQ(s.treni[0].numero, "1") << "confirming after No stores no empty fields";
+    back();
+    back();
+    back();
+    deleteShown(Answer::Yes);
+    EXPECT_EQ(ui.messages.back().described(),
+              "Conferma eliminazione treno: Eliminare questo treno? [2 1]");
+    EXPECT_EQ(s.treni[0].numero + s.treni[1].numero + "|" + std::to_string(s.treno_attuale) + "|" +
+                  editor.numerotrenit.text + "|" + states(),
+              "23|2|2|" + std::string(kCovered));
+    back(); // the last one
+    deleteShown(Answer::Yes);
+    EXPECT_EQ(s.treni[0].numero + "|" + std::to_string(s.totale_treni), "2|1");
+    back();
+    deleteShown(Answer::Yes);
+    EXPECT_EQ(editor.numerotrenit.text + "|" + states(), "0|" + std::string(kCoveredEmpty));
 }
 
 TEST_F(TrainCommands, AFullTableTakesNoFurtherTrain) {

@@ -19,6 +19,13 @@ struct Train {
     std::string fermate = "Pieve,.";
 };
 
+// "H:M" into hour and minute; "" into two empty texts.
+inline void splitTime(const std::string& time, std::string& ora, std::string& minuti) {
+    const auto colon = time.find(':');
+    ora = time.substr(0, colon);
+    minuti = colon == std::string::npos ? "" : time.substr(colon + 1);
+}
+
 inline Scenario stationWith(std::initializer_list<Train> trains) {
     Scenario s;
     s.binari_scelti[0] = s.binari_scelti[1] = true; // tracks 1 and 2
@@ -29,14 +36,8 @@ inline Scenario stationWith(std::initializer_list<Train> trains) {
         t.categoria = in.categoria;
         t.provenienza = in.provenienza;
         t.destinazione = in.destinazione;
-        t.ora_arrivo = in.arrivo.substr(0, in.arrivo.find(':'));
-        t.min_arrivo = in.arrivo.find(':') == std::string::npos
-                           ? ""
-                           : in.arrivo.substr(in.arrivo.find(':') + 1);
-        t.ora_partenza = in.partenza.substr(0, in.partenza.find(':'));
-        t.min_partenza = in.partenza.find(':') == std::string::npos
-                             ? ""
-                             : in.partenza.substr(in.partenza.find(':') + 1);
+        splitTime(in.arrivo, t.ora_arrivo, t.min_arrivo);
+        splitTime(in.partenza, t.ora_partenza, t.min_partenza);
         t.binario = in.binario;
         t.fermate =
             in.destinazione.empty() ? "Il treno termina nella stazione simulata,." : in.fermate;

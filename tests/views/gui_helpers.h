@@ -34,13 +34,6 @@ inline void type(QWidget* parent, const char* name, const QString& text) {
     QTest::keyClicks(box, text);
 }
 
-inline void checkTracks(QDialog& dialog, std::initializer_list<int> trackSlots) {
-    for (int slot : trackSlots) {
-        const QByteArray name = "binario_" + QByteArray::number(slot);
-        QTest::mouseClick(widget<QCheckBox>(&dialog, name.constData()), Qt::LeftButton);
-    }
-}
-
 // Answers the message boxes from a queue (No where it is empty) and records each one.
 struct MessageRecorder : AnswerQueue {
     std::vector<DialogPrompts::Message> shown;

@@ -162,8 +162,8 @@ TEST_F(TrainCommands, AJumpShowsATrainAsTheStepButtonsWould) {
         editor.showTrain(index);
         editor.Timer1_Timer();
         EXPECT_EQ(states(), expected[index]) << index;
-        EXPECT_EQ(editor.numero.text, std::to_string(index + 1));
-        EXPECT_EQ(s.treno_attuale, index);
+        EXPECT_EQ(editor.numero.text + "|" + std::to_string(s.treno_attuale),
+                  std::to_string(index + 1) + "|" + std::to_string(index));
     }
     back();
     EXPECT_EQ(editor.numero.text, "2") << "the step buttons go on from there";

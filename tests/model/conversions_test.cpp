@@ -11,9 +11,6 @@ TEST(BinarioCombo, LooksOnlyAtTheValidEntriesOfTheShownTrain) {
     s.treno_attuale = 3;
     Treno& t = s.treni[3];
     t.binario = "1tronco";
-    Binario_Combo(s); // no tracks at all
-    EXPECT_EQ(t.indice_binario, "");
-
     for (int slot : {0, 4, 23, 24})
         s.binari_scelti[slot] = true;
     rebuildTrackTable(s);

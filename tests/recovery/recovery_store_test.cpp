@@ -61,8 +61,8 @@ TEST(Recovery, YesRestoresNoKeepsAsideAndAnUnreadableCopyIsReported) {
                                             "treni, modificato il ",
                                             0),
               0u);
-    EXPECT_EQ(yes.s.totale_treni, 2);
-    EXPECT_EQ(yes.ui.stationOpenings, 1);
+    EXPECT_EQ(std::to_string(yes.s.totale_treni) + " " + std::to_string(yes.ui.stationOpenings),
+              "2 1");
     EXPECT_EQ(yes.s.nome_file, "") << "the next SALVA asks for a path";
     EXPECT_TRUE(yes.editor.hasUnsavedChanges());
     EXPECT_EQ(test::readBytes(yes.store->ownCopy()), test::exampleFileBytes()) << "adopted";

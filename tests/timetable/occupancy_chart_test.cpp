@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace zeb {
 namespace {
 
@@ -37,9 +39,8 @@ TEST(OccupancyChart, RowsBarsConflictsAndTheAxis) {
     // Passing 23:55 to 00:05 of the next day, starting 00:00 to 00:10: held together 00:00-00:05.
     EXPECT_EQ(bars(content), "1:2:1435-1445:0![1440-1445] 1:2:0-10:2![0-5] 0:1:480-490:1 "
                              "2:99:540-545:0 3:7:540-545:0");
-    EXPECT_EQ(content.firstMinute, 0);
-    EXPECT_EQ(content.lastMinute, 25 * 60);
-    EXPECT_EQ(content.startMinute, 390);
+    EXPECT_EQ((std::array{content.firstMinute, content.lastMinute, content.startMinute.value()}),
+              (std::array{0, 25 * 60, 390}));
 }
 
 TEST(OccupancyChart, TheMappingAndItsHitTest) {

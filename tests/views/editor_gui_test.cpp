@@ -138,9 +138,7 @@ private slots:
     void aWholeSession() {
         openStation();
         enterRegionale();
-        QCOMPARE(text("numerotrenit"), QString("1"));
         enterAutobus();
-        QCOMPARE(text("numerotrenit"), QString("2"));
 
         const QString first = QString::fromStdString(folder.file("valmora.zeb"));
         save(first);
@@ -281,8 +279,7 @@ private slots:
         QCOMPARE(quadro->windowTitle(), QString("Quadro treni - 2 di 4 treni"));
 
         // Ripeti treno: 2231 every 60 minutes, 10 times, numbers 2233, 2235, ...
-        auto* filter = widget<QLineEdit>(quadro, "filtroTreni");
-        filter->clear();
+        widget<QLineEdit>(quadro, "filtroTreni")->clear();
         type(quadro, "filtroTreni", "2231");
         table->selectRow(0);
         QTimer::singleShot(0, [] {

@@ -310,4 +310,12 @@ CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes) {
     return result;
 }
 
+int appendImportedTrains(Scenario& base, CsvImport& result) {
+    const int first = base.totale_treni;
+    for (Treno& train : result.trains)
+        base.treni[base.totale_treni++] = std::move(train);
+    result.trains.clear();
+    return first;
+}
+
 } // namespace zeb

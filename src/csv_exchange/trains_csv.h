@@ -25,6 +25,10 @@ struct CsvImport {
 };
 CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes);
 
+// Moves the trains of a successful import into `base`, after its stored trains (the import has
+// checked that they fit); returns the position of the first.
+int appendImportedTrains(Scenario& base, CsvImport& result);
+
 // The header row's columns, in order.
 inline constexpr const char* kCsvColumns[] = {
     "Numero",   "Categoria", "Provenienza", "Destinazione", "Arrivo",

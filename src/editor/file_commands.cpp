@@ -142,9 +142,7 @@ void EditorLogic::importaCsv_Click() {
         ui_.showMessage(text, "Importazione da CSV", MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    const int first = s_.totale_treni;
-    for (Treno& train : result.trains)
-        s_.treni[s_.totale_treni++] = std::move(train);
+    const int first = appendImportedTrains(s_, result);
     s_.treno_attuale = s_.totale_treni;
     numerotrenit.setText(std::to_string(s_.totale_treni));
     Cancella();

@@ -88,9 +88,7 @@ int importaCommand(const std::string& csvPath, const std::string& basePath,
             err << error << "\n";
         return kExitProblems;
     }
-    const int before = s->totale_treni;
-    for (Treno& train : result.trains)
-        s->treni[s->totale_treni++] = std::move(train);
+    const int before = appendImportedTrains(*s, result);
     s->nome_file = outputPath;
     try {
         Funzione_Salva_Con_Nome(*s);

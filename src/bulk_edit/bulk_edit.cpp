@@ -1,6 +1,7 @@
 #include "bulk_edit/bulk_edit.h"
 
 #include "model/train_removal.h"
+#include "model/value_tables.h"
 #include "timetable/train_times.h"
 
 #include <algorithm>
@@ -34,9 +35,9 @@ bool moveTrain(Treno& t, int minutes) {
     return valid;
 }
 
-bool isWholeNumber(const std::string& text) {
-    return !text.empty() && text.size() <= 9 &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+// A train number the copies can count on from: digits only, few enough to fit an int.
+bool isCountableNumber(const std::string& text) {
+    return text.size() <= 9 && isDecimalDigits(text);
 }
 
 } // namespace
@@ -49,7 +50,7 @@ int repeatTrain(Scenario& s, int index, int everyMinutes, int times, int numberS
     for (int k = 1; k <= copies; ++k) {
         Treno copy = original;
         moveTrain(copy, k * everyMinutes);
-        if (isWholeNumber(original.numero))
+        if (isCountableNumber(original.numero))
             copy.numero =
                 std::to_string(std::stol(original.numero) + static_cast<long>(k) * numberStep);
         s.treni[s.totale_treni++] = std::move(copy);

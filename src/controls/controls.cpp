@@ -1,6 +1,6 @@
 #include "controls/controls.h"
 
-#include <algorithm>
+#include "model/value_tables.h"
 
 namespace zeb {
 
@@ -17,8 +17,7 @@ std::string_view firstCharacters(std::string_view text, int count) {
 bool isWholeNumber(std::string_view text) {
     if (!text.empty() && text[0] == '-')
         text.remove_prefix(1);
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return isDecimalDigits(text);
 }
 
 } // namespace zeb

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -40,6 +41,12 @@ inline constexpr std::string_view kFineFermate = ",.";
 inline std::string_view stopsWithoutFine(std::string_view fermate) {
     return fermate.ends_with(kFineFermate) ? fermate.substr(0, fermate.size() - kFineFermate.size())
                                            : fermate;
+}
+
+// True for a text of decimal digits only, at least one.
+inline bool isDecimalDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // True for "Autobus" and "Eurostar Link", which have no track (exact comparison).

@@ -87,10 +87,8 @@ private:
     }
 
     int trackCount(std::string_view value) {
-        const bool digits =
-            !value.empty() && value.size() <= 5 &&
-            std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-        const int count = digits ? std::stoi(std::string(value)) : -1;
+        const int count =
+            value.size() <= 5 && isDecimalDigits(value) ? std::stoi(std::string(value)) : -1;
         if (count < 0 || count > 32767)
             throw ScenarioFileError(FormatError::NumeroBinariNonValido,
                                     lines_.where() + "il numero dei binari " +

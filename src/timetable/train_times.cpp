@@ -1,6 +1,7 @@
 #include "timetable/train_times.h"
 
-#include <algorithm>
+#include "model/value_tables.h"
+
 #include <cstdio>
 
 namespace zeb {
@@ -8,8 +9,7 @@ namespace zeb {
 namespace {
 
 std::optional<int> wholeNumberUpTo(std::string_view text, int highest) {
-    if (text.empty() || text.size() > 4 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (text.size() > 4 || !isDecimalDigits(text))
         return std::nullopt;
     int value = 0;
     for (char c : text)

@@ -1,7 +1,6 @@
 #include "scenario_file/scenario_writer.h"
 
 #include "scenario_file/scenario_file_error.h"
-#include "scenario_file/scenario_reader.h"
 #include "scenario_file/test_files.h"
 
 #include <gtest/gtest.h>

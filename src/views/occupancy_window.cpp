@@ -1,14 +1,13 @@
 #include "views/occupancy_window.h"
 
 #include "timetable/train_times.h"
+#include "views/export_prompt.h"
 #include "views/occupancy_chart_painter.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPdfWriter>
@@ -141,19 +140,14 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, std::function<bool(int)>
     connect(zoomIn, &QPushButton::clicked, this, [this] { chart_->zoom(1.25); });
     connect(zoomOut, &QPushButton::clicked, this, [this] { chart_->zoom(0.8); });
     connect(png, &QPushButton::clicked, this, [this] {
-        askAndExport("Esporta PNG", "Immagine PNG (*.png)", &OccupancyWindow::exportPng);
+        askAndExport(this, "Esporta PNG", "Immagine PNG (*.png)",
+                     [this](const QString& path) { return exportPng(path); });
     });
     connect(pdf, &QPushButton::clicked, this, [this] {
-        askAndExport("Esporta PDF", "Documento PDF (*.pdf)", &OccupancyWindow::exportPdf);
+        askAndExport(this, "Esporta PDF", "Documento PDF (*.pdf)",
+                     [this](const QString& path) { return exportPdf(path); });
     });
     connect(paper, &QPushButton::clicked, this, &OccupancyWindow::print);
-}
-
-void OccupancyWindow::askAndExport(const QString& title, const QString& filter,
-                                   bool (OccupancyWindow::*write)(const QString&)) {
-    const QString path = QFileDialog::getSaveFileName(this, title, QString(), filter);
-    if (!path.isEmpty() && !(this->*write)(path))
-        QMessageBox::warning(this, windowTitle(), "Non è stato possibile scrivere " + path + ".");
 }
 
 bool OccupancyWindow::exportPng(const QString& path) {

@@ -28,9 +28,6 @@ public:
     bool exportPdf(const QString& path);
 
 private:
-    // Ask for a path, then export; a failure is told in a message.
-    void askAndExport(const QString& title, const QString& filter,
-                      bool (OccupancyWindow::*write)(const QString&));
     void print();
 
     TimetableWatch& watch_;

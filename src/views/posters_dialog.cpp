@@ -1,12 +1,11 @@
 #include "views/posters_dialog.h"
 
 #include "timetable/posters.h"
+#include "views/export_prompt.h"
 #include "views/poster_painter.h"
 
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -42,11 +41,8 @@ PostersDialog::PostersDialog(const Scenario& scenario, QWidget* parent)
 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(pdf, &QPushButton::clicked, this, [this] {
-        const QString path =
-            QFileDialog::getSaveFileName(this, "Esporta PDF", QString(), "Documento PDF (*.pdf)");
-        if (!path.isEmpty() && !exportPdf(path))
-            QMessageBox::warning(this, windowTitle(),
-                                 "Non è stato possibile scrivere " + path + ".");
+        askAndExport(this, "Esporta PDF", "Documento PDF (*.pdf)",
+                     [this](const QString& path) { return exportPdf(path); });
     });
     connect(paper, &QPushButton::clicked, this, &PostersDialog::print);
 }

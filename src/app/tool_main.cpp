@@ -1,7 +1,9 @@
+#include "tool/gtfs_command.h"
 #include "tool/tool_commands.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDate>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -34,12 +36,18 @@ int main(int argc, char* argv[]) {
         "  verifica FILE.zeb                            controlla l'orario\n"
         "  esporta FILE.zeb [-o FILE.csv]               i treni in CSV\n"
         "  importa FILE.csv --scenario BASE.zeb -o NUOVO.zeb\n"
-        "                                               i treni del CSV aggiunti a BASE\n\n"
-        "Uscita: 0 senza errori, 1 con errori nell'orario o nel CSV, 2 se un file non si può "
-        "leggere o scrivere.");
+        "                                               i treni del CSV aggiunti a BASE\n"
+        "  gtfs FEED --stazioni [--data AAAA-MM-GG]     le stazioni del feed, le più trafficate "
+        "prima\n"
+        "  gtfs FEED --stazione ID_O_NOME --data AAAA-MM-GG [--dalle HH:MM] [--alle HH:MM]\n"
+        "       [--autobus] --scenario BASE.zeb -o NUOVO.zeb\n"
+        "                                               i treni di quel giorno aggiunti a BASE\n\n"
+        "Uscita: 0 senza errori, 1 con errori nell'orario o nel CSV, o se nessun treno del feed "
+        "ferma o i treni non ci stanno, 2 se un file non si può leggere o scrivere o un "
+        "argomento è sbagliato.");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument("comando", "verifica, esporta o importa");
+    parser.addPositionalArgument("comando", "verifica, esporta, importa o gtfs");
     parser.addPositionalArgument("file", "il file su cui lavorare");
     parser.addOptions({
         {{"o", "output"}, "Il file da scrivere.", "file"},
@@ -48,6 +56,13 @@ int main(int argc, char* argv[]) {
         {"sosta", "Minuti di binario occupato dopo l'arrivo di un treno che termina (10).",
          "minuti"},
         {"preparazione", "Minuti di binario occupato prima della partenza (10).", "minuti"},
+        {"stazioni", "Elenca le stazioni del feed con i loro treni (gtfs)."},
+        {"stazione", "La stazione da importare: il suo stop_id o il suo nome (gtfs).", "stazione"},
+        {"data", "Il giorno da importare (gtfs; predefinito il più trafficato da oggi).",
+         "AAAA-MM-GG"},
+        {"dalle", "Solo i treni da quest'ora (gtfs).", "HH:MM"},
+        {"alle", "Solo i treni fino a quest'ora (gtfs).", "HH:MM"},
+        {"autobus", "Anche gli autobus e gli altri servizi non ferroviari (gtfs)."},
     });
     parser.process(app);
 
@@ -80,6 +95,25 @@ int main(int argc, char* argv[]) {
             return usage("importa vuole --scenario BASE.zeb e -o NUOVO.zeb");
         return zeb::importaCommand(file, parser.value("scenario").toStdString(), *output, std::cout,
                                    std::cerr);
+    }
+    if (command == "gtfs") {
+        auto optional = [&](const char* name) {
+            return parser.isSet(name) ? std::optional(parser.value(name).toStdString())
+                                      : std::nullopt;
+        };
+        const zeb::GtfsToolRequest request{.feed = file,
+                                           .listStations = parser.isSet("stazioni"),
+                                           .date = optional("data"),
+                                           .station = optional("stazione"),
+                                           .from = optional("dalle"),
+                                           .to = optional("alle"),
+                                           .buses = parser.isSet("autobus"),
+                                           .base = optional("scenario"),
+                                           .output = output};
+        const QDate today = QDate::currentDate();
+        const date::sys_days day{date::year{today.year()} / static_cast<unsigned>(today.month()) /
+                                 static_cast<unsigned>(today.day())};
+        return zeb::gtfsCommand(request, day, std::cout, std::cerr);
     }
     return usage("comando sconosciuto");
 }

@@ -2,6 +2,7 @@
 
 #include "csv_exchange/csv_text.h"
 #include "model/track_slots.h"
+#include "model/train_append.h"
 #include "model/value_tables.h"
 #include "scenario_file/windows1252.h"
 #include "timetable/train_times.h"
@@ -311,11 +312,7 @@ CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes) {
 }
 
 int appendImportedTrains(Scenario& base, CsvImport& result) {
-    const int first = base.totale_treni;
-    for (Treno& train : result.trains)
-        base.treni[base.totale_treni++] = std::move(train);
-    result.trains.clear();
-    return first;
+    return appendTrains(base, result.trains);
 }
 
 } // namespace zeb

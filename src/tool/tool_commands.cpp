@@ -5,34 +5,12 @@
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
 #include "scenario_file/scenario_reader.h"
-#include "scenario_file/scenario_writer.h"
 #include "timetable/checker.h"
+#include "tool/tool_files.h"
 
-#include <memory>
 #include <ostream>
 
 namespace zeb {
-
-namespace {
-
-// The scenario at `path`, or null with its "number description" on `err`.
-std::unique_ptr<Scenario> loadScenario(const std::string& path, std::ostream& err) {
-    auto s = std::make_unique<Scenario>();
-    s->nome_file_carica = path;
-    try {
-        Funzione_Carica(*s);
-    } catch (const ScenarioFileError& error) {
-        err << path << ": " << error.message() << "\n";
-        return nullptr;
-    }
-    return s;
-}
-
-std::string counted(int count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-} // namespace
 
 int verificaCommand(const std::string& scenarioPath, const CheckSettings& settings,
                     std::ostream& out, std::ostream& err) {
@@ -89,13 +67,8 @@ int importaCommand(const std::string& csvPath, const std::string& basePath,
         return kExitProblems;
     }
     const int before = appendImportedTrains(*s, result);
-    s->nome_file = outputPath;
-    try {
-        Funzione_Salva_Con_Nome(*s);
-    } catch (const ScenarioFileError& error) {
-        err << outputPath << ": " << error.message() << "\n";
+    if (!saveScenarioAs(*s, outputPath, err))
         return kExitUnreadable;
-    }
     out << counted(s->totale_treni - before, "treno importato", "treni importati") << ", "
         << counted(s->totale_treni, "treno", "treni") << " in " << outputPath << "\n";
     return kExitOk;

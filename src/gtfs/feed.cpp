@@ -1,0 +1,332 @@
+#include "gtfs/feed.h"
+
+#include "gtfs/gtfs_error.h"
+#include "gtfs/gtfs_table.h"
+
+#include <date/tz.h>
+
+#include <algorithm>
+#include <charconv>
+
+namespace zeb {
+
+namespace {
+
+constexpr int kMaxRunsPerFrequency = 1440;
+
+std::optional<int> wholeNumber(std::string_view text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+int numberIn(const GtfsTable& table, int column, int fallback) {
+    const std::string_view text = table.field(column);
+    if (text.empty())
+        return fallback;
+    const auto value = wholeNumber(text);
+    if (!value)
+        table.fail(column, "«" + std::string(text) + "» non è un numero intero");
+    return *value;
+}
+
+const date::time_zone* zoneIn(const GtfsTable& table, int column) {
+    const std::string_view name = table.field(column);
+    if (name.empty())
+        return nullptr;
+    const date::time_zone* zone = findZone(name);
+    if (!zone)
+        table.fail(column, "«" + std::string(name) + "» non è un fuso orario conosciuto");
+    return zone;
+}
+
+date::sys_days dayIn(const GtfsTable& table, int column) {
+    const auto day = gtfsDate(table.field(column));
+    if (!day)
+        table.fail(column, "«" + std::string(table.field(column)) + "» non è una data AAAAMMGG");
+    return *day;
+}
+
+// Agencies by id, each with its time zone; the first agency's is the feed's.
+IndexOf readAgencies(const FeedSource& source, GtfsFeed& feed,
+                     std::vector<const date::time_zone*>& zones) {
+    GtfsTable table(source, "agency.txt");
+    const int id = table.column("agency_id");
+    const int zone = table.requiredColumn("agency_timezone");
+    IndexOf agencies;
+    while (table.next()) {
+        const date::time_zone* z = zoneIn(table, zone);
+        if (!z)
+            table.fail(zone, "manca il fuso orario");
+        agencies.emplace(table.field(id), static_cast<int>(zones.size()));
+        zones.push_back(z);
+    }
+    if (zones.empty())
+        throw GtfsError("agency.txt: il file non elenca nessuna azienda");
+    feed.zone = zones.front();
+    return agencies;
+}
+
+void readStops(const FeedSource& source, GtfsFeed& feed) {
+    GtfsTable table(source, "stops.txt");
+    const int id = table.requiredColumn("stop_id");
+    const int name = table.column("stop_name");
+    const int type = table.column("location_type");
+    const int parent = table.column("parent_station");
+    const int platform = table.column("platform_code");
+    const int zone = table.column("stop_timezone");
+    std::vector<std::string> parents;
+    while (table.next()) {
+        GtfsStop stop;
+        stop.id = table.field(id);
+        stop.name = table.field(name);
+        stop.platformCode = table.field(platform);
+        stop.locationType = numberIn(table, type, 0);
+        stop.zone = zoneIn(table, zone);
+        if (!feed.stopIndex.emplace(stop.id, static_cast<int>(feed.stops.size())).second)
+            table.fail(id, "la fermata «" + stop.id + "» compare due volte");
+        parents.emplace_back(table.field(parent));
+        feed.stops.push_back(std::move(stop));
+    }
+    for (std::size_t i = 0; i < feed.stops.size(); ++i) {
+        const auto it = feed.stopIndex.find(parents[i]);
+        if (!parents[i].empty() && it != feed.stopIndex.end() && it->second != static_cast<int>(i))
+            feed.stops[i].parent = it->second;
+    }
+    // A station is a stop's topmost parent, looked up a few levels at most (platform, boarding
+    // area), so that a loop of parents cannot hang.
+    for (GtfsStop& stop : feed.stops) {
+        int top = static_cast<int>(&stop - feed.stops.data());
+        for (int depth = 0; depth < 4 && feed.stops[static_cast<std::size_t>(top)].parent >= 0;
+             ++depth)
+            top = feed.stops[static_cast<std::size_t>(top)].parent;
+        stop.station = top;
+    }
+}
+
+void readRoutes(const FeedSource& source, GtfsFeed& feed, IndexOf& routeIndex) {
+    std::vector<const date::time_zone*> zones;
+    const IndexOf agencies = readAgencies(source, feed, zones);
+    GtfsTable table(source, "routes.txt");
+    const int id = table.requiredColumn("route_id");
+    const int agency = table.column("agency_id");
+    const int shortName = table.column("route_short_name");
+    const int longName = table.column("route_long_name");
+    const int type = table.requiredColumn("route_type");
+    while (table.next()) {
+        GtfsRoute route;
+        route.shortName = table.field(shortName);
+        route.longName = table.field(longName);
+        route.type = numberIn(table, type, 3);
+        const auto owner = agencies.find(table.field(agency));
+        route.zone =
+            owner == agencies.end() ? feed.zone : zones[static_cast<std::size_t>(owner->second)];
+        if (!routeIndex.emplace(table.field(id), static_cast<int>(feed.routes.size())).second)
+            table.fail(id, "la linea «" + std::string(table.field(id)) + "» compare due volte");
+        feed.routes.push_back(std::move(route));
+    }
+}
+
+void widenDays(GtfsFeed& feed, date::sys_days from, date::sys_days to) {
+    const bool first = feed.firstDay == date::sys_days{} && feed.lastDay == date::sys_days{};
+    feed.firstDay = first ? from : std::min(feed.firstDay, from);
+    feed.lastDay = first ? to : std::max(feed.lastDay, to);
+}
+
+IndexOf readServices(const FeedSource& source, GtfsFeed& feed) {
+    if (!source.has("calendar.txt") && !source.has("calendar_dates.txt"))
+        throw GtfsError("Nel feed mancano sia calendar.txt sia calendar_dates.txt: non si sa in "
+                        "quali giorni corrono i treni");
+    IndexOf serviceIndex;
+    auto serviceOf = [&](std::string_view id) -> GtfsService& {
+        const auto [it, added] = serviceIndex.emplace(id, static_cast<int>(feed.services.size()));
+        if (added)
+            feed.services.emplace_back();
+        return feed.services[static_cast<std::size_t>(it->second)];
+    };
+    if (source.has("calendar.txt")) {
+        GtfsTable table(source, "calendar.txt");
+        const int id = table.requiredColumn("service_id");
+        static constexpr const char* kDays[] = {"monday", "tuesday",  "wednesday", "thursday",
+                                                "friday", "saturday", "sunday"};
+        int days[7];
+        for (int d = 0; d < 7; ++d)
+            days[d] = table.requiredColumn(kDays[d]);
+        const int start = table.requiredColumn("start_date");
+        const int end = table.requiredColumn("end_date");
+        while (table.next()) {
+            GtfsService& service = serviceOf(table.field(id));
+            for (int d = 0; d < 7; ++d) {
+                const std::string_view flag = table.field(days[d]);
+                if (flag != "0" && flag != "1")
+                    table.fail(days[d], "«" + std::string(flag) + "» non è né 0 né 1");
+                if (flag == "1")
+                    service.weekdays |= static_cast<std::uint8_t>(1 << d);
+            }
+            service.start = dayIn(table, start);
+            service.end = dayIn(table, end);
+            if (service.end < service.start)
+                table.fail(end, "la data di fine viene prima di quella d'inizio");
+            widenDays(feed, service.start, service.end);
+        }
+    }
+    if (source.has("calendar_dates.txt")) {
+        GtfsTable table(source, "calendar_dates.txt");
+        const int id = table.requiredColumn("service_id");
+        const int date = table.requiredColumn("date");
+        const int type = table.requiredColumn("exception_type");
+        while (table.next()) {
+            GtfsService& service = serviceOf(table.field(id));
+            const date::sys_days day = dayIn(table, date);
+            const std::string_view kind = table.field(type);
+            if (kind == "1")
+                service.added.push_back(day);
+            else if (kind == "2")
+                service.removed.push_back(day);
+            else
+                table.fail(type, "«" + std::string(kind) + "» non è né 1 né 2");
+            widenDays(feed, day, day);
+        }
+    }
+    for (GtfsService& service : feed.services) {
+        std::sort(service.added.begin(), service.added.end());
+        std::sort(service.removed.begin(), service.removed.end());
+    }
+    return serviceIndex;
+}
+
+void readTrips(const FeedSource& source, GtfsFeed& feed, const IndexOf& routeIndex,
+               const IndexOf& serviceIndex) {
+    GtfsTable table(source, "trips.txt");
+    const int route = table.requiredColumn("route_id");
+    const int service = table.requiredColumn("service_id");
+    const int id = table.requiredColumn("trip_id");
+    const int shortName = table.column("trip_short_name");
+    while (table.next()) {
+        GtfsTrip trip;
+        trip.id = table.field(id);
+        trip.shortName = table.field(shortName);
+        const auto r = routeIndex.find(table.field(route));
+        if (r == routeIndex.end())
+            table.fail(route,
+                       "la linea «" + std::string(table.field(route)) + "» non è in routes.txt");
+        trip.route = r->second;
+        const auto s = serviceIndex.find(table.field(service));
+        trip.service = s == serviceIndex.end() ? -1 : s->second;
+        if (!feed.tripIndex.emplace(trip.id, static_cast<int>(feed.trips.size())).second)
+            table.fail(id, "la corsa «" + trip.id + "» compare due volte");
+        feed.trips.push_back(std::move(trip));
+    }
+}
+
+void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
+    if (!source.has("frequencies.txt"))
+        return;
+    GtfsTable table(source, "frequencies.txt");
+    const int trip = table.requiredColumn("trip_id");
+    const int start = table.requiredColumn("start_time");
+    const int end = table.requiredColumn("end_time");
+    const int headway = table.requiredColumn("headway_secs");
+    while (table.next()) {
+        const auto t = feed.tripIndex.find(table.field(trip));
+        if (t == feed.tripIndex.end())
+            table.fail(trip,
+                       "la corsa «" + std::string(table.field(trip)) + "» non è in trips.txt");
+        GtfsFrequency f;
+        const auto from = gtfsSeconds(table.field(start));
+        const auto to = gtfsSeconds(table.field(end));
+        if (!from)
+            table.fail(start, "«" + std::string(table.field(start)) + "» non è un orario");
+        if (!to || *to < *from)
+            table.fail(end,
+                       "«" + std::string(table.field(end)) + "» non è un orario dopo l'inizio");
+        f.start = *from;
+        f.end = *to;
+        f.headway = numberIn(table, headway, 0);
+        if (f.headway <= 0 || (f.end - f.start) / f.headway >= kMaxRunsPerFrequency)
+            table.fail(headway, "l'intervallo deve dare da 1 a " +
+                                    std::to_string(kMaxRunsPerFrequency) + " corse");
+        feed.frequencies[t->second].push_back(f);
+    }
+}
+
+int runsOf(const GtfsFeed& feed, int trip) {
+    const auto it = feed.frequencies.find(trip);
+    if (it == feed.frequencies.end())
+        return 1;
+    int runs = 0;
+    for (const GtfsFrequency& f : it->second)
+        runs += (f.end - f.start) / f.headway + 1;
+    return runs;
+}
+
+} // namespace
+
+bool GtfsService::runsOn(date::sys_days day) const {
+    if (std::binary_search(added.begin(), added.end(), day))
+        return true;
+    if (day < start || day > end)
+        return false;
+    const unsigned weekday = date::weekday(day).iso_encoding() - 1; // Monday 0
+    return (weekdays >> weekday & 1) != 0 &&
+           !std::binary_search(removed.begin(), removed.end(), day);
+}
+
+std::optional<date::sys_days> gtfsDate(std::string_view text) {
+    if (text.size() != 8)
+        return std::nullopt;
+    const auto y = wholeNumber(text.substr(0, 4));
+    const auto m = wholeNumber(text.substr(4, 2));
+    const auto d = wholeNumber(text.substr(6, 2));
+    if (!y || !m || !d || *y < 1900 || *m < 1)
+        return std::nullopt;
+    const date::year_month_day ymd{date::year{*y}, date::month{static_cast<unsigned>(*m)},
+                                   date::day{static_cast<unsigned>(*d)}};
+    if (!ymd.ok())
+        return std::nullopt;
+    return date::sys_days(ymd);
+}
+
+std::optional<int> gtfsSeconds(std::string_view text) {
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos || colon == 0 || colon > 3 || text.size() != colon + 6 ||
+        text[colon + 3] != ':')
+        return std::nullopt;
+    const auto h = wholeNumber(text.substr(0, colon));
+    const auto m = wholeNumber(text.substr(colon + 1, 2));
+    const auto s = wholeNumber(text.substr(colon + 4, 2));
+    if (!h || !m || !s || *h < 0 || *m < 0 || *m > 59 || *s < 0 || *s > 59 ||
+        text[colon + 1] == '-' || text[colon + 4] == '-')
+        return std::nullopt;
+    return *h * 3600 + *m * 60 + *s;
+}
+
+const date::time_zone* findZone(std::string_view name) {
+    try {
+        return date::locate_zone(name);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+GtfsFeed loadFeed(const FeedSource& source) {
+    GtfsFeed feed;
+    feed.source = &source;
+    readStops(source, feed);
+    IndexOf routeIndex;
+    readRoutes(source, feed, routeIndex);
+    const IndexOf serviceIndex = readServices(source, feed);
+    readTrips(source, feed, routeIndex, serviceIndex);
+    readFrequencies(source, feed);
+    feed.tripsOfService.assign(feed.services.size(), 0);
+    for (std::size_t t = 0; t < feed.trips.size(); ++t) {
+        if (feed.trips[t].service >= 0)
+            feed.tripsOfService[static_cast<std::size_t>(feed.trips[t].service)] +=
+                runsOf(feed, static_cast<int>(t));
+    }
+    return feed;
+}
+
+} // namespace zeb

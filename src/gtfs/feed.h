@@ -1,0 +1,99 @@
+#pragma once
+
+#include "gtfs/feed_source.h"
+
+#include <date/date.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace date {
+class time_zone;
+}
+
+namespace zeb {
+
+// A transparent string hash, so that lookups by string_view allocate nothing.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+using IndexOf = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
+
+struct GtfsStop {
+    std::string id;
+    std::string name;
+    std::string platformCode;
+    int parent = -1;  // the stop's parent station, -1 for none
+    int station = -1; // the station it belongs to: its topmost parent, or itself
+    int locationType = 0;
+    const date::time_zone* zone = nullptr; // its own stop_timezone, or null
+};
+
+struct GtfsRoute {
+    std::string shortName;
+    std::string longName;
+    int type = 3;
+    const date::time_zone* zone = nullptr; // its agency's
+};
+
+struct GtfsTrip {
+    std::string id;
+    std::string shortName;
+    int route = 0;
+    int service = -1; // -1: a service no calendar knows, which never runs
+};
+
+// A trip run again every `headway` seconds from `start` to `end` (frequencies.txt).
+struct GtfsFrequency {
+    int start = 0;
+    int end = 0;
+    int headway = 0;
+};
+
+// The days a service runs: its weekdays within its dates, less the days removed, plus the
+// days added.
+struct GtfsService {
+    std::uint8_t weekdays = 0; // bit 0 Monday .. bit 6 Sunday
+    date::sys_days start{};
+    date::sys_days end{};
+    std::vector<date::sys_days> added;   // sorted
+    std::vector<date::sys_days> removed; // sorted
+
+    bool runsOn(date::sys_days day) const;
+};
+
+// Everything of a feed but its stop_times, which are read as a stream for each question.
+struct GtfsFeed {
+    const FeedSource* source = nullptr;
+    std::vector<GtfsStop> stops;
+    IndexOf stopIndex;
+    std::vector<GtfsRoute> routes;
+    std::vector<GtfsTrip> trips;
+    IndexOf tripIndex;
+    std::vector<GtfsService> services;
+    std::vector<int> tripsOfService; // how many runs of trips each service has on a day it runs
+    std::unordered_map<int, std::vector<GtfsFrequency>> frequencies; // by trip
+    const date::time_zone* zone = nullptr;                           // the first agency's
+    date::sys_days firstDay{};
+    date::sys_days lastDay{};
+};
+
+// Reads every file but stop_times.txt; throws GtfsError naming the file, line and column of
+// the first fault, or the missing file or column.
+GtfsFeed loadFeed(const FeedSource& source);
+
+// "20160406" as a day, or nullopt.
+std::optional<date::sys_days> gtfsDate(std::string_view text);
+// "7:33:00" or "25:10:00" in seconds from the service day's start, or nullopt; "" is nullopt.
+std::optional<int> gtfsSeconds(std::string_view text);
+
+// The time zone of the tz database named `name`, or null for a name it lacks.
+const date::time_zone* findZone(std::string_view name);
+
+} // namespace zeb

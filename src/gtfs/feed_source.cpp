@@ -1,0 +1,236 @@
+#include "gtfs/feed_source.h"
+
+#include "gtfs/gtfs_error.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace zeb {
+
+namespace {
+
+std::uint64_t limitFor(std::string_view name) {
+    return name == "stop_times.txt" ? kMaxStreamedFileBytes : kMaxKeptFileBytes;
+}
+
+void checkSize(std::string_view name, std::uint64_t size) {
+    const std::uint64_t limit = limitFor(name);
+    if (size > limit)
+        throw GtfsError(std::string(name) + ": il file è troppo grande (" +
+                        std::to_string(size >> 20) + " MB, al massimo " +
+                        std::to_string(limit >> 20) + " MB)");
+}
+
+// The file name a zip entry stands for, or "" for entries that are not the feed's: folders,
+// the Finder's "__MACOSX" copies and "._" files, anything deeper than one folder.
+std::string_view feedFileName(std::string_view entry, bool& inFolder) {
+    if (entry.empty() || entry.ends_with('/') || entry.starts_with("__MACOSX/"))
+        return {};
+    const auto slash = entry.find('/');
+    inFolder = slash != std::string_view::npos;
+    const std::string_view base = inFolder ? entry.substr(slash + 1) : entry;
+    if (base.find('/') != std::string_view::npos || base.starts_with("._"))
+        return {};
+    return base;
+}
+
+class ZipStream : public ByteStream {
+public:
+    ZipStream(zip_file_t* file, std::string name, std::uint64_t declared)
+        : file_(file), name_(std::move(name)), left_(declared) {}
+    ~ZipStream() override { zip_fclose(file_); }
+
+    std::size_t read(char* buffer, std::size_t size) override {
+        const zip_int64_t got = zip_fread(file_, buffer, size);
+        if (got < 0)
+            throw GtfsError(name_ + ": il file nello zip è danneggiato (" +
+                            zip_file_strerror(file_) + ")");
+        // An entry inflating past its declared size is refused rather than followed.
+        if (static_cast<std::uint64_t>(got) > left_)
+            throw GtfsError(name_ + ": il file nello zip è più lungo di quanto dichiara");
+        left_ -= static_cast<std::uint64_t>(got);
+        return static_cast<std::size_t>(got);
+    }
+
+private:
+    zip_file_t* file_;
+    std::string name_;
+    std::uint64_t left_;
+};
+
+class ZipFeed : public FeedSource {
+public:
+    // Takes `archive`, or closes it and throws when it holds no feed file.
+    ZipFeed(zip_t* archive, std::unique_ptr<std::string> bytes)
+        : archive_(archive), bytes_(std::move(bytes)) {
+        const zip_int64_t count = zip_get_num_entries(archive_, 0);
+        for (zip_int64_t i = 0; i < count; ++i) {
+            zip_stat_t st;
+            if (zip_stat_index(archive_, static_cast<zip_uint64_t>(i), 0, &st) != 0 || !st.name)
+                continue;
+            bool inFolder = false;
+            const std::string_view name = feedFileName(st.name, inFolder);
+            if (name.empty())
+                continue;
+            auto [it, added] = entries_.try_emplace(std::string(name), Entry{});
+            // A file at the root wins over one inside a folder.
+            if (added || (it->second.inFolder && !inFolder))
+                it->second = Entry{static_cast<zip_uint64_t>(i), st.size, inFolder};
+        }
+    }
+    ~ZipFeed() override { zip_discard(archive_); }
+
+    bool has(std::string_view name) const override { return entries_.contains(std::string(name)); }
+    std::uint64_t size(std::string_view name) const override {
+        const auto it = entries_.find(std::string(name));
+        return it == entries_.end() ? 0 : it->second.size;
+    }
+    std::unique_ptr<ByteStream> open(std::string_view name) const override {
+        const auto it = entries_.find(std::string(name));
+        if (it == entries_.end())
+            throw GtfsError("Nel feed manca il file " + std::string(name));
+        checkSize(name, it->second.size);
+        zip_file_t* file = zip_fopen_index(archive_, it->second.index, 0);
+        if (!file)
+            throw GtfsError(std::string(name) + ": il file nello zip non si può aprire (" +
+                            zip_strerror(archive_) + ")");
+        return std::make_unique<ZipStream>(file, std::string(name), it->second.size);
+    }
+
+private:
+    struct Entry {
+        zip_uint64_t index = 0;
+        std::uint64_t size = 0;
+        bool inFolder = false;
+    };
+    zip_t* archive_;
+    std::unique_ptr<std::string> bytes_; // the archive's bytes when it was given in memory
+    std::map<std::string, Entry> entries_;
+};
+
+std::string zipErrorText(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string text = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return text;
+}
+
+class FileStream : public ByteStream {
+public:
+    FileStream(const std::filesystem::path& path, std::string name)
+        : in_(path, std::ios::binary), name_(std::move(name)) {
+        if (!in_)
+            throw GtfsError(name_ + ": il file non si può aprire");
+    }
+    std::size_t read(char* buffer, std::size_t size) override {
+        in_.read(buffer, static_cast<std::streamsize>(size));
+        if (in_.bad())
+            throw GtfsError(name_ + ": errore di lettura");
+        return static_cast<std::size_t>(in_.gcount());
+    }
+
+private:
+    std::ifstream in_;
+    std::string name_;
+};
+
+class FolderFeed : public FeedSource {
+public:
+    explicit FolderFeed(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+    bool has(std::string_view name) const override {
+        std::error_code ec;
+        return std::filesystem::is_regular_file(folder_ / name, ec);
+    }
+    std::uint64_t size(std::string_view name) const override {
+        std::error_code ec;
+        const auto bytes = std::filesystem::file_size(folder_ / name, ec);
+        return ec ? 0 : bytes;
+    }
+    std::unique_ptr<ByteStream> open(std::string_view name) const override {
+        if (!has(name))
+            throw GtfsError("Nel feed manca il file " + std::string(name));
+        checkSize(name, size(name));
+        return std::make_unique<FileStream>(folder_ / name, std::string(name));
+    }
+
+private:
+    std::filesystem::path folder_;
+};
+
+class TextStream : public ByteStream {
+public:
+    explicit TextStream(std::string_view text) : text_(text) {}
+    std::size_t read(char* buffer, std::size_t size) override {
+        const std::size_t n = std::min(size, text_.size());
+        std::memcpy(buffer, text_.data(), n);
+        text_.remove_prefix(n);
+        return n;
+    }
+
+private:
+    std::string_view text_;
+};
+
+class TextFeed : public FeedSource {
+public:
+    explicit TextFeed(std::map<std::string, std::string> files) : files_(std::move(files)) {}
+    bool has(std::string_view name) const override { return files_.contains(std::string(name)); }
+    std::uint64_t size(std::string_view name) const override {
+        const auto it = files_.find(std::string(name));
+        return it == files_.end() ? 0 : it->second.size();
+    }
+    std::unique_ptr<ByteStream> open(std::string_view name) const override {
+        const auto it = files_.find(std::string(name));
+        if (it == files_.end())
+            throw GtfsError("Nel feed manca il file " + std::string(name));
+        return std::make_unique<TextStream>(it->second);
+    }
+
+private:
+    std::map<std::string, std::string> files_;
+};
+
+} // namespace
+
+std::unique_ptr<FeedSource> openFeed(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return std::make_unique<FolderFeed>(path);
+    if (!std::filesystem::exists(path, ec))
+        throw GtfsError(path + ": il file non esiste");
+    int code = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
+    if (!archive)
+        throw GtfsError(
+            path + ": non è un feed GTFS (né uno zip né una cartella: " + zipErrorText(code) + ")");
+    return std::make_unique<ZipFeed>(archive, nullptr);
+}
+
+std::unique_ptr<FeedSource> feedFromZipBytes(std::string bytes) {
+    auto held = std::make_unique<std::string>(std::move(bytes));
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(held->data(), held->size(), 0, &error);
+    zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+    if (!archive) {
+        const std::string text = zip_error_strerror(&error);
+        if (source)
+            zip_source_free(source);
+        zip_error_fini(&error);
+        throw GtfsError("Lo zip non si può leggere: " + text);
+    }
+    zip_error_fini(&error);
+    return std::make_unique<ZipFeed>(archive, std::move(held));
+}
+
+std::unique_ptr<FeedSource> feedFromTexts(std::map<std::string, std::string> files) {
+    return std::make_unique<TextFeed>(std::move(files));
+}
+
+} // namespace zeb

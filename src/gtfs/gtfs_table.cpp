@@ -1,0 +1,187 @@
+#include "gtfs/gtfs_table.h"
+
+#include "gtfs/gtfs_error.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zeb {
+
+namespace {
+
+constexpr std::size_t kChunkBytes = 1 << 20;
+constexpr std::size_t kMaxRowBytes = 4 << 20;
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+GtfsTable::GtfsTable(const FeedSource& feed, std::string name)
+    : stream_(feed.open(name)), name_(std::move(name)) {
+    buffer_.resize(kChunkBytes);
+    if (!next())
+        throw GtfsError(name_ + ": il file è vuoto, manca la riga delle intestazioni");
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        std::string_view title = trimmed(fields_[i]);
+        if (i == 0 && title.starts_with("\xEF\xBB\xBF"))
+            title = trimmed(title.substr(3));
+        header_.emplace_back(title);
+    }
+}
+
+int GtfsTable::column(std::string_view name) const {
+    const auto it = std::find(header_.begin(), header_.end(), name);
+    return it == header_.end() ? -1 : static_cast<int>(it - header_.begin());
+}
+
+int GtfsTable::requiredColumn(std::string_view name) const {
+    const int index = column(name);
+    if (index < 0)
+        throw GtfsError(name_ + ": manca la colonna " + std::string(name));
+    return index;
+}
+
+std::string_view GtfsTable::field(int column) const {
+    if (column < 0 || static_cast<std::size_t>(column) >= fields_.size())
+        return {};
+    return trimmed(fields_[static_cast<std::size_t>(column)]);
+}
+
+void GtfsTable::fail(int column, const std::string& what) const {
+    std::string where = name_ + ", riga " + std::to_string(line_);
+    if (column >= 0 && static_cast<std::size_t>(column) < header_.size())
+        where += ", colonna " + header_[static_cast<std::size_t>(column)];
+    throw GtfsError(where + ": " + what);
+}
+
+bool GtfsTable::next() {
+    for (;;) {
+        while (!parseRow()) {
+            if (!refill())
+                break;
+        }
+        if (spans_.empty())
+            return false;
+        line_ = nextLine_;
+        fields_.clear();
+        for (const Span& s : spans_)
+            fields_.emplace_back((s.inScratch ? scratch_.data() : buffer_.data()) + s.offset,
+                                 s.length);
+        nextLine_ = line_ + lineBreaks_;
+        const bool blank = fields_.size() == 1 && trimmed(fields_[0]).empty();
+        if (!blank)
+            return true;
+    }
+}
+
+bool GtfsTable::refill() {
+    if (eof_)
+        return false;
+    if (pos_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+        end_ -= pos_;
+        consumed_ += pos_;
+        pos_ = 0;
+    }
+    if (end_ == buffer_.size()) {
+        if (buffer_.size() >= kMaxRowBytes) {
+            line_ = nextLine_;
+            fail(-1,
+                 "la riga è troppo lunga (più di " + std::to_string(kMaxRowBytes >> 20) + " MB)");
+        }
+        buffer_.resize(buffer_.size() * 2);
+    }
+    const std::size_t got = stream_->read(buffer_.data() + end_, buffer_.size() - end_);
+    if (got == 0)
+        eof_ = true;
+    end_ += got;
+    return true;
+}
+
+bool GtfsTable::parseRow() {
+    spans_.clear();
+    scratch_.clear();
+    lineBreaks_ = 1;
+    const char* data = buffer_.data();
+    std::size_t i = pos_;
+    if (i == end_) {
+        if (!eof_)
+            return false;
+        return true; // no row: the end of the file
+    }
+    for (;;) {
+        if (i < end_ && data[i] == '"') {
+            // A quoted value: up to the lone closing quote; "" stands for one quote.
+            std::size_t j = i + 1;
+            bool escaped = false;
+            for (;;) {
+                const char* quote = static_cast<const char*>(std::memchr(data + j, '"', end_ - j));
+                if (!quote) {
+                    if (!eof_)
+                        return false;
+                    line_ = nextLine_;
+                    fail(static_cast<int>(spans_.size()), "le virgolette aperte non si chiudono");
+                }
+                const std::size_t q = static_cast<std::size_t>(quote - data);
+                if (q + 1 >= end_ && !eof_)
+                    return false;
+                if (q + 1 < end_ && data[q + 1] == '"') {
+                    escaped = true;
+                    j = q + 2;
+                    continue;
+                }
+                lineBreaks_ += std::count(data + i + 1, data + q, '\n');
+                if (escaped) {
+                    const std::size_t at = scratch_.size();
+                    for (std::size_t k = i + 1; k < q; ++k) {
+                        scratch_ += data[k];
+                        if (data[k] == '"')
+                            ++k;
+                    }
+                    spans_.push_back({at, scratch_.size() - at, true});
+                } else {
+                    spans_.push_back({i + 1, q - i - 1, false});
+                }
+                i = q + 1;
+                break;
+            }
+            if (i < end_ && data[i] != ',' && data[i] != '\r' && data[i] != '\n') {
+                line_ = nextLine_;
+                fail(static_cast<int>(spans_.size()) - 1,
+                     "dopo le virgolette di chiusura manca la virgola");
+            }
+        } else {
+            std::size_t j = i;
+            while (j < end_ && data[j] != ',' && data[j] != '\r' && data[j] != '\n')
+                ++j;
+            if (j == end_ && !eof_)
+                return false;
+            spans_.push_back({i, j - i, false});
+            i = j;
+        }
+        if (i < end_ && data[i] == ',') {
+            ++i;
+            continue;
+        }
+        // The row's end: CR LF, LF, a lone CR, or the end of the file.
+        if (i < end_ && data[i] == '\r') {
+            if (i + 1 >= end_ && !eof_)
+                return false;
+            ++i;
+            if (i < end_ && data[i] == '\n')
+                ++i;
+        } else if (i < end_) {
+            ++i;
+        }
+        pos_ = i;
+        return true;
+    }
+}
+
+} // namespace zeb

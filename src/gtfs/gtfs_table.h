@@ -1,0 +1,66 @@
+#pragma once
+
+#include "gtfs/feed_source.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zeb {
+
+// One file of a feed read row by row as a stream (RFC 4180: quoted fields, "" inside quotes,
+// CR LF or LF), with its columns found by the header's names in any order. Unknown columns are
+// ignored; a column the file lacks reads as empty. Memory stays within one buffer of rows.
+class GtfsTable {
+public:
+    // Opens `name` and reads its header; throws GtfsError when it cannot.
+    GtfsTable(const FeedSource& feed, std::string name);
+
+    // The position of a column, or -1 when the file lacks it.
+    int column(std::string_view name) const;
+    // The same for a column the feed must have; throws GtfsError naming the file and column.
+    int requiredColumn(std::string_view name) const;
+
+    // Moves to the next row, skipping blank lines; false at the end of the file.
+    bool next();
+    // The row's value in `column` without surrounding blanks; "" for -1 or a short row. Valid
+    // until the next call of next().
+    std::string_view field(int column) const;
+
+    // Throws GtfsError naming the file, the row's line and the column.
+    [[noreturn]] void fail(int column, const std::string& what) const;
+
+    long line() const { return line_; }
+    std::uint64_t bytesRead() const { return consumed_ + pos_; }
+    const std::string& name() const { return name_; }
+
+private:
+    struct Span {
+        std::size_t offset;
+        std::size_t length;
+        bool inScratch;
+    };
+    // Parses the row at pos_; false when the buffer ends inside it and more can be read.
+    bool parseRow();
+    // Keeps the unparsed tail, reads more after it; false at the end of the file.
+    bool refill();
+
+    std::unique_ptr<ByteStream> stream_;
+    std::string name_;
+    std::vector<std::string> header_;
+    std::string buffer_;
+    std::size_t pos_ = 0;        // start of the next row in buffer_
+    std::size_t end_ = 0;        // bytes held in buffer_
+    std::uint64_t consumed_ = 0; // bytes dropped from buffer_'s front so far
+    bool eof_ = false;
+    long line_ = 0;       // line of the current row
+    long nextLine_ = 1;   // line of the next row
+    long lineBreaks_ = 1; // lines the parsed row spans
+    std::vector<Span> spans_;
+    std::string scratch_; // quoted values with "" inside, unescaped
+    std::vector<std::string_view> fields_;
+};
+
+} // namespace zeb

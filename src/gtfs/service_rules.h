@@ -1,0 +1,37 @@
+#pragma once
+
+#include "gtfs/feed.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zeb {
+
+// The number a trip's train carries: its trip_short_name; where that is empty, the last run of
+// digits of the route's long name, then of its short name ("ICE 1672" gives "1672"); else the
+// trip_id.
+std::string trainNumber(const GtfsTrip& trip, const GtfsRoute& route);
+
+// The kind of service a trip is, as a person names it: the text before the train's number
+// ("ICE" of "ICE 1672"), else the route's name.
+std::string serviceKind(const GtfsTrip& trip, const GtfsRoute& route);
+
+// The category a kind of service becomes unless the user says otherwise: by the kind's text,
+// else by the route type. A position in the category list.
+int defaultCategory(std::string_view kind, int routeType);
+
+// Rail services: route type 2 and the extended railway types 100-199. Only these are taken
+// while the import keeps to trains.
+bool isRailService(int routeType);
+
+// The track slot a platform code names ("5", "Gleis 5", "Bin. 5", "5a" name track 5, slot 4;
+// "1 Tronco" names the first stub track), or nullopt ("NB").
+std::optional<int> trackSlotOfPlatform(std::string_view code);
+
+// `utf8` as the scenario file can hold it: unchanged where Windows-1252 holds every character,
+// else without its accents ("Łódź" gives "Lodz") and in Latin letters; line breaks become
+// blanks. `changed` is set when the text had to change.
+std::string fittedName(std::string_view utf8, bool& changed);
+
+} // namespace zeb

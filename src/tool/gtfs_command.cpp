@@ -1,0 +1,131 @@
+#include "tool/gtfs_command.h"
+
+#include "gtfs/gtfs_error.h"
+#include "gtfs/station_day.h"
+#include "model/train_append.h"
+#include "timetable/train_times.h"
+#include "tool/tool_commands.h"
+#include "tool/tool_files.h"
+
+#include <charconv>
+#include <ostream>
+
+namespace zeb {
+
+namespace {
+
+std::optional<int> number(std::string_view text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+// "2016-04-06" as a day, or nullopt.
+std::optional<date::sys_days> isoDate(std::string_view text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    return gtfsDate(std::string(text.substr(0, 4)) + std::string(text.substr(5, 2)) +
+                    std::string(text.substr(8, 2)));
+}
+
+// "07:30" as a minute of the day, or nullopt.
+std::optional<int> clockMinute(std::string_view text) {
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos || text.size() - colon != 3)
+        return std::nullopt;
+    const auto h = number(text.substr(0, colon));
+    const auto m = number(text.substr(colon + 1));
+    if (!h || !m || *h < 0 || *h > 23 || *m < 0 || *m > 59)
+        return std::nullopt;
+    return *h * 60 + *m;
+}
+
+std::string isoText(date::sys_days day) {
+    return date::format("%Y-%m-%d", day);
+}
+
+int wrong(std::ostream& err, const std::string& what) {
+    err << "zebrano-tool gtfs: " << what << "\n";
+    return kExitUnreadable;
+}
+
+} // namespace
+
+int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostream& out,
+                std::ostream& err) {
+    std::optional<date::sys_days> day;
+    if (request.date && !(day = isoDate(*request.date)))
+        return wrong(err, "la data «" + *request.date + "» non è nella forma AAAA-MM-GG");
+    ImportChoice choice;
+    choice.onlyTrains = !request.buses;
+    for (auto [text, minute] :
+         {std::pair{&request.from, &choice.fromMinute}, std::pair{&request.to, &choice.toMinute}}) {
+        if (!*text)
+            continue;
+        const auto value = clockMinute(**text);
+        if (!value)
+            return wrong(err, "l'orario «" + **text + "» non è nella forma HH:MM");
+        *minute = *value;
+    }
+    if (!request.listStations && (!request.station || !day || !request.base || !request.output))
+        return wrong(err, "servono --stazioni, oppure --stazione, --data, --scenario e -o");
+
+    try {
+        const auto source = openFeed(request.feed);
+        const GtfsFeed feed = loadFeed(*source);
+        if (request.listStations) {
+            const date::sys_days listed = day.value_or(defaultServiceDay(feed, today));
+            for (const StationCount& station : stationsOfDay(feed, listed, choice.onlyTrains))
+                out << station.id << ";" << station.name << ";" << station.trains << "\n";
+            return kExitOk;
+        }
+        const std::vector<int> found = stationsNamed(feed, *request.station);
+        if (found.size() != 1) {
+            if (found.empty())
+                return wrong(err, "nessuna stazione del feed si chiama «" + *request.station + "»");
+            std::string names;
+            for (int stop : found) {
+                const GtfsStop& s = feed.stops[static_cast<std::size_t>(stop)];
+                names += "\n  " + s.id + ";" + s.name;
+            }
+            return wrong(err, "«" + *request.station + "» indica " +
+                                  counted(static_cast<long>(found.size()), "stazione", "stazioni") +
+                                  ", sceglierne una:" + names);
+        }
+        const auto base = loadScenario(*request.base, err);
+        if (!base)
+            return kExitUnreadable;
+        const StationDay stationDay = readStationDay(feed, found.front(), *day);
+        ChosenTrains chosen = chooseTrains(stationDay, choice, *base);
+        const std::string where = stationDay.stationName + " il " + isoText(*day);
+        if (chosen.trains.empty()) {
+            err << "Nessun treno ferma a " << where << "; nulla è stato scritto\n";
+            return kExitProblems;
+        }
+        if (const auto refusal = importRefusal(*base, chosen.trains)) {
+            err << *refusal << "\n";
+            return kExitProblems;
+        }
+        const int before = appendTrains(*base, chosen.trains);
+        if (!saveScenarioAs(*base, *request.output, err))
+            return kExitUnreadable;
+        out << counted(base->totale_treni - before, "treno importato", "treni importati") << " da "
+            << where << ", " << counted(base->totale_treni, "treno", "treni") << " in "
+            << *request.output << "\n";
+        if (stationDay.namesChanged > 0)
+            out << counted(stationDay.namesChanged, "nome scritto", "nomi scritti")
+                << " senza accenti, perché il file scenario non può contenerli\n";
+        if (stationDay.untimedCalls > 0)
+            out << counted(stationDay.untimedCalls, "fermata senza orario lasciata fuori",
+                           "fermate senza orario lasciate fuori")
+                << "\n";
+        return kExitOk;
+    } catch (const GtfsError& error) {
+        err << error.message() << "\n";
+        return kExitUnreadable;
+    }
+}
+
+} // namespace zeb

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <date/date.h>
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace zeb {
+
+// What `zebrano-tool gtfs` was asked.
+struct GtfsToolRequest {
+    std::string feed;
+    bool listStations = false;
+    std::optional<std::string> date;    // "AAAA-MM-GG"
+    std::optional<std::string> station; // a stop_id, a name or a part of one
+    std::optional<std::string> from;    // "HH:MM"
+    std::optional<std::string> to;
+    bool buses = false;
+    std::optional<std::string> base;
+    std::optional<std::string> output;
+};
+
+// The feed's stations with their trains on the day, "ID;NOME;TRENI" a line, busiest first; or a
+// station's trains on the day appended to BASE's and written to the output. Exit 0 when done, 1
+// when no train calls there that day or the trains do not fit (nothing written), 2 when a file
+// cannot be read or written or an argument is wrong. `today` picks the default day.
+int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostream& out,
+                std::ostream& err);
+
+} // namespace zeb

@@ -1,0 +1,38 @@
+#include "tool/tool_files.h"
+
+#include "scenario_file/scenario_file_error.h"
+#include "scenario_file/scenario_reader.h"
+#include "scenario_file/scenario_writer.h"
+
+#include <ostream>
+
+namespace zeb {
+
+std::unique_ptr<Scenario> loadScenario(const std::string& path, std::ostream& err) {
+    auto s = std::make_unique<Scenario>();
+    s->nome_file_carica = path;
+    try {
+        Funzione_Carica(*s);
+    } catch (const ScenarioFileError& error) {
+        err << path << ": " << error.message() << "\n";
+        return nullptr;
+    }
+    return s;
+}
+
+bool saveScenarioAs(Scenario& s, const std::string& path, std::ostream& err) {
+    s.nome_file = path;
+    try {
+        Funzione_Salva_Con_Nome(s);
+    } catch (const ScenarioFileError& error) {
+        err << path << ": " << error.message() << "\n";
+        return false;
+    }
+    return true;
+}
+
+std::string counted(long count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+} // namespace zeb

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "model/scenario.h"
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+namespace zeb {
+
+// The scenario at `path`, or null with its "number description" on `err`.
+std::unique_ptr<Scenario> loadScenario(const std::string& path, std::ostream& err);
+// Saves `s` as `path`; false with its "number description" on `err`.
+bool saveScenarioAs(Scenario& s, const std::string& path, std::ostream& err);
+
+// "1 treno", "2 treni".
+std::string counted(long count, const char* one, const char* many);
+
+} // namespace zeb

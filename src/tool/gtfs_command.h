@@ -10,15 +10,15 @@ namespace zeb {
 
 // What `zebrano-tool gtfs` was asked.
 struct GtfsToolRequest {
-    std::string feed;
+    std::string feed{};
     bool listStations = false;
-    std::optional<std::string> date;    // "AAAA-MM-GG"
-    std::optional<std::string> station; // a stop_id, a name or a part of one
-    std::optional<std::string> from;    // "HH:MM"
-    std::optional<std::string> to;
+    std::optional<std::string> date{};    // "AAAA-MM-GG"
+    std::optional<std::string> station{}; // a stop_id, a name or a part of one
+    std::optional<std::string> from{};    // "HH:MM"
+    std::optional<std::string> to{};
     bool buses = false;
-    std::optional<std::string> base;
-    std::optional<std::string> output;
+    std::optional<std::string> base{};
+    std::optional<std::string> output{};
 };
 
 // The feed's stations with their trains on the day, "ID;NOME;TRENI" a line, busiest first; or a

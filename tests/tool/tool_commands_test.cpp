@@ -1,9 +1,12 @@
 #include "tool/tool_commands.h"
 
+#include "gtfs/valle_feed.h"
 #include "scenario_file/test_files.h"
+#include "tool/gtfs_command.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace zeb {
@@ -64,6 +67,49 @@ TEST_F(ZebranoTool, EsportaAndImportaMakeTheSameScenarioAgain) {
     const std::string refused = importa("bad.csv", "never.zeb");
     EXPECT_EQ(refused.substr(0, 2), "1|");
     EXPECT_NE(refused.find("Riga 2, Arrivo: «99:99» non è un orario valido"), std::string::npos);
+    EXPECT_EQ(folder.listing().find("never.zeb"), std::string::npos) << "nothing is written";
+}
+
+TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {
+    std::filesystem::create_directory(path("feed"));
+    for (const auto& [name, text] : test::valleFeed())
+        test::writeBytes(path("feed") + "/" + name, text);
+    test::writeBytes(path("base.zeb"), test::exampleFileBytes());
+    auto gtfs = [&](GtfsToolRequest request) {
+        request.feed = path("feed");
+        return run([&](auto& o, auto& e) {
+            return gtfsCommand(request, date::sys_days(date::year{2024} / 3 / 6), o, e);
+        });
+    };
+    const auto base = std::optional(path("base.zeb"));
+    const auto output = std::optional(path("new.zeb"));
+    EXPECT_EQ(gtfs({.listStations = true}).substr(0, 29), "0|SUD;Sudia;3\nVAL;Valmora;3\nNO");
+    EXPECT_EQ(gtfs({.date = "2024-03-06", .station = "valmora", .base = base, .output = output}),
+              "0|3 treni importati da Valmora il 2024-03-06, 5 treni in " + *output + "\n|");
+    const std::string csv =
+        run([&](auto& o, auto& e) { return esportaCommand(*output, {}, o, e); });
+    EXPECT_NE(csv.find("2231;Interregionale;Nordia;Sudia;07:55;07:57;1;0;Pieve,Rocca;Nessuna;"),
+              std::string::npos);
+
+    const std::vector<std::pair<GtfsToolRequest, std::string>> refused = {
+        {{.date = "2024-03-10", .station = "VAL", .base = base, .output = path("never.zeb")},
+         "1||Nessun treno ferma a Valmora il 2024-03-10; nulla è stato scritto\n"},
+        {{.date = "2024-03-06", .station = "i", .base = base, .output = path("never.zeb")},
+         "2||zebrano-tool gtfs: «i» indica 3 stazioni, sceglierne una:\n  NORD;Nordia\n"
+         "  PIE;Pieve\n  SUD;Sudia\n"},
+        {{.date = "6/3/2024", .station = "VAL", .base = base, .output = path("never.zeb")},
+         "2||zebrano-tool gtfs: la data «6/3/2024» non è nella forma AAAA-MM-GG\n"},
+        {{.date = "2024-03-06",
+          .station = "VAL",
+          .from = "7",
+          .base = base,
+          .output = path("never.zeb")},
+         "2||zebrano-tool gtfs: l'orario «7» non è nella forma HH:MM\n"},
+        {{.date = "2024-03-06", .station = "VAL"},
+         "2||zebrano-tool gtfs: servono --stazioni, oppure --stazione, --data, --scenario e -o\n"},
+    };
+    for (const auto& [request, expected] : refused)
+        EXPECT_EQ(gtfs(request), expected);
     EXPECT_EQ(folder.listing().find("never.zeb"), std::string::npos) << "nothing is written";
 }
 

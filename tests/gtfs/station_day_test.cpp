@@ -1,0 +1,330 @@
+#include "gtfs/station_day.h"
+
+#include "gtfs/feed_source.h"
+#include "gtfs/service_rules.h"
+#include "gtfs/valle_feed.h"
+#include "model/track_slots.h"
+#include "model/train_append.h"
+#include "model/value_tables.h"
+#include "scenario_file/scenario_reader.h"
+#include "scenario_file/scenario_writer.h"
+#include "scenario_file/test_files.h"
+#include "timetable/test_trains.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace zeb {
+namespace {
+
+using test::FeedFiles;
+using namespace date::literals;
+
+std::string timeText(const std::string& ora, const std::string& minuti) {
+    return ora + ":" + minuti;
+}
+
+// "numero|categoria|provenienza|destinazione|arrivo|partenza|binario|fermate".
+std::string line(const Treno& t) {
+    return t.numero + "|" + t.categoria + "|" + t.provenienza + "|" + t.destinazione + "|" +
+           timeText(t.ora_arrivo, t.min_arrivo) + "|" + timeText(t.ora_partenza, t.min_partenza) +
+           "|" + t.binario + "|" + t.fermate;
+}
+
+struct Imported {
+    StationDay day;
+    ChosenTrains chosen;
+    std::vector<std::string> lines;
+};
+
+// Valmora's trains of `day` in a station with the tracks 1 and 2.
+Imported importValmora(const FeedFiles& files, date::sys_days day,
+                       const ImportChoice& choice = {}) {
+    const auto source = feedFromTexts(files);
+    const GtfsFeed feed = loadFeed(*source);
+    Imported result;
+    result.day = readStationDay(feed, stationsNamed(feed, "Valmora").at(0), day);
+    result.chosen = chooseTrains(result.day, choice, test::stationWith({}));
+    for (const Treno& t : result.chosen.trains)
+        result.lines.push_back(line(t));
+    return result;
+}
+
+const std::string kEnds = "Il treno termina nella stazione simulata,.";
+const std::string k2235 = "2235|Interregionale|Sudia||00:10|--:--||" + kEnds;
+const std::string k2231 = "2231|Interregionale|Nordia|Sudia|07:55|07:57|1|Pieve,Rocca,.";
+const std::string k2233 = "2233|Interregionale||Sudia|--:--|09:05|2|,.";
+const std::string kBus = "b1|Autobus||Pieve|--:--|12:00||,.";
+
+struct DayCase {
+    const char* rule;
+    std::function<void(FeedFiles&)> change;
+    date::sys_days day;
+    std::function<void(ImportChoice&)> choose;
+    std::vector<std::string> trains;
+};
+
+const std::vector<DayCase>& dayCases() {
+    auto none = [](FeedFiles&) {};
+    auto all = [](ImportChoice&) {};
+    auto buses = [](ImportChoice& c) { c.onlyTrains = false; };
+    auto stopTimes = [](const char* from, const char* to) {
+        return [=](FeedFiles& f) { test::edit(f, "stop_times.txt", from, to); };
+    };
+    static const std::vector<DayCase> cases = {
+        {"a weekday, with the night train of the day before",
+         none,
+         2024_y / 3 / 6,
+         all,
+         {k2235, k2231, k2233}},
+        {"a day removed keeps the night train of the day before",
+         none,
+         2024_y / 3 / 7,
+         all,
+         {k2235}},
+        {"a day added by calendar_dates, buses taken", none, 2024_y / 3 / 9, buses, {k2235, kBus}},
+        {"rail services only", none, 2024_y / 3 / 9, all, {k2235}},
+        {"calendar_dates alone",
+         [](FeedFiles& f) { f.erase("calendar.txt"); },
+         2024_y / 3 / 9,
+         buses,
+         {kBus}},
+        {"nobody alights: a start, and no stop where nobody alights",
+         [](FeedFiles& f) {
+             test::edit(f, "stop_times.txt", "VAL1,2,0,0", "VAL1,2,0,1");
+             test::edit(f, "stop_times.txt", "PIE,3,0,0", "PIE,3,0,1");
+         },
+         2024_y / 3 / 6,
+         all,
+         {k2235, "2231|Interregionale||Sudia|--:--|07:57|1|Rocca,.", k2233}},
+        {"nobody boards: an end",
+         stopTimes("VAL1,2,0,0", "VAL1,2,1,0"),
+         2024_y / 3 / 6,
+         all,
+         {k2235, "2231|Interregionale|Nordia||07:55|--:--|1|" + kEnds, k2233}},
+        {"a trip repeated is one train",
+         [](FeedFiles& f) {
+             f["trips.txt"] += "RE,FER,t1b,2231\n";
+             f["stop_times.txt"] += "t1b,7:40:00,7:40:00,NORD,1,0,0\n"
+                                    "t1b,7:55:00,7:57:00,VAL1,2,0,0\n"
+                                    "t1b,8:10:00,8:10:00,PIE,3,0,0\n"
+                                    "t1b,8:20:00,8:20:00,ROC,4,0,0\n"
+                                    "t1b,8:40:00,8:40:00,SUD,5,0,0\n";
+         },
+         2024_y / 3 / 6,
+         all,
+         {k2235, k2231, k2233}},
+        {"rows of a trip apart from each other",
+         [](FeedFiles& f) {
+             test::edit(f, "stop_times.txt", "t1,8:40:00,8:40:00,SUD,5,0,0\n", "");
+             f["stop_times.txt"] += "t1,8:40:00,8:40:00,SUD,5,0,0\n";
+         },
+         2024_y / 3 / 6,
+         all,
+         {k2235, k2231, k2233}},
+        {"a time window",
+         none,
+         2024_y / 3 / 6,
+         [](ImportChoice& c) {
+             c.fromMinute = 7 * 60;
+             c.toMinute = 8 * 60;
+         },
+         {k2231}},
+        {"a window across midnight",
+         none,
+         2024_y / 3 / 6,
+         [](ImportChoice& c) {
+             c.fromMinute = 23 * 60;
+             c.toMinute = 60;
+         },
+         {k2235}},
+        {"frequencies: a run per headway",
+         [](FeedFiles& f) {
+             f["frequencies.txt"] =
+                 "trip_id,start_time,end_time,headway_secs\nt2,9:05:00,10:05:00,1800\n";
+         },
+         2024_y / 3 / 6,
+         all,
+         {k2235, k2231, k2233, "2233|Interregionale||Sudia|--:--|09:35|2|,.",
+          "2233|Interregionale||Sudia|--:--|10:05|2|,."}},
+        {"a station in another time zone",
+         [](FeedFiles& f) {
+             test::edit(f, "stops.txt", "platform_code\n", "platform_code,stop_timezone\n");
+             test::edit(f, "stops.txt", "VAL,Valmora,1,,\n", "VAL,Valmora,1,,,Europe/London\n");
+         },
+         2024_y / 3 / 6,
+         all,
+         {"2231|Interregionale|Nordia|Sudia|06:55|06:57|1|Pieve,Rocca,.",
+          "2233|Interregionale||Sudia|--:--|08:05|2|,.",
+          "2235|Interregionale|Sudia||23:10|--:--||" + kEnds}},
+        {"a name the file cannot hold loses its accents",
+         [](FeedFiles& f) { test::edit(f, "stops.txt", "NORD,Nordia", "NORD,Łódź Fabryczna"); },
+         2024_y / 3 / 6,
+         all,
+         {k2235, "2231|Interregionale|Lodz Fabryczna|Sudia|07:55|07:57|1|Pieve,Rocca,.", k2233}},
+        {"the number from the trip_id where nothing else gives one",
+         [](FeedFiles& f) { test::edit(f, "trips.txt", "t2,2233", "t2,"); },
+         2024_y / 3 / 6,
+         all,
+         {k2235, k2231, "t2|Interregionale||Sudia|--:--|09:05|2|,."}},
+        {"a kind's category chosen by the user",
+         none,
+         2024_y / 3 / 6,
+         [](ImportChoice& c) { c.categories["RE"] = 13; },
+         {"2235|Regionale|Sudia||00:10|--:--||" + kEnds,
+          "2231|Regionale|Nordia|Sudia|07:55|07:57|1|Pieve,Rocca,.",
+          "2233|Regionale||Sudia|--:--|09:05|2|,."}},
+    };
+    return cases;
+}
+
+TEST(GtfsStationDay, EachRuleOnASmallFeed) {
+    for (const DayCase& c : dayCases()) {
+        SCOPED_TRACE(c.rule);
+        FeedFiles files = test::valleFeed();
+        c.change(files);
+        ImportChoice choice;
+        c.choose(choice);
+        EXPECT_EQ(importValmora(files, c.day, choice).lines, c.trains);
+    }
+}
+
+TEST(GtfsStationDay, WhatAnImportAppendsSavesAndReloadsToTheSameBytes) {
+    for (const DayCase& c : dayCases()) {
+        SCOPED_TRACE(c.rule);
+        FeedFiles files = test::valleFeed();
+        c.change(files);
+        ImportChoice choice;
+        c.choose(choice);
+        Scenario s = test::stationWith({});
+        Imported imported = importValmora(files, c.day, choice);
+        ASSERT_FALSE(importRefusal(s, imported.chosen.trains));
+        appendTrains(s, imported.chosen.trains);
+        const std::string bytes = scenarioFileBytes(s);
+        Scenario reloaded;
+        readScenario(reloaded, bytes);
+        EXPECT_EQ(reloaded.totale_treni, static_cast<int>(imported.lines.size()));
+        EXPECT_EQ(scenarioFileBytes(reloaded), bytes);
+    }
+}
+
+// The same feed written as other tools write it gives the same trains.
+TEST(GtfsStationDay, TheWayAFeedIsWrittenDoesNotMatter) {
+    const auto expected = importValmora(test::valleFeed(), 2024_y / 3 / 6).lines;
+    auto eachLine = [](std::string text, auto change) {
+        std::string out;
+        for (std::size_t at = 0; at < text.size();) {
+            const auto end = text.find('\n', at);
+            out += change(text.substr(at, end - at));
+            at = end + 1;
+        }
+        return out;
+    };
+    auto quoted = [](const std::string& row) {
+        std::string out = "\"";
+        for (char c : row)
+            out += c == ',' ? std::string("\",\"") : std::string(1, c);
+        return out + "\"\n";
+    };
+    auto reversed = [](const std::string& row) {
+        std::vector<std::string> fields{""};
+        for (char c : row)
+            c == ',' ? fields.emplace_back() : (fields.back() += c);
+        std::string out = ",extra"; // an unknown column first, empty in every row
+        for (auto it = fields.rbegin(); it != fields.rend(); ++it)
+            out += "," + *it;
+        return out.substr(1) + "\n";
+    };
+    const std::vector<std::pair<const char*, std::function<std::string(std::string)>>> ways = {
+        {"CR LF", [&](std::string t) { return eachLine(t, [](auto r) { return r + "\r\n"; }); }},
+        {"byte-order mark", [](std::string t) { return "\xEF\xBB\xBF" + t; }},
+        {"every field quoted", [&](std::string t) { return eachLine(t, quoted); }},
+        {"columns reversed, one unknown", [&](std::string t) { return eachLine(t, reversed); }},
+        {"blank lines",
+         [&](std::string t) { return eachLine(t, [](auto r) { return r + "\n\n"; }); }},
+    };
+    for (const auto& [way, write] : ways) {
+        SCOPED_TRACE(way);
+        FeedFiles files = test::valleFeed();
+        for (auto& [name, text] : files)
+            text = write(text);
+        EXPECT_EQ(importValmora(files, 2024_y / 3 / 6).lines, expected);
+    }
+}
+
+TEST(GtfsStationDay, TheStationListCountsWhatAnImportTakes) {
+    const auto source = feedFromTexts(test::valleFeed());
+    const GtfsFeed feed = loadFeed(*source);
+    std::string listed;
+    for (const StationCount& s : stationsOfDay(feed, 2024_y / 3 / 6, true))
+        listed += s.id + ";" + s.name + ";" + std::to_string(s.trains) + "\n";
+    EXPECT_EQ(listed, "SUD;Sudia;3\nVAL;Valmora;3\nNORD;Nordia;1\nPIE;Pieve;1\nROC;Rocca;1\n");
+    EXPECT_EQ(stationsNamed(feed, "VAL2"), stationsNamed(feed, "valm")); // a child's id
+    EXPECT_EQ(stationsNamed(feed, "i").size(), 3u);                      // Nordia, Pieve, Sudia
+}
+
+TEST(GtfsStationDay, DefaultDayIsTheBusiestFromToday) {
+    const auto source = feedFromTexts(test::valleFeed());
+    const GtfsFeed feed = loadFeed(*source);
+    EXPECT_EQ(defaultServiceDay(feed, 2024_y / 3 / 6), date::sys_days(2024_y / 3 / 6));
+    EXPECT_EQ(defaultServiceDay(feed, 2024_y / 3 / 9), date::sys_days(2024_y / 3 / 11));
+    EXPECT_EQ(defaultServiceDay(feed, 2030_y / 1 / 1), date::sys_days(2024_y / 1 / 1));
+}
+
+TEST(GtfsStationDay, TheFeedsStationAndTracksBecomeTheStationData) {
+    Imported imported = importValmora(test::valleFeed(), 2024_y / 3 / 6);
+    Scenario s;
+    useFeedStation(s, imported.day);
+    EXPECT_EQ(s.nome_stazione, "Valmora");
+    EXPECT_EQ(stationTrackNames(s), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(imported.chosen.kinds.size(), 1u);
+    EXPECT_EQ(imported.chosen.kinds[0].kind + " " + std::to_string(imported.chosen.kinds[0].trains),
+              "RE 3");
+}
+
+TEST(GtfsStationDay, TooManyTrainsAreRefusedWhole) {
+    Scenario s = test::stationWith({});
+    s.totale_treni = kMaxTrains - 2;
+    const auto refusal =
+        importRefusal(s, importValmora(test::valleFeed(), 2024_y / 3 / 6).chosen.trains);
+    ASSERT_TRUE(refusal);
+    EXPECT_NE(refusal->find("fermano 3 treni, ma nello scenario ce ne stanno ancora 2"),
+              std::string::npos);
+}
+
+TEST(GtfsServiceRules, NumbersKindsTracksAndCategories) {
+    struct NumberCase {
+        GtfsTrip trip;
+        GtfsRoute route;
+        std::string number;
+        std::string kind;
+        const char* category;
+    };
+    const std::vector<NumberCase> numbers = {
+        {{"t", "2231", 0, 0}, {"RE", "", 2}, "2231", "RE", "Interregionale"},
+        {{"t", "ICE 1672", 0, 0}, {"", "", 101}, "ICE 1672", "ICE", "Eurostar"},
+        {{"t", "", 0, 0}, {"", "ICE 1672", 2}, "1672", "ICE", "Eurostar"},
+        {{"t", "", 0, 0}, {"S12", "Linea", 2}, "12", "S", "Suburbano"},
+        {{"t9", "", 0, 0}, {"", "Local", 2}, "t9", "Local", "Regionale"},
+        {{"t", "", 0, 0}, {"", "Navetta", 715}, "t", "Navetta", "Autobus"},
+        {{"t", "", 0, 0}, {"", "Notte", 105}, "t", "Notte", "Intercity Notte"},
+    };
+    for (const NumberCase& c : numbers) {
+        SCOPED_TRACE(c.number);
+        EXPECT_EQ(trainNumber(c.trip, c.route), c.number);
+        EXPECT_EQ(serviceKind(c.trip, c.route), c.kind);
+        EXPECT_EQ(kCategorie[static_cast<std::size_t>(defaultCategory(c.kind, c.route.type))],
+                  c.category);
+    }
+    const std::vector<std::pair<const char*, std::optional<int>>> platforms = {
+        {"5", 4},       {"Gleis 5", 4},   {"Binario 5", 4}, {"Bin. 5", 4},
+        {"Track 5", 4}, {"Voie 5", 4},    {"5a", 4},        {"NB", {}},
+        {"24", {}},     {"1 Tronco", 23}, {"123", {}},      {"", {}},
+    };
+    for (const auto& [code, slot] : platforms)
+        EXPECT_EQ(trackSlotOfPlatform(code), slot) << code;
+}
+
+} // namespace
+} // namespace zeb

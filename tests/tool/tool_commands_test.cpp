@@ -83,7 +83,8 @@ TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {
     };
     const auto base = std::optional(path("base.zeb"));
     const auto output = std::optional(path("new.zeb"));
-    EXPECT_EQ(gtfs({.listStations = true}).substr(0, 29), "0|SUD;Sudia;3\nVAL;Valmora;3\nNO");
+    EXPECT_EQ(gtfs({.listStations = true}),
+              "0|SUD;Sudia;3\nVAL;Valmora;3\nNORD;Nordia;1\nPIE;Pieve;1\nROC;Rocca;1\n|");
     EXPECT_EQ(gtfs({.date = "2024-03-06", .station = "valmora", .base = base, .output = output}),
               "0|3 treni importati da Valmora il 2024-03-06, 5 treni in " + *output + "\n|");
     const std::string csv =

@@ -9,6 +9,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setOrganizationName("Zebrano");
     QApplication::setApplicationName("Zebrano");
     QApplication::setApplicationDisplayName("Zebrano");
     QApplication::setApplicationVersion("1.0");

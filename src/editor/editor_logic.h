@@ -14,6 +14,8 @@
 
 namespace zeb {
 
+struct StationDay;
+
 // The logic of the editor window: every control under its name, the handlers of the scenario
 // and train commands, and the 50 ms periodic refresh that keeps dependent fields in line with
 // what the user types. It works on the shared scenario and asks a person through `ui`.
@@ -97,6 +99,11 @@ public:
     // import only while no new train is being entered.
     void esportaCsv_Click();
     void importaCsv_Click();
+    // A station's day read from a timetable feed, appended after the stored trains all or
+    // nothing as one step of the history; with `feedStation`, its name and tracks become the
+    // station data first and the station dialog opens for a check. Trains that do not fit are
+    // refused with a message. Offered when canShowTrain().
+    void importaGtfs(std::vector<Treno> trains, const StationDay* feedStation);
     // What APRI SCENARIO does once a file is chosen: the whole file or nothing, the station
     // dialog, the covered state. Also the way a file named on the command line is opened; it
     // does nothing while a scenario is open.

@@ -1,8 +1,10 @@
 #include "views/editor_window.h"
 
+#include "gtfs/gtfs_error.h"
 #include "views/artwork.h"
 #include "views/command_button.h"
 #include "views/control_binder.h"
+#include "views/gtfs_import_dialog.h"
 #include "views/occupancy_window.h"
 #include "views/posters_dialog.h"
 #include "views/recovery_writer.h"
@@ -10,8 +12,10 @@
 #include "views/train_table_window.h"
 #include "views/window_style.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
@@ -272,6 +276,8 @@ void EditorWindow::buildMenuBar() {
     importCsvAction_ = tools->addAction("Importa treni da CSV…", this,
                                         [this] { run([this] { logic_.importaCsv_Click(); }); });
     importCsvAction_->setObjectName("actionImportaCsv");
+    importGtfsAction_ = tools->addAction("Importa orario GTFS…", this, [this] { importGtfs(); });
+    importGtfsAction_->setObjectName("actionImportaGtfs");
 
     indicator_ = new QToolButton(menuBar());
     indicator_->setObjectName("indicatoreVerifica");
@@ -282,6 +288,39 @@ void EditorWindow::buildMenuBar() {
     connect(watch_, &TimetableWatch::findingsChanged, this, &EditorWindow::showFindingsCount);
     showFindingsCount();
     followScenario();
+}
+
+void EditorWindow::importGtfs() {
+    if (!logic_.canShowTrain())
+        return;
+    // A feed is a zip, or a folder of .txt files chosen by its stops.txt.
+    const auto path = prompts_.askOpenFileName(
+        {"Orario GTFS: uno zip, o stops.txt di una cartella ", "*.zip stops.txt"});
+    if (!path)
+        return;
+    const QFileInfo chosen(QString::fromStdString(*path));
+    const std::string feedPath =
+        (chosen.suffix().compare("txt", Qt::CaseInsensitive) == 0 ? chosen.absolutePath()
+                                                                  : chosen.absoluteFilePath())
+            .toStdString();
+    std::unique_ptr<FeedSource> source;
+    GtfsFeed feed;
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        source = openFeed(feedPath);
+        feed = loadFeed(*source);
+        QApplication::restoreOverrideCursor();
+    } catch (const GtfsError& error) {
+        QApplication::restoreOverrideCursor();
+        prompts_.showMessage(error.message(), "Importazione GTFS", MessageIcon::Exclamation,
+                             MessageButtons::Ok);
+        return;
+    }
+    GtfsImportDialog dialog(feed, logic_.scenario(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const StationDay* station = dialog.feedStation();
+    run([&] { logic_.importaGtfs(dialog.takeTrains(), station); });
 }
 
 bool EditorWindow::showTrainFromTimetable(int train) {

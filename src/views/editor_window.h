@@ -64,6 +64,8 @@ private:
                      std::initializer_list<CommandSpec> commands);
     void setTabOrder();
     void buildMenuBar();
+    // "Importa orario GTFS…": a feed, then the import dialog, then the logic's import.
+    void importGtfs();
     void showFindingsCount();
     // After a command: the windows of the timetable, the menu and the checker's indicator.
     void followScenario();
@@ -88,6 +90,7 @@ private:
     QAction* postersAction_ = nullptr;
     QAction* exportCsvAction_ = nullptr;
     QAction* importCsvAction_ = nullptr;
+    QAction* importGtfsAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QToolButton* indicator_ = nullptr;

@@ -1,4 +1,6 @@
 #include "bulk_edit/bulk_edit.h"
+#include "gtfs/valle_feed.h"
+#include "model/track_slots.h"
 #include "scenario_file/scenario_writer.h"
 #include "scenario_file/test_files.h"
 #include "views/editor_window.h"
@@ -11,12 +13,16 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QApplication>
+#include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -122,6 +128,7 @@ class EditorGuiTest : public QObject {
 
 private slots:
     void init() {
+        QCoreApplication::setOrganizationName("ZebranoTest");
         scenario = Scenario{};
         messages = MessageRecorder{};
         window = new EditorWindow(scenario);
@@ -319,6 +326,45 @@ private slots:
         QCOMPARE(QImage(QString::fromStdString(folder.file("chart.png"))).size(), chart->size());
         QVERIFY(occupancy.exportPdf(QString::fromStdString(folder.file("chart.pdf"))));
         QCOMPARE(readBytes(folder.file("chart.pdf")).substr(0, 5), std::string("%PDF-"));
+    }
+
+    // A day of a feed of our own through the import dialog, into the table, and back by undo.
+    void aFeedsDayThroughTheImportDialog() {
+        openStation();
+        QDir().mkpath(QString::fromStdString(folder.file("feed")));
+        for (const auto& [name, text] : valleFeed())
+            writeBytes(folder.file("feed/" + name), text);
+        nextFile = QString::fromStdString(folder.file("feed/stops.txt"));
+        window->prompts().onStationDialog = [](QDialog& dialog) { click(&dialog, "ok"); };
+        QTimer::singleShot(0, this, [this] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr && dialog->objectName() == "importaGtfs");
+            widget<QDateEdit>(dialog, "dataServizio")->setDate(QDate(2024, 3, 6));
+            type(dialog, "cercaStazione", "valm");
+            auto* stations = widget<QTableView>(dialog, "elencoStazioni");
+            QCOMPARE(stations->model()->rowCount(), 1);
+            QTest::mouseClick(stations->viewport(), Qt::LeftButton, {},
+                              stations->visualRect(stations->model()->index(0, 0)).center());
+            auto* preview = widget<QTableWidget>(dialog, "anteprima");
+            QTRY_COMPARE(preview->rowCount(), 3);
+            QCOMPARE(preview->item(1, 0)->text() + " " + preview->item(1, 4)->text(),
+                     QString("2231 07:55"));
+            widget<QComboBox>(dialog, "categoriaGtfs0")->setCurrentText("Regionale");
+            QTRY_COMPARE(preview->item(1, 1)->text(), QString("Regionale"));
+            QTest::mouseClick(widget<QCheckBox>(dialog, "usaStazioneFeed"), Qt::LeftButton);
+            screenshot(dialog, "importa_gtfs");
+            click(dialog, "importa");
+        });
+        window->findChild<QAction*>("actionImportaGtfs")->trigger();
+        QCOMPARE(scenario.totale_treni, 3);
+        QCOMPARE(stationTrackNames(scenario), (std::vector<std::string>{"1", "2"}));
+        QCOMPARE(scenario.treni[1].categoria, std::string("Regionale"));
+        QCOMPARE(window->trainTable().findChild<QTableView*>()->model()->rowCount(), 3);
+        auto* undo = window->findChild<QAction*>("actionAnnulla");
+        QCOMPARE(undo->text(), QString("Annulla importazione GTFS di 3 treni"));
+        undo->trigger();
+        QCOMPARE(scenario.totale_treni, 0);
+        QCOMPARE(stationTrackNames(scenario), (std::vector<std::string>{"1", "2", "1tronco"}));
     }
 
     // Enough departures for a second poster page; the README's pictures are taken over them.

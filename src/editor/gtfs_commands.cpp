@@ -1,0 +1,28 @@
+#include "editor/editor_logic.h"
+#include "gtfs/station_day.h"
+#include "model/train_append.h"
+
+namespace zeb {
+
+void EditorLogic::importaGtfs(std::vector<Treno> trains, const StationDay* feedStation) {
+    if (!canShowTrain() || trains.empty())
+        return;
+    if (const auto refusal = importRefusal(s_, trains)) {
+        ui_.showMessage("Nessun treno è stato importato: " + *refusal, "Importazione GTFS",
+                        MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    const bool stationChanged = feedStation != nullptr && s_.totale_treni == 0;
+    if (stationChanged)
+        useFeedStation(s_, *feedStation);
+    const int first = appendTrains(s_, trains);
+    if (stationChanged)
+        ui_.openStationDialog(s_, binario);
+    afterManyTrainsChanged();
+    const int count = s_.totale_treni - first;
+    commit(stationChanged ? ScenarioChange::Kind::Replaced : ScenarioChange::Kind::TrainInserted,
+           stationChanged ? -1 : first,
+           "importazione GTFS di " + std::to_string(count) + (count == 1 ? " treno" : " treni"));
+}
+
+} // namespace zeb

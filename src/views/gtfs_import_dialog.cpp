@@ -1,0 +1,364 @@
+#include "views/gtfs_import_dialog.h"
+
+#include "gtfs/gtfs_error.h"
+#include "model/value_tables.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+namespace zeb {
+
+namespace {
+
+constexpr int kPreviewRows = 50;
+const char* kCategoriesKey = "gtfs/categorie";
+
+QDate toQDate(date::sys_days day) {
+    const date::year_month_day ymd(day);
+    return QDate(int(ymd.year()), static_cast<int>(unsigned(ymd.month())),
+                 static_cast<int>(unsigned(ymd.day())));
+}
+
+date::sys_days fromQDate(const QDate& d) {
+    return date::sys_days(date::year{d.year()} / static_cast<unsigned>(d.month()) /
+                          static_cast<unsigned>(d.day()));
+}
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString plural(int count, const char* one, const char* many) {
+    return QString("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
+QString timeCell(const std::string& ora, const std::string& minuti) {
+    return ora == "--" ? QString() : q(ora + ":" + minuti);
+}
+
+} // namespace
+
+GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenario, QWidget* parent)
+    : QDialog(parent), feed_(feed), scenario_(scenario), search_(new QLineEdit),
+      stations_(new QStandardItemModel(0, 2, this)), filtered_(new QSortFilterProxyModel(this)),
+      stationList_(new QTableView), date_(new QDateEdit), from_(new QTimeEdit), to_(new QTimeEdit),
+      onlyTrains_(new QCheckBox("Solo &treni")), kinds_(new QTableWidget(0, 3)),
+      useStation_(new QCheckBox("&Usa il nome della stazione e i binari del feed")),
+      preview_(new QTableWidget(0, 7)), count_(new QLabel) {
+    setObjectName("importaGtfs");
+    setWindowTitle("Importa orario GTFS");
+
+    search_->setObjectName("cercaStazione");
+    search_->setPlaceholderText("Cerca una stazione");
+    search_->setClearButtonEnabled(true);
+    stations_->setHorizontalHeaderLabels({"Stazione", "Treni"});
+    filtered_->setSourceModel(stations_);
+    filtered_->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    filtered_->setFilterKeyColumn(0);
+    stationList_->setObjectName("elencoStazioni");
+    stationList_->setModel(filtered_);
+    stationList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    stationList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    stationList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    stationList_->verticalHeader()->hide();
+    stationList_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    stationList_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    connect(search_, &QLineEdit::textChanged, filtered_,
+            &QSortFilterProxyModel::setFilterFixedString);
+
+    date_->setObjectName("dataServizio");
+    date_->setCalendarPopup(true);
+    date_->setDisplayFormat("dd/MM/yyyy");
+    date_->setDateRange(toQDate(feed.firstDay), toQDate(feed.lastDay));
+    const QDate today = QDate::currentDate();
+    date_->setDate(toQDate(defaultServiceDay(feed, fromQDate(today))));
+    for (QTimeEdit* edit : {from_, to_})
+        edit->setDisplayFormat("HH:mm");
+    from_->setObjectName("dalle");
+    to_->setObjectName("alle");
+    from_->setTime(QTime(0, 0));
+    to_->setTime(QTime(23, 59));
+    onlyTrains_->setObjectName("soloTreni");
+    onlyTrains_->setChecked(true);
+
+    kinds_->setObjectName("categorieGtfs");
+    kinds_->setHorizontalHeaderLabels({"Tipo di servizio", "Treni", "Categoria"});
+    kinds_->verticalHeader()->hide();
+    kinds_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    kinds_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    useStation_->setObjectName("usaStazioneFeed");
+    useStation_->setVisible(scenario.totale_treni == 0);
+    preview_->setObjectName("anteprima");
+    preview_->setHorizontalHeaderLabels(
+        {"Numero", "Categoria", "Provenienza", "Destinazione", "Arrivo", "Partenza", "Binario"});
+    preview_->verticalHeader()->hide();
+    preview_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    preview_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    count_->setObjectName("conteggioGtfs");
+    count_->setWordWrap(true);
+
+    // The user's categories of earlier imports.
+    const QVariantMap remembered = QSettings().value(kCategoriesKey).toMap();
+    for (auto it = remembered.begin(); it != remembered.end(); ++it) {
+        if (const auto position = positionIn(kCategorie, it.value().toString().toStdString()))
+            choice_.categories[it.key().toStdString()] = *position;
+    }
+
+    auto* left = new QVBoxLayout;
+    auto* searchLabel = new QLabel("&Stazione:");
+    searchLabel->setBuddy(search_);
+    left->addWidget(searchLabel);
+    left->addWidget(search_);
+    left->addWidget(stationList_);
+    auto* form = new QFormLayout;
+    auto* dateLabel = new QLabel("&Giorno:");
+    dateLabel->setBuddy(date_);
+    form->addRow(dateLabel, date_);
+    auto* window = new QHBoxLayout;
+    window->addWidget(from_);
+    window->addWidget(new QLabel("alle"));
+    window->addWidget(to_);
+    window->addStretch();
+    auto* windowLabel = new QLabel("&Dalle:");
+    windowLabel->setBuddy(from_);
+    form->addRow(windowLabel, window);
+    form->addRow(onlyTrains_);
+    form->addRow(useStation_);
+    auto* right = new QVBoxLayout;
+    right->addLayout(form);
+    auto* kindsLabel = new QLabel("&Categorie:");
+    kindsLabel->setBuddy(kinds_);
+    right->addWidget(kindsLabel);
+    right->addWidget(kinds_);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 2);
+    top->addLayout(right, 3);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    ok_->setText("&Importa");
+    ok_->setObjectName("importa");
+    buttons->button(QDialogButtonBox::Cancel)->setText("&Annulla");
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 3);
+    auto* previewLabel = new QLabel("Ante&prima:");
+    previewLabel->setBuddy(preview_);
+    layout->addWidget(previewLabel);
+    layout->addWidget(preview_, 2);
+    layout->addWidget(count_);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        rememberCategories();
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    connect(date_, &QDateEdit::dateChanged, this, [this] {
+        reloadStations();
+        reloadDay();
+    });
+    connect(onlyTrains_, &QCheckBox::toggled, this, [this] {
+        reloadStations();
+        refreshChoice();
+    });
+    connect(from_, &QTimeEdit::timeChanged, this, &GtfsImportDialog::refreshChoice);
+    connect(to_, &QTimeEdit::timeChanged, this, &GtfsImportDialog::refreshChoice);
+    connect(useStation_, &QCheckBox::toggled, this, &GtfsImportDialog::refreshChoice);
+    connect(stationList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &GtfsImportDialog::reloadDay);
+    resize(980, 680);
+    reloadStations();
+    reloadDay();
+}
+
+const StationDay* GtfsImportDialog::feedStation() const {
+    return !useStation_->isHidden() && useStation_->isChecked() && day_ ? &*day_ : nullptr;
+}
+
+date::sys_days GtfsImportDialog::chosenDay() const {
+    return fromQDate(date_->date());
+}
+
+bool GtfsImportDialog::scan(const std::function<void(const ScanProgress&)>& work) {
+    QProgressDialog progress("Lettura degli orari…", "&Annulla", 0, 1000, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool done = true;
+    try {
+        work([&progress](std::uint64_t read, std::uint64_t total) {
+            progress.setValue(total == 0 ? 0 : static_cast<int>(read * 1000 / total));
+            return !progress.wasCanceled();
+        });
+    } catch (const ScanCancelled&) {
+        done = false;
+    } catch (const GtfsError& error) {
+        done = false;
+        QApplication::restoreOverrideCursor();
+        QMessageBox::warning(this, "Importazione GTFS", q(error.message()));
+        return false;
+    }
+    QApplication::restoreOverrideCursor();
+    return done;
+}
+
+void GtfsImportDialog::reloadStations() {
+    // The station chosen stays chosen.
+    const int chosen = dayStation_;
+    std::vector<StationCount> counts;
+    if (!scan([&](const ScanProgress& progress) {
+            counts = stationsOfDay(feed_, chosenDay(), onlyTrains_->isChecked(), progress);
+        }))
+        return;
+    const QSignalBlocker block(stationList_->selectionModel());
+    stations_->removeRows(0, stations_->rowCount());
+    int chosenRow = -1;
+    for (const StationCount& station : counts) {
+        auto* name = new QStandardItem(q(station.name));
+        name->setData(station.stop, Qt::UserRole);
+        name->setToolTip(q(station.id));
+        auto* trains = new QStandardItem(QString::number(station.trains));
+        trains->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (station.stop == chosen)
+            chosenRow = stations_->rowCount();
+        stations_->appendRow({name, trains});
+    }
+    const QModelIndex row = filtered_->mapFromSource(stations_->index(std::max(chosenRow, 0), 0));
+    if (row.isValid()) {
+        stationList_->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
+        stationList_->scrollTo(row);
+    }
+}
+
+void GtfsImportDialog::reloadDay() {
+    const QModelIndexList rows = stationList_->selectionModel()->selectedRows();
+    day_.reset();
+    dayStation_ = -1;
+    if (!rows.isEmpty()) {
+        const int station = filtered_->mapToSource(rows.first()).data(Qt::UserRole).toInt();
+        StationDay read;
+        if (scan([&](const ScanProgress& progress) {
+                read = readStationDay(feed_, station, chosenDay(), progress);
+            })) {
+            day_ = std::move(read);
+            dayStation_ = station;
+            feedStationData_ = Scenario();
+            useFeedStation(feedStationData_, *day_);
+        }
+    }
+    refreshChoice();
+}
+
+void GtfsImportDialog::refreshChoice() {
+    choice_.onlyTrains = onlyTrains_->isChecked();
+    choice_.fromMinute = from_->time().hour() * 60 + from_->time().minute();
+    choice_.toMinute = to_->time().hour() * 60 + to_->time().minute();
+    chosen_ = day_ ? chooseTrains(*day_, choice_, feedStation() ? feedStationData_ : scenario_)
+                   : ChosenTrains{};
+    showKinds();
+    showPreview();
+}
+
+void GtfsImportDialog::showKinds() {
+    // The same kinds keep their rows and boxes, so that a box being used is not replaced.
+    bool sameKinds = kinds_->rowCount() == static_cast<int>(chosen_.kinds.size());
+    for (int row = 0; sameKinds && row < kinds_->rowCount(); ++row)
+        sameKinds =
+            kinds_->item(row, 0)->text() == q(chosen_.kinds[static_cast<std::size_t>(row)].kind);
+    if (!sameKinds)
+        kinds_->setRowCount(0);
+    kinds_->setRowCount(static_cast<int>(chosen_.kinds.size()));
+    for (int row = 0; row < kinds_->rowCount(); ++row) {
+        const KindChoice& kind = chosen_.kinds[static_cast<std::size_t>(row)];
+        auto* trains = new QTableWidgetItem(QString::number(kind.trains));
+        trains->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        kinds_->setItem(row, 1, trains);
+        if (sameKinds) {
+            auto* box = static_cast<QComboBox*>(kinds_->cellWidget(row, 2));
+            const QSignalBlocker block(box);
+            box->setCurrentIndex(kind.category);
+            continue;
+        }
+        kinds_->setItem(row, 0, new QTableWidgetItem(q(kind.kind)));
+        auto* category = new QComboBox;
+        category->setObjectName(QString("categoriaGtfs%1").arg(row));
+        for (std::string_view name : kCategorie)
+            category->addItem(q(std::string(name)));
+        category->setCurrentIndex(kind.category);
+        connect(category, &QComboBox::currentIndexChanged, this, [this, text = kind.kind](int i) {
+            choice_.categories[text] = i;
+            refreshChoice();
+        });
+        kinds_->setCellWidget(row, 2, category);
+    }
+    kinds_->resizeColumnToContents(2);
+}
+
+void GtfsImportDialog::showPreview() {
+    const auto& trains = chosen_.trains;
+    const int rows = std::min(static_cast<int>(trains.size()), kPreviewRows);
+    preview_->setRowCount(rows);
+    for (int row = 0; row < rows; ++row) {
+        const Treno& t = trains[static_cast<std::size_t>(row)];
+        const QStringList cells = {q(t.numero),
+                                   q(t.categoria),
+                                   q(t.provenienza),
+                                   q(t.destinazione),
+                                   timeCell(t.ora_arrivo, t.min_arrivo),
+                                   timeCell(t.ora_partenza, t.min_partenza),
+                                   q(t.binario)};
+        for (int column = 0; column < cells.size(); ++column)
+            preview_->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
+    preview_->resizeColumnsToContents();
+
+    const int count = static_cast<int>(trains.size());
+    const auto refusal = importRefusal(scenario_, trains);
+    QString text;
+    if (!day_)
+        text = "Scegliere una stazione.";
+    else if (count == 0)
+        text = "Nessun treno ferma in questa stazione nel giorno e nella fascia oraria scelti.";
+    else if (refusal)
+        text = q(*refusal);
+    else
+        text = plural(count, "treno da importare", "treni da importare") +
+               (count > kPreviewRows ? QString(", qui i primi %1").arg(kPreviewRows) : QString()) +
+               ".";
+    if (day_ && day_->namesChanged > 0)
+        text += " " + plural(day_->namesChanged, "nome scritto", "nomi scritti") +
+                " senza accenti, perché il file scenario non può contenerli.";
+    if (day_ && day_->untimedCalls > 0)
+        text += " " + plural(day_->untimedCalls, "fermata senza orario lasciata fuori.",
+                             "fermate senza orario lasciate fuori.");
+    count_->setText(text);
+    count_->setStyleSheet(refusal ? "color: #b00000;" : "");
+    ok_->setEnabled(count > 0 && !refusal);
+}
+
+void GtfsImportDialog::rememberCategories() const {
+    QVariantMap remembered;
+    for (const auto& [kind, category] : choice_.categories)
+        remembered[q(kind)] = q(std::string(kCategorie[static_cast<std::size_t>(category)]));
+    QSettings().setValue(kCategoriesKey, remembered);
+}
+
+} // namespace zeb

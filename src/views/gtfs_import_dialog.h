@@ -1,0 +1,68 @@
+#pragma once
+
+#include "gtfs/station_day.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSortFilterProxyModel;
+class QStandardItemModel;
+class QTableView;
+class QTableWidget;
+class QTimeEdit;
+
+namespace zeb {
+
+// "Importa orario GTFS": a station of a feed, a day, a time window and the categories its kinds
+// of service become, with a preview of the trains as they will be stored. Every reading of
+// stop_times shows its progress and can be stopped. The categories chosen are remembered.
+class GtfsImportDialog : public QDialog {
+public:
+    GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenario, QWidget* parent = nullptr);
+
+    // The trains the choice gives, and whether the feed's station data go with them.
+    std::vector<Treno> takeTrains() { return std::move(chosen_.trains); }
+    const StationDay* feedStation() const;
+
+private:
+    void reloadStations();
+    void reloadDay();
+    // Window, categories, buses and the station data changed: the same calls, chosen anew.
+    void refreshChoice();
+    void showKinds();
+    void showPreview();
+    void rememberCategories() const;
+    // Runs a reading of stop_times with a progress dialog; false when stopped or failed.
+    bool scan(const std::function<void(const ScanProgress&)>& work);
+    date::sys_days chosenDay() const;
+
+    const GtfsFeed& feed_;
+    const Scenario& scenario_;
+    Scenario feedStationData_; // the feed's name and tracks, for the choice of tracks
+    std::optional<StationDay> day_;
+    int dayStation_ = -1;
+    ImportChoice choice_;
+    ChosenTrains chosen_;
+
+    QLineEdit* search_;
+    QStandardItemModel* stations_;
+    QSortFilterProxyModel* filtered_;
+    QTableView* stationList_;
+    QDateEdit* date_;
+    QTimeEdit* from_;
+    QTimeEdit* to_;
+    QCheckBox* onlyTrains_;
+    QTableWidget* kinds_;
+    QCheckBox* useStation_;
+    QTableWidget* preview_;
+    QLabel* count_;
+    QPushButton* ok_;
+};
+
+} // namespace zeb

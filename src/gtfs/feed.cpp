@@ -60,7 +60,7 @@ IndexOf readAgencies(const FeedSource& source, GtfsFeed& feed,
         const date::time_zone* z = zoneIn(table, zone);
         if (!z)
             table.fail(zone, "manca il fuso orario");
-        agencies.emplace(table.field(id), static_cast<int>(zones.size()));
+        agencies.insert(table.field(id), static_cast<int>(zones.size()));
         zones.push_back(z);
     }
     if (zones.empty())
@@ -85,15 +85,15 @@ void readStops(const FeedSource& source, GtfsFeed& feed) {
         stop.platformCode = table.field(platform);
         stop.locationType = numberIn(table, type, 0);
         stop.zone = zoneIn(table, zone);
-        if (!feed.stopIndex.emplace(stop.id, static_cast<int>(feed.stops.size())).second)
+        if (!feed.stopIndex.insert(stop.id, static_cast<int>(feed.stops.size())))
             table.fail(id, "la fermata «" + stop.id + "» compare due volte");
         parents.emplace_back(table.field(parent));
         feed.stops.push_back(std::move(stop));
     }
     for (std::size_t i = 0; i < feed.stops.size(); ++i) {
-        const auto it = feed.stopIndex.find(parents[i]);
-        if (!parents[i].empty() && it != feed.stopIndex.end() && it->second != static_cast<int>(i))
-            feed.stops[i].parent = it->second;
+        const int parent = feed.stopIndex.find(parents[i]);
+        if (!parents[i].empty() && parent >= 0 && parent != static_cast<int>(i))
+            feed.stops[i].parent = parent;
     }
     // A station is a stop's topmost parent, looked up a few levels at most (platform, boarding
     // area), so that a loop of parents cannot hang.
@@ -120,10 +120,9 @@ void readRoutes(const FeedSource& source, GtfsFeed& feed, IndexOf& routeIndex) {
         route.shortName = table.field(shortName);
         route.longName = table.field(longName);
         route.type = numberIn(table, type, 3);
-        const auto owner = agencies.find(table.field(agency));
-        route.zone =
-            owner == agencies.end() ? feed.zone : zones[static_cast<std::size_t>(owner->second)];
-        if (!routeIndex.emplace(table.field(id), static_cast<int>(feed.routes.size())).second)
+        const int owner = agencies.find(table.field(agency));
+        route.zone = owner < 0 ? feed.zone : zones[static_cast<std::size_t>(owner)];
+        if (!routeIndex.insert(table.field(id), static_cast<int>(feed.routes.size())))
             table.fail(id, "la linea «" + std::string(table.field(id)) + "» compare due volte");
         feed.routes.push_back(std::move(route));
     }
@@ -141,10 +140,13 @@ IndexOf readServices(const FeedSource& source, GtfsFeed& feed) {
                         "quali giorni corrono i treni");
     IndexOf serviceIndex;
     auto serviceOf = [&](std::string_view id) -> GtfsService& {
-        const auto [it, added] = serviceIndex.emplace(id, static_cast<int>(feed.services.size()));
-        if (added)
+        int index = serviceIndex.find(id);
+        if (index < 0) {
+            index = static_cast<int>(feed.services.size());
+            serviceIndex.insert(id, index);
             feed.services.emplace_back();
-        return feed.services[static_cast<std::size_t>(it->second)];
+        }
+        return feed.services[static_cast<std::size_t>(index)];
     };
     if (source.has("calendar.txt")) {
         GtfsTable table(source, "calendar.txt");
@@ -208,14 +210,12 @@ void readTrips(const FeedSource& source, GtfsFeed& feed, const IndexOf& routeInd
         GtfsTrip trip;
         trip.id = table.field(id);
         trip.shortName = table.field(shortName);
-        const auto r = routeIndex.find(table.field(route));
-        if (r == routeIndex.end())
+        trip.route = routeIndex.find(table.field(route));
+        if (trip.route < 0)
             table.fail(route,
                        "la linea «" + std::string(table.field(route)) + "» non è in routes.txt");
-        trip.route = r->second;
-        const auto s = serviceIndex.find(table.field(service));
-        trip.service = s == serviceIndex.end() ? -1 : s->second;
-        if (!feed.tripIndex.emplace(trip.id, static_cast<int>(feed.trips.size())).second)
+        trip.service = serviceIndex.find(table.field(service));
+        if (!feed.tripIndex.insert(trip.id, static_cast<int>(feed.trips.size())))
             table.fail(id, "la corsa «" + trip.id + "» compare due volte");
         feed.trips.push_back(std::move(trip));
     }
@@ -230,8 +230,8 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
     const int end = table.requiredColumn("end_time");
     const int headway = table.requiredColumn("headway_secs");
     while (table.next()) {
-        const auto t = feed.tripIndex.find(table.field(trip));
-        if (t == feed.tripIndex.end())
+        const int t = feed.tripIndex.find(table.field(trip));
+        if (t < 0)
             table.fail(trip,
                        "la corsa «" + std::string(table.field(trip)) + "» non è in trips.txt");
         GtfsFrequency f;
@@ -248,7 +248,7 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
         if (f.headway <= 0 || (f.end - f.start) / f.headway >= kMaxRunsPerFrequency)
             table.fail(headway, "l'intervallo deve dare da 1 a " +
                                     std::to_string(kMaxRunsPerFrequency) + " corse");
-        feed.frequencies[t->second].push_back(f);
+        feed.frequencies[t].push_back(f);
     }
 }
 
@@ -290,17 +290,26 @@ std::optional<date::sys_days> gtfsDate(std::string_view text) {
 }
 
 std::optional<int> gtfsSeconds(std::string_view text) {
-    const auto colon = text.find(':');
-    if (colon == std::string_view::npos || colon == 0 || colon > 3 || text.size() != colon + 6 ||
-        text[colon + 3] != ':')
+    // "H:MM:SS" to "HHH:MM:SS", read by hand: stop_times holds millions of them.
+    const std::size_t n = text.size();
+    if (n < 7 || n > 9 || text[n - 3] != ':' || text[n - 6] != ':')
         return std::nullopt;
-    const auto h = wholeNumber(text.substr(0, colon));
-    const auto m = wholeNumber(text.substr(colon + 1, 2));
-    const auto s = wholeNumber(text.substr(colon + 4, 2));
-    if (!h || !m || !s || *h < 0 || *m < 0 || *m > 59 || *s < 0 || *s > 59 ||
-        text[colon + 1] == '-' || text[colon + 4] == '-')
+    auto digit = [&](std::size_t i) { return static_cast<unsigned>(text[i] - '0'); };
+    int hours = 0;
+    for (std::size_t i = 0; i + 6 < n; ++i) {
+        if (digit(i) > 9)
+            return std::nullopt;
+        hours = hours * 10 + static_cast<int>(digit(i));
+    }
+    for (std::size_t i : {n - 5, n - 4, n - 2, n - 1}) {
+        if (digit(i) > 9)
+            return std::nullopt;
+    }
+    const int minutes = static_cast<int>(digit(n - 5) * 10 + digit(n - 4));
+    const int seconds = static_cast<int>(digit(n - 2) * 10 + digit(n - 1));
+    if (minutes > 59 || seconds > 59)
         return std::nullopt;
-    return *h * 3600 + *m * 60 + *s;
+    return hours * 3600 + minutes * 60 + seconds;
 }
 
 const date::time_zone* findZone(std::string_view name) {

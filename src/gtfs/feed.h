@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gtfs/feed_source.h"
+#include "gtfs/text_index.h"
 
 #include <date/date.h>
 
@@ -16,14 +17,7 @@ class time_zone;
 
 namespace zeb {
 
-// A transparent string hash, so that lookups by string_view allocate nothing.
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const noexcept {
-        return std::hash<std::string_view>{}(text);
-    }
-};
-using IndexOf = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
+using IndexOf = TextIndex;
 
 struct GtfsStop {
     std::string id;

@@ -74,6 +74,11 @@ bool GtfsTable::next() {
             fields_.emplace_back((s.inScratch ? scratch_.data() : buffer_.data()) + s.offset,
                                  s.length);
         nextLine_ = line_ + lineBreaks_;
+        plainRow_ = plain_ && !spans_.empty()
+                        ? std::string_view(buffer_.data() + spans_.front().offset,
+                                           spans_.back().offset + spans_.back().length -
+                                               spans_.front().offset)
+                        : std::string_view();
         const bool blank = fields_.size() == 1 && trimmed(fields_[0]).empty();
         if (!blank)
             return true;
@@ -108,6 +113,7 @@ bool GtfsTable::parseRow() {
     spans_.clear();
     scratch_.clear();
     lineBreaks_ = 1;
+    plain_ = false;
     const char* data = buffer_.data();
     std::size_t i = pos_;
     if (i == end_) {
@@ -115,6 +121,32 @@ bool GtfsTable::parseRow() {
             return false;
         return true; // no row: the end of the file
     }
+    // Most rows have no quotes and end in LF or CR LF: split them without looking at each byte.
+    const auto* newline = static_cast<const char*>(std::memchr(data + i, '\n', end_ - i));
+    if (!newline && !eof_)
+        return false;
+    std::size_t lineEnd = newline ? static_cast<std::size_t>(newline - data) : end_;
+    std::size_t rowEnd = lineEnd > i && data[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
+    // One look at each byte: commas split, a quote or a CR inside sends the row the long way.
+    bool plain = true;
+    std::size_t fieldStart = i;
+    for (std::size_t at = i; at < rowEnd; ++at) {
+        const char c = data[at];
+        if (c == ',') {
+            spans_.push_back({fieldStart, at - fieldStart, false});
+            fieldStart = at + 1;
+        } else if (c == '"' || c == '\r') {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        spans_.push_back({fieldStart, rowEnd - fieldStart, false});
+        pos_ = newline ? lineEnd + 1 : end_;
+        plain_ = true;
+        return true;
+    }
+    spans_.clear();
     for (;;) {
         if (i < end_ && data[i] == '"') {
             // A quoted value: up to the lone closing quote; "" stands for one quote.

@@ -29,6 +29,9 @@ public:
     // until the next call of next().
     std::string_view field(int column) const;
 
+    // The row's text as the file has it, when it holds no quotes (most rows); "" otherwise.
+    std::string_view plainRow() const { return plainRow_; }
+
     // Throws GtfsError naming the file, the row's line and the column.
     [[noreturn]] void fail(int column, const std::string& what) const;
 
@@ -61,6 +64,8 @@ private:
     std::vector<Span> spans_;
     std::string scratch_; // quoted values with "" inside, unescaped
     std::vector<std::string_view> fields_;
+    std::string_view plainRow_;
+    bool plain_ = false; // the row parsed was read without quotes
 };
 
 } // namespace zeb

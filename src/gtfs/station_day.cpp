@@ -10,6 +10,7 @@
 #include <date/tz.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <set>
@@ -68,11 +69,11 @@ int secondsIn(const GtfsTable& table, int column) {
 
 int lookup(const GtfsTable& table, int column, const IndexOf& index, const char* what,
            const char* file) {
-    const auto it = index.find(table.field(column));
-    if (it == index.end())
+    const int found = index.find(table.field(column));
+    if (found < 0)
         table.fail(column, std::string(what) + " «" + std::string(table.field(column)) +
                                "» non è in " + file);
-    return it->second;
+    return found;
 }
 
 bool noPassengers(std::string_view type) {
@@ -135,8 +136,25 @@ std::vector<StationCount> stationsOfDay(const GtfsFeed& feed, date::sys_days day
                                         const ScanProgress& progress) {
     const std::vector<std::uint16_t> runs = candidateRuns(feed, day);
     std::vector<int> counts(feed.stops.size(), 0);
+    // Only trips that share their number with another may repeat a train; the others count
+    // without a look-up.
     IndexOf numbers;
     std::vector<int> numberOfTrip(feed.trips.size(), -1);
+    std::vector<int> tripsOfNumber;
+    for (std::size_t i = 0; i < feed.trips.size(); ++i) {
+        const GtfsTrip& t = feed.trips[i];
+        if (t.service < 0 || runs[static_cast<std::size_t>(t.service)] == 0)
+            continue;
+        const std::string number = trainNumber(t, feed.routes[static_cast<std::size_t>(t.route)]);
+        int id = numbers.find(number);
+        if (id < 0) {
+            id = static_cast<int>(tripsOfNumber.size());
+            numbers.insert(number, id);
+            tripsOfNumber.push_back(0);
+        }
+        numberOfTrip[i] = id;
+        ++tripsOfNumber[static_cast<std::size_t>(id)];
+    }
     std::unordered_set<std::uint64_t> seen;
     // The shift from the route's zone to the stop's at noon of the day, for a stop in another.
     std::map<std::pair<const date::time_zone*, const date::time_zone*>, int> shifts;
@@ -184,10 +202,11 @@ std::vector<StationCount> stationsOfDay(const GtfsFeed& feed, date::sys_days day
                 counts[static_cast<std::size_t>(stop.station)] += (f.end - f.start) / f.headway + 1;
             return;
         }
-        int& number = numberOfTrip[static_cast<std::size_t>(trip)];
-        if (number < 0)
-            number = numbers.emplace(trainNumber(t, route), static_cast<int>(numbers.size()))
-                         .first->second;
+        const int number = numberOfTrip[static_cast<std::size_t>(trip)];
+        if (tripsOfNumber[static_cast<std::size_t>(number)] == 1) {
+            ++counts[static_cast<std::size_t>(stop.station)];
+            return;
+        }
         const std::uint64_t key = static_cast<std::uint64_t>(stop.station) << 40 |
                                   static_cast<std::uint64_t>(number) << 12 |
                                   static_cast<std::uint64_t>(local / 60 % 1440);
@@ -210,8 +229,8 @@ std::vector<StationCount> stationsOfDay(const GtfsFeed& feed, date::sys_days day
 }
 
 std::vector<int> stationsNamed(const GtfsFeed& feed, std::string_view text) {
-    if (const auto id = feed.stopIndex.find(text); id != feed.stopIndex.end())
-        return {feed.stops[static_cast<std::size_t>(id->second)].station};
+    if (const int id = feed.stopIndex.find(text); id >= 0)
+        return {feed.stops[static_cast<std::size_t>(id)].station};
     auto lowered = [](std::string_view name) {
         std::string out(name);
         for (char& c : out)
@@ -267,17 +286,46 @@ struct TripRow {
     bool dropOff;  // passengers may alight
 };
 
+// A row kept as text until its trip is known to call at the station, so that the rows of
+// other trips cost no parsing: the row as the file has it, or, for a row with quotes, its six
+// values one after the other.
+struct RawRow {
+    long line;
+    std::size_t start;
+    bool plain;
+    std::array<std::uint32_t, 6> lengths; // stop, arrival, departure, sequence, pickup, drop-off
+};
+constexpr const char* kRawColumns[] = {"stop_id",       "arrival_time", "departure_time",
+                                       "stop_sequence", "pickup_type",  "drop_off_type"};
+
+[[noreturn]] void failInRow(long line, int column, const std::string& what) {
+    throw GtfsError("stop_times.txt, riga " + std::to_string(line) + ", colonna " +
+                    kRawColumns[column] + ": " + what);
+}
+
+int secondsOf(std::string_view text, long line, int column) {
+    if (text.empty())
+        return -1;
+    const auto seconds = gtfsSeconds(text);
+    if (!seconds)
+        failInRow(line, column, "«" + std::string(text) + "» non è un orario H:MM:SS");
+    return *seconds;
+}
+
 // Gathers the trips that call at the station on a candidate day, in one pass when stop_times
 // keeps each trip's rows together (as feeds do), with a second pass for the trips it does not.
 class StationTrips {
 public:
     StationTrips(const GtfsFeed& feed, int station, date::sys_days day)
-        : feed_(feed), station_(station), runs_(candidateRuns(feed, day)),
-          groups_(feed.trips.size(), 0) {}
+        : feed_(feed), runs_(candidateRuns(feed, day)), groups_(feed.trips.size(), 0) {
+        for (std::size_t i = 0; i < feed.stops.size(); ++i) {
+            if (feed.stops[i].station == station)
+                stationStops_.insert(feed.stops[i].id, static_cast<int>(i));
+        }
+    }
 
     std::map<int, std::vector<TripRow>> read(const ScanProgress& progress) {
         scan(progress, [](int) { return true; });
-        finishGroup();
         std::set<int> split;
         for (const auto& [trip, rows] : kept_) {
             if (groups_[static_cast<std::size_t>(trip)] > 1)
@@ -288,7 +336,6 @@ public:
                 kept_[trip].clear();
             rereading_ = true;
             scan(progress, [&](int trip) { return split.contains(trip); });
-            finishGroup();
         }
         return std::move(kept_);
     }
@@ -298,6 +345,9 @@ private:
         trip_ = -1;
         lastTrip_.clear();
         scanStopTimes(feed_, progress, [&](const GtfsTable& table, const StopTimeColumns& c) {
+            if (trip_ < 0) {
+                columns_ = {c.stop, c.arrival, c.departure, c.sequence, c.pickup, c.dropOff};
+            }
             if (trip_ < 0 || table.field(c.trip) != lastTrip_) {
                 finishGroup();
                 trip_ = lookup(table, c.trip, feed_.tripIndex, "la corsa", "trips.txt");
@@ -310,39 +360,88 @@ private:
             }
             if (!relevant_)
                 return;
-            const int stop = lookup(table, c.stop, feed_.stopIndex, "la fermata", "stops.txt");
-            const std::string_view sequence = table.field(c.sequence);
-            TripRow row{stop,
-                        0,
-                        secondsIn(table, c.arrival),
-                        secondsIn(table, c.departure),
-                        !noPassengers(table.field(c.pickup)),
-                        !noPassengers(table.field(c.dropOff))};
-            const auto [end, ec] =
-                std::from_chars(sequence.data(), sequence.data() + sequence.size(), row.sequence);
-            if (ec != std::errc() || end != sequence.data() + sequence.size() || sequence.empty())
-                table.fail(c.sequence, "«" + std::string(sequence) + "» non è un numero intero");
+            RawRow row{table.line(), text_.size(), !table.plainRow().empty(), {}};
+            if (row.plain) {
+                text_.append(table.plainRow());
+                row.lengths[0] = static_cast<std::uint32_t>(table.plainRow().size());
+            } else {
+                for (std::size_t k = 0; k < row.lengths.size(); ++k) {
+                    const std::string_view value = table.field(columns_[k]);
+                    text_.append(value);
+                    row.lengths[k] = static_cast<std::uint32_t>(value.size());
+                }
+            }
             group_.push_back(row);
-            if (feed_.stops[static_cast<std::size_t>(stop)].station == station_)
-                touches_ = true;
+            if (!touches_)
+                touches_ = stationStops_.find(table.field(c.stop)) >= 0;
         });
+        finishGroup();
     }
 
     void finishGroup() {
-        if ((touches_ || rereading_) && trip_ >= 0 && !group_.empty()) {
+        if ((touches_ || rereading_) && trip_ >= 0) {
             auto& rows = kept_[trip_];
-            rows.insert(rows.end(), group_.begin(), group_.end());
+            for (const RawRow& raw : group_)
+                rows.push_back(parsed(raw));
         }
         group_.clear();
+        text_.clear();
         touches_ = false;
     }
 
+    TripRow parsed(const RawRow& raw) const {
+        std::array<std::string_view, 6> fields;
+        if (raw.plain) {
+            // The row's values by the header's columns, blanks trimmed as GtfsTable trims them.
+            const std::string_view text = std::string_view(text_).substr(raw.start, raw.lengths[0]);
+            std::vector<std::string_view> values;
+            for (std::size_t at = 0;;) {
+                const auto comma = text.find(',', at);
+                std::string_view value = text.substr(at, comma - at);
+                while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
+                    value.remove_prefix(1);
+                while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
+                    value.remove_suffix(1);
+                values.push_back(value);
+                if (comma == std::string_view::npos)
+                    break;
+                at = comma + 1;
+            }
+            for (std::size_t k = 0; k < fields.size(); ++k) {
+                const int column = columns_[k];
+                fields[k] = column >= 0 && static_cast<std::size_t>(column) < values.size()
+                                ? values[static_cast<std::size_t>(column)]
+                                : std::string_view();
+            }
+        } else {
+            std::size_t at = raw.start;
+            for (std::size_t k = 0; k < fields.size(); ++k) {
+                fields[k] = std::string_view(text_).substr(at, raw.lengths[k]);
+                at += raw.lengths[k];
+            }
+        }
+        TripRow row{feed_.stopIndex.find(fields[0]),   0,
+                    secondsOf(fields[1], raw.line, 1), secondsOf(fields[2], raw.line, 2),
+                    !noPassengers(fields[4]),          !noPassengers(fields[5])};
+        if (row.stop < 0)
+            failInRow(raw.line, 0,
+                      "la fermata «" + std::string(fields[0]) + "» non è in stops.txt");
+        const std::string_view sequence = fields[3];
+        const auto [end, ec] =
+            std::from_chars(sequence.data(), sequence.data() + sequence.size(), row.sequence);
+        if (ec != std::errc() || end != sequence.data() + sequence.size() || sequence.empty())
+            failInRow(raw.line, 3, "«" + std::string(sequence) + "» non è un numero intero");
+        return row;
+    }
+
     const GtfsFeed& feed_;
-    int station_;
+    std::array<int, 6> columns_{}; // of the raw values in stop_times.txt
+    TextIndex stationStops_;
     std::vector<std::uint16_t> runs_;
     std::vector<std::uint8_t> groups_; // how many separate runs of rows each trip has
     std::map<int, std::vector<TripRow>> kept_;
-    std::vector<TripRow> group_;
+    std::vector<RawRow> group_;
+    std::string text_; // the group's values
     std::string lastTrip_;
     int trip_ = -1;
     bool relevant_ = false;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cctype>
 #include <charconv>
 #include <set>
@@ -75,6 +76,30 @@ int lookup(const GtfsTable& table, int column, const IndexOf& index, const char*
                                "» non è in " + file);
     return found;
 }
+
+// The trip of each row of stop_times: its rows come together, and mostly in the order of
+// trips.txt, so the index is asked only where the next trip of that order is not the one.
+class TripCursor {
+public:
+    explicit TripCursor(const GtfsFeed& feed) : feed_(feed) {}
+
+    // The row's trip; `changed` tells whether it differs from the previous row's.
+    int trip(const GtfsTable& table, int column, bool& changed) {
+        const std::string_view id = table.field(column);
+        changed = trip_ < 0 || id != feed_.trips[static_cast<std::size_t>(trip_)].id;
+        if (!changed)
+            return trip_;
+        const std::size_t next = static_cast<std::size_t>(trip_ + 1);
+        trip_ = next < feed_.trips.size() && feed_.trips[next].id == id
+                    ? static_cast<int>(next)
+                    : lookup(table, column, feed_.tripIndex, "la corsa", "trips.txt");
+        return trip_;
+    }
+
+private:
+    const GtfsFeed& feed_;
+    int trip_ = -1;
+};
 
 bool noPassengers(std::string_view type) {
     return type == "1";
@@ -169,13 +194,10 @@ std::vector<StationCount> stationsOfDay(const GtfsFeed& feed, date::sys_days day
         }
         return it->second;
     };
-    std::string lastTrip;
-    int trip = -1;
+    TripCursor cursor(feed);
     scanStopTimes(feed, progress, [&](const GtfsTable& table, const StopTimeColumns& c) {
-        if (table.field(c.trip) != lastTrip || trip < 0) {
-            trip = lookup(table, c.trip, feed.tripIndex, "la corsa", "trips.txt");
-            lastTrip = table.field(c.trip);
-        }
+        bool changed = false;
+        const int trip = cursor.trip(table, c.trip, changed);
         const GtfsTrip& t = feed.trips[static_cast<std::size_t>(trip)];
         if (t.service < 0 || runs[static_cast<std::size_t>(t.service)] == 0)
             return;
@@ -319,8 +341,11 @@ public:
     StationTrips(const GtfsFeed& feed, int station, date::sys_days day)
         : feed_(feed), runs_(candidateRuns(feed, day)), groups_(feed.trips.size(), 0) {
         for (std::size_t i = 0; i < feed.stops.size(); ++i) {
-            if (feed.stops[i].station == station)
+            if (feed.stops[i].station == station) {
                 stationStops_.insert(feed.stops[i].id, static_cast<int>(i));
+                if (!feed.stops[i].id.empty())
+                    firstBytes_.set(static_cast<unsigned char>(feed.stops[i].id.front()));
+            }
         }
     }
 
@@ -343,15 +368,16 @@ public:
 private:
     template <typename Wanted> void scan(const ScanProgress& progress, Wanted wanted) {
         trip_ = -1;
-        lastTrip_.clear();
+        TripCursor cursor(feed_);
         scanStopTimes(feed_, progress, [&](const GtfsTable& table, const StopTimeColumns& c) {
             if (trip_ < 0) {
                 columns_ = {c.stop, c.arrival, c.departure, c.sequence, c.pickup, c.dropOff};
             }
-            if (trip_ < 0 || table.field(c.trip) != lastTrip_) {
+            bool changed = false;
+            const int trip = cursor.trip(table, c.trip, changed);
+            if (changed) {
                 finishGroup();
-                trip_ = lookup(table, c.trip, feed_.tripIndex, "la corsa", "trips.txt");
-                lastTrip_ = table.field(c.trip);
+                trip_ = trip;
                 const int service = feed_.trips[static_cast<std::size_t>(trip_)].service;
                 relevant_ =
                     service >= 0 && runs_[static_cast<std::size_t>(service)] != 0 && wanted(trip_);
@@ -372,8 +398,12 @@ private:
                 }
             }
             group_.push_back(row);
-            if (!touches_)
-                touches_ = stationStops_.find(table.field(c.stop)) >= 0;
+            if (!touches_) {
+                // Most stops are told apart from the station's by their first byte alone.
+                const std::string_view stop = table.field(c.stop);
+                touches_ = !stop.empty() && firstBytes_.test(static_cast<unsigned char>(stop[0])) &&
+                           stationStops_.find(stop) >= 0;
+            }
         });
         finishGroup();
     }
@@ -437,12 +467,12 @@ private:
     const GtfsFeed& feed_;
     std::array<int, 6> columns_{}; // of the raw values in stop_times.txt
     TextIndex stationStops_;
+    std::bitset<256> firstBytes_; // of the station's stop ids
     std::vector<std::uint16_t> runs_;
     std::vector<std::uint8_t> groups_; // how many separate runs of rows each trip has
     std::map<int, std::vector<TripRow>> kept_;
     std::vector<RawRow> group_;
     std::string text_; // the group's values
-    std::string lastTrip_;
     int trip_ = -1;
     bool relevant_ = false;
     bool touches_ = false;

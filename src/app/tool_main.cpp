@@ -1,3 +1,4 @@
+#include "tool/assign_command.h"
 #include "tool/gtfs_command.h"
 #include "tool/tool_commands.h"
 
@@ -41,13 +42,16 @@ int main(int argc, char* argv[]) {
         "prima\n"
         "  gtfs FEED --stazione ID_O_NOME --data AAAA-MM-GG [--dalle HH:MM] [--alle HH:MM]\n"
         "       [--autobus] --scenario BASE.zeb -o NUOVO.zeb\n"
-        "                                               i treni di quel giorno aggiunti a BASE\n\n"
-        "Uscita: 0 senza errori, 1 con errori nell'orario o nel CSV, o se nessun treno del feed "
-        "ferma o i treni non ci stanno, 2 se un file non si può leggere o scrivere o un "
+        "                                               i treni di quel giorno aggiunti a BASE\n"
+        "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|tutti] [--binari 1,2,5]\n"
+        "                                               i binari scelti per i treni\n\n"
+        "Uscita: 0 senza errori, 1 con errori nell'orario o nel CSV, se nessun treno del feed "
+        "ferma o i treni non ci stanno, o se restano conflitti dopo l'assegnazione, 2 se un file "
+        "non si può leggere o scrivere o un "
         "argomento è sbagliato.");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument("comando", "verifica, esporta, importa o gtfs");
+    parser.addPositionalArgument("comando", "verifica, esporta, importa, gtfs o assegna");
     parser.addPositionalArgument("file", "il file su cui lavorare");
     parser.addOptions({
         {{"o", "output"}, "Il file da scrivere.", "file"},
@@ -63,6 +67,9 @@ int main(int argc, char* argv[]) {
         {"dalle", "Solo i treni da quest'ora (gtfs).", "HH:MM"},
         {"alle", "Solo i treni fino a quest'ora (gtfs).", "HH:MM"},
         {"autobus", "Anche gli autobus e gli altri servizi non ferroviari (gtfs)."},
+        {"treni", "Quali treni: senza-binario, conflitti o tutti (assegna).", "quali"},
+        {"binari", "I binari da usare, separati da virgole (assegna; predefiniti tutti).",
+         "binari"},
     });
     parser.process(app);
 
@@ -78,15 +85,23 @@ int main(int argc, char* argv[]) {
     const auto output =
         parser.isSet("output") ? std::optional(parser.value("output").toStdString()) : std::nullopt;
 
-    if (command == "verifica") {
-        const zeb::CheckSettings defaults;
-        const zeb::CheckSettings settings{
-            .separation = minutesOption(parser, "separazione", defaults.separation),
-            .turnaround = minutesOption(parser, "sosta", defaults.turnaround),
-            .preparation = minutesOption(parser, "preparazione", defaults.preparation)};
-        if (settings.separation < 0 || settings.turnaround < 0 || settings.preparation < 0)
-            return usage("i minuti devono essere un numero intero da 0 a 1440");
+    const zeb::CheckSettings defaults;
+    const zeb::CheckSettings settings{
+        .separation = minutesOption(parser, "separazione", defaults.separation),
+        .turnaround = minutesOption(parser, "sosta", defaults.turnaround),
+        .preparation = minutesOption(parser, "preparazione", defaults.preparation)};
+    if (settings.separation < 0 || settings.turnaround < 0 || settings.preparation < 0)
+        return usage("i minuti devono essere un numero intero da 0 a 1440");
+    auto optional = [&](const char* name) {
+        return parser.isSet(name) ? std::optional(parser.value(name).toStdString()) : std::nullopt;
+    };
+    if (command == "verifica")
         return zeb::verificaCommand(file, settings, std::cout, std::cerr);
+    if (command == "assegna") {
+        if (!output)
+            return usage("assegna vuole -o NUOVO.zeb");
+        return zeb::assegnaCommand(file, *output, optional("treni"), optional("binari"), settings,
+                                   std::cout, std::cerr);
     }
     if (command == "esporta")
         return zeb::esportaCommand(file, output, std::cout, std::cerr);
@@ -97,10 +112,6 @@ int main(int argc, char* argv[]) {
                                    std::cerr);
     }
     if (command == "gtfs") {
-        auto optional = [&](const char* name) {
-            return parser.isSet(name) ? std::optional(parser.value(name).toStdString())
-                                      : std::nullopt;
-        };
         const zeb::GtfsToolRequest request{.feed = file,
                                            .listStations = parser.isSet("stazioni"),
                                            .date = optional("data"),

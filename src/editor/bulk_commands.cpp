@@ -1,6 +1,7 @@
 #include "bulk_edit/bulk_edit.h"
 #include "editor/editor_logic.h"
 #include "model/track_slots.h"
+#include "track_assignment/track_assignment.h"
 
 namespace zeb {
 
@@ -80,6 +81,16 @@ void EditorLogic::eliminaTreni(const std::vector<int>& trains) {
     removeTrains(s_, trains);
     afterManyTrainsChanged();
     commit(ScenarioChange::Kind::Replaced, -1, "eliminazione di " + what);
+}
+
+void EditorLogic::assegnaBinari(const Assignment& assignment) {
+    if (!canShowTrain() || assignment.changes.empty())
+        return;
+    applyAssignment(s_, assignment);
+    afterManyTrainsChanged();
+    const std::size_t count = assignment.changes.size();
+    commit(ScenarioChange::Kind::Replaced, -1,
+           "assegnazione binari di " + std::to_string(count) + (count == 1 ? " treno" : " treni"));
 }
 
 } // namespace zeb

@@ -15,6 +15,7 @@
 namespace zeb {
 
 struct StationDay;
+struct Assignment;
 
 // The logic of the editor window: every control under its name, the handlers of the scenario
 // and train commands, and the 50 ms periodic refresh that keeps dependent fields in line with
@@ -130,6 +131,8 @@ public:
     void ripetiTreno(int index, int everyMinutes, int times, int numberStep);
     void spostaOrari(const std::vector<int>& trains, int minutes);
     void eliminaTreni(const std::vector<int>& trains);
+    // The tracks an assignment proposes, as one step of the history.
+    void assegnaBinari(const Assignment& assignment);
 
     // Undo and redo of the scenario's changes, offered as canShowTrain() is; each ends in the
     // covered state. The labels say what they would undo or redo ("inserimento treno 2231").

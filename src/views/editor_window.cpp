@@ -2,6 +2,7 @@
 
 #include "gtfs/gtfs_error.h"
 #include "views/artwork.h"
+#include "views/assign_tracks_dialog.h"
 #include "views/command_button.h"
 #include "views/control_binder.h"
 #include "views/gtfs_import_dialog.h"
@@ -278,6 +279,9 @@ void EditorWindow::buildMenuBar() {
     importCsvAction_->setObjectName("actionImportaCsv");
     importGtfsAction_ = tools->addAction("Importa orario GTFS…", this, [this] { importGtfs(); });
     importGtfsAction_->setObjectName("actionImportaGtfs");
+    tools->addSeparator();
+    assignTracksAction_ = tools->addAction("Assegna binari…", this, [this] { assignTracks({}); });
+    assignTracksAction_->setObjectName("actionAssegnaBinari");
 
     indicator_ = new QToolButton(menuBar());
     indicator_->setObjectName("indicatoreVerifica");
@@ -323,6 +327,15 @@ void EditorWindow::importGtfs() {
     run([&] { logic_.importaGtfs(dialog.takeTrains(), station); });
 }
 
+void EditorWindow::assignTracks(const std::vector<int>& selected) {
+    if (!logic_.canShowTrain())
+        return;
+    QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
+    AssignTracksDialog dialog(logic_.scenario(), watch_->settings(), selected, over);
+    if (dialog.exec() == QDialog::Accepted)
+        run([&] { logic_.assegnaBinari(dialog.assignment()); });
+}
+
 bool EditorWindow::showTrainFromTimetable(int train) {
     if (!logic_.canShowTrain())
         return false;
@@ -363,7 +376,8 @@ TrainTableWindow& EditorWindow::trainTable() {
              .remove =
                  [this](const std::vector<int>& trains) {
                      run([&, this] { logic_.eliminaTreni(trains); });
-                 }},
+                 },
+             .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); }},
             this);
     return *trainTable_;
 }
@@ -394,6 +408,8 @@ void EditorWindow::followScenario() {
     postersAction_->setEnabled(logic_.scenarioOpen());
     exportCsvAction_->setEnabled(logic_.scenarioOpen());
     importCsvAction_->setEnabled(logic_.canShowTrain());
+    importGtfsAction_->setEnabled(logic_.canShowTrain());
+    assignTracksAction_->setEnabled(logic_.canShowTrain());
     undoAction_->setEnabled(logic_.canUndo());
     undoAction_->setText(logic_.canUndo() ? "Annulla " + QString::fromStdString(logic_.undoLabel())
                                           : QString("Annulla"));

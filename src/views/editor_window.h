@@ -66,6 +66,8 @@ private:
     void buildMenuBar();
     // "Importa orario GTFS…": a feed, then the import dialog, then the logic's import.
     void importGtfs();
+    // "Assegna binari…": the dialog over the trains chosen there or `selected`, then the logic.
+    void assignTracks(const std::vector<int>& selected);
     void showFindingsCount();
     // After a command: the windows of the timetable, the menu and the checker's indicator.
     void followScenario();
@@ -91,6 +93,7 @@ private:
     QAction* exportCsvAction_ = nullptr;
     QAction* importCsvAction_ = nullptr;
     QAction* importGtfsAction_ = nullptr;
+    QAction* assignTracksAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QToolButton* indicator_ = nullptr;

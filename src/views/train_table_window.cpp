@@ -127,8 +127,10 @@ QLayout* TrainTableWindow::buildCommands() {
     shift_->setObjectName("spostaOrari");
     remove_ = new QPushButton("Elimina treni selezionati");
     remove_->setObjectName("eliminaSelezionati");
+    assign_ = new QPushButton("Assegna binari…");
+    assign_->setObjectName("assegnaBinariSelezionati");
     auto* row = new QHBoxLayout;
-    for (QPushButton* button : {repeat_, shift_, remove_}) {
+    for (QPushButton* button : {repeat_, shift_, remove_, assign_}) {
         row->addWidget(button);
         table_->addAction(new QAction(button->text(), table_));
         connect(table_->actions().back(), &QAction::triggered, button, &QPushButton::click);
@@ -138,6 +140,8 @@ QLayout* TrainTableWindow::buildCommands() {
     connect(repeat_, &QPushButton::clicked, this, &TrainTableWindow::askRepeat);
     connect(shift_, &QPushButton::clicked, this, &TrainTableWindow::askShift);
     connect(remove_, &QPushButton::clicked, this, [this] { commands_.remove(selectedTrains()); });
+    connect(assign_, &QPushButton::clicked, this,
+            [this] { commands_.assignTracks(selectedTrains()); });
     return row;
 }
 
@@ -156,10 +160,12 @@ void TrainTableWindow::updateCommands() {
     repeat_->setEnabled(available && selected == 1);
     shift_->setEnabled(available && selected > 0);
     remove_->setEnabled(available && selected > 0);
+    assign_->setEnabled(available && selected > 0);
     const auto actions = table_->actions();
     for (int k = 0; k < actions.size(); ++k)
         actions[k]->setEnabled(
-            std::array{repeat_, shift_, remove_}[static_cast<std::size_t>(k)]->isEnabled());
+            std::array{repeat_, shift_, remove_, assign_}[static_cast<std::size_t>(k)]
+                ->isEnabled());
 }
 
 void TrainTableWindow::askRepeat() {

@@ -27,12 +27,14 @@ struct TimetableCommands {
     std::function<void(int train, int everyMinutes, int times, int numberStep)> repeat;
     std::function<void(const std::vector<int>& trains, int minutes)> shift;
     std::function<void(const std::vector<int>& trains)> remove;
+    std::function<void(const std::vector<int>& trains)> assignTracks;
 };
 
 // "Quadro treni": every stored train in a sortable, filterable table with the checker's
 // findings below it. It follows every change of the scenario at once; activating a row (or a
 // finding about one train) shows that train in the editor through `showTrain`, which answers
-// whether the editor could show it. The selected trains can be repeated, shifted or deleted.
+// whether the editor could show it. The selected trains can be repeated, shifted, deleted or
+// given tracks.
 class TrainTableWindow : public QWidget {
 public:
     TrainTableWindow(TimetableWatch& watch, TimetableCommands commands, QWidget* parent = nullptr);
@@ -57,6 +59,7 @@ private:
     QPushButton* repeat_ = nullptr;
     QPushButton* shift_ = nullptr;
     QPushButton* remove_ = nullptr;
+    QPushButton* assign_ = nullptr;
     TrainTableModel* model_;
     TrainFilterModel* filter_;
     QLineEdit* filterText_;

@@ -2,6 +2,7 @@
 
 #include "gtfs/valle_feed.h"
 #include "scenario_file/test_files.h"
+#include "tool/assign_command.h"
 #include "tool/gtfs_command.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,24 @@ TEST_F(ZebranoTool, EsportaAndImportaMakeTheSameScenarioAgain) {
     EXPECT_EQ(refused.substr(0, 2), "1|");
     EXPECT_NE(refused.find("Riga 2, Arrivo: «99:99» non è un orario valido"), std::string::npos);
     EXPECT_EQ(folder.listing().find("never.zeb"), std::string::npos) << "nothing is written";
+}
+
+TEST_F(ZebranoTool, AssegnaWritesTheTracksAndExitsByWhatRemains) {
+    auto assegna = [&](std::optional<std::string> which, std::optional<std::string> tracks) {
+        return run([&](auto& o, auto& e) {
+            return assegnaCommand(path("conflicts.zeb"), path("new.zeb"), which, tracks, {}, o, e);
+        });
+    };
+    EXPECT_EQ(assegna("conflitti", {}),
+              "0|2233 07:44: 1 → 2\nconflitti: prima 1, dopo 0; servono almeno 2 binari\n|");
+    EXPECT_EQ(verifica("new.zeb"), "0|0 errori, 0 avvisi\n|");
+    EXPECT_EQ(assegna("tutti", "1"),
+              "1|2235 06:10: 2 → 1\nsenza binario libero: 2233 (1 binario in più lo "
+              "collocherebbe)\nconflitti: prima 1, dopo 1; servono almeno 2 binari\n|");
+    EXPECT_EQ(assegna({}, "9"),
+              "2||zebrano-tool assegna: il binario «9» non è tra quelli della stazione\n");
+    EXPECT_EQ(assegna("alcuni", {}),
+              "2||zebrano-tool assegna: --treni vuole senza-binario, conflitti o tutti\n");
 }
 
 TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
+#include <QScopeGuard>
 #include <QFile>
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -119,6 +120,15 @@ class EditorGuiTest : public QObject {
         window->prompts().onStationDialog = [](QDialog& dialog) { click(&dialog, "ok"); };
         writeBytes(folder.file("four.zeb"), sampleFile("four_trains.zeb"));
         window->openScenarioFile(folder.file("four.zeb"));
+    }
+
+    // The modal dialog `name` once it is on screen; null when another or none is up.
+    static QDialog* modalDialog(const char* name) {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog->objectName() != name ||
+            !QTest::qWaitForWindowExposed(dialog))
+            return nullptr;
+        return dialog;
     }
 
     void save(const QString& path) {
@@ -337,8 +347,12 @@ private slots:
         nextFile = QString::fromStdString(folder.file("feed/stops.txt"));
         window->prompts().onStationDialog = [](QDialog& dialog) { click(&dialog, "ok"); };
         QTimer::singleShot(0, this, [this] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr && dialog->objectName() == "importaGtfs");
+            auto* dialog = modalDialog("importaGtfs");
+            QVERIFY(dialog != nullptr);
+            const auto closeOnFailure = qScopeGuard([dialog] {
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
             widget<QDateEdit>(dialog, "dataServizio")->setDate(QDate(2024, 3, 6));
             type(dialog, "cercaStazione", "valm");
             auto* stations = widget<QTableView>(dialog, "elencoStazioni");
@@ -351,7 +365,7 @@ private slots:
                      QString("2231 07:55"));
             widget<QComboBox>(dialog, "categoriaGtfs0")->setCurrentText("Regionale");
             QTRY_COMPARE(preview->item(1, 1)->text(), QString("Regionale"));
-            QTest::mouseClick(widget<QCheckBox>(dialog, "usaStazioneFeed"), Qt::LeftButton);
+            tick(dialog, "usaStazioneFeed");
             screenshot(dialog, "importa_gtfs");
             click(dialog, "importa");
         });
@@ -365,6 +379,36 @@ private slots:
         undo->trigger();
         QCOMPARE(scenario.totale_treni, 0);
         QCOMPARE(stationTrackNames(scenario), (std::vector<std::string>{"1", "2", "1tronco"}));
+    }
+
+    // The conflict of the sample mended by "Assegna binari…", and given back by undo.
+    void tracksAssignedThroughTheDialog() {
+        openFourTrains();
+        QTimer::singleShot(0, this, [] {
+            auto* dialog = modalDialog("assegnaBinari");
+            QVERIFY(dialog != nullptr);
+            const auto closeOnFailure = qScopeGuard([dialog] {
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            auto* preview = widget<QPlainTextEdit>(dialog, "anteprimaAssegnazione");
+            QCOMPARE(preview->toPlainText(), QString("Nessun treno cambia binario."));
+            widget<QComboBox>(dialog, "qualiTreni")->setCurrentIndex(1); // in conflict
+            QCOMPARE(preview->toPlainText(), QString("2233 07:44: 1 → 2"));
+            tick(dialog, "binarioAmmesso_2");
+            QVERIFY2(preview->toPlainText().startsWith("Nessun treno cambia binario."),
+                     qPrintable(preview->toPlainText()));
+            tick(dialog, "binarioAmmesso_2");
+            screenshot(dialog, "assegna_binari");
+            click(dialog, "assegna");
+        });
+        window->findChild<QAction*>("actionAssegnaBinari")->trigger();
+        QCOMPARE(scenario.treni[1].binario, std::string("2"));
+        QVERIFY(!widget<QToolButton>(window, "indicatoreVerifica")->text().contains("errore"));
+        auto* undo = window->findChild<QAction*>("actionAnnulla");
+        QCOMPARE(undo->text(), QString("Annulla assegnazione binari di 1 treno"));
+        undo->trigger();
+        QCOMPARE(scenario.treni[1].binario, std::string("1"));
     }
 
     // Enough departures for a second poster page; the README's pictures are taken over them.

@@ -28,6 +28,13 @@ inline void click(QWidget* parent, const char* name) {
     QTest::mouseClick(widget<QAbstractButton>(parent, name), Qt::LeftButton);
 }
 
+// Clicks a check box on its box: a box stretched by its layout takes clicks on its box and
+// text only, not at its centre.
+inline void tick(QWidget* parent, const char* name) {
+    auto* box = widget<QCheckBox>(parent, name);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
+
 inline void type(QWidget* parent, const char* name, const QString& text) {
     auto* box = widget<QWidget>(parent, name);
     box->setFocus();

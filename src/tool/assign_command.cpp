@@ -1,0 +1,67 @@
+#include "tool/assign_command.h"
+
+#include "model/track_slots.h"
+#include "tool/tool_commands.h"
+#include "tool/tool_files.h"
+#include "track_assignment/track_assignment.h"
+
+#include <ostream>
+
+namespace zeb {
+
+int assegnaCommand(const std::string& scenarioPath, const std::string& outputPath,
+                   const std::optional<std::string>& which,
+                   const std::optional<std::string>& tracks, const CheckSettings& settings,
+                   std::ostream& out, std::ostream& err) {
+    AssignmentOptions options;
+    options.settings = settings;
+    const std::string kind = which.value_or("senza-binario");
+    if (kind == "conflitti")
+        options.which = TrainsToAssign::Conflitti;
+    else if (kind == "tutti")
+        options.which = TrainsToAssign::Tutti;
+    else if (kind != "senza-binario") {
+        err << "zebrano-tool assegna: --treni vuole senza-binario, conflitti o tutti\n";
+        return kExitUnreadable;
+    }
+    const auto s = loadScenario(scenarioPath, err);
+    if (!s)
+        return kExitUnreadable;
+    if (tracks) {
+        std::string name;
+        for (std::size_t at = 0; at <= tracks->size(); ++at) {
+            if (at < tracks->size() && (*tracks)[at] != ',') {
+                name += (*tracks)[at];
+                continue;
+            }
+            if (!hasStationTrack(*s, name)) {
+                err << "zebrano-tool assegna: il binario «" << name
+                    << "» non è tra quelli della stazione\n";
+                return kExitUnreadable;
+            }
+            options.allowedTracks.push_back(name);
+            name.clear();
+        }
+    }
+    const Assignment assignment = assignTracks(*s, options);
+    for (const TrackChange& change : assignment.changes)
+        out << changeText(*s, change) << "\n";
+    if (!assignment.unplaced.empty()) {
+        out << "senza binario libero: ";
+        for (std::size_t i = 0; i < assignment.unplaced.size(); ++i)
+            out << (i ? ", " : "")
+                << s->treni[static_cast<std::size_t>(assignment.unplaced[i])].numero;
+        out << " (" << counted(assignment.moreTracks, "binario", "binari") << " in più "
+            << (assignment.unplaced.size() == 1 ? "lo collocherebbe" : "li collocherebbero")
+            << ")\n";
+    }
+    out << "conflitti: prima " << assignment.conflictsBefore << ", dopo "
+        << assignment.conflictsAfter << "; servono almeno "
+        << counted(assignment.lowerBound, "binario", "binari") << "\n";
+    applyAssignment(*s, assignment);
+    if (!saveScenarioAs(*s, outputPath, err))
+        return kExitUnreadable;
+    return assignment.conflictsAfter == 0 && assignment.unplaced.empty() ? kExitOk : kExitProblems;
+}
+
+} // namespace zeb

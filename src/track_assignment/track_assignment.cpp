@@ -1,0 +1,351 @@
+#include "track_assignment/track_assignment.h"
+
+#include "model/track_slots.h"
+#include "model/value_tables.h"
+#include "timetable/train_times.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace zeb {
+
+namespace {
+
+// An occupancy widened by the separation, so that two trains clash exactly where their spans
+// meet: [start, end) with start in 0..1439, end past 1440 across midnight.
+struct Span {
+    int start;
+    int end;
+};
+
+bool clash(const Span& a, const Span& b) {
+    for (int shift : {-kMinutesPerDay, 0, kMinutesPerDay}) {
+        if (a.start < b.end + shift && b.start + shift < a.end)
+            return true;
+    }
+    return false;
+}
+
+// The most spans that meet at one moment of the circle, and a moment where the fewest meet.
+struct Coverage {
+    int most = 0;
+    int quietest = 0; // a moment where the fewest spans meet
+};
+Coverage coverage(const std::vector<Span>& spans) {
+    std::vector<std::pair<int, int>> events; // minute, +1 or -1, on two days
+    for (const Span& span : spans) {
+        const int length = std::min(span.end - span.start, kMinutesPerDay);
+        for (int day : {0, kMinutesPerDay}) {
+            events.push_back({span.start + day, 1});
+            events.push_back({span.start + length + day, -1});
+        }
+    }
+    std::sort(events.begin(), events.end()); // ends before starts at one minute
+    Coverage result;
+    int least = static_cast<int>(spans.size()) + 1;
+    int now = 0;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        now += events[i].second;
+        const bool lastAtMinute = i + 1 == events.size() || events[i + 1].first != events[i].first;
+        if (!lastAtMinute || events[i].first < kMinutesPerDay ||
+            events[i].first >= 2 * kMinutesPerDay)
+            continue;
+        result.most = std::max(result.most, now);
+        if (now < least) {
+            least = now;
+            result.quietest = events[i].first - kMinutesPerDay;
+        }
+    }
+    return result;
+}
+
+std::string lineOf(const Treno& t) {
+    return t.provenienza + "\n" + t.destinazione;
+}
+
+class Assigner {
+public:
+    Assigner(const Scenario& s, const AssignmentOptions& options)
+        : s_(s), options_(options), tracks_(stationTrackNames(s)), placed_(tracks_.size()) {
+        for (const std::string& name : tracks_)
+            allowed_.push_back(options.allowedTracks.empty() ||
+                               std::find(options.allowedTracks.begin(), options.allowedTracks.end(),
+                                         name) != options.allowedTracks.end());
+        const bool numbered = std::any_of(tracks_.begin(), tracks_.end(), [](const auto& name) {
+            return slotOfTrackName(name).value_or(kMaxChosenTracks) < kMaxChosenTracks;
+        });
+        stubsForEnds_ = options.stubsForEnds && numbered;
+        for (const Occupancy& o : trackOccupancies(s, options.settings))
+            occupancy_[o.train] = o;
+        // Spans, kinds and lines by table position, for the many look-ups of the passes.
+        spans_.resize(static_cast<std::size_t>(s.totale_treni));
+        passing_.resize(static_cast<std::size_t>(s.totale_treni));
+        lineOfTrain_.resize(static_cast<std::size_t>(s.totale_treni));
+        std::map<std::string, int> lines;
+        for (const auto& [train, o] : occupancy_) {
+            spans_[static_cast<std::size_t>(train)] = {o.start,
+                                                       o.end + options.settings.separation};
+            passing_[static_cast<std::size_t>(train)] = o.kind == OccupancyKind::Passing;
+            lineOfTrain_[static_cast<std::size_t>(train)] =
+                lines
+                    .try_emplace(lineOf(s.treni[static_cast<std::size_t>(train)]),
+                                 static_cast<int>(lines.size()))
+                    .first->second;
+        }
+        lineTracks_.assign(lines.size(), std::vector<int>(tracks_.size(), 0));
+    }
+
+    Assignment run() {
+        Assignment result;
+        result.conflictsBefore = stationConflicts(s_, options_.settings);
+        const std::vector<int> movable = movableTrains();
+        std::vector<Span> all;
+        for (const auto& [train, o] : occupancy_) {
+            const bool moves = std::binary_search(movable.begin(), movable.end(), train);
+            const int track = trackIndex(s_.treni[static_cast<std::size_t>(train)].binario);
+            if (moves || track >= 0)
+                all.push_back(spanOf(train));
+            if (!moves && track >= 0)
+                put(train, track, false);
+        }
+        const Coverage cover = coverage(all);
+        result.lowerBound = cover.most;
+
+        // From the quietest moment round the day by start, those across it first: a greedy pass
+        // by start is optimal for intervals on a line, and the cut makes the circle nearly one.
+        std::vector<int> order = movable;
+        auto key = [&](int train) {
+            const Span span = spanOf(train);
+            const int from = (span.start - cover.quietest + kMinutesPerDay) % kMinutesPerDay;
+            const bool across = from + (span.end - span.start) > kMinutesPerDay;
+            return across ? from - kMinutesPerDay : from;
+        };
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+        std::vector<int> unplaced;
+        for (int train : order) {
+            if (const auto track = firstFit(train, -1))
+                put(train, *track, true);
+            else
+                unplaced.push_back(train);
+        }
+        // Improvement: a train that fits nowhere takes a track whose one blocking train can move
+        // to another.
+        for (int train : unplaced) {
+            if (!placeByMovingOne(train))
+                result.unplaced.push_back(train);
+        }
+        std::sort(result.unplaced.begin(), result.unplaced.end());
+        result.moreTracks = tracksFor(result.unplaced);
+
+        for (const auto& [train, track] : trackOf_) {
+            const std::string& from = s_.treni[static_cast<std::size_t>(train)].binario;
+            if (tracks_[static_cast<std::size_t>(track)] != from)
+                result.changes.push_back({train, trackIndex(from) >= 0 ? from : std::string(),
+                                          tracks_[static_cast<std::size_t>(track)]});
+        }
+        Scenario after = s_;
+        applyAssignment(after, result);
+        result.conflictsAfter = stationConflicts(after, options_.settings);
+        return result;
+    }
+
+private:
+    std::vector<int> movableTrains() const {
+        std::vector<int> chosen;
+        const auto conflicting = conflictingTrains();
+        for (const auto& [train, o] : occupancy_) {
+            const Treno& t = s_.treni[static_cast<std::size_t>(train)];
+            bool take = !options_.keepAssigned;
+            switch (options_.which) {
+            case TrainsToAssign::SenzaBinario:
+                take = take || trackIndex(t.binario) < 0;
+                break;
+            case TrainsToAssign::Conflitti:
+                take = take || std::binary_search(conflicting.begin(), conflicting.end(), train);
+                break;
+            case TrainsToAssign::Selezionati:
+                take = take || std::find(options_.selected.begin(), options_.selected.end(),
+                                         train) != options_.selected.end();
+                break;
+            case TrainsToAssign::Tutti:
+                take = true;
+                break;
+            }
+            if (take)
+                chosen.push_back(train);
+        }
+        return chosen; // in table order, as the map keeps them
+    }
+
+    std::vector<int> conflictingTrains() const {
+        std::vector<Occupancy> onTracks;
+        for (const auto& [train, o] : occupancy_) {
+            if (trackIndex(o.track) >= 0)
+                onTracks.push_back(o);
+        }
+        std::vector<int> trains;
+        for (const Conflict& c : trackConflicts(onTracks, options_.settings.separation)) {
+            trains.push_back(onTracks[static_cast<std::size_t>(c.first)].train);
+            trains.push_back(onTracks[static_cast<std::size_t>(c.second)].train);
+        }
+        std::sort(trains.begin(), trains.end());
+        return trains;
+    }
+
+    int trackIndex(const std::string& name) const {
+        const auto it = std::find(tracks_.begin(), tracks_.end(), name);
+        return it == tracks_.end() ? -1 : static_cast<int>(it - tracks_.begin());
+    }
+
+    std::size_t lineOfTrainAt(int train) const {
+        return static_cast<std::size_t>(lineOfTrain_[static_cast<std::size_t>(train)]);
+    }
+
+    const Span& spanOf(int train) const { return spans_[static_cast<std::size_t>(train)]; }
+
+    bool mayUse(int train, int track) const {
+        if (!allowed_[static_cast<std::size_t>(track)])
+            return false;
+        const bool stub = slotOfTrackName(tracks_[static_cast<std::size_t>(track)]).value_or(0) >=
+                          kMaxChosenTracks;
+        return !(stub && stubsForEnds_ && passing_[static_cast<std::size_t>(train)]);
+    }
+
+    // The trains on `track` that clash with `train`.
+    std::vector<int> blockers(int train, int track) const {
+        std::vector<int> out;
+        const Span span = spanOf(train);
+        for (int other : placed_[static_cast<std::size_t>(track)]) {
+            if (other != train && clash(span, spanOf(other)))
+                out.push_back(other);
+        }
+        return out;
+    }
+
+    // The tracks to try for a train, best first: the one it has, those of its line (the most
+    // used first), then the station's order.
+    std::vector<int> preferences(int train) const {
+        std::vector<int> order;
+        const int own = trackIndex(s_.treni[static_cast<std::size_t>(train)].binario);
+        if (own >= 0)
+            order.push_back(own);
+        if (options_.sameLine) {
+            const std::vector<int>& line = lineTracks_[lineOfTrainAt(train)];
+            std::vector<std::pair<int, int>> used; // -count, track
+            for (std::size_t track = 0; track < line.size(); ++track) {
+                if (line[track] > 0)
+                    used.push_back({-line[track], static_cast<int>(track)});
+            }
+            std::sort(used.begin(), used.end());
+            for (const auto& [count, track] : used)
+                order.push_back(track);
+        }
+        for (int track = 0; track < static_cast<int>(tracks_.size()); ++track)
+            order.push_back(track);
+        return order;
+    }
+
+    std::optional<int> firstFit(int train, int except) const {
+        for (int track : preferences(train)) {
+            if (track != except && mayUse(train, track) && blockers(train, track).empty())
+                return track;
+        }
+        return std::nullopt;
+    }
+
+    void put(int train, int track, bool movable) {
+        placed_[static_cast<std::size_t>(track)].push_back(train);
+        if (movable)
+            trackOf_[train] = track;
+        ++lineTracks_[lineOfTrainAt(train)][static_cast<std::size_t>(track)];
+    }
+
+    void take(int train, int track) {
+        auto& on = placed_[static_cast<std::size_t>(track)];
+        on.erase(std::find(on.begin(), on.end(), train));
+        trackOf_.erase(train);
+        --lineTracks_[lineOfTrainAt(train)][static_cast<std::size_t>(track)];
+    }
+
+    // Places `train` on a track whose one blocking train (a movable one) fits elsewhere.
+    bool placeByMovingOne(int train) {
+        for (int track : preferences(train)) {
+            if (!mayUse(train, track))
+                continue;
+            const std::vector<int> blocking = blockers(train, track);
+            if (blocking.size() != 1 || !trackOf_.contains(blocking.front()))
+                continue;
+            const int other = blocking.front();
+            take(other, track);
+            put(train, track, true);
+            if (const auto elsewhere = firstFit(other, track)) {
+                put(other, *elsewhere, true);
+                return true;
+            }
+            take(train, track);
+            put(other, track, true);
+        }
+        return false;
+    }
+
+    // Tracks a set of trains would need among themselves, by the same greedy pass.
+    int tracksFor(const std::vector<int>& trains) const {
+        std::vector<std::vector<Span>> extra;
+        for (int train : trains) {
+            const Span span = spanOf(train);
+            auto fits = [&](const std::vector<Span>& on) {
+                return std::none_of(on.begin(), on.end(),
+                                    [&](const Span& other) { return clash(span, other); });
+            };
+            const auto it = std::find_if(extra.begin(), extra.end(), fits);
+            if (it != extra.end())
+                it->push_back(span);
+            else
+                extra.push_back({span});
+        }
+        return static_cast<int>(extra.size());
+    }
+
+    const Scenario& s_;
+    const AssignmentOptions& options_;
+    std::vector<std::string> tracks_;
+    std::vector<bool> allowed_;
+    bool stubsForEnds_ = false;
+    std::map<int, Occupancy> occupancy_;   // trains with valid times, by table position
+    std::vector<std::vector<int>> placed_; // trains on each track
+    std::map<int, int> trackOf_;           // movable train → track given
+    std::vector<Span> spans_;              // by table position
+    std::vector<bool> passing_;            // likewise
+    std::vector<int> lineOfTrain_;
+    std::vector<std::vector<int>> lineTracks_; // line → trains on each track
+};
+
+} // namespace
+
+Assignment assignTracks(const Scenario& s, const AssignmentOptions& options) {
+    return Assigner(s, options).run();
+}
+
+void applyAssignment(Scenario& s, const Assignment& assignment) {
+    for (const TrackChange& change : assignment.changes)
+        s.treni[static_cast<std::size_t>(change.train)].binario = change.to;
+}
+
+int stationConflicts(const Scenario& s, const CheckSettings& settings) {
+    std::vector<Occupancy> onTracks;
+    for (Occupancy& o : trackOccupancies(s, settings)) {
+        if (hasStationTrack(s, o.track))
+            onTracks.push_back(std::move(o));
+    }
+    return static_cast<int>(trackConflicts(onTracks, settings.separation).size());
+}
+
+std::string changeText(const Scenario& s, const TrackChange& change) {
+    const Treno& t = s.treni[static_cast<std::size_t>(change.train)];
+    const auto minute = hasArrival(t) ? arrivalMinute(t) : departureMinute(t);
+    return t.numero + " " + (minute ? clockText(*minute) : std::string("--:--")) + ": " +
+           (change.from.empty() ? std::string("nessun binario") : change.from) + " → " + change.to;
+}
+
+} // namespace zeb

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "model/scenario.h"
+#include "timetable/occupancy.h"
+
+#include <string>
+#include <vector>
+
+namespace zeb {
+
+// Which trains an assignment gives a track to.
+enum class TrainsToAssign {
+    SenzaBinario, // those without a track of the station
+    Conflitti,    // those in conflict on their track
+    Selezionati,  // those given
+    Tutti,        // every train of a category with a track
+};
+
+struct AssignmentOptions {
+    TrainsToAssign which = TrainsToAssign::SenzaBinario;
+    std::vector<int> selected;              // for Selezionati
+    std::vector<std::string> allowedTracks; // the tracks that may be used; empty: all
+    bool keepAssigned = true; // the other trains keep their tracks; off, any train may move
+    bool sameLine = true;     // trains of one line (origin and destination) on one track
+    bool stubsForEnds = true; // stub tracks only for trains that start or end here
+    CheckSettings settings;
+};
+
+struct TrackChange {
+    int train;
+    std::string from; // "" for none
+    std::string to;
+};
+
+// A proposal: the changes, in table order, and what they achieve.
+struct Assignment {
+    std::vector<TrackChange> changes;
+    int conflictsBefore = 0; // pairs of trains in conflict on a track, before and after
+    int conflictsAfter = 0;
+    int lowerBound = 0;        // the most trains whose widened occupancies meet at one moment
+    std::vector<int> unplaced; // trains no allowed track takes without a conflict
+    int moreTracks = 0;        // tracks more that would take them
+};
+
+// Tracks for the chosen trains, within the occupancy rules of the checker. In order: the fewest
+// trains left in conflict, the fewest trains moved off a track they had, the most lines kept on
+// one track, lower-numbered tracks first. Trains that fit nowhere keep the track they had.
+Assignment assignTracks(const Scenario& s, const AssignmentOptions& options);
+
+// The changes made in `s`.
+void applyAssignment(Scenario& s, const Assignment& assignment);
+
+// The pairs of trains in conflict on a track of the station.
+int stationConflicts(const Scenario& s, const CheckSettings& settings);
+
+// "2231 07:45: nessun binario → 4".
+std::string changeText(const Scenario& s, const TrackChange& change);
+
+} // namespace zeb

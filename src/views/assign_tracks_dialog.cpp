@@ -1,0 +1,147 @@
+#include "views/assign_tracks_dialog.h"
+
+#include "model/track_slots.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zeb {
+
+namespace {
+
+QString plural(int count, const char* one, const char* many) {
+    return QString("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
+} // namespace
+
+AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSettings& settings,
+                                       std::vector<int> selected, QWidget* parent)
+    : QDialog(parent), scenario_(scenario), which_(new QComboBox),
+      keepAssigned_(new QCheckBox("&Gli altri treni tengono il loro binario")),
+      sameLine_(new QCheckBox("Treni della stessa &linea sullo stesso binario")),
+      stubsForEnds_(new QCheckBox("Binari &tronchi solo per i treni che iniziano o terminano qui")),
+      preview_(new QPlainTextEdit), summary_(new QLabel) {
+    setObjectName("assegnaBinari");
+    setWindowTitle("Assegna binari");
+    options_.settings = settings;
+    options_.selected = std::move(selected);
+
+    which_->setObjectName("qualiTreni");
+    which_->addItem("Treni senza un binario della stazione",
+                    static_cast<int>(TrainsToAssign::SenzaBinario));
+    which_->addItem("Treni in conflitto", static_cast<int>(TrainsToAssign::Conflitti));
+    if (!options_.selected.empty())
+        which_->addItem(QString("Treni selezionati (%1)").arg(options_.selected.size()),
+                        static_cast<int>(TrainsToAssign::Selezionati));
+    which_->addItem("Tutti i treni", static_cast<int>(TrainsToAssign::Tutti));
+    if (!options_.selected.empty())
+        which_->setCurrentIndex(2);
+
+    auto* allowed = new QGroupBox("&Binari ammessi");
+    allowed->setObjectName("binariAmmessi");
+    auto* grid = new QGridLayout(allowed);
+    const std::vector<std::string> names = stationTrackNames(scenario);
+    bool numbered = false;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const int slot = slotOfTrackName(names[i]).value_or(0);
+        numbered = numbered || slot < kMaxChosenTracks;
+        auto* box = new QCheckBox(QString::fromStdString(trackCaption(slot)));
+        box->setObjectName(QString("binarioAmmesso_%1").arg(QString::fromStdString(names[i])));
+        box->setChecked(true);
+        grid->addWidget(box, static_cast<int>(i) / 8, static_cast<int>(i) % 8);
+        tracks_.push_back(box);
+        connect(box, &QCheckBox::toggled, this, &AssignTracksDialog::refresh);
+    }
+    keepAssigned_->setObjectName("mantieniAssegnati");
+    keepAssigned_->setChecked(true);
+    sameLine_->setObjectName("stessaLinea");
+    sameLine_->setChecked(true);
+    stubsForEnds_->setObjectName("tronchiSoloCapolinea");
+    stubsForEnds_->setChecked(numbered);
+    preview_->setObjectName("anteprimaAssegnazione");
+    preview_->setReadOnly(true);
+    summary_->setObjectName("riepilogoAssegnazione");
+    summary_->setWordWrap(true);
+
+    auto* form = new QFormLayout;
+    auto* whichLabel = new QLabel("&Quali treni:");
+    whichLabel->setBuddy(which_);
+    form->addRow(whichLabel, which_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(allowed);
+    layout->addWidget(keepAssigned_);
+    layout->addWidget(sameLine_);
+    layout->addWidget(stubsForEnds_);
+    auto* previewLabel = new QLabel("Ante&prima:");
+    previewLabel->setBuddy(preview_);
+    layout->addWidget(previewLabel);
+    layout->addWidget(preview_, 1);
+    layout->addWidget(summary_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    ok_->setText("&Assegna");
+    ok_->setObjectName("assegna");
+    buttons->button(QDialogButtonBox::Cancel)->setText("A&nnulla");
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(which_, &QComboBox::currentIndexChanged, this, &AssignTracksDialog::refresh);
+    for (QCheckBox* box : {keepAssigned_, sameLine_, stubsForEnds_})
+        connect(box, &QCheckBox::toggled, this, &AssignTracksDialog::refresh);
+    resize(640, 560);
+    refresh();
+}
+
+void AssignTracksDialog::refresh() {
+    options_.which = static_cast<TrainsToAssign>(which_->currentData().toInt());
+    options_.allowedTracks.clear();
+    const std::vector<std::string> names = stationTrackNames(scenario_);
+    for (std::size_t i = 0; i < tracks_.size(); ++i) {
+        if (tracks_[i]->isChecked())
+            options_.allowedTracks.push_back(names[i]);
+    }
+    if (options_.allowedTracks.empty())
+        options_.allowedTracks.push_back(std::string()); // none allowed: no track is ""
+    options_.keepAssigned = keepAssigned_->isChecked();
+    options_.sameLine = sameLine_->isChecked();
+    options_.stubsForEnds = stubsForEnds_->isChecked();
+    assignment_ = assignTracks(scenario_, options_);
+
+    QStringList lines;
+    for (const TrackChange& change : assignment_.changes)
+        lines << QString::fromStdString(changeText(scenario_, change));
+    if (lines.isEmpty())
+        lines << "Nessun treno cambia binario.";
+    if (!assignment_.unplaced.empty()) {
+        QStringList numbers;
+        for (int train : assignment_.unplaced)
+            numbers << QString::fromStdString(
+                scenario_.treni[static_cast<std::size_t>(train)].numero);
+        lines << ""
+              << QString("Senza un binario libero: %1. %2 in più %3.")
+                     .arg(numbers.join(", "))
+                     .arg(plural(assignment_.moreTracks, "binario", "binari"))
+                     .arg(assignment_.unplaced.size() == 1 ? "lo collocherebbe"
+                                                           : "li collocherebbero");
+    }
+    preview_->setPlainText(lines.join("\n"));
+    summary_->setText(QString("%1. Conflitti: prima %2, dopo %3. Servono almeno %4.")
+                          .arg(plural(static_cast<int>(assignment_.changes.size()),
+                                      "treno cambia binario", "treni cambiano binario"))
+                          .arg(assignment_.conflictsBefore)
+                          .arg(assignment_.conflictsAfter)
+                          .arg(plural(assignment_.lowerBound, "binario", "binari")));
+    ok_->setEnabled(!assignment_.changes.empty());
+}
+
+} // namespace zeb

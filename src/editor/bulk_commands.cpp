@@ -1,6 +1,7 @@
 #include "bulk_edit/bulk_edit.h"
 #include "editor/editor_logic.h"
 #include "model/track_slots.h"
+#include "model/value_tables.h"
 #include "track_assignment/track_assignment.h"
 
 namespace zeb {
@@ -81,6 +82,29 @@ void EditorLogic::eliminaTreni(const std::vector<int>& trains) {
     removeTrains(s_, trains);
     afterManyTrainsChanged();
     commit(ScenarioChange::Kind::Replaced, -1, "eliminazione di " + what);
+}
+
+void EditorLogic::spostaTreno(int train, const std::string& track, int minutes) {
+    if (!canShowTrain() || train < 0 || train >= s_.totale_treni)
+        return;
+    Treno& t = s_.treni[static_cast<std::size_t>(train)];
+    const bool newTrack = !track.empty() && track != t.binario;
+    if (newTrack && (isCategoriaSenzaBinario(t.categoria) || !hasStationTrack(s_, track)))
+        return;
+    if (!newTrack && minutes == 0)
+        return;
+    if (newTrack)
+        t.binario = track;
+    if (minutes != 0)
+        shiftTimes(s_, {train}, minutes);
+    afterManyTrainsChanged();
+    std::string label = "spostamento treno " + t.numero;
+    if (newTrack)
+        label += " sul binario " + track;
+    if (minutes != 0)
+        label += std::string(newTrack ? " e" : "") + " di " + std::to_string(minutes) +
+                 (minutes == 1 || minutes == -1 ? " minuto" : " minuti");
+    commit(ScenarioChange::Kind::TrainChanged, train, label);
 }
 
 void EditorLogic::assegnaBinari(const Assignment& assignment) {

@@ -131,6 +131,9 @@ public:
     void ripetiTreno(int index, int everyMinutes, int times, int numberStep);
     void spostaOrari(const std::vector<int>& trains, int minutes);
     void eliminaTreni(const std::vector<int>& trains);
+    // A train moved in the chart: to `track` (none: it keeps its own) and by `minutes` round the
+    // clock, as one step of the history. A category without a track takes none.
+    void spostaTreno(int train, const std::string& track, int minutes);
     // The tracks an assignment proposes, as one step of the history.
     void assegnaBinari(const Assignment& assignment);
 

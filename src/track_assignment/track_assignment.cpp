@@ -341,6 +341,24 @@ int stationConflicts(const Scenario& s, const CheckSettings& settings) {
     return static_cast<int>(trackConflicts(onTracks, settings.separation).size());
 }
 
+std::vector<int> clashesAfterMove(const Scenario& s, const CheckSettings& settings, int train,
+                                  const std::string& track, int minutes) {
+    const std::vector<Occupancy> occupancies = trackOccupancies(s, settings);
+    const auto moved = std::find_if(occupancies.begin(), occupancies.end(),
+                                    [&](const Occupancy& o) { return o.train == train; });
+    if (moved == occupancies.end())
+        return {};
+    const int start = ((moved->start + minutes) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay;
+    const Span span{start, start + moved->end - moved->start + settings.separation};
+    std::vector<int> clashes;
+    for (const Occupancy& o : occupancies) {
+        if (o.train != train && o.track == track &&
+            clash(span, {o.start, o.end + settings.separation}))
+            clashes.push_back(o.train);
+    }
+    return clashes;
+}
+
 std::string changeText(const Scenario& s, const TrackChange& change) {
     const Treno& t = s.treni[static_cast<std::size_t>(change.train)];
     const auto minute = hasArrival(t) ? arrivalMinute(t) : departureMinute(t);

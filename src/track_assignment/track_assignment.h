@@ -53,6 +53,11 @@ void applyAssignment(Scenario& s, const Assignment& assignment);
 // The pairs of trains in conflict on a track of the station.
 int stationConflicts(const Scenario& s, const CheckSettings& settings);
 
+// The trains `train` would clash with on `track` with its times moved by `minutes` round the
+// clock, as a drag in the chart shows before the drop.
+std::vector<int> clashesAfterMove(const Scenario& s, const CheckSettings& settings, int train,
+                                  const std::string& track, int minutes);
+
 // "2231 07:45: nessun binario → 4".
 std::string changeText(const Scenario& s, const TrackChange& change);
 

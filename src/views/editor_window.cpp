@@ -385,7 +385,13 @@ TrainTableWindow& EditorWindow::trainTable() {
 OccupancyWindow& EditorWindow::occupancy() {
     if (occupancy_ == nullptr)
         occupancy_ = new OccupancyWindow(
-            *watch_, [this](int train) { return showTrainFromTimetable(train); }, this);
+            *watch_,
+            {.showTrain = [this](int train) { return showTrainFromTimetable(train); },
+             .moveTrain =
+                 [this](int train, const std::string& track, int minutes) {
+                     run([&, this] { logic_.spostaTreno(train, track, minutes); });
+                 }},
+            this);
     return *occupancy_;
 }
 

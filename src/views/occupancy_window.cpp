@@ -1,12 +1,17 @@
 #include "views/occupancy_window.h"
 
+#include "model/track_slots.h"
+#include "model/value_tables.h"
 #include "timetable/train_times.h"
+#include "track_assignment/track_assignment.h"
 #include "views/export_prompt.h"
 #include "views/occupancy_chart_painter.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,6 +25,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zeb {
 
@@ -46,11 +52,12 @@ void paintFitted(QPainter& painter, const QRectF& page, const Scenario& s,
 
 } // namespace
 
-OccupancyChartView::OccupancyChartView(TimetableWatch& watch, std::function<bool(int)> showTrain,
+OccupancyChartView::OccupancyChartView(TimetableWatch& watch, ChartCommands commands,
                                        QWidget* parent)
-    : QWidget(parent), watch_(watch), showTrain_(std::move(showTrain)) {
+    : QWidget(parent), watch_(watch), commands_(std::move(commands)) {
     setObjectName("graficoOccupazione");
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     connect(&watch_, &TimetableWatch::findingsChanged, this, &OccupancyChartView::rebuild);
     rebuild();
 }
@@ -71,6 +78,92 @@ void OccupancyChartView::zoom(double factor) {
 void OccupancyChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paintOccupancyChart(painter, watch_.scenario(), content_, mapping_);
+    if (const auto chosen = barOfTrain(chosenTrain_)) {
+        const BarBox box =
+            barBox(content_, mapping_, content_.bars[static_cast<std::size_t>(*chosen)]);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(box.left - 2, box.top - 2, box.width + 4, box.height + 4));
+    }
+    paintDrop(painter);
+}
+
+void OccupancyChartView::paintDrop(QPainter& painter) const {
+    if (!drop_)
+        return;
+    const auto bar = barOfTrain(drop_->train);
+    if (!bar)
+        return;
+    const BarBox box = barBox(content_, mapping_, content_.bars[static_cast<std::size_t>(*bar)]);
+    const bool bad = !drop_->allowed || drop_->clashes;
+    const QColor color = bad ? QColor(200, 0, 0) : QColor(0, 120, 60);
+    painter.setPen(QPen(color, 2, Qt::DashLine));
+    painter.setBrush(QColor(color.red(), color.green(), color.blue(), 60));
+    const double left = box.left + drop_->minutes * mapping_.pixelsPerMinute;
+    const double top = mapping_.rowTop(drop_->row) + 3;
+    painter.drawRect(QRectF(left, top, box.width, mapping_.rowHeight - 6));
+}
+
+std::optional<int> OccupancyChartView::barOfTrain(int train) const {
+    for (std::size_t i = 0; i < content_.bars.size(); ++i) {
+        if (content_.bars[i].occupancy.train == train)
+            return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+// The rows of the station's own tracks come first.
+int OccupancyChartView::stationTrackRows() const {
+    return static_cast<int>(stationTrackNames(watch_.scenario()).size());
+}
+
+void OccupancyChartView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressed_ = barAt(content_, mapping_, event->position().x(), event->position().y());
+    pressedAt_ = event->position();
+    drop_.reset();
+    if (pressed_)
+        chosenTrain_ = content_.bars[static_cast<std::size_t>(*pressed_)].occupancy.train;
+    setFocus();
+    update();
+}
+
+void OccupancyChartView::mouseMoveEvent(QMouseEvent* event) {
+    if (!pressed_ || !(event->buttons() & Qt::LeftButton))
+        return;
+    if (!drop_ &&
+        (event->position() - pressedAt_).manhattanLength() < QApplication::startDragDistance())
+        return;
+    follow(event->position(), event->modifiers() & Qt::ShiftModifier);
+}
+
+// The drop under the pointer: another track's row, or with Shift whole minutes along the axis.
+void OccupancyChartView::follow(QPointF position, bool inTime) {
+    const ChartBar& bar = content_.bars[static_cast<std::size_t>(*pressed_)];
+    const Scenario& s = watch_.scenario();
+    const Treno& t = s.treni[static_cast<std::size_t>(bar.occupancy.train)];
+    Drop drop{bar.occupancy.train, bar.row, std::string(), 0, true, false};
+    if (inTime) {
+        drop.minutes = static_cast<int>(
+            std::lround((position.x() - pressedAt_.x()) / mapping_.pixelsPerMinute));
+    } else {
+        const int row = mapping_.rowAt(position.y());
+        drop.row = row < 0 ? bar.row : std::min(row, static_cast<int>(content_.rows.size()) - 1);
+        const bool trackRow = drop.row < stationTrackRows();
+        drop.track = trackRow ? content_.rows[static_cast<std::size_t>(drop.row)] : std::string();
+        drop.allowed = trackRow && !isCategoriaSenzaBinario(t.categoria);
+    }
+    const std::string track = drop.track.empty() ? bar.occupancy.track : drop.track;
+    drop.clashes = !clashesAfterMove(s, watch_.settings(), drop.train, track, drop.minutes).empty();
+    drop_ = drop;
+    update();
+}
+
+void OccupancyChartView::cancelDrag() {
+    pressed_.reset();
+    drop_.reset();
+    update();
 }
 
 bool OccupancyChartView::event(QEvent* event) {
@@ -93,10 +186,45 @@ bool OccupancyChartView::event(QEvent* event) {
 }
 
 void OccupancyChartView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton || !pressed_)
         return;
-    if (const auto bar = barAt(content_, mapping_, event->position().x(), event->position().y()))
-        showTrain_(content_.bars[static_cast<std::size_t>(*bar)].occupancy.train);
+    const std::optional<Drop> drop = drop_;
+    const int train = content_.bars[static_cast<std::size_t>(*pressed_)].occupancy.train;
+    cancelDrag();
+    if (!drop) {
+        commands_.showTrain(train);
+        return;
+    }
+    if (drop->allowed && (!drop->track.empty() || drop->minutes != 0))
+        commands_.moveTrain(drop->train, drop->track, drop->minutes);
+}
+
+void OccupancyChartView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && drop_) {
+        cancelDrag();
+        return;
+    }
+    const auto bar = barOfTrain(chosenTrain_);
+    if (!bar || !(event->modifiers() & Qt::AltModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const ChartBar& chosen = content_.bars[static_cast<std::size_t>(*bar)];
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        commands_.moveTrain(chosenTrain_, std::string(), event->key() == Qt::Key_Left ? -1 : 1);
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int row = chosen.row + (event->key() == Qt::Key_Up ? -1 : 1);
+        if (row >= 0 && row < stationTrackRows())
+            commands_.moveTrain(chosenTrain_, content_.rows[static_cast<std::size_t>(row)], 0);
+        return;
+    }
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void OccupancyChartView::wheelEvent(QWheelEvent* event) {
@@ -108,10 +236,9 @@ void OccupancyChartView::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
-OccupancyWindow::OccupancyWindow(TimetableWatch& watch, std::function<bool(int)> showTrain,
-                                 QWidget* parent)
+OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands, QWidget* parent)
     : QWidget(parent, Qt::Window), watch_(watch),
-      chart_(new OccupancyChartView(watch, std::move(showTrain))), scroll_(new QScrollArea) {
+      chart_(new OccupancyChartView(watch, std::move(commands))), scroll_(new QScrollArea) {
     setObjectName("occupazioneBinari");
     setWindowTitle("Occupazione binari");
     resize(1000, 520);

@@ -1,6 +1,7 @@
 #include "bulk_edit/bulk_edit.h"
 #include "gtfs/valle_feed.h"
 #include "model/track_slots.h"
+#include "timetable/train_times.h"
 #include "scenario_file/scenario_writer.h"
 #include "scenario_file/test_files.h"
 #include "views/editor_window.h"
@@ -336,6 +337,51 @@ private slots:
         QCOMPARE(QImage(QString::fromStdString(folder.file("chart.png"))).size(), chart->size());
         QVERIFY(occupancy.exportPdf(QString::fromStdString(folder.file("chart.pdf"))));
         QCOMPARE(readBytes(folder.file("chart.pdf")).substr(0, 5), std::string("%PDF-"));
+    }
+
+    // Bars dragged to another track and along the axis, Esc, and the keys; each drop undoable.
+    void trainsMovedInTheChart() {
+        openFourTrains();
+        QTest::keyClick(window, Qt::Key_F3);
+        auto* chart = &window->occupancy().chart();
+        QVERIFY(QTest::qWaitForWindowExposed(chart->window()));
+        auto at = [chart](int minute, int row) {
+            const ChartMapping& m = chart->mapping();
+            return QPoint(int(m.x(minute)), int(m.rowTop(row) + m.rowHeight / 2));
+        };
+        auto drag = [chart](QPoint from, QPoint to, Qt::KeyboardModifiers keys,
+                            bool escape = false) {
+            QTest::mousePress(chart, Qt::LeftButton, keys, from);
+            QTest::mouseEvent(QTest::MouseMove, chart, Qt::NoButton, keys, (from + to) / 2);
+            QTest::mouseEvent(QTest::MouseMove, chart, Qt::NoButton, keys, to);
+            screenshot(chart->window(), "trascinamento");
+            if (escape)
+                QTest::keyClick(chart, Qt::Key_Escape);
+            QTest::mouseRelease(chart, Qt::LeftButton, keys, to);
+        };
+        auto undo = window->findChild<QAction*>("actionAnnulla");
+
+        drag(at(7 * 60 + 48, 0), at(7 * 60 + 48, 1), {}); // 2233 from track 1 to 2
+        QCOMPARE(scenario.treni[1].binario, std::string("2"));
+        QCOMPARE(undo->text(), QString("Annulla spostamento treno 2233 sul binario 2"));
+        drag(at(7 * 60 + 48, 1), at(7 * 60 + 48, 0), {}, true); // cancelled by Esc
+        QCOMPARE(scenario.treni[1].binario, std::string("2"));
+        drag(at(7 * 60 + 48, 1), at(7 * 60 + 58, 1), Qt::ShiftModifier); // ten minutes later
+        QCOMPARE(arrivalMinute(scenario.treni[1]), 7 * 60 + 54);
+        QCOMPARE(undo->text(), QString("Annulla spostamento treno 2233 di 10 minuti"));
+        const std::string busTrack = scenario.treni[2].binario;
+        drag(at(8 * 60 + 7, 2), at(8 * 60 + 7, 0), {}); // a bus takes no track
+        QCOMPARE(scenario.treni[2].binario, busTrack);
+
+        QTest::mouseClick(chart, Qt::LeftButton, {}, at(7 * 60 + 58, 1)); // 2233 chosen
+        QTest::keyClick(chart, Qt::Key_Up, Qt::AltModifier);
+        QCOMPARE(scenario.treni[1].binario, std::string("1"));
+        QTest::keyClick(chart, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(arrivalMinute(scenario.treni[1]), 7 * 60 + 53);
+        for (int step = 0; step < 4; ++step)
+            undo->trigger();
+        QCOMPARE(scenario.treni[1].binario, std::string("1"));
+        QCOMPARE(arrivalMinute(scenario.treni[1]), 7 * 60 + 44);
     }
 
     // A day of a feed of our own through the import dialog, into the table, and back by undo.

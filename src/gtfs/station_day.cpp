@@ -409,7 +409,7 @@ private:
     }
 
     void finishGroup() {
-        if ((touches_ || rereading_) && trip_ >= 0) {
+        if ((touches_ || rereading_) && trip_ >= 0 && !group_.empty()) {
             auto& rows = kept_[trip_];
             for (const RawRow& raw : group_)
                 rows.push_back(parsed(raw));

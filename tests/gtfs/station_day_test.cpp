@@ -115,10 +115,11 @@ const std::vector<DayCase>& dayCases() {
          2024_y / 3 / 6,
          all,
          {k2235, k2231, k2233}},
-        {"rows of a trip apart from each other",
+        {"rows of a trip apart from each other, beside a service no calendar knows",
          [](FeedFiles& f) {
              test::edit(f, "stop_times.txt", "t1,8:40:00,8:40:00,SUD,5,0,0\n", "");
-             f["stop_times.txt"] += "t1,8:40:00,8:40:00,SUD,5,0,0\n";
+             f["stop_times.txt"] += "t1,8:40:00,8:40:00,SUD,5,0,0\nt9,9:00:00,9:00:00,VAL1,1,0,0\n";
+             f["trips.txt"] += "RE,NESSUNO,t9,2299\n";
          },
          2024_y / 3 / 6,
          all,

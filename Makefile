@@ -57,9 +57,10 @@ fuzz-smoke: FUZZ_SECONDS = 20
 fuzz-smoke fuzz: build-fuzz
 	mkdir -p build-fuzz/corpus build-fuzz/gtfs_corpus
 	./build-fuzz/tests/scenario_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	    -rss_limit_mb=4096 -print_final_stats=1 build-fuzz/corpus tests/fuzz/corpus
+	    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ build-fuzz/corpus tests/fuzz/corpus
 	./build-fuzz/tests/gtfs_import_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	    -rss_limit_mb=4096 -print_final_stats=1 build-fuzz/gtfs_corpus tests/fuzz/gtfs_corpus
+	    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ build-fuzz/gtfs_corpus \
+	    tests/fuzz/gtfs_corpus
 
 bench: deps
 	$(CONFIGURE) -B build-bench -DCMAKE_BUILD_TYPE=Release -DZEB_BENCH=ON

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -39,6 +40,9 @@ public:
     // the scenario and rebuilds the editor's track list when it closes.
     virtual void openStationDialog(Scenario& scenario, ListBox& editorTrackList) = 0;
     virtual void openContributionWindow() = 0;
+    // Long work tells how far it has come: a window with Annulla appears once it takes a while,
+    // and the answer is false once the user has cancelled. done == total closes it.
+    virtual bool showProgress(const std::string& what, std::size_t done, std::size_t total) = 0;
 };
 
 } // namespace zeb

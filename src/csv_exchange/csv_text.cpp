@@ -16,48 +16,41 @@ std::string csvField(std::string_view field, char delimiter) {
     return out + "\"";
 }
 
-std::vector<std::vector<std::string>> parseCsv(std::string_view text, char delimiter,
-                                               std::vector<int>& lines) {
-    std::vector<std::vector<std::string>> rows;
-    lines.clear();
-    std::size_t pos = 0;
-    int line = 1;
-    while (pos < text.size()) {
-        std::vector<std::string> row;
-        lines.push_back(line);
-        std::string field;
-        bool inQuotes = false;
-        bool rowDone = false;
-        while (pos < text.size() && !rowDone) {
-            const char c = text[pos++];
-            if (inQuotes) {
-                if (c == '"' && pos < text.size() && text[pos] == '"') {
-                    field += '"';
-                    ++pos;
-                } else if (c == '"') {
-                    inQuotes = false;
-                } else {
-                    line += c == '\n';
-                    field += c;
-                }
+bool CsvRows::next(std::vector<std::string>& row) {
+    if (pos_ >= text_.size())
+        return false;
+    row.clear();
+    line_ = nextLine_;
+    std::string field;
+    bool inQuotes = false;
+    while (pos_ < text_.size()) {
+        const char c = text_[pos_++];
+        if (inQuotes) {
+            if (c == '"' && pos_ < text_.size() && text_[pos_] == '"') {
+                field += '"';
+                ++pos_;
             } else if (c == '"') {
-                inQuotes = true;
-            } else if (c == delimiter) {
-                row.push_back(std::move(field));
-                field.clear();
-            } else if (c == '\n' || c == '\r') {
-                if (c == '\r' && pos < text.size() && text[pos] == '\n')
-                    ++pos;
-                ++line;
-                rowDone = true;
+                inQuotes = false;
             } else {
+                nextLine_ += c == '\n';
                 field += c;
             }
+        } else if (c == '"') {
+            inQuotes = true;
+        } else if (c == delimiter_) {
+            row.push_back(std::move(field));
+            field.clear();
+        } else if (c == '\n' || c == '\r') {
+            if (c == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
+                ++pos_;
+            ++nextLine_;
+            break;
+        } else {
+            field += c;
         }
-        row.push_back(std::move(field));
-        rows.push_back(std::move(row));
     }
-    return rows;
+    row.push_back(std::move(field));
+    return true;
 }
 
 } // namespace zeb

@@ -12,10 +12,26 @@ namespace zeb {
 // a quote or a line break.
 std::string csvField(std::string_view field, char delimiter);
 
-// The rows of `text`, each a list of fields with their quotes undone; a quoted field may hold
-// the delimiter and line breaks. Rows end in CR LF or LF; blank rows are kept as one empty
-// field. `lines` receives each row's 1-based line number.
-std::vector<std::vector<std::string>> parseCsv(std::string_view text, char delimiter,
-                                               std::vector<int>& lines);
+// The rows of `text` one at a time, each a list of fields with their quotes undone; a quoted
+// field may hold the delimiter and line breaks. Rows end in CR LF, LF or CR. Only the row read
+// is held, so a file of any size is read in the memory of its longest row.
+class CsvRows {
+public:
+    CsvRows(std::string_view text, char delimiter) : text_(text), delimiter_(delimiter) {}
+
+    // The next row into `row` (a blank row is one empty field); false at the end.
+    bool next(std::vector<std::string>& row);
+    // The 1-based line the row read last starts on.
+    int line() const { return line_; }
+    // How far the reading has come, in bytes.
+    std::size_t position() const { return pos_; }
+
+private:
+    std::string_view text_;
+    char delimiter_;
+    std::size_t pos_ = 0;
+    int line_ = 0;
+    int nextLine_ = 1;
+};
 
 } // namespace zeb

@@ -4,6 +4,7 @@
 #include "model/track_slots.h"
 #include "model/train_append.h"
 #include "model/value_tables.h"
+#include "scenario_file/text_limits.h"
 #include "scenario_file/windows1252.h"
 #include "timetable/train_times.h"
 
@@ -64,6 +65,33 @@ std::string timeCell(bool applies, const std::string& ora, const std::string& mi
     return applies ? ora + ":" + minuti : std::string();
 }
 
+// A value in an error: its first 40 characters in «», line breaks shown as "⏎".
+std::string shown(std::string_view value) {
+    std::string out = "«";
+    int characters = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(value[i]);
+        if ((byte & 0xC0) != 0x80 && characters++ == 40)
+            return out + "…»";
+        if (value[i] == '\r' || value[i] == '\n')
+            out += value[i] == '\n' || i + 1 == value.size() || value[i + 1] != '\n' ? "⏎" : "";
+        else
+            out += value[i];
+    }
+    return out + "»";
+}
+
+// Each CR, LF or CR LF as one blank, as the scenario file writes them.
+std::string blanksForLineBreaks(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        out += text[i] == '\r' || text[i] == '\n' ? ' ' : text[i];
+    }
+    return out;
+}
+
 std::string stopsCell(const Treno& t) {
     return t.destinazione.empty() ? std::string() : std::string(stopsWithoutFine(t.fermate));
 }
@@ -118,7 +146,10 @@ public:
         return errors_.empty();
     }
 
-    std::optional<Treno> readRow(const std::vector<std::string>& row, int line) {
+    // `notUtf8` flags the row's fields that a file with a byte-order mark holds as no UTF-8;
+    // they are shown as Windows-1252 reads them.
+    std::optional<Treno> readRow(const std::vector<std::string>& row,
+                                 const std::vector<bool>& notUtf8, int line) {
         row_ = &row;
         line_ = line;
         const std::size_t before = errors_.size() + static_cast<std::size_t>(hidden_);
@@ -168,9 +199,28 @@ public:
 
         readSubsidiary(t, trackless);
         t.note = cell(Note);
+        // Stops and notes may go over several lines, which the file keeps as blanks; every
+        // other field stays on one line, as the editor's boxes do.
+        t.note = blanksForLineBreaks(t.note);
+        if (!t.destinazione.empty())
+            t.fermate = blanksForLineBreaks(t.fermate);
         for (int column = 0; column < ColumnCount; ++column) {
-            if (!utf8ToWindows1252(cell(column)))
+            const std::string value = cell(column);
+            const int index = columnOf_[static_cast<std::size_t>(column)];
+            if (index >= 0 && static_cast<std::size_t>(index) < notUtf8.size() &&
+                notUtf8[static_cast<std::size_t>(index)])
+                fail(line_, kCsvColumns[column], "testo non UTF-8 " + shown(value));
+            else if (!utf8ToWindows1252(value))
                 bad(column, "contiene caratteri che il file scenario non può contenere");
+            if (column != Fermate && column != Note &&
+                value.find_first_of("\r\n") != std::string::npos)
+                bad(column, "va a capo, ma questo campo sta su una riga sola");
+            // The stops gain their final ",." when stored.
+            const std::size_t limit = kMaxTextBytes - (column == Fermate ? kFineFermate.size() : 0);
+            if (value.size() > limit)
+                fail(line_, kCsvColumns[column],
+                     shown(value) + " è troppo lungo: il file scenario tiene al massimo " +
+                         std::to_string(limit) + " byte per campo");
         }
         if (errors_.size() + static_cast<std::size_t>(hidden_) != before)
             return std::nullopt;
@@ -198,7 +248,7 @@ private:
     }
 
     void bad(int column, const std::string& what) {
-        fail(line_, kCsvColumns[column], "«" + cell(column) + "» " + what);
+        fail(line_, kCsvColumns[column], shown(cell(column)) + " " + what);
     }
 
     // "H:M" or "H.M", hour 0-23 and minute 0-59 of one or two digits, stored as written; an end
@@ -277,35 +327,88 @@ char delimiterOf(std::string_view text) {
 
 } // namespace
 
-CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes) {
+CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes,
+                          const CsvProgress& progress) {
+    constexpr std::size_t kProgressEveryBytes = 1 << 20;
     CsvImport result;
-    if (bytes.starts_with(kBom))
+    // A byte-order mark means UTF-8, and a field that is not is an error; otherwise a file that
+    // is not UTF-8 throughout is Windows-1252.
+    const bool marked = bytes.starts_with(kBom);
+    if (marked)
         bytes.remove_prefix(kBom.size());
-    const std::string text = isValidUtf8(bytes) ? std::string(bytes) : windows1252ToUtf8(bytes);
-    std::vector<int> lines;
-    const auto rows = parseCsv(text, delimiterOf(text), lines);
-    if (rows.empty()) {
+    const bool windows1252 = !marked && !isValidUtf8(bytes);
+    const char delimiter = delimiterOf(bytes);
+    CsvRows rows(bytes, delimiter);
+    std::vector<std::string> row;
+    std::vector<bool> notUtf8;
+    auto readNext = [&] {
+        if (!rows.next(row))
+            return false;
+        notUtf8.assign(row.size(), false);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (windows1252 || (marked && !isValidUtf8(row[i]))) {
+                notUtf8[i] = marked;
+                row[i] = windows1252ToUtf8(row[i]);
+            }
+        }
+        return true;
+    };
+    CsvTrains reader(base, result.errors);
+    auto endWithHidden = [&] {
+        if (reader.hiddenErrors() > 0)
+            result.errors.push_back(reader.hiddenErrors() == 1
+                                        ? std::string("… e un altro errore")
+                                        : "… e altri " + std::to_string(reader.hiddenErrors()) +
+                                              " errori");
+    };
+    if (!readNext()) {
         result.errors.push_back("Il file è vuoto: manca anche la riga delle intestazioni");
         return result;
     }
-    CsvTrains reader(base, result.errors);
-    if (!reader.readHeader(rows[0], lines[0]))
+    if (!reader.readHeader(row, rows.line())) {
+        endWithHidden();
         return result;
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        const bool blank = rows[r].size() == 1 && trimmed(rows[r][0]).empty();
+    }
+    // Trains past the room left are counted, not kept.
+    const int room = kMaxTrains - base.totale_treni;
+    int trainRows = 0;
+    std::size_t reported = 0;
+    while (readNext()) {
+        if (progress && rows.position() - reported >= kProgressEveryBytes) {
+            reported = rows.position();
+            if (!progress(reported, bytes.size())) {
+                result.trains.clear();
+                result.errors.clear();
+                result.cancelled = true;
+                return result;
+            }
+        }
+        const bool blank = row.size() == 1 && trimmed(row[0]).empty();
         if (blank)
             continue;
-        if (auto train = reader.readRow(rows[r], lines[r]))
-            result.trains.push_back(std::move(*train));
+        if (auto train = reader.readRow(row, notUtf8, rows.line())) {
+            ++trainRows;
+            if (trainRows <= room)
+                result.trains.push_back(std::move(*train));
+        }
     }
-    if (reader.hiddenErrors() > 0)
-        result.errors.push_back("… e altri " + std::to_string(reader.hiddenErrors()) + " errori");
-    const int room = kMaxTrains - base.totale_treni;
-    if (result.errors.empty() && static_cast<int>(result.trains.size()) > room)
-        result.errors.push_back("Il file contiene " + std::to_string(result.trains.size()) +
+    endWithHidden();
+    if (result.errors.empty() && trainRows > room)
+        result.errors.push_back("Il file contiene " + std::to_string(trainRows) +
                                 " treni, ma nello scenario ce ne stanno ancora " +
                                 std::to_string(room) + " (al massimo " +
                                 std::to_string(kMaxTrains) + ")");
+    if (result.errors.empty()) {
+        std::size_t total = measureStationTexts(base).bytes;
+        for (int i = 0; i < base.totale_treni; ++i)
+            total += measureTrainTexts(base.treni[static_cast<std::size_t>(i)]).bytes;
+        for (const Treno& t : result.trains)
+            total += measureTrainTexts(t).bytes;
+        if (total > kMaxScenarioTextBytes)
+            result.errors.push_back("Con questi treni i testi dello scenario supererebbero i " +
+                                    std::to_string(kMaxScenarioTextBytes >> 20) +
+                                    " MB che il file scenario può contenere");
+    }
     if (!result.errors.empty())
         result.trains.clear();
     return result;

@@ -2,6 +2,7 @@
 
 #include "model/scenario.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,14 +17,21 @@ std::string trainsCsv(const Scenario& s);
 
 // The trains of a CSV file, read to be appended to `base`, all or nothing: either `trains`, each
 // as INSERISCI TRENO would store it from the same field values, or the `errors` (at most 20
-// described, each with its row, column and value, then a line saying how many more).
+// described, each with its row, column and value, then a line saying how many more). Rows are
+// read one at a time and only the trains that fit are kept, so memory follows the trains, not
+// the file. The texts keep to the limits of the scenario file, so that what is imported saves.
+// `progress` is told how many bytes have been read now and then; when it answers false the
+// import stops and is `cancelled`.
 struct CsvImport {
     std::vector<Treno> trains;
     std::vector<std::string> errors;
+    bool cancelled = false;
 
-    bool ok() const { return errors.empty(); }
+    bool ok() const { return errors.empty() && !cancelled; }
 };
-CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes);
+using CsvProgress = std::function<bool(std::size_t done, std::size_t total)>;
+CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes,
+                          const CsvProgress& progress = {});
 
 // Moves the trains of a successful import into `base`, after its stored trains (the import has
 // checked that they fit); returns the position of the first.

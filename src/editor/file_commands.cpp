@@ -129,12 +129,20 @@ void EditorLogic::importaCsv_Click() {
     if (!path)
         return;
     CsvImport result;
+    const std::string what = "Importazione dei treni da CSV…";
     try {
-        result = importTrainsCsv(s_, readScenarioFile(*path));
+        result =
+            importTrainsCsv(s_, readScenarioFile(*path), [&](std::size_t done, std::size_t total) {
+                return ui_.showProgress(what, done, total);
+            });
     } catch (const ScenarioFileError& error) {
+        ui_.showProgress(what, 1, 1);
         showFileError(error.message());
         return;
     }
+    ui_.showProgress(what, 1, 1);
+    if (result.cancelled)
+        return;
     if (!result.ok()) {
         std::string text = "Nessun treno è stato importato:";
         for (const std::string& error : result.errors)

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 namespace zeb {
 
@@ -45,6 +46,27 @@ std::optional<std::string> chosen(const QString& path) {
 }
 
 } // namespace
+
+DialogPrompts::DialogPrompts(QWidget* parent) : parent_(parent) {}
+
+DialogPrompts::~DialogPrompts() = default;
+
+bool DialogPrompts::showProgress(const std::string& what, std::size_t done, std::size_t total) {
+    if (done >= total) {
+        progress_.reset();
+        return true;
+    }
+    if (!progress_) {
+        progress_ = std::make_unique<QProgressDialog>(QString::fromStdString(what), "&Annulla", 0,
+                                                      1000, parent_);
+        progress_->setWindowModality(Qt::ApplicationModal);
+        progress_->setMinimumDuration(300);
+    }
+    progress_->setValue(
+        static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * 1000));
+    QApplication::processEvents(); // the windows stay alive while the work goes on
+    return !progress_->wasCanceled();
+}
 
 Answer DialogPrompts::showMessage(const std::string& text, const std::string& title,
                                   MessageIcon icon, MessageButtons buttons) {

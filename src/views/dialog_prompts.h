@@ -3,8 +3,10 @@
 #include "controls/user_prompts.h"
 
 #include <functional>
+#include <memory>
 
 class QDialog;
+class QProgressDialog;
 class QWidget;
 
 namespace zeb {
@@ -24,7 +26,8 @@ public:
         MessageButtons buttons;
     };
 
-    explicit DialogPrompts(QWidget* parent) : parent_(parent) {}
+    explicit DialogPrompts(QWidget* parent);
+    ~DialogPrompts() override;
 
     std::function<Answer(const Message&)> onMessage;
     std::function<std::optional<std::string>(const FileFilter&)> onFileDialog;
@@ -36,9 +39,11 @@ public:
     std::optional<std::string> askOpenFileName(const FileFilter& filter) override;
     void openStationDialog(Scenario& scenario, ListBox& editorTrackList) override;
     void openContributionWindow() override;
+    bool showProgress(const std::string& what, std::size_t done, std::size_t total) override;
 
 private:
     QWidget* parent_;
+    std::unique_ptr<QProgressDialog> progress_;
 };
 
 } // namespace zeb

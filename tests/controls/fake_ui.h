@@ -58,6 +58,10 @@ public:
     }
 
     void openContributionWindow() override {}
+    bool showProgress(const std::string&, std::size_t done, std::size_t) override {
+        return done < cancelProgressAt;
+    }
+    std::size_t cancelProgressAt = static_cast<std::size_t>(-1); // the user cancels there
 
 private:
     std::optional<std::string> nextFile(const FileFilter& filter) {

@@ -139,6 +139,14 @@ TEST_F(FileCommands, TrainsGoToACsvFileAndComeBackAppended) {
               "non è un orario valido [3 0]");
     EXPECT_EQ(s.totale_treni, 4);
 
+    // A long file shows its progress, and Annulla there imports nothing and says nothing.
+    test::writeBytes(folder.file("long.csv"), "Numero\n" + std::string(3 << 19, '\n') + "5\n");
+    ui.fileNames = {folder.file("long.csv")};
+    ui.cancelProgressAt = 1;
+    editor.importaCsv_Click();
+    EXPECT_EQ(s.totale_treni, 4);
+    EXPECT_EQ(ui.messages.size(), 1u);
+
     editor.nuovotreno_Click(); // not while a new train is entered
     ui.fileNames = {folder.file("treni.csv")};
     editor.importaCsv_Click();

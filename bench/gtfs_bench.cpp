@@ -1,7 +1,7 @@
 // The GTFS import on a generated national feed: 3 million stop_times (about 150 MB inflated), a
 // busy station of 1,500 calls on a weekday. Each figure is set beside the time to inflate
 // stop_times.txt and count its lines once, measured in the same run.
-#include "gtfs_bench.h"
+#include "child_jobs.h"
 
 #include "gtfs/feed_source.h"
 #include "gtfs/station_day.h"
@@ -13,9 +13,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace zeb::bench {
 namespace {
@@ -126,27 +123,12 @@ std::size_t importHub() {
 
 } // namespace
 
-// The child process of importPeakMegabytes(): the import alone, then exit.
-int importInChild() {
+// The hub's weekday imported alone, for its peak memory.
+int gtfsImportJob() {
     return importHub() == kHubTrips ? 0 : 1;
 }
 
 namespace {
-
-// The peak memory of a fresh process that imports the hub's day and ends, in MB.
-double importPeakMegabytes() {
-    const pid_t child = fork();
-    if (child == 0) {
-        execl("/proc/self/exe", "zebrano-bench", kImportChildArgument, nullptr);
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0
-               ? static_cast<double>(usage.ru_maxrss) / 1024.0
-               : -1.0;
-}
 
 void GtfsBareScan(benchmark::State& state) {
     for (auto _ : state)
@@ -172,7 +154,7 @@ void GtfsImportStation(benchmark::State& state) {
     std::size_t trains = 0;
     timedAgainstScan(state, [&] { trains = importHub(); });
     state.counters["trains"] = static_cast<double>(trains);
-    state.counters["peak_MB"] = importPeakMegabytes();
+    state.counters["peak_MB"] = peakMegabytesOf("gtfs-import");
 }
 
 void GtfsListStations(benchmark::State& state) {

@@ -1,8 +1,8 @@
 // The benchmark program: load and save of a 2001-train scenario beside bare reads and writes of
 // the same bytes, and one tick of the periodic refresh, with heap allocations counted.
 #include "allocation_counter.h"
+#include "child_jobs.h"
 #include "csv_exchange/trains_csv.h"
-#include "gtfs_bench.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "scenario_file/file_replace.h"
@@ -365,8 +365,8 @@ BENCHMARK(TickWithView);
 } // namespace zeb::bench
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::string_view(argv[1]) == zeb::bench::kImportChildArgument)
-        return zeb::bench::importInChild();
+    if (argc == 3 && argv[1] == zeb::bench::kChildArgument)
+        return zeb::bench::runChildJob(argv[2]);
     // Recovery copies go to a folder of the benchmark's own.
     setenv("XDG_STATE_HOME", (zeb::bench::files().folder + "/state").c_str(), 1);
     QApplication app(argc, argv);

@@ -27,8 +27,8 @@ GtfsTable::GtfsTable(const FeedSource& feed, std::string name)
     buffer_.resize(kChunkBytes);
     if (!next())
         throw GtfsError(name_ + ": il file è vuoto, manca la riga delle intestazioni");
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-        std::string_view title = trimmed(fields_[i]);
+    for (std::size_t i = 0; i < spans_.size(); ++i) {
+        std::string_view title = field(static_cast<int>(i));
         if (i == 0 && title.starts_with("\xEF\xBB\xBF"))
             title = trimmed(title.substr(3));
         header_.emplace_back(title);
@@ -48,9 +48,11 @@ int GtfsTable::requiredColumn(std::string_view name) const {
 }
 
 std::string_view GtfsTable::field(int column) const {
-    if (column < 0 || static_cast<std::size_t>(column) >= fields_.size())
+    if (column < 0 || static_cast<std::size_t>(column) >= spans_.size())
         return {};
-    return trimmed(fields_[static_cast<std::size_t>(column)]);
+    const Span& s = spans_[static_cast<std::size_t>(column)];
+    return trimmed(
+        std::string_view((s.inScratch ? scratch_.data() : buffer_.data()) + s.offset, s.length));
 }
 
 void GtfsTable::fail(int column, const std::string& what) const {
@@ -69,17 +71,13 @@ bool GtfsTable::next() {
         if (spans_.empty())
             return false;
         line_ = nextLine_;
-        fields_.clear();
-        for (const Span& s : spans_)
-            fields_.emplace_back((s.inScratch ? scratch_.data() : buffer_.data()) + s.offset,
-                                 s.length);
         nextLine_ = line_ + lineBreaks_;
         plainRow_ = plain_ && !spans_.empty()
                         ? std::string_view(buffer_.data() + spans_.front().offset,
                                            spans_.back().offset + spans_.back().length -
                                                spans_.front().offset)
                         : std::string_view();
-        const bool blank = fields_.size() == 1 && trimmed(fields_[0]).empty();
+        const bool blank = spans_.size() == 1 && field(0).empty();
         if (!blank)
             return true;
     }

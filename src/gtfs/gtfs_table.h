@@ -63,7 +63,6 @@ private:
     long lineBreaks_ = 1; // lines the parsed row spans
     std::vector<Span> spans_;
     std::string scratch_; // quoted values with "" inside, unescaped
-    std::vector<std::string_view> fields_;
     std::string_view plainRow_;
     bool plain_ = false; // the row parsed was read without quotes
 };

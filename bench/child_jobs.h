@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+
+namespace zeb::bench {
+
+// Work measured for its peak memory in a process of its own: `zebrano-bench --child NAME` runs
+// job NAME and ends, and the parent reads the child's peak from the system.
+inline constexpr std::string_view kChildArgument = "--child";
+int gtfsImportJob();
+int csvBlankLinesJob();
+
+// Runs `job` in a fresh process; its peak memory in MB, or -1 when it failed.
+double peakMegabytesOf(const char* job);
+// The child's side: runs the job named `name`; its exit status.
+int runChildJob(std::string_view name);
+
+} // namespace zeb::bench

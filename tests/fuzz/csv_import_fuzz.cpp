@@ -1,0 +1,71 @@
+// libFuzzer target: arbitrary bytes as a CSV file of trains, imported into a station. The import
+// is all or nothing; what it accepts saves and reloads; exported and imported again, it gives the
+// same file.
+#include "csv_exchange/trains_csv.h"
+#include "model/track_slots.h"
+#include "scenario_file/scenario_file_error.h"
+#include "scenario_file/scenario_reader.h"
+#include "scenario_file/scenario_writer.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+[[noreturn]] void fault(const char* what, const std::string& detail) {
+    std::fprintf(stderr, "%s: %s\n", what, detail.c_str());
+    std::abort();
+}
+
+zeb::Scenario station() {
+    zeb::Scenario s;
+    s.nome_stazione = "Valmora";
+    s.ora_inizio = "6";
+    s.min_inizio = "30";
+    s.binari_scelti[0] = s.binari_scelti[1] = s.binari_scelti[23] = true;
+    zeb::rebuildTrackTable(s);
+    return s;
+}
+
+// The file `s` saves to, or an abort naming `what`.
+std::string saved(const zeb::Scenario& s, const char* what) {
+    try {
+        return zeb::scenarioFileBytes(s);
+    } catch (const zeb::ScenarioFileError& error) {
+        fault(what, error.message());
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    zeb::Scenario s = station();
+    zeb::CsvImport result = zeb::importTrainsCsv(s, bytes);
+    if (!result.ok()) {
+        if (!result.trains.empty())
+            fault("a refused import kept trains", "");
+        return 0;
+    }
+    const std::size_t count = result.trains.size();
+    zeb::appendImportedTrains(s, result);
+    const std::string first = saved(s, "the writer refuses what the import accepted");
+    zeb::Scenario reloaded;
+    try {
+        zeb::readScenario(reloaded, first);
+    } catch (const zeb::ScenarioFileError& error) {
+        fault("an imported scenario does not load", error.message());
+    }
+    if (static_cast<std::size_t>(reloaded.totale_treni) != count)
+        fault("the reloaded scenario has other trains", "");
+
+    zeb::Scenario again = station();
+    zeb::CsvImport second = zeb::importTrainsCsv(again, zeb::trainsCsv(reloaded));
+    if (!second.ok())
+        fault("the export of an import is refused", second.errors.front());
+    zeb::appendImportedTrains(again, second);
+    if (saved(again, "the writer refuses a second import") != first)
+        fault("export and import again give another file", "");
+    return 0;
+}

@@ -6,6 +6,29 @@ namespace zeb {
 
 namespace {
 
+// The memory a step holds: its records with the texts past their inline buffers.
+std::size_t stepBytes(const HistoryStep& step) {
+    auto recordBytes = [](const Treno& t) {
+        std::size_t bytes = sizeof(Treno);
+        for (const std::string* text :
+             {&t.tipologia, &t.numero, &t.destinazione, &t.provenienza, &t.categoria,
+              &t.indice_categoria, &t.ritardo, &t.ora_partenza, &t.ora_arrivo, &t.min_partenza,
+              &t.min_arrivo, &t.binario, &t.indice_binario, &t.fermate, &t.sussidiaria,
+              &t.codice_sussidiaria, &t.note})
+            bytes += text->capacity() > 15 ? text->capacity() + 1 : 0;
+        return bytes;
+    };
+    std::size_t bytes =
+        sizeof(HistoryStep) + step.label.capacity() + (step.station ? sizeof(StationChange) : 0);
+    for (const Splice& splice : step.splices) {
+        bytes += sizeof(Splice);
+        for (const auto* run : {&splice.before, &splice.after})
+            for (const Treno& t : *run)
+                bytes += recordBytes(t);
+    }
+    return bytes;
+}
+
 StationData stationOf(const Scenario& s) {
     return {s.nome_stazione, s.ora_inizio,     s.min_inizio,  s.numero_binari,
             s.binari_scelti, s.tabella_binari, s.conta_binari};
@@ -61,6 +84,7 @@ const std::string kNoLabel;
 
 void History::reset(const Scenario& s) {
     steps_.clear();
+    bytes_ = 0;
     next_ = 0;
     resync(s);
 }
@@ -120,37 +144,22 @@ bool History::record(const Scenario& s, std::string label) {
     for (const Splice& splice : step.splices)
         replaceRun(shadow_, splice.position, static_cast<int>(splice.before.size()), splice.after);
     shadowStation_ = station;
-    steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(next_), steps_.end());
+    while (steps_.size() > next_) {
+        bytes_ -= steps_.back().bytes;
+        steps_.pop_back();
+    }
+    step.bytes = stepBytes(step);
+    bytes_ += step.bytes;
     steps_.push_back(std::move(step));
-    if (steps_.size() > limit_)
-        steps_.pop_front();
+    while (steps_.size() > 1 && (steps_.size() > limit_ || bytes_ > byteLimit_))
+        dropFront();
     next_ = steps_.size();
     return true;
 }
 
-std::size_t History::memoryBytes() const {
-    auto recordBytes = [](const Treno& t) {
-        std::size_t bytes = sizeof(Treno);
-        for (const std::string* text :
-             {&t.tipologia, &t.numero, &t.destinazione, &t.provenienza, &t.categoria,
-              &t.indice_categoria, &t.ritardo, &t.ora_partenza, &t.ora_arrivo, &t.min_partenza,
-              &t.min_arrivo, &t.binario, &t.indice_binario, &t.fermate, &t.sussidiaria,
-              &t.codice_sussidiaria, &t.note})
-            bytes += text->capacity() > 15 ? text->capacity() + 1 : 0; // past the inline buffer
-        return bytes;
-    };
-    std::size_t bytes = 0;
-    for (const HistoryStep& step : steps_) {
-        bytes += sizeof(HistoryStep) + step.label.capacity() +
-                 (step.station ? sizeof(StationChange) : 0);
-        for (const Splice& splice : step.splices) {
-            bytes += sizeof(Splice);
-            for (const auto* run : {&splice.before, &splice.after})
-                for (const Treno& t : *run)
-                    bytes += recordBytes(t);
-        }
-    }
-    return bytes;
+void History::dropFront() {
+    bytes_ -= steps_.front().bytes;
+    steps_.pop_front();
 }
 
 const std::string& History::undoLabel() const {

@@ -43,15 +43,19 @@ struct HistoryStep {
     std::string label; // "inserimento treno 2231"
     std::vector<Splice> splices;
     std::unique_ptr<StationChange> station;
+    std::size_t bytes = 0; // the memory it holds
 };
 
 // Undo and redo of the scenario's changes. It keeps a copy of the scenario as it was after the
 // last step, and finds what a change did by comparing with it, so that a step holds only the
-// records and station data it changed. At most `limit` steps are kept; a new step drops the
+// records and station data it changed. At most `limit` steps are kept, holding at most
+// `byteLimit` bytes together: the oldest go first, the latest always stays. A new step drops the
 // ones that could have been redone.
 class History {
 public:
-    explicit History(std::size_t limit = 200) : limit_(limit) {}
+    static constexpr std::size_t kDefaultByteLimit = 256u << 20;
+    explicit History(std::size_t limit = 200, std::size_t byteLimit = kDefaultByteLimit)
+        : limit_(limit), byteLimit_(byteLimit) {}
 
     // A new, empty history over `s` (after loading, a new scenario, closing).
     void reset(const Scenario& s);
@@ -74,12 +78,16 @@ public:
 
     std::size_t size() const { return steps_.size(); }
     // The memory the steps hold, records and their texts.
-    std::size_t memoryBytes() const;
+    std::size_t memoryBytes() const { return bytes_; }
 
 private:
     void apply(Scenario& s, const HistoryStep& step, bool forward);
 
+    void dropFront();
+
     std::size_t limit_;
+    std::size_t byteLimit_;
+    std::size_t bytes_ = 0;
     std::deque<HistoryStep> steps_;
     std::size_t next_ = 0; // steps before it are done, from it on undone
     std::vector<Treno> shadow_;

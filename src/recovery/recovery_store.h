@@ -1,8 +1,10 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zeb {
@@ -10,9 +12,14 @@ namespace zeb {
 // The recovery copies of unsaved scenarios, in a folder of the user's state: each running editor
 // writes its own copy, named after its process, and holds a lock on it while it runs, so that
 // two editors never touch each other's copies and a copy whose editor is gone can be told apart.
+//
+// A lock file is made and locked under another name and only then put in place, so no other
+// editor ever finds it unlocked while its editor runs; a copy or a lock is removed only by the
+// holder of its lock.
 class RecoveryStore {
 public:
-    // The folder is made if it is missing; an editor that cannot lock its name works without.
+    // The folder is made if it is missing, and cleared of the temporary files of writers that are
+    // gone; an editor that cannot lock its name works without.
     explicit RecoveryStore(std::string folder);
     ~RecoveryStore();
     RecoveryStore(const RecoveryStore&) = delete;
@@ -39,6 +46,10 @@ public:
     std::string setAside(const std::string& path) const;
     // Makes an orphan this editor's own copy; returns false when it cannot.
     bool adopt(const std::string& path) const;
+
+    // Tests widen the windows of the races: called at "lock-locked" (the own lock made and locked,
+    // not yet in place) and "aside-renaming" (a copy about to take the dated name given).
+    static std::function<void(std::string_view moment, const std::string& path)>& testHook();
 
 private:
     std::string folder_;

@@ -5,7 +5,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -57,7 +61,72 @@ int writeAll(int fd, const std::string& bytes) {
     return 0;
 }
 
+constexpr std::string_view kTemporaryMark = ".zeb-save-";
+constexpr std::size_t kNameInTemporary = 100; // so that the temporary's name stays short
+
+std::string baseName(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The start of the temporary files' names for the file named `name`.
+std::string temporaryPrefix(const std::string& name) {
+    return "." + name.substr(0, kNameInTemporary) + std::string(kTemporaryMark);
+}
+
+// The writer of a temporary file ".NAME.zeb-save-PID-XXXXXX", or 0 for another name.
+pid_t writerOf(std::string_view entry) {
+    const auto mark = entry.rfind(kTemporaryMark);
+    if (entry.empty() || entry[0] != '.' || mark == std::string_view::npos)
+        return 0;
+    std::string_view rest = entry.substr(mark + kTemporaryMark.size());
+    const auto dash = rest.find('-');
+    if (dash == std::string_view::npos || dash == 0 || rest.size() - dash != 7)
+        return 0;
+    pid_t pid = 0;
+    for (char c : rest.substr(0, dash)) {
+        if (c < '0' || c > '9' || pid > 100'000'000)
+            return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid;
+}
+
+bool running(pid_t pid) {
+    return kill(pid, 0) == 0 || errno != ESRCH;
+}
+
 } // namespace
+
+void removeLeftoverTemporaries(const std::string& folder, const std::string& name) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
+        return;
+    const std::string prefix = name.empty() ? std::string() : temporaryPrefix(name);
+    const std::time_t hourAgo = std::time(nullptr) - 3600;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string_view found = entry->d_name;
+        const std::string path = folder + "/" + std::string(found);
+        // Earlier versions named their temporary files without the writer; an hour on, their
+        // writers are long gone.
+        struct stat info {};
+        if (name.empty() && found.size() == kTemporaryMark.size() + 6 &&
+            found.starts_with(kTemporaryMark) && lstat(path.c_str(), &info) == 0 &&
+            S_ISREG(info.st_mode) && info.st_mtime < hourAgo) {
+            unlink(path.c_str());
+            continue;
+        }
+        if (!found.starts_with(prefix))
+            continue;
+        const pid_t writer = writerOf(found);
+        // A name with another target's name before the mark is that target's.
+        const bool ours =
+            name.empty() || found.rfind(kTemporaryMark) + kTemporaryMark.size() == prefix.size();
+        if (writer > 0 && ours && writer != getpid() && !running(writer))
+            unlink(path.c_str());
+    }
+    closedir(dir);
+}
 
 void replaceFileContents(const std::string& path, const std::string& bytes) {
     const std::string target = resolvedTarget(path);
@@ -65,7 +134,10 @@ void replaceFileContents(const std::string& path, const std::string& bytes) {
     if (stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
         throw ScenarioFileError::fromErrno(EISDIR);
 
-    std::string pattern = folderOf(target) + "/.zeb-save-XXXXXX";
+    const std::string folder = folderOf(target);
+    removeLeftoverTemporaries(folder, baseName(target));
+    std::string pattern =
+        folder + "/" + temporaryPrefix(baseName(target)) + std::to_string(getpid()) + "-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());

@@ -8,6 +8,14 @@ namespace zeb {
 // the bytes go to a temporary file in the same folder, which is synced and then renamed over
 // the target. On failure the temporary file is removed and ScenarioFileError (with errno) is
 // thrown. A new file gets the usual permissions; a replaced one keeps its own.
+//
+// The temporary file is named after the target and the writing process (".NAME.zeb-save-PID-
+// XXXXXX"), so that a later save of the same file removes what a writer that was killed left,
+// and never touches the temporary files of other targets or of writers still running.
 void replaceFileContents(const std::string& path, const std::string& bytes);
+
+// Removes the temporary files in `folder` left by writers that are no longer running: those of
+// the file named `name`, or, for an empty `name`, of every file.
+void removeLeftoverTemporaries(const std::string& folder, const std::string& name);
 
 } // namespace zeb

@@ -106,16 +106,28 @@ TEST(History, WhatCanBeUndone) {
     EXPECT_FALSE(f.editor.canUndo() || f.editor.canRedo());
 }
 
+// Past the steps or the bytes allowed the oldest steps go, and the latest always stays.
 TEST(History, TheOldestStepsGo) {
-    History history(2);
-    Scenario s = test::exampleScenario();
-    history.reset(s);
-    for (const char* number : {"a", "b", "c"}) {
-        s.treni[0].numero = number;
-        history.record(s, number);
+    for (const auto& [steps, bytes] : {std::pair<std::size_t, std::size_t>{2, 1u << 30},
+                                       std::pair<std::size_t, std::size_t>{200, 7000}}) {
+        History history(steps, bytes);
+        Scenario s = test::exampleScenario();
+        history.reset(s);
+        for (const char* number : {"a", "b", "c"}) {
+            s.treni[0].numero = number;
+            s.treni[0].note.assign(1000, *number); // two records of 1 KB a step
+            history.record(s, number);
+            EXPECT_LE(history.memoryBytes(), std::min<std::size_t>(bytes, 7000));
+        }
+        EXPECT_TRUE(history.undo(s) && history.undo(s) && !history.undo(s));
+        EXPECT_EQ(s.treni[0].numero, "a");
     }
-    EXPECT_TRUE(history.undo(s) && history.undo(s) && !history.undo(s));
-    EXPECT_EQ(s.treni[0].numero, "a");
+    History tiny(200, 10);
+    Scenario s = test::exampleScenario();
+    tiny.reset(s);
+    s.treni[0].numero = "x";
+    tiny.record(s, "x");
+    EXPECT_TRUE(tiny.canUndo()) << "the latest step stays however large";
 }
 
 } // namespace

@@ -2,11 +2,16 @@
 
 #include "controls/fake_ui.h"
 #include "editor/editor_logic.h"
+#include "scenario_file/file_replace.h"
 #include "scenario_file/test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zeb {
 namespace {
@@ -32,6 +37,107 @@ TEST(RecoveryStore, TwoEditorsKeepApartAndAGoneOneLeavesAnOrphan) {
     EXPECT_TRUE(first.orphans().empty()) << "kept aside, never offered again";
     first.remove();
     EXPECT_EQ(folder.listing(), "state\n");
+}
+
+// A second editor starting while the first is making its lock finds nothing to take.
+TEST(RecoveryStore, AStartingEditorNeverTakesARunningOnesCopy) {
+    test::TempFolder folder;
+    const std::string states = folder.path() + "/recupero";
+    std::unique_ptr<RecoveryStore> second;
+    bool started = false;
+    RecoveryStore::testHook() = [&](std::string_view moment, const std::string&) {
+        if (moment == "lock-locked" && !started) {
+            started = true;
+            second = std::make_unique<RecoveryStore>(states);
+            EXPECT_TRUE(second->orphans().empty());
+        }
+    };
+    RecoveryStore first(states);
+    RecoveryStore::testHook() = nullptr;
+    first.write("first");
+    EXPECT_TRUE(second->orphans().empty()) << "the first editor's copy is still its own";
+    EXPECT_FALSE(second->adopt(first.ownCopy()));
+    EXPECT_EQ(test::readBytes(first.ownCopy()), "first");
+}
+
+// Two editors setting copies aside in the same second both keep theirs.
+TEST(RecoveryStore, CopiesSetAsideTogetherAreBothKept) {
+    test::TempFolder folder;
+    const std::string states = folder.path() + "/recupero";
+    std::vector<std::string> left;
+    for (const char* text : {"one", "two"}) {
+        RecoveryStore gone(states);
+        gone.write(text);
+        left.push_back(gone.ownCopy());
+    }
+    RecoveryStore first(states);
+    RecoveryStore second(states);
+    std::string taken;
+    RecoveryStore::testHook() = [&](std::string_view moment, const std::string& name) {
+        if (moment == "aside-renaming" && taken.empty()) {
+            taken = name;
+            EXPECT_EQ(second.setAside(left[1]), name) << "the other editor takes the name first";
+        }
+    };
+    const std::string aside = first.setAside(left[0]);
+    RecoveryStore::testHook() = nullptr;
+    EXPECT_NE(aside, taken);
+    EXPECT_EQ(test::readBytes(aside) + test::readBytes(taken), "onetwo");
+}
+
+// Two processes start editors that end without cleaning up, and set aside each other's copies,
+// at once and many times: every copy is there at the end.
+TEST(RecoveryStore, NoCopyIsLostBetweenTwoProcesses) {
+    test::TempFolder folder;
+    const std::string states = folder.path() + "/recupero";
+    constexpr int kRounds = 150;
+    std::vector<pid_t> children;
+    for (int process = 0; process < 2; ++process) {
+        const pid_t child = fork();
+        if (child == 0) {
+            for (int round = 0; round < kRounds; ++round) {
+                RecoveryStore store(states);
+                store.write(std::to_string(process) + "-" + std::to_string(round));
+                for (const auto& orphan : store.orphans())
+                    store.setAside(orphan.path);
+            }
+            _exit(0);
+        }
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::set<std::string> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(states)) {
+        if (entry.path().extension() == ".zeb")
+            copies.insert(test::readBytes(entry.path()));
+    }
+    EXPECT_EQ(copies.size(), 2u * kRounds);
+}
+
+// What killed writers left is removed by the next save of the same file and by the next editor's
+// start, never what a running writer or another file has.
+TEST(RecoveryStore, TemporaryFilesOfGoneWritersAreRemoved) {
+    test::TempFolder folder;
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone);
+    const std::vector<std::string> left = {".piano.zeb.zeb-save-" + dead + "-abcdef",
+                                           ".altro.zeb.zeb-save-" + dead + "-abcdef",
+                                           ".piano.zeb.zeb-save-1-abcdef"};
+    for (const std::string& name : left)
+        test::writeBytes(folder.file(name), "partial");
+    replaceFileContents(folder.file("piano.zeb"), "saved");
+    EXPECT_EQ(folder.listing(), left[1] + "\n" + left[2] + "\npiano.zeb\n");
+
+    RecoveryStore store(folder.path());
+    EXPECT_EQ(folder.listing().find(left[1]), std::string::npos);
+    EXPECT_NE(folder.listing().find(left[2]), std::string::npos) << "its writer is running";
 }
 
 // An editor at start with the copy a previous one left, and the answer given to its question.

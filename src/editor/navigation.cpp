@@ -89,6 +89,14 @@ void EditorLogic::showRecord() {
     }
     if (fermate.text != kTerminaQui)
         fermate.enabled = true;
+    // A train of a category with a track keeps the indication just shown: the periodic refresh
+    // would otherwise take it for a category newly chosen after a bus and reset it to "Nessuna",
+    // and a confirmation would then store that without a word.
+    if (!isCategoriaSenzaBinario(categoria.text())) {
+        binario.enabled = true;
+        sussi.enabled = true;
+        salta_timer_3 = true;
+    }
     Timer1 = true;
 }
 

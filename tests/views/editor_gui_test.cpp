@@ -1,9 +1,9 @@
 #include "bulk_edit/bulk_edit.h"
 #include "gtfs/valle_feed.h"
 #include "model/track_slots.h"
-#include "timetable/train_times.h"
 #include "scenario_file/scenario_writer.h"
 #include "scenario_file/test_files.h"
+#include "timetable/train_times.h"
 #include "views/editor_window.h"
 #include "views/gui_helpers.h"
 #include "views/occupancy_window.h"
@@ -17,10 +17,10 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
-#include <QScopeGuard>
 #include <QFile>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QTableView>
@@ -337,6 +337,35 @@ private slots:
         QCOMPARE(QImage(QString::fromStdString(folder.file("chart.png"))).size(), chart->size());
         QVERIFY(occupancy.exportPdf(QString::fromStdString(folder.file("chart.pdf"))));
         QCOMPARE(readBytes(folder.file("chart.pdf")).substr(0, 5), std::string("%PDF-"));
+    }
+
+    // A train with its own indication, reached from a bus by the table, keeps it through the
+    // refresh and a confirmed change.
+    void anIndicationStaysAfterAJumpFromABus() {
+        std::string bytes = sampleFile("four_trains.zeb");
+        const auto last = bytes.rfind("Indicazioni Sussidiarie = 0");
+        bytes.replace(last, 27, "Indicazioni Sussidiarie = 6");
+        writeBytes(folder.file("classi.zeb"), bytes);
+        window->prompts().onStationDialog = [](QDialog& dialog) { click(&dialog, "ok"); };
+        window->openScenarioFile(folder.file("classi.zeb"));
+        QTest::keyClick(window, Qt::Key_F2);
+        auto* table = widget<QTableView>(window, "tabellaTreni");
+        QVERIFY(QTest::qWaitForWindowExposed(table->window()));
+        auto jumpTo = [&](int row) {
+            const QPoint middle = table->visualRect(table->model()->index(row, 0)).center();
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, middle);
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, middle);
+            QTest::qWait(150); // a few ticks of the periodic refresh
+        };
+        jumpTo(2); // the bus 88
+        QCOMPARE(text("numero"), QString("88"));
+        jumpTo(3); // the Intercity 2235
+        QCOMPARE(widget<QComboBox>(window, "sussi")->currentText(),
+                 QString("Prima e Seconda Classe"));
+        type(window, "note", "binario corto");
+        click(window, "modificatr");
+        QCOMPARE(scenario.treni[3].codice_sussidiaria + " " + scenario.treni[3].sussidiaria,
+                 std::string("6 Prima e Seconda Classe"));
     }
 
     // Bars dragged to another track and along the axis, Esc, and the keys; each drop undoable.

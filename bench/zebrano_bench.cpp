@@ -77,9 +77,28 @@ Scenario fullScenario() {
 }
 
 // The file of the full scenario, written once into a folder of its own.
+// The worst day for the checker: 2001 trains on track 1 within one hour, all in conflict.
+Scenario oneTrackOneHour() {
+    Scenario s = fullScenario();
+    for (int i = 0; i < kMaxTrains; ++i) {
+        Treno& t = s.treni[static_cast<std::size_t>(i)];
+        t.categoria = "Regionale";
+        t.indice_categoria = "13";
+        t.binario = "1";
+        t.provenienza = "Milano Centrale";
+        t.destinazione = "Roma Termini";
+        t.ora_arrivo = t.ora_partenza = "7";
+        t.min_arrivo = std::to_string(i % 58);
+        t.min_partenza = std::to_string(i % 58 + 1);
+        t.fermate = "Bologna,.";
+    }
+    return s;
+}
+
 struct BenchFiles {
     std::string folder;
     std::string scenarioPath;
+    std::string oneTrackPath;
     std::string bytes;
 
     BenchFiles() {
@@ -90,6 +109,10 @@ struct BenchFiles {
         s.nome_file = scenarioPath;
         Funzione_Salva_Con_Nome(s);
         bytes = readScenarioFile(scenarioPath);
+        oneTrackPath = folder + "/one_track.zeb";
+        Scenario crowded = oneTrackOneHour();
+        crowded.nome_file = oneTrackPath;
+        Funzione_Salva_Con_Nome(crowded);
     }
     ~BenchFiles() { std::system(("rm -rf '" + folder + "'").c_str()); }
 };
@@ -210,10 +233,10 @@ struct OpenEditor {
     Scenario scenario;
     EditorWindow window{scenario};
 
-    OpenEditor() {
+    explicit OpenEditor(const std::string& path = files().scenarioPath) {
         window.prompts().onMessage = [](const DialogPrompts::Message&) { return Answer::Yes; };
         window.prompts().onStationDialog = [](QDialog& dialog) { dialog.close(); };
-        window.openScenarioFile(files().scenarioPath);
+        window.openScenarioFile(path);
         window.logic().tprecedente_Click();
         window.tick();
         window.tick();
@@ -257,6 +280,28 @@ BENCHMARK(WriteBare)->Arg(0)->Arg(1)->ArgName("fsync")->Unit(benchmark::kMillise
 BENCHMARK(WriteReplacing)->Unit(benchmark::kMillisecond);
 // One train changed with the train table and the chart open: the checker, the table's rows and
 // the chart's bars are brought up to date (the table's repaint is left to the next frame).
+// The checker over 2001 trains on one track within one hour.
+void CheckOneTrackOneHour(benchmark::State& state) {
+    const Scenario s = oneTrackOneHour();
+    std::size_t findings = 0;
+    for (auto _ : state)
+        findings = checkScenario(s).size();
+    state.counters["findings"] = static_cast<double>(findings);
+}
+
+// One train changed on that day, with the train table open.
+void FollowAChangeOneTrack(benchmark::State& state) {
+    OpenEditor editor(files().oneTrackPath);
+    editor.window.trainTable().show();
+    int train = 0;
+    for (auto _ : state) {
+        editor.scenario.treni[static_cast<std::size_t>(train)].min_partenza =
+            std::to_string(train % 58 + 1);
+        editor.window.timetable().scenarioChanged({ScenarioChange::Kind::TrainChanged, train});
+        train = (train + 7) % kMaxTrains;
+    }
+}
+
 void FollowAChange(benchmark::State& state) {
     OpenEditor editor;
     editor.window.trainTable().show();
@@ -351,6 +396,8 @@ void WriteRecoveryCopy(benchmark::State& state) {
 }
 
 BENCHMARK(Check)->Unit(benchmark::kMillisecond);
+BENCHMARK(CheckOneTrackOneHour)->Unit(benchmark::kMillisecond);
+BENCHMARK(FollowAChangeOneTrack)->Unit(benchmark::kMillisecond);
 BENCHMARK(UndoRedoOneTrain)->Unit(benchmark::kMillisecond);
 BENCHMARK(UndoRedoImport)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteRecoveryCopy)->Unit(benchmark::kMillisecond);

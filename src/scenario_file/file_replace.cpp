@@ -71,7 +71,9 @@ std::string baseName(const std::string& path) {
 
 // The start of the temporary files' names for the file named `name`.
 std::string temporaryPrefix(const std::string& name) {
-    return "." + name.substr(0, kNameInTemporary) + std::string(kTemporaryMark);
+    std::string prefix(1, '.');
+    prefix.append(name, 0, kNameInTemporary).append(kTemporaryMark);
+    return prefix;
 }
 
 // The writer of a temporary file ".NAME.zeb-save-PID-XXXXXX", or 0 for another name.

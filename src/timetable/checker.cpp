@@ -98,33 +98,116 @@ private:
         }
     }
 
+    // Conflicts as groups: the trains of a track whose occupancies, widened by the separation,
+    // chain together round the clock. Sorting each track's occupancies is the whole cost.
     void checkConflicts() {
-        std::vector<Occupancy> occupancies = trackOccupancies(s_, settings_);
-        std::erase_if(occupancies,
-                      [this](const Occupancy& o) { return !hasStationTrack(s_, o.track); });
-        for (const Conflict& c : trackConflicts(occupancies, settings_.separation))
-            reportConflict(c, occupancies[static_cast<std::size_t>(c.first)],
-                           occupancies[static_cast<std::size_t>(c.second)]);
+        std::map<std::string, std::vector<Occupancy>> byTrack;
+        for (Occupancy& o : trackOccupancies(s_, settings_)) {
+            if (hasStationTrack(s_, o.track))
+                byTrack[o.track].push_back(std::move(o));
+        }
+        for (auto& [track, occupancies] : byTrack) {
+            std::sort(occupancies.begin(), occupancies.end(),
+                      [](const Occupancy& a, const Occupancy& b) { return a.start < b.start; });
+            groupConflicts(track, occupancies);
+        }
     }
 
-    void reportConflict(const Conflict& c, const Occupancy& first, const Occupancy& second) {
+    void groupConflicts(const std::string& track, std::vector<Occupancy>& sorted) {
+        const int separation = settings_.separation;
+        const std::size_t n = sorted.size();
+        if (n < 2)
+            return;
+        // A cut where nothing is held: the first start that no earlier occupancy, nor one
+        // running past midnight, reaches.
+        int reach = INT_MIN;
+        for (const Occupancy& o : sorted)
+            reach = std::max(reach, o.end + separation - kMinutesPerDay);
+        std::size_t cut = n;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (sorted[i].start >= reach) {
+                cut = i;
+                break;
+            }
+            reach = std::max(reach, sorted[i].end + separation);
+        }
+        std::vector<Occupancy> line;
+        if (cut == n) { // the whole circle is held: one group
+            reportGroup(track, sorted);
+            return;
+        }
+        for (std::size_t k = 0; k < n; ++k) {
+            Occupancy o = sorted[(cut + k) % n];
+            if (cut + k >= n) {
+                o.start += kMinutesPerDay;
+                o.end += kMinutesPerDay;
+            }
+            line.push_back(o);
+        }
+        std::vector<Occupancy> group;
+        int groupReach = INT_MIN;
+        for (const Occupancy& o : line) {
+            if (!group.empty() && o.start >= groupReach) {
+                reportGroup(track, group);
+                group.clear();
+            }
+            groupReach =
+                group.empty() ? o.end + separation : std::max(groupReach, o.end + separation);
+            group.push_back(o);
+        }
+        reportGroup(track, group);
+    }
+
+    void reportGroup(const std::string& track, const std::vector<Occupancy>& group) {
+        if (group.size() < 2)
+            return;
+        if (group.size() == 2) {
+            const Occupancy& first = group[0];
+            const Occupancy& second = group[1];
+            reportPair(track, first, second);
+            return;
+        }
+        constexpr std::size_t kNamed = 6;
+        std::vector<int> trains;
+        int end = group.front().end;
+        for (const Occupancy& o : group) {
+            trains.push_back(o.train);
+            end = std::max(end, o.end);
+        }
+        std::string numbers;
+        for (std::size_t k = 0; k < std::min(kNamed, group.size()); ++k)
+            numbers += (k == 0 ? "" : ", ") + s_.treni[group[k].train].numero;
+        if (group.size() > kNamed)
+            numbers += " e altri " + std::to_string(group.size() - kNamed);
+        std::sort(trains.begin(), trains.end());
+        add(Severity::Errore, trains,
+            "Binario " + track + ", dalle " + clockText(group.front().start) + " alle " +
+                clockText(end) + ": " + std::to_string(group.size()) +
+                " treni in conflitto tra loro (" + numbers + ")",
+            group.front().start % kMinutesPerDay);
+    }
+
+    // Two trains, as the pair they are: held together, or too close.
+    void reportPair(const std::string& track, const Occupancy& first, const Occupancy& second) {
         const auto [lower, higher] = std::minmax(first.train, second.train);
         std::string message = "Treni " + std::to_string(lower + 1) + " (" + s_.treni[lower].numero +
                               ") e " + std::to_string(higher + 1) + " (" + s_.treni[higher].numero +
-                              "), binario " + first.track + ": ";
-        if (c.secondStart < c.firstEnd) {
-            message += "occupato insieme dalle " + clockText(c.secondStart) + " alle " +
-                       clockText(c.overlapEnd);
-        } else if (c.secondStart == c.firstEnd) {
-            message += "nessun minuto tra le occupazioni (alle " + clockText(c.firstEnd) +
+                              "), binario " + track + ": ";
+        const int secondStart = second.start;
+        const int firstEnd = first.end;
+        if (secondStart < firstEnd) {
+            message += "occupato insieme dalle " + clockText(secondStart) + " alle " +
+                       clockText(std::min(first.end, second.end));
+        } else if (secondStart == firstEnd) {
+            message += "nessun minuto tra le occupazioni (alle " + clockText(firstEnd) +
                        "), ne servono " + std::to_string(settings_.separation);
         } else {
-            message += "solo " + std::to_string(c.secondStart - c.firstEnd) +
-                       " minuti tra le occupazioni (dalle " + clockText(c.firstEnd) + " alle " +
-                       clockText(c.secondStart) + "), ne servono " +
+            message += "solo " + std::to_string(secondStart - firstEnd) +
+                       " minuti tra le occupazioni (dalle " + clockText(firstEnd) + " alle " +
+                       clockText(secondStart) + "), ne servono " +
                        std::to_string(settings_.separation);
         }
-        add(Severity::Errore, {lower, higher}, message, c.secondStart % kMinutesPerDay);
+        add(Severity::Errore, {lower, higher}, message, secondStart % kMinutesPerDay);
     }
 
     const Scenario& s_;

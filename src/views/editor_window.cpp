@@ -286,7 +286,6 @@ void EditorWindow::buildMenuBar() {
     indicator_ = new QToolButton(menuBar());
     indicator_->setObjectName("indicatoreVerifica");
     indicator_->setAutoRaise(true);
-    indicator_->setToolTip("Quanti problemi trova la verifica dell'orario; clic per vederli");
     menuBar()->setCornerWidget(indicator_);
     connect(indicator_, &QToolButton::clicked, this, [this] { trainTable().showFindings(); });
     connect(watch_, &TimetableWatch::findingsChanged, this, &EditorWindow::showFindingsCount);
@@ -343,20 +342,24 @@ bool EditorWindow::showTrainFromTimetable(int train) {
     return true;
 }
 
-// "Nessun problema", "1 problema", "7 problemi (2 errori)": red with errors, amber with warnings.
+// "Nessun problema", "3 errori · 1 avviso": red with errors, amber with warnings, always whole.
 void EditorWindow::showFindingsCount() {
     int errors = 0;
     for (const Finding& finding : watch_->findings())
         errors += finding.severity == Severity::Errore;
-    const int total = static_cast<int>(watch_->findings().size());
-    QString text = total == 0   ? QString("Nessun problema")
-                   : total == 1 ? QString("1 problema")
-                                : QString("%1 problemi").arg(total);
-    if (errors > 0 && errors < total)
-        text += errors == 1 ? QString(" (1 errore)") : QString(" (%1 errori)").arg(errors);
+    const int warnings = static_cast<int>(watch_->findings().size()) - errors;
+    QStringList parts;
+    if (errors > 0)
+        parts << (errors == 1 ? QString("1 errore") : QString("%1 errori").arg(errors));
+    if (warnings > 0)
+        parts << (warnings == 1 ? QString("1 avviso") : QString("%1 avvisi").arg(warnings));
+    const QString text = parts.isEmpty() ? QString("Nessun problema") : parts.join(" · ");
     indicator_->setText(text);
-    const char* color = errors > 0 ? "#b00000" : total > 0 ? "#9a5b00" : "#2e7d32";
+    indicator_->setToolTip(text + " nella verifica dell'orario; clic per vederli");
+    indicator_->setMinimumWidth(indicator_->sizeHint().width());
+    const char* color = errors > 0 ? "#b00000" : warnings > 0 ? "#9a5b00" : "#2e7d32";
     indicator_->setStyleSheet(QString("color: %1;").arg(color));
+    menuBar()->updateGeometry();
 }
 
 TrainTableWindow& EditorWindow::trainTable() {

@@ -75,9 +75,13 @@ QVariant TrainTableModel::data(const QModelIndex& index, int role) const {
     case HasFindingsRole:
         return !findings.empty();
     case Qt::ToolTipRole: {
+        // Five at most, so that the tip never covers the table.
+        constexpr std::size_t kShown = 5;
         QStringList lines;
-        for (int f : findings)
-            lines << qt(watch_.findings()[static_cast<std::size_t>(f)].message);
+        for (std::size_t k = 0; k < std::min(kShown, findings.size()); ++k)
+            lines << qt(watch_.findings()[static_cast<std::size_t>(findings[k])].message);
+        if (findings.size() > kShown)
+            lines << "…";
         return lines.isEmpty() ? QVariant() : QVariant(lines.join('\n'));
     }
     case Qt::DecorationRole: {

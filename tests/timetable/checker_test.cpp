@@ -1,8 +1,12 @@
 #include "timetable/checker.h"
 
 #include "timetable/test_trains.h"
+#include "timetable/train_times.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
+#include <set>
 
 namespace zeb {
 namespace {
@@ -52,6 +56,24 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"AcrossMidnight",
              stationWith({{"1", "A", "23:55", "B", "0:05"}, {"2", "", "", "B", "0:10"}}),
              "E Treni 1 (1) e 2 (2), binario 1: occupato insieme dalle 00:00 alle 00:05"},
+        Case{"AChainIsOneGroupNamingSixTrains",
+             stationWith({{"1", "A", "7:00", "B", "7:10"},
+                          {"2", "A", "7:09", "B", "7:20"},
+                          {"3", "A", "7:19", "B", "7:30"},
+                          {"4", "A", "7:29", "B", "7:40"},
+                          {"5", "A", "7:39", "B", "7:50"},
+                          {"6", "A", "7:49", "B", "8:00"},
+                          {"7", "A", "7:59", "B", "8:10"},
+                          {"8", "A", "8:09", "B", "8:20"},
+                          {"9", "A", "9:00", "B", "9:10"}}),
+             "E Binario 1, dalle 07:00 alle 08:20: 8 treni in conflitto tra loro (1, 2, 3, 4, 5, 6 "
+             "e altri 2)"},
+        Case{"AGroupAcrossMidnight",
+             stationWith({{"1", "A", "23:50", "B", "23:58"},
+                          {"2", "A", "23:57", "B", "0:05"},
+                          {"3", "A", "0:04", "B", "0:12"},
+                          {"4", "A", "12:00", "B", "12:01"}}),
+             "E Binario 1, dalle 23:50 alle 00:12: 3 treni in conflitto tra loro (1, 2, 3)"},
         Case{"TerminatingThenStartingTouch",
              stationWith({{"1", "A", "8:00", "", ""}, {"2", "", "", "B", "8:20"}}),
              "E Treni 1 (1) e 2 (2), binario 1: nessun minuto tra le occupazioni (alle 08:10), ne "
@@ -96,6 +118,40 @@ INSTANTIATE_TEST_SUITE_P(
              "A Treno 3 (3): le fermate non terminano con «,.»\n"
              "A Treno 1 (1): le fermate non terminano con «,.»"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The trains of the groups are those of some pair in conflict, on generated busy days.
+TEST(Checker, GroupsHoldTheTrainsOfEveryConflictingPair) {
+    std::mt19937 random(17);
+    for (int day = 0; day < 30; ++day) {
+        Scenario s = stationWith({});
+        for (int i = 0; i < 60; ++i) {
+            const int at = static_cast<int>(random() % kMinutesPerDay);
+            const int stand = static_cast<int>(random() % 20);
+            Treno& t = s.treni[static_cast<std::size_t>(s.totale_treni++)];
+            t.numero = std::to_string(i);
+            t.categoria = "Regionale";
+            t.provenienza = "A";
+            t.destinazione = "B";
+            t.ora_arrivo = std::to_string(at / 60);
+            t.min_arrivo = std::to_string(at % 60);
+            t.ora_partenza = std::to_string((at + stand) % kMinutesPerDay / 60);
+            t.min_partenza = std::to_string((at + stand) % 60);
+            t.binario = random() % 2 ? "1" : "2";
+            t.fermate = ",.";
+        }
+        std::set<int> paired;
+        const auto occupancies = trackOccupancies(s, {});
+        for (const Conflict& c : trackConflicts(occupancies, 3))
+            for (int k : {c.first, c.second})
+                paired.insert(occupancies[static_cast<std::size_t>(k)].train);
+        std::set<int> grouped;
+        for (const Finding& f : checkScenario(s)) {
+            EXPECT_GE(f.trains.size(), 2u) << f.message;
+            grouped.insert(f.trains.begin(), f.trains.end());
+        }
+        EXPECT_EQ(grouped, paired);
+    }
+}
 
 TEST(Checker, SettingsChangeTheOccupancies) {
     const Scenario s = stationWith({{"1", "A", "8:00", "", ""}, {"2", "", "", "B", "8:20"}});

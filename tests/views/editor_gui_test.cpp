@@ -238,7 +238,7 @@ private slots:
     void theTableFollowsTheEditorAndLeadsToItsTrains() {
         openFourTrains();
         auto* indicator = widget<QToolButton>(window, "indicatoreVerifica");
-        QCOMPARE(indicator->text(), QString("1 problema"));
+        QCOMPARE(indicator->text(), QString("1 errore"));
         QTest::keyClick(window, Qt::Key_F2);
         auto* quadro = widget<QWidget>(window, "quadroTreni");
         QVERIFY(QTest::qWaitForWindowExposed(quadro));

@@ -11,7 +11,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Zebrano");
     QApplication::setApplicationName("Zebrano");
-    QApplication::setApplicationDisplayName("Zebrano");
     QApplication::setApplicationVersion("1.0");
     QApplication::setDesktopFileName("zebrano-editor");
 

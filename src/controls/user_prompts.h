@@ -10,11 +10,11 @@ struct Scenario;
 struct ListBox;
 
 enum class MessageIcon { None, Information, Question, Exclamation };
-enum class MessageButtons { Ok, YesNo };
-enum class Answer { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, SaveDiscardCancel };
+enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
 
 // What the windows' logic needs a person for: message boxes. A box with Yes and No answers
-// No when it is closed any other way.
+// No when it is closed any other way; one with Salva, Non salvare and Annulla answers Cancel.
 class MessageUi {
 public:
     virtual ~MessageUi() = default;

@@ -1,4 +1,5 @@
 #include "csv_exchange/trains_csv.h"
+#include "model/counted.h"
 
 #include "csv_exchange/csv_text.h"
 #include "model/track_slots.h"
@@ -394,9 +395,8 @@ CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes,
     }
     endWithHidden();
     if (result.errors.empty() && trainRows > room)
-        result.errors.push_back("Il file contiene " + std::to_string(trainRows) +
-                                " treni, ma nello scenario ce ne stanno ancora " +
-                                std::to_string(room) + " (al massimo " +
+        result.errors.push_back("Il file contiene " + countedTrains(trainRows) +
+                                ", ma nello scenario " + roomText(room) + " (al massimo " +
                                 std::to_string(kMaxTrains) + ")");
     if (result.errors.empty()) {
         std::size_t total = measureStationTexts(base).bytes;

@@ -1,5 +1,6 @@
 #include "bulk_edit/bulk_edit.h"
 #include "editor/editor_logic.h"
+#include "model/counted.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "track_assignment/track_assignment.h"
@@ -60,7 +61,7 @@ void EditorLogic::spostaOrari(const std::vector<int>& trains, int minutes) {
     const std::vector<int> notValid = shiftTimes(s_, trains, minutes);
     afterManyTrainsChanged();
     commit(ScenarioChange::Kind::Replaced, -1,
-           "spostamento orari di " + std::to_string(trains.size()) + " treni");
+           "spostamento orari di " + countedTrains(static_cast<long>(trains.size())));
     if (notValid.empty())
         return;
     std::string names;
@@ -74,9 +75,14 @@ void EditorLogic::spostaOrari(const std::vector<int>& trains, int minutes) {
 void EditorLogic::eliminaTreni(const std::vector<int>& trains) {
     if (!canShowTrain() || trains.empty())
         return;
-    const std::string what =
-        trains.size() == 1 ? "1 treno" : std::to_string(trains.size()) + " treni";
-    if (ui_.showMessage("Eliminare " + what + "?", "Conferma eliminazione treni",
+    const std::string what = countedTrains(static_cast<long>(trains.size()));
+    // The numbers of the first five, so that the question says which trains go.
+    std::string numbers;
+    for (std::size_t k = 0; k < std::min<std::size_t>(5, trains.size()); ++k)
+        numbers += (k == 0 ? "" : ", ") + s_.treni[static_cast<std::size_t>(trains[k])].numero;
+    if (trains.size() > 5)
+        numbers += " e altri " + std::to_string(trains.size() - 5);
+    if (ui_.showMessage("Eliminare " + what + " (" + numbers + ")?", "Conferma eliminazione treni",
                         MessageIcon::Question, MessageButtons::YesNo) != Answer::Yes)
         return;
     removeTrains(s_, trains);
@@ -114,7 +120,7 @@ void EditorLogic::assegnaBinari(const Assignment& assignment) {
     afterManyTrainsChanged();
     const std::size_t count = assignment.changes.size();
     commit(ScenarioChange::Kind::Replaced, -1,
-           "assegnazione binari di " + std::to_string(count) + (count == 1 ? " treno" : " treni"));
+           "assegnazione binari di " + countedTrains(static_cast<long>(count)));
 }
 
 } // namespace zeb

@@ -80,8 +80,8 @@ public:
     void chiudi_Click();
     void contributo_Click();
     void help_Click(int index);
-    // The user asks to close the window: true when it may close. With changes not yet saved
-    // this asks first, as CHIUDI SCENARIO does, so nothing is lost unasked.
+    // The user asks to close the window: true when it may close. With changes not yet saved it
+    // asks whether to save them first (Salva, Non salvare, Annulla), so nothing is lost unasked.
     bool closeRequested();
 
     // Train commands.

@@ -1,5 +1,6 @@
 #include "csv_exchange/trains_csv.h"
 #include "editor/editor_logic.h"
+#include "model/counted.h"
 
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
@@ -95,8 +96,7 @@ void EditorLogic::offerRecovery(RecoveryStore& store) {
         return;
     }
     const std::string name = copy->nome_stazione.empty() ? "senza nome" : copy->nome_stazione;
-    const std::string trains =
-        copy->totale_treni == 1 ? "1 treno" : std::to_string(copy->totale_treni) + " treni";
+    const std::string trains = countedTrains(copy->totale_treni);
     const Answer answer =
         ui_.showMessage("È stato trovato uno scenario non salvato (" + name + ", " + trains +
                             ", modificato il " + dateAndTime(newest.modified) + "). Ripristinarlo?",
@@ -156,7 +156,7 @@ void EditorLogic::importaCsv_Click() {
     Cancella();
     enterCoveredState();
     commit(ScenarioChange::Kind::TrainInserted, first,
-           "importazione di " + std::to_string(s_.totale_treni - first) + " treni");
+           "importazione di " + countedTrains(s_.totale_treni - first));
 }
 
 } // namespace zeb

@@ -1,5 +1,6 @@
 #include "editor/editor_logic.h"
 #include "gtfs/station_day.h"
+#include "model/counted.h"
 #include "model/train_append.h"
 
 namespace zeb {
@@ -21,8 +22,7 @@ void EditorLogic::importaGtfs(std::vector<Treno> trains, const StationDay* feedS
     afterManyTrainsChanged();
     const int count = s_.totale_treni - first;
     commit(stationChanged ? ScenarioChange::Kind::Replaced : ScenarioChange::Kind::TrainInserted,
-           stationChanged ? -1 : first,
-           "importazione GTFS di " + std::to_string(count) + (count == 1 ? " treno" : " treni"));
+           stationChanged ? -1 : first, "importazione GTFS di " + countedTrains(count));
 }
 
 } // namespace zeb

@@ -64,7 +64,19 @@ void EditorLogic::help_Click(int index) {
 }
 
 bool EditorLogic::closeRequested() {
-    return !hasUnsavedChanges() || confirmClosing();
+    if (!hasUnsavedChanges())
+        return true;
+    switch (ui_.showMessage("Lo scenario ha modifiche non salvate. Salvarle prima di chiudere?",
+                            "Chiusura di Zebrano", MessageIcon::Question,
+                            MessageButtons::SaveDiscardCancel)) {
+    case Answer::Save:
+        salva_Click(); // a cancelled or failed save keeps the window open
+        return !hasUnsavedChanges();
+    case Answer::Discard:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace zeb

@@ -1,4 +1,5 @@
 #include "gtfs/station_day.h"
+#include "model/counted.h"
 
 #include "gtfs/gtfs_error.h"
 #include "gtfs/gtfs_table.h"
@@ -701,9 +702,9 @@ void useFeedStation(Scenario& s, const StationDay& day) {
 std::optional<std::string> importRefusal(const Scenario& base, const std::vector<Treno>& trains) {
     const int room = kMaxTrains - base.totale_treni;
     if (static_cast<int>(trains.size()) > room)
-        return "Quel giorno alla stazione fermano " + std::to_string(trains.size()) +
-               " treni, ma nello scenario ce ne stanno ancora " + std::to_string(room) +
-               " (al massimo " + std::to_string(kMaxTrains) +
+        return "Quel giorno alla stazione fermano " +
+               countedTrains(static_cast<long>(trains.size())) + ", ma nello scenario " +
+               roomText(room) + " (al massimo " + std::to_string(kMaxTrains) +
                "). Restringere la fascia oraria e riprovare.";
     std::size_t bytes = measureStationTexts(base).bytes;
     for (int i = 0; i < base.totale_treni; ++i)

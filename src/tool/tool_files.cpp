@@ -31,8 +31,4 @@ bool saveScenarioAs(Scenario& s, const std::string& path, std::ostream& err) {
     return true;
 }
 
-std::string counted(long count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 } // namespace zeb

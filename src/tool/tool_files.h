@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/counted.h"
 #include "model/scenario.h"
 
 #include <iosfwd>
@@ -12,8 +13,5 @@ namespace zeb {
 std::unique_ptr<Scenario> loadScenario(const std::string& path, std::ostream& err);
 // Saves `s` as `path`; false with its "number description" on `err`.
 bool saveScenarioAs(Scenario& s, const std::string& path, std::ostream& err);
-
-// "1 treno", "2 treni".
-std::string counted(long count, const char* one, const char* many);
 
 } // namespace zeb

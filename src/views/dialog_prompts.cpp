@@ -3,6 +3,7 @@
 #include "views/contribution_window.h"
 #include "views/station_dialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -80,6 +81,19 @@ Answer DialogPrompts::showMessage(const std::string& text, const std::string& ti
         QMessageBox box(toQt(icon), caption, body, QMessageBox::Ok, parent_);
         box.exec();
         return Answer::Ok;
+    }
+    if (buttons == MessageButtons::SaveDiscardCancel) {
+        QMessageBox box(toQt(icon), caption, body,
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+        box.button(QMessageBox::Save)->setText("&Salva");
+        box.button(QMessageBox::Discard)->setText("&Non salvare");
+        box.button(QMessageBox::Cancel)->setText("&Annulla");
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const int pressed = box.exec();
+        return pressed == QMessageBox::Save      ? Answer::Save
+               : pressed == QMessageBox::Discard ? Answer::Discard
+                                                 : Answer::Cancel;
     }
     QMessageBox box(toQt(icon), caption, body, QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(QMessageBox::Yes);

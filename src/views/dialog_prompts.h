@@ -41,6 +41,10 @@ public:
     void openContributionWindow() override;
     bool showProgress(const std::string& what, std::size_t done, std::size_t total) override;
 
+    // The window the boxes belong to, for a question asked from another window than the editor.
+    QWidget* parentWindow() const { return parent_; }
+    void setParentWindow(QWidget* parent) { parent_ = parent; }
+
 private:
     QWidget* parent_;
     std::unique_ptr<QProgressDialog> progress_;

@@ -250,37 +250,39 @@ void EditorWindow::buildMenuBar() {
     redoAction_ = edit->addAction("Ripeti", QKeySequence::Redo, this,
                                   [this] { run([this] { logic_.ripeti_Click(); }); });
     redoAction_->setObjectName("actionRipeti");
+    // Ctrl+Y too, as most editors take it.
+    redoAction_->setShortcuts({QKeySequence(QKeySequence::Redo), QKeySequence("Ctrl+Y")});
     QMenu* tools = menuBar()->addMenu("&Strumenti");
     tools->setObjectName("menuStrumenti");
-    trainTableAction_ = tools->addAction("Quadro treni", QKeySequence(Qt::Key_F2), this, [this] {
+    trainTableAction_ = tools->addAction("&Quadro treni", QKeySequence(Qt::Key_F2), this, [this] {
         trainTable().show();
         trainTable().raise();
         trainTable().activateWindow();
     });
     trainTableAction_->setObjectName("actionQuadroTreni");
     occupancyAction_ =
-        tools->addAction("Occupazione binari", QKeySequence(Qt::Key_F3), this, [this] {
+        tools->addAction("&Occupazione binari", QKeySequence(Qt::Key_F3), this, [this] {
             occupancy().show();
             occupancy().raise();
             occupancy().activateWindow();
         });
     occupancyAction_->setObjectName("actionOccupazioneBinari");
-    postersAction_ = tools->addAction("Manifesti partenze e arrivi…", this, [this] {
+    postersAction_ = tools->addAction("&Manifesti partenze e arrivi…", this, [this] {
         PostersDialog dialog(logic_.scenario(), this);
         dialog.exec();
     });
     postersAction_->setObjectName("actionManifesti");
     tools->addSeparator();
-    exportCsvAction_ = tools->addAction("Esporta treni in CSV…", this,
+    exportCsvAction_ = tools->addAction("&Esporta treni in CSV…", this,
                                         [this] { run([this] { logic_.esportaCsv_Click(); }); });
     exportCsvAction_->setObjectName("actionEsportaCsv");
-    importCsvAction_ = tools->addAction("Importa treni da CSV…", this,
+    importCsvAction_ = tools->addAction("&Importa treni da CSV…", this,
                                         [this] { run([this] { logic_.importaCsv_Click(); }); });
     importCsvAction_->setObjectName("actionImportaCsv");
-    importGtfsAction_ = tools->addAction("Importa orario GTFS…", this, [this] { importGtfs(); });
+    importGtfsAction_ = tools->addAction("Importa orario &GTFS…", this, [this] { importGtfs(); });
     importGtfsAction_->setObjectName("actionImportaGtfs");
     tools->addSeparator();
-    assignTracksAction_ = tools->addAction("Assegna binari…", this, [this] { assignTracks({}); });
+    assignTracksAction_ = tools->addAction("Assegna &binari…", this, [this] { assignTracks({}); });
     assignTracksAction_->setObjectName("actionAssegnaBinari");
 
     indicator_ = new QToolButton(menuBar());
@@ -378,7 +380,11 @@ TrainTableWindow& EditorWindow::trainTable() {
                  },
              .remove =
                  [this](const std::vector<int>& trains) {
+                     // The question belongs to the table it was asked from.
+                     QWidget* editor = prompts_.parentWindow();
+                     prompts_.setParentWindow(trainTable_);
                      run([&, this] { logic_.eliminaTreni(trains); });
+                     prompts_.setParentWindow(editor);
                  },
              .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); }},
             this);

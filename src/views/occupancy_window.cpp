@@ -246,11 +246,11 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands, 
     scroll_->setBackgroundRole(QPalette::Base);
 
     auto* buttons = new QHBoxLayout;
-    auto* zoomIn = toolButton("ingrandisci", "Ingrandisci");
-    auto* zoomOut = toolButton("riduci", "Riduci");
-    auto* png = toolButton("esportaPng", "Esporta PNG…");
-    auto* pdf = toolButton("esportaPdf", "Esporta PDF…");
-    auto* paper = toolButton("stampa", "Stampa…");
+    auto* zoomIn = toolButton("ingrandisci", "&Ingrandisci");
+    auto* zoomOut = toolButton("riduci", "&Riduci");
+    auto* png = toolButton("esportaPng", "Esporta P&NG…");
+    auto* pdf = toolButton("esportaPdf", "Esporta P&DF…");
+    auto* paper = toolButton("stampa", "&Stampa…");
     for (QPushButton* button : {zoomIn, zoomOut})
         buttons->addWidget(button);
     buttons->addStretch(1);

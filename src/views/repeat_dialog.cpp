@@ -34,7 +34,8 @@ RepeatDialog::RepeatDialog(const Scenario& scenario, int train, QWidget* parent)
     form->addRow("Il numero cresce di:", step_);
     form->addRow(new QLabel(room == 0
                                 ? QString("La tabella è piena: non c'è posto per altri treni.")
-                                : QString("C'è posto per altri %1 treni.").arg(room)));
+                            : room == 1 ? QString("C'è posto per un altro treno.")
+                                        : QString("C'è posto per altri %1 treni.").arg(room)));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setEnabled(room > 0);
     form->addRow(buttons);

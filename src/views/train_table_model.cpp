@@ -19,8 +19,12 @@ QString qt(const std::string& text) {
 }
 
 // "7:05"-like texts as stored; empty for an end the train does not have.
+// HH:MM as a timetable reads; a time that is not valid as stored, for the error mark to explain.
 QString timeText(bool applies, const std::string& ora, const std::string& minuti) {
-    return applies ? qt(ora + ":" + minuti) : QString();
+    if (!applies)
+        return QString();
+    const auto minute = minuteOfDay(ora, minuti);
+    return minute ? qt(clockText(*minute)) : qt(ora + ":" + minuti);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "views/train_table_window.h"
+#include "model/counted.h"
 
 #include "views/repeat_dialog.h"
 #include "views/train_filter_model.h"
@@ -17,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStyle>
@@ -45,7 +47,7 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
                                    QWidget* parent)
     : QWidget(parent, Qt::Window), watch_(watch), commands_(std::move(commands)),
       model_(new TrainTableModel(watch, this)), filter_(new TrainFilterModel(this)),
-      filterText_(new QLineEdit), onlyProblems_(new QCheckBox("Solo treni con problemi")),
+      filterText_(new QLineEdit), onlyProblems_(new QCheckBox("Solo treni con &problemi")),
       table_(new QTableView), findings_(new QListWidget) {
     setObjectName("quadroTreni");
     resize(1100, 640);
@@ -56,7 +58,15 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
     filterText_->setClearButtonEnabled(true);
     onlyProblems_->setObjectName("soloProblemi");
     auto* filterRow = new QHBoxLayout;
-    filterRow->addWidget(new QLabel("Filtro:"));
+    auto* filterLabel = new QLabel("&Filtro:");
+    filterLabel->setBuddy(filterText_);
+    filterRow->addWidget(filterLabel);
+    // Ctrl+F reaches the filter from anywhere in the window.
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        filterText_->setFocus(Qt::ShortcutFocusReason);
+        filterText_->selectAll();
+    });
     filterRow->addWidget(filterText_, 1);
     filterRow->addWidget(onlyProblems_);
 
@@ -70,6 +80,9 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setWordWrap(false);
+    // Compact rows, so that twenty and more show; Tab moves on to the next control.
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    table_->setTabKeyNavigation(false);
 
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(table_);
@@ -116,18 +129,23 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
     connect(&watch_, &TimetableWatch::changed, this, &TrainTableWindow::updateCommands);
     refillFindings();
     table_->resizeColumnsToContents();
+    // Room for four digits beside the mark, whatever rows are in sight.
+    const int position = fontMetrics().horizontalAdvance("2001") +
+                         style()->pixelMetric(QStyle::PM_SmallIconSize) + 24;
+    table_->setColumnWidth(TrainTableModel::Pos,
+                           std::max(table_->columnWidth(TrainTableModel::Pos), position));
     updateTitle();
     updateCommands();
 }
 
 QLayout* TrainTableWindow::buildCommands() {
-    repeat_ = new QPushButton("Ripeti treno…");
+    repeat_ = new QPushButton("&Ripeti treno…");
     repeat_->setObjectName("ripetiTreno");
-    shift_ = new QPushButton("Sposta orari…");
+    shift_ = new QPushButton("Sposta &orari…");
     shift_->setObjectName("spostaOrari");
-    remove_ = new QPushButton("Elimina treni selezionati");
+    remove_ = new QPushButton("&Elimina treni selezionati");
     remove_->setObjectName("eliminaSelezionati");
-    assign_ = new QPushButton("Assegna binari…");
+    assign_ = new QPushButton("Assegna &binari…");
     assign_->setObjectName("assegnaBinariSelezionati");
     auto* row = new QHBoxLayout;
     for (QPushButton* button : {repeat_, shift_, remove_, assign_}) {
@@ -137,6 +155,9 @@ QLayout* TrainTableWindow::buildCommands() {
     }
     row->addStretch(1);
     table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    QAction* removeAction = table_->actions()[2];
+    removeAction->setShortcut(QKeySequence::Delete);
+    removeAction->setShortcutContext(Qt::WidgetShortcut);
     connect(repeat_, &QPushButton::clicked, this, &TrainTableWindow::askRepeat);
     connect(shift_, &QPushButton::clicked, this, &TrainTableWindow::askShift);
     connect(remove_, &QPushButton::clicked, this, [this] { commands_.remove(selectedTrains()); });
@@ -183,8 +204,8 @@ void TrainTableWindow::askShift() {
     bool ok = false;
     const int minutes = QInputDialog::getInt(
         this, "Sposta orari",
-        QString("Di quanti minuti spostare gli orari di %1 treni? (negativo: prima)")
-            .arg(trains.size()),
+        QString("Di quanti minuti spostare gli orari di %1? (negativo: prima)")
+            .arg(QString::fromStdString(countedTrains(static_cast<long>(trains.size())))),
         0, -1439, 1439, 1, &ok);
     if (ok && minutes != 0)
         commands_.shift(trains, minutes);
@@ -259,8 +280,9 @@ void TrainTableWindow::selectTrains(const std::vector<int>& trains) {
 }
 
 void TrainTableWindow::updateTitle() {
-    setWindowTitle(
-        QString("Quadro treni - %1 di %2 treni").arg(filter_->rowCount()).arg(model_->rowCount()));
+    setWindowTitle(QString("Quadro treni - %1 di %2")
+                       .arg(filter_->rowCount())
+                       .arg(QString::fromStdString(countedTrains(model_->rowCount()))));
 }
 
 void TrainTableWindow::applySettings() {

@@ -15,7 +15,7 @@ struct AnswerQueue {
         if (buttons == MessageButtons::Ok)
             return Answer::Ok;
         if (answers.empty())
-            return Answer::No;
+            return buttons == MessageButtons::SaveDiscardCancel ? Answer::Cancel : Answer::No;
         const Answer answer = answers.front();
         answers.pop_front();
         return answer;

@@ -39,10 +39,17 @@ TEST(ScenarioCommands, CloseScenarioAsksAndOnlyYesResets) {
 
     e.ui.answers = {Answer::No};
     e.editor.chiudi_Click();
-    EXPECT_FALSE(e.editor.closeRequested()) << "closing the window asks the same question";
+    EXPECT_FALSE(e.editor.closeRequested()) << "closing the window asks, Annulla keeps it open";
     ASSERT_EQ(e.ui.messages.size(), 2u);
     EXPECT_EQ(e.ui.messages[0].described(), "Chiusura dello scenario: Chiudere questo scenario? "
                                             "Le modifihe se non salvate andranno perse! [2 1]");
+    EXPECT_EQ(e.ui.messages[1].described(),
+              "Chiusura di Zebrano: Lo scenario ha modifiche non salvate. Salvarle prima di "
+              "chiudere? [2 2]");
+    e.ui.answers = {Answer::Save}; // and the save dialog cancelled: the window stays
+    EXPECT_FALSE(e.editor.closeRequested());
+    e.ui.answers = {Answer::Discard};
+    EXPECT_TRUE(e.editor.closeRequested());
     EXPECT_EQ(e.s.totale_treni, 2);
 
     e.ui.answers = {Answer::Yes};

@@ -194,7 +194,7 @@ TEST_F(TrainCommands, ChangesToManyTrainsEndCovered) {
     EXPECT_EQ(s.totale_treni, 5);
     ui.answers = {Answer::Yes};
     editor.eliminaTreni({2, 3});
-    EXPECT_EQ(ui.messages.back().text, "Eliminare 2 treni?");
+    EXPECT_EQ(ui.messages.back().text, "Eliminare 2 treni (20, 30)?");
     EXPECT_EQ(s.treni[2].numero + " " + editor.numerotrenit.text, "40 3");
 
     editor.nuovotreno_Click(); // not while a new train is entered

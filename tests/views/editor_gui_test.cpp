@@ -222,14 +222,14 @@ private slots:
         QVERIFY(!widget<QPlainTextEdit>(window, "note")->toPlainText().contains("piazzale"));
         type(window, "note", " e piazzale");
         click(window, "modificatr");
-        messages.answers = {Answer::No};
+        messages.answers = {Answer::Cancel};
         window->close();
         QVERIFY(window->isVisible());
-        QCOMPARE(messages.shown.back().title, std::string("Chiusura dello scenario"));
+        QCOMPARE(messages.shown.back().title, std::string("Chiusura di Zebrano"));
         const QString copy = QString::fromStdString(window->recovery().store().ownCopy());
         window->recovery().flush();
         QVERIFY(readBytes(copy.toStdString()).find("piazzale") != std::string::npos);
-        messages.answers = {Answer::Yes};
+        messages.answers = {Answer::Discard};
         window->close();
         QVERIFY(!window->isVisible());
         QVERIFY(!QFile::exists(copy));

@@ -251,7 +251,13 @@ void EditorWindow::buildMenuBar() {
                                   [this] { run([this] { logic_.ripeti_Click(); }); });
     redoAction_->setObjectName("actionRipeti");
     // Ctrl+Y too, as most editors take it.
-    redoAction_->setShortcuts({QKeySequence(QKeySequence::Redo), QKeySequence("Ctrl+Y")});
+    // Ctrl+Shift+Z and Ctrl+Y both, once each: a key bound twice would do neither.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const char* key : {"Ctrl+Shift+Z", "Ctrl+Y"}) {
+        if (!redoKeys.contains(QKeySequence(key)))
+            redoKeys << QKeySequence(key);
+    }
+    redoAction_->setShortcuts(redoKeys);
     QMenu* tools = menuBar()->addMenu("&Strumenti");
     tools->setObjectName("menuStrumenti");
     trainTableAction_ = tools->addAction("&Quadro treni", QKeySequence(Qt::Key_F2), this, [this] {

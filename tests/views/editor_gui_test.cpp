@@ -339,6 +339,47 @@ private slots:
         QCOMPARE(readBytes(folder.file("chart.pdf")).substr(0, 5), std::string("%PDF-"));
     }
 
+    // The keys of a desktop editor in the table: Ctrl+F, Delete with its question over the
+    // table, Ctrl+Y; Tab leaves the table; times read HH:MM.
+    void theTableTakesTheUsualKeys() {
+        openFourTrains();
+        QTest::keyClick(window, Qt::Key_F2);
+        auto* quadro = widget<QWidget>(window, "quadroTreni");
+        QVERIFY(QTest::qWaitForWindowExposed(quadro));
+        auto* table = widget<QTableView>(quadro, "tabellaTreni");
+        QCOMPARE(table->model()->index(3, TrainTableModel::Arrivo).data().toString(),
+                 QString("06:10"));
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(widget<QLineEdit>(quadro, "filtroTreni")->hasFocus());
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Tab);
+        QVERIFY(!table->hasFocus());
+
+        table->selectRow(0);
+        table->setFocus();
+        QWidget* askedOver = nullptr;
+        window->prompts().onMessage = [&](const DialogPrompts::Message& message) {
+            askedOver = window->prompts().parentWindow();
+            messages.shown.push_back(message);
+            return Answer::Yes;
+        };
+        QTest::keyClick(table, Qt::Key_Delete);
+        QCOMPARE(messages.shown.back().text, std::string("Eliminare 1 treno (2231)?"));
+        QCOMPARE(askedOver, quadro);
+        QCOMPARE(scenario.totale_treni, 3);
+        auto* undo = window->findChild<QAction*>("actionAnnulla");
+        QCOMPARE(undo->text(), QString("Annulla eliminazione di 1 treno"));
+        undo->trigger();
+        QCOMPARE(scenario.totale_treni, 4);
+        quadro->close();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        widget<QWidget>(window, "salva")->setFocus(); // a text box would redo its own typing
+        QTest::keyClick(widget<QWidget>(window, "salva"), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(scenario.totale_treni, 3);
+    }
+
     // A train with its own indication, reached from a bus by the table, keeps it through the
     // refresh and a confirmed change.
     void anIndicationStaysAfterAJumpFromABus() {

@@ -45,12 +45,14 @@ int main(int argc, char* argv[]) {
         "                                               i treni di quel giorno aggiunti a BASE\n"
         "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|tutti] [--binari 1,2,5]\n"
         "                                               i binari scelti per i treni\n\n"
-        "Uscita: 0 senza errori, 1 con errori nell'orario o nel CSV, se nessun treno del feed "
-        "ferma o i treni non ci stanno, o se restano conflitti dopo l'assegnazione, 2 se un file "
-        "non si può leggere o scrivere o un "
-        "argomento è sbagliato.");
-    parser.addHelpOption();
-    parser.addVersionOption();
+        "Uscita: 0 senza errori; 1 con errori nell'orario o nel CSV, se nessun treno del feed\n"
+        "ferma o i treni non ci stanno, o se restano conflitti dopo l'assegnazione; 2 se un\n"
+        "file non si può leggere o scrivere o un argomento è sbagliato.");
+    // Our own help and version options: Qt's own describe themselves in English.
+    parser.addOptions({
+        {{"h", "help"}, "Mostra questo aiuto."},
+        {{"v", "version"}, "Mostra la versione del programma."},
+    });
     parser.addPositionalArgument("comando", "verifica, esporta, importa, gtfs o assegna");
     parser.addPositionalArgument("file", "il file su cui lavorare");
     parser.addOptions({
@@ -72,6 +74,15 @@ int main(int argc, char* argv[]) {
          "binari"},
     });
     parser.process(app);
+    if (parser.isSet("help")) {
+        std::cout << parser.helpText().toStdString();
+        return zeb::kExitOk;
+    }
+    if (parser.isSet("version")) {
+        std::cout << "zebrano-tool " << QCoreApplication::applicationVersion().toStdString()
+                  << "\n";
+        return zeb::kExitOk;
+    }
 
     const QStringList args = parser.positionalArguments();
     auto usage = [&](const char* what) {

@@ -93,6 +93,14 @@ std::string blanksForLineBreaks(std::string_view text) {
     return out;
 }
 
+// "Autobus, Cisalpino, …, TrenOK": what a category may be.
+std::string categoryNames() {
+    std::string names;
+    for (std::string_view name : kCategorie)
+        names += (names.empty() ? "" : ", ") + std::string(name);
+    return names;
+}
+
 std::string stopsCell(const Treno& t) {
     return t.destinazione.empty() ? std::string() : std::string(stopsWithoutFine(t.fermate));
 }
@@ -164,7 +172,7 @@ public:
         const auto category =
             categoria.empty() ? std::optional<int>(0) : positionIgnoringCase(kCategorie, categoria);
         if (!category)
-            bad(Categoria, "non è una delle categorie");
+            bad(Categoria, "non è una delle categorie: " + categoryNames());
         t.categoria = kCategorie[static_cast<std::size_t>(category.value_or(0))];
         t.indice_categoria = std::to_string(category.value_or(0));
         const bool trackless = isCategoriaSenzaBinario(t.categoria);
@@ -265,8 +273,15 @@ private:
         }
         const auto separator = text.find_first_of(":.");
         const std::string hour = text.substr(0, separator);
-        const std::string minute =
+        std::string minute =
             separator == std::string::npos ? std::string() : text.substr(separator + 1);
+        // "H:M:S", as spreadsheets write times, loses its seconds.
+        if (const auto seconds = minute.find(':'); seconds != std::string::npos) {
+            const std::string s = minute.substr(seconds + 1);
+            const bool validSeconds = !s.empty() && s.size() <= 2 && isDecimalDigits(s) &&
+                                      std::stoi(s) < 60;
+            minute = validSeconds ? minute.substr(0, seconds) : std::string("x");
+        }
         if (text.empty()) {
             fail(line_, kCsvColumns[column], "manca l'orario");
         } else if (hour.size() > 2 || minute.size() > 2 || !minuteOfDay(hour, minute)) {

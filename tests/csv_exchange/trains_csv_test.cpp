@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CsvCase{"SemicolonsAndABom",
                 "\xEF\xBB\xBF" + kHeader +
-                    "231;regionale;Campolungo;Borgo Alto;6.42;06:44;2;1;Pieve,Rocca;;\r\n",
+                    "231;regionale;Campolungo;Borgo Alto;6.42;06:44:00;2;1;Pieve,Rocca;;\r\n",
                 kRegionale},
         CsvCase{"CommasAnyOrderAnyCase",
                 " NOTE ,numero,Categoria,provenienza,destinazione,arrivo,partenza,binario,"
@@ -99,7 +99,9 @@ INSTANTIATE_TEST_SUITE_P(
                           "8;Diretto;A;;;;2;;x;;\n"
                           "9;Diretto;;;;;;;;;Łódź\n",
                 "Riga 2, Numero: manca il numero del treno\n"
-                "Riga 2, Categoria: «Treno» non è una delle categorie\n"
+                "Riga 2, Categoria: «Treno» non è una delle categorie: Autobus, Cisalpino, Diretto, "
+            "Espresso, Eurocity, Euronight, Eurostar, Eurostar Link, Intercity, Intercity Notte, "
+            "Intercity Plus, Interregionale, MetroNapoli, Regionale, Suburbano, TrenOK\n"
                 "Riga 2, Arrivo: «25:10» non è un orario valido\n"
                 "Riga 2, Partenza: «7.60» non è un orario valido\n"
                 "Riga 2, Ritardo: «5» deve essere da 0 a 4\n"

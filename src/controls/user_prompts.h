@@ -23,10 +23,13 @@ public:
                                MessageButtons buttons) = 0;
 };
 
-// The one filter entry of a file dialog.
+// The one filter entry of a file dialog; an export also suggests a name and adds its extension
+// to a name typed without one.
 struct FileFilter {
     std::string description; // "File Zebrano (*.zeb) "
     std::string pattern;     // "*.zeb"
+    std::string suggestedName{};
+    std::string extension{}; // "csv"; empty: the name stays as typed
 };
 
 // The editor window's needs: messages, the two file dialogs and its modal windows.

@@ -1,3 +1,4 @@
+#include "controls/file_names.h"
 #include "csv_exchange/trains_csv.h"
 #include "editor/editor_logic.h"
 #include "model/counted.h"
@@ -112,11 +113,15 @@ void EditorLogic::offerRecovery(RecoveryStore& store) {
 void EditorLogic::esportaCsv_Click() {
     if (!scenarioOpen())
         return;
-    const auto path = ui_.askSaveFileName(kCsvFilter);
-    if (!path)
+    FileFilter filter = kCsvFilter;
+    filter.suggestedName = suggestedFileName(s_.nome_stazione, "treni", "csv");
+    filter.extension = "csv";
+    const auto chosen = ui_.askSaveFileName(filter);
+    if (!chosen)
         return;
+    const std::string path = withExtension(*chosen, filter.extension);
     try {
-        replaceFileContents(*path, trainsCsv(s_));
+        replaceFileContents(path, trainsCsv(s_));
     } catch (const ScenarioFileError& error) {
         showFileError(error.message());
     }

@@ -104,6 +104,17 @@ Answer DialogPrompts::showMessage(const std::string& text, const std::string& ti
 std::optional<std::string> DialogPrompts::askSaveFileName(const FileFilter& filter) {
     if (onFileDialog)
         return onFileDialog(filter);
+    if (!filter.suggestedName.empty()) {
+        // An export: a name to start from, and its extension added to one typed without.
+        QFileDialog dialog(parent_, QString(), startFolder(), qtFilter(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog.setDefaultSuffix(QString::fromStdString(filter.extension));
+        dialog.selectFile(QString::fromStdString(filter.suggestedName));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return chosen(dialog.selectedFiles().first());
+    }
     // Qt's save dialog asks before overwriting and, without a default suffix, adds none.
     return chosen(QFileDialog::getSaveFileName(parent_, QString(), startFolder(), qtFilter(filter),
                                                nullptr, QFileDialog::HideNameFilterDetails));

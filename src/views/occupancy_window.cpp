@@ -1,5 +1,6 @@
 #include "views/occupancy_window.h"
 
+#include "controls/file_names.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
@@ -267,14 +268,19 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands, 
     connect(zoomIn, &QPushButton::clicked, this, [this] { chart_->zoom(1.25); });
     connect(zoomOut, &QPushButton::clicked, this, [this] { chart_->zoom(0.8); });
     connect(png, &QPushButton::clicked, this, [this] {
-        askAndExport(this, "Esporta PNG", "Immagine PNG (*.png)",
+        askAndExport(this, "Esporta PNG", "Immagine PNG (*.png)", suggested("png"), "png",
                      [this](const QString& path) { return exportPng(path); });
     });
     connect(pdf, &QPushButton::clicked, this, [this] {
-        askAndExport(this, "Esporta PDF", "Documento PDF (*.pdf)",
+        askAndExport(this, "Esporta PDF", "Documento PDF (*.pdf)", suggested("pdf"), "pdf",
                      [this](const QString& path) { return exportPdf(path); });
     });
     connect(paper, &QPushButton::clicked, this, &OccupancyWindow::print);
+}
+
+QString OccupancyWindow::suggested(const char* extension) const {
+    return QString::fromStdString(
+        suggestedFileName(watch_.scenario().nome_stazione, "occupazione binari", extension));
 }
 
 bool OccupancyWindow::exportPng(const QString& path) {

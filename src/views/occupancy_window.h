@@ -38,6 +38,7 @@ public:
 
 private:
     void print();
+    QString suggested(const char* extension) const;
 
     TimetableWatch& watch_;
     OccupancyChartView* chart_;

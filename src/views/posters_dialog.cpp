@@ -1,5 +1,7 @@
 #include "views/posters_dialog.h"
 
+#include "controls/file_names.h"
+
 #include "timetable/posters.h"
 #include "views/export_prompt.h"
 #include "views/poster_painter.h"
@@ -41,8 +43,10 @@ PostersDialog::PostersDialog(const Scenario& scenario, QWidget* parent)
 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(pdf, &QPushButton::clicked, this, [this] {
-        askAndExport(this, "Esporta PDF", "Documento PDF (*.pdf)",
-                     [this](const QString& path) { return exportPdf(path); });
+        askAndExport(
+            this, "Esporta PDF", "Documento PDF (*.pdf)",
+            QString::fromStdString(suggestedFileName(s_.nome_stazione, "manifesti", "pdf")), "pdf",
+            [this](const QString& path) { return exportPdf(path); });
     });
     connect(paper, &QPushButton::clicked, this, &PostersDialog::print);
 }

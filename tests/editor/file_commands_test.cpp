@@ -120,9 +120,10 @@ TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
 }
 
 TEST_F(FileCommands, TrainsGoToACsvFileAndComeBackAppended) {
-    ui.fileNames = {folder.file("treni.csv")};
+    ui.fileNames = {folder.file("treni")};
     editor.esportaCsv_Click();
-    EXPECT_EQ(ui.filters.back().pattern, "*.csv");
+    EXPECT_EQ(ui.filters.back().pattern + " " + ui.filters.back().suggestedName,
+              "*.csv Valmora - treni.csv");
     ui.fileNames = {folder.file("treni.csv")};
     editor.importaCsv_Click();
     EXPECT_TRUE(ui.messages.empty());

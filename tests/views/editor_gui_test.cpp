@@ -5,6 +5,7 @@
 #include "scenario_file/test_files.h"
 #include "timetable/train_times.h"
 #include "views/editor_window.h"
+#include "views/export_prompt.h"
 #include "views/gui_helpers.h"
 #include "views/occupancy_window.h"
 #include "views/posters_dialog.h"
@@ -430,6 +431,12 @@ private slots:
             QTest::mouseRelease(chart, Qt::LeftButton, keys, to);
         };
         auto undo = window->findChild<QAction*>("actionAnnulla");
+
+        // The export keeps the name typed, with its extension.
+        exportFileHook() = [this] { return QString::fromStdString(folder.file("grafico")); };
+        click(chart->window(), "esportaPdf");
+        exportFileHook() = nullptr;
+        QCOMPARE(readBytes(folder.file("grafico.pdf")).substr(0, 5), std::string("%PDF-"));
 
         drag(at(7 * 60 + 48, 0), at(7 * 60 + 48, 1), {}); // 2233 from track 1 to 2
         QCOMPARE(scenario.treni[1].binario, std::string("2"));

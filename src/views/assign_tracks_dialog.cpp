@@ -1,5 +1,7 @@
 #include "views/assign_tracks_dialog.h"
 
+#include "views/window_geometry.h"
+
 #include "model/track_slots.h"
 
 #include <QCheckBox>
@@ -98,7 +100,7 @@ AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSett
     connect(which_, &QComboBox::currentIndexChanged, this, &AssignTracksDialog::refresh);
     for (QCheckBox* box : {keepAssigned_, sameLine_, stubsForEnds_})
         connect(box, &QCheckBox::toggled, this, &AssignTracksDialog::refresh);
-    resize(640, 560);
+    new WindowGeometry(this, "assegnaBinari", QSize(640, 560));
     refresh();
 }
 

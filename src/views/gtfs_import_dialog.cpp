@@ -1,5 +1,7 @@
 #include "views/gtfs_import_dialog.h"
 
+#include "views/window_geometry.h"
+
 #include "gtfs/gtfs_error.h"
 #include "model/value_tables.h"
 
@@ -183,7 +185,7 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
     connect(useStation_, &QCheckBox::toggled, this, &GtfsImportDialog::refreshChoice);
     connect(stationList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &GtfsImportDialog::reloadDay);
-    resize(980, 680);
+    new WindowGeometry(this, "importaGtfs", QSize(980, 680));
     reloadStations();
     reloadDay();
 }

@@ -1,5 +1,7 @@
 #include "views/occupancy_window.h"
 
+#include "views/window_geometry.h"
+
 #include "controls/file_names.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
@@ -242,7 +244,7 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands, 
       chart_(new OccupancyChartView(watch, std::move(commands))), scroll_(new QScrollArea) {
     setObjectName("occupazioneBinari");
     setWindowTitle("Occupazione binari");
-    resize(1000, 520);
+    new WindowGeometry(this, "occupazioneBinari", QSize(1000, 520));
     scroll_->setWidget(chart_);
     scroll_->setBackgroundRole(QPalette::Base);
 

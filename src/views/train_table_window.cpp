@@ -1,5 +1,7 @@
 #include "views/train_table_window.h"
+
 #include "model/counted.h"
+#include "views/window_geometry.h"
 
 #include "views/repeat_dialog.h"
 #include "views/train_filter_model.h"
@@ -50,7 +52,7 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
       filterText_(new QLineEdit), onlyProblems_(new QCheckBox("Solo treni con &problemi")),
       table_(new QTableView), findings_(new QListWidget) {
     setObjectName("quadroTreni");
-    resize(1100, 640);
+    new WindowGeometry(this, "quadroTreni", QSize(1100, 640));
     filter_->setSourceModel(model_);
 
     filterText_->setObjectName("filtroTreni");

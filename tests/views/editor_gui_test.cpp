@@ -350,6 +350,10 @@ private slots:
         auto* table = widget<QTableView>(quadro, "tabellaTreni");
         QCOMPARE(table->model()->index(3, TrainTableModel::Arrivo).data().toString(),
                  QString("06:10"));
+        // The windows fit the screen (800 x 600 offscreen), whatever size they would like.
+        const QRect screen = quadro->screen()->availableGeometry();
+        QVERIFY(screen.contains(quadro->geometry()));
+        QVERIFY(screen.contains(window->occupancy().geometry()));
         table->setFocus();
         QTest::keyClick(table, Qt::Key_F, Qt::ControlModifier);
         QVERIFY(widget<QLineEdit>(quadro, "filtroTreni")->hasFocus());

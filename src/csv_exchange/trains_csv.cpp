@@ -44,11 +44,13 @@ std::string lowered(std::string_view text) {
     return out;
 }
 
+// Without blanks, tabs and line breaks around it: a line break at a field's end would become a
+// blank that the next export and import would trim.
 std::string trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
+    const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string_view::npos)
         return {};
-    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+    return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
 }
 
 // Letter case ignored for ASCII letters, which every list entry and column name uses.

@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "sola\n"},
         CsvCase{"StopsAndNotesKeepTheirLineBreaksAsBlanks",
                 kHeader + "231;Regionale;Campolungo;Borgo Alto;6.42;06:44;2;1;\"Pieve,\r\nRocca\";;"
-                          "\"a\nb\"\n",
+                          "\"a\nb\n\"\n",
                 "|231|Borgo Alto|Campolungo|Regionale/13|6.42|06.44|2|1|Pieve, Rocca,.|0/Nessuna|a "
                 "b\n"},
         CsvCase{"AMarkMeansUtf8Throughout",

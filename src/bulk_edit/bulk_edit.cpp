@@ -1,5 +1,6 @@
 #include "bulk_edit/bulk_edit.h"
 
+#include "model/track_slots.h"
 #include "model/train_removal.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
@@ -74,6 +75,73 @@ void removeTrains(Scenario& s, std::vector<int> trains) {
         if (train >= 0 && train < s.totale_treni)
             removeTrain(s, train);
     }
+}
+
+namespace {
+
+// The conflicts `changed` trains of `after` take part in, on the station's tracks.
+ClashPreview clashesOf(const Scenario& after, const CheckSettings& settings,
+                       const std::vector<int>& changed) {
+    std::vector<Occupancy> onTracks;
+    for (Occupancy& o : trackOccupancies(after, settings)) {
+        if (hasStationTrack(after, o.track))
+            onTracks.push_back(std::move(o));
+    }
+    auto isChanged = [&](int train) {
+        return std::find(changed.begin(), changed.end(), train) != changed.end();
+    };
+    std::vector<int> clashing;
+    std::vector<std::string> with;
+    for (const Conflict& c : trackConflicts(onTracks, settings.separation)) {
+        const int a = onTracks[static_cast<std::size_t>(c.first)].train;
+        const int b = onTracks[static_cast<std::size_t>(c.second)].train;
+        for (const auto& [mine, other] : {std::pair{a, b}, std::pair{b, a}}) {
+            if (!isChanged(mine))
+                continue;
+            if (std::find(clashing.begin(), clashing.end(), mine) == clashing.end())
+                clashing.push_back(mine);
+            const std::string& number = after.treni[static_cast<std::size_t>(other)].numero;
+            if (!isChanged(other) && std::find(with.begin(), with.end(), number) == with.end())
+                with.push_back(number);
+        }
+    }
+    return {static_cast<int>(clashing.size()), with};
+}
+
+} // namespace
+
+ClashPreview clashesOfRepeat(const Scenario& s, const CheckSettings& settings, int index,
+                             int everyMinutes, int times, int numberStep) {
+    Scenario after = s;
+    const int first = after.totale_treni;
+    const int copies = repeatTrain(after, index, everyMinutes, times, numberStep);
+    std::vector<int> added(static_cast<std::size_t>(copies));
+    for (int k = 0; k < copies; ++k)
+        added[static_cast<std::size_t>(k)] = first + k;
+    return clashesOf(after, settings, added);
+}
+
+ClashPreview clashesOfShift(const Scenario& s, const CheckSettings& settings,
+                            const std::vector<int>& trains, int minutes) {
+    Scenario after = s;
+    shiftTimes(after, trains, minutes);
+    return clashesOf(after, settings, trains);
+}
+
+std::string clashText(const ClashPreview& preview, int of) {
+    if (preview.trains == 0)
+        return "Nessun conflitto.";
+    std::string text = std::to_string(preview.trains) +
+                       (preview.trains == 1 ? " treno" : " treni") + " su " + std::to_string(of) +
+                       " in conflitto";
+    if (!preview.with.empty()) {
+        text += ", con ";
+        for (std::size_t k = 0; k < std::min<std::size_t>(5, preview.with.size()); ++k)
+            text += (k == 0 ? "" : ", ") + preview.with[k];
+        if (preview.with.size() > 5)
+            text += " e altri " + std::to_string(preview.with.size() - 5);
+    }
+    return text + ".";
 }
 
 } // namespace zeb

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "model/scenario.h"
+#include "timetable/occupancy.h"
+
+#include <string>
 
 #include <vector>
 
@@ -25,5 +28,18 @@ std::vector<int> shiftTimes(Scenario& s, const std::vector<int>& trains, int min
 
 // Removes `trains` as CANCELLA TRENO removes one, the later ones closing the gaps.
 void removeTrains(Scenario& s, std::vector<int> trains);
+
+// What a repeat or a shift would bring before it is made: how many of the trains it would add or
+// move would be in conflict on their track, and the numbers of the trains they would meet.
+struct ClashPreview {
+    int trains = 0;
+    std::vector<std::string> with;
+};
+ClashPreview clashesOfRepeat(const Scenario& s, const CheckSettings& settings, int index,
+                             int everyMinutes, int times, int numberStep);
+ClashPreview clashesOfShift(const Scenario& s, const CheckSettings& settings,
+                            const std::vector<int>& trains, int minutes);
+// "Nessun conflitto." or "3 treni su 10 in conflitto, con 2231, 2233 e altri 4.".
+std::string clashText(const ClashPreview& preview, int of);
 
 } // namespace zeb

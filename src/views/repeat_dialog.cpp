@@ -11,8 +11,10 @@
 
 namespace zeb {
 
-RepeatDialog::RepeatDialog(const Scenario& scenario, int train, QWidget* parent)
-    : QDialog(parent), every_(new QSpinBox), times_(new QSpinBox), step_(new QSpinBox) {
+RepeatDialog::RepeatDialog(const Scenario& scenario, const CheckSettings& settings, int train,
+                           QWidget* parent)
+    : QDialog(parent), every_(new QSpinBox), times_(new QSpinBox), step_(new QSpinBox),
+      clashes_(new QLabel) {
     setObjectName("ripetiTrenoDialogo");
     setWindowTitle("Ripeti treno");
     const int room = roomLeft(scenario);
@@ -36,6 +38,17 @@ RepeatDialog::RepeatDialog(const Scenario& scenario, int train, QWidget* parent)
                                 ? QString("La tabella è piena: non c'è posto per altri treni.")
                             : room == 1 ? QString("C'è posto per un altro treno.")
                                         : QString("C'è posto per altri %1 treni.").arg(room)));
+    clashes_->setObjectName("conflittiRipetizione");
+    clashes_->setWordWrap(true);
+    form->addRow(clashes_);
+    auto showClashes = [this, &scenario, settings, train] {
+        const ClashPreview preview = clashesOfRepeat(scenario, settings, train, every_->value(),
+                                                     times_->value(), step_->value());
+        clashes_->setText(QString::fromStdString(clashText(preview, times_->value())));
+    };
+    for (QSpinBox* box : {every_, times_, step_})
+        connect(box, &QSpinBox::valueChanged, this, showClashes);
+    showClashes();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setEnabled(room > 0);
     form->addRow(buttons);

@@ -1,5 +1,7 @@
 #include "views/train_table_window.h"
 
+#include "bulk_edit/bulk_edit.h"
+
 #include "model/counted.h"
 #include "views/window_geometry.h"
 
@@ -195,7 +197,7 @@ void TrainTableWindow::askRepeat() {
     const auto trains = selectedTrains();
     if (trains.size() != 1)
         return;
-    RepeatDialog dialog(watch_.scenario(), trains.front(), this);
+    RepeatDialog dialog(watch_.scenario(), watch_.settings(), trains.front(), this);
     if (dialog.exec() == QDialog::Accepted)
         commands_.repeat(trains.front(), dialog.everyMinutes(), dialog.times(),
                          dialog.numberStep());
@@ -203,14 +205,27 @@ void TrainTableWindow::askRepeat() {
 
 void TrainTableWindow::askShift() {
     const auto trains = selectedTrains();
-    bool ok = false;
-    const int minutes = QInputDialog::getInt(
-        this, "Sposta orari",
+    // The question says, before OK, how many of the trains would be in conflict, with which.
+    QInputDialog dialog(this);
+    dialog.setObjectName("spostaOrariDialogo");
+    dialog.setWindowTitle("Sposta orari");
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setIntRange(-1439, 1439);
+    dialog.setIntValue(0);
+    const QString question =
         QString("Di quanti minuti spostare gli orari di %1? (negativo: prima)")
-            .arg(QString::fromStdString(countedTrains(static_cast<long>(trains.size())))),
-        0, -1439, 1439, 1, &ok);
-    if (ok && minutes != 0)
-        commands_.shift(trains, minutes);
+            .arg(QString::fromStdString(countedTrains(static_cast<long>(trains.size()))));
+    auto showClashes = [&](int minutes) {
+        const ClashPreview preview =
+            clashesOfShift(watch_.scenario(), watch_.settings(), trains, minutes);
+        dialog.setLabelText(
+            question + "\n" +
+            QString::fromStdString(clashText(preview, static_cast<int>(trains.size()))));
+    };
+    connect(&dialog, &QInputDialog::intValueChanged, this, showClashes);
+    showClashes(0);
+    if (dialog.exec() == QDialog::Accepted && dialog.intValue() != 0)
+        commands_.shift(trains, dialog.intValue());
 }
 
 QWidget* TrainTableWindow::buildFindings() {

@@ -46,6 +46,17 @@ TEST(ShiftTimes, EarlierOrLaterAndInvalidTimesStay) {
     EXPECT_EQ(timetable(s), "1@23:55-00:05 2@25:00-08:45 3@:-00:10");
 }
 
+// Before a shift is made, the trains it would bring into conflict and those they would meet.
+TEST(ShiftTimes, ThePreviewNamesTheClashes) {
+    const Scenario s = stationWith({{"10", "A", "7:00", "B", "7:10"},
+                                    {"20", "A", "8:00", "B", "8:10"},
+                                    {"30", "A", "9:00", "B", "9:10"}});
+    EXPECT_EQ(clashText(clashesOfShift(s, {}, {0}, 60), 1), "1 treno su 1 in conflitto, con 20.");
+    EXPECT_EQ(clashText(clashesOfShift(s, {}, {0, 1}, 60), 2),
+              "1 treno su 2 in conflitto, con 30.");
+    EXPECT_EQ(clashText(clashesOfShift(s, {}, {0}, 30), 1), "Nessun conflitto.");
+}
+
 TEST(RemoveTrains, ClosesTheGapsWhateverTheOrder) {
     Scenario s = stationWith({{"1"}, {"2"}, {"3"}, {"4"}, {"5"}});
     removeTrains(s, {3, 0, 3, 1});

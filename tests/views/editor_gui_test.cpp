@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QSortFilterProxyModel>
@@ -307,6 +308,12 @@ private slots:
             widget<QSpinBox>(dialog, "ogniMinuti")->setValue(60);
             widget<QSpinBox>(dialog, "quanteVolte")->setValue(10);
             widget<QSpinBox>(dialog, "passoNumero")->setValue(2);
+            auto* clashes = widget<QLabel>(dialog, "conflittiRipetizione");
+            QCOMPARE(clashes->text(), QString("Nessun conflitto."));
+            widget<QSpinBox>(dialog, "ogniMinuti")->setValue(5); // before OK, it says so
+            QVERIFY2(clashes->text().startsWith("10 treni su 10 in conflitto, con 2231"),
+                     qPrintable(clashes->text()));
+            widget<QSpinBox>(dialog, "ogniMinuti")->setValue(60);
             dialog->accept();
         });
         click(quadro, "ripetiTreno");

@@ -18,9 +18,9 @@
 namespace zeb {
 
 PostersDialog::PostersDialog(const Scenario& scenario, QWidget* parent)
-    : QDialog(parent), s_(scenario), departures_(new QRadioButton("Partenze (fondo giallo)")),
-      arrivals_(new QRadioButton("Arrivi (fondo bianco)")),
-      both_(new QRadioButton("Entrambi, le partenze per prime")) {
+    : QDialog(parent), s_(scenario), departures_(new QRadioButton("&Partenze (fondo giallo)")),
+      arrivals_(new QRadioButton("&Arrivi (fondo bianco)")),
+      both_(new QRadioButton("&Entrambi, le partenze per prime")) {
     setObjectName("manifesti");
     setWindowTitle("Manifesti partenze e arrivi");
     departures_->setObjectName("manifestoPartenze");
@@ -29,11 +29,11 @@ PostersDialog::PostersDialog(const Scenario& scenario, QWidget* parent)
     both_->setChecked(true);
 
     auto* buttons = new QDialogButtonBox;
-    auto* pdf = buttons->addButton("Esporta PDF…", QDialogButtonBox::ActionRole);
+    auto* pdf = buttons->addButton("Esporta P&DF…", QDialogButtonBox::ActionRole);
     pdf->setObjectName("esportaPdf");
-    auto* paper = buttons->addButton("Stampa…", QDialogButtonBox::ActionRole);
+    auto* paper = buttons->addButton("&Stampa…", QDialogButtonBox::ActionRole);
     paper->setObjectName("stampa");
-    buttons->addButton(QDialogButtonBox::Close);
+    buttons->addButton(QDialogButtonBox::Close)->setText("&Chiudi");
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("I manifesti della stazione, con i treni dello scenario:"));

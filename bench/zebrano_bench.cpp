@@ -326,6 +326,15 @@ void PaintChart(benchmark::State& state) {
     state.counters["bars"] = static_cast<double>(chart.content().bars.size());
 }
 
+// The chart of 2001 trains on A4 pages of four hours, as a PDF file.
+void ExportChartPdf(benchmark::State& state) {
+    OpenEditor editor;
+    const std::string path = files().folder + "/grafico.pdf";
+    for (auto _ : state)
+        editor.window.occupancy().exportPdf(QString::fromStdString(path));
+    state.counters["MB"] = static_cast<double>(readScenarioFile(path).size()) / (1 << 20);
+}
+
 void ExportCsv(benchmark::State& state) {
     const Scenario s = fullScenario();
     for (auto _ : state)
@@ -405,6 +414,7 @@ BENCHMARK(ExportCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(ImportCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(FollowAChange)->Unit(benchmark::kMillisecond);
 BENCHMARK(PaintChart)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExportChartPdf)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(TickLogic);
 BENCHMARK(TickWithView);
 

@@ -1,10 +1,11 @@
 #include "tool/assign_command.h"
 #include "tool/gtfs_command.h"
 #include "tool/tool_commands.h"
+#include "views/paper_commands.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDate>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -24,7 +25,10 @@ int minutesOption(const QCommandLineParser& parser, const QString& name, int fal
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // The paper is drawn without a screen where none is named.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName("zebrano-tool");
     QCoreApplication::setApplicationVersion("1.0");
     QTranslator qtItalian; // "Uso", "Opzioni" and the other texts of the parser
@@ -44,7 +48,12 @@ int main(int argc, char* argv[]) {
         "       [--autobus] --scenario BASE.zeb -o NUOVO.zeb\n"
         "                                               i treni di quel giorno aggiunti a BASE\n"
         "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|tutti] [--binari 1,2,5]\n"
-        "                                               i binari scelti per i treni\n\n"
+        "                                               i binari scelti per i treni\n"
+        "  occupazione FILE.zeb -o GRAFICO.pdf|.png [--ore 4] [--formato A4|A3]\n"
+        "                                               il grafico di occupazione dei binari\n"
+        "  manifesti FILE.zeb --partenze|--arrivi -o MANIFESTO.pdf\n"
+        "                                               il manifesto delle partenze o degli "
+        "arrivi\n\n"
         "Uscita: 0 senza errori; 1 con errori nell'orario o nel CSV, se nessun treno del feed\n"
         "ferma o i treni non ci stanno, o se restano conflitti dopo l'assegnazione; 2 se un\n"
         "file non si può leggere o scrivere o un argomento è sbagliato.");
@@ -53,7 +62,8 @@ int main(int argc, char* argv[]) {
         {{"h", "help"}, "Mostra questo aiuto."},
         {{"v", "version"}, "Mostra la versione del programma."},
     });
-    parser.addPositionalArgument("comando", "verifica, esporta, importa, gtfs o assegna");
+    parser.addPositionalArgument(
+        "comando", "verifica, esporta, importa, gtfs, assegna, occupazione o manifesti");
     parser.addPositionalArgument("file", "il file su cui lavorare");
     parser.addOptions({
         {{"o", "output"}, "Il file da scrivere.", "file"},
@@ -72,6 +82,10 @@ int main(int argc, char* argv[]) {
         {"treni", "Quali treni: senza-binario, conflitti o tutti (assegna).", "quali"},
         {"binari", "I binari da usare, separati da virgole (assegna; predefiniti tutti).",
          "binari"},
+        {"ore", "Le ore del giorno in ogni pagina (occupazione; predefinite 4).", "ore"},
+        {"formato", "Il formato della carta, A4 o A3 (occupazione; predefinito A4).", "formato"},
+        {"partenze", "Il manifesto delle partenze (manifesti)."},
+        {"arrivi", "Il manifesto degli arrivi (manifesti)."},
     });
     parser.process(app);
     if (parser.isSet("help")) {
@@ -121,6 +135,19 @@ int main(int argc, char* argv[]) {
             return usage("importa vuole --scenario BASE.zeb e -o NUOVO.zeb");
         return zeb::importaCommand(file, parser.value("scenario").toStdString(), *output, std::cout,
                                    std::cerr);
+    }
+    if (command == "occupazione") {
+        if (!output)
+            return usage("occupazione vuole -o GRAFICO.pdf o -o GRAFICO.png");
+        bool ok = true;
+        const int hours = parser.isSet("ore") ? parser.value("ore").toInt(&ok) : 4;
+        return zeb::occupazioneCommand(file, *output, ok ? hours : 0,
+                                       optional("formato").value_or("A4"), std::cout, std::cerr);
+    }
+    if (command == "manifesti") {
+        if (!output || parser.isSet("partenze") == parser.isSet("arrivi"))
+            return usage("manifesti vuole --partenze o --arrivi, e -o MANIFESTO.pdf");
+        return zeb::manifestiCommand(file, parser.isSet("partenze"), *output, std::cout, std::cerr);
     }
     if (command == "gtfs") {
         const zeb::GtfsToolRequest request{.feed = file,

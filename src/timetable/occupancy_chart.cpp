@@ -111,6 +111,15 @@ BarBox barBox(const ChartContent& content, const ChartMapping& mapping, const Ch
             std::max(3.0, mapping.x(bar.occupancy.end) - left), height};
 }
 
+std::vector<ChartPage> chartPages(const ChartContent& content, int hours) {
+    const int span = std::max(1, hours) * 60;
+    std::vector<ChartPage> pages;
+    for (int first = content.firstMinute; first < content.lastMinute || pages.empty();
+         first += span)
+        pages.push_back({first, first + span});
+    return pages;
+}
+
 std::optional<int> barAt(const ChartContent& content, const ChartMapping& mapping, double px,
                          double py) {
     for (int k = static_cast<int>(content.bars.size()) - 1; k >= 0; --k) {

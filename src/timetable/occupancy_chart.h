@@ -61,6 +61,14 @@ struct BarBox {
 };
 BarBox barBox(const ChartContent& content, const ChartMapping& mapping, const ChartBar& bar);
 
+// The chart on paper: the chart's hours cut into windows of `hours` each, a page per window,
+// every row on every page.
+struct ChartPage {
+    int firstMinute;
+    int lastMinute;
+};
+std::vector<ChartPage> chartPages(const ChartContent& content, int hours);
+
 // The bar under a point, as an index into content.bars, or nullopt; the last drawn wins.
 std::optional<int> barAt(const ChartContent& content, const ChartMapping& mapping, double px,
                          double py);

@@ -23,7 +23,7 @@ QColor kindColor(OccupancyKind kind) {
 } // namespace
 
 void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& content,
-                         const ChartMapping& m) {
+                         const ChartMapping& m, const ChartPaint& options) {
     const int rows = static_cast<int>(content.rows.size());
     const QRectF area(0, 0, m.width(), m.height(rows));
     p.fillRect(area, Qt::white);
@@ -51,6 +51,9 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
         p.drawText(QRectF(x - 30, 4, 60, m.axisHeight - 8), Qt::AlignCenter,
                    QString::fromStdString(clockText(minute)));
     }
+    p.save();
+    if (options.barArea)
+        p.setClipRect(*options.barArea);
     if (content.startMinute) {
         const double x = m.x(*content.startMinute);
         p.setPen(QPen(QColor(0, 0, 128), 2, Qt::DashLine));
@@ -71,10 +74,89 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
         p.drawRect(box);
         p.setPen(Qt::white);
         const QString number = QString::fromStdString(s.treni[bar.occupancy.train].numero);
-        if (p.fontMetrics().horizontalAdvance(number) + 4 < width &&
-            p.fontMetrics().height() <= box.height() + 2)
+        const bool fits = p.fontMetrics().horizontalAdvance(number) + 4 < width &&
+                          p.fontMetrics().height() <= box.height() + 2;
+        if (fits) {
             p.drawText(box, Qt::AlignCenter, number);
+        } else if (options.numbersBeside) {
+            p.setPen(QColor(40, 40, 40));
+            p.drawText(QRectF(box.right() + 1, box.top() - 2, 200, box.height() + 4),
+                       Qt::AlignVCenter | Qt::AlignLeft, number);
+        }
     }
+    p.restore();
+}
+
+namespace {
+
+// A font of `points` points on a painter whose coordinates are points, whatever the device's
+// resolution.
+QFont pointFont(const QPainter& p, double points, bool bold = false) {
+    QFont font("DejaVu Sans");
+    font.setPointSizeF(points * 72.0 / p.device()->logicalDpiY());
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+void paintChartPage(QPainter& p, const Scenario& s, const ChartContent& content,
+                    const ChartPage& page, int number, int pages, const QRectF& area) {
+    p.save();
+    p.translate(area.topLeft());
+    const double width = area.width();
+    p.setPen(Qt::black);
+    p.setFont(pointFont(p, 14, true));
+    const QString station = QString::fromStdString(s.nome_stazione);
+    p.drawText(QRectF(0, 0, width, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               (station.isEmpty() ? QString() : station + " — ") + "Occupazione binari");
+    p.setFont(pointFont(p, 9));
+    p.drawText(QRectF(0, 20, width, 14), Qt::AlignLeft | Qt::AlignVCenter,
+               QString("Dalle %1 alle %2")
+                   .arg(QString::fromStdString(clockText(page.firstMinute)),
+                        QString::fromStdString(clockText(page.lastMinute))));
+    p.drawText(QRectF(0, 20, width, 14), Qt::AlignRight | Qt::AlignVCenter,
+               QString("Pagina %1 di %2").arg(number).arg(pages));
+
+    // The legend along the foot of the page.
+    const double legendTop = area.height() - 14;
+    double x = 0;
+    const std::pair<QColor, const char*> legend[] = {
+        {kindColor(OccupancyKind::Passing), "in transito"},
+        {kindColor(OccupancyKind::Terminating), "arriva e termina"},
+        {kindColor(OccupancyKind::Starting), "parte da qui"},
+        {QColor(205, 40, 40), "in conflitto"}};
+    p.setFont(pointFont(p, 8));
+    for (const auto& [color, text] : legend) {
+        p.fillRect(QRectF(x, legendTop + 3, 14, 8), color);
+        p.drawText(QRectF(x + 18, legendTop, 120, 14), Qt::AlignLeft | Qt::AlignVCenter, text);
+        x += 24 + p.fontMetrics().horizontalAdvance(text);
+    }
+
+    ChartMapping m;
+    m.firstMinute = page.firstMinute;
+    m.lastMinute = page.lastMinute;
+    // The row names whole: the longest sets the label column.
+    p.setFont(pointFont(p, 7));
+    double longest = 0;
+    for (std::size_t row = 0; row < content.rows.size(); ++row)
+        longest =
+            std::max<double>(longest, p.fontMetrics().horizontalAdvance(
+                                          "Binario " + QString::fromStdString(content.rows[row])));
+    m.labelWidth = std::max(70.0, longest + 12);
+    m.axisHeight = 22;
+    const double top = 40;
+    const double rows = std::max<double>(1, static_cast<double>(content.rows.size()));
+    m.rowHeight = std::min(24.0, (legendTop - 8 - top - m.axisHeight) / rows);
+    m.pixelsPerMinute = (width - m.labelWidth - 44) / (page.lastMinute - page.firstMinute);
+    p.translate(0, top);
+    if (m.rowHeight < 12)
+        p.setFont(pointFont(p, 5));
+    paintOccupancyChart(p, s, content, m,
+                        {.barArea = QRectF(m.labelWidth, 0, width - m.labelWidth,
+                                           m.height(static_cast<int>(content.rows.size()))),
+                         .numbersBeside = true});
+    p.restore();
 }
 
 } // namespace zeb

@@ -3,6 +3,10 @@
 #include "model/scenario.h"
 #include "timetable/occupancy_chart.h"
 
+#include <QRectF>
+
+#include <optional>
+
 class QPainter;
 
 namespace zeb {
@@ -11,7 +15,19 @@ namespace zeb {
 // the simulation start, one labelled row per track, a bar per occupancy shaded by kind and red
 // where it conflicts, the overlaps hatched. The one drawing of the chart on the screen, into a
 // PNG, a PDF and on paper.
+// On paper the bars are kept to `barArea`, and a number that does not fit on its bar is written
+// beside it, so that every number is there to read and to find.
+struct ChartPaint {
+    std::optional<QRectF> barArea;
+    bool numbersBeside = false;
+};
 void paintOccupancyChart(QPainter& painter, const Scenario& s, const ChartContent& content,
-                         const ChartMapping& mapping);
+                         const ChartMapping& mapping, const ChartPaint& options = {});
+
+// One page of the chart on paper, drawn in points in `area`: the station's name and "Occupazione
+// binari", the time window and "Pagina k di n", every track's row over the window with the
+// numbers of the trains, and the legend. Text is sized in points whatever the device.
+void paintChartPage(QPainter& painter, const Scenario& s, const ChartContent& content,
+                    const ChartPage& page, int number, int pages, const QRectF& area);
 
 } // namespace zeb

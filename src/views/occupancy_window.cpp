@@ -9,8 +9,10 @@
 #include "track_assignment/track_assignment.h"
 #include "views/export_prompt.h"
 #include "views/occupancy_chart_painter.h"
+#include "views/paper_files.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QImage>
@@ -23,6 +25,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -41,16 +44,6 @@ QPushButton* toolButton(const char* name, const QString& text) {
     auto* button = new QPushButton(text);
     button->setObjectName(name);
     return button;
-}
-
-// The chart scaled to fit `page` (in the device's pixels), kept in proportion.
-void paintFitted(QPainter& painter, const QRectF& page, const Scenario& s,
-                 const ChartContent& content, const ChartMapping& mapping) {
-    const QSizeF size(mapping.width(), mapping.height(static_cast<int>(content.rows.size())));
-    const double scale = std::min(page.width() / size.width(), page.height() / size.height());
-    painter.translate(page.topLeft());
-    painter.scale(scale, scale);
-    paintOccupancyChart(painter, s, content, mapping);
 }
 
 } // namespace
@@ -241,7 +234,8 @@ void OccupancyChartView::wheelEvent(QWheelEvent* event) {
 
 OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands, QWidget* parent)
     : QWidget(parent, Qt::Window), watch_(watch),
-      chart_(new OccupancyChartView(watch, std::move(commands))), scroll_(new QScrollArea) {
+      chart_(new OccupancyChartView(watch, std::move(commands))), scroll_(new QScrollArea),
+      paper_(new QComboBox), hours_(new QSpinBox) {
     setObjectName("occupazioneBinari");
     setWindowTitle("Occupazione binari");
     new WindowGeometry(this, "occupazioneBinari", QSize(1000, 520));
@@ -261,6 +255,15 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands, 
                               "qui · Rosso: in conflitto");
     buttons->addWidget(legend);
     buttons->addStretch(1);
+    // The paper: its size and the hours a page shows.
+    paper_->setObjectName("formatoCarta");
+    paper_->addItems({"A4", "A3"});
+    hours_->setObjectName("oreFoglio");
+    hours_->setRange(1, 24);
+    hours_->setValue(4);
+    hours_->setSuffix(" ore per foglio");
+    buttons->addWidget(paper_);
+    buttons->addWidget(hours_);
     for (QPushButton* button : {png, pdf, paper})
         buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
@@ -293,28 +296,23 @@ bool OccupancyWindow::exportPng(const QString& path) {
     return image.save(path, "PNG");
 }
 
+QPageLayout OccupancyWindow::pageLayout() const {
+    return QPageLayout(QPageSize(paper_->currentIndex() == 1 ? QPageSize::A3 : QPageSize::A4),
+                       QPageLayout::Landscape, QMarginsF(28, 28, 28, 28), QPageLayout::Point);
+}
+
 bool OccupancyWindow::exportPdf(const QString& path) {
-    QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageOrientation(QPageLayout::Landscape);
-    writer.setTitle("Occupazione binari");
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return false;
-    paintFitted(painter, QRectF(0, 0, writer.width(), writer.height()), watch_.scenario(),
-                chart_->content(), chart_->mapping());
-    return painter.end();
+    return writeChartPdf(path, watch_.scenario(), chart_->content(), hours_->value(),
+                         paper_->currentIndex() == 1);
 }
 
 void OccupancyWindow::print() {
     QPrinter printer;
-    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageLayout(pageLayout());
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    QPainter painter(&printer);
-    paintFitted(painter, printer.pageLayout().paintRectPixels(printer.resolution()).toRectF(),
-                watch_.scenario(), chart_->content(), chart_->mapping());
+    paintChartPages(printer, watch_.scenario(), chart_->content(), hours_->value());
 }
 
 } // namespace zeb

@@ -9,7 +9,10 @@
 #include <optional>
 #include <string>
 
+class QComboBox;
+class QPageLayout;
 class QScrollArea;
+class QSpinBox;
 
 namespace zeb {
 
@@ -39,10 +42,13 @@ public:
 private:
     void print();
     QString suggested(const char* extension) const;
+    QPageLayout pageLayout() const;
 
     TimetableWatch& watch_;
     OccupancyChartView* chart_;
     QScrollArea* scroll_;
+    QComboBox* paper_;
+    QSpinBox* hours_;
 };
 
 // The chart on the screen: it repaints after every change and answers the pointer. While a

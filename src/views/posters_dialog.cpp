@@ -1,6 +1,7 @@
 #include "views/posters_dialog.h"
 
 #include "controls/file_names.h"
+#include "views/paper_files.h"
 
 #include "timetable/posters.h"
 #include "views/export_prompt.h"
@@ -61,10 +62,7 @@ std::vector<Poster> PostersDialog::chosenPosters() const {
 }
 
 bool PostersDialog::exportPdf(const QString& path) {
-    QPdfWriter writer(path);
-    writer.setResolution(300);
-    writer.setTitle("Manifesti della stazione di " + QString::fromStdString(s_.nome_stazione));
-    return paintPosters(writer, chosenPosters());
+    return writePostersPdf(path, s_, chosenPosters());
 }
 
 void PostersDialog::print() {

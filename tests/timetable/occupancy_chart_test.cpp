@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <array>
 
 namespace zeb {
@@ -58,6 +60,24 @@ TEST(OccupancyChart, TheMappingAndItsHitTest) {
     EXPECT_EQ(barAt(content, m, m.x(590), row1), std::nullopt) << "after the bar";
     EXPECT_EQ(barAt(content, m, m.x(560), m.rowTop(0) + 5), std::nullopt) << "another row";
     EXPECT_EQ(barAt(content, m, m.x(480.5), m.rowTop(0) + 5), 0) << "a bar of no length";
+}
+
+// Pages of whole windows, one after the other, from the axis's start past its end.
+TEST(OccupancyChart, PagesCoverTheAxis) {
+    for (const auto& [first, last, hours, count] :
+         {std::tuple{0, 1500, 4, 7}, std::tuple{480, 600, 4, 1}, std::tuple{360, 1380, 2, 9}}) {
+        ChartContent content;
+        content.firstMinute = first;
+        content.lastMinute = last;
+        const std::vector<ChartPage> pages = chartPages(content, hours);
+        ASSERT_EQ(static_cast<int>(pages.size()), count);
+        EXPECT_EQ(pages.front().firstMinute, first);
+        EXPECT_GE(pages.back().lastMinute, last);
+        for (std::size_t k = 0; k < pages.size(); ++k) {
+            EXPECT_EQ(pages[k].lastMinute - pages[k].firstMinute, hours * 60);
+            EXPECT_TRUE(k == 0 || pages[k].firstMinute == pages[k - 1].lastMinute);
+        }
+    }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "views/export_prompt.h"
 #include "views/gui_helpers.h"
 #include "views/occupancy_window.h"
+#include "views/paper_commands.h"
 #include "views/posters_dialog.h"
 #include "views/recovery_writer.h"
 #include "views/train_table_model.h"
@@ -22,6 +23,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
@@ -30,6 +32,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <sstream>
 
 using namespace zeb;
 using namespace zeb::test;
@@ -345,6 +349,33 @@ private slots:
         QCOMPARE(QImage(QString::fromStdString(folder.file("chart.png"))).size(), chart->size());
         QVERIFY(occupancy.exportPdf(QString::fromStdString(folder.file("chart.pdf"))));
         QCOMPARE(readBytes(folder.file("chart.pdf")).substr(0, 5), std::string("%PDF-"));
+
+        // On paper: a page per four hours, each train's number there as text.
+        auto run = [&](const char* program) {
+            QProcess process;
+            process.start(program, {QString::fromStdString(folder.file("chart.pdf")), "-"});
+            return process.waitForFinished() ? QString(process.readAllStandardOutput()) : QString();
+        };
+        const QString text = run("pdftotext");
+        QCOMPARE(text.count("Pagina "), static_cast<int>(chartPages(chart->content(), 4).size()));
+        QVERIFY(text.contains("Valmora — Occupazione binari"));
+        for (int i = 0; i < scenario.totale_treni; ++i)
+            QVERIFY2(text.contains(QString::fromStdString(scenario.treni[i].numero)),
+                     scenario.treni[i].numero.c_str());
+        // zebrano-tool writes the same pages without a window.
+        std::ostringstream out;
+        std::ostringstream err;
+        QCOMPARE(
+            occupazioneCommand(folder.file("four.zeb"), folder.file("tool.pdf"), 4, "A4", out, err),
+            0);
+        QCOMPARE(out.str(), "1 pagina in " + folder.file("tool.pdf") + "\n");
+        QCOMPARE(
+            manifestiCommand(folder.file("four.zeb"), true, folder.file("partenze.pdf"), out, err),
+            0);
+        QCOMPARE(readBytes(folder.file("partenze.pdf")).substr(0, 5), std::string("%PDF-"));
+        QCOMPARE(
+            occupazioneCommand(folder.file("four.zeb"), folder.file("x.pdf"), 4, "A5", out, err),
+            2);
     }
 
     // The keys of a desktop editor in the table: Ctrl+F, Delete with its question over the

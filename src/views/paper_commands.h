@@ -1,0 +1,20 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace zeb {
+
+// The paper of zebrano-tool, drawn as the windows draw it. Exit 0 when written, 2 when a file
+// cannot be read or written or an argument is wrong.
+
+// `occupazione FILE.zeb -o GRAFICO.pdf|.png [--ore 4] [--formato A4|A3]`: the chart's pages as a
+// PDF, or the whole chart as a picture.
+int occupazioneCommand(const std::string& scenarioPath, const std::string& outputPath, int hours,
+                       const std::string& format, std::ostream& out, std::ostream& err);
+
+// `manifesti FILE.zeb --partenze|--arrivi -o MANIFESTO.pdf`: a poster as a PDF.
+int manifestiCommand(const std::string& scenarioPath, bool departures,
+                     const std::string& outputPath, std::ostream& out, std::ostream& err);
+
+} // namespace zeb

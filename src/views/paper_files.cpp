@@ -1,0 +1,63 @@
+#include "views/paper_files.h"
+
+#include "views/occupancy_chart_painter.h"
+#include "views/poster_painter.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace zeb {
+
+bool paintChartPages(QPagedPaintDevice& device, const Scenario& s, const ChartContent& content,
+                     int hours) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    // Points as the painter's units, whatever the device's resolution.
+    const QRectF points = device.pageLayout().paintRectPoints();
+    painter.setWindow(
+        QRect(0, 0, static_cast<int>(points.width()), static_cast<int>(points.height())));
+    painter.setViewport(0, 0, device.width(), device.height());
+    const std::vector<ChartPage> pages = chartPages(content, hours);
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        if (k > 0)
+            device.newPage();
+        paintChartPage(painter, s, content, pages[k], static_cast<int>(k) + 1,
+                       static_cast<int>(pages.size()),
+                       QRectF(0, 0, points.width(), points.height()));
+    }
+    return painter.end();
+}
+
+bool writeChartPdf(const QString& path, const Scenario& s, const ChartContent& content, int hours,
+                   bool a3) {
+    QPdfWriter writer(path);
+    writer.setPageLayout(QPageLayout(QPageSize(a3 ? QPageSize::A3 : QPageSize::A4),
+                                     QPageLayout::Landscape, QMarginsF(28, 28, 28, 28),
+                                     QPageLayout::Point));
+    writer.setResolution(600);
+    writer.setTitle("Occupazione binari");
+    return paintChartPages(writer, s, content, hours);
+}
+
+bool writeChartPng(const QString& path, const Scenario& s, const ChartContent& content,
+                   double pixelsPerMinute) {
+    const ChartMapping mapping = mappingFor(content, pixelsPerMinute);
+    QImage image(static_cast<int>(mapping.width()),
+                 static_cast<int>(mapping.height(static_cast<int>(content.rows.size()))),
+                 QImage::Format_RGB32);
+    QPainter painter(&image);
+    paintOccupancyChart(painter, s, content, mapping);
+    painter.end();
+    return image.save(path, "PNG");
+}
+
+bool writePostersPdf(const QString& path, const Scenario& s, const std::vector<Poster>& posters) {
+    QPdfWriter writer(path);
+    writer.setResolution(300);
+    writer.setTitle("Manifesti della stazione di " + QString::fromStdString(s.nome_stazione));
+    return paintPosters(writer, posters);
+}
+
+} // namespace zeb

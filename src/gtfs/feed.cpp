@@ -14,14 +14,6 @@ namespace {
 
 constexpr int kMaxRunsPerFrequency = 1440;
 
-std::optional<int> wholeNumber(std::string_view text) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return value;
-}
-
 int numberIn(const GtfsTable& table, int column, int fallback) {
     const std::string_view text = table.field(column);
     if (text.empty())
@@ -263,6 +255,14 @@ int runsOf(const GtfsFeed& feed, int trip) {
 }
 
 } // namespace
+
+std::optional<int> wholeNumber(std::string_view text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
 
 bool GtfsService::runsOn(date::sys_days day) const {
     if (std::binary_search(added.begin(), added.end(), day))

@@ -82,6 +82,9 @@ struct GtfsFeed {
 // the first fault, or the missing file or column.
 GtfsFeed loadFeed(const FeedSource& source);
 
+// A whole number written in decimal, sign allowed, nothing else; nullopt for anything else.
+std::optional<int> wholeNumber(std::string_view text);
+
 // "20160406" as a day, or nullopt.
 std::optional<date::sys_days> gtfsDate(std::string_view text);
 // "7:33:00" or "25:10:00" in seconds from the service day's start, or nullopt; "" is nullopt.

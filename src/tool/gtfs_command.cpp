@@ -14,14 +14,6 @@ namespace zeb {
 
 namespace {
 
-std::optional<int> number(std::string_view text) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return value;
-}
-
 // "2016-04-06" as a day, or nullopt.
 std::optional<date::sys_days> isoDate(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
@@ -35,8 +27,8 @@ std::optional<int> clockMinute(std::string_view text) {
     const auto colon = text.find(':');
     if (colon == std::string_view::npos || text.size() - colon != 3)
         return std::nullopt;
-    const auto h = number(text.substr(0, colon));
-    const auto m = number(text.substr(colon + 1));
+    const auto h = wholeNumber(text.substr(0, colon));
+    const auto m = wholeNumber(text.substr(colon + 1));
     if (!h || !m || *h < 0 || *h > 23 || *m < 0 || *m > 59)
         return std::nullopt;
     return *h * 60 + *m;

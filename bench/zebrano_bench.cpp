@@ -13,6 +13,7 @@
 #include "views/editor_window.h"
 #include "views/occupancy_chart_painter.h"
 #include "views/occupancy_window.h"
+#include "views/paper_files.h"
 #include "views/recovery_writer.h"
 #include "views/timetable_watch.h"
 #include "views/train_table_window.h"
@@ -335,6 +336,15 @@ void ExportChartPdf(benchmark::State& state) {
     state.counters["MB"] = static_cast<double>(readScenarioFile(path).size()) / (1 << 20);
 }
 
+// The departures and arrivals posters of 2001 trains as one PDF file.
+void ExportPostersPdf(benchmark::State& state) {
+    const Scenario s = fullScenario();
+    const std::string path = files().folder + "/manifesti.pdf";
+    for (auto _ : state)
+        writePostersPdf(QString::fromStdString(path), s, {departuresPoster(s), arrivalsPoster(s)});
+    state.counters["MB"] = static_cast<double>(readScenarioFile(path).size()) / (1 << 20);
+}
+
 void ExportCsv(benchmark::State& state) {
     const Scenario s = fullScenario();
     for (auto _ : state)
@@ -415,6 +425,7 @@ BENCHMARK(ImportCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(FollowAChange)->Unit(benchmark::kMillisecond);
 BENCHMARK(PaintChart)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExportChartPdf)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExportPostersPdf)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(TickLogic);
 BENCHMARK(TickWithView);
 

@@ -1,5 +1,6 @@
 #include "timetable/posters.h"
 
+#include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
 
@@ -60,6 +61,9 @@ Poster posterOf(const Scenario& s, bool departures) {
                 {time, train, t.destinazione, principalStops(t.fermate), track, notesOf(t)});
         else
             poster.rows.push_back({time, train, t.provenienza, track, notesOf(t)});
+        poster.timeToCheck.push_back(entry.minute == INT_MAX);
+        poster.trackToCheck.push_back(!isCategoriaSenzaBinario(t.categoria) &&
+                                      !hasStationTrack(s, t.binario));
     }
     return poster;
 }

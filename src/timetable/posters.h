@@ -16,7 +16,16 @@ struct Poster {
     bool departures;
     std::vector<std::string> heads;
     std::vector<std::vector<std::string>> rows; // one cell per head
+    // Per row: its time is not valid, its track is one the station lacks (or none); printed
+    // with a mark and a footnote, never silently.
+    std::vector<bool> timeToCheck;
+    std::vector<bool> trackToCheck;
 };
+
+// The column of each kind in a poster's rows.
+inline constexpr std::size_t kPosterTime = 0;
+inline constexpr std::size_t kPosterTrain = 1;
+inline constexpr std::size_t kPosterPlace = 2; // destination or origin
 
 Poster departuresPoster(const Scenario& s);
 Poster arrivalsPoster(const Scenario& s);

@@ -12,89 +12,159 @@ namespace {
 const QColor kDeparturesGround(255, 214, 0);
 const QColor kInk(0, 0, 90);
 
-// The share of the line each column takes.
-std::vector<double> columnShares(const Poster& poster) {
-    if (poster.departures)
-        return {0.08, 0.17, 0.19, 0.30, 0.09, 0.17};
-    return {0.10, 0.22, 0.30, 0.10, 0.28};
+// The page in points: A4 landscape, two columns of trains.
+constexpr double kWidth = 842;
+constexpr double kHeight = 595;
+constexpr double kMargin = 22;
+constexpr double kGap = 16;
+constexpr double kTitle = 40;
+constexpr double kHead = 13;
+constexpr double kFoot = 12;
+constexpr double kColumn = (kWidth - 2 * kMargin - kGap) / 2;
+constexpr double kTimeWidth = 36;
+constexpr double kTrackWidth = 34;
+
+const char* kTimeMark = "*";
+const char* kTrackMark = "†";
+
+// A font of `points` points on a painter whose units are points, whatever the device.
+QFont pointFont(const QPainter& p, double points, bool bold = false) {
+    QFont font("DejaVu Sans");
+    font.setPointSizeF(points * 72.0 / p.device()->logicalDpiY());
+    font.setBold(bold);
+    return font;
 }
 
-class PosterPages {
+// One train's entry: its first line (time, train and place, track) and its stops and notes in a
+// smaller type under it, each wrapped to the column and never cut.
+class Entry {
 public:
-    PosterPages(QPainter& painter, QPagedPaintDevice& device)
-        : p_(painter), device_(device), page_(0, 0, device.width(), device.height()) {
-        margin_ = page_.width() * 0.04;
-        rowHeight_ = page_.height() * 0.055;
+    Entry(QPainter& p, const Poster& poster, std::size_t row) : p_(p), poster_(poster), row_(row) {
+        const auto& cells = poster.rows[row];
+        middle_ = QString::fromStdString(cells[kPosterTrain]) + "  " +
+                  QString::fromStdString(cells[kPosterPlace]);
+        // The stops (departures) and the notes, in the columns between place and track.
+        QStringList more;
+        for (std::size_t c = kPosterPlace + 1; c < cells.size(); ++c) {
+            if (c + 2 == cells.size() || cells[c].empty())
+                continue; // the track is on the first line
+            more << QString::fromStdString(cells[c]);
+        }
+        small_ = more.join(" · ");
+        track_ = QString::fromStdString(cells[cells.size() - 2]);
     }
 
-    int rowsPerPage() const {
-        return std::max(1,
-                        static_cast<int>((page_.height() - top() - 2 * margin_) / rowHeight_) - 1);
-    }
+    double height() const { return firstHeight() + smallHeight() + 4; }
 
-    void paintPage(const Poster& poster, int firstRow, int pageNumber, int pages) {
-        p_.fillRect(page_, poster.departures ? kDeparturesGround : QColor(Qt::white));
-        paintTitle(poster, pageNumber, pages);
-        const auto shares = columnShares(poster);
-        double y = top();
-        paintLine(poster.heads, shares, y, true);
-        y += rowHeight_;
-        p_.setPen(QPen(kInk, rowHeight_ * 0.04));
-        p_.drawLine(QPointF(margin_, y), QPointF(page_.width() - margin_, y));
-        const int last = std::min(static_cast<int>(poster.rows.size()), firstRow + rowsPerPage());
-        for (int row = firstRow; row < last; ++row) {
-            paintLine(poster.rows[static_cast<std::size_t>(row)], shares, y, false);
-            y += rowHeight_;
-            p_.setPen(QPen(QColor(0, 0, 90, 60), rowHeight_ * 0.02));
-            p_.drawLine(QPointF(margin_, y), QPointF(page_.width() - margin_, y));
+    void paint(double x, double y) const {
+        const auto& cells = poster_.rows[row_];
+        p_.setPen(kInk);
+        p_.setFont(pointFont(p_, 9, true));
+        QString time = QString::fromStdString(cells[kPosterTime]);
+        if (poster_.timeToCheck[row_])
+            time += kTimeMark;
+        p_.drawText(QRectF(x, y, kTimeWidth, 14), Qt::AlignLeft | Qt::AlignTop, time);
+        QString track = track_;
+        if (poster_.trackToCheck[row_])
+            track += kTrackMark;
+        p_.drawText(QRectF(x + kColumn - kTrackWidth, y, kTrackWidth, 14),
+                    Qt::AlignRight | Qt::AlignTop, track);
+        p_.setFont(pointFont(p_, 9));
+        p_.drawText(middleRect(x, y), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, middle_);
+        if (!small_.isEmpty()) {
+            const double below = firstHeight(); // measured before the smaller type is set
+            p_.setFont(pointFont(p_, 7));
+            p_.drawText(QRectF(x + kTimeWidth, y + below, kColumn - kTimeWidth, 200),
+                        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, small_);
         }
     }
+
+    bool marked() const { return poster_.timeToCheck[row_] || poster_.trackToCheck[row_]; }
 
 private:
-    double top() const { return margin_ + page_.height() * 0.16; }
-
-    void paintTitle(const Poster& poster, int pageNumber, int pages) {
-        const QRectF band(margin_, margin_, page_.width() - 2 * margin_, page_.height() * 0.13);
-        QFont title("DejaVu Sans");
-        title.setBold(true);
-        title.setPixelSize(static_cast<int>(band.height() * 0.6));
-        p_.setFont(title);
-        p_.setPen(kInk);
-        p_.drawText(band, Qt::AlignLeft | Qt::AlignVCenter,
-                    QString::fromStdString(poster.title).toUpper());
-        QFont station("DejaVu Sans");
-        station.setPixelSize(static_cast<int>(band.height() * 0.28));
-        p_.setFont(station);
-        QString right = "Stazione di " + QString::fromStdString(poster.station);
-        if (pages > 1)
-            right += QString("\nPagina %1 di %2").arg(pageNumber).arg(pages);
-        p_.drawText(band, Qt::AlignRight | Qt::AlignVCenter, right);
+    QRectF middleRect(double x, double y) const {
+        return QRectF(x + kTimeWidth, y, kColumn - kTimeWidth - kTrackWidth - 4, 200);
     }
-
-    void paintLine(const std::vector<std::string>& cells, const std::vector<double>& shares,
-                   double y, bool head) {
-        QFont font("DejaVu Sans");
-        font.setBold(head);
-        font.setPixelSize(static_cast<int>(rowHeight_ * (head ? 0.42 : 0.48)));
-        p_.setFont(font);
-        p_.setPen(kInk);
-        double x = margin_;
-        const double width = page_.width() - 2 * margin_;
-        for (std::size_t c = 0; c < cells.size() && c < shares.size(); ++c) {
-            const QRectF cell(x, y, shares[c] * width - rowHeight_ * 0.2, rowHeight_);
-            const QString text = p_.fontMetrics().elidedText(
-                QString::fromStdString(cells[c]), Qt::ElideRight, static_cast<int>(cell.width()));
-            p_.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, text);
-            x += shares[c] * width;
-        }
+    double firstHeight() const {
+        p_.setFont(pointFont(p_, 9));
+        return p_.boundingRect(middleRect(0, 0), Qt::AlignLeft | Qt::TextWordWrap, middle_)
+            .height();
+    }
+    double smallHeight() const {
+        if (small_.isEmpty())
+            return 0;
+        p_.setFont(pointFont(p_, 7));
+        return p_
+            .boundingRect(QRectF(0, 0, kColumn - kTimeWidth, 200), Qt::AlignLeft | Qt::TextWordWrap,
+                          small_)
+            .height();
     }
 
     QPainter& p_;
-    QPagedPaintDevice& device_;
-    QRectF page_;
-    double margin_;
-    double rowHeight_;
+    const Poster& poster_;
+    std::size_t row_;
+    QString middle_;
+    QString small_;
+    QString track_;
 };
+
+// The rows of each page, two columns a page, filled top to bottom.
+std::vector<std::vector<std::size_t>> pagesOf(QPainter& p, const Poster& poster) {
+    const double room = kHeight - 2 * kMargin - kTitle - kHead - kFoot;
+    std::vector<std::vector<std::size_t>> pages(1);
+    int column = 0;
+    double used = 0;
+    for (std::size_t row = 0; row < poster.rows.size(); ++row) {
+        const double height = Entry(p, poster, row).height();
+        if (used + height > room && used > 0) {
+            used = 0;
+            if (++column == 2) {
+                column = 0;
+                pages.emplace_back();
+            }
+        }
+        pages.back().push_back(row);
+        used += height;
+    }
+    return pages;
+}
+
+void paintTitle(QPainter& p, const Poster& poster, int page, int pages) {
+    p.setPen(kInk);
+    p.setFont(pointFont(p, 24, true));
+    const QString title = QString::fromStdString(poster.title).toUpper();
+    p.drawText(QRectF(kMargin, kMargin, kWidth / 2, kTitle), Qt::AlignLeft | Qt::AlignVCenter,
+               title);
+    // The station's name whole: wrapped, and smaller where it is long.
+    const QRectF band(kWidth / 2, kMargin, kWidth / 2 - kMargin, kTitle - 10);
+    const QString station = "Stazione di " + QString::fromStdString(poster.station);
+    for (double points = 13; points >= 6; points -= 1) {
+        p.setFont(pointFont(p, points, true));
+        if (p.boundingRect(band, Qt::AlignRight | Qt::TextWordWrap, station).height() <=
+                band.height() ||
+            points <= 6)
+            break;
+    }
+    p.drawText(band, Qt::AlignRight | Qt::AlignVCenter | Qt::TextWordWrap, station);
+    p.setFont(pointFont(p, 8));
+    p.drawText(QRectF(kWidth / 2, kMargin + kTitle - 10, kWidth / 2 - kMargin, 10),
+               Qt::AlignRight | Qt::AlignVCenter, QString("Pagina %1 di %2").arg(page).arg(pages));
+}
+
+void paintHeads(QPainter& p, const Poster& poster, double x) {
+    const double y = kMargin + kTitle;
+    p.setFont(pointFont(p, 7.5, true));
+    p.setPen(kInk);
+    const auto& heads = poster.heads;
+    p.drawText(QRectF(x, y, kTimeWidth, kHead), Qt::AlignLeft | Qt::AlignVCenter,
+               QString::fromStdString(heads[kPosterTime]));
+    p.drawText(QRectF(x + kTimeWidth, y, kColumn, kHead), Qt::AlignLeft | Qt::AlignVCenter,
+               QString::fromStdString(heads[kPosterTrain] + " e " + heads[kPosterPlace]));
+    p.drawText(QRectF(x + kColumn - kTrackWidth, y, kTrackWidth, kHead),
+               Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(heads[heads.size() - 2]));
+    p.setPen(QPen(kInk, 0.8));
+    p.drawLine(QPointF(x, y + kHead), QPointF(x + kColumn, y + kHead));
+}
 
 } // namespace
 
@@ -102,23 +172,51 @@ bool paintPosters(QPagedPaintDevice& device, const std::vector<Poster>& posters)
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(QPageLayout::Landscape);
     device.setPageMargins(QMarginsF(0, 0, 0, 0));
-    QPainter painter;
-    if (!painter.begin(&device))
+    QPainter p;
+    if (!p.begin(&device))
         return false;
-    PosterPages pages(painter, device);
+    // Points as the painter's units, whatever the device's resolution.
+    p.setWindow(QRect(0, 0, static_cast<int>(kWidth), static_cast<int>(kHeight)));
+    p.setViewport(0, 0, device.width(), device.height());
     bool first = true;
     for (const Poster& poster : posters) {
-        const int perPage = pages.rowsPerPage();
-        const int count =
-            std::max(1, (static_cast<int>(poster.rows.size()) + perPage - 1) / perPage);
-        for (int page = 0; page < count; ++page) {
+        const auto pages = pagesOf(p, poster);
+        for (std::size_t page = 0; page < pages.size(); ++page) {
             if (!first)
                 device.newPage();
             first = false;
-            pages.paintPage(poster, page * perPage, page + 1, count);
+            p.fillRect(QRectF(0, 0, kWidth, kHeight),
+                       poster.departures ? kDeparturesGround : QColor(Qt::white));
+            paintTitle(p, poster, static_cast<int>(page) + 1, static_cast<int>(pages.size()));
+            const double room = kHeight - 2 * kMargin - kTitle - kHead - kFoot;
+            int column = 0;
+            double y = 0;
+            bool marks = false;
+            paintHeads(p, poster, kMargin);
+            for (std::size_t row : pages[page]) {
+                const Entry entry(p, poster, row);
+                if (y + entry.height() > room && y > 0) {
+                    column = 1;
+                    y = 0;
+                    paintHeads(p, poster, kMargin + kColumn + kGap);
+                }
+                const double x = kMargin + column * (kColumn + kGap);
+                entry.paint(x, kMargin + kTitle + kHead + 3 + y);
+                marks = marks || entry.marked();
+                y += entry.height();
+            }
+            if (marks) {
+                p.setFont(pointFont(p, 7));
+                p.setPen(kInk);
+                p.drawText(
+                    QRectF(kMargin, kHeight - kMargin - kFoot + 2, kWidth - 2 * kMargin, kFoot),
+                    Qt::AlignLeft | Qt::AlignVCenter,
+                    QString("%1 orario da verificare     %2 binario da verificare")
+                        .arg(kTimeMark, kTrackMark));
+            }
         }
     }
-    return painter.end();
+    return p.end();
 }
 
 } // namespace zeb

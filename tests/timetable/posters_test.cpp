@@ -35,11 +35,14 @@ TEST(Posters, RowsByTimeWithTheirColumns) {
     EXPECT_EQ(rows(departures), "06:12|Intercity 2235|Alto|Pieve - Rocca - Torre|2|\n"
                                 "07:45|Regionale 2231|Borgo|Pieve|1|Soppresso - sostituito da bus\n"
                                 "25:00|Regionale 9|Rocca|Pieve|1|\n");
+    EXPECT_EQ(departures.timeToCheck, (std::vector<bool>{false, false, true}));
     const Poster arrivals = arrivalsPoster(s);
     EXPECT_EQ(arrivals.heads,
               (std::vector<std::string>{"Ora", "Treno", "Provenienza", "Binario", "Note"}));
     EXPECT_EQ(rows(arrivals), "06:05|Autobus 88|Pieve||\n"
                               "07:30|Regionale 2231|Campo|1|Soppresso - sostituito da bus\n");
+    s.treni[0].binario = "5"; // a track the station lacks
+    EXPECT_EQ(arrivalsPoster(s).trackToCheck, (std::vector<bool>{false, true}));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "views/gui_helpers.h"
 #include "views/occupancy_window.h"
 #include "views/paper_commands.h"
+#include "views/paper_files.h"
 #include "views/posters_dialog.h"
 #include "views/recovery_writer.h"
 #include "views/train_table_model.h"
@@ -574,6 +575,25 @@ private slots:
         QCOMPARE(undo->text(), QString("Annulla assegnazione binari di 1 treno"));
         undo->trigger();
         QCOMPARE(scenario.treni[1].binario, std::string("1"));
+    }
+
+    // 2001 departures take no more than 51 pages (40 and more a page), every number readable.
+    void thePostersHoldFortyTrainsAPage() {
+        openFourTrains();
+        repeatTrain(scenario, 3, 1, kMaxTrains - scenario.totale_treni, 2);
+        const QString path = QString::fromStdString(folder.file("partenze.pdf"));
+        QVERIFY(writePostersPdf(path, scenario, {departuresPoster(scenario)}));
+        QProcess info;
+        info.start("pdfinfo", {path});
+        QVERIFY(info.waitForFinished());
+        const QString pages = QString(info.readAllStandardOutput()).section("Pages:", 1).trimmed();
+        QVERIFY2(pages.section('\n', 0, 0).toInt() <= 51, qPrintable(pages));
+        QProcess text;
+        text.start("pdftotext", {path, "-"});
+        QVERIFY(text.waitForFinished());
+        const QString all = text.readAllStandardOutput();
+        for (int i = 0; i < scenario.totale_treni; i += 97)
+            QVERIFY(all.contains(QString::fromStdString(scenario.treni[i].numero)));
     }
 
     // Enough departures for a second poster page; the README's pictures are taken over them.

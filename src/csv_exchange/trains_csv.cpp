@@ -280,8 +280,8 @@ private:
         // "H:M:S", as spreadsheets write times, loses its seconds.
         if (const auto seconds = minute.find(':'); seconds != std::string::npos) {
             const std::string s = minute.substr(seconds + 1);
-            const bool validSeconds = !s.empty() && s.size() <= 2 && isDecimalDigits(s) &&
-                                      std::stoi(s) < 60;
+            const bool validSeconds =
+                !s.empty() && s.size() <= 2 && isDecimalDigits(s) && std::stoi(s) < 60;
             minute = validSeconds ? minute.substr(0, seconds) : std::string("x");
         }
         if (text.empty()) {
@@ -416,9 +416,7 @@ CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes,
                                 ", ma nello scenario " + roomText(room) + " (al massimo " +
                                 std::to_string(kMaxTrains) + ")");
     if (result.errors.empty()) {
-        std::size_t total = measureStationTexts(base).bytes;
-        for (int i = 0; i < base.totale_treni; ++i)
-            total += measureTrainTexts(base.treni[static_cast<std::size_t>(i)]).bytes;
+        std::size_t total = storedTextBytes(base);
         for (const Treno& t : result.trains)
             total += measureTrainTexts(t).bytes;
         if (total > kMaxScenarioTextBytes)

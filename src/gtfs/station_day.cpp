@@ -706,9 +706,7 @@ std::optional<std::string> importRefusal(const Scenario& base, const std::vector
                countedTrains(static_cast<long>(trains.size())) + ", ma nello scenario " +
                roomText(room) + " (al massimo " + std::to_string(kMaxTrains) +
                "). Restringere la fascia oraria e riprovare.";
-    std::size_t bytes = measureStationTexts(base).bytes;
-    for (int i = 0; i < base.totale_treni; ++i)
-        bytes += measureTrainTexts(base.treni[static_cast<std::size_t>(i)]).bytes;
+    std::size_t bytes = storedTextBytes(base);
     for (const Treno& t : trains) {
         const TextMeasure measure = measureTrainTexts(t);
         if (measure.oversizedField)

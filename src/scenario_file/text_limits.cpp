@@ -80,4 +80,11 @@ TextMeasure measureTrainTexts(const Treno& t) {
     return measured(trainTexts(t));
 }
 
+std::size_t storedTextBytes(const Scenario& s) {
+    std::size_t bytes = measureStationTexts(s).bytes;
+    for (int i = 0; i < s.totale_treni; ++i)
+        bytes += measureTrainTexts(s.treni[static_cast<std::size_t>(i)]).bytes;
+    return bytes;
+}
+
 } // namespace zeb

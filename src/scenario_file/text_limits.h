@@ -29,6 +29,9 @@ struct TextMeasure {
 };
 TextMeasure measureStationTexts(const Scenario& s);
 TextMeasure measureTrainTexts(const Treno& t);
+// The bytes of the station's texts and of every stored train's, together: what an import adds
+// its trains' texts to before it compares with kMaxScenarioTextBytes.
+std::size_t storedTextBytes(const Scenario& s);
 
 // The value of the track line: each of the first numero_binari names followed by ",", then ".".
 std::string trackLineValue(const Scenario& s);

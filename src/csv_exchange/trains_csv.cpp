@@ -37,13 +37,6 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr int kMaxErrorsShown = 20;
 constexpr std::string_view kShownPlaceholder = "--";
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 // Without blanks, tabs and line breaks around it: a line break at a field's end would become a
 // blank that the next export and import would trim.
 std::string trimmed(std::string_view text) {

@@ -21,13 +21,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '-'))
         text.remove_prefix(1);

@@ -254,12 +254,6 @@ std::vector<StationCount> stationsOfDay(const GtfsFeed& feed, date::sys_days day
 std::vector<int> stationsNamed(const GtfsFeed& feed, std::string_view text) {
     if (const int id = feed.stopIndex.find(text); id >= 0)
         return {feed.stops[static_cast<std::size_t>(id)].station};
-    auto lowered = [](std::string_view name) {
-        std::string out(name);
-        for (char& c : out)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return out;
-    };
     std::vector<int> exact;
     std::vector<int> partial;
     const std::string wanted = lowered(text);

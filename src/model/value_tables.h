@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,15 @@ inline std::string_view stopsWithoutFine(std::string_view fermate) {
 inline bool isDecimalDigits(std::string_view text) {
     return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// `text` with its letters in lower case, for names compared ignoring case (list entries, column
+// names, kinds of service, station names).
+inline std::string lowered(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
 }
 
 // True for "Autobus" and "Eurostar Link", which have no track (exact comparison).

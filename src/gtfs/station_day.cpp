@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
-#include <cctype>
 #include <charconv>
 #include <set>
 #include <unordered_map>

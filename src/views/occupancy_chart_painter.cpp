@@ -1,6 +1,7 @@
 #include "views/occupancy_chart_painter.h"
 
 #include "timetable/train_times.h"
+#include "views/window_style.h"
 
 #include <QPainter>
 
@@ -86,19 +87,6 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
     }
     p.restore();
 }
-
-namespace {
-
-// A font of `points` points on a painter whose coordinates are points, whatever the device's
-// resolution.
-QFont pointFont(const QPainter& p, double points, bool bold = false) {
-    QFont font("DejaVu Sans");
-    font.setPointSizeF(points * 72.0 / p.device()->logicalDpiY());
-    font.setBold(bold);
-    return font;
-}
-
-} // namespace
 
 void paintChartPage(QPainter& p, const Scenario& s, const ChartContent& content,
                     const ChartPage& page, int number, int pages, const QRectF& area) {

@@ -15,12 +15,10 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHelpEvent>
-#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -289,16 +287,8 @@ QString OccupancyWindow::suggested(const char* extension) const {
 }
 
 bool OccupancyWindow::exportPng(const QString& path) {
-    QImage image(chart_->size(), QImage::Format_RGB32);
-    QPainter painter(&image);
-    paintOccupancyChart(painter, watch_.scenario(), chart_->content(), chart_->mapping());
-    painter.end();
-    return image.save(path, "PNG");
-}
-
-QPageLayout OccupancyWindow::pageLayout() const {
-    return QPageLayout(QPageSize(paper_->currentIndex() == 1 ? QPageSize::A3 : QPageSize::A4),
-                       QPageLayout::Landscape, QMarginsF(28, 28, 28, 28), QPageLayout::Point);
+    return writeChartPng(path, watch_.scenario(), chart_->content(),
+                         chart_->mapping().pixelsPerMinute);
 }
 
 bool OccupancyWindow::exportPdf(const QString& path) {
@@ -308,7 +298,7 @@ bool OccupancyWindow::exportPdf(const QString& path) {
 
 void OccupancyWindow::print() {
     QPrinter printer;
-    printer.setPageLayout(pageLayout());
+    printer.setPageLayout(chartPageLayout(paper_->currentIndex() == 1));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;

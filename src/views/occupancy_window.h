@@ -10,7 +10,6 @@
 #include <string>
 
 class QComboBox;
-class QPageLayout;
 class QScrollArea;
 class QSpinBox;
 
@@ -42,7 +41,6 @@ public:
 private:
     void print();
     QString suggested(const char* extension) const;
-    QPageLayout pageLayout() const;
 
     TimetableWatch& watch_;
     OccupancyChartView* chart_;

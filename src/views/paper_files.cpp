@@ -30,12 +30,15 @@ bool paintChartPages(QPagedPaintDevice& device, const Scenario& s, const ChartCo
     return painter.end();
 }
 
+QPageLayout chartPageLayout(bool a3) {
+    return QPageLayout(QPageSize(a3 ? QPageSize::A3 : QPageSize::A4), QPageLayout::Landscape,
+                       QMarginsF(28, 28, 28, 28), QPageLayout::Point);
+}
+
 bool writeChartPdf(const QString& path, const Scenario& s, const ChartContent& content, int hours,
                    bool a3) {
     QPdfWriter writer(path);
-    writer.setPageLayout(QPageLayout(QPageSize(a3 ? QPageSize::A3 : QPageSize::A4),
-                                     QPageLayout::Landscape, QMarginsF(28, 28, 28, 28),
-                                     QPageLayout::Point));
+    writer.setPageLayout(chartPageLayout(a3));
     writer.setResolution(600);
     writer.setTitle("Occupazione binari");
     return paintChartPages(writer, s, content, hours);

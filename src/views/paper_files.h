@@ -3,6 +3,7 @@
 #include "timetable/occupancy_chart.h"
 #include "timetable/posters.h"
 
+#include <QPageLayout>
 #include <QString>
 
 #include <vector>
@@ -14,6 +15,8 @@ namespace zeb {
 // The pictures of the timetable written to files, the same from the windows and from
 // zebrano-tool; each is false when the file cannot be written.
 
+// The chart's paper: A3 where asked, else A4, landscape, with its margins.
+QPageLayout chartPageLayout(bool a3);
 // The chart on landscape pages (A3 where asked, else A4), a window of `hours` a page, in points.
 bool writeChartPdf(const QString& path, const Scenario& s, const ChartContent& content, int hours,
                    bool a3);

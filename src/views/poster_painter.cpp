@@ -1,5 +1,7 @@
 #include "views/poster_painter.h"
 
+#include "views/window_style.h"
+
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -26,14 +28,6 @@ constexpr double kTrackWidth = 34;
 
 const char* kTimeMark = "*";
 const char* kTrackMark = "†";
-
-// A font of `points` points on a painter whose units are points, whatever the device.
-QFont pointFont(const QPainter& p, double points, bool bold = false) {
-    QFont font("DejaVu Sans");
-    font.setPointSizeF(points * 72.0 / p.device()->logicalDpiY());
-    font.setBold(bold);
-    return font;
-}
 
 // One train's entry: its first line (time, train and place, track) and its stops and notes in a
 // smaller type under it, each wrapped to the column and never cut.

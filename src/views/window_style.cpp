@@ -37,4 +37,11 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect w
     return label;
 }
 
+QFont pointFont(const QPainter& painter, double points, bool bold) {
+    QFont font("DejaVu Sans");
+    font.setPointSizeF(points * 72.0 / painter.device()->logicalDpiY());
+    font.setBold(bold);
+    return font;
+}
+
 } // namespace zeb

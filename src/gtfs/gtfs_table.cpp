@@ -12,15 +12,15 @@ namespace {
 constexpr std::size_t kChunkBytes = 1 << 20;
 constexpr std::size_t kMaxRowBytes = 4 << 20;
 
-std::string_view trimmed(std::string_view text) {
+} // namespace
+
+std::string_view trimmedValue(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.remove_suffix(1);
     return text;
 }
-
-} // namespace
 
 GtfsTable::GtfsTable(const FeedSource& feed, std::string name)
     : stream_(feed.open(name)), name_(std::move(name)) {
@@ -30,7 +30,7 @@ GtfsTable::GtfsTable(const FeedSource& feed, std::string name)
     for (std::size_t i = 0; i < spans_.size(); ++i) {
         std::string_view title = field(static_cast<int>(i));
         if (i == 0 && title.starts_with("\xEF\xBB\xBF"))
-            title = trimmed(title.substr(3));
+            title = trimmedValue(title.substr(3));
         header_.emplace_back(title);
     }
 }
@@ -51,7 +51,7 @@ std::string_view GtfsTable::field(int column) const {
     if (column < 0 || static_cast<std::size_t>(column) >= spans_.size())
         return {};
     const Span& s = spans_[static_cast<std::size_t>(column)];
-    return trimmed(
+    return trimmedValue(
         std::string_view((s.inScratch ? scratch_.data() : buffer_.data()) + s.offset, s.length));
 }
 

@@ -416,17 +416,12 @@ private:
     TripRow parsed(const RawRow& raw) const {
         std::array<std::string_view, 6> fields;
         if (raw.plain) {
-            // The row's values by the header's columns, blanks trimmed as GtfsTable trims them.
+            // The row's values by the header's columns, trimmed as GtfsTable::field trims them.
             const std::string_view text = std::string_view(text_).substr(raw.start, raw.lengths[0]);
             std::vector<std::string_view> values;
             for (std::size_t at = 0;;) {
                 const auto comma = text.find(',', at);
-                std::string_view value = text.substr(at, comma - at);
-                while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
-                    value.remove_prefix(1);
-                while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
-                    value.remove_suffix(1);
-                values.push_back(value);
+                values.push_back(trimmedValue(text.substr(at, comma - at)));
                 if (comma == std::string_view::npos)
                     break;
                 at = comma + 1;

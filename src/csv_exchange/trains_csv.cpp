@@ -1,7 +1,7 @@
 #include "csv_exchange/trains_csv.h"
-#include "model/counted.h"
 
 #include "csv_exchange/csv_text.h"
+#include "model/counted.h"
 #include "model/track_slots.h"
 #include "model/train_append.h"
 #include "model/value_tables.h"

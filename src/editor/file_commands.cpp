@@ -2,12 +2,12 @@
 #include "csv_exchange/trains_csv.h"
 #include "editor/editor_logic.h"
 #include "model/counted.h"
-
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
 #include "scenario_file/scenario_reader.h"
 #include "scenario_file/scenario_writer.h"
+
 #include <ctime>
 #include <memory>
 

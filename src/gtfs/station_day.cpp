@@ -1,19 +1,18 @@
 #include "gtfs/station_day.h"
-#include "model/counted.h"
 
 #include "gtfs/gtfs_error.h"
 #include "gtfs/gtfs_table.h"
 #include "gtfs/service_rules.h"
+#include "model/counted.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "scenario_file/text_limits.h"
-
-#include <date/tz.h>
 
 #include <algorithm>
 #include <array>
 #include <bitset>
 #include <charconv>
+#include <date/tz.h>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>

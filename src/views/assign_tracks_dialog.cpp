@@ -1,8 +1,7 @@
 #include "views/assign_tracks_dialog.h"
 
-#include "views/window_geometry.h"
-
 #include "model/track_slots.h"
+#include "views/window_geometry.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,8 @@
 #include "views/gtfs_import_dialog.h"
 
-#include "views/window_geometry.h"
-
 #include "gtfs/gtfs_error.h"
 #include "model/value_tables.h"
+#include "views/window_geometry.h"
 
 #include <QApplication>
 #include <QCheckBox>

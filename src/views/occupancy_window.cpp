@@ -1,7 +1,5 @@
 #include "views/occupancy_window.h"
 
-#include "views/window_geometry.h"
-
 #include "controls/file_names.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
@@ -10,6 +8,7 @@
 #include "views/export_prompt.h"
 #include "views/occupancy_chart_painter.h"
 #include "views/paper_files.h"
+#include "views/window_geometry.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,7 +26,6 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
-
 #include <algorithm>
 #include <cmath>
 

@@ -1,10 +1,9 @@
 #include "views/posters_dialog.h"
 
 #include "controls/file_names.h"
-#include "views/paper_files.h"
-
 #include "timetable/posters.h"
 #include "views/export_prompt.h"
+#include "views/paper_files.h"
 #include "views/poster_painter.h"
 
 #include <QDialogButtonBox>

@@ -1,13 +1,11 @@
 #include "views/train_table_window.h"
 
 #include "bulk_edit/bulk_edit.h"
-
 #include "model/counted.h"
-#include "views/window_geometry.h"
-
 #include "views/repeat_dialog.h"
 #include "views/train_filter_model.h"
 #include "views/train_table_model.h"
+#include "views/window_geometry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,7 +26,6 @@
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <array>
 

@@ -1,6 +1,5 @@
 #include "bulk_edit/bulk_edit.h"
 
-#include "model/track_slots.h"
 #include "model/train_removal.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
@@ -82,11 +81,7 @@ namespace {
 // The conflicts `changed` trains of `after` take part in, on the station's tracks.
 ClashPreview clashesOf(const Scenario& after, const CheckSettings& settings,
                        const std::vector<int>& changed) {
-    std::vector<Occupancy> onTracks;
-    for (Occupancy& o : trackOccupancies(after, settings)) {
-        if (hasStationTrack(after, o.track))
-            onTracks.push_back(std::move(o));
-    }
+    const std::vector<Occupancy> onTracks = stationTrackOccupancies(after, settings);
     auto isChanged = [&](int train) {
         return std::find(changed.begin(), changed.end(), train) != changed.end();
     };

@@ -102,10 +102,8 @@ private:
     // chain together round the clock. Sorting each track's occupancies is the whole cost.
     void checkConflicts() {
         std::map<std::string, std::vector<Occupancy>> byTrack;
-        for (Occupancy& o : trackOccupancies(s_, settings_)) {
-            if (hasStationTrack(s_, o.track))
-                byTrack[o.track].push_back(std::move(o));
-        }
+        for (Occupancy& o : stationTrackOccupancies(s_, settings_))
+            byTrack[o.track].push_back(std::move(o));
         for (auto& [track, occupancies] : byTrack) {
             std::sort(occupancies.begin(), occupancies.end(),
                       [](const Occupancy& a, const Occupancy& b) { return a.start < b.start; });

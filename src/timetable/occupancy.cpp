@@ -1,5 +1,6 @@
 #include "timetable/occupancy.h"
 
+#include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
 
@@ -48,6 +49,12 @@ std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& 
         out.push_back({i, t.binario, start, end, kind});
     }
     return out;
+}
+
+std::vector<Occupancy> stationTrackOccupancies(const Scenario& s, const CheckSettings& settings) {
+    std::vector<Occupancy> occupancies = trackOccupancies(s, settings);
+    std::erase_if(occupancies, [&](const Occupancy& o) { return !hasStationTrack(s, o.track); });
+    return occupancies;
 }
 
 std::vector<Conflict> trackConflicts(const std::vector<Occupancy>& occupancies, int separation) {

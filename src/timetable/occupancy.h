@@ -32,6 +32,9 @@ struct Occupancy {
 std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& settings,
                                         bool withTracklessCategories = false);
 
+// The same, of the trains on one of the station's own tracks: those that can clash.
+std::vector<Occupancy> stationTrackOccupancies(const Scenario& s, const CheckSettings& settings);
+
 // Two occupancies of one track that come closer than the separation: `first` starts no later
 // than `second` (taken round the clock, so `second` may be shifted by a day), and they are held
 // together from `second.start` to `overlapEnd` (empty when they only come too close).

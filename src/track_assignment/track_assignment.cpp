@@ -333,12 +333,8 @@ void applyAssignment(Scenario& s, const Assignment& assignment) {
 }
 
 int stationConflicts(const Scenario& s, const CheckSettings& settings) {
-    std::vector<Occupancy> onTracks;
-    for (Occupancy& o : trackOccupancies(s, settings)) {
-        if (hasStationTrack(s, o.track))
-            onTracks.push_back(std::move(o));
-    }
-    return static_cast<int>(trackConflicts(onTracks, settings.separation).size());
+    return static_cast<int>(
+        trackConflicts(stationTrackOccupancies(s, settings), settings.separation).size());
 }
 
 std::vector<int> clashesAfterMove(const Scenario& s, const CheckSettings& settings, int train,

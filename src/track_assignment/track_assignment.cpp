@@ -179,11 +179,7 @@ private:
     }
 
     std::vector<int> conflictingTrains() const {
-        std::vector<Occupancy> onTracks;
-        for (const auto& [train, o] : occupancy_) {
-            if (trackIndex(o.track) >= 0)
-                onTracks.push_back(o);
-        }
+        const std::vector<Occupancy> onTracks = stationTrackOccupancies(s_, options_.settings);
         std::vector<int> trains;
         for (const Conflict& c : trackConflicts(onTracks, options_.settings.separation)) {
             trains.push_back(onTracks[static_cast<std::size_t>(c.first)].train);

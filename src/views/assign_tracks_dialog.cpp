@@ -2,6 +2,7 @@
 
 #include "model/track_slots.h"
 #include "views/window_geometry.h"
+#include "views/window_style.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,13 +17,7 @@
 
 namespace zeb {
 
-namespace {
-
-QString plural(int count, const char* one, const char* many) {
-    return QString("%1 %2").arg(count).arg(count == 1 ? one : many);
-}
-
-} // namespace
+namespace {} // namespace
 
 AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSettings& settings,
                                        std::vector<int> selected, QWidget* parent)
@@ -131,17 +126,17 @@ void AssignTracksDialog::refresh() {
         lines << ""
               << QString("Senza un binario libero: %1. %2 in più %3.")
                      .arg(numbers.join(", "))
-                     .arg(plural(assignment_.moreTracks, "binario", "binari"))
+                     .arg(countedText(assignment_.moreTracks, "binario", "binari"))
                      .arg(assignment_.unplaced.size() == 1 ? "lo collocherebbe"
                                                            : "li collocherebbero");
     }
     preview_->setPlainText(lines.join("\n"));
     summary_->setText(QString("%1. Conflitti: prima %2, dopo %3. Servono almeno %4.")
-                          .arg(plural(static_cast<int>(assignment_.changes.size()),
-                                      "treno cambia binario", "treni cambiano binario"))
+                          .arg(countedText(static_cast<int>(assignment_.changes.size()),
+                                           "treno cambia binario", "treni cambiano binario"))
                           .arg(assignment_.conflictsBefore)
                           .arg(assignment_.conflictsAfter)
-                          .arg(plural(assignment_.lowerBound, "binario", "binari")));
+                          .arg(countedText(assignment_.lowerBound, "binario", "binari")));
     ok_->setEnabled(!assignment_.changes.empty());
 }
 

@@ -3,6 +3,7 @@
 #include "gtfs/gtfs_error.h"
 #include "model/value_tables.h"
 #include "views/window_geometry.h"
+#include "views/window_style.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -45,10 +46,6 @@ date::sys_days fromQDate(const QDate& d) {
 
 QString q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QString plural(int count, const char* one, const char* many) {
-    return QString("%1 %2").arg(count).arg(count == 1 ? one : many);
 }
 
 QString timeCell(const std::string& ora, const std::string& minuti) {
@@ -341,15 +338,15 @@ void GtfsImportDialog::showPreview() {
     else if (refusal)
         text = q(*refusal);
     else
-        text = plural(count, "treno da importare", "treni da importare") +
+        text = countedText(count, "treno da importare", "treni da importare") +
                (count > kPreviewRows ? QString(", qui i primi %1").arg(kPreviewRows) : QString()) +
                ".";
     if (day_ && day_->namesChanged > 0)
-        text += " " + plural(day_->namesChanged, "nome scritto", "nomi scritti") +
+        text += " " + countedText(day_->namesChanged, "nome scritto", "nomi scritti") +
                 " senza accenti, perché il file scenario non può contenerli.";
     if (day_ && day_->untimedCalls > 0)
-        text += " " + plural(day_->untimedCalls, "fermata senza orario lasciata fuori.",
-                             "fermate senza orario lasciate fuori.");
+        text += " " + countedText(day_->untimedCalls, "fermata senza orario lasciata fuori.",
+                                  "fermate senza orario lasciate fuori.");
     count_->setText(text);
     count_->setStyleSheet(refusal ? "color: #b00000;" : "");
     ok_->setEnabled(count > 0 && !refusal);

@@ -1,5 +1,7 @@
 #include "views/window_style.h"
 
+#include "model/counted.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 
@@ -42,6 +44,10 @@ QFont pointFont(const QPainter& painter, double points, bool bold) {
     font.setPointSizeF(points * 72.0 / painter.device()->logicalDpiY());
     font.setBold(bold);
     return font;
+}
+
+QString countedText(long count, const char* one, const char* many) {
+    return QString::fromStdString(counted(count, one, many));
 }
 
 } // namespace zeb

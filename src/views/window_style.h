@@ -18,6 +18,9 @@ QFont pointFont(const QPainter& painter, double points, bool bold = false);
 // The font of every other control: the toolkit's default sans serif at 8.25 points.
 QFont defaultControlFont();
 
+// "1 treno", "2 treni", for the windows' texts.
+QString countedText(long count, const char* one, const char* many);
+
 // A label of the windows, in Verdana 8.25 pt, with its name, place and alignment.
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect where,
                  Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter);

@@ -219,13 +219,16 @@ void WriteReplacing(benchmark::State& state) {
         replaceFileContents(path, files().bytes);
 }
 
-// The checker over the full table: every train on one of seven tracks, many of them in conflict.
-void Check(benchmark::State& state) {
-    const Scenario s = fullScenario();
+void checkOf(benchmark::State& state, const Scenario& s) {
     std::size_t findings = 0;
     for (auto _ : state)
         findings = checkScenario(s).size();
     state.counters["findings"] = static_cast<double>(findings);
+}
+
+// The checker over the full table: every train on one of seven tracks, many of them in conflict.
+void Check(benchmark::State& state) {
+    checkOf(state, fullScenario());
 }
 
 // The editor with the full scenario open and its last train shown: what a tick sees while the
@@ -279,15 +282,9 @@ BENCHMARK(Serialise)->Unit(benchmark::kMillisecond);
 BENCHMARK(Concatenate)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteBare)->Arg(0)->Arg(1)->ArgName("fsync")->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteReplacing)->Unit(benchmark::kMillisecond);
-// One train changed with the train table and the chart open: the checker, the table's rows and
-// the chart's bars are brought up to date (the table's repaint is left to the next frame).
 // The checker over 2001 trains on one track within one hour.
 void CheckOneTrackOneHour(benchmark::State& state) {
-    const Scenario s = oneTrackOneHour();
-    std::size_t findings = 0;
-    for (auto _ : state)
-        findings = checkScenario(s).size();
-    state.counters["findings"] = static_cast<double>(findings);
+    checkOf(state, oneTrackOneHour());
 }
 
 // One train changed after another, each departure moved within its hour, the train table
@@ -311,6 +308,8 @@ void FollowAChangeOneTrack(benchmark::State& state) {
     followChanges(state, files().oneTrackPath, false);
 }
 
+// One train changed with the train table and the chart open: the checker, the table's rows and
+// the chart's bars are brought up to date (the table's repaint is left to the next frame).
 void FollowAChange(benchmark::State& state) {
     followChanges(state, files().scenarioPath, true);
 }

@@ -5,15 +5,129 @@
 #include "timetable/train_times.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <tuple>
 
 namespace zeb {
+
+namespace {
+
+// One bar, or its copy a day later, on the line of two days that a track's sweep walks.
+struct LineEntry {
+    int bar;
+    int start;
+    int end;
+};
+
+// The bars of one row in conflict, from one sort of the row over two days: a bar clashes with an
+// earlier one when the latest end before it, plus the separation, passes its start, and with a
+// later one when the next start comes before its own end plus the separation.
+void markClashes(std::vector<ChartBar>& bars, std::vector<LineEntry>& line, int separation) {
+    std::sort(line.begin(), line.end(), [](const LineEntry& a, const LineEntry& b) {
+        return std::tie(a.start, a.bar) < std::tie(b.start, b.bar);
+    });
+    const auto train = [&](const LineEntry& e) {
+        return bars[static_cast<std::size_t>(e.bar)].occupancy.train;
+    };
+    // The two latest ends so far, of different trains, so that a train never clashes with its
+    // own copy.
+    LineEntry latest{-1, 0, INT_MIN};
+    LineEntry second{-1, 0, INT_MIN};
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        const LineEntry& e = line[k];
+        const LineEntry& before = latest.bar >= 0 && train(latest) != train(e) ? latest : second;
+        bool clash = before.bar >= 0 && before.end + separation > e.start;
+        for (std::size_t next = k + 1; next < line.size() && !clash; ++next) {
+            if (train(line[next]) == train(e))
+                continue;
+            clash = line[next].start < e.end + separation;
+            break;
+        }
+        if (clash)
+            bars[static_cast<std::size_t>(e.bar)].conflict = true;
+        if (e.end > latest.end) {
+            if (latest.bar >= 0 && train(latest) != train(e))
+                second = latest;
+            latest = e;
+        } else if (e.end > second.end && train(e) != train(latest)) {
+            second = e;
+        }
+    }
+}
+
+// The minutes each bar of a row holds together with another: where two bars or more are held at
+// once on the 24-hour circle, a bar across midnight taken as its evening and its morning.
+void markOverlaps(std::vector<ChartBar>& bars, const std::vector<int>& row) {
+    const auto pieces = [&](const Occupancy& o) {
+        std::vector<std::pair<int, int>> out{{o.start, std::min(o.end, kMinutesPerDay)}};
+        if (o.end > kMinutesPerDay)
+            out.emplace_back(0, std::min(o.end - kMinutesPerDay, o.start));
+        return out;
+    };
+    std::vector<std::pair<int, int>> events; // minute, +1 or -1; an end before a start
+    for (int k : row) {
+        for (const auto& [from, to] : pieces(bars[static_cast<std::size_t>(k)].occupancy)) {
+            if (to > from) {
+                events.emplace_back(from, 1);
+                events.emplace_back(to, -1);
+            }
+        }
+    }
+    std::sort(events.begin(), events.end());
+    std::vector<std::pair<int, int>> together;
+    int held = 0;
+    for (const auto& [minute, step] : events) {
+        if (step < 0 && held == 2)
+            together.back().second = minute;
+        held += step;
+        if (step > 0 && held == 2) {
+            if (!together.empty() && together.back().second == minute)
+                together.back().second = INT_MAX; // the span goes on
+            else
+                together.emplace_back(minute, INT_MAX);
+        }
+    }
+    for (int k : row) {
+        ChartBar& bar = bars[static_cast<std::size_t>(k)];
+        for (const auto& [from, to] : pieces(bar.occupancy)) {
+            // The morning of a bar across midnight is drawn past the midnight of its evening.
+            const int shift = from < bar.occupancy.start ? kMinutesPerDay : 0;
+            auto span =
+                std::lower_bound(together.begin(), together.end(), from,
+                                 [](const auto& t, int minute) { return t.second <= minute; });
+            for (; from < to && span != together.end() && span->first < to; ++span)
+                bar.overlaps.emplace_back(std::max(span->first, from) + shift,
+                                          std::min(span->second, to) + shift);
+        }
+    }
+}
+
+// Conflicts and overlaps on the rows of the station's own tracks, the first `trackRows`.
+void markConflicts(std::vector<ChartBar>& bars, int trackRows, int separation) {
+    std::vector<std::vector<LineEntry>> lines(static_cast<std::size_t>(trackRows));
+    std::vector<std::vector<int>> rows(static_cast<std::size_t>(trackRows));
+    for (std::size_t k = 0; k < bars.size(); ++k) {
+        const Occupancy& o = bars[k].occupancy;
+        const auto row = static_cast<std::size_t>(bars[k].row);
+        for (int day : {0, kMinutesPerDay})
+            lines[row].push_back({static_cast<int>(k), o.start + day, o.end + day});
+        rows[row].push_back(static_cast<int>(k));
+    }
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        markClashes(bars, lines[row], separation);
+        markOverlaps(bars, rows[row]);
+    }
+    for (ChartBar& bar : bars)
+        std::sort(bar.overlaps.begin(), bar.overlaps.end());
+}
+
+} // namespace
 
 ChartContent chartContent(const Scenario& s, const CheckSettings& settings) {
     ChartContent content;
     content.rows = stationTrackNames(s);
 
-    std::vector<Occupancy> onTracks; // bar k is onTracks[k], in its track's row
     std::vector<Occupancy> apart[2]; // without a track; on a track the station lacks
     for (Occupancy& o : trackOccupancies(s, settings, true)) {
         const auto track = std::find(content.rows.begin(), content.rows.end(), o.track);
@@ -22,24 +136,10 @@ ChartContent chartContent(const Scenario& s, const CheckSettings& settings) {
         } else if (track == content.rows.end()) {
             apart[1].push_back(std::move(o));
         } else {
-            content.bars.push_back({o, static_cast<int>(track - content.rows.begin())});
-            onTracks.push_back(std::move(o));
+            content.bars.push_back({std::move(o), static_cast<int>(track - content.rows.begin())});
         }
     }
-    for (const Conflict& c : trackConflicts(onTracks, settings.separation)) {
-        for (int k : {c.first, c.second}) {
-            ChartBar& bar = content.bars[static_cast<std::size_t>(k)];
-            bar.conflict = true;
-            if (c.secondStart < c.overlapEnd) {
-                // The overlap in the bar's own day: the second bar may be the next day's copy.
-                const int shift = k == c.second && c.secondStart >= kMinutesPerDay &&
-                                          bar.occupancy.start < kMinutesPerDay
-                                      ? kMinutesPerDay
-                                      : 0;
-                bar.overlaps.emplace_back(c.secondStart - shift, c.overlapEnd - shift);
-            }
-        }
-    }
+    markConflicts(content.bars, static_cast<int>(content.rows.size()), settings.separation);
     const char* apartRows[2] = {kRowWithoutTrack, kRowUnknownTrack};
     for (int a = 0; a < 2; ++a) {
         if (apart[a].empty())

@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <array>
+#include <map>
+#include <random>
+#include <tuple>
 
 namespace zeb {
 namespace {
@@ -43,6 +44,73 @@ TEST(OccupancyChart, RowsBarsConflictsAndTheAxis) {
                              "2:99:540-545:0 3:7:540-545:0");
     EXPECT_EQ((std::array{content.firstMinute, content.lastMinute, content.startMinute.value()}),
               (std::array{0, 25 * 60, 390}));
+}
+
+// Merged spans, so that pieces found pair by pair and pieces found at once compare.
+std::vector<std::pair<int, int>> merged(std::vector<std::pair<int, int>> spans) {
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<int, int>> out;
+    for (const auto& span : spans) {
+        if (!out.empty() && span.first <= out.back().second)
+            out.back().second = std::max(out.back().second, span.second);
+        else
+            out.push_back(span);
+    }
+    return out;
+}
+
+// The chart's conflicts and overlaps, found in one sweep per track, are those of every pair of
+// trains taken one by one, on random busy days with trains across midnight.
+TEST(OccupancyChart, ConflictsAreThoseOfEveryPair) {
+    std::mt19937 random(16);
+    for (int day = 0; day < 300; ++day) {
+        Scenario s = stationWith({});
+        const int trains = 2 + static_cast<int>(random() % 40);
+        for (int i = 0; i < trains; ++i) {
+            Treno& t = s.treni[s.totale_treni++];
+            t.numero = std::to_string(i);
+            t.categoria = "Regionale";
+            t.binario = random() % 5 == 0 ? "2" : "1";
+            const int arrival = static_cast<int>(random() % 1440);
+            const int departure = (arrival + static_cast<int>(random() % 40)) % 1440;
+            const int ends = static_cast<int>(random() % 3); // both, arrival only, departure only
+            if (ends != 2) {
+                t.provenienza = "A";
+                t.ora_arrivo = std::to_string(arrival / 60);
+                t.min_arrivo = std::to_string(arrival % 60);
+            }
+            if (ends != 1) {
+                t.destinazione = "B";
+                t.ora_partenza = std::to_string(departure / 60);
+                t.min_partenza = std::to_string(departure % 60);
+                t.fermate = "Pieve,.";
+            }
+        }
+        const CheckSettings settings{.separation = static_cast<int>(random() % 4)};
+        const ChartContent content = chartContent(s, settings);
+
+        std::vector<Occupancy> occupancies;
+        for (const ChartBar& bar : content.bars)
+            occupancies.push_back(bar.occupancy);
+        std::map<int, bool> conflict;
+        std::map<int, std::vector<std::pair<int, int>>> overlaps;
+        for (const Conflict& c : trackConflicts(occupancies, settings.separation)) {
+            for (int k : {c.first, c.second}) {
+                conflict[k] = true;
+                const int start = occupancies[static_cast<std::size_t>(k)].start;
+                // The overlap in the bar's own day: the second may be the next day's copy.
+                const int shift = k == c.second && c.secondStart >= 1440 && start < 1440 ? 1440 : 0;
+                if (c.secondStart < c.overlapEnd)
+                    overlaps[k].emplace_back(c.secondStart - shift, c.overlapEnd - shift);
+            }
+        }
+        for (std::size_t k = 0; k < content.bars.size(); ++k) {
+            const int bar = static_cast<int>(k);
+            ASSERT_EQ(content.bars[k].conflict, conflict[bar]) << "day " << day << " bar " << k;
+            ASSERT_EQ(merged(content.bars[k].overlaps), merged(overlaps[bar]))
+                << "day " << day << " bar " << k;
+        }
+    }
 }
 
 TEST(OccupancyChart, TheMappingAndItsHitTest) {

@@ -149,28 +149,7 @@ ChartContent chartContent(const Scenario& s, const CheckSettings& settings) {
             content.bars.push_back({std::move(o), static_cast<int>(content.rows.size()) - 1});
     }
 
-    // Lanes: each bar takes the first lane of its row free at its start.
-    content.lanes.assign(content.rows.size(), 1);
-    std::vector<std::size_t> order(content.bars.size());
-    for (std::size_t k = 0; k < order.size(); ++k)
-        order[k] = k;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return content.bars[a].occupancy.start < content.bars[b].occupancy.start;
-    });
-    std::vector<std::vector<int>> laneEnds(content.rows.size());
-    for (std::size_t k : order) {
-        ChartBar& bar = content.bars[k];
-        auto& ends = laneEnds[static_cast<std::size_t>(bar.row)];
-        const auto free = std::find_if(ends.begin(), ends.end(),
-                                       [&](int end) { return end < bar.occupancy.start; });
-        bar.lane = static_cast<int>(free - ends.begin());
-        const int end = std::max(bar.occupancy.end, bar.occupancy.start + 1);
-        if (free == ends.end())
-            ends.push_back(end);
-        else
-            *free = end;
-        content.lanes[static_cast<std::size_t>(bar.row)] = static_cast<int>(ends.size());
-    }
+    layLanes(content, 0);
 
     content.startMinute = minuteOfDay(s.ora_inizio, s.min_inizio);
     int first = content.startMinute.value_or(kMinutesPerDay);
@@ -188,10 +167,88 @@ ChartContent chartContent(const Scenario& s, const CheckSettings& settings) {
     return content;
 }
 
+// Lanes: each bar takes the first lane of its row free at its start.
+void layLanes(ChartContent& content, int reach) {
+    content.lanes.assign(content.rows.size(), 1);
+    std::vector<std::size_t> order(content.bars.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return content.bars[a].occupancy.start < content.bars[b].occupancy.start;
+    });
+    std::vector<std::vector<int>> laneEnds(content.rows.size());
+    for (std::size_t k : order) {
+        ChartBar& bar = content.bars[k];
+        auto& ends = laneEnds[static_cast<std::size_t>(bar.row)];
+        const auto free = std::find_if(ends.begin(), ends.end(),
+                                       [&](int end) { return end < bar.occupancy.start; });
+        bar.lane = static_cast<int>(free - ends.begin());
+        const int end = std::max(bar.occupancy.end, bar.occupancy.start + 1) + reach;
+        if (free == ends.end())
+            ends.push_back(end);
+        else
+            *free = end;
+        content.lanes[static_cast<std::size_t>(bar.row)] = static_cast<int>(ends.size());
+    }
+}
+
+double ChartMapping::rowOffset(int row) const {
+    if (rowOffsets.empty())
+        return row * rowHeight;
+    return rowOffsets[static_cast<std::size_t>(
+        std::clamp(row, 0, static_cast<int>(rowOffsets.size()) - 1))];
+}
+
 int ChartMapping::rowAt(double py) const {
     if (py < axisHeight)
         return -1;
-    return static_cast<int>(std::floor((py - axisHeight) / rowHeight));
+    const double offset = py - axisHeight + scrollY;
+    if (rowOffsets.empty())
+        return static_cast<int>(std::floor(offset / rowHeight));
+    return static_cast<int>(std::upper_bound(rowOffsets.begin(), rowOffsets.end(), offset) -
+                            rowOffsets.begin()) -
+           1;
+}
+
+void fitRowsToLanes(ChartMapping& mapping, const ChartContent& content, double laneHeight,
+                    double least) {
+    mapping.rowOffsets.assign(1, 0.0);
+    for (int lanes : content.lanes)
+        mapping.rowOffsets.push_back(mapping.rowOffsets.back() +
+                                     std::max(least, lanes * laneHeight));
+}
+
+int axisStep(double pixelsPerMinute, double labelRoom) {
+    for (int step : {15, 30, 60, 120, 180, 240, 360}) {
+        if (step * pixelsPerMinute >= labelRoom)
+            return step;
+    }
+    return 720;
+}
+
+int busiestWindow(const ChartContent& content, int minutes) {
+    std::vector<int> starts;
+    std::vector<int> ends;
+    for (const ChartBar& bar : content.bars) {
+        starts.push_back(bar.occupancy.start);
+        ends.push_back(std::max(bar.occupancy.end, bar.occupancy.start + 1));
+    }
+    std::sort(starts.begin(), starts.end());
+    std::sort(ends.begin(), ends.end());
+    int best = content.firstMinute;
+    long most = -1;
+    for (int first = content.firstMinute;
+         first == content.firstMinute || first + minutes <= content.lastMinute; first += 15) {
+        // Bars starting before the window's end, less those over before it begins.
+        const long reach = std::lower_bound(starts.begin(), starts.end(), first + minutes) -
+                           starts.begin() -
+                           (std::upper_bound(ends.begin(), ends.end(), first) - ends.begin());
+        if (reach > most) {
+            most = reach;
+            best = first;
+        }
+    }
+    return best;
 }
 
 ChartMapping mappingFor(const ChartContent& content, double pixelsPerMinute) {
@@ -204,10 +261,12 @@ ChartMapping mappingFor(const ChartContent& content, double pixelsPerMinute) {
 
 BarBox barBox(const ChartContent& content, const ChartMapping& mapping, const ChartBar& bar) {
     const double lanes = content.lanes[static_cast<std::size_t>(bar.row)];
-    const double height = (mapping.rowHeight - 6) / lanes;
+    const double row = mapping.heightOf(bar.row);
+    const double margin = std::min(3.0, row / 8);
+    const double height = (row - 2 * margin) / lanes;
     const double left = mapping.x(bar.occupancy.start);
     // A bar of no length is still drawn 3 pixels wide, so that it can be seen and pointed at.
-    return {left, mapping.rowTop(bar.row) + 3 + bar.lane * height,
+    return {left, mapping.rowTop(bar.row) + margin + bar.lane * height,
             std::max(3.0, mapping.x(bar.occupancy.end) - left), height};
 }
 

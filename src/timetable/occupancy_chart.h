@@ -35,7 +35,8 @@ inline constexpr const char* kRowUnknownTrack = "Binario inesistente";
 ChartContent chartContent(const Scenario& s, const CheckSettings& settings);
 
 // Minutes and rows to pixels and back, at a zoom of `pixelsPerMinute`; the one mapping that
-// drawing and hit-testing share.
+// drawing and hit-testing share. The track names stay in a column on the left and the hours in a
+// band on top while the bars scroll by `scrollX` and `scrollY` under them.
 struct ChartMapping {
     int firstMinute = 0;
     int lastMinute = 24 * 60;
@@ -43,15 +44,45 @@ struct ChartMapping {
     double labelWidth = 120;
     double axisHeight = 28;
     double rowHeight = 30;
+    double scrollX = 0;
+    double scrollY = 0;
+    // Where rows differ in height (on paper, by their lanes): each row's top below the axis,
+    // then the bottom of the last; empty where every row is `rowHeight` high.
+    std::vector<double> rowOffsets{};
 
-    double x(double minute) const { return labelWidth + (minute - firstMinute) * pixelsPerMinute; }
-    double minuteAt(double px) const { return firstMinute + (px - labelWidth) / pixelsPerMinute; }
-    double rowTop(int row) const { return axisHeight + row * rowHeight; }
+    double x(double minute) const {
+        return labelWidth + (minute - firstMinute) * pixelsPerMinute - scrollX;
+    }
+    double minuteAt(double px) const {
+        return firstMinute + (px - labelWidth + scrollX) / pixelsPerMinute;
+    }
+    double rowTop(int row) const { return axisHeight + rowOffset(row) - scrollY; }
+    double heightOf(int row) const { return rowOffset(row + 1) - rowOffset(row); }
     // The row under `py`, or -1 above the rows.
     int rowAt(double py) const;
-    double width() const { return x(lastMinute) + 40; }
-    double height(int rows) const { return rowTop(rows) + 8; }
+    // The whole chart, unscrolled, with room after the last hour for its label.
+    double width() const { return labelWidth + (lastMinute - firstMinute) * pixelsPerMinute + 40; }
+    double height(int rows) const { return axisHeight + rowOffset(rows) + 8; }
+
+private:
+    double rowOffset(int row) const;
 };
+
+// Rows as high as their lanes ask, `laneHeight` a lane, and never lower than `least`.
+void fitRowsToLanes(ChartMapping& mapping, const ChartContent& content, double laneHeight,
+                    double least);
+
+// The lanes again, each bar taken to reach `reach` minutes past its end: room for its number
+// written beside it on paper.
+void layLanes(ChartContent& content, int reach);
+
+// The minutes between two labelled lines of the axis: the shortest of a quarter, half an hour,
+// an hour, 2, 3, 4 or 6 hours that leaves `labelRoom` pixels for each label.
+int axisStep(double pixelsPerMinute, double labelRoom);
+
+// The first minute of the `minutes` long window, on a quarter hour within the chart's axis,
+// that the most bars reach into: where the chart opens.
+int busiestWindow(const ChartContent& content, int minutes);
 
 ChartMapping mappingFor(const ChartContent& content, double pixelsPerMinute);
 

@@ -5,6 +5,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace zeb {
 
 namespace {
@@ -23,48 +26,53 @@ QColor kindColor(OccupancyKind kind) {
 
 } // namespace
 
+QString rowLabel(const Scenario& s, const ChartContent& content, int row) {
+    const QString name = QString::fromStdString(content.rows[static_cast<std::size_t>(row)]);
+    return row < s.numero_binari ? "Binario " + name : name;
+}
+
+double rowLabelWidth(const QFontMetrics& metrics, const Scenario& s, const ChartContent& content) {
+    double longest = 0;
+    for (int row = 0; row < static_cast<int>(content.rows.size()); ++row)
+        longest = std::max<double>(longest, metrics.horizontalAdvance(rowLabel(s, content, row)));
+    return longest;
+}
+
 void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& content,
                          const ChartMapping& m, const ChartPaint& options) {
     const int rows = static_cast<int>(content.rows.size());
-    const QRectF area(0, 0, m.width(), m.height(rows));
-    p.fillRect(area, Qt::white);
+    const QSizeF size = options.size.value_or(QSizeF(m.width(), m.height(rows)));
+    const double bottom = std::min(size.height(), m.rowTop(rows) + 8);
+    p.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
     p.setRenderHint(QPainter::Antialiasing, false);
+    const QRectF body(m.labelWidth, m.axisHeight, size.width() - m.labelWidth,
+                      size.height() - m.axisHeight);
+    const int step = axisStep(m.pixelsPerMinute, p.fontMetrics().horizontalAdvance("00:00") + 14);
+    const int firstLine =
+        m.firstMinute + static_cast<int>(std::max(
+                            0.0, std::floor((m.minuteAt(m.labelWidth) - m.firstMinute) / step))) *
+                            step;
 
-    // Rows, shaded one in two, with their track names.
-    for (int row = 0; row < rows; ++row) {
-        const QRectF band(0, m.rowTop(row), m.width(), m.rowHeight);
-        if (row % 2 == 1)
-            p.fillRect(band, QColor(244, 246, 250));
-        p.setPen(Qt::black);
-        const QString label = row < s.numero_binari
-                                  ? "Binario " + QString::fromStdString(content.rows[row])
-                                  : QString::fromStdString(content.rows[row]);
-        p.drawText(QRectF(6, band.top(), m.labelWidth - 10, band.height()),
-                   Qt::AlignVCenter | Qt::AlignLeft, label);
-    }
-
-    // The hours, a line each, labelled round the clock.
-    for (int minute = m.firstMinute; minute <= m.lastMinute; minute += 60) {
-        const double x = m.x(minute);
-        p.setPen(QColor(200, 200, 200));
-        p.drawLine(QPointF(x, m.axisHeight - 4), QPointF(x, m.height(rows) - 8));
-        p.setPen(Qt::black);
-        p.drawText(QRectF(x - 30, 4, 60, m.axisHeight - 8), Qt::AlignCenter,
-                   QString::fromStdString(clockText(minute)));
-    }
+    // The bars' side: rows shaded one in two, the lines of the axis, the start, the bars.
     p.save();
-    if (options.barArea)
-        p.setClipRect(*options.barArea);
+    p.setClipRect(body);
+    for (int row = 1; row < rows; row += 2)
+        p.fillRect(QRectF(0, m.rowTop(row), size.width(), m.heightOf(row)), QColor(244, 246, 250));
+    for (int minute = firstLine; minute <= m.lastMinute && m.x(minute) <= size.width();
+         minute += step) {
+        p.setPen(minute % 60 == 0 ? QColor(200, 200, 200) : QColor(228, 228, 228));
+        p.drawLine(QPointF(m.x(minute), m.axisHeight), QPointF(m.x(minute), bottom - 8));
+    }
     if (content.startMinute) {
         const double x = m.x(*content.startMinute);
         p.setPen(QPen(QColor(0, 0, 128), 2, Qt::DashLine));
-        p.drawLine(QPointF(x, m.axisHeight - 6), QPointF(x, m.height(rows) - 8));
+        p.drawLine(QPointF(x, m.axisHeight), QPointF(x, bottom - 8));
     }
-
     for (const ChartBar& bar : content.bars) {
         const BarBox b = barBox(content, m, bar);
+        if (b.left > size.width() || b.top > size.height() || b.top + b.height < m.axisHeight)
+            continue;
         const QRectF box(b.left, b.top, b.width, b.height);
-        const double width = b.width;
         const QColor color = bar.conflict ? QColor(205, 40, 40) : kindColor(bar.occupancy.kind);
         p.fillRect(box, color);
         for (const auto& [from, to] : bar.overlaps)
@@ -75,7 +83,7 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
         p.drawRect(box);
         p.setPen(Qt::white);
         const QString number = QString::fromStdString(s.treni[bar.occupancy.train].numero);
-        const bool fits = p.fontMetrics().horizontalAdvance(number) + 4 < width &&
+        const bool fits = p.fontMetrics().horizontalAdvance(number) + 4 < b.width &&
                           p.fontMetrics().height() <= box.height() + 2;
         if (fits) {
             p.drawText(box, Qt::AlignCenter, number);
@@ -84,6 +92,38 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
             p.drawText(QRectF(box.right() + 1, box.top() - 2, 200, box.height() + 4),
                        Qt::AlignVCenter | Qt::AlignLeft, number);
         }
+    }
+    p.restore();
+
+    // The track names, fixed on the left; a name too long for the column is elided.
+    p.save();
+    p.setClipRect(QRectF(0, m.axisHeight, m.labelWidth, size.height() - m.axisHeight));
+    p.fillRect(QRectF(0, m.axisHeight, m.labelWidth, size.height()), Qt::white);
+    p.setPen(Qt::black);
+    for (int row = 0; row < rows; ++row) {
+        const QRectF band(0, m.rowTop(row), m.labelWidth, m.heightOf(row));
+        if (band.bottom() < m.axisHeight || band.top() > size.height())
+            continue;
+        if (row % 2 == 1)
+            p.fillRect(band, QColor(244, 246, 250));
+        p.drawText(band.adjusted(6, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                   p.fontMetrics().elidedText(rowLabel(s, content, row), Qt::ElideRight,
+                                              static_cast<int>(m.labelWidth - 10)));
+    }
+    p.setPen(QColor(160, 160, 160));
+    p.drawLine(QPointF(m.labelWidth, m.axisHeight), QPointF(m.labelWidth, bottom - 8));
+    p.restore();
+
+    // The hours, fixed on top, labelled round the clock.
+    p.save();
+    p.setClipRect(QRectF(m.labelWidth - 30, 0, size.width(), m.axisHeight));
+    p.setPen(Qt::black);
+    for (int minute = firstLine; minute <= m.lastMinute && m.x(minute) <= size.width() + 30;
+         minute += step) {
+        const double x = m.x(minute);
+        p.drawLine(QPointF(x, m.axisHeight - 4), QPointF(x, m.axisHeight));
+        p.drawText(QRectF(x - 30, 2, 60, m.axisHeight - 6), Qt::AlignCenter,
+                   QString::fromStdString(clockText(minute)));
     }
     p.restore();
 }
@@ -103,8 +143,9 @@ void paintChartPage(QPainter& p, const Scenario& s, const ChartContent& content,
                QString("Dalle %1 alle %2")
                    .arg(QString::fromStdString(clockText(page.firstMinute)),
                         QString::fromStdString(clockText(page.lastMinute))));
-    p.drawText(QRectF(0, 20, width, 14), Qt::AlignRight | Qt::AlignVCenter,
-               QString("Pagina %1 di %2").arg(number).arg(pages));
+    if (pages > 0)
+        p.drawText(QRectF(0, 20, width, 14), Qt::AlignRight | Qt::AlignVCenter,
+                   QString("Pagina %1 di %2").arg(number).arg(pages));
 
     // The legend along the foot of the page.
     const double legendTop = area.height() - 14;
@@ -126,23 +167,30 @@ void paintChartPage(QPainter& p, const Scenario& s, const ChartContent& content,
     m.lastMinute = page.lastMinute;
     // The row names whole: the longest sets the label column.
     p.setFont(pointFont(p, 7));
-    double longest = 0;
-    for (std::size_t row = 0; row < content.rows.size(); ++row)
-        longest =
-            std::max<double>(longest, p.fontMetrics().horizontalAdvance(
-                                          "Binario " + QString::fromStdString(content.rows[row])));
-    m.labelWidth = std::max(70.0, longest + 12);
+    m.labelWidth = std::max(70.0, rowLabelWidth(p.fontMetrics(), s, content) + 12);
     m.axisHeight = 22;
     const double top = 40;
-    const double rows = std::max<double>(1, static_cast<double>(content.rows.size()));
-    m.rowHeight = std::min(24.0, (legendTop - 8 - top - m.axisHeight) / rows);
     m.pixelsPerMinute = (width - m.labelWidth - 44) / (page.lastMinute - page.firstMinute);
+
+    // Lanes again, with room for each number beside its bar, and rows as high as their lanes.
+    p.setFont(pointFont(p, 6.5));
+    double widest = 0;
+    for (const ChartBar& bar : content.bars)
+        widest = std::max<double>(widest, p.fontMetrics().horizontalAdvance(QString::fromStdString(
+                                              s.treni[bar.occupancy.train].numero)));
+    ChartContent laid = content;
+    layLanes(laid, static_cast<int>(std::ceil((widest + 3) / m.pixelsPerMinute)));
+    double lanes = 0;
+    for (int count : laid.lanes)
+        lanes += std::max(1.5, static_cast<double>(count));
+    const double laneHeight =
+        std::min(12.0, (legendTop - 8 - top - m.axisHeight) / std::max(1.5, lanes));
+    fitRowsToLanes(m, laid, laneHeight, 1.5 * laneHeight);
+    if (laneHeight < 8.5)
+        p.setFont(pointFont(p, std::max(3.0, laneHeight * 0.65)));
     p.translate(0, top);
-    if (m.rowHeight < 12)
-        p.setFont(pointFont(p, 5));
-    paintOccupancyChart(p, s, content, m,
-                        {.barArea = QRectF(m.labelWidth, 0, width - m.labelWidth,
-                                           m.height(static_cast<int>(content.rows.size()))),
+    paintOccupancyChart(p, s, laid, m,
+                        {.size = QSizeF(width, m.height(static_cast<int>(laid.rows.size()))),
                          .numbersBeside = true});
     p.restore();
 }

@@ -4,9 +4,12 @@
 #include "timetable/occupancy_chart.h"
 
 #include <QRectF>
+#include <QSizeF>
+#include <QString>
 
 #include <optional>
 
+class QFontMetrics;
 class QPainter;
 
 namespace zeb {
@@ -15,18 +18,25 @@ namespace zeb {
 // the simulation start, one labelled row per track, a bar per occupancy shaded by kind and red
 // where it conflicts, the overlaps hatched. The one drawing of the chart on the screen, into a
 // PNG, a PDF and on paper.
-// On paper the bars are kept to `barArea`, and a number that does not fit on its bar is written
-// beside it, so that every number is there to read and to find.
+// It fills `size` (the whole chart where none is given), the bars scrolled under the track names
+// and the hours. On paper a number that does not fit on its bar is written beside it, so that
+// every number is there to read and to find.
 struct ChartPaint {
-    std::optional<QRectF> barArea;
+    std::optional<QSizeF> size;
     bool numbersBeside = false;
 };
+// A row's name as the chart writes it ("Binario 3", "Senza binario"), and the widest of them in
+// the painter's font.
+QString rowLabel(const Scenario& s, const ChartContent& content, int row);
+double rowLabelWidth(const QFontMetrics& metrics, const Scenario& s, const ChartContent& content);
+
 void paintOccupancyChart(QPainter& painter, const Scenario& s, const ChartContent& content,
                          const ChartMapping& mapping, const ChartPaint& options = {});
 
 // One page of the chart on paper, drawn in points in `area`: the station's name and "Occupazione
 // binari", the time window and "Pagina k di n", every track's row over the window with the
-// numbers of the trains, and the legend. Text is sized in points whatever the device.
+// numbers of the trains, and the legend. Text is sized in points whatever the device. A picture
+// of the chart alone is one page of none: it says no page number.
 void paintChartPage(QPainter& painter, const Scenario& s, const ChartContent& content,
                     const ChartPage& page, int number, int pages, const QRectF& area);
 

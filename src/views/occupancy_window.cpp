@@ -12,16 +12,18 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -33,7 +35,6 @@ namespace zeb {
 
 namespace {
 
-constexpr double kMinZoom = 0.5;
 constexpr double kMaxZoom = 12.0;
 
 QPushButton* toolButton(const char* name, const QString& text) {
@@ -46,36 +47,123 @@ QPushButton* toolButton(const char* name, const QString& text) {
 
 OccupancyChartView::OccupancyChartView(TimetableWatch& watch, ChartCommands commands,
                                        QWidget* parent)
-    : QWidget(parent), watch_(watch), commands_(std::move(commands)) {
+    : QWidget(parent), watch_(watch), commands_(std::move(commands)),
+      chosenTrain_(watch.shownTrain()), horizontal_(new QScrollBar(Qt::Horizontal)),
+      vertical_(new QScrollBar(Qt::Vertical)) {
     setObjectName("graficoOccupazione");
+    horizontal_->setObjectName("scorriOre");
+    vertical_->setObjectName("scorriBinari");
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setMinimumSize(320, 160);
     connect(&watch_, &TimetableWatch::findingsChanged, this, &OccupancyChartView::rebuild);
+    // The mark follows the editor; where the editor shows no train the chart keeps its own.
+    connect(&watch_, &TimetableWatch::shownTrainChanged, this, [this](int, int current) {
+        if (current >= 0)
+            chosenTrain_ = current;
+        update();
+    });
+    for (QScrollBar* bar : {horizontal_, vertical_})
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            mapping_.scrollX = horizontal_->value();
+            mapping_.scrollY = vertical_->value();
+            update();
+        });
     rebuild();
 }
 
 void OccupancyChartView::rebuild() {
     content_ = chartContent(watch_.scenario(), watch_.settings());
-    mapping_ = mappingFor(content_, pixelsPerMinute_);
-    setFixedSize(static_cast<int>(mapping_.width()),
-                 static_cast<int>(mapping_.height(static_cast<int>(content_.rows.size()))));
+    remap();
     update();
 }
 
-void OccupancyChartView::zoom(double factor) {
-    pixelsPerMinute_ = std::clamp(pixelsPerMinute_ * factor, kMinZoom, kMaxZoom);
-    rebuild();
+double OccupancyChartView::fittedZoom() const {
+    const double room = width() - mapping_.labelWidth - 40;
+    return std::max(0.05, room / std::max(60, content_.lastMinute - content_.firstMinute));
+}
+
+void OccupancyChartView::remap() {
+    const double labelWidth =
+        std::min(180.0, rowLabelWidth(fontMetrics(), watch_.scenario(), content_) + 18);
+    mapping_ = mappingFor(content_, pixelsPerMinute_);
+    mapping_.labelWidth = labelWidth;
+    pixelsPerMinute_ = std::clamp(pixelsPerMinute_, std::min(fittedZoom(), kMaxZoom), kMaxZoom);
+    mapping_.pixelsPerMinute = pixelsPerMinute_;
+    const int rows = static_cast<int>(content_.rows.size());
+    horizontal_->setRange(0, std::max(0, static_cast<int>(std::ceil(mapping_.width() - width()))));
+    horizontal_->setPageStep(std::max(1, width() - static_cast<int>(labelWidth)));
+    horizontal_->setSingleStep(std::max(1, static_cast<int>(15 * pixelsPerMinute_)));
+    vertical_->setRange(0,
+                        std::max(0, static_cast<int>(std::ceil(mapping_.height(rows) - height()))));
+    vertical_->setPageStep(std::max(1, height() - static_cast<int>(mapping_.axisHeight)));
+    vertical_->setSingleStep(static_cast<int>(mapping_.rowHeight));
+    mapping_.scrollX = horizontal_->value();
+    mapping_.scrollY = vertical_->value();
+}
+
+void OccupancyChartView::zoom(double factor, std::optional<double> x) {
+    const double at = x.value_or(mapping_.labelWidth + (width() - mapping_.labelWidth) / 2);
+    const double minute = mapping_.minuteAt(at);
+    pixelsPerMinute_ *= factor;
+    remap();
+    horizontal_->setValue(static_cast<int>(std::lround(
+        (minute - mapping_.firstMinute) * pixelsPerMinute_ - (at - mapping_.labelWidth))));
+    update();
+}
+
+void OccupancyChartView::showMinutes(double first, double last) {
+    pixelsPerMinute_ = (width() - mapping_.labelWidth - 40) / std::max(1.0, last - first);
+    remap();
+    horizontal_->setValue(
+        static_cast<int>(std::lround((first - mapping_.firstMinute) * pixelsPerMinute_)));
+    update();
+}
+
+void OccupancyChartView::showWholeDay() {
+    showMinutes(content_.firstMinute, content_.lastMinute);
+}
+
+std::pair<double, double> OccupancyChartView::minutesInSight() const {
+    return {mapping_.minuteAt(mapping_.labelWidth), mapping_.minuteAt(width())};
+}
+
+// Three hours, the busiest; moved to the train the editor shows where it lies outside them.
+void OccupancyChartView::openOnBusiestHours() {
+    constexpr int kOpeningMinutes = 180;
+    double first = busiestWindow(content_, kOpeningMinutes);
+    if (const auto bar = barOfTrain(chosenTrain_)) {
+        const Occupancy& o = content_.bars[static_cast<std::size_t>(*bar)].occupancy;
+        if (o.start < first || o.end > first + kOpeningMinutes)
+            first = std::max<double>(content_.firstMinute,
+                                     (o.start + o.end) / 2.0 - kOpeningMinutes / 2.0);
+    }
+    showMinutes(first, first + kOpeningMinutes);
+}
+
+void OccupancyChartView::resizeEvent(QResizeEvent*) {
+    remap();
+}
+
+void OccupancyChartView::showEvent(QShowEvent*) {
+    if (opened_)
+        return;
+    opened_ = true;
+    openOnBusiestHours();
 }
 
 void OccupancyChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintOccupancyChart(painter, watch_.scenario(), content_, mapping_);
+    paintOccupancyChart(painter, watch_.scenario(), content_, mapping_, {.size = QSizeF(size())});
+    painter.setClipRect(QRectF(mapping_.labelWidth, mapping_.axisHeight,
+                               width() - mapping_.labelWidth, height() - mapping_.axisHeight));
     if (const auto chosen = barOfTrain(chosenTrain_)) {
         const BarBox box =
             barBox(content_, mapping_, content_.bars[static_cast<std::size_t>(*chosen)]);
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 3));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(box.left - 2, box.top - 2, box.width + 4, box.height + 4));
+        painter.drawRect(QRectF(box.left - 3, box.top - 3, box.width + 6, box.height + 6));
     }
     paintDrop(painter);
 }
@@ -93,7 +181,14 @@ void OccupancyChartView::paintDrop(QPainter& painter) const {
     painter.setBrush(QColor(color.red(), color.green(), color.blue(), 60));
     const double left = box.left + drop_->minutes * mapping_.pixelsPerMinute;
     const double top = mapping_.rowTop(drop_->row) + 3;
-    painter.drawRect(QRectF(left, top, box.width, mapping_.rowHeight - 6));
+    painter.drawRect(QRectF(left, top, box.width, mapping_.heightOf(drop_->row) - 6));
+}
+
+// The bar at a point, never one scrolled under the track names or the hours.
+std::optional<int> OccupancyChartView::barUnder(QPointF point) const {
+    if (point.x() < mapping_.labelWidth || point.y() < mapping_.axisHeight)
+        return std::nullopt;
+    return barAt(content_, mapping_, point.x(), point.y());
 }
 
 std::optional<int> OccupancyChartView::barOfTrain(int train) const {
@@ -112,7 +207,7 @@ int OccupancyChartView::stationTrackRows() const {
 void OccupancyChartView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    pressed_ = barAt(content_, mapping_, event->position().x(), event->position().y());
+    pressed_ = barUnder(event->position());
     pressedAt_ = event->position();
     drop_.reset();
     if (pressed_)
@@ -162,7 +257,13 @@ bool OccupancyChartView::event(QEvent* event) {
     if (event->type() != QEvent::ToolTip)
         return QWidget::event(event);
     auto* help = static_cast<QHelpEvent*>(event);
-    const auto bar = barAt(content_, mapping_, help->pos().x(), help->pos().y());
+    const int row = mapping_.rowAt(help->pos().y());
+    if (help->pos().x() < mapping_.labelWidth && row >= 0 &&
+        row < static_cast<int>(content_.rows.size())) {
+        QToolTip::showText(help->globalPos(), rowLabel(watch_.scenario(), content_, row), this);
+        return true;
+    }
+    const auto bar = barUnder(help->pos());
     if (!bar) {
         QToolTip::hideText();
         return true;
@@ -219,32 +320,39 @@ void OccupancyChartView::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+// The wheel scrolls the hours, with Shift the tracks; with Ctrl it zooms around the pointer.
 void OccupancyChartView::wheelEvent(QWheelEvent* event) {
-    if (!(event->modifiers() & Qt::ControlModifier)) {
-        event->ignore(); // the scroll area scrolls
-        return;
+    const QPoint delta = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (delta.y() != 0)
+            zoom(delta.y() > 0 ? 1.25 : 0.8, event->position().x());
+    } else if (event->modifiers() & Qt::ShiftModifier && delta.y() != 0) {
+        vertical_->setValue(vertical_->value() - delta.y() * vertical_->singleStep() / 120);
+    } else {
+        const int steps = delta.x() != 0 ? delta.x() : delta.y();
+        horizontal_->setValue(horizontal_->value() - steps * horizontal_->singleStep() / 120);
     }
-    zoom(event->angleDelta().y() > 0 ? 1.25 : 0.8);
     event->accept();
 }
 
 OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands, QWidget* parent)
     : QWidget(parent, Qt::Window), watch_(watch),
-      chart_(new OccupancyChartView(watch, std::move(commands))), scroll_(new QScrollArea),
-      paper_(new QComboBox), hours_(new QSpinBox) {
+      chart_(new OccupancyChartView(watch, std::move(commands))), paper_(new QComboBox),
+      hours_(new QSpinBox) {
     setObjectName("occupazioneBinari");
     setWindowTitle("Occupazione binari");
     new WindowGeometry(this, "occupazioneBinari", QSize(1000, 520));
-    scroll_->setWidget(chart_);
-    scroll_->setBackgroundRole(QPalette::Base);
-
     auto* buttons = new QHBoxLayout;
     auto* zoomIn = toolButton("ingrandisci", "&Ingrandisci");
     auto* zoomOut = toolButton("riduci", "&Riduci");
+    auto* wholeDay = toolButton("giornataIntera", "&Giornata intera");
     auto* png = toolButton("esportaPng", "Esporta P&NG…");
     auto* pdf = toolButton("esportaPdf", "Esporta P&DF…");
     auto* paper = toolButton("stampa", "&Stampa…");
-    for (QPushButton* button : {zoomIn, zoomOut})
+    zoomIn->setShortcut(QKeySequence::ZoomIn);
+    zoomOut->setShortcut(QKeySequence::ZoomOut);
+    wholeDay->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    for (QPushButton* button : {zoomIn, zoomOut, wholeDay})
         buttons->addWidget(button);
     buttons->addStretch(1);
     auto* legend = new QLabel("Blu: in transito · Verde: arriva e termina · Arancio: parte da "
@@ -264,14 +372,17 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands, 
         buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(scroll_, 1);
+    auto* chart = new QGridLayout;
+    chart->setSpacing(0);
+    chart->addWidget(chart_, 0, 0);
+    chart->addWidget(&chart_->verticalBar(), 0, 1);
+    chart->addWidget(&chart_->horizontalBar(), 1, 0);
+    layout->addLayout(chart, 1);
 
     connect(zoomIn, &QPushButton::clicked, this, [this] { chart_->zoom(1.25); });
     connect(zoomOut, &QPushButton::clicked, this, [this] { chart_->zoom(0.8); });
-    connect(png, &QPushButton::clicked, this, [this] {
-        askAndExport(this, "Esporta PNG", "Immagine PNG (*.png)", suggested("png"), "png",
-                     [this](const QString& path) { return exportPng(path); });
-    });
+    connect(wholeDay, &QPushButton::clicked, this, [this] { chart_->showWholeDay(); });
+    connect(png, &QPushButton::clicked, this, &OccupancyWindow::askPng);
     connect(pdf, &QPushButton::clicked, this, [this] {
         askAndExport(this, "Esporta PDF", "Documento PDF (*.pdf)", suggested("pdf"), "pdf",
                      [this](const QString& path) { return exportPdf(path); });
@@ -284,8 +395,32 @@ QString OccupancyWindow::suggested(const char* extension) const {
         suggestedFileName(watch_.scenario().nome_stazione, "occupazione binari", extension));
 }
 
-bool OccupancyWindow::exportPng(const QString& path) {
-    return writeChartPng(path, watch_.scenario(), chart_->content(),
+// What the picture holds is asked first: the hours in sight or the whole day.
+void OccupancyWindow::askPng() {
+    QMessageBox question(QMessageBox::Question, "Esporta PNG",
+                         "Quale parte del grafico vuoi esportare?", QMessageBox::NoButton, this);
+    question.setObjectName("partePng");
+    auto* inSight = question.addButton("&Ore visibili", QMessageBox::AcceptRole);
+    inSight->setObjectName("oreVisibili");
+    auto* whole = question.addButton("&Giornata intera", QMessageBox::AcceptRole);
+    whole->setObjectName("interaGiornata");
+    question.addButton("Annulla", QMessageBox::RejectRole);
+    question.setDefaultButton(inSight);
+    question.exec();
+    if (question.clickedButton() != inSight && question.clickedButton() != whole)
+        return;
+    const bool wholeDay = question.clickedButton() == whole;
+    askAndExport(this, "Esporta PNG", "Immagine PNG (*.png)", suggested("png"), "png",
+                 [this, wholeDay](const QString& path) { return exportPng(path, wholeDay); });
+}
+
+bool OccupancyWindow::exportPng(const QString& path, bool wholeDay) {
+    const ChartContent& content = chart_->content();
+    const auto [first, last] = chart_->minutesInSight();
+    const ChartPage hours = wholeDay ? ChartPage{content.firstMinute, content.lastMinute}
+                                     : ChartPage{static_cast<int>(std::floor(first)),
+                                                 static_cast<int>(std::ceil(last))};
+    return writeChartPng(path, watch_.scenario(), content, hours,
                          chart_->mapping().pixelsPerMinute);
 }
 

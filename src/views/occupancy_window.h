@@ -8,9 +8,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 class QComboBox;
-class QScrollArea;
+class QScrollBar;
 class QSpinBox;
 
 namespace zeb {
@@ -26,42 +27,56 @@ struct ChartCommands {
 
 // "Occupazione binari": how the station's tracks are held through the day. It follows every
 // change of the scenario; a click on a bar shows that train in the editor. A bar dragged to
-// another track's row takes that track, dragged with Shift it moves in time. Zoom with Ctrl and
-// the wheel or the buttons; the picture is exported to PNG or PDF or printed through the same
-// drawing.
+// another track's row takes that track, dragged with Shift it moves in time. The wheel scrolls
+// the time; Ctrl and the wheel or the buttons zoom; the picture is exported to PNG or PDF or
+// printed through the same drawing.
 class OccupancyWindow : public QWidget {
 public:
     OccupancyWindow(TimetableWatch& watch, ChartCommands commands, QWidget* parent = nullptr);
 
     OccupancyChartView& chart() { return *chart_; }
     // Write the chart to a file; false when it cannot be written.
-    bool exportPng(const QString& path);
+    // The PNG holds the hours in sight, or the whole day.
+    bool exportPng(const QString& path, bool wholeDay);
     bool exportPdf(const QString& path);
 
 private:
+    void askPng();
     void print();
     QString suggested(const char* extension) const;
 
     TimetableWatch& watch_;
     OccupancyChartView* chart_;
-    QScrollArea* scroll_;
     QComboBox* paper_;
     QSpinBox* hours_;
 };
 
-// The chart on the screen: it repaints after every change and answers the pointer. While a
-// bar is dragged its place on the drop is shown, red where it would clash; Esc cancels. With a
-// bar chosen, Alt+Up and Alt+Down move it one track, Alt+Left and Alt+Right one minute.
+// The chart on the screen: it repaints after every change and answers the pointer. The track
+// names stay on the left and the hours on top while the bars scroll under them. It opens on the
+// busiest hours, with the train the editor shows marked. While a bar is dragged its place on the
+// drop is shown, red where it would clash; Esc cancels. With a bar chosen, Alt+Up and Alt+Down
+// move it one track, Alt+Left and Alt+Right one minute.
 class OccupancyChartView : public QWidget {
 public:
     OccupancyChartView(TimetableWatch& watch, ChartCommands commands, QWidget* parent = nullptr);
 
     const ChartContent& content() const { return content_; }
     const ChartMapping& mapping() const { return mapping_; }
-    void zoom(double factor);
+    QScrollBar& horizontalBar() { return *horizontal_; }
+    QScrollBar& verticalBar() { return *vertical_; }
+    // Zoom by `factor` keeping the moment at `x` (the middle of the bars where none) still.
+    void zoom(double factor, std::optional<double> x = std::nullopt);
+    void showWholeDay();
+    // The minutes from `first` to `last` across the window.
+    void showMinutes(double first, double last);
+    // The hours in sight, as the first and the last minute.
+    std::pair<double, double> minutesInSight() const;
+    int markedTrain() const { return chosenTrain_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override; // tooltips
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -80,9 +95,14 @@ private:
         bool clashes;
     };
     void rebuild();
+    // The mapping at the zoom, the scroll bars' ranges and their places.
+    void remap();
+    double fittedZoom() const;
+    void openOnBusiestHours();
     void follow(QPointF position, bool inTime);
     void cancelDrag();
     void paintDrop(QPainter& painter) const;
+    std::optional<int> barUnder(QPointF point) const;
     std::optional<int> barOfTrain(int train) const;
     int stationTrackRows() const;
 
@@ -95,6 +115,9 @@ private:
     ChartContent content_;
     ChartMapping mapping_;
     double pixelsPerMinute_ = 4.0;
+    QScrollBar* horizontal_;
+    QScrollBar* vertical_;
+    bool opened_ = false;
 };
 
 } // namespace zeb

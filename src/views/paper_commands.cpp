@@ -29,8 +29,9 @@ int occupazioneCommand(const std::string& scenarioPath, const std::string& outpu
         return kExitUnreadable;
     const ChartContent content = chartContent(*s, {});
     const QString path = QString::fromStdString(outputPath);
-    const bool written = png ? writeChartPng(path, *s, content, 2.0)
-                             : writeChartPdf(path, *s, content, hours, format == "A3");
+    const bool written =
+        png ? writeChartPng(path, *s, content, {content.firstMinute, content.lastMinute}, 2.0)
+            : writeChartPdf(path, *s, content, hours, format == "A3");
     if (!written) {
         err << outputPath << ": il file non si può scrivere\n";
         return kExitUnreadable;

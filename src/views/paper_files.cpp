@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
+
 namespace zeb {
 
 bool paintChartPages(QPagedPaintDevice& device, const Scenario& s, const ChartContent& content,
@@ -44,14 +46,24 @@ bool writeChartPdf(const QString& path, const Scenario& s, const ChartContent& c
     return paintChartPages(writer, s, content, hours);
 }
 
+// Laid out in points as a page is, with rows of 18 points, and drawn at two pixels a point.
 bool writeChartPng(const QString& path, const Scenario& s, const ChartContent& content,
-                   double pixelsPerMinute) {
-    const ChartMapping mapping = mappingFor(content, pixelsPerMinute);
-    QImage image(static_cast<int>(mapping.width()),
-                 static_cast<int>(mapping.height(static_cast<int>(content.rows.size()))),
-                 QImage::Format_RGB32);
+                   const ChartPage& hours, double pixelsPerMinute) {
+    constexpr double kMargin = 16;
+    constexpr double kPixelsPerPoint = 2;
+    const double minutes = std::max(60, hours.lastMinute - hours.firstMinute);
+    const double width =
+        std::clamp(160 + minutes * pixelsPerMinute * 0.75, 560.0, 6000.0) + 2 * kMargin;
+    const double height =
+        40 + 22 + 18 * std::max<double>(1, content.rows.size()) + 30 + 2 * kMargin;
+    QImage image(static_cast<int>(width * kPixelsPerPoint),
+                 static_cast<int>(height * kPixelsPerPoint), QImage::Format_RGB32);
+    image.fill(Qt::white);
     QPainter painter(&image);
-    paintOccupancyChart(painter, s, content, mapping);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.scale(kPixelsPerPoint, kPixelsPerPoint);
+    paintChartPage(painter, s, content, hours, 0, 0,
+                   QRectF(kMargin, kMargin, width - 2 * kMargin, height - 2 * kMargin));
     painter.end();
     return image.save(path, "PNG");
 }

@@ -23,9 +23,10 @@ bool writeChartPdf(const QString& path, const Scenario& s, const ChartContent& c
 // The same pages on a printer or another paged device whose page layout is set.
 bool paintChartPages(QPagedPaintDevice& device, const Scenario& s, const ChartContent& content,
                      int hours);
-// The whole chart as a picture, at `pixelsPerMinute`.
+// The chart over `hours` as a picture with its title and legend, at about the screen's
+// `pixelsPerMinute`.
 bool writeChartPng(const QString& path, const Scenario& s, const ChartContent& content,
-                   double pixelsPerMinute);
+                   const ChartPage& hours, double pixelsPerMinute);
 // The posters, one after the other.
 bool writePostersPdf(const QString& path, const Scenario& s, const std::vector<Poster>& posters);
 

@@ -130,6 +130,50 @@ TEST(OccupancyChart, TheMappingAndItsHitTest) {
     EXPECT_EQ(barAt(content, m, m.x(480.5), m.rowTop(0) + 5), 0) << "a bar of no length";
 }
 
+// Rows as high as their lanes: every row found again at its top, the mapping's scroll undone,
+// and the lanes laid with room beside each bar never put two bars within that room.
+TEST(OccupancyChart, RowsByLanesAndScrolling) {
+    ChartContent content = chartContent(stationWith({{"1", "A", "8:00", "B", "8:20"},
+                                                     {"2", "A", "8:05", "B", "8:10"},
+                                                     {"3", "A", "8:12", "B", "8:14"},
+                                                     {"4", "A", "9:10", "B", "9:40", "2"}}),
+                                        {});
+    EXPECT_EQ(content.lanes, (std::vector<int>{2, 1}));
+    layLanes(content, 5);
+    EXPECT_EQ(content.lanes, (std::vector<int>{3, 1})) << "8:10 and 8:12 are too close";
+    ChartMapping m = mappingFor(content, 3.0);
+    fitRowsToLanes(m, content, 10, 15);
+    m.scrollX = 40;
+    m.scrollY = 7;
+    EXPECT_EQ(m.rowAt(m.rowTop(0) + 0.5), -1) << "scrolled under the hours";
+    EXPECT_EQ(m.rowAt(m.rowTop(1) + 0.5), 1);
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(m.rowAt(m.rowTop(row) + m.heightOf(row) - 0.5), row);
+    EXPECT_DOUBLE_EQ(m.heightOf(0), 30);
+    EXPECT_DOUBLE_EQ(m.heightOf(1), 15);
+    EXPECT_DOUBLE_EQ(m.minuteAt(m.x(500)), 500);
+    for (std::size_t k = 0; k < content.bars.size(); ++k) {
+        const BarBox box = barBox(content, m, content.bars[k]);
+        EXPECT_EQ(barAt(content, m, box.left + 1, box.top + box.height / 2), static_cast<int>(k));
+    }
+}
+
+TEST(OccupancyChart, TheAxisStepAndTheBusiestHours) {
+    for (const auto& [pixels, room, step] :
+         {std::tuple{4.0, 50.0, 15}, std::tuple{1.0, 50.0, 60}, std::tuple{0.3, 50.0, 180},
+          std::tuple{0.01, 50.0, 720}}) {
+        EXPECT_EQ(axisStep(pixels, room), step) << pixels;
+    }
+    const ChartContent content = chartContent(stationWith({{"1", "A", "6:00", "B", "6:05"},
+                                                           {"2", "A", "12:10", "B", "12:15"},
+                                                           {"3", "A", "13:00", "B", "13:05", "2"},
+                                                           {"4", "A", "14:20", "B", "14:25"},
+                                                           {"5", "A", "20:00", "B", "20:05"}}),
+                                              {});
+    EXPECT_EQ(busiestWindow(content, 180), 11 * 60 + 30) << "the first window of the three";
+    EXPECT_EQ(busiestWindow(content, 60), 6 * 60) << "the first of the windows of one";
+}
+
 // Pages of whole windows, one after the other, from the axis's start past its end.
 TEST(OccupancyChart, PagesCoverTheAxis) {
     for (const auto& [first, last, hours, count] :

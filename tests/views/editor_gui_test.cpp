@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QTableView>
@@ -33,7 +34,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
+#include <cmath>
 #include <sstream>
 
 using namespace zeb;
@@ -335,19 +338,52 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(chart->window()));
         QCOMPARE(chart->content().rows, (std::vector<std::string>{"1", "2", "Senza binario"}));
 
-        // A click on the bar of 2233 (from 07:44, row of track 1) shows it in the editor.
+        // It opens on the busy hours: every train of the morning in sight.
+        const auto [first, last] = chart->minutesInSight();
+        QVERIFY2(first <= 7 * 60 + 34 && last >= 8 * 60 + 30,
+                 qPrintable(QString("%1 %2").arg(first).arg(last)));
+
+        // A click on the bar of 2233 (from 07:44, row of track 1) shows it in the editor and
+        // marks it.
         const ChartMapping& m = chart->mapping();
         QTest::mouseClick(chart, Qt::LeftButton, {},
                           QPoint(int(m.x(7 * 60 + 48)), int(m.rowTop(0) + m.rowHeight / 2)));
         QCOMPARE(text("numero"), QString("2233"));
+        QCOMPARE(chart->markedTrain(), 1);
 
-        // Zoomed, the picture goes to PNG and PDF through the same drawing.
-        const int width = chart->width();
-        chart->zoom(2.0);
-        QVERIFY(chart->width() > width);
+        // Zoom keeps the moment under the pointer; the wheel scrolls the hours under the fixed
+        // track names.
+        const double x = m.x(8 * 60);
+        chart->zoom(2.0, x);
+        QCOMPARE(std::lround(chart->mapping().minuteAt(x)), 8L * 60);
+        const QImage before = chart->grab().toImage();
+        const int scrolled = chart->horizontalBar().value();
+        QWheelEvent wheel(QPointF(x, 60), chart->mapToGlobal(QPointF(x, 60)), {}, {0, -120},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(chart, &wheel);
+        QVERIFY(chart->horizontalBar().value() > scrolled);
+        const QImage after = chart->grab().toImage();
+        const QRect names(0, int(m.axisHeight) + 1, int(m.labelWidth) - 2, 60);
+        QCOMPARE(after.copy(names), before.copy(names));
+        QVERIFY(after != before);
+
+        // "Giornata intera" brings the whole axis into sight.
+        click(chart->window(), "giornataIntera");
+        const auto [dayFirst, dayLast] = chart->minutesInSight();
+        QVERIFY(dayFirst <= chart->content().firstMinute + 0.5);
+        QVERIFY(dayLast >= chart->content().lastMinute - 0.5);
+
+        // The picture of the hours in sight or of the whole day, with its title and legend.
         auto& occupancy = window->occupancy();
-        QVERIFY(occupancy.exportPng(QString::fromStdString(folder.file("chart.png"))));
-        QCOMPARE(QImage(QString::fromStdString(folder.file("chart.png"))).size(), chart->size());
+        chart->zoom(4.0);
+        QVERIFY(occupancy.exportPng(QString::fromStdString(folder.file("hours.png")), false));
+        QVERIFY(occupancy.exportPng(QString::fromStdString(folder.file("day.png")), true));
+        const QImage hours(QString::fromStdString(folder.file("hours.png")));
+        const QImage day(QString::fromStdString(folder.file("day.png")));
+        QVERIFY(!hours.isNull());
+        QVERIFY2(day.width() > hours.width(),
+                 qPrintable(QString("%1 %2").arg(day.width()).arg(hours.width())));
+        QCOMPARE(day.height(), hours.height());
         QVERIFY(occupancy.exportPdf(QString::fromStdString(folder.file("chart.pdf"))));
         QCOMPARE(readBytes(folder.file("chart.pdf")).substr(0, 5), std::string("%PDF-"));
 
@@ -609,7 +645,7 @@ private slots:
             dialog.exportPdf(QString(shots) + "/manifesti.pdf");
             window->trainTable().showFindings();
             window->occupancy().show();
-            window->occupancy().chart().zoom(0.4); // the whole morning in sight
+            window->occupancy().chart().showMinutes(6 * 60, 12 * 60); // the whole morning
             QTest::qWait(50);
             screenshot(&window->trainTable(), "quadro_treni");
             screenshot(&window->occupancy(), "occupazione_binari");

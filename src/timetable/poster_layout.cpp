@@ -151,17 +151,22 @@ private:
         page.texts.push_back({kMargin, kMargin + 4, half, 24, true, false, title});
         stationName(page, kMargin + half, half);
         page.texts.push_back({kMargin + half, kMargin + kTitle - 10, half, 7.5, false, true,
-                              "Pagina " + std::to_string(number) + " di " + std::to_string(pages)});
+                              std::string("Pagina ")
+                                  .append(std::to_string(number))
+                                  .append(" di ")
+                                  .append(std::to_string(pages))});
 
         const double y = kMargin + kTitle;
         for (int c = 0; c < columns; ++c) {
             const double x = kMargin + c * (column_ + kGap);
             page.texts.push_back(
                 {x, y + 1.5, timeWidth_, kHeadSize, true, false, poster_.heads[kPosterTime]});
-            page.texts.push_back(
-                {x + timeWidth_, y + 1.5, column_ - timeWidth_ - trackWidth_ - kTrackGap, kHeadSize,
-                 true, false,
-                 poster_.heads[kPosterTrain] + " e " + lowered(poster_.heads[kPosterPlace])});
+            page.texts.push_back({x + timeWidth_, y + 1.5,
+                                  column_ - timeWidth_ - trackWidth_ - kTrackGap, kHeadSize, true,
+                                  false,
+                                  std::string(poster_.heads[kPosterTrain])
+                                      .append(" e ")
+                                      .append(lowered(poster_.heads[kPosterPlace]))});
             page.texts.push_back({x + column_ - trackWidth_, y + 1.5, trackWidth_, kHeadSize, true,
                                   true, poster_.heads[trackColumn()]});
             page.rules.push_back({x, y + kHead, x + column_, y + kHead});
@@ -177,8 +182,9 @@ private:
         if (timeMarks)
             foot += std::string(kTimeMark) + " orario da verificare";
         if (trackMarks)
-            foot +=
-                (foot.empty() ? "" : "     ") + std::string(kTrackMark) + " binario da verificare";
+            foot += std::string(foot.empty() ? "" : "     ")
+                        .append(kTrackMark)
+                        .append(" binario da verificare");
         if (!foot.empty())
             page.texts.push_back({kMargin, kPosterHeight - kMargin - kFoot + 2,
                                   kPosterWidth - 2 * kMargin, kSmall, false, false, foot});
@@ -222,39 +228,43 @@ double posterLineHeight(double size) {
     return size * 1.2;
 }
 
+// A line is as wide as its words and the spaces between them, so that each word is measured once.
 std::vector<std::string> wrappedLines(std::string_view text, double width, double size, bool bold,
                                       const MeasureText& measure) {
     std::vector<std::string> lines;
     std::string line;
-    const auto fits = [&](const std::string& candidate) {
+    double used = 0;
+    const double space = measure(" ", size, bold);
+    const auto fits = [&](std::string_view candidate) {
         return measure(candidate, size, bold) <= width;
     };
     std::size_t at = 0;
     while (at < text.size()) {
-        const std::size_t space = std::min(text.find(' ', at), text.size());
-        std::string_view word = text.substr(at, space - at);
-        at = space + 1;
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        std::string_view word = text.substr(at, end - at);
+        at = end + 1;
         if (word.empty())
             continue;
-        if (!line.empty() && fits(line + " " + std::string(word))) {
-            line += " " + std::string(word);
+        double wide = measure(word, size, bold);
+        if (!line.empty() && used + space + wide <= width) {
+            line.append(" ").append(word);
+            used += space + wide;
             continue;
         }
         if (!line.empty())
             lines.push_back(std::move(line));
-        line.clear();
         // A word wider than the line alone is broken where it has to be, a character at least
         // on each line.
-        while (!fits(std::string(word))) {
+        while (wide > width) {
             std::size_t cut = nextCharacter(word, 0);
-            while (cut < word.size() && fits(std::string(word.substr(0, nextCharacter(word, cut)))))
+            while (cut < word.size() && fits(word.substr(0, nextCharacter(word, cut))))
                 cut = nextCharacter(word, cut);
             lines.emplace_back(word.substr(0, cut));
             word = word.substr(cut);
-            if (word.empty())
-                break;
+            wide = word.empty() ? 0 : measure(word, size, bold);
         }
         line = std::string(word);
+        used = wide;
     }
     if (!line.empty())
         lines.push_back(std::move(line));

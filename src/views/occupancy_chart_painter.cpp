@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace zeb {
 
@@ -45,8 +47,12 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
     const double bottom = std::min(size.height(), m.rowTop(rows) + 8);
     p.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
     p.setRenderHint(QPainter::Antialiasing, false);
-    const QRectF body(m.labelWidth, m.axisHeight, size.width() - m.labelWidth,
+    // On paper the bars stop at the window's last minute; the numbers beside them may go on into
+    // the margin.
+    const double right = options.paper ? std::min(size.width(), m.x(m.lastMinute)) : size.width();
+    const QRectF body(m.labelWidth, m.axisHeight, right - m.labelWidth,
                       size.height() - m.axisHeight);
+    std::vector<std::pair<QRectF, QString>> beside;
     const int step = axisStep(m.pixelsPerMinute, p.fontMetrics().horizontalAdvance("00:00") + 14);
     const int firstLine =
         m.firstMinute + static_cast<int>(std::max(
@@ -70,9 +76,12 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
     }
     for (const ChartBar& bar : content.bars) {
         const BarBox b = barBox(content, m, bar);
-        if (b.left > size.width() || b.top > size.height() || b.top + b.height < m.axisHeight)
-            continue;
         const QRectF box(b.left, b.top, b.width, b.height);
+        // The part in sight, where the number goes.
+        const QRectF shown =
+            box.intersected(QRectF(body.left(), box.top(), body.width(), box.height()));
+        if (shown.isEmpty() || b.top > size.height() || b.top + b.height < m.axisHeight)
+            continue;
         const QColor color = bar.conflict ? QColor(205, 40, 40) : kindColor(bar.occupancy.kind);
         p.fillRect(box, color);
         for (const auto& [from, to] : bar.overlaps)
@@ -83,16 +92,20 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
         p.drawRect(box);
         p.setPen(Qt::white);
         const QString number = QString::fromStdString(s.treni[bar.occupancy.train].numero);
-        const bool fits = p.fontMetrics().horizontalAdvance(number) + 4 < b.width &&
+        const bool fits = p.fontMetrics().horizontalAdvance(number) + 4 < shown.width() &&
                           p.fontMetrics().height() <= box.height() + 2;
-        if (fits) {
-            p.drawText(box, Qt::AlignCenter, number);
-        } else if (options.numbersBeside) {
-            p.setPen(QColor(40, 40, 40));
-            p.drawText(QRectF(box.right() + 1, box.top() - 2, 200, box.height() + 4),
-                       Qt::AlignVCenter | Qt::AlignLeft, number);
-        }
+        if (fits)
+            p.drawText(shown, Qt::AlignCenter, number);
+        else if (options.paper && box.right() <= right + 0.01) // its end on this page
+            beside.emplace_back(QRectF(box.right() + 1, box.top() - 2, 200, box.height() + 4),
+                                number);
     }
+    p.restore();
+    p.save();
+    p.setClipRect(QRectF(m.labelWidth, m.axisHeight, size.width() - m.labelWidth, size.height()));
+    p.setPen(QColor(40, 40, 40));
+    for (const auto& [room, number] : beside)
+        p.drawText(room, Qt::AlignVCenter | Qt::AlignLeft, number);
     p.restore();
 
     // The track names, fixed on the left; a name too long for the column is elided.
@@ -189,9 +202,9 @@ void paintChartPage(QPainter& p, const Scenario& s, const ChartContent& content,
     if (laneHeight < 8.5)
         p.setFont(pointFont(p, std::max(3.0, laneHeight * 0.65)));
     p.translate(0, top);
-    paintOccupancyChart(p, s, laid, m,
-                        {.size = QSizeF(width, m.height(static_cast<int>(laid.rows.size()))),
-                         .numbersBeside = true});
+    paintOccupancyChart(
+        p, s, laid, m,
+        {.size = QSizeF(width, m.height(static_cast<int>(laid.rows.size()))), .paper = true});
     p.restore();
 }
 

@@ -19,11 +19,11 @@ namespace zeb {
 // where it conflicts, the overlaps hatched. The one drawing of the chart on the screen, into a
 // PNG, a PDF and on paper.
 // It fills `size` (the whole chart where none is given), the bars scrolled under the track names
-// and the hours. On paper a number that does not fit on its bar is written beside it, so that
-// every number is there to read and to find.
+// and the hours. On paper the bars end at the mapping's last minute, and a number that does not
+// fit on its bar is written beside it, so that every number is there to read and to find.
 struct ChartPaint {
     std::optional<QSizeF> size;
-    bool numbersBeside = false;
+    bool paper = false;
 };
 // A row's name as the chart writes it ("Binario 3", "Senza binario"), and the widest of them in
 // the painter's font.

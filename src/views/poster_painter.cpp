@@ -8,6 +8,8 @@
 #include <QPainter>
 
 #include <map>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace zeb {

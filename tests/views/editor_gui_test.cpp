@@ -388,11 +388,20 @@ private slots:
         QCOMPARE(readBytes(folder.file("chart.pdf")).substr(0, 5), std::string("%PDF-"));
 
         // On paper: a page per four hours, each train's number there as text.
-        auto run = [&](const char* program) {
+        auto run = [&](const char* program, const char* file = "chart.pdf") {
             QProcess process;
-            process.start(program, {QString::fromStdString(folder.file("chart.pdf")), "-"});
+            process.start(program, {QString::fromStdString(folder.file(file)), "-"});
             return process.waitForFinished() ? QString(process.readAllStandardOutput()) : QString();
         };
+        // A short bar ending where a page ends has its number beside it on that page.
+        Scenario shortStop = scenario;
+        shortStop.treni[1].ora_arrivo = "7";
+        shortStop.treni[1].min_arrivo = "59";
+        shortStop.treni[1].ora_partenza = "8";
+        shortStop.treni[1].min_partenza = "0";
+        QVERIFY(writeChartPdf(QString::fromStdString(folder.file("hour.pdf")), shortStop,
+                              chartContent(shortStop, {}), 1, false));
+        QVERIFY(run("pdftotext", "hour.pdf").contains("2233"));
         const QString text = run("pdftotext");
         QCOMPARE(text.count("Pagina "), static_cast<int>(chartPages(chart->content(), 4).size()));
         QVERIFY(text.contains("Valmora — Occupazione binari"));

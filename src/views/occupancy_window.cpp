@@ -60,8 +60,11 @@ OccupancyChartView::OccupancyChartView(TimetableWatch& watch, ChartCommands comm
     connect(&watch_, &TimetableWatch::findingsChanged, this, &OccupancyChartView::rebuild);
     // The mark follows the editor; where the editor shows no train the chart keeps its own.
     connect(&watch_, &TimetableWatch::shownTrainChanged, this, [this](int, int current) {
-        if (current >= 0)
+        if (current >= 0 && current != chosenTrain_) {
             chosenTrain_ = current;
+            if (isVisible() && !pressed_)
+                bringIntoSight(current);
+        }
         update();
     });
     for (QScrollBar* bar : {horizontal_, vertical_})
@@ -297,6 +300,8 @@ void OccupancyChartView::keyPressEvent(QKeyEvent* event) {
         cancelDrag();
         return;
     }
+    if (event->modifiers() == Qt::NoModifier && scrollByKey(event->key()))
+        return;
     const auto bar = barOfTrain(chosenTrain_);
     if (!bar || !(event->modifiers() & Qt::AltModifier)) {
         QWidget::keyPressEvent(event);
@@ -318,6 +323,59 @@ void OccupancyChartView::keyPressEvent(QKeyEvent* event) {
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+// The arrows scroll the hours and the tracks a step, Page Up and Page Down the hours a window,
+// Home and End go to the day's first and last hour.
+bool OccupancyChartView::scrollByKey(int key) {
+    QScrollBar& hours = *horizontal_;
+    QScrollBar& tracks = *vertical_;
+    switch (key) {
+    case Qt::Key_Left:
+        hours.triggerAction(QAbstractSlider::SliderSingleStepSub);
+        return true;
+    case Qt::Key_Right:
+        hours.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        return true;
+    case Qt::Key_PageUp:
+        hours.triggerAction(QAbstractSlider::SliderPageStepSub);
+        return true;
+    case Qt::Key_PageDown:
+        hours.triggerAction(QAbstractSlider::SliderPageStepAdd);
+        return true;
+    case Qt::Key_Home:
+        hours.triggerAction(QAbstractSlider::SliderToMinimum);
+        return true;
+    case Qt::Key_End:
+        hours.triggerAction(QAbstractSlider::SliderToMaximum);
+        return true;
+    case Qt::Key_Up:
+        tracks.triggerAction(QAbstractSlider::SliderSingleStepSub);
+        return true;
+    case Qt::Key_Down:
+        tracks.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The bar of the train the editor shows brought into sight, in the middle of the hours.
+void OccupancyChartView::bringIntoSight(int train) {
+    const auto bar = barOfTrain(train);
+    if (!bar)
+        return;
+    const ChartBar& shown = content_.bars[static_cast<std::size_t>(*bar)];
+    const auto [first, last] = minutesInSight();
+    if (shown.occupancy.start < first || shown.occupancy.end > last) {
+        const double middle = (shown.occupancy.start + shown.occupancy.end) / 2.0;
+        horizontal_->setValue(static_cast<int>(
+            std::lround((middle - mapping_.firstMinute) * mapping_.pixelsPerMinute -
+                        (width() - mapping_.labelWidth) / 2)));
+    }
+    const double top = mapping_.rowTop(shown.row);
+    if (top < mapping_.axisHeight || top + mapping_.heightOf(shown.row) > height())
+        vertical_->setValue(static_cast<int>(top + mapping_.scrollY - mapping_.axisHeight));
 }
 
 // The wheel scrolls the hours, with Shift the tracks; with Ctrl it zooms around the pointer.

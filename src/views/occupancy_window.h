@@ -55,7 +55,8 @@ private:
 // names stay on the left and the hours on top while the bars scroll under them. It opens on the
 // busiest hours, with the train the editor shows marked. While a bar is dragged its place on the
 // drop is shown, red where it would clash; Esc cancels. With a bar chosen, Alt+Up and Alt+Down
-// move it one track, Alt+Left and Alt+Right one minute.
+// move it one track, Alt+Left and Alt+Right one minute; the arrows alone scroll. A train the
+// editor goes on to show is marked and brought into sight.
 class OccupancyChartView : public QWidget {
 public:
     OccupancyChartView(TimetableWatch& watch, ChartCommands commands, QWidget* parent = nullptr);
@@ -99,6 +100,8 @@ private:
     void remap();
     double fittedZoom() const;
     void openOnBusiestHours();
+    bool scrollByKey(int key);
+    void bringIntoSight(int train);
     void follow(QPointF position, bool inTime);
     void cancelDrag();
     void paintDrop(QPainter& painter) const;

@@ -373,9 +373,24 @@ private slots:
         QVERIFY(dayFirst <= chart->content().firstMinute + 0.5);
         QVERIFY(dayLast >= chart->content().lastMinute - 0.5);
 
-        // The picture of the hours in sight or of the whole day, with its title and legend.
+        // End and Home go to the day's last and first hours; a train the editor goes on to
+        // show is brought into sight.
         auto& occupancy = window->occupancy();
+        occupancy.resize(1000, 520); // whatever size the window was left at
+        QApplication::processEvents();
         chart->zoom(4.0);
+        QTest::keyClick(chart, Qt::Key_End);
+        QCOMPARE(chart->horizontalBar().value(), chart->horizontalBar().maximum());
+        QTest::keyClick(chart, Qt::Key_Home);
+        QCOMPARE(chart->horizontalBar().value(), 0);
+        QVERIFY(chart->minutesInSight().second < 7 * 60 + 45);
+        click(window, "tprecedente"); // 2231, 07:30 to 07:45
+        QCOMPARE(chart->markedTrain(), 0);
+        const auto [from, to] = chart->minutesInSight();
+        QVERIFY2(from <= 7 * 60 + 30 && to >= 7 * 60 + 45,
+                 qPrintable(QString("%1 %2").arg(from).arg(to)));
+
+        // The picture of the hours in sight or of the whole day, with its title and legend.
         QVERIFY(occupancy.exportPng(QString::fromStdString(folder.file("hours.png")), false));
         QVERIFY(occupancy.exportPng(QString::fromStdString(folder.file("day.png")), true));
         const QImage hours(QString::fromStdString(folder.file("hours.png")));

@@ -80,7 +80,6 @@ Scenario fullScenario() {
     return s;
 }
 
-// The file of the full scenario, written once into a folder of its own.
 // The worst day for the checker: 2001 trains on track 1 within one hour, all in conflict.
 Scenario oneTrackOneHour() {
     Scenario s = fullScenario();
@@ -99,6 +98,7 @@ Scenario oneTrackOneHour() {
     return s;
 }
 
+// The files of the full scenario and of the worst day, written once into a folder of their own.
 struct BenchFiles {
     std::string folder;
     std::string scenarioPath;

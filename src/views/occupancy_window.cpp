@@ -48,8 +48,8 @@ QPushButton* toolButton(const char* name, const QString& text) {
 OccupancyChartView::OccupancyChartView(TimetableWatch& watch, ChartCommands commands,
                                        QWidget* parent)
     : QWidget(parent), watch_(watch), commands_(std::move(commands)),
-      chosenTrain_(watch.shownTrain()), horizontal_(new QScrollBar(Qt::Horizontal)),
-      vertical_(new QScrollBar(Qt::Vertical)) {
+      chosenTrain_(watch.shownTrain()), horizontal_(new QScrollBar(Qt::Horizontal, this)),
+      vertical_(new QScrollBar(Qt::Vertical, this)) {
     setObjectName("graficoOccupazione");
     horizontal_->setObjectName("scorriOre");
     vertical_->setObjectName("scorriBinari");

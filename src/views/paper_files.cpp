@@ -8,6 +8,7 @@
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zeb {
 
@@ -46,22 +47,25 @@ bool writeChartPdf(const QString& path, const Scenario& s, const ChartContent& c
     return paintChartPages(writer, s, content, hours);
 }
 
-// Laid out in points as a page is, with rows of 18 points, and drawn at two pixels a point.
+// Laid out in points as a page is, 12 points a lane, and drawn at two pixels a point, fewer where
+// the picture would pass 16 million pixels.
 bool writeChartPng(const QString& path, const Scenario& s, const ChartContent& content,
                    const ChartPage& hours, double pixelsPerMinute) {
     constexpr double kMargin = 16;
-    constexpr double kPixelsPerPoint = 2;
     const double minutes = std::max(60, hours.lastMinute - hours.firstMinute);
     const double width =
         std::clamp(160 + minutes * pixelsPerMinute * 0.75, 560.0, 6000.0) + 2 * kMargin;
-    const double height =
-        40 + 22 + 18 * std::max<double>(1, content.rows.size()) + 30 + 2 * kMargin;
-    QImage image(static_cast<int>(width * kPixelsPerPoint),
-                 static_cast<int>(height * kPixelsPerPoint), QImage::Format_RGB32);
+    double lanes = 0;
+    for (int count : content.lanes)
+        lanes += std::max(1.5, static_cast<double>(count));
+    const double height = 40 + 22 + 12 * std::clamp(lanes, 1.5, 250.0) + 30 + 2 * kMargin;
+    const double pixelsPerPoint = std::min(2.0, std::sqrt(16e6 / (width * height)));
+    QImage image(static_cast<int>(width * pixelsPerPoint),
+                 static_cast<int>(height * pixelsPerPoint), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.scale(kPixelsPerPoint, kPixelsPerPoint);
+    painter.scale(pixelsPerPoint, pixelsPerPoint);
     paintChartPage(painter, s, content, hours, 0, 0,
                    QRectF(kMargin, kMargin, width - 2 * kMargin, height - 2 * kMargin));
     painter.end();

@@ -328,36 +328,27 @@ void OccupancyChartView::keyPressEvent(QKeyEvent* event) {
 // The arrows scroll the hours and the tracks a step, Page Up and Page Down the hours a window,
 // Home and End go to the day's first and last hour.
 bool OccupancyChartView::scrollByKey(int key) {
-    QScrollBar& hours = *horizontal_;
-    QScrollBar& tracks = *vertical_;
-    switch (key) {
-    case Qt::Key_Left:
-        hours.triggerAction(QAbstractSlider::SliderSingleStepSub);
-        return true;
-    case Qt::Key_Right:
-        hours.triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        return true;
-    case Qt::Key_PageUp:
-        hours.triggerAction(QAbstractSlider::SliderPageStepSub);
-        return true;
-    case Qt::Key_PageDown:
-        hours.triggerAction(QAbstractSlider::SliderPageStepAdd);
-        return true;
-    case Qt::Key_Home:
-        hours.triggerAction(QAbstractSlider::SliderToMinimum);
-        return true;
-    case Qt::Key_End:
-        hours.triggerAction(QAbstractSlider::SliderToMaximum);
-        return true;
-    case Qt::Key_Up:
-        tracks.triggerAction(QAbstractSlider::SliderSingleStepSub);
-        return true;
-    case Qt::Key_Down:
-        tracks.triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        return true;
-    default:
-        return false;
+    struct KeyScroll {
+        int key;
+        bool hours;
+        QAbstractSlider::SliderAction action;
+    };
+    static constexpr KeyScroll kScrolls[] = {
+        {Qt::Key_Left, true, QAbstractSlider::SliderSingleStepSub},
+        {Qt::Key_Right, true, QAbstractSlider::SliderSingleStepAdd},
+        {Qt::Key_PageUp, true, QAbstractSlider::SliderPageStepSub},
+        {Qt::Key_PageDown, true, QAbstractSlider::SliderPageStepAdd},
+        {Qt::Key_Home, true, QAbstractSlider::SliderToMinimum},
+        {Qt::Key_End, true, QAbstractSlider::SliderToMaximum},
+        {Qt::Key_Up, false, QAbstractSlider::SliderSingleStepSub},
+        {Qt::Key_Down, false, QAbstractSlider::SliderSingleStepAdd}};
+    for (const KeyScroll& scroll : kScrolls) {
+        if (scroll.key == key) {
+            (scroll.hours ? horizontal_ : vertical_)->triggerAction(scroll.action);
+            return true;
+        }
     }
+    return false;
 }
 
 // The bar of the train the editor shows brought into sight, in the middle of the hours.

@@ -58,26 +58,36 @@ public:
         double used = 0;
         PosterPage page;
         std::vector<int> columnsUsed;
+        const auto nextColumn = [&] {
+            used = 0;
+            if (++column == columns_) {
+                columnsUsed.push_back(columns_);
+                layout.pages.push_back(std::move(page));
+                page = PosterPage{};
+                column = 0;
+            }
+        };
         for (std::size_t row = 0; row < poster_.rows.size(); ++row) {
             Entry entry = entryOf(row);
-            if (used + entry.height > room && used > 0) {
-                used = 0;
-                if (++column == columns_) {
-                    columnsUsed.push_back(columns_);
-                    layout.pages.push_back(std::move(page));
-                    page = PosterPage{};
-                    column = 0;
-                }
-            }
-            const double x = kMargin + column * (column_ + kGap);
-            const double y = kMargin + kTitle + kHead + 3 + used;
+            if (used + entry.height > room && used > 0)
+                nextColumn();
+            page.rows.push_back(static_cast<int>(row));
+            // An entry taller than a column goes on in the next one, line by line, so that a
+            // train with a very long list of stops or notes is printed whole.
+            std::stable_sort(
+                entry.texts.begin(), entry.texts.end(),
+                [](const PosterText& a, const PosterText& b) { return a.top < b.top; });
+            double base = used; // where the entry's top lies in the column
             for (PosterText& text : entry.texts) {
-                text.x += x;
-                text.top += y;
+                if (base + text.top + posterLineHeight(text.size) > room && base + text.top > 0) {
+                    nextColumn();
+                    base = -text.top;
+                }
+                text.x += kMargin + column * (column_ + kGap);
+                text.top += kMargin + kTitle + kHead + 3 + base;
                 page.texts.push_back(std::move(text));
             }
-            page.rows.push_back(static_cast<int>(row));
-            used += entry.height;
+            used = base + entry.height;
         }
         columnsUsed.push_back(column + 1);
         layout.pages.push_back(std::move(page));

@@ -92,6 +92,9 @@ void OccupancyChartView::remap() {
         std::min(180.0, rowLabelWidth(fontMetrics(), watch_.scenario(), content_) + 18);
     mapping_ = mappingFor(content_, pixelsPerMinute_);
     mapping_.labelWidth = labelWidth;
+    // A row holding trains at once grows by a lane each, so that every bar keeps room for its
+    // number.
+    fitRowsToLanes(mapping_, content_, 16, mapping_.rowHeight);
     pixelsPerMinute_ = std::clamp(pixelsPerMinute_, std::min(fittedZoom(), kMaxZoom), kMaxZoom);
     mapping_.pixelsPerMinute = pixelsPerMinute_;
     const int rows = static_cast<int>(content_.rows.size());

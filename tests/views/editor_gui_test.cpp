@@ -347,7 +347,7 @@ private slots:
         // marks it.
         const ChartMapping& m = chart->mapping();
         QTest::mouseClick(chart, Qt::LeftButton, {},
-                          QPoint(int(m.x(7 * 60 + 48)), int(m.rowTop(0) + m.rowHeight / 2)));
+                          QPoint(int(m.x(7 * 60 + 48)), int(m.rowTop(0) + m.heightOf(0) / 2)));
         QCOMPARE(text("numero"), QString("2233"));
         QCOMPARE(chart->markedTrain(), 1);
 
@@ -521,7 +521,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(chart->window()));
         auto at = [chart](int minute, int row) {
             const ChartMapping& m = chart->mapping();
-            return QPoint(int(m.x(minute)), int(m.rowTop(row) + m.rowHeight / 2));
+            return QPoint(int(m.x(minute)), int(m.rowTop(row) + m.heightOf(row) / 2));
         };
         auto drag = [chart](QPoint from, QPoint to, Qt::KeyboardModifiers keys,
                             bool escape = false) {

@@ -46,7 +46,7 @@ struct ChartMapping {
     double rowHeight = 30;
     double scrollX = 0;
     double scrollY = 0;
-    // Where rows differ in height (on paper, by their lanes): each row's top below the axis,
+    // Where rows differ in height (by their lanes): each row's top below the axis,
     // then the bottom of the last; empty where every row is `rowHeight` high.
     std::vector<double> rowOffsets{};
 

@@ -39,10 +39,7 @@ constexpr std::string_view kShownPlaceholder = "--";
 // Without blanks, tabs and line breaks around it: a line break at a field's end would become a
 // blank that the next export and import would trim.
 std::string trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
+    return std::string(trimmedOf(text, " \t\r\n"));
 }
 
 // Letter case ignored for ASCII letters, which every list entry and column name uses.

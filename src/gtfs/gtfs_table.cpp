@@ -1,6 +1,7 @@
 #include "gtfs/gtfs_table.h"
 
 #include "gtfs/gtfs_error.h"
+#include "model/value_tables.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,11 +16,7 @@ constexpr std::size_t kMaxRowBytes = 4 << 20;
 } // namespace
 
 std::string_view trimmedValue(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
+    return trimmedOf(text, " \t");
 }
 
 GtfsTable::GtfsTable(const FeedSource& feed, std::string name)

@@ -20,14 +20,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '-'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '-'))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::string_view lastDigits(std::string_view text) {
     const auto last = std::find_if(text.rbegin(), text.rend(), isDigit);
     if (last == text.rend())
@@ -39,9 +31,10 @@ std::string_view lastDigits(std::string_view text) {
 
 // The text before the first digit, or the whole text where it has none.
 std::string_view beforeNumber(std::string_view text) {
-    return trimmed(text.substr(
-        0,
-        static_cast<std::size_t>(std::find_if(text.begin(), text.end(), isDigit) - text.begin())));
+    return trimmedOf(
+        text.substr(0, static_cast<std::size_t>(std::find_if(text.begin(), text.end(), isDigit) -
+                                                text.begin())),
+        " -");
 }
 
 struct KindCategory {
@@ -122,7 +115,7 @@ std::string serviceKind(const GtfsTrip& trip, const GtfsRoute& route) {
         if (!kind.empty())
             return std::string(kind);
     }
-    return std::string(trimmed(route.shortName.empty() ? route.longName : route.shortName));
+    return std::string(trimmedOf(route.shortName.empty() ? route.longName : route.shortName, " -"));
 }
 
 int defaultCategory(std::string_view kind, int routeType) {

@@ -50,6 +50,14 @@ inline bool isDecimalDigits(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// `text` without the characters of `around` at either end.
+inline std::string_view trimmedOf(std::string_view text, std::string_view around) {
+    const auto first = text.find_first_not_of(around);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(around) - first + 1);
+}
+
 // `text` with its letters in lower case, for names compared ignoring case (list entries, column
 // names, kinds of service, station names).
 inline std::string lowered(std::string_view text) {

@@ -1,5 +1,7 @@
 #include "timetable/poster_layout.h"
 
+#include "model/value_tables.h"
+
 #include <algorithm>
 
 namespace zeb {
@@ -216,12 +218,6 @@ private:
         for (std::size_t k = 0; k < lines.size(); ++k)
             page.texts.push_back(
                 {x, top + k * posterLineHeight(size), width, size, true, true, lines[k]});
-    }
-
-    static std::string lowered(std::string text) {
-        if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
-            text[0] = static_cast<char>(text[0] + 32);
-        return text;
     }
 
     const Poster& poster_;

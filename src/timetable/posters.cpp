@@ -11,13 +11,6 @@ namespace zeb {
 
 namespace {
 
-std::string trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
 // The subsidiary indication where it says something, then the notes.
 std::string notesOf(const Treno& t) {
     std::string out = t.sussidiaria == kSussidiarie[0] ? std::string() : t.sussidiaria;
@@ -75,7 +68,7 @@ std::string principalStops(const std::string& fermate) {
     std::string out;
     while (!stops.empty()) {
         const auto comma = stops.find(',');
-        const std::string stop = trimmed(stops.substr(0, comma));
+        const std::string stop(trimmedOf(stops.substr(0, comma), " "));
         if (!stop.empty())
             out += (out.empty() ? "" : " - ") + stop;
         stops = comma == std::string_view::npos ? std::string_view() : stops.substr(comma + 1);

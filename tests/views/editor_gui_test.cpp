@@ -133,6 +133,22 @@ class EditorGuiTest : public QObject {
         window->openScenarioFile(folder.file("four.zeb"));
     }
 
+    // The four trains' chart, on screen.
+    OccupancyChartView* openFourTrainsChart() {
+        openFourTrains();
+        QTest::keyClick(window, Qt::Key_F3);
+        auto* chart = &window->occupancy().chart();
+        if (!QTest::qWaitForWindowExposed(chart->window()))
+            qFatal("the chart is not on screen");
+        return chart;
+    }
+
+    // The middle of `row` at `minute`, where the chart is now scrolled.
+    static QPoint chartPoint(const OccupancyChartView& chart, int minute, int row) {
+        const ChartMapping& m = chart.mapping();
+        return QPoint(int(m.x(minute)), int(m.rowTop(row) + m.heightOf(row) / 2));
+    }
+
     // The modal dialog `name` once it is on screen; null when another or none is up.
     static QDialog* modalDialog(const char* name) {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -332,10 +348,7 @@ private slots:
     }
 
     void theChartShowsTheTracksAndLeadsToItsTrains() {
-        openFourTrains();
-        QTest::keyClick(window, Qt::Key_F3);
-        auto* chart = &window->occupancy().chart();
-        QVERIFY(QTest::qWaitForWindowExposed(chart->window()));
+        auto* chart = openFourTrainsChart();
         QCOMPARE(chart->content().rows, (std::vector<std::string>{"1", "2", "Senza binario"}));
 
         // It opens on the busy hours: every train of the morning in sight.
@@ -346,8 +359,7 @@ private slots:
         // A click on the bar of 2233 (from 07:44, row of track 1) shows it in the editor and
         // marks it.
         const ChartMapping& m = chart->mapping();
-        QTest::mouseClick(chart, Qt::LeftButton, {},
-                          QPoint(int(m.x(7 * 60 + 48)), int(m.rowTop(0) + m.heightOf(0) / 2)));
+        QTest::mouseClick(chart, Qt::LeftButton, {}, chartPoint(*chart, 7 * 60 + 48, 0));
         QCOMPARE(text("numero"), QString("2233"));
         QCOMPARE(chart->markedTrain(), 1);
 
@@ -515,14 +527,8 @@ private slots:
 
     // Bars dragged to another track and along the axis, Esc, and the keys; each drop undoable.
     void trainsMovedInTheChart() {
-        openFourTrains();
-        QTest::keyClick(window, Qt::Key_F3);
-        auto* chart = &window->occupancy().chart();
-        QVERIFY(QTest::qWaitForWindowExposed(chart->window()));
-        auto at = [chart](int minute, int row) {
-            const ChartMapping& m = chart->mapping();
-            return QPoint(int(m.x(minute)), int(m.rowTop(row) + m.heightOf(row) / 2));
-        };
+        auto* chart = openFourTrainsChart();
+        auto at = [chart](int minute, int row) { return chartPoint(*chart, minute, row); };
         auto drag = [chart](QPoint from, QPoint to, Qt::KeyboardModifiers keys,
                             bool escape = false) {
             QTest::mousePress(chart, Qt::LeftButton, keys, from);

@@ -3,6 +3,7 @@
 #include "timetable/train_times.h"
 #include "views/window_style.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
@@ -25,6 +26,10 @@ QColor kindColor(OccupancyKind kind) {
     }
     return Qt::gray;
 }
+
+// A page's bands, in points: the title and the hours above the chart, the legend below it.
+constexpr double kChartTop = 40;
+constexpr double kLegendHeight = 14;
 
 } // namespace
 
@@ -141,8 +146,37 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
     p.restore();
 }
 
-void paintChartPage(QPainter& p, const Scenario& s, const ChartContent& content,
-                    const ChartPage& page, int number, int pages, const QRectF& area) {
+ChartSheet chartSheet(const QPainter& p, const Scenario& s, const ChartContent& content,
+                      int minutes, const QRectF& area) {
+    ChartSheet sheet{content, {}, 6.5};
+    ChartMapping& m = sheet.mapping;
+    // The row names whole: the longest sets the label column.
+    m.labelWidth =
+        std::max(70.0, rowLabelWidth(QFontMetrics(pointFont(p, 7), p.device()), s, content) + 12);
+    m.axisHeight = 22;
+    m.pixelsPerMinute = (area.width() - m.labelWidth - 44) / std::max(1, minutes);
+
+    // Lanes again, with room for each number beside its bar, and rows as high as their lanes.
+    const QFontMetricsF numbers(pointFont(p, 6.5), p.device());
+    double widest = 0;
+    for (const ChartBar& bar : content.bars)
+        widest = std::max(widest, numbers.horizontalAdvance(
+                                      QString::fromStdString(s.treni[bar.occupancy.train].numero)));
+    layLanes(sheet.laid, static_cast<int>(std::ceil((widest + 3) / m.pixelsPerMinute)));
+    double lanes = 0;
+    for (int count : sheet.laid.lanes)
+        lanes += std::max(1.5, static_cast<double>(count));
+    const double laneHeight =
+        std::min(12.0, (area.height() - kLegendHeight - 8 - kChartTop - m.axisHeight) /
+                           std::max(1.5, lanes));
+    fitRowsToLanes(m, sheet.laid, laneHeight, 1.5 * laneHeight);
+    if (laneHeight < 8.5)
+        sheet.numberPoints = std::max(3.0, laneHeight * 0.65);
+    return sheet;
+}
+
+void paintChartPage(QPainter& p, const Scenario& s, const ChartSheet& sheet, const ChartPage& page,
+                    int number, int pages, const QRectF& area) {
     p.save();
     p.translate(area.topLeft());
     const double width = area.width();
@@ -161,7 +195,7 @@ void paintChartPage(QPainter& p, const Scenario& s, const ChartContent& content,
                    QString("Pagina %1 di %2").arg(number).arg(pages));
 
     // The legend along the foot of the page.
-    const double legendTop = area.height() - 14;
+    const double legendTop = area.height() - kLegendHeight;
     double x = 0;
     const std::pair<QColor, const char*> legend[] = {
         {kindColor(OccupancyKind::Passing), "in transito"},
@@ -175,36 +209,14 @@ void paintChartPage(QPainter& p, const Scenario& s, const ChartContent& content,
         x += 24 + p.fontMetrics().horizontalAdvance(text);
     }
 
-    ChartMapping m;
+    ChartMapping m = sheet.mapping;
     m.firstMinute = page.firstMinute;
     m.lastMinute = page.lastMinute;
-    // The row names whole: the longest sets the label column.
-    p.setFont(pointFont(p, 7));
-    m.labelWidth = std::max(70.0, rowLabelWidth(p.fontMetrics(), s, content) + 12);
-    m.axisHeight = 22;
-    const double top = 40;
-    m.pixelsPerMinute = (width - m.labelWidth - 44) / (page.lastMinute - page.firstMinute);
-
-    // Lanes again, with room for each number beside its bar, and rows as high as their lanes.
-    p.setFont(pointFont(p, 6.5));
-    double widest = 0;
-    for (const ChartBar& bar : content.bars)
-        widest = std::max<double>(widest, p.fontMetrics().horizontalAdvance(QString::fromStdString(
-                                              s.treni[bar.occupancy.train].numero)));
-    ChartContent laid = content;
-    layLanes(laid, static_cast<int>(std::ceil((widest + 3) / m.pixelsPerMinute)));
-    double lanes = 0;
-    for (int count : laid.lanes)
-        lanes += std::max(1.5, static_cast<double>(count));
-    const double laneHeight =
-        std::min(12.0, (legendTop - 8 - top - m.axisHeight) / std::max(1.5, lanes));
-    fitRowsToLanes(m, laid, laneHeight, 1.5 * laneHeight);
-    if (laneHeight < 8.5)
-        p.setFont(pointFont(p, std::max(3.0, laneHeight * 0.65)));
-    p.translate(0, top);
+    p.setFont(pointFont(p, sheet.numberPoints));
+    p.translate(0, kChartTop);
     paintOccupancyChart(
-        p, s, laid, m,
-        {.size = QSizeF(width, m.height(static_cast<int>(laid.rows.size()))), .paper = true});
+        p, s, sheet.laid, m,
+        {.size = QSizeF(width, m.height(static_cast<int>(sheet.laid.rows.size()))), .paper = true});
     p.restore();
 }
 

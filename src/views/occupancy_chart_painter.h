@@ -33,11 +33,22 @@ double rowLabelWidth(const QFontMetrics& metrics, const Scenario& s, const Chart
 void paintOccupancyChart(QPainter& painter, const Scenario& s, const ChartContent& content,
                          const ChartMapping& mapping, const ChartPaint& options = {});
 
+// The chart laid out once for pages of `minutes` each, in points in `area`: the lanes again with
+// room for each number beside its bar, the rows as high as their lanes, the type of the numbers.
+// Only the hours differ from page to page.
+struct ChartSheet {
+    ChartContent laid;
+    ChartMapping mapping;
+    double numberPoints;
+};
+ChartSheet chartSheet(const QPainter& painter, const Scenario& s, const ChartContent& content,
+                      int minutes, const QRectF& area);
+
 // One page of the chart on paper, drawn in points in `area`: the station's name and "Occupazione
 // binari", the time window and "Pagina k di n", every track's row over the window with the
 // numbers of the trains, and the legend. Text is sized in points whatever the device. A picture
 // of the chart alone is one page of none: it says no page number.
-void paintChartPage(QPainter& painter, const Scenario& s, const ChartContent& content,
+void paintChartPage(QPainter& painter, const Scenario& s, const ChartSheet& sheet,
                     const ChartPage& page, int number, int pages, const QRectF& area);
 
 } // namespace zeb

@@ -22,13 +22,14 @@ bool paintChartPages(QPagedPaintDevice& device, const Scenario& s, const ChartCo
     painter.setWindow(
         QRect(0, 0, static_cast<int>(points.width()), static_cast<int>(points.height())));
     painter.setViewport(0, 0, device.width(), device.height());
+    const QRectF page(0, 0, points.width(), points.height());
+    const ChartSheet sheet = chartSheet(painter, s, content, hours * 60, page);
     const std::vector<ChartPage> pages = chartPages(content, hours);
     for (std::size_t k = 0; k < pages.size(); ++k) {
         if (k > 0)
             device.newPage();
-        paintChartPage(painter, s, content, pages[k], static_cast<int>(k) + 1,
-                       static_cast<int>(pages.size()),
-                       QRectF(0, 0, points.width(), points.height()));
+        paintChartPage(painter, s, sheet, pages[k], static_cast<int>(k) + 1,
+                       static_cast<int>(pages.size()), page);
     }
     return painter.end();
 }
@@ -66,8 +67,10 @@ bool writeChartPng(const QString& path, const Scenario& s, const ChartContent& c
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.scale(pixelsPerPoint, pixelsPerPoint);
-    paintChartPage(painter, s, content, hours, 0, 0,
-                   QRectF(kMargin, kMargin, width - 2 * kMargin, height - 2 * kMargin));
+    const QRectF area(kMargin, kMargin, width - 2 * kMargin, height - 2 * kMargin);
+    paintChartPage(painter, s,
+                   chartSheet(painter, s, content, hours.lastMinute - hours.firstMinute, area),
+                   hours, 0, 0, area);
     painter.end();
     return image.save(path, "PNG");
 }

@@ -91,7 +91,8 @@ void markOverlaps(std::vector<ChartBar>& bars, const std::vector<int>& row) {
     for (int k : row) {
         ChartBar& bar = bars[static_cast<std::size_t>(k)];
         for (const auto& [from, to] : pieces(bar.occupancy)) {
-            // The morning of a bar across midnight is drawn past the midnight of its evening.
+            // The morning of a bar across midnight is drawn past the midnight of its evening, so
+            // that a bar's overlaps come in order.
             const int shift = from < bar.occupancy.start ? kMinutesPerDay : 0;
             auto span =
                 std::lower_bound(together.begin(), together.end(), from,
@@ -118,8 +119,6 @@ void markConflicts(std::vector<ChartBar>& bars, int trackRows, int separation) {
         markClashes(bars, lines[row], separation);
         markOverlaps(bars, rows[row]);
     }
-    for (ChartBar& bar : bars)
-        std::sort(bar.overlaps.begin(), bar.overlaps.end());
 }
 
 } // namespace

@@ -15,34 +15,6 @@ void EditorLogic::afterManyTrainsChanged() {
     enterCoveredState();
 }
 
-void EditorLogic::commit(ScenarioChange::Kind kind, int train, std::string label) {
-    if (history_.record(s_, std::move(label)))
-        unsaved_ = true;
-    changed(kind, train);
-}
-
-void EditorLogic::replaced() {
-    history_.reset(s_);
-    unsaved_ = false;
-    changed(ScenarioChange::Kind::Replaced);
-}
-
-void EditorLogic::annulla_Click() {
-    if (canUndo() && history_.undo(s_))
-        afterHistoryStep();
-}
-
-void EditorLogic::ripeti_Click() {
-    if (canRedo() && history_.redo(s_))
-        afterHistoryStep();
-}
-
-void EditorLogic::afterHistoryStep() {
-    unsaved_ = true;
-    afterManyTrainsChanged();
-    changed(ScenarioChange::Kind::Replaced);
-}
-
 void EditorLogic::ripetiTreno(int index, int everyMinutes, int times, int numberStep) {
     if (!canShowTrain() || index < 0 || index >= s_.totale_treni)
         return;
@@ -51,8 +23,7 @@ void EditorLogic::ripetiTreno(int index, int everyMinutes, int times, int number
     if (copies == 0)
         return;
     afterManyTrainsChanged();
-    commit(ScenarioChange::Kind::Replaced, -1,
-           "ripetizione treno " + numero + " (" + std::to_string(copies) + " copie)");
+    commit("ripetizione treno " + numero + " (" + std::to_string(copies) + " copie)");
 }
 
 void EditorLogic::spostaOrari(const std::vector<int>& trains, int minutes) {
@@ -60,8 +31,7 @@ void EditorLogic::spostaOrari(const std::vector<int>& trains, int minutes) {
         return;
     const std::vector<int> notValid = shiftTimes(s_, trains, minutes);
     afterManyTrainsChanged();
-    commit(ScenarioChange::Kind::Replaced, -1,
-           "spostamento orari di " + countedTrains(static_cast<long>(trains.size())));
+    commit("spostamento orari di " + countedTrains(static_cast<long>(trains.size())));
     if (notValid.empty())
         return;
     std::string names;
@@ -87,7 +57,7 @@ void EditorLogic::eliminaTreni(const std::vector<int>& trains) {
         return;
     removeTrains(s_, trains);
     afterManyTrainsChanged();
-    commit(ScenarioChange::Kind::Replaced, -1, "eliminazione di " + what);
+    commit("eliminazione di " + what);
 }
 
 void EditorLogic::spostaTreno(int train, const std::string& track, int minutes) {
@@ -110,7 +80,7 @@ void EditorLogic::spostaTreno(int train, const std::string& track, int minutes) 
     if (minutes != 0)
         label += std::string(newTrack ? " e" : "") + " di " + std::to_string(minutes) +
                  (minutes == 1 || minutes == -1 ? " minuto" : " minuti");
-    commit(ScenarioChange::Kind::TrainChanged, train, label);
+    commit(label);
 }
 
 void EditorLogic::assegnaBinari(const Assignment& assignment) {
@@ -119,8 +89,7 @@ void EditorLogic::assegnaBinari(const Assignment& assignment) {
     applyAssignment(s_, assignment);
     afterManyTrainsChanged();
     const std::size_t count = assignment.changes.size();
-    commit(ScenarioChange::Kind::Replaced, -1,
-           "assegnazione binari di " + countedTrains(static_cast<long>(count)));
+    commit("assegnazione binari di " + countedTrains(static_cast<long>(count)));
 }
 
 } // namespace zeb

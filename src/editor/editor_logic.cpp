@@ -40,4 +40,37 @@ void EditorLogic::Cancella() {
     binario.select(0);
 }
 
+void EditorLogic::commit(std::string label) {
+    if (auto change = history_.record(s_, std::move(label))) {
+        unsaved_ = true;
+        change_ = std::move(change);
+    }
+}
+
+void EditorLogic::replaced() {
+    history_.reset(s_);
+    unsaved_ = false;
+    change_ = ScenarioChange{.runs = {}, .station = true, .replaced = true};
+}
+
+void EditorLogic::annulla_Click() {
+    if (!canUndo())
+        return;
+    if (auto change = history_.undo(s_))
+        afterHistoryStep(std::move(*change));
+}
+
+void EditorLogic::ripeti_Click() {
+    if (!canRedo())
+        return;
+    if (auto change = history_.redo(s_))
+        afterHistoryStep(std::move(*change));
+}
+
+void EditorLogic::afterHistoryStep(ScenarioChange change) {
+    unsaved_ = true;
+    afterManyTrainsChanged();
+    change_ = std::move(change);
+}
+
 } // namespace zeb

@@ -2,7 +2,6 @@
 
 #include "controls/controls.h"
 #include "controls/user_prompts.h"
-#include "editor/scenario_change.h"
 #include "history/history.h"
 #include "model/scenario.h"
 #include "recovery/recovery_store.h"
@@ -164,17 +163,14 @@ private:
     // count, the track list as the station now has it.
     void afterManyTrainsChanged();
     // After an undo or a redo: the covered state, the changes unsaved, the news for the windows.
-    void afterHistoryStep();
-    // A change made: a step of the history named `label`, and the news for the windows.
-    void commit(ScenarioChange::Kind kind, int train, std::string label);
+    void afterHistoryStep(ScenarioChange change);
+    // A change made: a step of the history named `label`, and what it changed as the news for the
+    // windows.
+    void commit(std::string label);
     // A new scenario, an opened one or none: a new, empty history.
     void replaced();
     // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.
     void enableScenarioCommands();
-
-    void changed(ScenarioChange::Kind kind, int train = -1) {
-        change_ = ScenarioChange{kind, train};
-    }
 
     Scenario& s_;
     EditorUi& ui_;

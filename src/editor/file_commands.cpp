@@ -160,8 +160,7 @@ void EditorLogic::importaCsv_Click() {
     numerotrenit.setText(std::to_string(s_.totale_treni));
     Cancella();
     enterCoveredState();
-    commit(ScenarioChange::Kind::TrainInserted, first,
-           "importazione di " + countedTrains(s_.totale_treni - first));
+    commit("importazione di " + countedTrains(s_.totale_treni - first));
 }
 
 } // namespace zeb

@@ -21,8 +21,7 @@ void EditorLogic::importaGtfs(std::vector<Treno> trains, const StationDay* feedS
         ui_.openStationDialog(s_, binario);
     afterManyTrainsChanged();
     const int count = s_.totale_treni - first;
-    commit(stationChanged ? ScenarioChange::Kind::Replaced : ScenarioChange::Kind::TrainInserted,
-           stationChanged ? -1 : first, "importazione GTFS di " + countedTrains(count));
+    commit("importazione GTFS di " + countedTrains(count));
 }
 
 } // namespace zeb

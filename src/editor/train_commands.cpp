@@ -63,7 +63,7 @@ void EditorLogic::inseriscitreno_Click() {
     s_.treno_attuale = n + 1;
     numerotrenit.setText(std::to_string(s_.totale_treni));
     enterCoveredState();
-    commit(ScenarioChange::Kind::TrainInserted, n, "inserimento treno " + s_.treni[n].numero);
+    commit("inserimento treno " + s_.treni[n].numero);
 }
 
 void EditorLogic::modificatr_Click() {
@@ -72,7 +72,7 @@ void EditorLogic::modificatr_Click() {
     Cancella();
     s_.treno_attuale = s_.totale_treni;
     enterCoveredState();
-    commit(ScenarioChange::Kind::TrainChanged, index, "modifica treno " + s_.treni[index].numero);
+    commit("modifica treno " + s_.treni[index].numero);
 }
 
 void EditorLogic::cancellatreno_Click() {
@@ -93,13 +93,13 @@ void EditorLogic::cancellatreno_Click() {
     s_.treno_attuale = s_.totale_treni;
     numerotrenit.setText(std::to_string(s_.totale_treni));
     enterCoveredState();
-    commit(ScenarioChange::Kind::TrainDeleted, index, "eliminazione treno " + numero);
+    commit("eliminazione treno " + numero);
 }
 
 void EditorLogic::modifica_Click() {
     const std::string shownTrack = binario.text();
     ui_.openStationDialog(s_, binario);
-    commit(ScenarioChange::Kind::Station, -1, "modifica dati stazione");
+    commit("modifica dati stazione");
     // The rebuilt list has no selection; the track shown before is chosen again if the
     // station still has it, so that storing the fields does not store an empty track.
     if (!shownTrack.empty())

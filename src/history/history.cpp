@@ -80,6 +80,21 @@ void replaceRun(std::vector<Treno>& shadow, int position, int count,
 
 const std::string kNoLabel;
 
+// The news of a step: its runs as they were replaced, forward or back.
+ScenarioChange changeOf(const HistoryStep& step, bool forward) {
+    ScenarioChange change;
+    change.station = step.station != nullptr;
+    for (const Splice& splice : step.splices) {
+        const int before = static_cast<int>(splice.before.size());
+        const int after = static_cast<int>(splice.after.size());
+        change.runs.push_back(forward ? TrainRun{splice.position, before, after}
+                                      : TrainRun{splice.position, after, before});
+    }
+    if (!forward)
+        std::reverse(change.runs.begin(), change.runs.end());
+    return change;
+}
+
 } // namespace
 
 void History::reset(const Scenario& s) {
@@ -102,7 +117,7 @@ void History::absorbDerived(const Scenario& s, int index) {
     kept.indice_binario = s.treni[index].indice_binario;
 }
 
-bool History::record(const Scenario& s, std::string label) {
+std::optional<ScenarioChange> History::record(const Scenario& s, std::string label) {
     HistoryStep step{std::move(label), {}, nullptr};
     const StationData station = stationOf(s);
     if (!(station == shadowStation_))
@@ -140,7 +155,8 @@ bool History::record(const Scenario& s, std::string label) {
                                 {s.treni.begin() + first, s.treni.begin() + (newCount - tail)}});
     }
     if (step.splices.empty() && !step.station)
-        return false;
+        return std::nullopt;
+    ScenarioChange change = changeOf(step, true);
     for (const Splice& splice : step.splices)
         replaceRun(shadow_, splice.position, static_cast<int>(splice.before.size()), splice.after);
     shadowStation_ = station;
@@ -154,7 +170,7 @@ bool History::record(const Scenario& s, std::string label) {
     while (steps_.size() > 1 && (steps_.size() > limit_ || bytes_ > byteLimit_))
         dropFront();
     next_ = steps_.size();
-    return true;
+    return change;
 }
 
 void History::dropFront() {
@@ -170,21 +186,19 @@ const std::string& History::redoLabel() const {
     return canRedo() ? steps_[next_].label : kNoLabel;
 }
 
-bool History::undo(Scenario& s) {
+std::optional<ScenarioChange> History::undo(Scenario& s) {
     if (!canUndo())
-        return false;
-    apply(s, steps_[--next_], false);
-    return true;
+        return std::nullopt;
+    return apply(s, steps_[--next_], false);
 }
 
-bool History::redo(Scenario& s) {
+std::optional<ScenarioChange> History::redo(Scenario& s) {
     if (!canRedo())
-        return false;
-    apply(s, steps_[next_++], true);
-    return true;
+        return std::nullopt;
+    return apply(s, steps_[next_++], true);
 }
 
-void History::apply(Scenario& s, const HistoryStep& step, bool forward) {
+ScenarioChange History::apply(Scenario& s, const HistoryStep& step, bool forward) {
     auto one = [&](const Splice& splice) {
         const auto& from = forward ? splice.before : splice.after;
         const auto& to = forward ? splice.after : splice.before;
@@ -199,6 +213,7 @@ void History::apply(Scenario& s, const HistoryStep& step, bool forward) {
         applyStation(s, forward ? step.station->after : step.station->before);
         shadowStation_ = stationOf(s);
     }
+    return changeOf(step, forward);
 }
 
 } // namespace zeb

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/scenario_change.h"
 #include "model/scenario.h"
 
 #include <array>
@@ -64,24 +65,25 @@ public:
     // Takes the derived fields of train `index` (its type code and track position, which showing
     // a train sets) as they are now, so that an undo gives them back exactly.
     void absorbDerived(const Scenario& s, int index);
-    // Records what changed since the last step as a step named `label`; false when nothing did.
-    bool record(const Scenario& s, std::string label);
+    // Records what changed since the last step as a step named `label`, and says what that was;
+    // nullopt when nothing did.
+    std::optional<ScenarioChange> record(const Scenario& s, std::string label);
 
     bool canUndo() const { return next_ > 0; }
     bool canRedo() const { return next_ < steps_.size(); }
     const std::string& undoLabel() const;
     const std::string& redoLabel() const;
-    // Put `s` back as it was before the last step, or after the next one; false when there is
-    // none. `s` must be as the history last saw it.
-    bool undo(Scenario& s);
-    bool redo(Scenario& s);
+    // Put `s` back as it was before the last step, or after the next one, and say what changed;
+    // nullopt when there is none. `s` must be as the history last saw it.
+    std::optional<ScenarioChange> undo(Scenario& s);
+    std::optional<ScenarioChange> redo(Scenario& s);
 
     std::size_t size() const { return steps_.size(); }
     // The memory the steps hold, records and their texts.
     std::size_t memoryBytes() const { return bytes_; }
 
 private:
-    void apply(Scenario& s, const HistoryStep& step, bool forward);
+    ScenarioChange apply(Scenario& s, const HistoryStep& step, bool forward);
 
     void dropFront();
 

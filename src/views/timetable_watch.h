@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/scenario_change.h"
+#include "history/scenario_change.h"
 #include "model/scenario.h"
 #include "timetable/checker.h"
 

@@ -157,31 +157,43 @@ QVariant TrainTableModel::sortKey(int train, int column) const {
 }
 
 void TrainTableModel::applyChange(const ScenarioChange& change) {
+    if (!change.replaced) {
+        for (const TrainRun& run : change.runs)
+            applyRun(run);
+    }
     const int total = watch_.scenario().totale_treni;
-    using Kind = ScenarioChange::Kind;
-    if (change.kind == Kind::TrainInserted && total > rows_ && change.train == rows_) {
-        beginInsertRows({}, rows_, total - 1);
-        rows_ = total;
-        findingsOfTrain_.resize(static_cast<std::size_t>(total));
-        endInsertRows();
-    } else if (change.kind == Kind::TrainDeleted && total == rows_ - 1 && change.train < rows_) {
-        beginRemoveRows({}, change.train, change.train);
-        rows_ = total;
-        findingsOfTrain_.erase(findingsOfTrain_.begin() + change.train);
-        endRemoveRows();
-        if (change.train < rows_)
-            rowsChanged(change.train, rows_ - 1); // their positions moved down one place
-    } else if (change.kind == Kind::TrainChanged && total == rows_) {
-        rowsChanged(change.train, change.train);
-    } else if (change.kind == Kind::Station && total == rows_) {
-        if (rows_ > 0)
-            rowsChanged(0, rows_ - 1);
-    } else {
+    if (change.replaced || rows_ != total) {
         beginResetModel();
         rows_ = total;
         findingsOfTrain_.assign(static_cast<std::size_t>(total), {});
         endResetModel();
+    } else if (change.station && rows_ > 0) {
+        rowsChanged(0, rows_ - 1); // a track the station gained or lost
     }
+}
+
+void TrainTableModel::applyRun(const TrainRun& run) {
+    const int common = std::min(run.removed, run.inserted);
+    if (run.position < 0 || run.position + run.removed > rows_)
+        return; // not the table's rows: the count check starts it afresh
+    if (common > 0)
+        rowsChanged(run.position, run.position + common - 1);
+    const int first = run.position + common;
+    const auto at = findingsOfTrain_.begin() + first;
+    if (run.inserted > run.removed) {
+        beginInsertRows({}, first, run.position + run.inserted - 1);
+        rows_ += run.inserted - run.removed;
+        findingsOfTrain_.insert(at, static_cast<std::size_t>(run.inserted - run.removed), {});
+        endInsertRows();
+    } else if (run.removed > run.inserted) {
+        beginRemoveRows({}, first, run.position + run.removed - 1);
+        rows_ -= run.removed - run.inserted;
+        findingsOfTrain_.erase(at, at + (run.removed - run.inserted));
+        endRemoveRows();
+    }
+    // The later trains moved: their positions are new.
+    if (run.removed != run.inserted && run.position + run.inserted < rows_)
+        rowsChanged(run.position + run.inserted, rows_ - 1);
 }
 
 void TrainTableModel::markFindings() {

@@ -45,7 +45,10 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    // The narrowest signals that are true: rows changed, inserted or removed, a reset only for a
+    // new scenario.
     void applyChange(const ScenarioChange& change);
+    void applyRun(const TrainRun& run);
     void markFindings();
     void rowsChanged(int first, int last);
     QVariant displayed(int train, int column) const;

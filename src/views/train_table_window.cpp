@@ -116,17 +116,6 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
     connect(&watch_, &TimetableWatch::findingsChanged, this, &TrainTableWindow::refillFindings);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TrainTableWindow::updateCommands);
-    // A change to many trains starts the table afresh: the selection and the scroll position
-    // are taken over where the trains are still there.
-    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
-        keptSelection_ = selectedTrains();
-        keptScroll_ = table_->verticalScrollBar()->value();
-    });
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        std::erase_if(keptSelection_, [this](int train) { return train >= model_->rowCount(); });
-        selectTrains(keptSelection_);
-        table_->verticalScrollBar()->setValue(keptScroll_);
-    });
     connect(&watch_, &TimetableWatch::changed, this, &TrainTableWindow::updateCommands);
     refillFindings();
     table_->resizeColumnsToContents();

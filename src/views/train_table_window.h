@@ -69,8 +69,6 @@ private:
     QSpinBox* separation_;
     QSpinBox* turnaround_;
     QSpinBox* preparation_;
-    std::vector<int> keptSelection_;
-    int keptScroll_ = 0;
 };
 
 } // namespace zeb

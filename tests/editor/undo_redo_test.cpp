@@ -1,5 +1,7 @@
 #include "editor/editor_fixture.h"
+#include "history/change_news.h"
 #include "scenario_file/test_files.h"
+#include "track_assignment/track_assignment.h"
 
 #include <gtest/gtest.h>
 
@@ -32,23 +34,37 @@ void PrintTo(const Step& step, std::ostream* out) {
 
 class UndoRedo : public ::testing::TestWithParam<Step>, protected EditorFixture {};
 
+// The step, its undo and its redo each give the scenario back exactly, and each tells the windows
+// exactly which rows changed.
 TEST_P(UndoRedo, GiveBackTheScenarioExactlyAndCover) {
     insertNumbered(3);
     back(); // a train shown: its derived fields set
+    editor.takeChange();
     const Snapshot before = snapshot(s);
     GetParam().act(*this);
     const Snapshot after = snapshot(s);
-    ASSERT_FALSE(before == after) << "the step changed something";
+    ASSERT_NE(before, after) << "the step changed something";
     ASSERT_TRUE(editor.canUndo());
     EXPECT_EQ(editor.undoLabel(), GetParam().label);
+    auto news = editor.takeChange();
+    ASSERT_TRUE(news);
+    EXPECT_TRUE(test::announcesExactly(std::get<2>(before), std::get<2>(after), *news));
+    EXPECT_EQ(news->station, std::get<0>(before) != std::get<0>(after) ||
+                                 std::get<1>(before) != std::get<1>(after));
 
     editor.annulla_Click();
-    EXPECT_TRUE(snapshot(s) == before);
+    EXPECT_EQ(snapshot(s), before);
     EXPECT_EQ(states(), test::kCovered);
     EXPECT_EQ(editor.numerotrenit.text, std::to_string(s.totale_treni));
+    news = editor.takeChange();
+    ASSERT_TRUE(news);
+    EXPECT_TRUE(test::announcesExactly(std::get<2>(after), std::get<2>(before), *news));
     editor.ripeti_Click();
-    EXPECT_TRUE(snapshot(s) == after);
+    EXPECT_EQ(snapshot(s), after);
     EXPECT_EQ(editor.binario.entries.size(), static_cast<std::size_t>(s.numero_binari));
+    news = editor.takeChange();
+    ASSERT_TRUE(news);
+    EXPECT_TRUE(test::announcesExactly(std::get<2>(before), std::get<2>(after), *news));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,7 +101,31 @@ INSTANTIATE_TEST_SUITE_P(
                                f.ui.answers = {Answer::Yes};
                                f.editor.eliminaTreni({0, 2});
                            },
-                           "eliminazione di 2 treni"}),
+                           "eliminazione di 2 treni"},
+                      Step{"MoveInTheChart",
+                           [](EditorFixture& f) { f.editor.spostaTreno(1, "2", -3); },
+                           "spostamento treno 2 sul binario 2 e di -3 minuti"},
+                      Step{"Assignment",
+                           [](EditorFixture& f) {
+                               AssignmentOptions options;
+                               options.which = TrainsToAssign::Conflitti;
+                               f.editor.assegnaBinari(assignTracks(f.s, options));
+                           },
+                           "assegnazione binari di 1 treno"},
+                      Step{"GtfsImport",
+                           [](EditorFixture& f) {
+                               f.editor.importaGtfs({f.s.treni[0], f.s.treni[2]}, nullptr);
+                           },
+                           "importazione GTFS di 2 treni"},
+                      Step{"CsvImport",
+                           [](EditorFixture& f) {
+                               test::TempFolder folder;
+                               f.ui.fileNames = {folder.file("treni.csv")};
+                               f.editor.esportaCsv_Click();
+                               f.ui.fileNames = {folder.file("treni.csv")};
+                               f.editor.importaCsv_Click();
+                           },
+                           "importazione di 3 treni"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A new change drops the redo; nothing is undone while a new train is entered, and a closed
@@ -104,30 +144,6 @@ TEST(History, WhatCanBeUndone) {
     f.ui.answers = {Answer::Yes};
     f.editor.chiudi_Click();
     EXPECT_FALSE(f.editor.canUndo() || f.editor.canRedo());
-}
-
-// Past the steps or the bytes allowed the oldest steps go, and the latest always stays.
-TEST(History, TheOldestStepsGo) {
-    for (const auto& [steps, bytes] : {std::pair<std::size_t, std::size_t>{2, 1u << 30},
-                                       std::pair<std::size_t, std::size_t>{200, 7000}}) {
-        History history(steps, bytes);
-        Scenario s = test::exampleScenario();
-        history.reset(s);
-        for (const char* number : {"a", "b", "c"}) {
-            s.treni[0].numero = number;
-            s.treni[0].note.assign(1000, *number); // two records of 1 KB a step
-            history.record(s, number);
-            EXPECT_LE(history.memoryBytes(), std::min<std::size_t>(bytes, 7000));
-        }
-        EXPECT_TRUE(history.undo(s) && history.undo(s) && !history.undo(s));
-        EXPECT_EQ(s.treni[0].numero, "a");
-    }
-    History tiny(200, 10);
-    Scenario s = test::exampleScenario();
-    tiny.reset(s);
-    s.treni[0].numero = "x";
-    tiny.record(s, "x");
-    EXPECT_TRUE(tiny.canUndo()) << "the latest step stays however large";
 }
 
 } // namespace

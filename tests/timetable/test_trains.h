@@ -4,6 +4,7 @@
 #include "model/track_slots.h"
 
 #include <string>
+#include <vector>
 
 namespace zeb::test {
 
@@ -26,7 +27,7 @@ inline void splitTime(const std::string& time, std::string& ora, std::string& mi
     minuti = colon == std::string::npos ? "" : time.substr(colon + 1);
 }
 
-inline Scenario stationWith(std::initializer_list<Train> trains) {
+inline Scenario stationWith(const std::vector<Train>& trains) {
     Scenario s;
     s.binari_scelti[0] = s.binari_scelti[1] = true; // tracks 1 and 2
     rebuildTrackTable(s);

@@ -1,0 +1,117 @@
+#include "history/history.h"
+
+#include "history/change_news.h"
+#include "scenario_file/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace zeb {
+namespace {
+
+std::vector<Treno> storedTrains(const Scenario& s) {
+    return {s.treni.begin(), s.treni.begin() + s.totale_treni};
+}
+
+// One random edit of the kinds the commands make: trains inserted, removed or changed anywhere,
+// or the station renamed.
+void randomEdit(Scenario& s, std::mt19937& random) {
+    const int total = s.totale_treni;
+    auto at = [&](int bound) { return bound == 0 ? 0 : static_cast<int>(random() % bound); };
+    switch (random() % 4) {
+    case 0: { // a few trains inserted at one place
+        const int position = at(total + 1);
+        const int count = 1 + at(3);
+        if (total + count > kMaxTrains)
+            return;
+        std::move_backward(s.treni.begin() + position, s.treni.begin() + total,
+                           s.treni.begin() + total + count);
+        for (int k = 0; k < count; ++k) {
+            s.treni[static_cast<std::size_t>(position + k)] = Treno{};
+            s.treni[static_cast<std::size_t>(position + k)].numero =
+                "n" + std::to_string(random() % 1000);
+        }
+        s.totale_treni += count;
+        break;
+    }
+    case 1: { // trains removed from one place
+        if (total == 0)
+            return;
+        const int position = at(total);
+        const int count = std::min(total - position, 1 + at(3));
+        std::move(s.treni.begin() + position + count, s.treni.begin() + total,
+                  s.treni.begin() + position);
+        for (int k = total - count; k < total; ++k)
+            s.treni[static_cast<std::size_t>(k)] = Treno{};
+        s.totale_treni -= count;
+        break;
+    }
+    case 2: // some trains changed here and there, some set to what they already were
+        for (int k = 0; k < 1 + at(4) && total > 0; ++k) {
+            Treno& t = s.treni[static_cast<std::size_t>(at(total))];
+            t.note = random() % 3 == 0 ? t.note : "nota " + std::to_string(random() % 5);
+        }
+        break;
+    default:
+        s.nome_stazione = "Stazione " + std::to_string(random() % 3);
+    }
+}
+
+// Whatever a step did, the news of it, of its undo and of its redo name exactly the rows that
+// differ, and say whether the station changed.
+TEST(History, ItsNewsNamesExactlyTheRowsThatDiffer) {
+    std::mt19937 random(5);
+    Scenario s = test::exampleScenario();
+    History history;
+    history.reset(s);
+    for (int step = 0; step < 2000; ++step) {
+        const std::vector<Treno> before = storedTrains(s);
+        const std::string stationBefore = s.nome_stazione;
+        randomEdit(s, random);
+        const std::vector<Treno> after = storedTrains(s);
+        const auto change = history.record(s, "passo");
+        if (!change) {
+            ASSERT_EQ(before, after) << "step " << step << ": a change went unrecorded";
+            continue;
+        }
+        ASSERT_TRUE(test::announcesExactly(before, after, *change)) << "step " << step;
+        ASSERT_EQ(change->station, s.nome_stazione != stationBefore);
+        if (random() % 3 != 0)
+            continue;
+        const auto undone = history.undo(s);
+        ASSERT_TRUE(undone);
+        ASSERT_TRUE(test::announcesExactly(after, before, *undone)) << "undo of step " << step;
+        ASSERT_EQ(storedTrains(s), before);
+        const auto redone = history.redo(s);
+        ASSERT_TRUE(redone);
+        ASSERT_EQ(*redone, *change) << "a redo says what the step said";
+    }
+}
+
+// Past the steps or the bytes allowed the oldest steps go, and the latest always stays.
+TEST(History, TheOldestStepsGo) {
+    for (const auto& [steps, bytes] : {std::pair<std::size_t, std::size_t>{2, 1u << 30},
+                                       std::pair<std::size_t, std::size_t>{200, 7000}}) {
+        History history(steps, bytes);
+        Scenario s = test::exampleScenario();
+        history.reset(s);
+        for (const char* number : {"a", "b", "c"}) {
+            s.treni[0].numero = number;
+            s.treni[0].note.assign(1000, *number); // two records of 1 KB a step
+            history.record(s, number);
+            EXPECT_LE(history.memoryBytes(), std::min<std::size_t>(bytes, 7000));
+        }
+        EXPECT_TRUE(history.undo(s) && history.undo(s) && !history.undo(s));
+        EXPECT_EQ(s.treni[0].numero, "a");
+    }
+    History tiny(200, 10);
+    Scenario s = test::exampleScenario();
+    tiny.reset(s);
+    s.treni[0].numero = "x";
+    tiny.record(s, "x");
+    EXPECT_TRUE(tiny.canUndo()) << "the latest step stays however large";
+}
+
+} // namespace
+} // namespace zeb

@@ -30,6 +30,7 @@ struct FileFilter {
     std::string pattern;     // "*.zeb"
     std::string suggestedName{};
     std::string extension{}; // "csv"; empty: the name stays as typed
+    std::string title{};     // the dialog's caption; empty: the toolkit's own
 };
 
 // The editor window's needs: messages, the two file dialogs and its modal windows.

@@ -106,12 +106,13 @@ std::optional<std::string> DialogPrompts::askSaveFileName(const FileFilter& filt
         return onFileDialog(filter);
     if (!filter.suggestedName.empty()) {
         // An export: a name to start from, and its extension added to one typed without.
-        QFileDialog dialog(parent_, QString(), startFolder(), qtFilter(filter));
+        QFileDialog dialog(parent_, QString::fromStdString(filter.title), startFolder(),
+                           qtFilter(filter));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setDefaultSuffix(QString::fromStdString(filter.extension));
         dialog.selectFile(QString::fromStdString(filter.suggestedName));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        if (runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return chosen(dialog.selectedFiles().first());
     }
@@ -129,19 +130,23 @@ std::optional<std::string> DialogPrompts::askOpenFileName(const FileFilter& filt
 
 void DialogPrompts::openStationDialog(Scenario& scenario, ListBox& editorTrackList) {
     StationDialog dialog(scenario, editorTrackList, *this, parent_);
-    dialog.setWindowModality(Qt::ApplicationModal);
-    if (onStationDialog) {
-        dialog.show();
-        onStationDialog(dialog);
-        if (!dialog.isVisible())
-            return;
-    }
-    dialog.exec();
+    runDialog(dialog);
 }
 
 void DialogPrompts::openContributionWindow() {
     ContributionWindow window(parent_);
-    window.exec();
+    runDialog(window);
+}
+
+int DialogPrompts::runDialog(QDialog& dialog) {
+    if (!onDialog)
+        return dialog.exec();
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    onDialog(dialog);
+    if (dialog.isVisible())
+        dialog.reject();
+    return dialog.result();
 }
 
 } // namespace zeb

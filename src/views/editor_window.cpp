@@ -274,8 +274,8 @@ void EditorWindow::buildMenuBar() {
         });
     occupancyAction_->setObjectName("actionOccupazioneBinari");
     postersAction_ = tools->addAction("&Manifesti partenze e arrivi…", this, [this] {
-        PostersDialog dialog(logic_.scenario(), this);
-        dialog.exec();
+        PostersDialog dialog(logic_.scenario(), prompts_, this);
+        prompts_.runDialog(dialog);
     });
     postersAction_->setObjectName("actionManifesti");
     tools->addSeparator();
@@ -327,8 +327,8 @@ void EditorWindow::importGtfs() {
                              MessageButtons::Ok);
         return;
     }
-    GtfsImportDialog dialog(feed, logic_.scenario(), this);
-    if (dialog.exec() != QDialog::Accepted)
+    GtfsImportDialog dialog(feed, logic_.scenario(), prompts_, this);
+    if (prompts_.runDialog(dialog) != QDialog::Accepted)
         return;
     const StationDay* station = dialog.feedStation();
     run([&] { logic_.importaGtfs(dialog.takeTrains(), station); });
@@ -339,7 +339,7 @@ void EditorWindow::assignTracks(const std::vector<int>& selected) {
         return;
     QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
     AssignTracksDialog dialog(logic_.scenario(), watch_->settings(), selected, over);
-    if (dialog.exec() == QDialog::Accepted)
+    if (prompts_.runDialog(dialog) == QDialog::Accepted)
         run([&] { logic_.assegnaBinari(dialog.assignment()); });
 }
 
@@ -387,13 +387,11 @@ TrainTableWindow& EditorWindow::trainTable() {
              .remove =
                  [this](const std::vector<int>& trains) {
                      // The question belongs to the table it was asked from.
-                     QWidget* editor = prompts_.parentWindow();
-                     prompts_.setParentWindow(trainTable_);
+                     const DialogPrompts::Over over(prompts_, trainTable_);
                      run([&, this] { logic_.eliminaTreni(trains); });
-                     prompts_.setParentWindow(editor);
                  },
              .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); }},
-            this);
+            prompts_, this);
     return *trainTable_;
 }
 
@@ -406,7 +404,7 @@ OccupancyWindow& EditorWindow::occupancy() {
                  [this](int train, const std::string& track, int minutes) {
                      run([&, this] { logic_.spostaTreno(train, track, minutes); });
                  }},
-            this);
+            prompts_, this);
     return *occupancy_;
 }
 

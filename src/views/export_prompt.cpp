@@ -1,40 +1,26 @@
 #include "views/export_prompt.h"
 
 #include "controls/file_names.h"
+#include "views/dialog_prompts.h"
 
-#include <QDir>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QWidget>
 
 namespace zeb {
 
-std::function<QString()>& exportFileHook() {
-    static std::function<QString()> hook;
-    return hook;
-}
-
-void askAndExport(QWidget* parent, const QString& title, const QString& filter,
-                  const QString& suggestedName, const QString& extension,
+void askAndExport(DialogPrompts& prompts, QWidget* window, const ExportFile& file,
                   const std::function<bool(const QString&)>& write) {
-    QString chosen;
-    if (exportFileHook()) {
-        chosen = exportFileHook()();
-    } else {
-        QFileDialog dialog(parent, title, QDir::currentPath(), filter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(extension);
-        dialog.selectFile(suggestedName);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().first();
-    }
-    if (chosen.isEmpty())
+    const DialogPrompts::Over over(prompts, window);
+    const std::string extension = file.extension.toStdString();
+    const auto chosen = prompts.askSaveFileName(
+        {(file.kind + " (*." + file.extension + ") ").toStdString(), "*." + extension,
+         file.suggestedName.toStdString(), extension, file.title.toStdString()});
+    if (!chosen)
         return;
-    const QString path =
-        QString::fromStdString(withExtension(chosen.toStdString(), extension.toStdString()));
+    const QString path = QString::fromStdString(withExtension(*chosen, extension));
     if (!write(path))
-        QMessageBox::warning(parent, parent->windowTitle(),
-                             "Non è stato possibile scrivere " + path + ".");
+        prompts.showMessage("Non è stato possibile scrivere " + path.toStdString() + ".",
+                            window->windowTitle().toStdString(), MessageIcon::Exclamation,
+                            MessageButtons::Ok);
 }
 
 } // namespace zeb

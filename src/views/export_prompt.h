@@ -8,14 +8,20 @@ class QWidget;
 
 namespace zeb {
 
-// Asks where to save a picture or a document, suggesting `suggestedName` and adding `extension`
-// to a name typed without one, then writes it there with `write`; a write that fails is told in
-// a warning over `parent`. Nothing happens when the dialog is cancelled.
-void askAndExport(QWidget* parent, const QString& title, const QString& filter,
-                  const QString& suggestedName, const QString& extension,
-                  const std::function<bool(const QString&)>& write);
+class DialogPrompts;
 
-// Tests answer the export's file dialog through this hook; where it is set no dialog is shown.
-std::function<QString()>& exportFileHook();
+// What an export writes: the dialog's caption, the kind of file ("Documento PDF"), the name to
+// start from and the extension added to a name typed without one ("pdf").
+struct ExportFile {
+    QString title;
+    QString kind;
+    QString suggestedName;
+    QString extension;
+};
+
+// Asks through `prompts`, over `window`, where to write `file`, then writes it there with
+// `write`; a write that fails is told in a warning. Nothing happens when the dialog is cancelled.
+void askAndExport(DialogPrompts& prompts, QWidget* window, const ExportFile& file,
+                  const std::function<bool(const QString&)>& write);
 
 } // namespace zeb

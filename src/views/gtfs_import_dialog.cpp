@@ -2,6 +2,7 @@
 
 #include "gtfs/gtfs_error.h"
 #include "model/value_tables.h"
+#include "views/dialog_prompts.h"
 #include "views/window_geometry.h"
 #include "views/window_style.h"
 
@@ -54,8 +55,9 @@ QString timeCell(const std::string& ora, const std::string& minuti) {
 
 } // namespace
 
-GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenario, QWidget* parent)
-    : QDialog(parent), feed_(feed), scenario_(scenario), search_(new QLineEdit),
+GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenario,
+                                   DialogPrompts& prompts, QWidget* parent)
+    : QDialog(parent), feed_(feed), scenario_(scenario), prompts_(prompts), search_(new QLineEdit),
       stations_(new QStandardItemModel(0, 2, this)), filtered_(new QSortFilterProxyModel(this)),
       stationList_(new QTableView), date_(new QDateEdit), from_(new QTimeEdit), to_(new QTimeEdit),
       onlyTrains_(new QCheckBox("Solo &treni")), kinds_(new QTableWidget(0, 3)),
@@ -210,7 +212,9 @@ bool GtfsImportDialog::scan(const std::function<void(const ScanProgress&)>& work
     } catch (const GtfsError& error) {
         done = false;
         QApplication::restoreOverrideCursor();
-        QMessageBox::warning(this, "Importazione GTFS", q(error.message()));
+        const DialogPrompts::Over over(prompts_, this);
+        prompts_.showMessage(error.message(), "Importazione GTFS", MessageIcon::Exclamation,
+                             MessageButtons::Ok);
         return false;
     }
     QApplication::restoreOverrideCursor();

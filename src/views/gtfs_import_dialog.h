@@ -19,12 +19,15 @@ class QTimeEdit;
 
 namespace zeb {
 
+class DialogPrompts;
+
 // "Importa orario GTFS": a station of a feed, a day, a time window and the categories its kinds
 // of service become, with a preview of the trains as they will be stored. Every reading of
 // stop_times shows its progress and can be stopped. The categories chosen are remembered.
 class GtfsImportDialog : public QDialog {
 public:
-    GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenario, QWidget* parent = nullptr);
+    GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenario, DialogPrompts& prompts,
+                     QWidget* parent = nullptr);
 
     // The trains the choice gives, and whether the feed's station data go with them.
     std::vector<Treno> takeTrains() { return std::move(chosen_.trains); }
@@ -44,6 +47,7 @@ private:
 
     const GtfsFeed& feed_;
     const Scenario& scenario_;
+    DialogPrompts& prompts_;
     Scenario feedStationData_; // the feed's name and tracks, for the choice of tracks
     std::optional<StationDay> day_;
     int dayStation_ = -1;

@@ -5,6 +5,7 @@
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
 #include "track_assignment/track_assignment.h"
+#include "views/dialog_prompts.h"
 #include "views/export_prompt.h"
 #include "views/occupancy_chart_painter.h"
 #include "views/paper_files.h"
@@ -387,8 +388,9 @@ void OccupancyChartView::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
-OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands, QWidget* parent)
-    : QWidget(parent, Qt::Window), watch_(watch),
+OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands,
+                                 DialogPrompts& prompts, QWidget* parent)
+    : QWidget(parent, Qt::Window), watch_(watch), prompts_(prompts),
       chart_(new OccupancyChartView(watch, std::move(commands))), paper_(new QComboBox),
       hours_(new QSpinBox) {
     setObjectName("occupazioneBinari");
@@ -436,7 +438,7 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands, 
     connect(wholeDay, &QPushButton::clicked, this, [this] { chart_->showWholeDay(); });
     connect(png, &QPushButton::clicked, this, &OccupancyWindow::askPng);
     connect(pdf, &QPushButton::clicked, this, [this] {
-        askAndExport(this, "Esporta PDF", "Documento PDF (*.pdf)", suggested("pdf"), "pdf",
+        askAndExport(prompts_, this, {"Esporta PDF", "Documento PDF", suggested("pdf"), "pdf"},
                      [this](const QString& path) { return exportPdf(path); });
     });
     connect(paper, &QPushButton::clicked, this, &OccupancyWindow::print);
@@ -458,11 +460,11 @@ void OccupancyWindow::askPng() {
     whole->setObjectName("interaGiornata");
     question.addButton("Annulla", QMessageBox::RejectRole);
     question.setDefaultButton(inSight);
-    question.exec();
+    prompts_.runDialog(question);
     if (question.clickedButton() != inSight && question.clickedButton() != whole)
         return;
     const bool wholeDay = question.clickedButton() == whole;
-    askAndExport(this, "Esporta PNG", "Immagine PNG (*.png)", suggested("png"), "png",
+    askAndExport(prompts_, this, {"Esporta PNG", "Immagine PNG", suggested("png"), "png"},
                  [this, wholeDay](const QString& path) { return exportPng(path, wholeDay); });
 }
 
@@ -485,7 +487,7 @@ void OccupancyWindow::print() {
     QPrinter printer;
     printer.setPageLayout(chartPageLayout(paper_->currentIndex() == 1));
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
+    if (prompts_.runDialog(dialog) != QDialog::Accepted)
         return;
     paintChartPages(printer, watch_.scenario(), chart_->content(), hours_->value());
 }

@@ -16,6 +16,8 @@ class QSpinBox;
 
 namespace zeb {
 
+class DialogPrompts;
+
 class OccupancyChartView;
 
 // What the chart asks of the editor: to show a train (answering whether it could), and to move
@@ -32,7 +34,8 @@ struct ChartCommands {
 // printed through the same drawing.
 class OccupancyWindow : public QWidget {
 public:
-    OccupancyWindow(TimetableWatch& watch, ChartCommands commands, QWidget* parent = nullptr);
+    OccupancyWindow(TimetableWatch& watch, ChartCommands commands, DialogPrompts& prompts,
+                    QWidget* parent = nullptr);
 
     OccupancyChartView& chart() { return *chart_; }
     // Write the chart to a file; false when it cannot be written.
@@ -46,6 +49,7 @@ private:
     QString suggested(const char* extension) const;
 
     TimetableWatch& watch_;
+    DialogPrompts& prompts_;
     OccupancyChartView* chart_;
     QComboBox* paper_;
     QSpinBox* hours_;

@@ -2,6 +2,7 @@
 
 #include "controls/file_names.h"
 #include "timetable/posters.h"
+#include "views/dialog_prompts.h"
 #include "views/export_prompt.h"
 #include "views/paper_files.h"
 #include "views/poster_painter.h"
@@ -17,8 +18,9 @@
 
 namespace zeb {
 
-PostersDialog::PostersDialog(const Scenario& scenario, QWidget* parent)
-    : QDialog(parent), s_(scenario), departures_(new QRadioButton("&Partenze (fondo giallo)")),
+PostersDialog::PostersDialog(const Scenario& scenario, DialogPrompts& prompts, QWidget* parent)
+    : QDialog(parent), s_(scenario), prompts_(prompts),
+      departures_(new QRadioButton("&Partenze (fondo giallo)")),
       arrivals_(new QRadioButton("&Arrivi (fondo bianco)")),
       both_(new QRadioButton("&Entrambi, le partenze per prime")) {
     setObjectName("manifesti");
@@ -44,8 +46,10 @@ PostersDialog::PostersDialog(const Scenario& scenario, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(pdf, &QPushButton::clicked, this, [this] {
         askAndExport(
-            this, "Esporta PDF", "Documento PDF (*.pdf)",
-            QString::fromStdString(suggestedFileName(s_.nome_stazione, "manifesti", "pdf")), "pdf",
+            prompts_, this,
+            {"Esporta PDF", "Documento PDF",
+             QString::fromStdString(suggestedFileName(s_.nome_stazione, "manifesti", "pdf")),
+             "pdf"},
             [this](const QString& path) { return exportPdf(path); });
     });
     connect(paper, &QPushButton::clicked, this, &PostersDialog::print);
@@ -67,7 +71,7 @@ bool PostersDialog::exportPdf(const QString& path) {
 void PostersDialog::print() {
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (prompts_.runDialog(dialog) == QDialog::Accepted)
         paintPosters(printer, chosenPosters());
 }
 

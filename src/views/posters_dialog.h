@@ -9,11 +9,13 @@ class QRadioButton;
 
 namespace zeb {
 
+class DialogPrompts;
+
 // "Manifesti partenze e arrivi": the station's posters of the scenario as it is now, exported as
 // PDF or printed, the departures, the arrivals or both.
 class PostersDialog : public QDialog {
 public:
-    explicit PostersDialog(const Scenario& scenario, QWidget* parent = nullptr);
+    PostersDialog(const Scenario& scenario, DialogPrompts& prompts, QWidget* parent = nullptr);
 
     // Writes the chosen posters to `path`; false when it cannot be written.
     bool exportPdf(const QString& path);
@@ -23,6 +25,7 @@ private:
     void print();
 
     const Scenario& s_;
+    DialogPrompts& prompts_;
     QRadioButton* departures_;
     QRadioButton* arrivals_;
     QRadioButton* both_;

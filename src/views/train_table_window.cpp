@@ -2,6 +2,7 @@
 
 #include "bulk_edit/bulk_edit.h"
 #include "model/counted.h"
+#include "views/dialog_prompts.h"
 #include "views/repeat_dialog.h"
 #include "views/train_filter_model.h"
 #include "views/train_table_model.h"
@@ -45,8 +46,8 @@ QSpinBox* minutesBox(const char* name, int value) {
 } // namespace
 
 TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands commands,
-                                   QWidget* parent)
-    : QWidget(parent, Qt::Window), watch_(watch), commands_(std::move(commands)),
+                                   DialogPrompts& prompts, QWidget* parent)
+    : QWidget(parent, Qt::Window), watch_(watch), commands_(std::move(commands)), prompts_(prompts),
       model_(new TrainTableModel(watch, this)), filter_(new TrainFilterModel(this)),
       filterText_(new QLineEdit), onlyProblems_(new QCheckBox("Solo treni con &problemi")),
       table_(new QTableView), findings_(new QListWidget) {
@@ -184,7 +185,7 @@ void TrainTableWindow::askRepeat() {
     if (trains.size() != 1)
         return;
     RepeatDialog dialog(watch_.scenario(), watch_.settings(), trains.front(), this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (prompts_.runDialog(dialog) == QDialog::Accepted)
         commands_.repeat(trains.front(), dialog.everyMinutes(), dialog.times(),
                          dialog.numberStep());
 }
@@ -210,7 +211,7 @@ void TrainTableWindow::askShift() {
     };
     connect(&dialog, &QInputDialog::intValueChanged, this, showClashes);
     showClashes(0);
-    if (dialog.exec() == QDialog::Accepted && dialog.intValue() != 0)
+    if (prompts_.runDialog(dialog) == QDialog::Accepted && dialog.intValue() != 0)
         commands_.shift(trains, dialog.intValue());
 }
 

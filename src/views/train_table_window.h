@@ -16,6 +16,8 @@ class QPushButton;
 
 namespace zeb {
 
+class DialogPrompts;
+
 class TrainFilterModel;
 class TrainTableModel;
 
@@ -37,7 +39,8 @@ struct TimetableCommands {
 // given tracks.
 class TrainTableWindow : public QWidget {
 public:
-    TrainTableWindow(TimetableWatch& watch, TimetableCommands commands, QWidget* parent = nullptr);
+    TrainTableWindow(TimetableWatch& watch, TimetableCommands commands, DialogPrompts& prompts,
+                     QWidget* parent = nullptr);
 
     // Brings the window up with the first finding chosen.
     void showFindings();
@@ -56,6 +59,7 @@ private:
 
     TimetableWatch& watch_;
     TimetableCommands commands_;
+    DialogPrompts& prompts_;
     QPushButton* repeat_ = nullptr;
     QPushButton* shift_ = nullptr;
     QPushButton* remove_ = nullptr;

@@ -10,8 +10,11 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <QProcess>
+
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace zeb::test {
@@ -52,6 +55,57 @@ struct MessageRecorder : AnswerQueue {
         };
     }
 };
+
+// Answers the dialogs the prompts show, in the order expected: each is checked by its name and
+// handed to its action. An unexpected dialog, or a failed check inside an action, fails the
+// test; the prompts then close the dialog, so nothing waits for a person.
+struct DialogAnswers {
+    std::deque<std::pair<QString, std::function<void(QDialog&)>>> expected;
+
+    void attach(DialogPrompts& prompts) {
+        prompts.onDialog = [this](QDialog& dialog) { answer(dialog); };
+    }
+    void expect(const QString& name, std::function<void(QDialog&)> action) {
+        expected.emplace_back(name, std::move(action));
+    }
+    // The dialog `name` confirmed with its button `button` as it is.
+    void expectClick(const QString& name, const char* button) {
+        expect(name, [button](QDialog& dialog) {
+            QTest::mouseClick(widget<QAbstractButton>(&dialog, button), Qt::LeftButton);
+        });
+    }
+
+private:
+    void answer(QDialog& dialog) {
+        if (expected.empty())
+            QFAIL(qPrintable("a dialog not expected: " + dialog.objectName()));
+        auto [name, action] = std::move(expected.front());
+        expected.pop_front();
+        QCOMPARE(dialog.objectName(), name);
+        action(dialog);
+    }
+};
+
+// What a program prints for `arguments` ("pdftotext FILE -"), or empty when it fails.
+inline QString programOutput(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+inline QString pdfText(const std::string& path) {
+    return programOutput("pdftotext", {QString::fromStdString(path), "-"});
+}
+
+inline int pdfPages(const std::string& path) {
+    return programOutput("pdfinfo", {QString::fromStdString(path)})
+        .section("Pages:", 1)
+        .section('\n', 0, 0)
+        .trimmed()
+        .toInt();
+}
 
 // Saves a picture of `window` when ZEB_SCREENSHOT_DIR names a folder: how the windows are
 // looked at by a person.

@@ -1,0 +1,89 @@
+#include "gtfs/valle_feed.h"
+#include "model/track_slots.h"
+#include "views/gui_fixture.h"
+#include "views/train_table_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTableWidget>
+#include <QToolButton>
+
+using namespace zeb;
+using namespace zeb::test;
+
+// The dialogs of Strumenti: a feed's day imported, tracks assigned; each undone.
+class ToolDialogsTest : public QObject, protected GuiFixture {
+    Q_OBJECT
+
+private slots:
+    void init() { start(); }
+    void cleanup() { stop(); }
+
+    // A day of a feed of our own through the import dialog, into the table, and back by undo.
+    void aFeedsDayThroughTheImportDialog() {
+        openStation();
+        QDir().mkpath(QString::fromStdString(folder.file("feed")));
+        for (const auto& [name, text] : valleFeed())
+            writeBytes(folder.file("feed/" + name), text);
+        nextFile = QString::fromStdString(folder.file("feed/stops.txt"));
+        dialogs.expect("importaGtfs", [](QDialog& dialog) {
+            widget<QDateEdit>(&dialog, "dataServizio")->setDate(QDate(2024, 3, 6));
+            type(&dialog, "cercaStazione", "valm");
+            auto* stations = widget<QTableView>(&dialog, "elencoStazioni");
+            QCOMPARE(stations->model()->rowCount(), 1);
+            QTest::mouseClick(stations->viewport(), Qt::LeftButton, {},
+                              stations->visualRect(stations->model()->index(0, 0)).center());
+            auto* preview = widget<QTableWidget>(&dialog, "anteprima");
+            QTRY_COMPARE(preview->rowCount(), 3);
+            QCOMPARE(preview->item(1, 0)->text() + " " + preview->item(1, 4)->text(),
+                     QString("2231 07:55"));
+            widget<QComboBox>(&dialog, "categoriaGtfs0")->setCurrentText("Regionale");
+            QTRY_COMPARE(preview->item(1, 1)->text(), QString("Regionale"));
+            tick(&dialog, "usaStazioneFeed");
+            screenshot(&dialog, "importa_gtfs");
+            click(&dialog, "importa");
+        });
+        dialogs.expectClick("Form2", "ok");
+        window->findChild<QAction*>("actionImportaGtfs")->trigger();
+        QCOMPARE(scenario.totale_treni, 3);
+        QCOMPARE(stationTrackNames(scenario), (std::vector<std::string>{"1", "2"}));
+        QCOMPARE(scenario.treni[1].categoria, std::string("Regionale"));
+        QCOMPARE(window->trainTable().findChild<QTableView*>()->model()->rowCount(), 3);
+        auto* undo = window->findChild<QAction*>("actionAnnulla");
+        QCOMPARE(undo->text(), QString("Annulla importazione GTFS di 3 treni"));
+        undo->trigger();
+        QCOMPARE(scenario.totale_treni, 0);
+        QCOMPARE(stationTrackNames(scenario), (std::vector<std::string>{"1", "2", "1tronco"}));
+    }
+
+    // The conflict of the sample mended by "Assegna binari…", and given back by undo.
+    void tracksAssignedThroughTheDialog() {
+        openFourTrains();
+        dialogs.expect("assegnaBinari", [](QDialog& dialog) {
+            auto* preview = widget<QPlainTextEdit>(&dialog, "anteprimaAssegnazione");
+            QCOMPARE(preview->toPlainText(), QString("Nessun treno cambia binario."));
+            widget<QComboBox>(&dialog, "qualiTreni")->setCurrentIndex(1); // in conflict
+            QCOMPARE(preview->toPlainText(), QString("2233 07:44: 1 → 2"));
+            tick(&dialog, "binarioAmmesso_2");
+            QVERIFY2(preview->toPlainText().startsWith("Nessun treno cambia binario."),
+                     qPrintable(preview->toPlainText()));
+            tick(&dialog, "binarioAmmesso_2");
+            screenshot(&dialog, "assegna_binari");
+            click(&dialog, "assegna");
+        });
+        window->findChild<QAction*>("actionAssegnaBinari")->trigger();
+        QCOMPARE(scenario.treni[1].binario, std::string("2"));
+        QVERIFY(!widget<QToolButton>(window, "indicatoreVerifica")->text().contains("errore"));
+        auto* undo = window->findChild<QAction*>("actionAnnulla");
+        QCOMPARE(undo->text(), QString("Annulla assegnazione binari di 1 treno"));
+        undo->trigger();
+        QCOMPARE(scenario.treni[1].binario, std::string("1"));
+    }
+};
+
+QTEST_MAIN(ToolDialogsTest)
+#include "tool_dialogs_test.moc"

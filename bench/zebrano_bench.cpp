@@ -5,6 +5,8 @@
 #include "csv_exchange/trains_csv.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
+#include "paper/chart_painter.h"
+#include "paper/paper_files.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_reader.h"
@@ -12,9 +14,7 @@
 #include "timetable/checker.h"
 #include "timetable/occupancy_chart.h"
 #include "views/editor_window.h"
-#include "views/occupancy_chart_painter.h"
 #include "views/occupancy_window.h"
-#include "views/paper_files.h"
 #include "views/recovery_writer.h"
 #include "views/timetable_watch.h"
 #include "views/train_table_window.h"
@@ -365,7 +365,7 @@ void ExportChartPdf(benchmark::State& state) {
     OpenEditor editor;
     const std::string path = files().folder + "/grafico.pdf";
     for (auto _ : state)
-        editor.window.occupancy().exportPdf(QString::fromStdString(path));
+        editor.window.occupancy().exportPdf(path);
     state.counters["MB"] = static_cast<double>(readScenarioFile(path).size()) / (1 << 20);
     state.counters["pages"] = pdfPages(path);
     readBack(state, path, editor.scenario);
@@ -384,7 +384,7 @@ void ExportPostersPdf(benchmark::State& state) {
     }
     const std::string path = files().folder + "/manifesti.pdf";
     for (auto _ : state)
-        writePostersPdf(QString::fromStdString(path), s, {departuresPoster(s), arrivalsPoster(s)});
+        writePostersPdf(path, s, {departuresPoster(s), arrivalsPoster(s)});
     state.counters["MB"] = static_cast<double>(readScenarioFile(path).size()) / (1 << 20);
     state.counters["pages"] = pdfPages(path);
     state.counters["trains/page"] =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "timetable/measure_text.h"
 #include "timetable/posters.h"
 
 #include <functional>
@@ -17,9 +18,6 @@ namespace zeb {
 
 inline constexpr double kPosterWidth = 842;
 inline constexpr double kPosterHeight = 595;
-
-// The width of `text` in points, in a type of `size` points, bold or not.
-using MeasureText = std::function<double(std::string_view text, double size, bool bold)>;
 
 struct PosterText {
     double x;

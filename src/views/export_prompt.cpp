@@ -8,7 +8,7 @@
 namespace zeb {
 
 void askAndExport(DialogPrompts& prompts, QWidget* window, const ExportFile& file,
-                  const std::function<bool(const QString&)>& write) {
+                  const std::function<std::string(const std::string&)>& write) {
     const DialogPrompts::Over over(prompts, window);
     const std::string extension = file.extension.toStdString();
     const auto chosen = prompts.askSaveFileName(
@@ -16,9 +16,9 @@ void askAndExport(DialogPrompts& prompts, QWidget* window, const ExportFile& fil
          file.suggestedName.toStdString(), extension, file.title.toStdString()});
     if (!chosen)
         return;
-    const QString path = QString::fromStdString(withExtension(*chosen, extension));
-    if (!write(path))
-        prompts.showMessage("Non è stato possibile scrivere " + path.toStdString() + ".",
+    const std::string path = withExtension(*chosen, extension);
+    if (const std::string error = write(path); !error.empty())
+        prompts.showMessage("Non è stato possibile scrivere " + path + ": " + error + ".",
                             window->windowTitle().toStdString(), MessageIcon::Exclamation,
                             MessageButtons::Ok);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -20,8 +21,9 @@ struct ExportFile {
 };
 
 // Asks through `prompts`, over `window`, where to write `file`, then writes it there with
-// `write`; a write that fails is told in a warning. Nothing happens when the dialog is cancelled.
+// `write`, which returns why it could not (empty when written); a write that fails is told in a
+// warning with its reason. Nothing happens when the dialog is cancelled.
 void askAndExport(DialogPrompts& prompts, QWidget* window, const ExportFile& file,
-                  const std::function<bool(const QString&)>& write);
+                  const std::function<std::string(const std::string&)>& write);
 
 } // namespace zeb

@@ -3,12 +3,13 @@
 #include "controls/file_names.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
+#include "paper/chart_pages.h"
+#include "paper/chart_painter.h"
+#include "paper/paper_files.h"
 #include "timetable/train_times.h"
 #include "track_assignment/track_assignment.h"
 #include "views/dialog_prompts.h"
 #include "views/export_prompt.h"
-#include "views/occupancy_chart_painter.h"
-#include "views/paper_files.h"
 #include "views/window_geometry.h"
 
 #include <QApplication>
@@ -90,7 +91,13 @@ double OccupancyChartView::fittedZoom() const {
 
 void OccupancyChartView::remap() {
     const double labelWidth =
-        std::min(180.0, rowLabelWidth(fontMetrics(), watch_.scenario(), content_) + 18);
+        std::min(180.0, rowLabelWidth(
+                            [this](std::string_view text, double, bool) {
+                                return fontMetrics().horizontalAdvance(QString::fromUtf8(
+                                    text.data(), static_cast<qsizetype>(text.size())));
+                            },
+                            0, watch_.scenario(), content_) +
+                            18);
     mapping_ = mappingFor(content_, pixelsPerMinute_);
     mapping_.labelWidth = labelWidth;
     // A row holding trains at once grows by a lane each, so that every bar keeps room for its
@@ -267,7 +274,9 @@ bool OccupancyChartView::event(QEvent* event) {
     const int row = mapping_.rowAt(help->pos().y());
     if (help->pos().x() < mapping_.labelWidth && row >= 0 &&
         row < static_cast<int>(content_.rows.size())) {
-        QToolTip::showText(help->globalPos(), rowLabel(watch_.scenario(), content_, row), this);
+        QToolTip::showText(help->globalPos(),
+                           QString::fromStdString(rowLabel(watch_.scenario(), content_, row)),
+                           this);
         return true;
     }
     const auto bar = barUnder(help->pos());
@@ -439,7 +448,7 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands,
     connect(png, &QPushButton::clicked, this, &OccupancyWindow::askPng);
     connect(pdf, &QPushButton::clicked, this, [this] {
         askAndExport(prompts_, this, {"Esporta PDF", "Documento PDF", suggested("pdf"), "pdf"},
-                     [this](const QString& path) { return exportPdf(path); });
+                     [this](const std::string& path) { return exportPdf(path).error; });
     });
     connect(paper, &QPushButton::clicked, this, &OccupancyWindow::print);
 }
@@ -464,11 +473,12 @@ void OccupancyWindow::askPng() {
     if (question.clickedButton() != inSight && question.clickedButton() != whole)
         return;
     const bool wholeDay = question.clickedButton() == whole;
-    askAndExport(prompts_, this, {"Esporta PNG", "Immagine PNG", suggested("png"), "png"},
-                 [this, wholeDay](const QString& path) { return exportPng(path, wholeDay); });
+    askAndExport(
+        prompts_, this, {"Esporta PNG", "Immagine PNG", suggested("png"), "png"},
+        [this, wholeDay](const std::string& path) { return exportPng(path, wholeDay).error; });
 }
 
-bool OccupancyWindow::exportPng(const QString& path, bool wholeDay) {
+PaperFile OccupancyWindow::exportPng(const std::string& path, bool wholeDay) {
     const ChartContent& content = chart_->content();
     const auto [first, last] = chart_->minutesInSight();
     const ChartPage hours = wholeDay ? ChartPage{content.firstMinute, content.lastMinute}
@@ -478,7 +488,7 @@ bool OccupancyWindow::exportPng(const QString& path, bool wholeDay) {
                          chart_->mapping().pixelsPerMinute);
 }
 
-bool OccupancyWindow::exportPdf(const QString& path) {
+PaperFile OccupancyWindow::exportPdf(const std::string& path) {
     return writeChartPdf(path, watch_.scenario(), chart_->content(), hours_->value(),
                          paper_->currentIndex() == 1);
 }

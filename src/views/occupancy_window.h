@@ -1,5 +1,6 @@
 #pragma once
 
+#include "paper/paper_files.h"
 #include "timetable/occupancy_chart.h"
 #include "views/timetable_watch.h"
 
@@ -40,8 +41,8 @@ public:
     OccupancyChartView& chart() { return *chart_; }
     // Write the chart to a file; false when it cannot be written.
     // The PNG holds the hours in sight, or the whole day.
-    bool exportPng(const QString& path, bool wholeDay);
-    bool exportPdf(const QString& path);
+    PaperFile exportPng(const std::string& path, bool wholeDay);
+    PaperFile exportPdf(const std::string& path);
 
 private:
     void askPng();

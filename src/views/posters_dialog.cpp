@@ -1,11 +1,11 @@
 #include "views/posters_dialog.h"
 
 #include "controls/file_names.h"
+#include "paper/paper_files.h"
+#include "paper/poster_painter.h"
 #include "timetable/posters.h"
 #include "views/dialog_prompts.h"
 #include "views/export_prompt.h"
-#include "views/paper_files.h"
-#include "views/poster_painter.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -50,7 +50,7 @@ PostersDialog::PostersDialog(const Scenario& scenario, DialogPrompts& prompts, Q
             {"Esporta PDF", "Documento PDF",
              QString::fromStdString(suggestedFileName(s_.nome_stazione, "manifesti", "pdf")),
              "pdf"},
-            [this](const QString& path) { return exportPdf(path); });
+            [this](const std::string& path) { return exportPdf(path).error; });
     });
     connect(paper, &QPushButton::clicked, this, &PostersDialog::print);
 }
@@ -64,7 +64,7 @@ std::vector<Poster> PostersDialog::chosenPosters() const {
     return posters;
 }
 
-bool PostersDialog::exportPdf(const QString& path) {
+PaperFile PostersDialog::exportPdf(const std::string& path) {
     return writePostersPdf(path, s_, chosenPosters());
 }
 

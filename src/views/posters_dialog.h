@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/scenario.h"
+#include "paper/paper_files.h"
 #include "timetable/posters.h"
 
 #include <QDialog>
@@ -18,7 +19,7 @@ public:
     PostersDialog(const Scenario& scenario, DialogPrompts& prompts, QWidget* parent = nullptr);
 
     // Writes the chosen posters to `path`; false when it cannot be written.
-    bool exportPdf(const QString& path);
+    PaperFile exportPdf(const std::string& path);
 
 private:
     std::vector<Poster> chosenPosters() const;

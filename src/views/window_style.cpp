@@ -39,13 +39,6 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect w
     return label;
 }
 
-QFont pointFont(const QPainter& painter, double points, bool bold) {
-    QFont font("DejaVu Sans");
-    font.setPointSizeF(points * 72.0 / painter.device()->logicalDpiY());
-    font.setBold(bold);
-    return font;
-}
-
 QString countedText(long count, const char* one, const char* many) {
     return QString::fromStdString(counted(count, one, many));
 }

@@ -2,7 +2,6 @@
 
 #include <QFont>
 #include <QLabel>
-#include <QPainter>
 #include <QRect>
 
 namespace zeb {
@@ -12,9 +11,6 @@ QRect fromTwips(int left, int top, int width, int height);
 
 // Verdana where it is installed, else DejaVu Sans.
 QFont verdanaFont(double points = 8.25, bool bold = false);
-// A font of `points` points on a painter whose coordinates are points (pages laid out in
-// points), whatever the device's resolution.
-QFont pointFont(const QPainter& painter, double points, bool bold = false);
 // The font of every other control: the toolkit's default sans serif at 8.25 points.
 QFont defaultControlFont();
 

@@ -1,7 +1,7 @@
+#include "paper/paper_files.h"
 #include "timetable/train_times.h"
+#include "tool/paper_commands.h"
 #include "views/gui_fixture.h"
-#include "views/paper_commands.h"
-#include "views/paper_files.h"
 
 #include <QAction>
 #include <QFile>
@@ -79,15 +79,16 @@ private slots:
                  qPrintable(QString("%1 %2").arg(from).arg(to)));
 
         // The picture of the hours in sight or of the whole day, with its title and legend.
-        QVERIFY(occupancy.exportPng(QString::fromStdString(folder.file("hours.png")), false));
-        QVERIFY(occupancy.exportPng(QString::fromStdString(folder.file("day.png")), true));
+        QVERIFY(occupancy.exportPng(folder.file("hours.png"), false).written());
+        QVERIFY(occupancy.exportPng(folder.file("day.png"), true).written());
         const QImage hours(QString::fromStdString(folder.file("hours.png")));
         const QImage day(QString::fromStdString(folder.file("day.png")));
         QVERIFY(!hours.isNull());
         QVERIFY2(day.width() > hours.width(),
                  qPrintable(QString("%1 %2").arg(day.width()).arg(hours.width())));
         QCOMPARE(day.height(), hours.height());
-        QVERIFY(occupancy.exportPdf(QString::fromStdString(folder.file("chart.pdf"))));
+        QCOMPARE(occupancy.exportPdf(folder.file("chart.pdf")).pages,
+                 static_cast<int>(chartPages(chart->content(), 4).size()));
         QCOMPARE(readBytes(folder.file("chart.pdf")).substr(0, 5), std::string("%PDF-"));
 
         // On paper: a page per four hours, each train's number there as text.
@@ -102,8 +103,9 @@ private slots:
         shortStop.treni[1].min_arrivo = "59";
         shortStop.treni[1].ora_partenza = "8";
         shortStop.treni[1].min_partenza = "0";
-        QVERIFY(writeChartPdf(QString::fromStdString(folder.file("hour.pdf")), shortStop,
-                              chartContent(shortStop, {}), 1, false));
+        QVERIFY(
+            writeChartPdf(folder.file("hour.pdf"), shortStop, chartContent(shortStop, {}), 1, false)
+                .written());
         QVERIFY(run("pdftotext", "hour.pdf").contains("2233"));
         const QString text = run("pdftotext");
         QCOMPARE(text.count("Pagina "), static_cast<int>(chartPages(chart->content(), 4).size()));
@@ -125,6 +127,24 @@ private slots:
         QCOMPARE(
             occupazioneCommand(folder.file("four.zeb"), folder.file("x.pdf"), 4, "A5", out, err),
             2);
+        // From the tool's table: a line that does not fit the command writes nothing.
+        const std::pair<ToolArguments, const char*> misuses[] = {
+            {{"occupazione",
+              folder.file("four.zeb"),
+              {{"output", folder.file("y.pdf")}, {"ore", "4h"}}},
+             "zebrano-tool occupazione: --ore vuole un numero da 1 a 24\n"},
+            {{"manifesti", folder.file("four.zeb"), {{"output", folder.file("y.pdf")}}},
+             "zebrano-tool: manifesti vuole --partenze o --arrivi, e -o MANIFESTO.pdf (vedi "
+             "zebrano-tool --help)\n"},
+            {{"occupazione", folder.file("four.zeb"), {{"output", folder.file("nessuna/y.pdf")}}},
+             ""}};
+        for (const auto& [arguments, message] : misuses) {
+            std::ostringstream said;
+            QCOMPARE(runToolCommand(paperCommands(), arguments, out, said), 2);
+            if (*message != '\0')
+                QCOMPARE(said.str(), std::string(message));
+        }
+        QVERIFY(!QFile::exists(QString::fromStdString(folder.file("y.pdf"))));
     }
 
     // Bars dragged to another track and along the axis, Esc, and the keys; each drop undoable.

@@ -1,11 +1,11 @@
 #include "bulk_edit/bulk_edit.h"
-#include "scenario_file/scenario_writer.h"
+#include "paper/paper_files.h"
 #include "views/gui_fixture.h"
-#include "views/paper_files.h"
 #include "views/posters_dialog.h"
 #include "views/train_table_window.h"
 
 #include <QFile>
+#include <QRadioButton>
 
 using namespace zeb;
 using namespace zeb::test;
@@ -18,9 +18,8 @@ private slots:
     void init() { start(); }
     void cleanup() { stop(); }
 
-    // 2001 departures take no more than 51 pages (40 and more a page), every number readable.
-    // 2001 trains, of one stop or of fifteen with notes, at least forty to a page; every number
-    // there to find.
+    // 2001 trains, of one stop or of fifteen with notes, at least forty to a page (51 pages at
+    // most); the PDF holds the pages laid out, every number there to find.
     void thePostersHoldFortyTrainsAPage() {
         openFourTrains();
         repeatTrain(scenario, 3, 1, kMaxTrains - scenario.totale_treni, 2);
@@ -31,47 +30,47 @@ private slots:
                 scenario.treni[i].fermate = fifteen;
                 scenario.treni[i].note = "Ferma a richiesta";
             }
-            const QString path = QString::fromStdString(folder.file("partenze.pdf"));
-            QVERIFY(writePostersPdf(path, scenario, {departuresPoster(scenario)}));
-            QProcess info;
-            info.start("pdfinfo", {path});
-            QVERIFY(info.waitForFinished());
-            const int pages = QString(info.readAllStandardOutput())
-                                  .section("Pages:", 1)
-                                  .section('\n', 0, 0)
-                                  .trimmed()
-                                  .toInt();
-            qInfo("%d pagine per 2001 treni", pages);
+            const std::string path = folder.file("partenze.pdf");
+            const PaperFile written = writePostersPdf(path, scenario, {departuresPoster(scenario)});
+            QVERIFY2(written.written(), written.error.c_str());
+            QCOMPARE(pdfPages(path), written.pages);
+            QVERIFY2(written.pages <= 51, qPrintable(QString::number(written.pages)));
             if (const char* shots = std::getenv("ZEB_SCREENSHOT_DIR"))
-                QFile::copy(path, QString(shots) + (longStops ? "/lunghe.pdf" : "/brevi.pdf"));
-            QVERIFY2(pages > 0 && pages <= 51, qPrintable(QString::number(pages)));
-            QProcess text;
-            text.start("pdftotext", {path, "-"});
-            QVERIFY(text.waitForFinished());
-            const QString all = text.readAllStandardOutput();
-            for (int i = 0; i < scenario.totale_treni; i += 97)
-                QVERIFY(all.contains(QString::fromStdString(scenario.treni[i].numero)));
+                QFile::copy(QString::fromStdString(path),
+                            QString(shots) + (longStops ? "/lunghe.pdf" : "/brevi.pdf"));
+            const QString all = pdfText(path);
+            for (int i = 0; i < scenario.totale_treni; i += 7)
+                QVERIFY2(all.contains(QString::fromStdString(scenario.treni[i].numero)),
+                         scenario.treni[i].numero.c_str());
         }
     }
 
-    // Enough departures for a second poster page; the README's pictures are taken over them.
+    // Both posters from the dialog: the departures, then the arrivals, each train of either
+    // there to find; the README's pictures are taken over them.
     void thePostersGoToPdf() {
         openFourTrains();
         repeatTrain(scenario, 3, 10, 30, 2);
-        writeBytes(folder.file("many.zeb"), scenarioFileBytes(scenario));
-        window->openScenarioFile(folder.file("many.zeb"));
         PostersDialog dialog(scenario, window->prompts());
-        QVERIFY(dialog.exportPdf(QString::fromStdString(folder.file("manifesti.pdf"))));
-        QCOMPARE(readBytes(folder.file("manifesti.pdf")).substr(0, 5), std::string("%PDF-"));
+        widget<QRadioButton>(&dialog, "manifestoEntrambi")->setChecked(true);
+        const std::string path = folder.file("manifesti.pdf");
+        const PaperFile written = dialog.exportPdf(path);
+        QVERIFY2(written.written(), written.error.c_str());
+        QCOMPARE(written.pages, 2);
+        QCOMPARE(pdfPages(path), 2);
+        const QString text = pdfText(path);
+        QVERIFY(text.contains("Valmora"));
+        for (int i = 0; i < scenario.totale_treni; ++i)
+            QVERIFY2(text.contains(QString::fromStdString(scenario.treni[i].numero)),
+                     scenario.treni[i].numero.c_str());
         if (const char* shots = std::getenv("ZEB_SCREENSHOT_DIR")) {
-            dialog.exportPdf(QString(shots) + "/manifesti.pdf");
+            dialog.exportPdf(std::string(shots) + "/manifesti.pdf");
             window->trainTable().showFindings();
             window->occupancy().show();
             window->occupancy().chart().showMinutes(6 * 60, 12 * 60); // the whole morning
             QTest::qWait(50);
             screenshot(&window->trainTable(), "quadro_treni");
             screenshot(&window->occupancy(), "occupazione_binari");
-            window->occupancy().exportPdf(QString(shots) + "/occupazione_binari.pdf");
+            window->occupancy().exportPdf(std::string(shots) + "/occupazione_binari.pdf");
             screenshot(window, "editor_menu");
         }
     }

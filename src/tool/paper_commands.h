@@ -1,7 +1,10 @@
 #pragma once
 
+#include "tool/tool_command_line.h"
+
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace zeb {
 
@@ -16,5 +19,8 @@ int occupazioneCommand(const std::string& scenarioPath, const std::string& outpu
 // `manifesti FILE.zeb --partenze|--arrivi -o MANIFESTO.pdf`: a poster as a PDF.
 int manifestiCommand(const std::string& scenarioPath, bool departures,
                      const std::string& outputPath, std::ostream& out, std::ostream& err);
+
+// The two as commands of the tool's table.
+std::vector<ToolCommand> paperCommands();
 
 } // namespace zeb

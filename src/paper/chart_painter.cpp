@@ -1,7 +1,7 @@
-#include "views/occupancy_chart_painter.h"
+#include "paper/chart_painter.h"
 
+#include "paper/paper_fonts.h"
 #include "timetable/train_times.h"
-#include "views/window_style.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -27,23 +27,7 @@ QColor kindColor(OccupancyKind kind) {
     return Qt::gray;
 }
 
-// A page's bands, in points: the title and the hours above the chart, the legend below it.
-constexpr double kChartTop = 40;
-constexpr double kLegendHeight = 14;
-
 } // namespace
-
-QString rowLabel(const Scenario& s, const ChartContent& content, int row) {
-    const QString name = QString::fromStdString(content.rows[static_cast<std::size_t>(row)]);
-    return row < s.numero_binari ? "Binario " + name : name;
-}
-
-double rowLabelWidth(const QFontMetrics& metrics, const Scenario& s, const ChartContent& content) {
-    double longest = 0;
-    for (int row = 0; row < static_cast<int>(content.rows.size()); ++row)
-        longest = std::max<double>(longest, metrics.horizontalAdvance(rowLabel(s, content, row)));
-    return longest;
-}
 
 void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& content,
                          const ChartMapping& m, const ChartPaint& options) {
@@ -125,8 +109,8 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
         if (row % 2 == 1)
             p.fillRect(band, QColor(244, 246, 250));
         p.drawText(band.adjusted(6, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                   p.fontMetrics().elidedText(rowLabel(s, content, row), Qt::ElideRight,
-                                              static_cast<int>(m.labelWidth - 10)));
+                   p.fontMetrics().elidedText(QString::fromStdString(rowLabel(s, content, row)),
+                                              Qt::ElideRight, static_cast<int>(m.labelWidth - 10)));
     }
     p.setPen(QColor(160, 160, 160));
     p.drawLine(QPointF(m.labelWidth, m.axisHeight), QPointF(m.labelWidth, bottom - 8));
@@ -144,35 +128,6 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
                    QString::fromStdString(clockText(minute)));
     }
     p.restore();
-}
-
-ChartSheet chartSheet(const QPainter& p, const Scenario& s, const ChartContent& content,
-                      int minutes, const QRectF& area) {
-    ChartSheet sheet{content, {}, 6.5};
-    ChartMapping& m = sheet.mapping;
-    // The row names whole: the longest sets the label column.
-    m.labelWidth =
-        std::max(70.0, rowLabelWidth(QFontMetrics(pointFont(p, 7), p.device()), s, content) + 12);
-    m.axisHeight = 22;
-    m.pixelsPerMinute = (area.width() - m.labelWidth - 44) / std::max(1, minutes);
-
-    // Lanes again, with room for each number beside its bar, and rows as high as their lanes.
-    const QFontMetricsF numbers(pointFont(p, 6.5), p.device());
-    double widest = 0;
-    for (const ChartBar& bar : content.bars)
-        widest = std::max(widest, numbers.horizontalAdvance(
-                                      QString::fromStdString(s.treni[bar.occupancy.train].numero)));
-    layLanes(sheet.laid, static_cast<int>(std::ceil((widest + 3) / m.pixelsPerMinute)));
-    double lanes = 0;
-    for (int count : sheet.laid.lanes)
-        lanes += std::max(1.5, static_cast<double>(count));
-    const double laneHeight =
-        std::min(12.0, (area.height() - kLegendHeight - 8 - kChartTop - m.axisHeight) /
-                           std::max(1.5, lanes));
-    fitRowsToLanes(m, sheet.laid, laneHeight, 1.5 * laneHeight);
-    if (laneHeight < 8.5)
-        sheet.numberPoints = std::max(3.0, laneHeight * 0.65);
-    return sheet;
 }
 
 void paintChartPage(QPainter& p, const Scenario& s, const ChartSheet& sheet, const ChartPage& page,
@@ -195,7 +150,7 @@ void paintChartPage(QPainter& p, const Scenario& s, const ChartSheet& sheet, con
                    QString("Pagina %1 di %2").arg(number).arg(pages));
 
     // The legend along the foot of the page.
-    const double legendTop = area.height() - kLegendHeight;
+    const double legendTop = area.height() - kChartLegendHeight;
     double x = 0;
     const std::pair<QColor, const char*> legend[] = {
         {kindColor(OccupancyKind::Passing), "in transito"},

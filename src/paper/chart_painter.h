@@ -1,15 +1,14 @@
 #pragma once
 
 #include "model/scenario.h"
+#include "timetable/chart_sheet.h"
 #include "timetable/occupancy_chart.h"
 
 #include <QRectF>
 #include <QSizeF>
-#include <QString>
 
 #include <optional>
 
-class QFontMetrics;
 class QPainter;
 
 namespace zeb {
@@ -25,24 +24,8 @@ struct ChartPaint {
     std::optional<QSizeF> size;
     bool paper = false;
 };
-// A row's name as the chart writes it ("Binario 3", "Senza binario"), and the widest of them in
-// the painter's font.
-QString rowLabel(const Scenario& s, const ChartContent& content, int row);
-double rowLabelWidth(const QFontMetrics& metrics, const Scenario& s, const ChartContent& content);
-
 void paintOccupancyChart(QPainter& painter, const Scenario& s, const ChartContent& content,
                          const ChartMapping& mapping, const ChartPaint& options = {});
-
-// The chart laid out once for pages of `minutes` each, in points in `area`: the lanes again with
-// room for each number beside its bar, the rows as high as their lanes, the type of the numbers.
-// Only the hours differ from page to page.
-struct ChartSheet {
-    ChartContent laid;
-    ChartMapping mapping;
-    double numberPoints;
-};
-ChartSheet chartSheet(const QPainter& painter, const Scenario& s, const ChartContent& content,
-                      int minutes, const QRectF& area);
 
 // One page of the chart on paper, drawn in points in `area`: the station's name and "Occupazione
 // binari", the time window and "Pagina k di n", every track's row over the window with the

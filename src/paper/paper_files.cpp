@@ -1,0 +1,126 @@
+#include "paper/paper_files.h"
+
+#include "paper/chart_pages.h"
+#include "paper/chart_painter.h"
+#include "paper/paper_fonts.h"
+#include "paper/poster_painter.h"
+#include "scenario_file/file_replace.h"
+#include "scenario_file/scenario_file_error.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zeb {
+
+namespace {
+
+// `bytes` as the file at `path`, replaced whole; `pages` when that went well.
+PaperFile replaced(const std::string& path, const QByteArray& bytes, int pages) {
+    if (pages == 0)
+        return {0, "il disegno non è riuscito"};
+    try {
+        replaceFileContents(path, bytes.toStdString());
+    } catch (const ScenarioFileError& error) {
+        return {0, error.message()};
+    }
+    return {pages, {}};
+}
+
+} // namespace
+
+QPageLayout chartPageLayout(bool a3) {
+    return QPageLayout(QPageSize(a3 ? QPageSize::A3 : QPageSize::A4), QPageLayout::Landscape,
+                       QMarginsF(28, 28, 28, 28), QPageLayout::Point);
+}
+
+int paintChartPages(QPagedPaintDevice& device, const Scenario& s, const ChartContent& content,
+                    int hours) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return 0;
+    // Points as the painter's units, whatever the device's resolution.
+    const QRectF points = device.pageLayout().paintRectPoints();
+    painter.setWindow(
+        QRect(0, 0, static_cast<int>(points.width()), static_cast<int>(points.height())));
+    painter.setViewport(0, 0, device.width(), device.height());
+    const QRectF page(0, 0, points.width(), points.height());
+    PaperFonts fonts(painter);
+    const ChartSheet sheet =
+        chartSheet(fonts.measure(), s, content, hours * 60, page.width(), page.height());
+    const std::vector<ChartPage> pages = chartPages(content, hours);
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        if (k > 0)
+            device.newPage();
+        paintChartPage(painter, s, sheet, pages[k], static_cast<int>(k) + 1,
+                       static_cast<int>(pages.size()), page);
+    }
+    return painter.end() ? static_cast<int>(pages.size()) : 0;
+}
+
+PaperFile writeChartPdf(const std::string& path, const Scenario& s, const ChartContent& content,
+                        int hours, bool a3) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    int pages = 0;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(chartPageLayout(a3));
+        writer.setResolution(600);
+        writer.setTitle("Occupazione binari");
+        pages = paintChartPages(writer, s, content, hours);
+    }
+    return replaced(path, buffer.data(), pages);
+}
+
+// Laid out in points as a page is, 12 points a lane, and drawn at two pixels a point, fewer where
+// the picture would pass 16 million pixels.
+PaperFile writeChartPng(const std::string& path, const Scenario& s, const ChartContent& content,
+                        const ChartPage& hours, double pixelsPerMinute) {
+    constexpr double kMargin = 16;
+    const double minutes = std::max(60, hours.lastMinute - hours.firstMinute);
+    const double width =
+        std::clamp(160 + minutes * pixelsPerMinute * 0.75, 560.0, 6000.0) + 2 * kMargin;
+    double lanes = 0;
+    for (int count : content.lanes)
+        lanes += std::max(1.5, static_cast<double>(count));
+    const double height = 40 + 22 + 12 * std::clamp(lanes, 1.5, 250.0) + 30 + 2 * kMargin;
+    const double pixelsPerPoint = std::min(2.0, std::sqrt(16e6 / (width * height)));
+    QImage image(static_cast<int>(width * pixelsPerPoint),
+                 static_cast<int>(height * pixelsPerPoint), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.scale(pixelsPerPoint, pixelsPerPoint);
+    const QRectF area(kMargin, kMargin, width - 2 * kMargin, height - 2 * kMargin);
+    PaperFonts fonts(painter);
+    paintChartPage(painter, s,
+                   chartSheet(fonts.measure(), s, content, hours.lastMinute - hours.firstMinute,
+                              area.width(), area.height()),
+                   hours, 0, 0, area);
+    painter.end();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const bool encoded = image.save(&buffer, "PNG");
+    return replaced(path, buffer.data(), encoded ? 1 : 0);
+}
+
+PaperFile writePostersPdf(const std::string& path, const Scenario& s,
+                          const std::vector<Poster>& posters) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    int pages = 0;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(300);
+        writer.setTitle("Manifesti della stazione di " + QString::fromStdString(s.nome_stazione));
+        pages = paintPosters(writer, posters);
+    }
+    return replaced(path, buffer.data(), pages);
+}
+
+} // namespace zeb

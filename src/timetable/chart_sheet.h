@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/scenario.h"
+#include "timetable/measure_text.h"
+#include "timetable/occupancy_chart.h"
+
+#include <string>
+
+namespace zeb {
+
+// A page of the chart, in points: the title and the hours above the rows, the legend below.
+inline constexpr double kChartTop = 40;
+inline constexpr double kChartLegendHeight = 14;
+// The type of the track names and of the train numbers on paper, where the lanes give room.
+inline constexpr double kChartLabelPoints = 7;
+inline constexpr double kChartNumberPoints = 6.5;
+
+// A row's name as the chart writes it ("Binario 3", "Senza binario").
+std::string rowLabel(const Scenario& s, const ChartContent& content, int row);
+// The widest of them in a type of `size` points.
+double rowLabelWidth(const MeasureText& measure, double size, const Scenario& s,
+                     const ChartContent& content);
+
+// The chart laid out once for pages of `minutes` each, in points in an area of `width` by
+// `height`: the lanes again with room for each number beside its bar, the rows as high as their
+// lanes, the type of the numbers. Only the hours differ from page to page.
+struct ChartSheet {
+    ChartContent laid;
+    ChartMapping mapping;
+    double numberPoints = kChartNumberPoints;
+};
+ChartSheet chartSheet(const MeasureText& measure, const Scenario& s, const ChartContent& content,
+                      int minutes, double width, double height);
+
+} // namespace zeb

@@ -1,0 +1,171 @@
+#include "tool/tool_command_line.h"
+
+#include "tool/assign_command.h"
+#include "tool/gtfs_command.h"
+#include "tool/tool_commands.h"
+
+#include <ostream>
+
+namespace zeb {
+
+namespace {
+
+// A whole number of minutes from an option, the fallback where it is not given; nullopt where it
+// is not a number from 0 to 1440.
+std::optional<int> minutesOption(const ToolArguments& arguments, const char* name, int fallback) {
+    const auto text = arguments.value(name);
+    if (!text)
+        return fallback;
+    try {
+        std::size_t used = 0;
+        const int value = std::stoi(*text, &used);
+        if (used == text->size() && value >= 0 && value <= 1440)
+            return value;
+    } catch (const std::logic_error&) {
+    }
+    return std::nullopt;
+}
+
+// The occupancy minutes of the options, or nullopt with the word of use on `err`.
+std::optional<CheckSettings> settingsOf(const ToolArguments& arguments, std::ostream& err) {
+    const CheckSettings defaults;
+    const auto separation = minutesOption(arguments, "separazione", defaults.separation);
+    const auto turnaround = minutesOption(arguments, "sosta", defaults.turnaround);
+    const auto preparation = minutesOption(arguments, "preparazione", defaults.preparation);
+    if (!separation || !turnaround || !preparation) {
+        usageError(err, "i minuti devono essere un numero intero da 0 a 1440");
+        return std::nullopt;
+    }
+    return CheckSettings{
+        .separation = *separation, .turnaround = *turnaround, .preparation = *preparation};
+}
+
+int verifica(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+    const auto settings = settingsOf(arguments, err);
+    return settings ? verificaCommand(arguments.file, *settings, out, err) : kExitUnreadable;
+}
+
+int esporta(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+    return esportaCommand(arguments.file, arguments.value("output"), out, err);
+}
+
+int importa(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+    const auto base = arguments.value("scenario");
+    const auto output = arguments.value("output");
+    if (!base || !output)
+        return usageError(err, "importa vuole --scenario BASE.zeb e -o NUOVO.zeb");
+    return importaCommand(arguments.file, *base, *output, out, err);
+}
+
+int assegna(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+    const auto output = arguments.value("output");
+    if (!output)
+        return usageError(err, "assegna vuole -o NUOVO.zeb");
+    const auto settings = settingsOf(arguments, err);
+    if (!settings)
+        return kExitUnreadable;
+    return assegnaCommand(arguments.file, *output, arguments.value("treni"),
+                          arguments.value("binari"), *settings, out, err);
+}
+
+int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+    const GtfsToolRequest request{.feed = arguments.file,
+                                  .listStations = arguments.has("stazioni"),
+                                  .date = arguments.value("data"),
+                                  .station = arguments.value("stazione"),
+                                  .from = arguments.value("dalle"),
+                                  .to = arguments.value("alle"),
+                                  .buses = arguments.has("autobus"),
+                                  .base = arguments.value("scenario"),
+                                  .output = arguments.value("output")};
+    return gtfsCommand(request, arguments.today, out, err);
+}
+
+} // namespace
+
+std::optional<std::string> ToolArguments::value(const std::string& name) const {
+    const auto found = options.find(name);
+    if (found == options.end())
+        return std::nullopt;
+    return found->second;
+}
+
+const std::vector<ToolOption>& toolOptions() {
+    static const std::vector<ToolOption> options{
+        {"output", "o", "Il file da scrivere.", "file"},
+        {"scenario", "", "Lo scenario a cui aggiungere i treni (importa).", "file"},
+        {"separazione", "", "Minuti minimi tra due treni su un binario (predefinito 3).", "minuti"},
+        {"sosta", "", "Minuti di binario occupato dopo l'arrivo di un treno che termina (10).",
+         "minuti"},
+        {"preparazione", "", "Minuti di binario occupato prima della partenza (10).", "minuti"},
+        {"stazioni", "", "Elenca le stazioni del feed con i loro treni (gtfs).", nullptr},
+        {"stazione", "", "La stazione da importare: il suo stop_id o il suo nome (gtfs).",
+         "stazione"},
+        {"data", "", "Il giorno da importare (gtfs; predefinito il più trafficato da oggi).",
+         "AAAA-MM-GG"},
+        {"dalle", "", "Solo i treni da quest'ora (gtfs).", "HH:MM"},
+        {"alle", "", "Solo i treni fino a quest'ora (gtfs).", "HH:MM"},
+        {"autobus", "", "Anche gli autobus e gli altri servizi non ferroviari (gtfs).", nullptr},
+        {"treni", "", "Quali treni: senza-binario, conflitti o tutti (assegna).", "quali"},
+        {"binari", "", "I binari da usare, separati da virgole (assegna; predefiniti tutti).",
+         "binari"},
+        {"ore", "", "Le ore del giorno in ogni pagina (occupazione; predefinite 4).", "ore"},
+        {"formato", "", "Il formato della carta, A4 o A3 (occupazione; predefinito A4).",
+         "formato"},
+        {"partenze", "", "Il manifesto delle partenze (manifesti).", nullptr},
+        {"arrivi", "", "Il manifesto degli arrivi (manifesti).", nullptr},
+    };
+    return options;
+}
+
+std::vector<ToolCommand> coreCommands() {
+    return {
+        {"verifica", "  verifica FILE.zeb                            controlla l'orario\n",
+         verifica},
+        {"esporta", "  esporta FILE.zeb [-o FILE.csv]               i treni in CSV\n", esporta},
+        {"importa",
+         "  importa FILE.csv --scenario BASE.zeb -o NUOVO.zeb\n"
+         "                                               i treni del CSV aggiunti a BASE\n",
+         importa},
+        {"gtfs",
+         "  gtfs FEED --stazioni [--data AAAA-MM-GG]     le stazioni del feed, le più trafficate "
+         "prima\n"
+         "  gtfs FEED --stazione ID_O_NOME --data AAAA-MM-GG [--dalle HH:MM] [--alle HH:MM]\n"
+         "       [--autobus] --scenario BASE.zeb -o NUOVO.zeb\n"
+         "                                               i treni di quel giorno aggiunti a BASE\n",
+         gtfs},
+        {"assegna",
+         "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|tutti] [--binari "
+         "1,2,5]\n"
+         "                                               i binari scelti per i treni\n",
+         assegna},
+    };
+}
+
+std::string toolDescription(const std::vector<ToolCommand>& commands) {
+    std::string text = "Strumenti per gli scenari di Zebrano.\n\n";
+    for (const ToolCommand& command : commands)
+        text += command.help;
+    return text + "\n"
+                  "Uscita: 0 senza errori; 1 con errori nell'orario o nel CSV, se nessun treno "
+                  "del feed\n"
+                  "ferma o i treni non ci stanno, o se restano conflitti dopo l'assegnazione; 2 "
+                  "se un\n"
+                  "file non si può leggere o scrivere o un argomento è sbagliato.";
+}
+
+int runToolCommand(const std::vector<ToolCommand>& commands, const ToolArguments& arguments,
+                   std::ostream& out, std::ostream& err) {
+    for (const ToolCommand& command : commands) {
+        if (arguments.command == command.name)
+            return command.run(arguments, out, err);
+    }
+    return usageError(err, "comando sconosciuto");
+}
+
+int usageError(std::ostream& err, const std::string& what) {
+    err << "zebrano-tool: " << what << " (vedi zebrano-tool --help)\n";
+    return kExitUnreadable;
+}
+
+} // namespace zeb

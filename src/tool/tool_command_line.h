@@ -1,0 +1,58 @@
+#pragma once
+
+#include <date/date.h>
+
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zeb {
+
+// A command line as zebrano-tool received it: the command, its file, the options given (a flag's
+// value is empty) and the day it runs on.
+struct ToolArguments {
+    std::string command;
+    std::string file;
+    std::map<std::string, std::string> options;
+    date::sys_days today{};
+
+    bool has(const std::string& name) const { return options.contains(name); }
+    std::optional<std::string> value(const std::string& name) const;
+};
+
+// An option of zebrano-tool, for the parser and the help: its long and short names, what it
+// says, and the name of its value (none for a flag).
+struct ToolOption {
+    const char* name;
+    const char* shortName;
+    const char* description;
+    const char* valueName;
+};
+
+// A command of zebrano-tool: its name, its lines of the help, and what it does. It checks its
+// own options, writes its results to `out` and its Italian messages to `err`, and returns the
+// exit status.
+struct ToolCommand {
+    const char* name;
+    const char* help;
+    std::function<int(const ToolArguments&, std::ostream& out, std::ostream& err)> run;
+};
+
+// The options every command is parsed with.
+const std::vector<ToolOption>& toolOptions();
+// The commands that need no drawing: verifica, esporta, importa, gtfs, assegna.
+std::vector<ToolCommand> coreCommands();
+// The description of the help: the commands of `commands`, then the exit statuses.
+std::string toolDescription(const std::vector<ToolCommand>& commands);
+
+// Runs the command `arguments` names among `commands`: exit 2 with a word of use on `err` when it
+// names none, or its options do not fit it.
+int runToolCommand(const std::vector<ToolCommand>& commands, const ToolArguments& arguments,
+                   std::ostream& out, std::ostream& err);
+// Reports a misuse of the tool on `err` and returns exit status 2.
+int usageError(std::ostream& err, const std::string& what);
+
+} // namespace zeb

@@ -1,0 +1,66 @@
+#include "tool/tool_command_line.h"
+
+#include "scenario_file/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace zeb {
+namespace {
+
+// The command line's exit status, then what it printed and what it reported, "|" between.
+std::string run(const ToolArguments& arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runToolCommand(coreCommands(), arguments, out, err);
+    return std::to_string(status) + "|" + out.str() + "|" + err.str();
+}
+
+// Each command takes its options from the line, and answers a line that does not fit it with a
+// word of use and exit 2, before it reads any file.
+TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
+    test::TempFolder folder;
+    const std::string good = folder.file("good.zeb");
+    test::writeBytes(good, test::exampleFileBytes());
+    const std::string use = " (vedi zebrano-tool --help)\n";
+    struct Case {
+        ToolArguments arguments;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {{"verifica", good, {}}, "0|0 errori, 0 avvisi\n|"},
+        {{"verifica", good, {{"separazione", "1440"}, {"sosta", "0"}}}, "0|0 errori, 0 avvisi\n|"},
+        {{"verifica", good, {{"separazione", "3 minuti"}}},
+         "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
+        {{"verifica", good, {{"preparazione", "1441"}}},
+         "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
+        {{"assegna", good, {}}, "2||zebrano-tool: assegna vuole -o NUOVO.zeb" + use},
+        {{"assegna", good, {{"output", folder.file("x.zeb")}, {"sosta", "-1"}}},
+         "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
+        {{"importa", "treni.csv", {{"output", folder.file("x.zeb")}}},
+         "2||zebrano-tool: importa vuole --scenario BASE.zeb e -o NUOVO.zeb" + use},
+        {{"gtfs", folder.file("feed"), {{"stazione", "VAL"}}},
+         "2||zebrano-tool gtfs: servono --stazioni, oppure --stazione, --data, --scenario e -o\n"},
+        {{"occupazione", good, {}}, "2||zebrano-tool: comando sconosciuto" + use},
+    };
+    for (const Case& row : cases)
+        EXPECT_EQ(run(row.arguments), row.expected) << row.arguments.command;
+    EXPECT_EQ(folder.listing().find("x.zeb"), std::string::npos) << "nothing is written";
+
+    const std::string csv = run({"esporta", good, {}});
+    EXPECT_EQ(csv.substr(0, 11), "0|\xEF\xBB\xBFNumero");
+}
+
+// The help names every command of the table and the exit statuses.
+TEST(ToolCommandLine, TheHelpNamesEveryCommand) {
+    const std::vector<ToolCommand> commands = coreCommands();
+    const std::string help = toolDescription(commands);
+    for (const ToolCommand& command : commands)
+        EXPECT_NE(help.find(std::string("\n  ") + command.name + " "), std::string::npos)
+            << command.name;
+    EXPECT_NE(help.find("Uscita: 0 senza errori"), std::string::npos);
+}
+
+} // namespace
+} // namespace zeb

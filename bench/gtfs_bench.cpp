@@ -5,6 +5,8 @@
 
 #include "gtfs/feed_source.h"
 #include "gtfs/station_day.h"
+#include "gtfs/station_list.h"
+#include "gtfs/train_choice.h"
 #include "model/track_slots.h"
 
 #include <benchmark/benchmark.h>

@@ -400,18 +400,9 @@ CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes,
         }
     }
     endWithHidden();
-    if (result.errors.empty() && trainRows > room)
-        result.errors.push_back("Il file contiene " + countedTrains(trainRows) +
-                                ", ma nello scenario " + roomText(room) + " (al massimo " +
-                                std::to_string(kMaxTrains) + ")");
     if (result.errors.empty()) {
-        std::size_t total = storedTextBytes(base);
-        for (const Treno& t : result.trains)
-            total += measureTrainTexts(t).bytes;
-        if (total > kMaxScenarioTextBytes)
-            result.errors.push_back("Con questi treni i testi dello scenario supererebbero i " +
-                                    std::to_string(kMaxScenarioTextBytes >> 20) +
-                                    " MB che il file scenario può contenere");
+        if (auto refusal = appendRefusal(base, result.trains, trainRows, "Il file contiene"))
+            result.errors.push_back(std::move(*refusal));
     }
     if (!result.errors.empty())
         result.trains.clear();

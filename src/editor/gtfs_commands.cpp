@@ -1,5 +1,6 @@
 #include "editor/editor_logic.h"
 #include "gtfs/station_day.h"
+#include "gtfs/train_choice.h"
 #include "model/counted.h"
 #include "model/train_append.h"
 

@@ -1,5 +1,6 @@
 #include "scenario_file/text_limits.h"
 
+#include "model/counted.h"
 #include "model/value_tables.h"
 
 #include <algorithm>
@@ -85,6 +86,29 @@ std::size_t storedTextBytes(const Scenario& s) {
     for (int i = 0; i < s.totale_treni; ++i)
         bytes += measureTrainTexts(s.treni[static_cast<std::size_t>(i)]).bytes;
     return bytes;
+}
+
+std::optional<std::string> appendRefusal(const Scenario& base, const std::vector<Treno>& trains,
+                                         long counted, std::string_view subject,
+                                         std::string_view advice) {
+    const int room = kMaxTrains - base.totale_treni;
+    if (counted > room)
+        return std::string(subject) + " " + countedTrains(counted) + ", ma nello scenario " +
+               roomText(room) + " (al massimo " + std::to_string(kMaxTrains) + ")" +
+               std::string(advice);
+    std::size_t bytes = storedTextBytes(base);
+    for (const Treno& t : trains) {
+        const TextMeasure measure = measureTrainTexts(t);
+        if (measure.oversizedField)
+            return "Il treno " + t.numero + " ha un testo troppo lungo per il file scenario (" +
+                   std::string(*measure.oversizedField) + ")";
+        bytes += measure.bytes;
+    }
+    if (bytes > kMaxScenarioTextBytes)
+        return "Con questi treni i testi dello scenario supererebbero i " +
+               std::to_string(kMaxScenarioTextBytes >> 20) +
+               " MB che il file scenario può contenere";
+    return std::nullopt;
 }
 
 } // namespace zeb

@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace zeb {
 
@@ -32,6 +34,14 @@ TextMeasure measureTrainTexts(const Treno& t);
 // The bytes of the station's texts and of every stored train's, together: what an import adds
 // its trains' texts to before it compares with kMaxScenarioTextBytes.
 std::size_t storedTextBytes(const Scenario& s);
+
+// Why `trains`, out of `counted` trains an import read, cannot be appended to `base`, or nullopt:
+// more than the table holds ("<subject> 3 treni, ma nello scenario ce ne stanno ancora 2 (al
+// massimo 2001)", then `advice`), a text past its limit, or texts past the file's limit. Every
+// importer refuses an append through it.
+std::optional<std::string> appendRefusal(const Scenario& base, const std::vector<Treno>& trains,
+                                         long counted, std::string_view subject,
+                                         std::string_view advice = {});
 
 // The value of the track line: each of the first numero_binari names followed by ",", then ".".
 std::string trackLineValue(const Scenario& s);

@@ -2,6 +2,8 @@
 
 #include "gtfs/gtfs_error.h"
 #include "gtfs/station_day.h"
+#include "gtfs/station_list.h"
+#include "gtfs/train_choice.h"
 #include "model/train_append.h"
 #include "timetable/train_times.h"
 #include "tool/tool_commands.h"

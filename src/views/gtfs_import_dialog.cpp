@@ -1,6 +1,7 @@
 #include "views/gtfs_import_dialog.h"
 
 #include "gtfs/gtfs_error.h"
+#include "gtfs/station_list.h"
 #include "model/value_tables.h"
 #include "views/dialog_prompts.h"
 #include "views/window_geometry.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gtfs/station_day.h"
+#include "gtfs/train_choice.h"
 
 #include <QDialog>
 

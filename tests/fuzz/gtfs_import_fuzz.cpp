@@ -4,6 +4,8 @@
 #include "gtfs/feed_source.h"
 #include "gtfs/gtfs_error.h"
 #include "gtfs/station_day.h"
+#include "gtfs/station_list.h"
+#include "gtfs/train_choice.h"
 #include "model/track_slots.h"
 #include "model/train_append.h"
 #include "scenario_file/scenario_file_error.h"

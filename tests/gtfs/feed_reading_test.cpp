@@ -2,6 +2,7 @@
 #include "gtfs/feed_source.h"
 #include "gtfs/gtfs_error.h"
 #include "gtfs/station_day.h"
+#include "gtfs/station_list.h"
 #include "gtfs/valle_feed.h"
 #include "scenario_file/test_files.h"
 

@@ -1,4 +1,6 @@
 #include "gtfs/station_day.h"
+#include "gtfs/station_list.h"
+#include "gtfs/train_choice.h"
 
 #include "gtfs/feed_source.h"
 #include "gtfs/service_rules.h"

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "gtfs/feed.h"
+#include "gtfs/station_day.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zeb {
+
+// A station of the feed (a station with its child stops, or a stop without a parent) and how
+// many trains call there on a day.
+struct StationCount {
+    int stop = -1;
+    std::string id;
+    std::string name;
+    int trains = 0;
+};
+
+// The feed's stations, busiest first on `day` (then by name), counting only rail services when
+// `onlyTrains`; a train repeated by several trips at the same minute counts once.
+std::vector<StationCount> stationsOfDay(const GtfsFeed& feed, date::sys_days day, bool onlyTrains,
+                                        const ScanProgress& progress = {});
+
+// The stations `text` names: the one whose stop_id it is (a child stop's station for a child's
+// id), else those named exactly so, else those whose name holds it ignoring letter case.
+std::vector<int> stationsNamed(const GtfsFeed& feed, std::string_view text);
+
+// The day an import starts on: the feed's busiest day from `today` on, or its busiest day when
+// `today` is past its end. Ties go to the earlier day.
+date::sys_days defaultServiceDay(const GtfsFeed& feed, date::sys_days today);
+
+} // namespace zeb

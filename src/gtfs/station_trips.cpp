@@ -1,0 +1,188 @@
+#include "gtfs/station_trips.h"
+
+#include "gtfs/gtfs_error.h"
+#include "gtfs/stop_times_scan.h"
+
+#include <array>
+#include <bitset>
+#include <charconv>
+#include <set>
+
+namespace zeb {
+
+namespace {
+
+// A row kept as text until its trip is known to call at the station, so that the rows of
+// other trips cost no parsing: the row as the file has it, or, for a row with quotes, its six
+// values one after the other.
+struct RawRow {
+    long line;
+    std::size_t start;
+    bool plain;
+    std::array<std::uint32_t, 6> lengths; // stop, arrival, departure, sequence, pickup, drop-off
+};
+constexpr const char* kRawColumns[] = {"stop_id",       "arrival_time", "departure_time",
+                                       "stop_sequence", "pickup_type",  "drop_off_type"};
+
+[[noreturn]] void failInRow(long line, int column, const std::string& what) {
+    throw GtfsError("stop_times.txt, riga " + std::to_string(line) + ", colonna " +
+                    kRawColumns[column] + ": " + what);
+}
+
+int secondsOf(std::string_view text, long line, int column) {
+    if (text.empty())
+        return -1;
+    const auto seconds = gtfsSeconds(text);
+    if (!seconds)
+        failInRow(line, column, "«" + std::string(text) + "» non è un orario H:MM:SS");
+    return *seconds;
+}
+
+// Gathers the trips that call at the station on a candidate day, in one pass when stop_times
+// keeps each trip's rows together (as feeds do), with a second pass for the trips it does not.
+class StationTrips {
+public:
+    StationTrips(const GtfsFeed& feed, int station, date::sys_days day)
+        : feed_(feed), runs_(candidateRuns(feed, day)), groups_(feed.trips.size(), 0) {
+        for (std::size_t i = 0; i < feed.stops.size(); ++i) {
+            if (feed.stops[i].station == station) {
+                stationStops_.insert(feed.stops[i].id, static_cast<int>(i));
+                if (!feed.stops[i].id.empty())
+                    firstBytes_.set(static_cast<unsigned char>(feed.stops[i].id.front()));
+            }
+        }
+    }
+
+    std::map<int, std::vector<TripRow>> read(const ScanProgress& progress) {
+        scan(progress, [](int) { return true; });
+        std::set<int> split;
+        for (const auto& [trip, rows] : kept_) {
+            if (groups_[static_cast<std::size_t>(trip)] > 1)
+                split.insert(trip);
+        }
+        if (!split.empty()) {
+            for (int trip : split)
+                kept_[trip].clear();
+            rereading_ = true;
+            scan(progress, [&](int trip) { return split.contains(trip); });
+        }
+        return std::move(kept_);
+    }
+
+private:
+    template <typename Wanted> void scan(const ScanProgress& progress, Wanted wanted) {
+        trip_ = -1;
+        TripCursor cursor(feed_);
+        scanStopTimes(feed_, progress, [&](const GtfsTable& table, const StopTimeColumns& c) {
+            if (trip_ < 0) {
+                columns_ = {c.stop, c.arrival, c.departure, c.sequence, c.pickup, c.dropOff};
+            }
+            bool changed = false;
+            const int trip = cursor.trip(table, c.trip, changed);
+            if (changed) {
+                finishGroup();
+                trip_ = trip;
+                const int service = feed_.trips[static_cast<std::size_t>(trip_)].service;
+                relevant_ =
+                    service >= 0 && runs_[static_cast<std::size_t>(service)] != 0 && wanted(trip_);
+                if (!rereading_ && groups_[static_cast<std::size_t>(trip_)] < 255)
+                    ++groups_[static_cast<std::size_t>(trip_)];
+            }
+            if (!relevant_)
+                return;
+            RawRow row{table.line(), text_.size(), !table.plainRow().empty(), {}};
+            if (row.plain) {
+                text_.append(table.plainRow());
+                row.lengths[0] = static_cast<std::uint32_t>(table.plainRow().size());
+            } else {
+                for (std::size_t k = 0; k < row.lengths.size(); ++k) {
+                    const std::string_view value = table.field(columns_[k]);
+                    text_.append(value);
+                    row.lengths[k] = static_cast<std::uint32_t>(value.size());
+                }
+            }
+            group_.push_back(row);
+            if (!touches_) {
+                // Most stops are told apart from the station's by their first byte alone.
+                const std::string_view stop = table.field(c.stop);
+                touches_ = !stop.empty() && firstBytes_.test(static_cast<unsigned char>(stop[0])) &&
+                           stationStops_.find(stop) >= 0;
+            }
+        });
+        finishGroup();
+    }
+
+    void finishGroup() {
+        if ((touches_ || rereading_) && trip_ >= 0 && !group_.empty()) {
+            auto& rows = kept_[trip_];
+            for (const RawRow& raw : group_)
+                rows.push_back(parsed(raw));
+        }
+        group_.clear();
+        text_.clear();
+        touches_ = false;
+    }
+
+    TripRow parsed(const RawRow& raw) const {
+        std::array<std::string_view, 6> fields;
+        if (raw.plain) {
+            // The row's values by the header's columns, trimmed as GtfsTable::field trims them.
+            const std::string_view text = std::string_view(text_).substr(raw.start, raw.lengths[0]);
+            std::vector<std::string_view> values;
+            for (std::size_t at = 0;;) {
+                const auto comma = text.find(',', at);
+                values.push_back(trimmedValue(text.substr(at, comma - at)));
+                if (comma == std::string_view::npos)
+                    break;
+                at = comma + 1;
+            }
+            for (std::size_t k = 0; k < fields.size(); ++k) {
+                const int column = columns_[k];
+                fields[k] = column >= 0 && static_cast<std::size_t>(column) < values.size()
+                                ? values[static_cast<std::size_t>(column)]
+                                : std::string_view();
+            }
+        } else {
+            std::size_t at = raw.start;
+            for (std::size_t k = 0; k < fields.size(); ++k) {
+                fields[k] = std::string_view(text_).substr(at, raw.lengths[k]);
+                at += raw.lengths[k];
+            }
+        }
+        TripRow row{feed_.stopIndex.find(fields[0]),   0,
+                    secondsOf(fields[1], raw.line, 1), secondsOf(fields[2], raw.line, 2),
+                    !noPassengers(fields[4]),          !noPassengers(fields[5])};
+        if (row.stop < 0)
+            failInRow(raw.line, 0,
+                      "la fermata «" + std::string(fields[0]) + "» non è in stops.txt");
+        const std::string_view sequence = fields[3];
+        const auto [end, ec] =
+            std::from_chars(sequence.data(), sequence.data() + sequence.size(), row.sequence);
+        if (ec != std::errc() || end != sequence.data() + sequence.size() || sequence.empty())
+            failInRow(raw.line, 3, "«" + std::string(sequence) + "» non è un numero intero");
+        return row;
+    }
+
+    const GtfsFeed& feed_;
+    std::array<int, 6> columns_{}; // of the raw values in stop_times.txt
+    TextIndex stationStops_;
+    std::bitset<256> firstBytes_; // of the station's stop ids
+    std::vector<std::uint16_t> runs_;
+    std::vector<std::uint8_t> groups_; // how many separate runs of rows each trip has
+    std::map<int, std::vector<TripRow>> kept_;
+    std::vector<RawRow> group_;
+    std::string text_; // the group's values
+    int trip_ = -1;
+    bool relevant_ = false;
+    bool touches_ = false;
+    bool rereading_ = false;
+};
+
+} // namespace
+
+std::map<int, std::vector<TripRow>> stationTrips(const GtfsFeed& feed, int station,
+                                                 date::sys_days day, const ScanProgress& progress) {
+    return StationTrips(feed, station, day).read(progress);
+}
+
+} // namespace zeb

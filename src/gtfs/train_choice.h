@@ -1,0 +1,45 @@
+#pragma once
+
+#include "gtfs/station_day.h"
+#include "model/scenario.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zeb {
+
+// What the user chooses of a station's day.
+struct ImportChoice {
+    bool onlyTrains = true;
+    // The window of first times at the station, both ends included; a window whose start lies
+    // after its end crosses midnight.
+    int fromMinute = 0;
+    int toMinute = 24 * 60 - 1;
+    std::map<std::string, int> categories; // kind → category position, where the user chose
+};
+
+struct KindChoice {
+    std::string kind;
+    int trains = 0;
+    int category = 0; // the user's, else the default
+};
+
+// The trains a choice gives, each as INSERISCI TRENO would store it from the call's values, with
+// the track its platform code names where `station` has that track, else none.
+struct ChosenTrains {
+    std::vector<Treno> trains;
+    std::vector<KindChoice> kinds; // the kinds among the chosen trains, most trains first
+};
+ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
+                          const Scenario& station);
+
+// The station's name and the tracks its platform codes name as the station data of `s`.
+void useFeedStation(Scenario& s, const StationDay& day);
+
+// Why the trains of a station's day cannot be appended to `base`, or nullopt: more than the table
+// holds (with the advice to narrow the time window), or texts past the file's limits.
+std::optional<std::string> importRefusal(const Scenario& base, const std::vector<Treno>& trains);
+
+} // namespace zeb

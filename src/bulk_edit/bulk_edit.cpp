@@ -1,5 +1,6 @@
 #include "bulk_edit/bulk_edit.h"
 
+#include "model/counted.h"
 #include "model/train_removal.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
@@ -129,13 +130,8 @@ std::string clashText(const ClashPreview& preview, int of) {
     std::string text = std::to_string(preview.trains) +
                        (preview.trains == 1 ? " treno" : " treni") + " su " + std::to_string(of) +
                        " in conflitto";
-    if (!preview.with.empty()) {
-        text += ", con ";
-        for (std::size_t k = 0; k < std::min<std::size_t>(5, preview.with.size()); ++k)
-            text += (k == 0 ? "" : ", ") + preview.with[k];
-        if (preview.with.size() > 5)
-            text += " e altri " + std::to_string(preview.with.size() - 5);
-    }
+    if (!preview.with.empty())
+        text += ", con " + firstNames(preview.with, 5);
     return text + ".";
 }
 

@@ -164,9 +164,8 @@ public:
             categoria.empty() ? std::optional<int>(0) : positionIgnoringCase(kCategorie, categoria);
         if (!category)
             bad(Categoria, "non è una delle categorie: " + categoryNames());
-        t.categoria = kCategorie[static_cast<std::size_t>(category.value_or(0))];
-        t.indice_categoria = std::to_string(category.value_or(0));
-        const bool trackless = isCategoriaSenzaBinario(t.categoria);
+        const bool trackless =
+            isCategoriaSenzaBinario(kCategorie[static_cast<std::size_t>(category.value_or(0))]);
 
         t.provenienza = cell(Provenienza);
         t.destinazione = cell(Destinazione);
@@ -174,16 +173,13 @@ public:
         readTime(Partenza, !t.destinazione.empty(), "destinazione", t.ora_partenza, t.min_partenza);
 
         const std::string binario = cell(Binario);
-        if (trackless) {
-            t.binario.clear();
-        } else if (const auto track = stationTrack(binario)) {
+        // A bus takes no track, whatever the file says.
+        if (const auto track = stationTrack(binario); !trackless && track)
             t.binario = *track;
-        } else {
-            if (binario.empty())
-                fail(line_, kCsvColumns[Binario], "manca il binario");
-            else
-                bad(Binario, "non è un binario della stazione");
-        }
+        else if (!trackless && binario.empty())
+            fail(line_, kCsvColumns[Binario], "manca il binario");
+        else if (!trackless)
+            bad(Binario, "non è un binario della stazione");
 
         t.ritardo = cell(Ritardo).empty() ? "0" : cell(Ritardo);
         if (!positionIn(kRitardi, t.ritardo))
@@ -197,7 +193,7 @@ public:
         else
             bad(Fermate, "ma il treno non ha destinazione");
 
-        readSubsidiary(t, trackless);
+        storeAsNewTrain(t, category.value_or(0), subsidiaryCode());
         t.note = cell(Note);
         // Stops and notes may go over several lines, which the file keeps as blanks; every
         // other field stays on one line, as the editor's boxes do.
@@ -294,9 +290,9 @@ private:
         return wanted;
     }
 
-    // The description, ignoring case, or the code; empty is "Nessuna". The categories
-    // without a track always get the bus indication, as the editor forces it.
-    void readSubsidiary(Treno& t, bool trackless) {
+    // The indication's position: the description, ignoring case, or the code; empty is
+    // "Nessuna".
+    int subsidiaryCode() {
         const std::string text = cell(Sussidiaria);
         std::optional<int> code =
             text.empty() ? std::optional<int>(0) : positionIgnoringCase(kSussidiarie, text);
@@ -304,9 +300,7 @@ private:
             code = listPosition(text, static_cast<int>(kSussidiarie.size()));
         if (!code)
             bad(Sussidiaria, "non è un'indicazione sussidiaria");
-        const int stored = trackless ? kSussiAutobus : code.value_or(0);
-        t.sussidiaria = kSussidiarie[static_cast<std::size_t>(stored)];
-        t.codice_sussidiaria = std::to_string(stored);
+        return code.value_or(0);
     }
 
     const Scenario& base_;

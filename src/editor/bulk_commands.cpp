@@ -47,13 +47,12 @@ void EditorLogic::eliminaTreni(const std::vector<int>& trains) {
         return;
     const std::string what = countedTrains(static_cast<long>(trains.size()));
     // The numbers of the first five, so that the question says which trains go.
-    std::string numbers;
-    for (std::size_t k = 0; k < std::min<std::size_t>(5, trains.size()); ++k)
-        numbers += (k == 0 ? "" : ", ") + s_.treni[static_cast<std::size_t>(trains[k])].numero;
-    if (trains.size() > 5)
-        numbers += " e altri " + std::to_string(trains.size() - 5);
-    if (ui_.showMessage("Eliminare " + what + " (" + numbers + ")?", "Conferma eliminazione treni",
-                        MessageIcon::Question, MessageButtons::YesNo) != Answer::Yes)
+    std::vector<std::string> numbers;
+    for (int train : trains)
+        numbers.push_back(s_.treni[static_cast<std::size_t>(train)].numero);
+    if (ui_.showMessage("Eliminare " + what + " (" + firstNames(numbers, 5) + ")?",
+                        "Conferma eliminazione treni", MessageIcon::Question,
+                        MessageButtons::YesNo) != Answer::Yes)
         return;
     removeTrains(s_, trains);
     afterManyTrainsChanged();

@@ -109,21 +109,29 @@ bool GtfsTable::parseRow() {
     scratch_.clear();
     lineBreaks_ = 1;
     plain_ = false;
-    const char* data = buffer_.data();
-    std::size_t i = pos_;
-    if (i == end_) {
-        if (!eof_)
-            return false;
-        return true; // no row: the end of the file
+    if (pos_ == end_)
+        return eof_; // at the end of the file, no row; before it, more to read
+    switch (parsePlainRow()) {
+    case Parse::Done:
+        return true;
+    case Parse::NeedMore:
+        return false;
+    case Parse::NotPlain:
+        break;
     }
-    // Most rows have no quotes and end in LF or CR LF: split them without looking at each byte.
+    return parseQuotedRow();
+}
+
+// Most rows have no quotes and end in LF or CR LF: they are split without looking at each byte
+// twice, with one look at each byte for the commas.
+GtfsTable::Parse GtfsTable::parsePlainRow() {
+    const char* data = buffer_.data();
+    const std::size_t i = pos_;
     const auto* newline = static_cast<const char*>(std::memchr(data + i, '\n', end_ - i));
     if (!newline && !eof_)
-        return false;
-    std::size_t lineEnd = newline ? static_cast<std::size_t>(newline - data) : end_;
-    std::size_t rowEnd = lineEnd > i && data[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
-    // One look at each byte: commas split, a quote or a CR inside sends the row the long way.
-    bool plain = true;
+        return Parse::NeedMore;
+    const std::size_t lineEnd = newline ? static_cast<std::size_t>(newline - data) : end_;
+    const std::size_t rowEnd = lineEnd > i && data[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
     std::size_t fieldStart = i;
     for (std::size_t at = i; at < rowEnd; ++at) {
         const char c = data[at];
@@ -131,67 +139,25 @@ bool GtfsTable::parseRow() {
             spans_.push_back({fieldStart, at - fieldStart, false});
             fieldStart = at + 1;
         } else if (c == '"' || c == '\r') {
-            plain = false;
-            break;
+            spans_.clear();
+            return Parse::NotPlain;
         }
     }
-    if (plain) {
-        spans_.push_back({fieldStart, rowEnd - fieldStart, false});
-        pos_ = newline ? lineEnd + 1 : end_;
-        plain_ = true;
-        return true;
-    }
-    spans_.clear();
+    spans_.push_back({fieldStart, rowEnd - fieldStart, false});
+    pos_ = newline ? lineEnd + 1 : end_;
+    plain_ = true;
+    return Parse::Done;
+}
+
+// A row with quotes or lone CRs, value by value.
+bool GtfsTable::parseQuotedRow() {
+    const char* data = buffer_.data();
+    std::size_t i = pos_;
     for (;;) {
-        if (i < end_ && data[i] == '"') {
-            // A quoted value: up to the lone closing quote; "" stands for one quote.
-            std::size_t j = i + 1;
-            bool escaped = false;
-            for (;;) {
-                const char* quote = static_cast<const char*>(std::memchr(data + j, '"', end_ - j));
-                if (!quote) {
-                    if (!eof_)
-                        return false;
-                    line_ = nextLine_;
-                    fail(static_cast<int>(spans_.size()), "le virgolette aperte non si chiudono");
-                }
-                const std::size_t q = static_cast<std::size_t>(quote - data);
-                if (q + 1 >= end_ && !eof_)
-                    return false;
-                if (q + 1 < end_ && data[q + 1] == '"') {
-                    escaped = true;
-                    j = q + 2;
-                    continue;
-                }
-                lineBreaks_ += std::count(data + i + 1, data + q, '\n');
-                if (escaped) {
-                    const std::size_t at = scratch_.size();
-                    for (std::size_t k = i + 1; k < q; ++k) {
-                        scratch_ += data[k];
-                        if (data[k] == '"')
-                            ++k;
-                    }
-                    spans_.push_back({at, scratch_.size() - at, true});
-                } else {
-                    spans_.push_back({i + 1, q - i - 1, false});
-                }
-                i = q + 1;
-                break;
-            }
-            if (i < end_ && data[i] != ',' && data[i] != '\r' && data[i] != '\n') {
-                line_ = nextLine_;
-                fail(static_cast<int>(spans_.size()) - 1,
-                     "dopo le virgolette di chiusura manca la virgola");
-            }
-        } else {
-            std::size_t j = i;
-            while (j < end_ && data[j] != ',' && data[j] != '\r' && data[j] != '\n')
-                ++j;
-            if (j == end_ && !eof_)
-                return false;
-            spans_.push_back({i, j - i, false});
-            i = j;
-        }
+        const auto next = i < end_ && data[i] == '"' ? quotedValue(i) : bareValue(i);
+        if (!next)
+            return false;
+        i = *next;
         if (i < end_ && data[i] == ',') {
             ++i;
             continue;
@@ -209,6 +175,62 @@ bool GtfsTable::parseRow() {
         pos_ = i;
         return true;
     }
+}
+
+// A quoted value from `i`: up to the lone closing quote, "" standing for one quote. Returns where
+// it ends, or nullopt when the buffer does not hold all of it yet.
+std::optional<std::size_t> GtfsTable::quotedValue(std::size_t i) {
+    const char* data = buffer_.data();
+    std::size_t j = i + 1;
+    bool escaped = false;
+    for (;;) {
+        const char* quote = static_cast<const char*>(std::memchr(data + j, '"', end_ - j));
+        if (!quote) {
+            if (!eof_)
+                return std::nullopt;
+            line_ = nextLine_;
+            fail(static_cast<int>(spans_.size()), "le virgolette aperte non si chiudono");
+        }
+        const std::size_t q = static_cast<std::size_t>(quote - data);
+        if (q + 1 >= end_ && !eof_)
+            return std::nullopt;
+        if (q + 1 < end_ && data[q + 1] == '"') {
+            escaped = true;
+            j = q + 2;
+            continue;
+        }
+        lineBreaks_ += std::count(data + i + 1, data + q, '\n');
+        if (escaped) {
+            const std::size_t at = scratch_.size();
+            for (std::size_t k = i + 1; k < q; ++k) {
+                scratch_ += data[k];
+                if (data[k] == '"')
+                    ++k;
+            }
+            spans_.push_back({at, scratch_.size() - at, true});
+        } else {
+            spans_.push_back({i + 1, q - i - 1, false});
+        }
+        if (q + 1 < end_ && data[q + 1] != ',' && data[q + 1] != '\r' && data[q + 1] != '\n') {
+            line_ = nextLine_;
+            fail(static_cast<int>(spans_.size()) - 1,
+                 "dopo le virgolette di chiusura manca la virgola");
+        }
+        return q + 1;
+    }
+}
+
+// A value without quotes from `i`, up to a comma or the line's end; nullopt when the buffer does
+// not hold all of it yet.
+std::optional<std::size_t> GtfsTable::bareValue(std::size_t i) {
+    const char* data = buffer_.data();
+    std::size_t j = i;
+    while (j < end_ && data[j] != ',' && data[j] != '\r' && data[j] != '\n')
+        ++j;
+    if (j == end_ && !eof_)
+        return std::nullopt;
+    spans_.push_back({i, j - i, false});
+    return j;
 }
 
 } // namespace zeb

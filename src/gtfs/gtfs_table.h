@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,11 @@ private:
     };
     // Parses the row at pos_; false when the buffer ends inside it and more can be read.
     bool parseRow();
+    enum class Parse { Done, NeedMore, NotPlain };
+    Parse parsePlainRow();
+    bool parseQuotedRow();
+    std::optional<std::size_t> quotedValue(std::size_t i);
+    std::optional<std::size_t> bareValue(std::size_t i);
     // Keeps the unparsed tail, reads more after it; false at the end of the file.
     bool refill();
 

@@ -1,7 +1,9 @@
 #include "gtfs/train_choice.h"
 
 #include "gtfs/service_rules.h"
+#include "model/counted.h"
 #include "model/track_slots.h"
+#include "model/train_append.h"
 #include "model/value_tables.h"
 #include "scenario_file/text_limits.h"
 
@@ -30,17 +32,9 @@ ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
             continue;
         ++perKind[static_cast<std::size_t>(call.kind)];
         Treno t = call.train;
-        const int category = categoryOf(call.kind);
-        t.categoria = kCategorie[static_cast<std::size_t>(category)];
-        t.indice_categoria = std::to_string(category);
-        t.ritardo = "0";
-        const bool trackless = isCategoriaSenzaBinario(t.categoria);
-        if (!trackless && call.platformSlot &&
-            hasStationTrack(station, trackName(*call.platformSlot)))
+        if (call.platformSlot && hasStationTrack(station, trackName(*call.platformSlot)))
             t.binario = trackName(*call.platformSlot);
-        const int code = trackless ? kSussiAutobus : 0;
-        t.sussidiaria = kSussidiarie[static_cast<std::size_t>(code)];
-        t.codice_sussidiaria = std::to_string(code);
+        storeAsNewTrain(t, categoryOf(call.kind), 0);
         result.trains.push_back(std::move(t));
     }
     for (std::size_t k = 0; k < day.kinds.size(); ++k) {
@@ -71,6 +65,17 @@ std::optional<std::string> importRefusal(const Scenario& base, const std::vector
     return appendRefusal(base, trains, static_cast<long>(trains.size()),
                          "Quel giorno alla stazione fermano",
                          ". Restringere la fascia oraria e riprovare.");
+}
+
+std::vector<std::string> importNotes(const StationDay& day) {
+    std::vector<std::string> notes;
+    if (day.namesChanged > 0)
+        notes.push_back(counted(day.namesChanged, "nome scritto", "nomi scritti") +
+                        " senza accenti, perché il file scenario non può contenerli");
+    if (day.untimedCalls > 0)
+        notes.push_back(counted(day.untimedCalls, "fermata senza orario lasciata fuori",
+                                "fermate senza orario lasciate fuori"));
+    return notes;
 }
 
 } // namespace zeb

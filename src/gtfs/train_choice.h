@@ -42,4 +42,8 @@ void useFeedStation(Scenario& s, const StationDay& day);
 // holds (with the advice to narrow the time window), or texts past the file's limits.
 std::optional<std::string> importRefusal(const Scenario& base, const std::vector<Treno>& trains);
 
+// What an import of the day says beyond its trains, a sentence each without its full stop: names
+// written without accents, calls without any time left out. The dialog and the tool print them.
+std::vector<std::string> importNotes(const StationDay& day);
+
 } // namespace zeb

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace zeb {
 
@@ -11,6 +13,16 @@ inline std::string counted(long count, const char* one, const char* many) {
 
 inline std::string countedTrains(long count) {
     return counted(count, "treno", "treni");
+}
+
+// "2231, 2233, 2235 e altri 4": the first `shown` of `names`, then how many more there are.
+inline std::string firstNames(const std::vector<std::string>& names, std::size_t shown) {
+    std::string text;
+    for (std::size_t k = 0; k < std::min(shown, names.size()); ++k)
+        text += (k == 0 ? "" : ", ") + names[k];
+    if (names.size() > shown)
+        text += " e altri " + std::to_string(names.size() - shown);
+    return text;
 }
 
 // "… ma nello scenario ce ne stanno ancora 2": the room left for more trains.

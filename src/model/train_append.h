@@ -1,10 +1,30 @@
 #pragma once
 
 #include "model/scenario.h"
+#include "model/value_tables.h"
+
+#include <string>
 
 #include <vector>
 
 namespace zeb {
+
+// Gives `t` the category and the subsidiary indication at these positions of their lists, with
+// their stored codes, as INSERISCI TRENO stores a new train: a category without a track takes no
+// track and the bus indication, and an empty delay is "0". Every importer stores its trains so.
+inline void storeAsNewTrain(Treno& t, int category, int subsidiary) {
+    t.categoria = kCategorie[static_cast<std::size_t>(category)];
+    t.indice_categoria = std::to_string(category);
+    const bool trackless = isCategoriaSenzaBinario(t.categoria);
+    if (trackless) {
+        t.binario.clear();
+        subsidiary = kSussiAutobus;
+    }
+    t.sussidiaria = kSussidiarie[static_cast<std::size_t>(subsidiary)];
+    t.codice_sussidiaria = std::to_string(subsidiary);
+    if (t.ritardo.empty())
+        t.ritardo = "0";
+}
 
 // Moves `trains` after the stored trains of `s`, which has room for them (the imports check);
 // returns the position of the first.

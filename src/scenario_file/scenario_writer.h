@@ -16,8 +16,8 @@ namespace zeb {
 std::string scenarioFileBytes(const Scenario& s);
 
 // Saves `s` to s.nome_file, replacing an existing file only once the new one is complete, and
-// then stores each train's type code as written and leaves treno_attuale at the new-train slot. Throws ScenarioFileError; on failure the old
-// file and treno_attuale are left as they were.
+// then stores each train's type code as written and leaves treno_attuale at the new-train slot.
+// Throws ScenarioFileError; on failure the old file and treno_attuale are left as they were.
 void Funzione_Salva_Con_Nome(Scenario& s);
 
 } // namespace zeb

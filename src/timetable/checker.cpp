@@ -1,5 +1,6 @@
 #include "timetable/checker.h"
 
+#include "model/counted.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
@@ -172,16 +173,14 @@ private:
             trains.push_back(o.train);
             end = std::max(end, o.end);
         }
-        std::string numbers;
-        for (std::size_t k = 0; k < std::min(kNamed, group.size()); ++k)
-            numbers += (k == 0 ? "" : ", ") + s_.treni[group[k].train].numero;
-        if (group.size() > kNamed)
-            numbers += " e altri " + std::to_string(group.size() - kNamed);
+        std::vector<std::string> numbers;
+        for (const Occupancy& o : group)
+            numbers.push_back(s_.treni[o.train].numero);
         std::sort(trains.begin(), trains.end());
         add(Severity::Errore, trains,
             "Binario " + track + ", dalle " + clockText(group.front().start) + " alle " +
                 clockText(end) + ": " + std::to_string(group.size()) +
-                " treni in conflitto tra loro (" + numbers + ")",
+                " treni in conflitto tra loro (" + firstNames(numbers, kNamed) + ")",
             group.front().start % kMinutesPerDay);
     }
 
@@ -217,6 +216,24 @@ private:
 
 std::vector<Finding> checkScenario(const Scenario& s, const CheckSettings& settings) {
     return Checker(s, settings).run();
+}
+
+FindingsCount countFindings(const std::vector<Finding>& findings) {
+    FindingsCount count;
+    for (const Finding& finding : findings)
+        (finding.severity == Severity::Errore ? count.errors : count.warnings) += 1;
+    return count;
+}
+
+std::string findingsText(const FindingsCount& count) {
+    if (count.errors == 0 && count.warnings == 0)
+        return "Nessun problema";
+    std::string text;
+    if (count.errors > 0)
+        text = counted(count.errors, "errore", "errori");
+    if (count.warnings > 0)
+        text += (text.empty() ? "" : " · ") + counted(count.warnings, "avviso", "avvisi");
+    return text;
 }
 
 } // namespace zeb

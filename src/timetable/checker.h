@@ -26,4 +26,13 @@ struct Finding {
 // the final ",." (warnings). Errors come first, then by time, then by table order.
 std::vector<Finding> checkScenario(const Scenario& s, const CheckSettings& settings = {});
 
+// How many of the findings are errors and how many warnings.
+struct FindingsCount {
+    int errors = 0;
+    int warnings = 0;
+};
+FindingsCount countFindings(const std::vector<Finding>& findings);
+// "Nessun problema", "3 errori · 1 avviso": the count as the editor's indicator says it.
+std::string findingsText(const FindingsCount& count);
+
 } // namespace zeb

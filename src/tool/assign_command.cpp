@@ -46,18 +46,9 @@ int assegnaCommand(const std::string& scenarioPath, const std::string& outputPat
     const Assignment assignment = assignTracks(*s, options);
     for (const TrackChange& change : assignment.changes)
         out << changeText(*s, change) << "\n";
-    if (!assignment.unplaced.empty()) {
-        out << "senza binario libero: ";
-        for (std::size_t i = 0; i < assignment.unplaced.size(); ++i)
-            out << (i ? ", " : "")
-                << s->treni[static_cast<std::size_t>(assignment.unplaced[i])].numero;
-        out << " (" << counted(assignment.moreTracks, "binario", "binari") << " in più "
-            << (assignment.unplaced.size() == 1 ? "lo collocherebbe" : "li collocherebbero")
-            << ")\n";
-    }
-    out << "conflitti: prima " << assignment.conflictsBefore << ", dopo "
-        << assignment.conflictsAfter << "; servono almeno "
-        << counted(assignment.lowerBound, "binario", "binari") << "\n";
+    if (const std::string unplaced = unplacedText(*s, assignment); !unplaced.empty())
+        out << unplaced << "\n";
+    out << assignmentSummary(assignment) << "\n";
     applyAssignment(*s, assignment);
     if (!saveScenarioAs(*s, outputPath, err))
         return kExitUnreadable;

@@ -108,13 +108,8 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
         out << counted(base->totale_treni - before, "treno importato", "treni importati") << " da "
             << where << ", " << counted(base->totale_treni, "treno", "treni") << " in "
             << *request.output << "\n";
-        if (stationDay.namesChanged > 0)
-            out << counted(stationDay.namesChanged, "nome scritto", "nomi scritti")
-                << " senza accenti, perché il file scenario non può contenerli\n";
-        if (stationDay.untimedCalls > 0)
-            out << counted(stationDay.untimedCalls, "fermata senza orario lasciata fuori",
-                           "fermate senza orario lasciate fuori")
-                << "\n";
+        for (const std::string& note : importNotes(stationDay))
+            out << note << "\n";
         return kExitOk;
     } catch (const GtfsError& error) {
         err << error.message() << "\n";

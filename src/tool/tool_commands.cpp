@@ -17,16 +17,14 @@ int verificaCommand(const std::string& scenarioPath, const CheckSettings& settin
     const auto s = loadScenario(scenarioPath, err);
     if (!s)
         return kExitUnreadable;
-    int errors = 0;
-    int warnings = 0;
-    for (const Finding& finding : checkScenario(*s, settings)) {
-        const bool error = finding.severity == Severity::Errore;
-        (error ? errors : warnings) += 1;
-        out << (error ? "errore: " : "avviso: ") << finding.message << "\n";
-    }
-    out << counted(errors, "errore", "errori") << ", " << counted(warnings, "avviso", "avvisi")
-        << "\n";
-    return errors > 0 ? kExitProblems : kExitOk;
+    const std::vector<Finding> findings = checkScenario(*s, settings);
+    for (const Finding& finding : findings)
+        out << (finding.severity == Severity::Errore ? "errore: " : "avviso: ") << finding.message
+            << "\n";
+    const FindingsCount count = countFindings(findings);
+    out << counted(count.errors, "errore", "errori") << ", "
+        << counted(count.warnings, "avviso", "avvisi") << "\n";
+    return count.errors > 0 ? kExitProblems : kExitOk;
 }
 
 int esportaCommand(const std::string& scenarioPath, const std::optional<std::string>& csvPath,

@@ -1,5 +1,7 @@
 #include "track_assignment/track_assignment.h"
 
+#include "model/counted.h"
+
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
@@ -356,6 +358,23 @@ std::string changeText(const Scenario& s, const TrackChange& change) {
     const auto minute = hasArrival(t) ? arrivalMinute(t) : departureMinute(t);
     return t.numero + " " + (minute ? clockText(*minute) : std::string("--:--")) + ": " +
            (change.from.empty() ? std::string("nessun binario") : change.from) + " → " + change.to;
+}
+
+std::string unplacedText(const Scenario& s, const Assignment& assignment) {
+    if (assignment.unplaced.empty())
+        return {};
+    std::string numbers;
+    for (int train : assignment.unplaced)
+        numbers += (numbers.empty() ? "" : ", ") + s.treni[static_cast<std::size_t>(train)].numero;
+    return "senza binario libero: " + numbers + " (" +
+           counted(assignment.moreTracks, "binario", "binari") + " in più " +
+           (assignment.unplaced.size() == 1 ? "lo collocherebbe" : "li collocherebbero") + ")";
+}
+
+std::string assignmentSummary(const Assignment& assignment) {
+    return "conflitti: prima " + std::to_string(assignment.conflictsBefore) + ", dopo " +
+           std::to_string(assignment.conflictsAfter) + "; servono almeno " +
+           counted(assignment.lowerBound, "binario", "binari");
 }
 
 } // namespace zeb

@@ -61,4 +61,10 @@ std::vector<int> clashesAfterMove(const Scenario& s, const CheckSettings& settin
 // "2231 07:45: nessun binario → 4".
 std::string changeText(const Scenario& s, const TrackChange& change);
 
+// What an assignment leaves undone, as the preview and the tool say it: "senza binario libero:
+// 2233, 2235 (1 binario in più li collocherebbe)"; empty when every train found a track.
+std::string unplacedText(const Scenario& s, const Assignment& assignment);
+// "conflitti: prima 3, dopo 0; servono almeno 4 binari".
+std::string assignmentSummary(const Assignment& assignment);
+
 } // namespace zeb

@@ -118,25 +118,12 @@ void AssignTracksDialog::refresh() {
         lines << QString::fromStdString(changeText(scenario_, change));
     if (lines.isEmpty())
         lines << "Nessun treno cambia binario.";
-    if (!assignment_.unplaced.empty()) {
-        QStringList numbers;
-        for (int train : assignment_.unplaced)
-            numbers << QString::fromStdString(
-                scenario_.treni[static_cast<std::size_t>(train)].numero);
-        lines << ""
-              << QString("Senza un binario libero: %1. %2 in più %3.")
-                     .arg(numbers.join(", "))
-                     .arg(countedText(assignment_.moreTracks, "binario", "binari"))
-                     .arg(assignment_.unplaced.size() == 1 ? "lo collocherebbe"
-                                                           : "li collocherebbero");
-    }
+    if (const std::string unplaced = unplacedText(scenario_, assignment_); !unplaced.empty())
+        lines << "" << QString::fromStdString(unplaced);
     preview_->setPlainText(lines.join("\n"));
-    summary_->setText(QString("%1. Conflitti: prima %2, dopo %3. Servono almeno %4.")
-                          .arg(countedText(static_cast<int>(assignment_.changes.size()),
-                                           "treno cambia binario", "treni cambiano binario"))
-                          .arg(assignment_.conflictsBefore)
-                          .arg(assignment_.conflictsAfter)
-                          .arg(countedText(assignment_.lowerBound, "binario", "binari")));
+    summary_->setText(countedText(static_cast<int>(assignment_.changes.size()),
+                                  "treno cambia binario", "treni cambiano binario") +
+                      "; " + QString::fromStdString(assignmentSummary(assignment_)) + ".");
     ok_->setEnabled(!assignment_.changes.empty());
 }
 

@@ -352,20 +352,12 @@ bool EditorWindow::showTrainFromTimetable(int train) {
 
 // "Nessun problema", "3 errori · 1 avviso": red with errors, amber with warnings, always whole.
 void EditorWindow::showFindingsCount() {
-    int errors = 0;
-    for (const Finding& finding : watch_->findings())
-        errors += finding.severity == Severity::Errore;
-    const int warnings = static_cast<int>(watch_->findings().size()) - errors;
-    QStringList parts;
-    if (errors > 0)
-        parts << (errors == 1 ? QString("1 errore") : QString("%1 errori").arg(errors));
-    if (warnings > 0)
-        parts << (warnings == 1 ? QString("1 avviso") : QString("%1 avvisi").arg(warnings));
-    const QString text = parts.isEmpty() ? QString("Nessun problema") : parts.join(" · ");
+    const FindingsCount count = countFindings(watch_->findings());
+    const QString text = QString::fromStdString(findingsText(count));
     indicator_->setText(text);
     indicator_->setToolTip(text + " nella verifica dell'orario; clic per vederli");
     indicator_->setMinimumWidth(indicator_->sizeHint().width());
-    const char* color = errors > 0 ? "#b00000" : warnings > 0 ? "#9a5b00" : "#2e7d32";
+    const char* color = count.errors > 0 ? "#b00000" : count.warnings > 0 ? "#9a5b00" : "#2e7d32";
     indicator_->setStyleSheet(QString("color: %1;").arg(color));
     menuBar()->updateGeometry();
 }

@@ -346,12 +346,8 @@ void GtfsImportDialog::showPreview() {
         text = countedText(count, "treno da importare", "treni da importare") +
                (count > kPreviewRows ? QString(", qui i primi %1").arg(kPreviewRows) : QString()) +
                ".";
-    if (day_ && day_->namesChanged > 0)
-        text += " " + countedText(day_->namesChanged, "nome scritto", "nomi scritti") +
-                " senza accenti, perché il file scenario non può contenerli.";
-    if (day_ && day_->untimedCalls > 0)
-        text += " " + countedText(day_->untimedCalls, "fermata senza orario lasciata fuori.",
-                                  "fermate senza orario lasciate fuori.");
+    for (const std::string& note : day_ ? importNotes(*day_) : std::vector<std::string>{})
+        text += " " + q(note) + ".";
     count_->setText(text);
     count_->setStyleSheet(refusal ? "color: #b00000;" : "");
     ok_->setEnabled(count > 0 && !refusal);

@@ -200,6 +200,18 @@ public:
         t.note = blanksForLineBreaks(t.note);
         if (!t.destinazione.empty())
             t.fermate = blanksForLineBreaks(t.fermate);
+        checkTexts(notUtf8);
+        if (errors_.size() + static_cast<std::size_t>(hidden_) != before)
+            return std::nullopt;
+        return t;
+    }
+
+    int hiddenErrors() const { return hidden_; }
+
+private:
+    // Every cell as the file can hold it: UTF-8 where the file says so, within the code page, on
+    // one line but for the stops and the notes, within the length of a stored text.
+    void checkTexts(const std::vector<bool>& notUtf8) {
         for (int column = 0; column < ColumnCount; ++column) {
             const std::string value = cell(column);
             const int index = columnOf_[static_cast<std::size_t>(column)];
@@ -218,14 +230,8 @@ public:
                      shown(value) + " è troppo lungo: il file scenario tiene al massimo " +
                          std::to_string(limit) + " byte per campo");
         }
-        if (errors_.size() + static_cast<std::size_t>(hidden_) != before)
-            return std::nullopt;
-        return t;
     }
 
-    int hiddenErrors() const { return hidden_; }
-
-private:
     std::string cell(int column) const {
         const int index = columnOf_[static_cast<std::size_t>(column)];
         if (index < 0 || static_cast<std::size_t>(index) >= row_->size())
@@ -326,34 +332,49 @@ char delimiterOf(std::string_view text) {
     return best;
 }
 
+// The rows of a file in UTF-8, whatever its code: a byte-order mark means UTF-8, and a field
+// that is not is marked as such; a file that is not UTF-8 throughout is Windows-1252.
+class DecodedRows {
+public:
+    explicit DecodedRows(std::string_view bytes)
+        : marked_(bytes.starts_with(kBom)), bytes_(marked_ ? bytes.substr(kBom.size()) : bytes),
+          windows1252_(!marked_ && !isValidUtf8(bytes_)), rows_(bytes_, delimiterOf(bytes_)) {}
+
+    // The next row into `row`, with `notUtf8` telling which fields a marked file had wrong.
+    bool next() {
+        if (!rows_.next(row))
+            return false;
+        notUtf8.assign(row.size(), false);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (windows1252_ || (marked_ && !isValidUtf8(row[i]))) {
+                notUtf8[i] = marked_;
+                row[i] = windows1252ToUtf8(row[i]);
+            }
+        }
+        return true;
+    }
+    std::size_t position() const { return rows_.position(); }
+    std::size_t size() const { return bytes_.size(); }
+    int line() const { return rows_.line(); }
+
+    std::vector<std::string> row;
+    std::vector<bool> notUtf8;
+
+private:
+    bool marked_;
+    std::string_view bytes_;
+    bool windows1252_;
+    CsvRows rows_;
+};
+
 } // namespace
 
 CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes,
                           const CsvProgress& progress) {
     constexpr std::size_t kProgressEveryBytes = 1 << 20;
     CsvImport result;
-    // A byte-order mark means UTF-8, and a field that is not is an error; otherwise a file that
-    // is not UTF-8 throughout is Windows-1252.
-    const bool marked = bytes.starts_with(kBom);
-    if (marked)
-        bytes.remove_prefix(kBom.size());
-    const bool windows1252 = !marked && !isValidUtf8(bytes);
-    const char delimiter = delimiterOf(bytes);
-    CsvRows rows(bytes, delimiter);
-    std::vector<std::string> row;
-    std::vector<bool> notUtf8;
-    auto readNext = [&] {
-        if (!rows.next(row))
-            return false;
-        notUtf8.assign(row.size(), false);
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            if (windows1252 || (marked && !isValidUtf8(row[i]))) {
-                notUtf8[i] = marked;
-                row[i] = windows1252ToUtf8(row[i]);
-            }
-        }
-        return true;
-    };
+    DecodedRows rows(bytes);
+    const std::vector<std::string>& row = rows.row;
     CsvTrains reader(base, result.errors);
     auto endWithHidden = [&] {
         if (reader.hiddenErrors() > 0)
@@ -362,7 +383,7 @@ CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes,
                                         : "… e altri " + std::to_string(reader.hiddenErrors()) +
                                               " errori");
     };
-    if (!readNext()) {
+    if (!rows.next()) {
         result.errors.push_back("Il file è vuoto: manca anche la riga delle intestazioni");
         return result;
     }
@@ -374,10 +395,10 @@ CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes,
     const int room = kMaxTrains - base.totale_treni;
     int trainRows = 0;
     std::size_t reported = 0;
-    while (readNext()) {
+    while (rows.next()) {
         if (progress && rows.position() - reported >= kProgressEveryBytes) {
             reported = rows.position();
-            if (!progress(reported, bytes.size())) {
+            if (!progress(reported, rows.size())) {
                 result.trains.clear();
                 result.errors.clear();
                 result.cancelled = true;
@@ -387,7 +408,7 @@ CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes,
         const bool blank = row.size() == 1 && trimmed(row[0]).empty();
         if (blank)
             continue;
-        if (auto train = reader.readRow(row, notUtf8, rows.line())) {
+        if (auto train = reader.readRow(row, rows.notUtf8, rows.line())) {
             ++trainRows;
             if (trainRows <= room)
                 result.trains.push_back(std::move(*train));

@@ -27,49 +27,48 @@ QColor kindColor(OccupancyKind kind) {
     return Qt::gray;
 }
 
-} // namespace
+// What the parts of the chart share: the painter, the mapping, the size filled and the area of
+// the bars, and the first line of the axis in sight.
+struct ChartFrame {
+    QPainter& p;
+    const Scenario& s;
+    const ChartContent& content;
+    const ChartMapping& m;
+    QSizeF size;
+    double bottom; // of the rows
+    QRectF body;   // where the bars go
+    int step;      // minutes between the axis's lines
+    int firstLine; // the first of them in sight
+};
 
-void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& content,
-                         const ChartMapping& m, const ChartPaint& options) {
-    const int rows = static_cast<int>(content.rows.size());
-    const QSizeF size = options.size.value_or(QSizeF(m.width(), m.height(rows)));
-    const double bottom = std::min(size.height(), m.rowTop(rows) + 8);
-    p.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    // On paper the bars stop at the window's last minute; the numbers beside them may go on into
-    // the margin.
-    const double right = options.paper ? std::min(size.width(), m.x(m.lastMinute)) : size.width();
-    const QRectF body(m.labelWidth, m.axisHeight, right - m.labelWidth,
-                      size.height() - m.axisHeight);
-    std::vector<std::pair<QRectF, QString>> beside;
-    const int step = axisStep(m.pixelsPerMinute, p.fontMetrics().horizontalAdvance("00:00") + 14);
-    const int firstLine =
-        m.firstMinute + static_cast<int>(std::max(
-                            0.0, std::floor((m.minuteAt(m.labelWidth) - m.firstMinute) / step))) *
-                            step;
-
-    // The bars' side: rows shaded one in two, the lines of the axis, the start, the bars.
+// The bars' side: rows shaded one in two, the lines of the axis, the start, the bars. On paper a
+// number that does not fit on its bar goes into `beside`, to be written after the bars.
+void paintBars(const ChartFrame& f, bool paper, std::vector<std::pair<QRectF, QString>>& beside) {
+    QPainter& p = f.p;
+    const ChartMapping& m = f.m;
+    const int rows = static_cast<int>(f.content.rows.size());
     p.save();
-    p.setClipRect(body);
+    p.setClipRect(f.body);
     for (int row = 1; row < rows; row += 2)
-        p.fillRect(QRectF(0, m.rowTop(row), size.width(), m.heightOf(row)), QColor(244, 246, 250));
-    for (int minute = firstLine; minute <= m.lastMinute && m.x(minute) <= size.width();
-         minute += step) {
+        p.fillRect(QRectF(0, m.rowTop(row), f.size.width(), m.heightOf(row)),
+                   QColor(244, 246, 250));
+    for (int minute = f.firstLine; minute <= m.lastMinute && m.x(minute) <= f.size.width();
+         minute += f.step) {
         p.setPen(minute % 60 == 0 ? QColor(200, 200, 200) : QColor(228, 228, 228));
-        p.drawLine(QPointF(m.x(minute), m.axisHeight), QPointF(m.x(minute), bottom - 8));
+        p.drawLine(QPointF(m.x(minute), m.axisHeight), QPointF(m.x(minute), f.bottom - 8));
     }
-    if (content.startMinute) {
-        const double x = m.x(*content.startMinute);
+    if (f.content.startMinute) {
+        const double x = m.x(*f.content.startMinute);
         p.setPen(QPen(QColor(0, 0, 128), 2, Qt::DashLine));
-        p.drawLine(QPointF(x, m.axisHeight), QPointF(x, bottom - 8));
+        p.drawLine(QPointF(x, m.axisHeight), QPointF(x, f.bottom - 8));
     }
-    for (const ChartBar& bar : content.bars) {
-        const BarBox b = barBox(content, m, bar);
+    for (const ChartBar& bar : f.content.bars) {
+        const BarBox b = barBox(f.content, m, bar);
         const QRectF box(b.left, b.top, b.width, b.height);
         // The part in sight, where the number goes.
         const QRectF shown =
-            box.intersected(QRectF(body.left(), box.top(), body.width(), box.height()));
-        if (shown.isEmpty() || b.top > size.height() || b.top + b.height < m.axisHeight)
+            box.intersected(QRectF(f.body.left(), box.top(), f.body.width(), box.height()));
+        if (shown.isEmpty() || b.top > f.size.height() || b.top + b.height < m.axisHeight)
             continue;
         const QColor color = bar.conflict ? QColor(205, 40, 40) : kindColor(bar.occupancy.kind);
         p.fillRect(box, color);
@@ -80,54 +79,94 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
         p.setPen(color.darker(140));
         p.drawRect(box);
         p.setPen(Qt::white);
-        const QString number = QString::fromStdString(s.treni[bar.occupancy.train].numero);
+        const QString number = QString::fromStdString(f.s.treni[bar.occupancy.train].numero);
         const bool fits = p.fontMetrics().horizontalAdvance(number) + 4 < shown.width() &&
                           p.fontMetrics().height() <= box.height() + 2;
         if (fits)
             p.drawText(shown, Qt::AlignCenter, number);
-        else if (options.paper && box.right() <= right + 0.01) // its end on this page
+        else if (paper && box.right() <= f.body.right() + 0.01) // its end on this page
             beside.emplace_back(QRectF(box.right() + 1, box.top() - 2, 200, box.height() + 4),
                                 number);
     }
     p.restore();
-    p.save();
-    p.setClipRect(QRectF(m.labelWidth, m.axisHeight, size.width() - m.labelWidth, size.height()));
-    p.setPen(QColor(40, 40, 40));
-    for (const auto& [room, number] : beside)
-        p.drawText(room, Qt::AlignVCenter | Qt::AlignLeft, number);
-    p.restore();
+}
 
-    // The track names, fixed on the left; a name too long for the column is elided.
+// The track names, fixed on the left; a name too long for the column is elided.
+void paintTrackNames(const ChartFrame& f) {
+    QPainter& p = f.p;
+    const ChartMapping& m = f.m;
     p.save();
-    p.setClipRect(QRectF(0, m.axisHeight, m.labelWidth, size.height() - m.axisHeight));
-    p.fillRect(QRectF(0, m.axisHeight, m.labelWidth, size.height()), Qt::white);
+    p.setClipRect(QRectF(0, m.axisHeight, m.labelWidth, f.size.height() - m.axisHeight));
+    p.fillRect(QRectF(0, m.axisHeight, m.labelWidth, f.size.height()), Qt::white);
     p.setPen(Qt::black);
-    for (int row = 0; row < rows; ++row) {
+    for (int row = 0; row < static_cast<int>(f.content.rows.size()); ++row) {
         const QRectF band(0, m.rowTop(row), m.labelWidth, m.heightOf(row));
-        if (band.bottom() < m.axisHeight || band.top() > size.height())
+        if (band.bottom() < m.axisHeight || band.top() > f.size.height())
             continue;
         if (row % 2 == 1)
             p.fillRect(band, QColor(244, 246, 250));
         p.drawText(band.adjusted(6, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                   p.fontMetrics().elidedText(QString::fromStdString(rowLabel(s, content, row)),
+                   p.fontMetrics().elidedText(QString::fromStdString(rowLabel(f.s, f.content, row)),
                                               Qt::ElideRight, static_cast<int>(m.labelWidth - 10)));
     }
     p.setPen(QColor(160, 160, 160));
-    p.drawLine(QPointF(m.labelWidth, m.axisHeight), QPointF(m.labelWidth, bottom - 8));
+    p.drawLine(QPointF(m.labelWidth, m.axisHeight), QPointF(m.labelWidth, f.bottom - 8));
     p.restore();
+}
 
-    // The hours, fixed on top, labelled round the clock.
+// The hours, fixed on top, labelled round the clock.
+void paintHours(const ChartFrame& f) {
+    QPainter& p = f.p;
+    const ChartMapping& m = f.m;
     p.save();
-    p.setClipRect(QRectF(m.labelWidth - 30, 0, size.width(), m.axisHeight));
+    p.setClipRect(QRectF(m.labelWidth - 30, 0, f.size.width(), m.axisHeight));
     p.setPen(Qt::black);
-    for (int minute = firstLine; minute <= m.lastMinute && m.x(minute) <= size.width() + 30;
-         minute += step) {
+    for (int minute = f.firstLine; minute <= m.lastMinute && m.x(minute) <= f.size.width() + 30;
+         minute += f.step) {
         const double x = m.x(minute);
         p.drawLine(QPointF(x, m.axisHeight - 4), QPointF(x, m.axisHeight));
         p.drawText(QRectF(x - 30, 2, 60, m.axisHeight - 6), Qt::AlignCenter,
                    QString::fromStdString(clockText(minute)));
     }
     p.restore();
+}
+
+} // namespace
+
+void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& content,
+                         const ChartMapping& m, const ChartPaint& options) {
+    const int rows = static_cast<int>(content.rows.size());
+    const QSizeF size = options.size.value_or(QSizeF(m.width(), m.height(rows)));
+    p.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // On paper the bars stop at the window's last minute; the numbers beside them may go on into
+    // the margin.
+    const double right = options.paper ? std::min(size.width(), m.x(m.lastMinute)) : size.width();
+    const int step = axisStep(m.pixelsPerMinute, p.fontMetrics().horizontalAdvance("00:00") + 14);
+    const int firstLine =
+        m.firstMinute + static_cast<int>(std::max(
+                            0.0, std::floor((m.minuteAt(m.labelWidth) - m.firstMinute) / step))) *
+                            step;
+    const ChartFrame frame{
+        p,
+        s,
+        content,
+        m,
+        size,
+        std::min(size.height(), m.rowTop(rows) + 8),
+        QRectF(m.labelWidth, m.axisHeight, right - m.labelWidth, size.height() - m.axisHeight),
+        step,
+        firstLine};
+    std::vector<std::pair<QRectF, QString>> beside;
+    paintBars(frame, options.paper, beside);
+    p.save();
+    p.setClipRect(QRectF(m.labelWidth, m.axisHeight, size.width() - m.labelWidth, size.height()));
+    p.setPen(QColor(40, 40, 40));
+    for (const auto& [room, number] : beside)
+        p.drawText(room, Qt::AlignVCenter | Qt::AlignLeft, number);
+    p.restore();
+    paintTrackNames(frame);
+    paintHours(frame);
 }
 
 void paintChartPage(QPainter& p, const Scenario& s, const ChartSheet& sheet, const ChartPage& page,

@@ -17,8 +17,6 @@
 
 namespace zeb {
 
-namespace {} // namespace
-
 AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSettings& settings,
                                        std::vector<int> selected, QWidget* parent)
     : QDialog(parent), scenario_(scenario), which_(new QComboBox),
@@ -31,32 +29,9 @@ AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSett
     options_.settings = settings;
     options_.selected = std::move(selected);
 
-    which_->setObjectName("qualiTreni");
-    which_->addItem("Treni senza un binario della stazione",
-                    static_cast<int>(TrainsToAssign::SenzaBinario));
-    which_->addItem("Treni in conflitto", static_cast<int>(TrainsToAssign::Conflitti));
-    if (!options_.selected.empty())
-        which_->addItem(QString("Treni selezionati (%1)").arg(options_.selected.size()),
-                        static_cast<int>(TrainsToAssign::Selezionati));
-    which_->addItem("Tutti i treni", static_cast<int>(TrainsToAssign::Tutti));
-    if (!options_.selected.empty())
-        which_->setCurrentIndex(2);
-
-    auto* allowed = new QGroupBox("&Binari ammessi");
-    allowed->setObjectName("binariAmmessi");
-    auto* grid = new QGridLayout(allowed);
-    const std::vector<std::string> names = stationTrackNames(scenario);
-    bool numbered = false;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const int slot = slotOfTrackName(names[i]).value_or(0);
-        numbered = numbered || slot < kMaxChosenTracks;
-        auto* box = new QCheckBox(QString::fromStdString(trackCaption(slot)));
-        box->setObjectName(QString("binarioAmmesso_%1").arg(QString::fromStdString(names[i])));
-        box->setChecked(true);
-        grid->addWidget(box, static_cast<int>(i) / 8, static_cast<int>(i) % 8);
-        tracks_.push_back(box);
-        connect(box, &QCheckBox::toggled, this, &AssignTracksDialog::refresh);
-    }
+    setUpWhich();
+    QGroupBox* allowed = buildAllowedTracks(scenario);
+    const bool numbered = hasNumberedTrack(scenario);
     keepAssigned_->setObjectName("mantieniAssegnati");
     keepAssigned_->setChecked(true);
     sameLine_->setObjectName("stessaLinea");
@@ -68,6 +43,58 @@ AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSett
     summary_->setObjectName("riepilogoAssegnazione");
     summary_->setWordWrap(true);
 
+    QDialogButtonBox* buttons = layOut(allowed);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(which_, &QComboBox::currentIndexChanged, this, &AssignTracksDialog::refresh);
+    for (QCheckBox* box : {keepAssigned_, sameLine_, stubsForEnds_})
+        connect(box, &QCheckBox::toggled, this, &AssignTracksDialog::refresh);
+    new WindowGeometry(this, "assegnaBinari", QSize(640, 560));
+    refresh();
+}
+
+void AssignTracksDialog::setUpWhich() {
+    which_->setObjectName("qualiTreni");
+    which_->addItem("Treni senza un binario della stazione",
+                    static_cast<int>(TrainsToAssign::SenzaBinario));
+    which_->addItem("Treni in conflitto", static_cast<int>(TrainsToAssign::Conflitti));
+    if (!options_.selected.empty())
+        which_->addItem(QString("Treni selezionati (%1)").arg(options_.selected.size()),
+                        static_cast<int>(TrainsToAssign::Selezionati));
+    which_->addItem("Tutti i treni", static_cast<int>(TrainsToAssign::Tutti));
+    if (!options_.selected.empty())
+        which_->setCurrentIndex(2);
+}
+
+// A box a track, each ticked, eight to a row.
+QGroupBox* AssignTracksDialog::buildAllowedTracks(const Scenario& scenario) {
+    auto* allowed = new QGroupBox("&Binari ammessi");
+    allowed->setObjectName("binariAmmessi");
+    auto* grid = new QGridLayout(allowed);
+    const std::vector<std::string> names = stationTrackNames(scenario);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const int slot = slotOfTrackName(names[i]).value_or(0);
+        auto* box = new QCheckBox(QString::fromStdString(trackCaption(slot)));
+        box->setObjectName(QString("binarioAmmesso_%1").arg(QString::fromStdString(names[i])));
+        box->setChecked(true);
+        grid->addWidget(box, static_cast<int>(i) / 8, static_cast<int>(i) % 8);
+        tracks_.push_back(box);
+        connect(box, &QCheckBox::toggled, this, &AssignTracksDialog::refresh);
+    }
+    return allowed;
+}
+
+// Stub tracks are kept for trains that start or end here by default only where there are other
+// tracks.
+bool AssignTracksDialog::hasNumberedTrack(const Scenario& scenario) {
+    for (const std::string& name : stationTrackNames(scenario)) {
+        if (slotOfTrackName(name).value_or(0) < kMaxChosenTracks)
+            return true;
+    }
+    return false;
+}
+
+QDialogButtonBox* AssignTracksDialog::layOut(QGroupBox* allowed) {
     auto* form = new QFormLayout;
     auto* whichLabel = new QLabel("&Quali treni:");
     whichLabel->setBuddy(which_);
@@ -89,13 +116,7 @@ AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSett
     ok_->setObjectName("assegna");
     buttons->button(QDialogButtonBox::Cancel)->setText("A&nnulla");
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(which_, &QComboBox::currentIndexChanged, this, &AssignTracksDialog::refresh);
-    for (QCheckBox* box : {keepAssigned_, sameLine_, stubsForEnds_})
-        connect(box, &QCheckBox::toggled, this, &AssignTracksDialog::refresh);
-    new WindowGeometry(this, "assegnaBinari", QSize(640, 560));
-    refresh();
+    return buttons;
 }
 
 void AssignTracksDialog::refresh() {

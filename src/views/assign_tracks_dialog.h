@@ -8,6 +8,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialogButtonBox;
+class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -24,6 +26,10 @@ public:
     const Assignment& assignment() const { return assignment_; }
 
 private:
+    void setUpWhich();
+    QGroupBox* buildAllowedTracks(const Scenario& scenario);
+    static bool hasNumberedTrack(const Scenario& scenario);
+    QDialogButtonBox* layOut(QGroupBox* allowed);
     void refresh();
 
     const Scenario& scenario_;

@@ -1,13 +1,9 @@
 #include "views/editor_window.h"
 
-#include "gtfs/gtfs_error.h"
 #include "views/artwork.h"
-#include "views/assign_tracks_dialog.h"
 #include "views/command_button.h"
 #include "views/control_binder.h"
-#include "views/gtfs_import_dialog.h"
 #include "views/occupancy_window.h"
-#include "views/posters_dialog.h"
 #include "views/recovery_writer.h"
 #include "views/timetable_watch.h"
 #include "views/train_table_window.h"
@@ -16,12 +12,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -237,167 +231,6 @@ void EditorWindow::run(const std::function<void()>& handler) {
     inHandler_ = false;
     binder_->refresh();
     followScenario();
-}
-
-void EditorWindow::buildMenuBar() {
-    menuBar()->setObjectName("menuBar");
-    QMenu* edit = menuBar()->addMenu("&Modifica");
-    edit->setObjectName("menuModifica");
-    // While a text box has the focus, the same keys undo its typing: the box takes them first.
-    undoAction_ = edit->addAction("Annulla", QKeySequence::Undo, this,
-                                  [this] { run([this] { logic_.annulla_Click(); }); });
-    undoAction_->setObjectName("actionAnnulla");
-    redoAction_ = edit->addAction("Ripeti", QKeySequence::Redo, this,
-                                  [this] { run([this] { logic_.ripeti_Click(); }); });
-    redoAction_->setObjectName("actionRipeti");
-    // Ctrl+Y too, as most editors take it.
-    // Ctrl+Shift+Z and Ctrl+Y both, once each: a key bound twice would do neither.
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    for (const char* key : {"Ctrl+Shift+Z", "Ctrl+Y"}) {
-        if (!redoKeys.contains(QKeySequence(key)))
-            redoKeys << QKeySequence(key);
-    }
-    redoAction_->setShortcuts(redoKeys);
-    QMenu* tools = menuBar()->addMenu("&Strumenti");
-    tools->setObjectName("menuStrumenti");
-    trainTableAction_ = tools->addAction("&Quadro treni", QKeySequence(Qt::Key_F2), this, [this] {
-        trainTable().show();
-        trainTable().raise();
-        trainTable().activateWindow();
-    });
-    trainTableAction_->setObjectName("actionQuadroTreni");
-    occupancyAction_ =
-        tools->addAction("&Occupazione binari", QKeySequence(Qt::Key_F3), this, [this] {
-            occupancy().show();
-            occupancy().raise();
-            occupancy().activateWindow();
-        });
-    occupancyAction_->setObjectName("actionOccupazioneBinari");
-    postersAction_ = tools->addAction("&Manifesti partenze e arrivi…", this, [this] {
-        PostersDialog dialog(logic_.scenario(), prompts_, this);
-        prompts_.runDialog(dialog);
-    });
-    postersAction_->setObjectName("actionManifesti");
-    tools->addSeparator();
-    exportCsvAction_ = tools->addAction("&Esporta treni in CSV…", this,
-                                        [this] { run([this] { logic_.esportaCsv_Click(); }); });
-    exportCsvAction_->setObjectName("actionEsportaCsv");
-    importCsvAction_ = tools->addAction("&Importa treni da CSV…", this,
-                                        [this] { run([this] { logic_.importaCsv_Click(); }); });
-    importCsvAction_->setObjectName("actionImportaCsv");
-    importGtfsAction_ = tools->addAction("Importa orario &GTFS…", this, [this] { importGtfs(); });
-    importGtfsAction_->setObjectName("actionImportaGtfs");
-    tools->addSeparator();
-    assignTracksAction_ = tools->addAction("Assegna &binari…", this, [this] { assignTracks({}); });
-    assignTracksAction_->setObjectName("actionAssegnaBinari");
-
-    indicator_ = new QToolButton(menuBar());
-    indicator_->setObjectName("indicatoreVerifica");
-    indicator_->setAutoRaise(true);
-    menuBar()->setCornerWidget(indicator_);
-    connect(indicator_, &QToolButton::clicked, this, [this] { trainTable().showFindings(); });
-    connect(watch_, &TimetableWatch::findingsChanged, this, &EditorWindow::showFindingsCount);
-    showFindingsCount();
-    followScenario();
-}
-
-void EditorWindow::importGtfs() {
-    if (!logic_.canShowTrain())
-        return;
-    // A feed is a zip, or a folder of .txt files chosen by its stops.txt.
-    const auto path = prompts_.askOpenFileName(
-        {"Orario GTFS: uno zip, o stops.txt di una cartella ", "*.zip stops.txt"});
-    if (!path)
-        return;
-    const QFileInfo chosen(QString::fromStdString(*path));
-    const std::string feedPath =
-        (chosen.suffix().compare("txt", Qt::CaseInsensitive) == 0 ? chosen.absolutePath()
-                                                                  : chosen.absoluteFilePath())
-            .toStdString();
-    std::unique_ptr<FeedSource> source;
-    GtfsFeed feed;
-    try {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        source = openFeed(feedPath);
-        feed = loadFeed(*source);
-        QApplication::restoreOverrideCursor();
-    } catch (const GtfsError& error) {
-        QApplication::restoreOverrideCursor();
-        prompts_.showMessage(error.message(), "Importazione GTFS", MessageIcon::Exclamation,
-                             MessageButtons::Ok);
-        return;
-    }
-    GtfsImportDialog dialog(feed, logic_.scenario(), prompts_, this);
-    if (prompts_.runDialog(dialog) != QDialog::Accepted)
-        return;
-    const StationDay* station = dialog.feedStation();
-    run([&] { logic_.importaGtfs(dialog.takeTrains(), station); });
-}
-
-void EditorWindow::assignTracks(const std::vector<int>& selected) {
-    if (!logic_.canShowTrain())
-        return;
-    QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
-    AssignTracksDialog dialog(logic_.scenario(), watch_->settings(), selected, over);
-    if (prompts_.runDialog(dialog) == QDialog::Accepted)
-        run([&] { logic_.assegnaBinari(dialog.assignment()); });
-}
-
-bool EditorWindow::showTrainFromTimetable(int train) {
-    if (!logic_.canShowTrain())
-        return false;
-    run([this, train] { logic_.showTrain(train); });
-    return true;
-}
-
-// "Nessun problema", "3 errori · 1 avviso": red with errors, amber with warnings, always whole.
-void EditorWindow::showFindingsCount() {
-    const FindingsCount count = countFindings(watch_->findings());
-    const QString text = QString::fromStdString(findingsText(count));
-    indicator_->setText(text);
-    indicator_->setToolTip(text + " nella verifica dell'orario; clic per vederli");
-    indicator_->setMinimumWidth(indicator_->sizeHint().width());
-    const char* color = count.errors > 0 ? "#b00000" : count.warnings > 0 ? "#9a5b00" : "#2e7d32";
-    indicator_->setStyleSheet(QString("color: %1;").arg(color));
-    menuBar()->updateGeometry();
-}
-
-TrainTableWindow& EditorWindow::trainTable() {
-    if (trainTable_ == nullptr)
-        trainTable_ = new TrainTableWindow(
-            *watch_,
-            {.available = [this] { return logic_.canShowTrain(); },
-             .showTrain = [this](int train) { return showTrainFromTimetable(train); },
-             .repeat =
-                 [this](int train, int every, int times, int step) {
-                     run([=, this] { logic_.ripetiTreno(train, every, times, step); });
-                 },
-             .shift =
-                 [this](const std::vector<int>& trains, int minutes) {
-                     run([&, this] { logic_.spostaOrari(trains, minutes); });
-                 },
-             .remove =
-                 [this](const std::vector<int>& trains) {
-                     // The question belongs to the table it was asked from.
-                     const DialogPrompts::Over over(prompts_, trainTable_);
-                     run([&, this] { logic_.eliminaTreni(trains); });
-                 },
-             .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); }},
-            prompts_, this);
-    return *trainTable_;
-}
-
-OccupancyWindow& EditorWindow::occupancy() {
-    if (occupancy_ == nullptr)
-        occupancy_ = new OccupancyWindow(
-            *watch_,
-            {.showTrain = [this](int train) { return showTrainFromTimetable(train); },
-             .moveTrain =
-                 [this](int train, const std::string& track, int minutes) {
-                     run([&, this] { logic_.spostaTreno(train, track, minutes); });
-                 }},
-            prompts_, this);
-    return *occupancy_;
 }
 
 void EditorWindow::offerRecovery() {

@@ -66,7 +66,23 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
       preview_(new QTableWidget(0, 7)), count_(new QLabel) {
     setObjectName("importaGtfs");
     setWindowTitle("Importa orario GTFS");
+    setUpStations();
+    setUpDay(feed, scenario);
+    setUpTables();
+    // The user's categories of earlier imports.
+    const QVariantMap remembered = QSettings().value(kCategoriesKey).toMap();
+    for (auto it = remembered.begin(); it != remembered.end(); ++it) {
+        if (const auto position = positionIn(kCategorie, it.value().toString().toStdString()))
+            choice_.categories[it.key().toStdString()] = *position;
+    }
+    layOut();
+    connectChoices();
+    new WindowGeometry(this, "importaGtfs", QSize(980, 680));
+    reloadStations();
+    reloadDay();
+}
 
+void GtfsImportDialog::setUpStations() {
     search_->setObjectName("cercaStazione");
     search_->setPlaceholderText("Cerca una stazione");
     search_->setClearButtonEnabled(true);
@@ -84,7 +100,9 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
     stationList_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     connect(search_, &QLineEdit::textChanged, filtered_,
             &QSortFilterProxyModel::setFilterFixedString);
+}
 
+void GtfsImportDialog::setUpDay(const GtfsFeed& feed, const Scenario& scenario) {
     date_->setObjectName("dataServizio");
     date_->setCalendarPopup(true);
     date_->setDisplayFormat("dd/MM/yyyy");
@@ -100,13 +118,16 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
     onlyTrains_->setObjectName("soloTreni");
     onlyTrains_->setChecked(true);
 
+    useStation_->setObjectName("usaStazioneFeed");
+    useStation_->setVisible(scenario.totale_treni == 0);
+}
+
+void GtfsImportDialog::setUpTables() {
     kinds_->setObjectName("categorieGtfs");
     kinds_->setHorizontalHeaderLabels({"Tipo di servizio", "Treni", "Categoria"});
     kinds_->verticalHeader()->hide();
     kinds_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     kinds_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    useStation_->setObjectName("usaStazioneFeed");
-    useStation_->setVisible(scenario.totale_treni == 0);
     preview_->setObjectName("anteprima");
     preview_->setHorizontalHeaderLabels(
         {"Numero", "Categoria", "Provenienza", "Destinazione", "Arrivo", "Partenza", "Binario"});
@@ -115,14 +136,9 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
     preview_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     count_->setObjectName("conteggioGtfs");
     count_->setWordWrap(true);
+}
 
-    // The user's categories of earlier imports.
-    const QVariantMap remembered = QSettings().value(kCategoriesKey).toMap();
-    for (auto it = remembered.begin(); it != remembered.end(); ++it) {
-        if (const auto position = positionIn(kCategorie, it.value().toString().toStdString()))
-            choice_.categories[it.key().toStdString()] = *position;
-    }
-
+void GtfsImportDialog::layOut() {
     auto* left = new QVBoxLayout;
     auto* searchLabel = new QLabel("&Stazione:");
     searchLabel->setBuddy(search_);
@@ -170,7 +186,9 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
         accept();
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
 
+void GtfsImportDialog::connectChoices() {
     connect(date_, &QDateEdit::dateChanged, this, [this] {
         reloadStations();
         reloadDay();
@@ -184,9 +202,6 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
     connect(useStation_, &QCheckBox::toggled, this, &GtfsImportDialog::refreshChoice);
     connect(stationList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &GtfsImportDialog::reloadDay);
-    new WindowGeometry(this, "importaGtfs", QSize(980, 680));
-    reloadStations();
-    reloadDay();
 }
 
 const StationDay* GtfsImportDialog::feedStation() const {

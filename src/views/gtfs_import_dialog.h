@@ -35,6 +35,13 @@ public:
     const StationDay* feedStation() const;
 
 private:
+    // The constructor's parts: the widgets of the station list, of the day, of the kinds and the
+    // preview, then the layout and the signals.
+    void setUpStations();
+    void setUpDay(const GtfsFeed& feed, const Scenario& scenario);
+    void setUpTables();
+    void layOut();
+    void connectChoices();
     void reloadStations();
     void reloadDay();
     // Window, categories, buses and the station data changed: the same calls, chosen anew.

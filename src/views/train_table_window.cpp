@@ -55,37 +55,8 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
     new WindowGeometry(this, "quadroTreni", QSize(1100, 640));
     filter_->setSourceModel(model_);
 
-    filterText_->setObjectName("filtroTreni");
-    filterText_->setPlaceholderText("Cerca per numero, provenienza, destinazione, fermate o note");
-    filterText_->setClearButtonEnabled(true);
-    onlyProblems_->setObjectName("soloProblemi");
-    auto* filterRow = new QHBoxLayout;
-    auto* filterLabel = new QLabel("&Filtro:");
-    filterLabel->setBuddy(filterText_);
-    filterRow->addWidget(filterLabel);
-    // Ctrl+F reaches the filter from anywhere in the window.
-    auto* find = new QShortcut(QKeySequence::Find, this);
-    connect(find, &QShortcut::activated, this, [this] {
-        filterText_->setFocus(Qt::ShortcutFocusReason);
-        filterText_->selectAll();
-    });
-    filterRow->addWidget(filterText_, 1);
-    filterRow->addWidget(onlyProblems_);
-
-    table_->setObjectName("tabellaTreni");
-    table_->setModel(filter_);
-    table_->setSortingEnabled(true);
-    table_->sortByColumn(TrainTableModel::Pos, Qt::AscendingOrder);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setWordWrap(false);
-    // Compact rows, so that twenty and more show; Tab moves on to the next control.
-    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    table_->setTabKeyNavigation(false);
-
+    QLayout* filterRow = buildFilter();
+    setUpTable();
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(table_);
     splitter->addWidget(buildFindings());
@@ -127,6 +98,45 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
                            std::max(table_->columnWidth(TrainTableModel::Pos), position));
     updateTitle();
     updateCommands();
+}
+
+// The filter's row: its box, Ctrl+F to reach it from anywhere in the window, "Solo treni con
+// problemi".
+QLayout* TrainTableWindow::buildFilter() {
+    filterText_->setObjectName("filtroTreni");
+    filterText_->setPlaceholderText("Cerca per numero, provenienza, destinazione, fermate o note");
+    filterText_->setClearButtonEnabled(true);
+    onlyProblems_->setObjectName("soloProblemi");
+    auto* row = new QHBoxLayout;
+    auto* filterLabel = new QLabel("&Filtro:");
+    filterLabel->setBuddy(filterText_);
+    row->addWidget(filterLabel);
+    // Ctrl+F reaches the filter from anywhere in the window.
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        filterText_->setFocus(Qt::ShortcutFocusReason);
+        filterText_->selectAll();
+    });
+    row->addWidget(filterText_, 1);
+    row->addWidget(onlyProblems_);
+
+    return row;
+}
+
+void TrainTableWindow::setUpTable() {
+    table_->setObjectName("tabellaTreni");
+    table_->setModel(filter_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(TrainTableModel::Pos, Qt::AscendingOrder);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setWordWrap(false);
+    // Compact rows, so that twenty and more show; Tab moves on to the next control.
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    table_->setTabKeyNavigation(false);
 }
 
 QLayout* TrainTableWindow::buildCommands() {

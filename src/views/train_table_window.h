@@ -7,6 +7,7 @@
 #include <functional>
 
 class QCheckBox;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QSpinBox;
@@ -46,6 +47,8 @@ public:
     void showFindings();
 
 private:
+    QLayout* buildFilter();
+    void setUpTable();
     QWidget* buildFindings();
     void refillFindings();
     void selectTrains(const std::vector<int>& trains);

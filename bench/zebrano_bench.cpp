@@ -428,8 +428,8 @@ void UndoRedoOneTrain(benchmark::State& state) {
         logic.modificatr_Click();
     }
     for (auto _ : state) {
-        logic.annulla_Click();
-        logic.ripeti_Click();
+        logic.undo();
+        logic.redo();
     }
     state.counters["history_bytes_200_steps"] = static_cast<double>(logic.history().memoryBytes());
 }
@@ -440,7 +440,7 @@ void UndoRedoImport(benchmark::State& state) {
     EditorLogic& logic = editor.window.logic();
     const std::string csv = files().folder + "/all.csv";
     { std::ofstream(csv, std::ios::binary) << trainsCsv(editor.scenario); }
-    logic.eliminaTreni([] {
+    logic.removeTrains([] {
         std::vector<int> all(kMaxTrains);
         for (int i = 0; i < kMaxTrains; ++i)
             all[static_cast<std::size_t>(i)] = i;
@@ -449,12 +449,12 @@ void UndoRedoImport(benchmark::State& state) {
     editor.window.prompts().onFileDialog = [csv](const FileFilter&) {
         return std::optional<std::string>(csv);
     };
-    logic.importaCsv_Click();
+    logic.importCsv();
     if (editor.scenario.totale_treni != kMaxTrains)
         state.SkipWithError("the import failed");
     for (auto _ : state) {
-        logic.annulla_Click();
-        logic.ripeti_Click();
+        logic.undo();
+        logic.redo();
     }
 }
 

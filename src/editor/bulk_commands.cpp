@@ -15,21 +15,21 @@ void EditorLogic::afterManyTrainsChanged() {
     enterCoveredState();
 }
 
-void EditorLogic::ripetiTreno(int index, int everyMinutes, int times, int numberStep) {
+void EditorLogic::repeatTrain(int index, int everyMinutes, int times, int numberStep) {
     if (!canShowTrain() || index < 0 || index >= s_.totale_treni)
         return;
     const std::string numero = s_.treni[index].numero;
-    const int copies = repeatTrain(s_, index, everyMinutes, times, numberStep);
+    const int copies = zeb::repeatTrain(s_, index, everyMinutes, times, numberStep);
     if (copies == 0)
         return;
     afterManyTrainsChanged();
     commit("ripetizione treno " + numero + " (" + std::to_string(copies) + " copie)");
 }
 
-void EditorLogic::spostaOrari(const std::vector<int>& trains, int minutes) {
+void EditorLogic::shiftTimes(const std::vector<int>& trains, int minutes) {
     if (!canShowTrain() || trains.empty())
         return;
-    const std::vector<int> notValid = shiftTimes(s_, trains, minutes);
+    const std::vector<int> notValid = zeb::shiftTimes(s_, trains, minutes);
     afterManyTrainsChanged();
     commit("spostamento orari di " + countedTrains(static_cast<long>(trains.size())));
     if (notValid.empty())
@@ -42,7 +42,7 @@ void EditorLogic::spostaOrari(const std::vector<int>& trains, int minutes) {
                     "Sposta orari", MessageIcon::Information, MessageButtons::Ok);
 }
 
-void EditorLogic::eliminaTreni(const std::vector<int>& trains) {
+void EditorLogic::removeTrains(const std::vector<int>& trains) {
     if (!canShowTrain() || trains.empty())
         return;
     const std::string what = countedTrains(static_cast<long>(trains.size()));
@@ -54,12 +54,12 @@ void EditorLogic::eliminaTreni(const std::vector<int>& trains) {
                         "Conferma eliminazione treni", MessageIcon::Question,
                         MessageButtons::YesNo) != Answer::Yes)
         return;
-    removeTrains(s_, trains);
+    zeb::removeTrains(s_, trains);
     afterManyTrainsChanged();
     commit("eliminazione di " + what);
 }
 
-void EditorLogic::spostaTreno(int train, const std::string& track, int minutes) {
+void EditorLogic::moveTrain(int train, const std::string& track, int minutes) {
     if (!canShowTrain() || train < 0 || train >= s_.totale_treni)
         return;
     Treno& t = s_.treni[static_cast<std::size_t>(train)];
@@ -71,7 +71,7 @@ void EditorLogic::spostaTreno(int train, const std::string& track, int minutes) 
     if (newTrack)
         t.binario = track;
     if (minutes != 0)
-        shiftTimes(s_, {train}, minutes);
+        zeb::shiftTimes(s_, {train}, minutes);
     afterManyTrainsChanged();
     std::string label = "spostamento treno " + t.numero;
     if (newTrack)
@@ -82,7 +82,7 @@ void EditorLogic::spostaTreno(int train, const std::string& track, int minutes) 
     commit(label);
 }
 
-void EditorLogic::assegnaBinari(const Assignment& assignment) {
+void EditorLogic::assignTracks(const Assignment& assignment) {
     if (!canShowTrain() || assignment.changes.empty())
         return;
     applyAssignment(s_, assignment);

@@ -53,14 +53,14 @@ void EditorLogic::replaced() {
     change_ = ScenarioChange{.runs = {}, .station = true, .replaced = true};
 }
 
-void EditorLogic::annulla_Click() {
+void EditorLogic::undo() {
     if (!canUndo())
         return;
     if (auto change = history_.undo(s_))
         afterHistoryStep(std::move(*change));
 }
 
-void EditorLogic::ripeti_Click() {
+void EditorLogic::redo() {
     if (!canRedo())
         return;
     if (auto change = history_.redo(s_))

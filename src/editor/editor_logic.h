@@ -97,13 +97,13 @@ public:
     void carica_scenario_Click();
     // The trains to a CSV file and from one, appended to the stored ones all or nothing; the
     // import only while no new train is being entered.
-    void esportaCsv_Click();
-    void importaCsv_Click();
+    void exportCsv();
+    void importCsv();
     // A station's day read from a timetable feed, appended after the stored trains all or
     // nothing as one step of the history; with `feedStation`, its name and tracks become the
     // station data first and the station dialog opens for a check. Trains that do not fit are
     // refused with a message. Offered when canShowTrain().
-    void importaGtfs(std::vector<Treno> trains, const StationDay* feedStation);
+    void importGtfs(std::vector<Treno> trains, const StationDay* feedStation);
     // What APRI SCENARIO does once a file is chosen: the whole file or nothing, the station
     // dialog, the covered state. Also the way a file named on the command line is opened; it
     // does nothing while a scenario is open.
@@ -127,14 +127,14 @@ public:
     // The train table's changes to many trains, offered when canShowTrain(); each ends in the
     // covered state. Repeating appends copies (as many as fit); shifting names the trains whose
     // times are not valid; removing asks once.
-    void ripetiTreno(int index, int everyMinutes, int times, int numberStep);
-    void spostaOrari(const std::vector<int>& trains, int minutes);
-    void eliminaTreni(const std::vector<int>& trains);
+    void repeatTrain(int index, int everyMinutes, int times, int numberStep);
+    void shiftTimes(const std::vector<int>& trains, int minutes);
+    void removeTrains(const std::vector<int>& trains);
     // A train moved in the chart: to `track` (none: it keeps its own) and by `minutes` round the
     // clock, as one step of the history. A category without a track takes none.
-    void spostaTreno(int train, const std::string& track, int minutes);
+    void moveTrain(int train, const std::string& track, int minutes);
     // The tracks an assignment proposes, as one step of the history.
-    void assegnaBinari(const Assignment& assignment);
+    void assignTracks(const Assignment& assignment);
 
     // Undo and redo of the scenario's changes, offered as canShowTrain() is; each ends in the
     // covered state. The labels say what they would undo or redo ("inserimento treno 2231").
@@ -142,8 +142,8 @@ public:
     bool canRedo() const { return canShowTrain() && history_.canRedo(); }
     const std::string& undoLabel() const { return history_.undoLabel(); }
     const std::string& redoLabel() const { return history_.redoLabel(); }
-    void annulla_Click();
-    void ripeti_Click();
+    void undo();
+    void redo();
     const History& history() const { return history_; }
 
     // The change the last command made to the scenario, once; nullopt when it made none.

@@ -110,7 +110,7 @@ void EditorLogic::offerRecovery(RecoveryStore& store) {
     unsaved_ = scenarioOpen(); // the restored changes are still to be saved
 }
 
-void EditorLogic::esportaCsv_Click() {
+void EditorLogic::exportCsv() {
     if (!scenarioOpen())
         return;
     FileFilter filter = kCsvFilter;
@@ -127,7 +127,7 @@ void EditorLogic::esportaCsv_Click() {
     }
 }
 
-void EditorLogic::importaCsv_Click() {
+void EditorLogic::importCsv() {
     if (!canShowTrain())
         return;
     const auto path = ui_.askOpenFileName(kCsvFilter);

@@ -6,7 +6,7 @@
 
 namespace zeb {
 
-void EditorLogic::importaGtfs(std::vector<Treno> trains, const StationDay* feedStation) {
+void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedStation) {
     if (!canShowTrain() || trains.empty())
         return;
     if (const auto refusal = importRefusal(s_, trains)) {

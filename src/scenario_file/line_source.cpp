@@ -31,7 +31,7 @@ std::string readBounded(int fd, std::size_t expectedSize) {
             return bytes;
         bytes.append(buffer, static_cast<std::size_t>(n));
         if (bytes.size() > kMaxFileBytes)
-            throw ScenarioFileError(FormatError::FileTroppoGrande, kTooLarge);
+            throw ScenarioFileError(FormatError::FileTooLarge, kTooLarge);
     }
 }
 
@@ -61,17 +61,17 @@ std::string readScenarioFile(const std::string& path) {
     if (S_ISDIR(info.st_mode))
         throw ScenarioFileError::fromErrno(EISDIR);
     if (!S_ISREG(info.st_mode))
-        throw ScenarioFileError(FormatError::NonUnFile,
+        throw ScenarioFileError(FormatError::NotAFile,
                                 "Non è un file ordinario (è una pipe, un dispositivo o un socket): "
                                 "l'editor non lo apre");
     if (static_cast<std::size_t>(info.st_size) > kMaxFileBytes)
-        throw ScenarioFileError(FormatError::FileTroppoGrande, kTooLarge);
+        throw ScenarioFileError(FormatError::FileTooLarge, kTooLarge);
     return readBounded(fd, static_cast<std::size_t>(info.st_size));
 }
 
 std::string_view LineSource::next(std::string_view expected) {
     if (atEnd())
-        throw ScenarioFileError(FormatError::FineFileInattesa,
+        throw ScenarioFileError(FormatError::UnexpectedEnd,
                                 "Riga " + std::to_string(line_ + 1) +
                                     ": il file finisce, ma era attesa " + std::string(expected));
     ++line_;
@@ -82,9 +82,9 @@ std::string_view LineSource::next(std::string_view expected) {
     if (end > pos_ && bytes_[end - 1] == '\r')
         --end;
     if (end - pos_ > kMaxLineBytes)
-        throw ScenarioFileError(FormatError::RigaTroppoLunga, where() + "la riga è più lunga di " +
-                                                                  std::to_string(kMaxLineBytes) +
-                                                                  " caratteri");
+        throw ScenarioFileError(FormatError::LineTooLong, where() + "la riga è più lunga di " +
+                                                              std::to_string(kMaxLineBytes) +
+                                                              " caratteri");
     const std::string_view line = bytes_.substr(pos_, end - pos_);
     pos_ = next;
     return line;

@@ -9,18 +9,18 @@ namespace zeb {
 // The numbers of the format errors of scenario files. They lie above the system's error
 // numbers, which the file commands report as they are for I/O failures.
 enum class FormatError {
-    FineFileInattesa = 1001, // the file ends where a line is still expected
-    ValoreMancante = 1002,   // a line without "= " where a value is expected
-    OrarioNonValido = 1003,  // a time without "."
-    BinariSenzaFine = 1004,  // a track line without its closing "."
-    TroppiBinari = 1005,     // more than 26 track names
-    NumeroBinariNonValido = 1006,
-    TroppiTreni = 1007,           // a record past the table's capacity
-    ValoreFuoriElenco = 1008,     // a category, delay or code the editor's lists cannot show
-    RigaTroppoLunga = 1009,       // a line, or a text of the scenario, past the limits
-    FileTroppoGrande = 1010,      // a file, or the scenario's texts together, past the limits
-    CarattereNonSalvabile = 1011, // text the 8-bit code page cannot hold
-    NonUnFile = 1012,             // a FIFO, a device or a socket where a file is expected
+    UnexpectedEnd = 1001,    // the file ends where a line is still expected
+    MissingValue = 1002,     // a line without "= " where a value is expected
+    InvalidTime = 1003,      // a time without "."
+    TracksWithoutEnd = 1004, // a track line without its closing "."
+    TooManyTracks = 1005,    // more than 26 track names
+    InvalidTrackCount = 1006,
+    TooManyTrains = 1007,      // a record past the table's capacity
+    ValueNotInList = 1008,     // a category, delay or code the editor's lists cannot show
+    LineTooLong = 1009,        // a line, or a text of the scenario, past the limits
+    FileTooLarge = 1010,       // a file, or the scenario's texts together, past the limits
+    UnsavableCharacter = 1011, // text the 8-bit code page cannot hold
+    NotAFile = 1012,           // a FIFO, a device or a socket where a file is expected
 };
 
 // A failure of the writer or the reader: a number and a description, shown by the file

@@ -39,7 +39,7 @@ private:
     std::string_view valueOf(std::string_view line, std::string_view expected) {
         const auto equals = line.find("= ");
         if (equals == std::string_view::npos)
-            throw ScenarioFileError(FormatError::ValoreMancante,
+            throw ScenarioFileError(FormatError::MissingValue,
                                     lines_.where() + "manca \"= \" prima del valore (atteso: " +
                                         std::string(expected) + ")");
         return line.substr(equals + 2);
@@ -78,7 +78,7 @@ private:
         const auto dot = value.find('.');
         if (dot == std::string_view::npos)
             throw ScenarioFileError(
-                FormatError::OrarioNonValido,
+                FormatError::InvalidTime,
                 lines_.where() + "l'orario " + quotedValue(windows1252ToUtf8(value)) +
                     " non contiene \".\" (atteso: " + std::string(expected) + ")");
         const std::string_view rest = value.substr(dot + 1);
@@ -90,7 +90,7 @@ private:
         const int count =
             value.size() <= 5 && isDecimalDigits(value) ? std::stoi(std::string(value)) : -1;
         if (count < 0 || count > 32767)
-            throw ScenarioFileError(FormatError::NumeroBinariNonValido,
+            throw ScenarioFileError(FormatError::InvalidTrackCount,
                                     lines_.where() + "il numero dei binari " +
                                         quotedValue(windows1252ToUtf8(value)) + " non è un numero");
         return count;
@@ -121,11 +121,11 @@ private:
             if (piece == ".")
                 return names;
             if (comma == std::string_view::npos)
-                throw ScenarioFileError(FormatError::BinariSenzaFine,
+                throw ScenarioFileError(FormatError::TracksWithoutEnd,
                                         lines_.where() +
                                             "l'elenco dei binari non termina con \".\"");
             if (names == kTrackSlots)
-                throw ScenarioFileError(FormatError::TroppiBinari,
+                throw ScenarioFileError(FormatError::TooManyTracks,
                                         lines_.where() + "l'elenco nomina più di " +
                                             std::to_string(kTrackSlots) + " binari");
             VoceBinario& entry = s_.tabella_binari[names];
@@ -138,13 +138,13 @@ private:
 
     void checkInList(bool inList, const std::string& what, const std::string& value) {
         if (!inList)
-            throw ScenarioFileError(FormatError::ValoreFuoriElenco,
+            throw ScenarioFileError(FormatError::ValueNotInList,
                                     lines_.where() + what + " " + quotedValue(value) +
                                         " non è tra i valori dell'elenco");
     }
 
     ScenarioFileError tooLong(std::string_view field) {
-        return ScenarioFileError(FormatError::RigaTroppoLunga,
+        return ScenarioFileError(FormatError::LineTooLong,
                                  lines_.where() + "il campo \"" + std::string(field) +
                                      "\" è più lungo di " + std::to_string(kMaxTextBytes) +
                                      " byte");
@@ -154,7 +154,7 @@ private:
         if (lines_.next("un treno") != kSeparatore)
             return; // blank lines, comments and anything else between records
         if (s_.totale_treni >= kMaxTrains)
-            throw ScenarioFileError(FormatError::TroppiTreni,
+            throw ScenarioFileError(FormatError::TooManyTrains,
                                     lines_.where() + "il file contiene più di " +
                                         std::to_string(kMaxTrains) + " treni");
         Treno& t = s_.treni[s_.totale_treni];
@@ -219,7 +219,7 @@ private:
             throw tooLong(*measure.oversizedField);
         textBytes_ += measure.bytes;
         if (textBytes_ > kMaxScenarioTextBytes)
-            throw ScenarioFileError(FormatError::FileTroppoGrande,
+            throw ScenarioFileError(FormatError::FileTooLarge,
                                     lines_.where() + "i testi dello scenario superano " +
                                         std::to_string(kMaxScenarioTextBytes) + " byte");
     }

@@ -142,7 +142,7 @@ private:
                                  ? appendAsWindows1252(scratch_, value)
                                  : appendAsWindows1252(scratch_, withoutLineBreaks(value));
         if (!encoded)
-            fail(FormatError::CarattereNonSalvabile, keyword,
+            fail(FormatError::UnsavableCharacter, keyword,
                  "contiene un carattere che non si può scrivere nel file (codifica Windows-1252)");
         put(scratch_);
     }
@@ -174,17 +174,17 @@ std::string_view orValueDash(const std::string& value) {
 // pass the bounds the reader holds. Returns the size of the train's texts.
 std::size_t checkValues(FileWriter& out, const Treno& t) {
     if (!positionIn(kCategorie, t.categoria))
-        out.fail(FormatError::ValoreFuoriElenco, "Categoria",
+        out.fail(FormatError::ValueNotInList, "Categoria",
                  "vale " + quotedValue(t.categoria) + ", che non è una delle categorie");
     if (!positionIn(kRitardi, t.ritardo))
-        out.fail(FormatError::ValoreFuoriElenco, "Indice Ritardo",
+        out.fail(FormatError::ValueNotInList, "Indice Ritardo",
                  "vale " + quotedValue(t.ritardo) + ", ma deve essere da 0 a 4");
     if (!listPosition(t.codice_sussidiaria, static_cast<int>(kSussidiarie.size())))
-        out.fail(FormatError::ValoreFuoriElenco, "Indicazioni Sussidiarie",
+        out.fail(FormatError::ValueNotInList, "Indicazioni Sussidiarie",
                  "vale " + quotedValue(t.codice_sussidiaria) + ", ma deve essere da 0 a 10");
     const TextMeasure measure = measureTrainTexts(t);
     if (measure.oversizedField)
-        out.fail(FormatError::RigaTroppoLunga, *measure.oversizedField,
+        out.fail(FormatError::LineTooLong, *measure.oversizedField,
                  "è più lungo di " + std::to_string(kMaxTextBytes) + " byte");
     return measure.bytes;
 }
@@ -218,7 +218,7 @@ std::string scenarioFileBytes(const Scenario& s) {
     FileWriter out(1024 + static_cast<std::size_t>(s.totale_treni) * 400);
     const TextMeasure station = measureStationTexts(s);
     if (station.oversizedField)
-        out.fail(FormatError::RigaTroppoLunga, *station.oversizedField,
+        out.fail(FormatError::LineTooLong, *station.oversizedField,
                  "è più lungo di " + std::to_string(kMaxTextBytes) + " byte");
     std::size_t textBytes = station.bytes;
     out.reserve(station.bytes + kBlockFrameBytes);
@@ -236,7 +236,7 @@ std::string scenarioFileBytes(const Scenario& s) {
         writeTrain(out, t);
     }
     if (textBytes > kMaxScenarioTextBytes)
-        throw ScenarioFileError(FormatError::FileTroppoGrande,
+        throw ScenarioFileError(FormatError::FileTooLarge,
                                 "I testi dello scenario superano " +
                                     std::to_string(kMaxScenarioTextBytes) +
                                     " byte: il file non si potrebbe più aprire");

@@ -44,7 +44,7 @@ private:
 
     void checkTime(int i, const char* which, const std::string& ora, const std::string& minuti) {
         if (!minuteOfDay(ora, minuti))
-            add(Severity::Errore, {i},
+            add(Severity::Error, {i},
                 label(i) + ": l'orario di " + which + " «" + ora + ":" + minuti + "» non è valido",
                 -1);
     }
@@ -59,7 +59,7 @@ private:
         const int when = hasArrival(t) && arrival ? *arrival : departure.value_or(-1);
 
         if (!isCategoriaSenzaBinario(t.categoria) && !hasStationTrack(s_, t.binario))
-            add(Severity::Errore, {i},
+            add(Severity::Error, {i},
                 t.binario.empty()
                     ? label(i) + ": nessun binario assegnato"
                     : label(i) + ": il binario «" + t.binario + "» non esiste nella stazione",
@@ -68,13 +68,13 @@ private:
         if (hasArrival(t) && hasDeparture(t) && arrival && departure) {
             const int stand = (*departure - *arrival + kMinutesPerDay) % kMinutesPerDay;
             if (stand > kLongStand)
-                add(Severity::Avviso, {i},
+                add(Severity::Warning, {i},
                     label(i) + ": sosta " + std::to_string(stand) + " minuti in stazione, dalle " +
                         clockText(*arrival) + " alle " + clockText(*departure),
                     *arrival);
         }
         if (hasDeparture(t) && !t.fermate.ends_with(kFineFermate))
-            add(Severity::Avviso, {i}, label(i) + ": le fermate non terminano con «,.»", when);
+            add(Severity::Warning, {i}, label(i) + ": le fermate non terminano con «,.»", when);
     }
 
     void checkNumbers() {
@@ -92,7 +92,7 @@ private:
                               : k + 1 == trains.size() ? " e "
                                                        : ", ") +
                              std::to_string(trains[k] + 1);
-            add(Severity::Avviso, trains,
+            add(Severity::Warning, trains,
                 "Il numero " + numero + " è usato da " + std::to_string(trains.size()) +
                     " treni: " + positions,
                 -1);
@@ -177,7 +177,7 @@ private:
         for (const Occupancy& o : group)
             numbers.push_back(s_.treni[o.train].numero);
         std::sort(trains.begin(), trains.end());
-        add(Severity::Errore, trains,
+        add(Severity::Error, trains,
             "Binario " + track + ", dalle " + clockText(group.front().start) + " alle " +
                 clockText(end) + ": " + std::to_string(group.size()) +
                 " treni in conflitto tra loro (" + firstNames(numbers, kNamed) + ")",
@@ -204,7 +204,7 @@ private:
                        clockText(secondStart) + "), ne servono " +
                        std::to_string(settings_.separation);
         }
-        add(Severity::Errore, {lower, higher}, message, secondStart % kMinutesPerDay);
+        add(Severity::Error, {lower, higher}, message, secondStart % kMinutesPerDay);
     }
 
     const Scenario& s_;
@@ -221,7 +221,7 @@ std::vector<Finding> checkScenario(const Scenario& s, const CheckSettings& setti
 FindingsCount countFindings(const std::vector<Finding>& findings) {
     FindingsCount count;
     for (const Finding& finding : findings)
-        (finding.severity == Severity::Errore ? count.errors : count.warnings) += 1;
+        (finding.severity == Severity::Error ? count.errors : count.warnings) += 1;
     return count;
 }
 

@@ -8,7 +8,7 @@
 
 namespace zeb {
 
-enum class Severity { Errore, Avviso };
+enum class Severity { Error, Warning };
 
 // One thing the checker found: how serious, the trains it concerns (indices in the table) and an
 // Italian sentence naming them with their positions, numbers, track and times.

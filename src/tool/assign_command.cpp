@@ -17,9 +17,9 @@ int assegnaCommand(const std::string& scenarioPath, const std::string& outputPat
     options.settings = settings;
     const std::string kind = which.value_or("senza-binario");
     if (kind == "conflitti")
-        options.which = TrainsToAssign::Conflitti;
+        options.which = TrainsToAssign::InConflict;
     else if (kind == "tutti")
-        options.which = TrainsToAssign::Tutti;
+        options.which = TrainsToAssign::All;
     else if (kind != "senza-binario") {
         err << "zebrano-tool assegna: --treni vuole senza-binario, conflitti o tutti\n";
         return kExitUnreadable;

@@ -19,7 +19,7 @@ int verificaCommand(const std::string& scenarioPath, const CheckSettings& settin
         return kExitUnreadable;
     const std::vector<Finding> findings = checkScenario(*s, settings);
     for (const Finding& finding : findings)
-        out << (finding.severity == Severity::Errore ? "errore: " : "avviso: ") << finding.message
+        out << (finding.severity == Severity::Error ? "errore: " : "avviso: ") << finding.message
             << "\n";
     const FindingsCount count = countFindings(findings);
     out << counted(count.errors, "errore", "errori") << ", "

@@ -160,17 +160,17 @@ private:
             const Treno& t = s_.treni[static_cast<std::size_t>(train)];
             bool take = !options_.keepAssigned;
             switch (options_.which) {
-            case TrainsToAssign::SenzaBinario:
+            case TrainsToAssign::WithoutTrack:
                 take = take || trackIndex(t.binario) < 0;
                 break;
-            case TrainsToAssign::Conflitti:
+            case TrainsToAssign::InConflict:
                 take = take || std::binary_search(conflicting.begin(), conflicting.end(), train);
                 break;
-            case TrainsToAssign::Selezionati:
+            case TrainsToAssign::Selected:
                 take = take || std::find(options_.selected.begin(), options_.selected.end(),
                                          train) != options_.selected.end();
                 break;
-            case TrainsToAssign::Tutti:
+            case TrainsToAssign::All:
                 take = true;
                 break;
             }

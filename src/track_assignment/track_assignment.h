@@ -10,14 +10,14 @@ namespace zeb {
 
 // Which trains an assignment gives a track to.
 enum class TrainsToAssign {
-    SenzaBinario, // those without a track of the station
-    Conflitti,    // those in conflict on their track
-    Selezionati,  // those given
-    Tutti,        // every train of a category with a track
+    WithoutTrack, // those without a track of the station
+    InConflict,   // those in conflict on their track
+    Selected,     // those given
+    All,          // every train of a category with a track
 };
 
 struct AssignmentOptions {
-    TrainsToAssign which = TrainsToAssign::SenzaBinario;
+    TrainsToAssign which = TrainsToAssign::WithoutTrack;
     std::vector<int> selected;              // for Selezionati
     std::vector<std::string> allowedTracks; // the tracks that may be used; empty: all
     bool keepAssigned = true; // the other trains keep their tracks; off, any train may move

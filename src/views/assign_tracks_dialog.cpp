@@ -56,12 +56,12 @@ AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSett
 void AssignTracksDialog::setUpWhich() {
     which_->setObjectName("qualiTreni");
     which_->addItem("Treni senza un binario della stazione",
-                    static_cast<int>(TrainsToAssign::SenzaBinario));
-    which_->addItem("Treni in conflitto", static_cast<int>(TrainsToAssign::Conflitti));
+                    static_cast<int>(TrainsToAssign::WithoutTrack));
+    which_->addItem("Treni in conflitto", static_cast<int>(TrainsToAssign::InConflict));
     if (!options_.selected.empty())
         which_->addItem(QString("Treni selezionati (%1)").arg(options_.selected.size()),
-                        static_cast<int>(TrainsToAssign::Selezionati));
-    which_->addItem("Tutti i treni", static_cast<int>(TrainsToAssign::Tutti));
+                        static_cast<int>(TrainsToAssign::Selected));
+    which_->addItem("Tutti i treni", static_cast<int>(TrainsToAssign::All));
     if (!options_.selected.empty())
         which_->setCurrentIndex(2);
 }

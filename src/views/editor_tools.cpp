@@ -24,10 +24,10 @@ void EditorWindow::buildMenuBar() {
     edit->setObjectName("menuModifica");
     // While a text box has the focus, the same keys undo its typing: the box takes them first.
     undoAction_ = edit->addAction("Annulla", QKeySequence::Undo, this,
-                                  [this] { run([this] { logic_.annulla_Click(); }); });
+                                  [this] { run([this] { logic_.undo(); }); });
     undoAction_->setObjectName("actionAnnulla");
     redoAction_ = edit->addAction("Ripeti", QKeySequence::Redo, this,
-                                  [this] { run([this] { logic_.ripeti_Click(); }); });
+                                  [this] { run([this] { logic_.redo(); }); });
     redoAction_->setObjectName("actionRipeti");
     // Ctrl+Y too, as most editors take it.
     // Ctrl+Shift+Z and Ctrl+Y both, once each: a key bound twice would do neither.
@@ -59,10 +59,10 @@ void EditorWindow::buildMenuBar() {
     postersAction_->setObjectName("actionManifesti");
     tools->addSeparator();
     exportCsvAction_ = tools->addAction("&Esporta treni in CSV…", this,
-                                        [this] { run([this] { logic_.esportaCsv_Click(); }); });
+                                        [this] { run([this] { logic_.exportCsv(); }); });
     exportCsvAction_->setObjectName("actionEsportaCsv");
     importCsvAction_ = tools->addAction("&Importa treni da CSV…", this,
-                                        [this] { run([this] { logic_.importaCsv_Click(); }); });
+                                        [this] { run([this] { logic_.importCsv(); }); });
     importCsvAction_->setObjectName("actionImportaCsv");
     importGtfsAction_ = tools->addAction("Importa orario &GTFS…", this, [this] { importGtfs(); });
     importGtfsAction_->setObjectName("actionImportaGtfs");
@@ -110,7 +110,7 @@ void EditorWindow::importGtfs() {
     if (prompts_.runDialog(dialog) != QDialog::Accepted)
         return;
     const StationDay* station = dialog.feedStation();
-    run([&] { logic_.importaGtfs(dialog.takeTrains(), station); });
+    run([&] { logic_.importGtfs(dialog.takeTrains(), station); });
 }
 
 void EditorWindow::assignTracks(const std::vector<int>& selected) {
@@ -119,7 +119,7 @@ void EditorWindow::assignTracks(const std::vector<int>& selected) {
     QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
     AssignTracksDialog dialog(logic_.scenario(), watch_->settings(), selected, over);
     if (prompts_.runDialog(dialog) == QDialog::Accepted)
-        run([&] { logic_.assegnaBinari(dialog.assignment()); });
+        run([&] { logic_.assignTracks(dialog.assignment()); });
 }
 
 bool EditorWindow::showTrainFromTimetable(int train) {
@@ -149,17 +149,17 @@ TrainTableWindow& EditorWindow::trainTable() {
              .showTrain = [this](int train) { return showTrainFromTimetable(train); },
              .repeat =
                  [this](int train, int every, int times, int step) {
-                     run([=, this] { logic_.ripetiTreno(train, every, times, step); });
+                     run([=, this] { logic_.repeatTrain(train, every, times, step); });
                  },
              .shift =
                  [this](const std::vector<int>& trains, int minutes) {
-                     run([&, this] { logic_.spostaOrari(trains, minutes); });
+                     run([&, this] { logic_.shiftTimes(trains, minutes); });
                  },
              .remove =
                  [this](const std::vector<int>& trains) {
                      // The question belongs to the table it was asked from.
                      const DialogPrompts::Over over(prompts_, trainTable_);
-                     run([&, this] { logic_.eliminaTreni(trains); });
+                     run([&, this] { logic_.removeTrains(trains); });
                  },
              .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); }},
             prompts_, this);
@@ -173,7 +173,7 @@ OccupancyWindow& EditorWindow::occupancy() {
             {.showTrain = [this](int train) { return showTrainFromTimetable(train); },
              .moveTrain =
                  [this](int train, const std::string& track, int minutes) {
-                     run([&, this] { logic_.spostaTreno(train, track, minutes); });
+                     run([&, this] { logic_.moveTrain(train, track, minutes); });
                  }},
             prompts_, this);
     return *occupancy_;

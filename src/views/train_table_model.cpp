@@ -93,8 +93,8 @@ QVariant TrainTableModel::data(const QModelIndex& index, int role) const {
             return {};
         bool error = false;
         for (int f : findings)
-            error = error ||
-                    watch_.findings()[static_cast<std::size_t>(f)].severity == Severity::Errore;
+            error =
+                error || watch_.findings()[static_cast<std::size_t>(f)].severity == Severity::Error;
         return QApplication::style()->standardIcon(error ? QStyle::SP_MessageBoxCritical
                                                          : QStyle::SP_MessageBoxWarning);
     }

@@ -273,7 +273,7 @@ void TrainTableWindow::refillFindings() {
     const QIcon error = style()->standardIcon(QStyle::SP_MessageBoxCritical);
     const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     for (const Finding& finding : watch_.findings())
-        new QListWidgetItem(finding.severity == Severity::Errore ? error : warning,
+        new QListWidgetItem(finding.severity == Severity::Error ? error : warning,
                             QString::fromStdString(finding.message), findings_);
     if (findings_->count() == 0)
         new QListWidgetItem("Nessun problema trovato.", findings_);

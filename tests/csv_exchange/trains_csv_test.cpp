@@ -93,26 +93,27 @@ INSTANTIATE_TEST_SUITE_P(
                 "Riga 1: la colonna «Numer» non è tra quelle che l'editor conosce\n"
                 "Riga 1: la colonna «Categoria» compare due volte\n"
                 "Riga 1: manca la colonna «Numero»\n"},
-        CsvCase{"EveryKindOfRowError",
-                kHeader + ";Treno;A;B;25:10;7.60;9;5;;Boh;\n"
-                          "7;Diretto;;B;8:00;;9;;;;\n"
-                          "8;Diretto;A;;;;2;;x;;\n"
-                          "9;Diretto;;;;;;;;;Łódź\n",
-                "Riga 2, Numero: manca il numero del treno\n"
-                "Riga 2, Categoria: «Treno» non è una delle categorie: Autobus, Cisalpino, Diretto, "
+        CsvCase{
+            "EveryKindOfRowError",
+            kHeader + ";Treno;A;B;25:10;7.60;9;5;;Boh;\n"
+                      "7;Diretto;;B;8:00;;9;;;;\n"
+                      "8;Diretto;A;;;;2;;x;;\n"
+                      "9;Diretto;;;;;;;;;Łódź\n",
+            "Riga 2, Numero: manca il numero del treno\n"
+            "Riga 2, Categoria: «Treno» non è una delle categorie: Autobus, Cisalpino, Diretto, "
             "Espresso, Eurocity, Euronight, Eurostar, Eurostar Link, Intercity, Intercity Notte, "
             "Intercity Plus, Interregionale, MetroNapoli, Regionale, Suburbano, TrenOK\n"
-                "Riga 2, Arrivo: «25:10» non è un orario valido\n"
-                "Riga 2, Partenza: «7.60» non è un orario valido\n"
-                "Riga 2, Ritardo: «5» deve essere da 0 a 4\n"
-                "Riga 2, Indicazione sussidiaria: «Boh» non è un'indicazione sussidiaria\n"
-                "Riga 3, Arrivo: «8:00» ma il treno non ha provenienza\n"
-                "Riga 3, Partenza: manca l'orario\n"
-                "Riga 3, Binario: «9» non è un binario della stazione\n"
-                "Riga 4, Arrivo: manca l'orario\n"
-                "Riga 4, Fermate: «x» ma il treno non ha destinazione\n"
-                "Riga 5, Binario: manca il binario\n"
-                "Riga 5, Note: «Łódź» contiene caratteri che il file scenario non può contenere\n"},
+            "Riga 2, Arrivo: «25:10» non è un orario valido\n"
+            "Riga 2, Partenza: «7.60» non è un orario valido\n"
+            "Riga 2, Ritardo: «5» deve essere da 0 a 4\n"
+            "Riga 2, Indicazione sussidiaria: «Boh» non è un'indicazione sussidiaria\n"
+            "Riga 3, Arrivo: «8:00» ma il treno non ha provenienza\n"
+            "Riga 3, Partenza: manca l'orario\n"
+            "Riga 3, Binario: «9» non è un binario della stazione\n"
+            "Riga 4, Arrivo: manca l'orario\n"
+            "Riga 4, Fermate: «x» ma il treno non ha destinazione\n"
+            "Riga 5, Binario: manca il binario\n"
+            "Riga 5, Note: «Łódź» contiene caratteri che il file scenario non può contenere\n"},
         CsvCase{"LineBreaksOnlyInStopsAndNotes",
                 kHeader + "\"12\n34\";Regionale;\"Borgo\r\nAlto\";B;6:42;06:44;2;1;;;\n"
                           "231;Regionale;Campolungo;Borgo Alto;6.42;06:44;2;1;\"Pieve,\r\nRocca\";;"

@@ -121,11 +121,11 @@ TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
 
 TEST_F(FileCommands, TrainsGoToACsvFileAndComeBackAppended) {
     ui.fileNames = {folder.file("treni")};
-    editor.esportaCsv_Click();
+    editor.exportCsv();
     EXPECT_EQ(ui.filters.back().pattern + " " + ui.filters.back().suggestedName,
               "*.csv Valmora - treni.csv");
     ui.fileNames = {folder.file("treni.csv")};
-    editor.importaCsv_Click();
+    editor.importCsv();
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(std::to_string(s.totale_treni) + "|" + editor.numerotrenit.text, "4|4");
     EXPECT_EQ(states(), test::kCovered);
@@ -133,7 +133,7 @@ TEST_F(FileCommands, TrainsGoToACsvFileAndComeBackAppended) {
 
     test::writeBytes(folder.file("bad.csv"), "Numero;Partenza;Destinazione\n1;25:10;X\n");
     ui.fileNames = {folder.file("bad.csv")};
-    editor.importaCsv_Click();
+    editor.importCsv();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].described(),
               "Importazione da CSV: Nessun treno è stato importato:\r\nRiga 2, Partenza: «25:10» "
@@ -144,13 +144,13 @@ TEST_F(FileCommands, TrainsGoToACsvFileAndComeBackAppended) {
     test::writeBytes(folder.file("long.csv"), "Numero\n" + std::string(3 << 19, '\n') + "5\n");
     ui.fileNames = {folder.file("long.csv")};
     ui.cancelProgressAt = 1;
-    editor.importaCsv_Click();
+    editor.importCsv();
     EXPECT_EQ(s.totale_treni, 4);
     EXPECT_EQ(ui.messages.size(), 1u);
 
     editor.nuovotreno_Click(); // not while a new train is entered
     ui.fileNames = {folder.file("treni.csv")};
-    editor.importaCsv_Click();
+    editor.importCsv();
     EXPECT_EQ(s.totale_treni, 4);
 }
 

@@ -52,14 +52,14 @@ TEST_P(UndoRedo, GiveBackTheScenarioExactlyAndCover) {
     EXPECT_EQ(news->station, std::get<0>(before) != std::get<0>(after) ||
                                  std::get<1>(before) != std::get<1>(after));
 
-    editor.annulla_Click();
+    editor.undo();
     EXPECT_EQ(snapshot(s), before);
     EXPECT_EQ(states(), test::kCovered);
     EXPECT_EQ(editor.numerotrenit.text, std::to_string(s.totale_treni));
     news = editor.takeChange();
     ASSERT_TRUE(news);
     EXPECT_TRUE(test::announcesExactly(std::get<2>(after), std::get<2>(before), *news));
-    editor.ripeti_Click();
+    editor.redo();
     EXPECT_EQ(snapshot(s), after);
     EXPECT_EQ(editor.binario.entries.size(), static_cast<std::size_t>(s.numero_binari));
     news = editor.takeChange();
@@ -89,41 +89,41 @@ INSTANTIATE_TEST_SUITE_P(
                                f.editor.modifica_Click();
                            },
                            "modifica dati stazione"},
-                      Step{"Repeat", [](EditorFixture& f) { f.editor.ripetiTreno(0, 60, 3, 1); },
+                      Step{"Repeat", [](EditorFixture& f) { f.editor.repeatTrain(0, 60, 3, 1); },
                            "ripetizione treno 1 (3 copie)"},
                       Step{"Shift",
                            [](EditorFixture& f) {
-                               f.editor.spostaOrari({0, 2}, 5);
+                               f.editor.shiftTimes({0, 2}, 5);
                            },
                            "spostamento orari di 2 treni"},
                       Step{"DeleteSelected",
                            [](EditorFixture& f) {
                                f.ui.answers = {Answer::Yes};
-                               f.editor.eliminaTreni({0, 2});
+                               f.editor.removeTrains({0, 2});
                            },
                            "eliminazione di 2 treni"},
                       Step{"MoveInTheChart",
-                           [](EditorFixture& f) { f.editor.spostaTreno(1, "2", -3); },
+                           [](EditorFixture& f) { f.editor.moveTrain(1, "2", -3); },
                            "spostamento treno 2 sul binario 2 e di -3 minuti"},
                       Step{"Assignment",
                            [](EditorFixture& f) {
                                AssignmentOptions options;
-                               options.which = TrainsToAssign::Conflitti;
-                               f.editor.assegnaBinari(assignTracks(f.s, options));
+                               options.which = TrainsToAssign::InConflict;
+                               f.editor.assignTracks(assignTracks(f.s, options));
                            },
                            "assegnazione binari di 1 treno"},
                       Step{"GtfsImport",
                            [](EditorFixture& f) {
-                               f.editor.importaGtfs({f.s.treni[0], f.s.treni[2]}, nullptr);
+                               f.editor.importGtfs({f.s.treni[0], f.s.treni[2]}, nullptr);
                            },
                            "importazione GTFS di 2 treni"},
                       Step{"CsvImport",
                            [](EditorFixture& f) {
                                test::TempFolder folder;
                                f.ui.fileNames = {folder.file("treni.csv")};
-                               f.editor.esportaCsv_Click();
+                               f.editor.exportCsv();
                                f.ui.fileNames = {folder.file("treni.csv")};
-                               f.editor.importaCsv_Click();
+                               f.editor.importCsv();
                            },
                            "importazione di 3 treni"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -133,12 +133,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(History, WhatCanBeUndone) {
     EditorFixture f;
     f.insertNumbered(3);
-    f.editor.annulla_Click();
+    f.editor.undo();
     EXPECT_EQ(f.editor.redoLabel(), "inserimento treno 3");
     f.insert({.numero = "9"});
     EXPECT_FALSE(f.editor.canRedo());
     f.editor.nuovotreno_Click();
-    f.editor.annulla_Click();
+    f.editor.undo();
     EXPECT_EQ(f.s.totale_treni, 3);
     f.editor.cancellatreno_Click(); // abandons the entry
     f.ui.answers = {Answer::Yes};

@@ -44,7 +44,7 @@ protected:
 
 TEST_F(FailedSave, AnUnwritableTextOrAMissingFolderKeepTheOldFile) {
     s.treni[0].note = "Ωmega";
-    expectFailure(static_cast<int>(FormatError::CarattereNonSalvabile), "scenario.zeb\n");
+    expectFailure(static_cast<int>(FormatError::UnsavableCharacter), "scenario.zeb\n");
     s.treni[0].note = "";
     s.nome_file = folder.file("nowhere/scenario.zeb");
     expectFailure(ENOENT, "scenario.zeb\n");

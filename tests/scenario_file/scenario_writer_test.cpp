@@ -104,19 +104,19 @@ TEST_P(ScenarioWriterRefuses, NamingTheTrainAndTheField) {
 INSTANTIATE_TEST_SUITE_P(
     Values, ScenarioWriterRefuses,
     ::testing::Values(Unsaveable{"Polish", [](Treno& t) { t.note = "Łódź"; },
-                                 FormatError::CarattereNonSalvabile,
+                                 FormatError::UnsavableCharacter,
                                  "\"Note al treno\" contiene un carattere"},
                       Unsaveable{"StrayByte",
                                  [](Treno& t) { t.provenienza = "Pavia \x85 Voghera"; },
-                                 FormatError::CarattereNonSalvabile, "\"Provenienza\""},
+                                 FormatError::UnsavableCharacter, "\"Provenienza\""},
                       Unsaveable{"Category", [](Treno& t) { t.categoria = "autobus"; },
-                                 FormatError::ValoreFuoriElenco, "\"Categoria\" vale \"autobus\""},
+                                 FormatError::ValueNotInList, "\"Categoria\" vale \"autobus\""},
                       Unsaveable{"Delay", [](Treno& t) { t.ritardo = "5"; },
-                                 FormatError::ValoreFuoriElenco, "\"Indice Ritardo\""},
+                                 FormatError::ValueNotInList, "\"Indice Ritardo\""},
                       Unsaveable{"Code", [](Treno& t) { t.codice_sussidiaria = ""; },
-                                 FormatError::ValoreFuoriElenco, "\"Indicazioni Sussidiarie\""},
+                                 FormatError::ValueNotInList, "\"Indicazioni Sussidiarie\""},
                       Unsaveable{"LongNote", [](Treno& t) { t.note = std::string(70000, 'x'); },
-                                 FormatError::RigaTroppoLunga, "\"Note al treno\" è più lungo"}),
+                                 FormatError::LineTooLong, "\"Note al treno\" è più lungo"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Files that load must save, and a save of the reloaded scenario must give the same bytes.

@@ -19,7 +19,7 @@ std::string findings(const Scenario& s) {
     std::string out;
     for (const Finding& f : checkScenario(s))
         out += (out.empty() ? "" : "\n") +
-               std::string(f.severity == Severity::Errore ? "E " : "A ") + f.message;
+               std::string(f.severity == Severity::Error ? "E " : "A ") + f.message;
     return out;
 }
 

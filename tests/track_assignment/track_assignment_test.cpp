@@ -50,9 +50,10 @@ void expectSound(const Scenario& before, const AssignmentOptions& options, const
                     std::find(allowed.begin(), allowed.end(), change.to) != allowed.end());
         const Treno& t = before.treni[static_cast<std::size_t>(change.train)];
         const bool passing = hasArrival(t) && hasDeparture(t);
-        EXPECT_FALSE(options.stubsForEnds && passing && change.to.find("tronco") != std::string::npos)
+        EXPECT_FALSE(options.stubsForEnds && passing &&
+                     change.to.find("tronco") != std::string::npos)
             << "a passing train on a stub";
-        EXPECT_FALSE(options.keepAssigned && options.which == TrainsToAssign::SenzaBinario &&
+        EXPECT_FALSE(options.keepAssigned && options.which == TrainsToAssign::WithoutTrack &&
                      hasStationTrack(before, t.binario))
             << "a train outside the chosen moved";
     }
@@ -91,13 +92,14 @@ TEST(TrackAssignment, SmallCasesKeepTheRulesAndTheObjective) {
     AssignmentOptions noLines;
     noLines.sameLine = false;
     AssignmentOptions all;
-    all.which = TrainsToAssign::Tutti;
+    all.which = TrainsToAssign::All;
     AssignmentOptions onlyTwo;
     onlyTwo.allowedTracks = {"1", "2"};
     const std::vector<Case> cases = {
         {"a circle across midnight",
          stationOf(3, false,
-                   {{"1", "A", "23:50", "B", "00:10", ""}, {"2", "A", "00:05", "B", "00:20", ""},
+                   {{"1", "A", "23:50", "B", "00:10", ""},
+                    {"2", "A", "00:05", "B", "00:20", ""},
                     {"3", "A", "23:40", "B", "23:45", ""}}),
          defaults, "1 2 1", 2, 0},
         {"a fixed train in the way",
@@ -106,7 +108,8 @@ TEST(TrackAssignment, SmallCasesKeepTheRulesAndTheObjective) {
          defaults, "1 2", 2, 0},
         {"a line kept on one track though a lower one is free",
          stationOf(3, false,
-                   {{"1", "A", "08:00", "B", "08:30", "2"}, {"2", "C", "09:00", "D", "09:10", ""},
+                   {{"1", "A", "08:00", "B", "08:30", "2"},
+                    {"2", "C", "09:00", "D", "09:10", ""},
                     {"3", "A", "10:00", "B", "10:30", ""}}),
          defaults, "2 1 2", 1, 0},
         {"the lowest free track without lines",
@@ -115,21 +118,26 @@ TEST(TrackAssignment, SmallCasesKeepTheRulesAndTheObjective) {
          noLines, "2 1", 1, 0},
         {"a stub for the train that ends here, not for the one passing",
          stationOf(1, true,
-                   {{"1", "A", "08:00", "B", "08:30", "1"}, {"2", "A", "08:05", "", "", ""},
+                   {{"1", "A", "08:00", "B", "08:30", "1"},
+                    {"2", "A", "08:05", "", "", ""},
                     {"3", "A", "08:10", "B", "08:20", ""}}),
          defaults, "1 1tronco ", 3, 1},
         {"too few tracks: two trains left, two tracks more",
          stationOf(4, false,
-                   {{"1", "A", "08:00", "B", "08:30", ""}, {"2", "A", "08:00", "B", "08:30", ""},
-                    {"3", "A", "08:00", "B", "08:30", ""}, {"4", "A", "08:00", "B", "08:30", ""}}),
+                   {{"1", "A", "08:00", "B", "08:30", ""},
+                    {"2", "A", "08:00", "B", "08:30", ""},
+                    {"3", "A", "08:00", "B", "08:30", ""},
+                    {"4", "A", "08:00", "B", "08:30", ""}}),
          onlyTwo, "1 2  ", 4, 2},
         {"a conflict-free day stays as it is",
-         stationOf(2, false,
-                   {{"1", "A", "08:00", "B", "08:30", "2"}, {"2", "A", "08:10", "B", "08:20", "1"}}),
+         stationOf(
+             2, false,
+             {{"1", "A", "08:00", "B", "08:30", "2"}, {"2", "A", "08:10", "B", "08:20", "1"}}),
          all, "2 1", 2, 0},
         {"a blocking train moves so that another fits",
          stationOf(2, false,
-                   {{"1", "A", "08:00", "B", "08:30", "1"}, {"2", "C", "09:00", "D", "09:30", "2"},
+                   {{"1", "A", "08:00", "B", "08:30", "1"},
+                    {"2", "C", "09:00", "D", "09:30", "2"},
                     {"3", "A", "08:40", "B", "09:20", ""}}),
          [] {
              AssignmentOptions o;
@@ -156,8 +164,8 @@ TEST(TrackAssignment, GeneratedDaysNeedAtMostOneTrackAboveTheBound) {
         std::vector<Train> trains;
         const int count = 50 + static_cast<int>(random() % 250);
         for (int i = 0; i < count; ++i) {
-            const int hour = std::array{6, 7, 7, 8, 8, 12, 13, 17, 17, 18, 18, 19, 22, 23,
-                                        0}[random() % 15];
+            const int hour =
+                std::array{6, 7, 7, 8, 8, 12, 13, 17, 17, 18, 18, 19, 22, 23, 0}[random() % 15];
             const int at = hour * 60 + static_cast<int>(random() % 60);
             const int stand = 1 + static_cast<int>(random() % 15);
             auto clock = [](int m) { return clockText(m % kMinutesPerDay); };

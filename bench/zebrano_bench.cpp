@@ -242,7 +242,7 @@ struct OpenEditor {
 
     explicit OpenEditor(const std::string& path = files().scenarioPath) {
         window.prompts().onMessage = [](const DialogPrompts::Message&) { return Answer::Yes; };
-        window.prompts().onStationDialog = [](QDialog& dialog) { dialog.close(); };
+        window.prompts().onDialog = [](QDialog& dialog) { dialog.close(); };
         window.openScenarioFile(path);
         window.logic().tprecedente_Click();
         window.tick();
@@ -301,7 +301,7 @@ void followChanges(benchmark::State& state, const std::string& path, bool withCh
     for (auto _ : state) {
         editor.scenario.treni[static_cast<std::size_t>(train)].min_partenza =
             std::to_string(train % 58 + 1);
-        editor.window.timetable().scenarioChanged({ScenarioChange::Kind::TrainChanged, train});
+        editor.window.timetable().scenarioChanged({.runs = {{train, 1, 1}}});
         train = (train + 7) % kMaxTrains;
     }
 }

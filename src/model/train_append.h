@@ -23,7 +23,7 @@ inline void storeAsNewTrain(Treno& t, int category, int subsidiary) {
     t.sussidiaria = kSussidiarie[static_cast<std::size_t>(subsidiary)];
     t.codice_sussidiaria = std::to_string(subsidiary);
     if (t.ritardo.empty())
-        t.ritardo = "0";
+        t.ritardo.assign(1, '0'); // not = "0", which GCC 12 warns of wrongly (bug 105651)
 }
 
 // Moves `trains` after the stored trains of `s`, which has room for them (the imports check);

@@ -10,7 +10,8 @@ struct Scenario;
 struct ListBox;
 
 enum class MessageIcon { None, Information, Question, Exclamation };
-enum class MessageButtons { Ok, YesNo, SaveDiscardCancel };
+// YesNoDefaultNo: a question whose Yes throws work away, answered No by Enter.
+enum class MessageButtons { Ok, YesNo, SaveDiscardCancel, YesNoDefaultNo };
 enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
 
 // What the windows' logic needs a person for: message boxes. A box with Yes and No answers

@@ -173,12 +173,11 @@ public:
         readTime(Partenza, !t.destinazione.empty(), "destinazione", t.ora_partenza, t.min_partenza);
 
         const std::string binario = cell(Binario);
-        // A bus takes no track, whatever the file says.
+        // A bus takes no track, whatever the file says; a train may have none yet, as the
+        // export writes it.
         if (const auto track = stationTrack(binario); !trackless && track)
             t.binario = *track;
-        else if (!trackless && binario.empty())
-            fail(line_, kCsvColumns[Binario], "manca il binario");
-        else if (!trackless)
+        else if (!trackless && !binario.empty())
             bad(Binario, "non è un binario della stazione");
 
         t.ritardo = cell(Ritardo).empty() ? "0" : cell(Ritardo);

@@ -56,8 +56,39 @@ void EditorLogic::replaced() {
 void EditorLogic::undo() {
     if (!canUndo())
         return;
+    if (hasUnconfirmedChanges()) {
+        showRecord(); // the typing goes, the history stays as it is
+        return;
+    }
     if (auto change = history_.undo(s_))
         afterHistoryStep(std::move(*change));
+}
+
+std::string EditorLogic::undoLabel() const {
+    if (hasUnconfirmedChanges())
+        return "modifiche al treno " + s_.treni[static_cast<std::size_t>(s_.treno_attuale)].numero;
+    return history_.undoLabel();
+}
+
+EditorLogic::ShownFields EditorLogic::fieldsNow() const {
+    return {{numero.text, provenienza.text, destinazione.text, oraa.text, mina.text, orap.text,
+             minp.text, fermate.text, note.text},
+            {categoria.selected, ritardo.selected, sussi.selected, binario.selected}};
+}
+
+bool EditorLogic::hasUnconfirmedChanges() const {
+    // Viewing a stored train, not entering a new one; compared without copying a text.
+    if (copri.visible || !modificatr.visible || s_.treno_attuale >= s_.totale_treni)
+        return false;
+    const std::array<const std::string*, 9> texts{
+        &numero.text, &provenienza.text, &destinazione.text, &oraa.text, &mina.text,
+        &orap.text,   &minp.text,        &fermate.text,      &note.text};
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        if (*texts[k] != shown_.texts[k])
+            return true;
+    }
+    return shown_.choices != std::array<int, 4>{categoria.selected, ritardo.selected,
+                                                sussi.selected, binario.selected};
 }
 
 void EditorLogic::redo() {

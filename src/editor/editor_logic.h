@@ -138,9 +138,15 @@ public:
 
     // Undo and redo of the scenario's changes, offered as canShowTrain() is; each ends in the
     // covered state. The labels say what they would undo or redo ("inserimento treno 2231").
-    bool canUndo() const { return canShowTrain() && history_.canUndo(); }
+    // While the shown train's fields hold changes not yet confirmed, undo first puts the train
+    // back as stored, and nothing else.
+    bool canUndo() const {
+        return canShowTrain() && (history_.canUndo() || hasUnconfirmedChanges());
+    }
     bool canRedo() const { return canShowTrain() && history_.canRedo(); }
-    const std::string& undoLabel() const { return history_.undoLabel(); }
+    std::string undoLabel() const;
+    // The shown train's fields differ from the train as stored.
+    bool hasUnconfirmedChanges() const;
     const std::string& redoLabel() const { return history_.redoLabel(); }
     void undo();
     void redo();
@@ -150,7 +156,7 @@ public:
     std::optional<ScenarioChange> takeChange() { return std::exchange(change_, std::nullopt); }
 
 private:
-    // Fills the train fields from the shown train, treni[treno_attuale].
+    // Fills the train fields from the shown train, treni[treno_attuale], and remembers them.
     void showRecord();
     // Copies the train fields into treni[index]; the insertion also ends the stops with ",.".
     void storeFields(int index, bool endStops);
@@ -172,8 +178,16 @@ private:
     // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.
     void enableScenarioCommands();
 
+    // The fields as showRecord() filled them, for hasUnconfirmedChanges().
+    struct ShownFields {
+        std::array<std::string, 9> texts;
+        std::array<int, 4> choices{};
+    };
+    ShownFields fieldsNow() const;
+
     Scenario& s_;
     EditorUi& ui_;
+    ShownFields shown_;
     std::optional<ScenarioChange> change_;
     History history_;
     bool unsaved_ = false; // changed since it was opened or saved, or never saved

@@ -18,10 +18,11 @@ void EditorLogic::showFileError(const std::string& message) {
 }
 
 void EditorLogic::salva_Click() {
-    const auto path = ui_.askSaveFileName({"File Scenario di ZEB (*.zeb) ", "*.zeb"});
+    // A name typed without its extension gets ".zeb", so that APRI SCENARIO finds it again.
+    const auto path = ui_.askSaveFileName({"File Scenario di ZEB (*.zeb) ", "*.zeb", {}, "zeb"});
     if (!path)
         return;
-    s_.nome_file = *path;
+    s_.nome_file = withExtension(*path, "zeb");
     try {
         Funzione_Salva_Con_Nome(s_);
     } catch (const ScenarioFileError& error) {

@@ -1,6 +1,7 @@
 #include "controls/time_check.h"
 #include "editor/editor_logic.h"
 #include "model/conversions.h"
+#include "model/track_slots.h"
 #include "model/value_tables.h"
 
 namespace zeb {
@@ -68,8 +69,12 @@ void EditorLogic::showRecord() {
 
     Binario_Combo(s_);
     history_.absorbDerived(s_, s_.treno_attuale);
-    if (!t.indice_binario.empty())
+    // A train without a track of the station shows none chosen, never the track of the train
+    // shown before it; confirming keeps the track it has.
+    if (hasStationTrack(s_, t.binario) && !t.indice_binario.empty())
         selectStored(binario, t.indice_binario);
+    else
+        binario.select(-1);
 
     salta_timer_1 = true;
     salta_timer_2 = true;
@@ -97,6 +102,7 @@ void EditorLogic::showRecord() {
         sussi.enabled = true;
         salta_timer_3 = true;
     }
+    shown_ = fieldsNow();
     Timer1 = true;
 }
 

@@ -26,7 +26,7 @@ void EditorLogic::nuovo_scenario_Click() {
 bool EditorLogic::confirmClosing() {
     return ui_.showMessage("Chiudere questo scenario? Le modifihe se non salvate andranno perse!",
                            "Chiusura dello scenario", MessageIcon::Question,
-                           MessageButtons::YesNo) == Answer::Yes;
+                           MessageButtons::YesNoDefaultNo) == Answer::Yes;
 }
 
 void EditorLogic::chiudi_Click() {

@@ -50,7 +50,9 @@ void EditorLogic::storeFields(int index, bool endStops) {
     t.sussidiaria = sussi.text();
     Sussi_Combo(s_);
     t.note = note.text;
-    t.binario = binario.text();
+    // With no track chosen a train keeps the one it has: none for a new one.
+    if (binario.selected >= 0 || index == s_.totale_treni)
+        t.binario = binario.text();
 }
 
 void EditorLogic::inseriscitreno_Click() {

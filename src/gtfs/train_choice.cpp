@@ -49,6 +49,8 @@ ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
 
 void useFeedStation(Scenario& s, const StationDay& day) {
     s.nome_stazione = day.stationName;
+    if (day.platformSlots.empty())
+        return; // a feed without platform codes leaves the tracks the user chose
     s.binari_scelti.fill(false);
     int chosen = 0;
     for (int slot : day.platformSlots) {

@@ -35,7 +35,8 @@ struct ChosenTrains {
 ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
                           const Scenario& station);
 
-// The station's name and the tracks its platform codes name as the station data of `s`.
+// The station's name, and the tracks its platform codes name where it has any, as the station
+// data of `s`.
 void useFeedStation(Scenario& s, const StationDay& day);
 
 // Why the trains of a station's day cannot be appended to `base`, or nullopt: more than the table

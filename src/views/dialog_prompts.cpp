@@ -79,7 +79,8 @@ Answer DialogPrompts::showMessage(const std::string& text, const std::string& ti
     body.replace("\r\n", "\n");
     if (buttons == MessageButtons::Ok) {
         QMessageBox box(toQt(icon), caption, body, QMessageBox::Ok, parent_);
-        box.exec();
+        box.setObjectName("messaggio");
+        runDialog(box);
         return Answer::Ok;
     }
     if (buttons == MessageButtons::SaveDiscardCancel) {
@@ -90,28 +91,33 @@ Answer DialogPrompts::showMessage(const std::string& text, const std::string& ti
         box.button(QMessageBox::Cancel)->setText("&Annulla");
         box.setDefaultButton(QMessageBox::Save);
         box.setEscapeButton(QMessageBox::Cancel);
-        const int pressed = box.exec();
+        box.setObjectName("messaggio");
+        const int pressed = runDialog(box);
         return pressed == QMessageBox::Save      ? Answer::Save
                : pressed == QMessageBox::Discard ? Answer::Discard
                                                  : Answer::Cancel;
     }
     QMessageBox box(toQt(icon), caption, body, QMessageBox::Yes | QMessageBox::No, parent_);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? QMessageBox::No
+                                                                   : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    box.setObjectName("messaggio");
+    return runDialog(box) == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 std::optional<std::string> DialogPrompts::askSaveFileName(const FileFilter& filter) {
     if (onFileDialog)
         return onFileDialog(filter);
-    if (!filter.suggestedName.empty()) {
-        // An export: a name to start from, and its extension added to one typed without.
+    if (!filter.extension.empty()) {
+        // A name to start from where there is one, and the extension added to a name typed
+        // without it, before the dialog asks whether to replace a file of that name.
         QFileDialog dialog(parent_, QString::fromStdString(filter.title), startFolder(),
                            qtFilter(filter));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setDefaultSuffix(QString::fromStdString(filter.extension));
-        dialog.selectFile(QString::fromStdString(filter.suggestedName));
+        if (!filter.suggestedName.empty())
+            dialog.selectFile(QString::fromStdString(filter.suggestedName));
         if (runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return chosen(dialog.selectedFiles().first());

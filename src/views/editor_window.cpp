@@ -226,11 +226,30 @@ void EditorWindow::onClick(QAbstractButton* button, std::function<void()> handle
 }
 
 void EditorWindow::run(const std::function<void()>& handler) {
+    QWidget* focused = QApplication::focusWidget();
     inHandler_ = true;
     handler();
     inHandler_ = false;
     binder_->refresh();
     followScenario();
+    if (focused != nullptr && focused->window() == this &&
+        !(focused->isEnabled() && focused->isVisible()))
+        placeFocus();
+}
+
+// After a command disabled or hid the control with the focus, the focus goes to the train's
+// first field, or under the cover to NUOVO TRENO, never on to the next button (which may be
+// CHIUDI SCENARIO, one key away from closing the scenario).
+void EditorWindow::placeFocus() {
+    const bool covered = logic_.copri.visible;
+    for (const char* name : {"numero", "nuovotreno", "tprecedente", "nuovo_scenario"}) {
+        auto* candidate = findChild<QWidget*>(name);
+        if (candidate != nullptr && candidate->isEnabled() && candidate->isVisible() &&
+            !(covered && candidate->objectName() == "numero")) {
+            candidate->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void EditorWindow::offerRecovery() {
@@ -254,13 +273,18 @@ void EditorWindow::followScenario() {
     importCsvAction_->setEnabled(logic_.canShowTrain());
     importGtfsAction_->setEnabled(logic_.canShowTrain());
     assignTracksAction_->setEnabled(logic_.canShowTrain());
+    updateUndoActions();
+    indicator_->setEnabled(logic_.scenarioOpen());
+}
+
+void EditorWindow::updateUndoActions() {
+    unconfirmed_ = logic_.hasUnconfirmedChanges();
     undoAction_->setEnabled(logic_.canUndo());
     undoAction_->setText(logic_.canUndo() ? "Annulla " + QString::fromStdString(logic_.undoLabel())
                                           : QString("Annulla"));
     redoAction_->setEnabled(logic_.canRedo());
     redoAction_->setText(logic_.canRedo() ? "Ripeti " + QString::fromStdString(logic_.redoLabel())
                                           : QString("Ripeti"));
-    indicator_->setEnabled(logic_.scenarioOpen());
 }
 
 void EditorWindow::openScenarioFile(const std::string& path) {
@@ -273,6 +297,9 @@ void EditorWindow::tick() {
         return;
     logic_.Timer1_Timer();
     binder_->refresh();
+    // Typing into a shown train makes Annulla put it back: the menu says so as soon as it does.
+    if (logic_.hasUnconfirmedChanges() != unconfirmed_)
+        updateUndoActions();
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {

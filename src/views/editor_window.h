@@ -74,7 +74,10 @@ private:
     void onClick(QAbstractButton* button, std::function<void()> handler);
     // Runs a handler, keeps the periodic refresh out of it, and then mirrors the controls.
     void run(const std::function<void()>& handler);
+    void placeFocus();
+    void updateUndoActions();
 
+    bool unconfirmed_ = false; // the shown train has changes not yet confirmed
     DialogPrompts prompts_;
     EditorLogic logic_;
     ControlBinder* binder_;

@@ -51,11 +51,13 @@ protected:
 
 TEST_F(FileCommands, TheTwoExampleTrainsSaveAsTheReferenceFileAndCover) {
     back();                       // a train is shown
-    save(folder.file("valmora")); // no extension is added
-    EXPECT_EQ(ui.filters.at(0).description + ui.filters.at(0).pattern,
-              "File Scenario di ZEB (*.zeb) *.zeb");
-    EXPECT_EQ(test::readBytes(folder.file("valmora")), test::exampleFileBytes());
-    EXPECT_EQ(s.nome_file, folder.file("valmora"));
+    save(folder.file("valmora")); // typed without its extension: APRI SCENARIO finds it again
+    EXPECT_EQ(ui.filters.at(0).description + ui.filters.at(0).pattern + " ." +
+                  ui.filters.at(0).extension,
+              "File Scenario di ZEB (*.zeb) *.zeb .zeb");
+    EXPECT_EQ(test::readBytes(folder.file("valmora.zeb")), test::exampleFileBytes());
+    EXPECT_EQ(s.nome_file, folder.file("valmora.zeb"));
+    EXPECT_EQ(folder.listing().find("valmora\n"), std::string::npos);
     EXPECT_EQ(s.treni[0].tipologia + s.treni[1].tipologia, "21") << "the type codes as written";
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(s.treno_attuale, 2);

@@ -71,7 +71,8 @@ TEST_F(PeriodicRefresh, RangeChecksEmptyEachBoxByItself) {
 TEST_F(PeriodicRefresh, TracklessCategoriesForceTheBusIndication) {
     editor.categoria.select(2); // Diretto
     editor.Timer1_Timer();
-    EXPECT_TRUE(editor.binario.enabled && editor.sussi.enabled && editor.sussi.selected == 0);
+    EXPECT_TRUE(editor.binario.enabled && editor.sussi.enabled);
+    EXPECT_EQ(editor.sussi.selected, 0);
     editor.sussi.select(4);
     editor.Timer1_Timer();
     EXPECT_EQ(editor.sussi.text(), "Sola 2a Classe") << "a later choice remains";

@@ -42,7 +42,7 @@ TEST(ScenarioCommands, CloseScenarioAsksAndOnlyYesResets) {
     EXPECT_FALSE(e.editor.closeRequested()) << "closing the window asks, Annulla keeps it open";
     ASSERT_EQ(e.ui.messages.size(), 2u);
     EXPECT_EQ(e.ui.messages[0].described(), "Chiusura dello scenario: Chiudere questo scenario? "
-                                            "Le modifihe se non salvate andranno perse! [2 1]");
+                                            "Le modifihe se non salvate andranno perse! [2 3]");
     EXPECT_EQ(e.ui.messages[1].described(),
               "Chiusura di Zebrano: Lo scenario ha modifiche non salvate. Salvarle prima di "
               "chiudere? [2 2]");

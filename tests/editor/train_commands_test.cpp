@@ -6,6 +6,7 @@
 namespace zeb {
 namespace {
 
+using test::choose;
 using test::EditorFixture;
 using test::kCovered;
 using test::kCoveredEmpty;
@@ -146,13 +147,50 @@ TEST_F(TrainCommands, ChangingTheStationKeepsTheShownTrack) {
     editor.modifica_Click();
     EXPECT_EQ(editor.binario.text(), "1tronco");
 
-    // Without its track, the train's stored list position is past the list: the list stays.
+    // A train whose track the station no longer has shows none chosen, never the track the list
+    // showed before, and confirming keeps the track it has.
     editor.modificatr_Click();
     ui.station = test::chooseStation({1, 4, 23});
     editor.modifica_Click();
     editor.binario.select(0);
     back();
+    EXPECT_EQ(editor.binario.selected, -1);
+    editor.note.setText("nota");
+    editor.modificatr_Click();
+    EXPECT_EQ(s.treni[0].binario + " " + s.treni[0].note, "1tronco nota");
+}
+
+// A train without a track, as feeds and spreadsheets bring them by the thousand, shows none
+// chosen after a train with one, and confirming another change keeps it without.
+TEST_F(TrainCommands, ATrainWithoutATrackKeepsNone) {
+    insertNumbered(2);
+    s.treni[0].binario.clear();
+    editor.showTrain(1);
     EXPECT_EQ(editor.binario.text(), "1");
+    editor.showTrain(0);
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.binario.selected, -1);
+    editor.note.setText("x");
+    editor.modificatr_Click();
+    EXPECT_EQ(s.treni[0].binario + "|" + s.treni[0].note, "|x");
+}
+
+// Ctrl+Z with changes typed into a shown train puts the train back as stored and nothing else;
+// only the next one undoes the history.
+TEST_F(TrainCommands, UndoFirstTakesBackWhatIsTyped) {
+    insertNumbered(2);
+    editor.showTrain(0);
+    EXPECT_FALSE(editor.hasUnconfirmedChanges());
+    editor.note.setText("nuova");
+    choose(editor.binario, "2");
+    ASSERT_TRUE(editor.hasUnconfirmedChanges());
+    EXPECT_EQ(editor.undoLabel(), "modifiche al treno 1");
+    editor.undo();
+    EXPECT_EQ(editor.note.text + "|" + editor.binario.text(), "|1");
+    EXPECT_EQ(s.totale_treni, 2) << "the history is as it was";
+    EXPECT_EQ(editor.undoLabel(), "inserimento treno 2");
+    editor.undo();
+    EXPECT_EQ(s.totale_treni, 1);
 }
 
 TEST_F(TrainCommands, AJumpShowsATrainAsTheStepButtonsWould) {

@@ -277,10 +277,18 @@ TEST(GtfsStationDay, DefaultDayIsTheBusiestFromToday) {
 
 TEST(GtfsStationDay, TheFeedsStationAndTracksBecomeTheStationData) {
     Imported imported = importValmora(test::valleFeed(), 2024_y / 3 / 6);
-    Scenario s;
+    Scenario s = test::stationWith({});
     useFeedStation(s, imported.day);
     EXPECT_EQ(s.nome_stazione, "Valmora");
     EXPECT_EQ(stationTrackNames(s), (std::vector<std::string>{"1", "2"}));
+    // A feed without platform codes names the station and leaves the tracks the user chose.
+    imported.day.platformSlots.clear();
+    imported.day.stationName = "Altrove";
+    s.binari_scelti[5] = true;
+    rebuildTrackTable(s);
+    useFeedStation(s, imported.day);
+    EXPECT_EQ(s.nome_stazione, "Altrove");
+    EXPECT_EQ(stationTrackNames(s), (std::vector<std::string>{"1", "2", "6"}));
     EXPECT_EQ(imported.chosen.kinds.size(), 1u);
     EXPECT_EQ(imported.chosen.kinds[0].kind + " " + std::to_string(imported.chosen.kinds[0].trains),
               "RE 3");

@@ -76,7 +76,8 @@ TEST_F(StationDialog, TheCloseCommandKeepsNameAndTimeButAppliesTheTracks) {
     EXPECT_EQ(trackList.selected, -1);
     click({9, 24});
     dialog.Form_Unload(); // no track at all
-    EXPECT_TRUE(trackList.entries.empty() && s.numero_binari == 0);
+    EXPECT_TRUE(trackList.entries.empty());
+    EXPECT_EQ(s.numero_binari, 0);
 }
 
 } // namespace

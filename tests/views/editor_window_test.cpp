@@ -172,6 +172,39 @@ private slots:
                  std::string("6 Prima e Seconda Classe"));
     }
 
+    // Three keys never close an unsaved scenario: after NUOVO TRENO and after INSERISCI TRENO
+    // the focus is on the train, never on CHIUDI SCENARIO, and Enter on its question answers
+    // No. Ctrl+Z with the focus in a list puts the shown train back, and nothing else.
+    void keysNeverLoseWork() {
+        openStation();
+        click(window, "nuovotreno");
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("numero"));
+        type(window, "numero", "1");
+        QTRY_VERIFY(enabled("inseriscitreno"));
+        click(window, "inseriscitreno");
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("nuovotreno"));
+        window->prompts().onMessage = nullptr; // the question as a person sees it
+        dialogs.expect("messaggio", [](QDialog& box) { QTest::keyClick(&box, Qt::Key_Return); });
+        auto* close = widget<QWidget>(window, "chiudi");
+        close->setFocus();
+        QTest::keyClick(close, Qt::Key_Space);
+        QVERIFY(enabled("chiudi"));
+        QCOMPARE(scenario.totale_treni, 1);
+
+        click(window, "tprecedente");
+        window->activateWindow(); // the menu's keys reach an active window
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        auto* track = widget<QComboBox>(window, "binario");
+        track->setFocus();
+        track->setCurrentIndex(1);
+        auto* undo = window->findChild<QAction*>("actionAnnulla");
+        QTRY_COMPARE(undo->text(), QString("Annulla modifiche al treno 1"));
+        QTest::keyClick(track, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(track->currentText(), QString("1"));
+        QCOMPARE(scenario.totale_treni, 1);
+        QCOMPARE(undo->text(), QString("Annulla inserimento treno 1"));
+    }
+
     // A dialog a test leaves open is closed as Annulla, so that a failed check inside its answer
     // never leaves the test waiting for a person.
     void aDialogLeftOpenIsClosed() {

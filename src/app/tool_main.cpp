@@ -31,7 +31,7 @@ zeb::ToolArguments parse(QCommandLineParser& parser, const QCoreApplication& app
         {{"v", "version"}, "Mostra la versione del programma."},
     });
     parser.addPositionalArgument(
-        "comando", "verifica, esporta, importa, gtfs, assegna, occupazione o manifesti");
+        "comando", "nuovo, verifica, esporta, importa, gtfs, assegna, occupazione o manifesti");
     parser.addPositionalArgument("file", "il file su cui lavorare");
     for (const zeb::ToolOption& option : zeb::toolOptions()) {
         QStringList names{option.name};
@@ -44,10 +44,10 @@ zeb::ToolArguments parse(QCommandLineParser& parser, const QCoreApplication& app
     parser.process(app);
     zeb::ToolArguments arguments;
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() == 2) {
+    if (positional.size() == 1 || positional.size() == 2)
         arguments.command = positional[0].toStdString();
+    if (positional.size() == 2)
         arguments.file = positional[1].toStdString();
-    }
     for (const zeb::ToolOption& option : zeb::toolOptions()) {
         if (parser.isSet(option.name))
             arguments.options[option.name] =
@@ -89,6 +89,8 @@ int main(int argc, char* argv[]) {
         return zeb::kExitOk;
     }
     if (arguments.command.empty())
-        return zeb::usageError(std::cerr, "servono un comando e un file");
+        return zeb::usageError(std::cerr, parser.positionalArguments().size() > 2
+                                              ? "troppi argomenti"
+                                              : "servono un comando e un file");
     return zeb::runToolCommand(commands, arguments, std::cout, std::cerr);
 }

@@ -37,6 +37,13 @@ std::optional<int> departureMinute(const Treno& t) {
     return minuteOfDay(t.ora_partenza, t.min_partenza);
 }
 
+std::optional<int> clockMinute(std::string_view text) {
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos || text.size() - colon != 3)
+        return std::nullopt;
+    return minuteOfDay(text.substr(0, colon), text.substr(colon + 1));
+}
+
 std::string clockText(int minute) {
     minute = ((minute % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay;
     char text[8];

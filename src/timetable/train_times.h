@@ -26,6 +26,8 @@ std::optional<int> departureMinute(const Treno& t);
 
 // "07:05" for a minute of the day (taken round the clock).
 std::string clockText(int minute);
+// The minute of the day of "HH:MM" ("7:05" too), or nullopt.
+std::optional<int> clockMinute(std::string_view text);
 
 // "Treno 12 (2231)": the 1-based position the editor shows, and the number.
 std::string trainLabel(int index, const Treno& t);

@@ -24,18 +24,6 @@ std::optional<date::sys_days> isoDate(std::string_view text) {
                     std::string(text.substr(8, 2)));
 }
 
-// "07:30" as a minute of the day, or nullopt.
-std::optional<int> clockMinute(std::string_view text) {
-    const auto colon = text.find(':');
-    if (colon == std::string_view::npos || text.size() - colon != 3)
-        return std::nullopt;
-    const auto h = wholeNumber(text.substr(0, colon));
-    const auto m = wholeNumber(text.substr(colon + 1));
-    if (!h || !m || *h < 0 || *h > 23 || *m < 0 || *m > 59)
-        return std::nullopt;
-    return *h * 60 + *m;
-}
-
 std::string isoText(date::sys_days day) {
     return date::format("%Y-%m-%d", day);
 }

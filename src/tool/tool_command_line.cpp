@@ -2,6 +2,7 @@
 
 #include "tool/assign_command.h"
 #include "tool/gtfs_command.h"
+#include "tool/new_command.h"
 #include "tool/tool_commands.h"
 
 #include <ostream>
@@ -68,6 +69,17 @@ int assegna(const ToolArguments& arguments, std::ostream& out, std::ostream& err
                           arguments.value("binari"), *settings, out, err);
 }
 
+int nuovo(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+    const auto output = arguments.value("output");
+    if (!output || !arguments.has("stazione") || !arguments.has("binari"))
+        return usageError(err, "nuovo vuole --stazione NOME, --binari \"1 2 3 4\" e -o FILE.zeb");
+    return nuovoCommand({.station = *arguments.value("stazione"),
+                         .tracks = *arguments.value("binari"),
+                         .start = arguments.value("inizio"),
+                         .output = *output},
+                        out, err);
+}
+
 int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
     const GtfsToolRequest request{.feed = arguments.file,
                                   .listStations = arguments.has("stazioni"),
@@ -107,8 +119,11 @@ const std::vector<ToolOption>& toolOptions() {
         {"alle", "", "Solo i treni fino a quest'ora (gtfs).", "HH:MM"},
         {"autobus", "", "Anche gli autobus e gli altri servizi non ferroviari (gtfs).", nullptr},
         {"treni", "", "Quali treni: senza-binario, conflitti o tutti (assegna).", "quali"},
-        {"binari", "", "I binari da usare, separati da virgole (assegna; predefiniti tutti).",
+        {"binari", "",
+         "I binari da usare, separati da virgole (assegna; predefiniti tutti), o quelli della "
+         "stazione (nuovo).",
          "binari"},
+        {"inizio", "", "L'ora di inizio della simulazione (nuovo; predefinita 06:00).", "HH:MM"},
         {"ore", "", "Le ore del giorno in ogni pagina (occupazione; predefinite 4).", "ore"},
         {"formato", "", "Il formato della carta, A4 o A3 (occupazione; predefinito A4).",
          "formato"},
@@ -120,6 +135,10 @@ const std::vector<ToolOption>& toolOptions() {
 
 std::vector<ToolCommand> coreCommands() {
     return {
+        {"nuovo",
+         "  nuovo --stazione NOME --binari \"1 2 3 4\" [--inizio 06:00] -o FILE.zeb\n"
+         "                                               uno scenario vuoto della stazione\n",
+         nuovo, false},
         {"verifica", "  verifica FILE.zeb                            controlla l'orario\n",
          verifica},
         {"esporta", "  esporta FILE.zeb [-o FILE.csv]               i treni in CSV\n", esporta},
@@ -157,8 +176,14 @@ std::string toolDescription(const std::vector<ToolCommand>& commands) {
 int runToolCommand(const std::vector<ToolCommand>& commands, const ToolArguments& arguments,
                    std::ostream& out, std::ostream& err) {
     for (const ToolCommand& command : commands) {
-        if (arguments.command == command.name)
-            return command.run(arguments, out, err);
+        if (arguments.command != command.name)
+            continue;
+        if (command.takesFile && arguments.file.empty())
+            return usageError(err, "servono un comando e un file");
+        if (!command.takesFile && !arguments.file.empty())
+            return usageError(err, arguments.command + " non lavora su un file: quello da scrivere "
+                                                       "va dato con -o");
+        return command.run(arguments, out, err);
     }
     return usageError(err, "comando sconosciuto");
 }

@@ -39,6 +39,7 @@ struct ToolCommand {
     const char* name;
     const char* help;
     std::function<int(const ToolArguments&, std::ostream& out, std::ostream& err)> run;
+    bool takesFile = true; // the file it works on follows its name
 };
 
 // The options every command is parsed with.
@@ -49,7 +50,7 @@ std::vector<ToolCommand> coreCommands();
 std::string toolDescription(const std::vector<ToolCommand>& commands);
 
 // Runs the command `arguments` names among `commands`: exit 2 with a word of use on `err` when it
-// names none, or its options do not fit it.
+// names none, lacks its file or has one it does not take, or its options do not fit it.
 int runToolCommand(const std::vector<ToolCommand>& commands, const ToolArguments& arguments,
                    std::ostream& out, std::ostream& err);
 // Reports a misuse of the tool on `err` and returns exit status 2.

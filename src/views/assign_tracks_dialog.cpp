@@ -134,13 +134,17 @@ void AssignTracksDialog::refresh() {
     options_.stubsForEnds = stubsForEnds_->isChecked();
     assignment_ = assignTracks(scenario_, options_);
 
+    // Problems first, where a long list of changes cannot hide them: the trains no track takes,
+    // the conflicts left and the bound; then the changes.
     QStringList lines;
+    if (const std::string unplaced = unplacedText(scenario_, assignment_); !unplaced.empty())
+        lines << QString::fromStdString(unplaced);
+    if (!lines.isEmpty() || assignment_.conflictsAfter > 0)
+        lines << QString::fromStdString(assignmentSummary(assignment_)) << "";
     for (const TrackChange& change : assignment_.changes)
         lines << QString::fromStdString(changeText(scenario_, change));
-    if (lines.isEmpty())
+    if (assignment_.changes.empty())
         lines << "Nessun treno cambia binario.";
-    if (const std::string unplaced = unplacedText(scenario_, assignment_); !unplaced.empty())
-        lines << "" << QString::fromStdString(unplaced);
     preview_->setPlainText(lines.join("\n"));
     summary_->setText(countedText(static_cast<int>(assignment_.changes.size()),
                                   "treno cambia binario", "treni cambiano binario") +

@@ -67,7 +67,7 @@ void StationDialog::buildControls() {
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("ok");
     ok->setGeometry(fromTwips(2160, 3840, 975, 495));
-    ok->setAutoDefault(false);
+    ok->setDefault(true); // Enter confirms, as in any dialog
 
     binder_->bind(textstazione, logic_.textstazione);
     binder_->bind(orap, logic_.orap);

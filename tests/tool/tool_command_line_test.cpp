@@ -1,5 +1,7 @@
 #include "tool/tool_command_line.h"
 
+#include "model/track_slots.h"
+#include "scenario_file/scenario_reader.h"
 #include "scenario_file/test_files.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +45,21 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
         {{"gtfs", folder.file("feed"), {{"stazione", "VAL"}}},
          "2||zebrano-tool gtfs: servono --stazioni, oppure --stazione, --data, --scenario e -o\n"},
         {{"occupazione", good, {}}, "2||zebrano-tool: comando sconosciuto" + use},
+        {{"verifica", "", {}}, "2||zebrano-tool: servono un comando e un file" + use},
+        {{"nuovo", good, {{"stazione", "A"}, {"binari", "1"}, {"output", folder.file("x.zeb")}}},
+         "2||zebrano-tool: nuovo non lavora su un file: quello da scrivere va dato con -o" + use},
+        {{"nuovo", "", {{"stazione", "A"}, {"output", folder.file("x.zeb")}}},
+         "2||zebrano-tool: nuovo vuole --stazione NOME, --binari \"1 2 3 4\" e -o FILE.zeb" + use},
+        {{"nuovo", "", {{"stazione", "A"}, {"binari", "1 24"}, {"output", folder.file("x.zeb")}}},
+         "2||zebrano-tool nuovo: «24» non è un binario: i binari sono da 1 a 23 e da 1tronco a "
+         "3tronco\n"},
+        {{"nuovo",
+          "",
+          {{"stazione", "A"},
+           {"binari", "1"},
+           {"inizio", "6.30"},
+           {"output", folder.file("x.zeb")}}},
+         "2||zebrano-tool nuovo: l'ora di inizio «6.30» non è nella forma HH:MM\n"},
     };
     for (const Case& row : cases)
         EXPECT_EQ(run(row.arguments), row.expected) << row.arguments.command;
@@ -50,6 +67,25 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
 
     const std::string csv = run({"esporta", good, {}});
     EXPECT_EQ(csv.substr(0, 11), "0|\xEF\xBB\xBFNumero");
+}
+
+// "nuovo" makes the empty scenario of a station, which the editor opens as it would its own.
+TEST(ToolCommandLine, NuovoMakesAnEmptyStation) {
+    test::TempFolder folder;
+    const std::string path = folder.file("valmora.zeb");
+    EXPECT_EQ(run({"nuovo",
+                   "",
+                   {{"stazione", "Valmora"},
+                    {"binari", "2, 1 1tronco"},
+                    {"inizio", "6:30"},
+                    {"output", path}}}),
+              "0|Stazione Valmora con 3 binari, inizio alle 06:30, in " + path + "\n|");
+    Scenario s;
+    s.nome_file_carica = path;
+    Funzione_Carica(s);
+    EXPECT_EQ(s.nome_stazione + " " + s.ora_inizio + ":" + s.min_inizio, "Valmora 06:30");
+    EXPECT_EQ(stationTrackNames(s), (std::vector<std::string>{"1", "2", "1tronco"}));
+    EXPECT_EQ(s.totale_treni, 0);
 }
 
 // The help names every command of the table and the exit statuses.

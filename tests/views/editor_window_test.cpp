@@ -205,6 +205,21 @@ private slots:
         QCOMPARE(undo->text(), QString("Annulla inserimento treno 1"));
     }
 
+    // Enter in the station dialog presses OK, as in any dialog.
+    void enterConfirmsTheStationData() {
+        dialogs.expect("Form2", [](QDialog& dialog) {
+            type(&dialog, "textstazione", "Valmora");
+            type(&dialog, "orap", "06");
+            type(&dialog, "minp", "30");
+            QTest::mouseClick(widget<QCheckBox>(&dialog, "binario_0"), Qt::LeftButton);
+            QTest::keyClick(widget<QWidget>(&dialog, "textstazione"), Qt::Key_Return);
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        });
+        click(window, "nuovo_scenario");
+        QCOMPARE(scenario.nome_stazione, std::string("Valmora"));
+    }
+
     // A dialog a test leaves open is closed as Annulla, so that a failed check inside its answer
     // never leaves the test waiting for a person.
     void aDialogLeftOpenIsClosed() {

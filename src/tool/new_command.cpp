@@ -1,0 +1,71 @@
+#include "tool/new_command.h"
+
+#include "model/track_slots.h"
+#include "timetable/train_times.h"
+#include "tool/tool_commands.h"
+#include "tool/tool_files.h"
+
+#include <ostream>
+
+namespace zeb {
+
+namespace {
+
+int wrong(std::ostream& err, const std::string& what) {
+    err << "zebrano-tool nuovo: " << what << "\n";
+    return kExitUnreadable;
+}
+
+std::string twoDigits(int value) {
+    return std::string(1, static_cast<char>('0' + value / 10)) +
+           static_cast<char>('0' + value % 10);
+}
+
+} // namespace
+
+int nuovoCommand(const NewScenarioRequest& request, std::ostream& out, std::ostream& err) {
+    if (request.station.empty())
+        return wrong(err, "manca il nome della stazione (--stazione NOME)");
+    const std::string start = request.start.value_or("06:00");
+    const auto minute = clockMinute(start);
+    if (!minute)
+        return wrong(err, "l'ora di inizio «" + start + "» non è nella forma HH:MM");
+    auto s = std::make_unique<Scenario>();
+    s->nome_stazione = request.station;
+    s->ora_inizio = twoDigits(*minute / 60);
+    s->min_inizio = twoDigits(*minute % 60);
+    std::string name;
+    for (std::size_t at = 0; at <= request.tracks.size(); ++at) {
+        const char c = at < request.tracks.size() ? request.tracks[at] : ' ';
+        if (c != ' ' && c != ',') {
+            name += c;
+            continue;
+        }
+        if (name.empty())
+            continue;
+        const auto slot = slotOfTrackName(name);
+        if (!slot)
+            return wrong(err, "«" + name +
+                                  "» non è un binario: i binari sono da 1 a 23 e da "
+                                  "1tronco a 3tronco");
+        if (!s->binari_scelti[static_cast<std::size_t>(*slot)]) {
+            s->binari_scelti[static_cast<std::size_t>(*slot)] = true;
+            ++s->conta_binari;
+        }
+        name.clear();
+    }
+    if (s->conta_binari == 0)
+        return wrong(err, "servono i binari della stazione (--binari \"1 2 3 4\")");
+    if (s->conta_binari > kMaxChosenTracks)
+        return wrong(err,
+                     "una stazione ha al massimo " + std::to_string(kMaxChosenTracks) + " binari");
+    rebuildTrackTable(*s);
+    if (!saveScenarioAs(*s, request.output, err))
+        return kExitUnreadable;
+    out << "Stazione " << s->nome_stazione << " con "
+        << counted(s->conta_binari, "binario", "binari") << ", inizio alle " << clockText(*minute)
+        << ", in " << request.output << "\n";
+    return kExitOk;
+}
+
+} // namespace zeb

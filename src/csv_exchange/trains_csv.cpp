@@ -2,6 +2,7 @@
 
 #include "csv_exchange/csv_text.h"
 #include "model/counted.h"
+#include "model/quoted_text.h"
 #include "model/track_slots.h"
 #include "model/train_append.h"
 #include "model/value_tables.h"
@@ -55,22 +56,6 @@ std::optional<int> positionIgnoringCase(const std::array<std::string_view, N>& t
 
 std::string timeCell(bool applies, const std::string& ora, const std::string& minuti) {
     return applies ? ora + ":" + minuti : std::string();
-}
-
-// A value in an error: its first 40 characters in «», line breaks shown as "⏎".
-std::string shown(std::string_view value) {
-    std::string out = "«";
-    int characters = 0;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(value[i]);
-        if ((byte & 0xC0) != 0x80 && characters++ == 40)
-            return out + "…»";
-        if (value[i] == '\r' || value[i] == '\n')
-            out += value[i] == '\n' || i + 1 == value.size() || value[i + 1] != '\n' ? "⏎" : "";
-        else
-            out += value[i];
-    }
-    return out + "»";
 }
 
 // Each CR, LF or CR LF as one blank, as the scenario file writes them.
@@ -133,12 +118,14 @@ public:
                 std::find_if(std::begin(kCsvColumns), std::end(kCsvColumns),
                              [&](const char* c) { return lowered(c) == lowered(name); });
             if (known == std::end(kCsvColumns)) {
-                fail(line, "", "la colonna «" + name + "» non è tra quelle che l'editor conosce");
+                fail(line, "",
+                     "la colonna " + quotedBriefly(name) +
+                         " non è tra quelle che l'editor conosce");
                 continue;
             }
             const auto column = static_cast<std::size_t>(known - std::begin(kCsvColumns));
             if (columnOf_[column] >= 0)
-                fail(line, "", "la colonna «" + name + "» compare due volte");
+                fail(line, "", "la colonna " + quotedBriefly(name) + " compare due volte");
             columnOf_[column] = static_cast<int>(i);
         }
         if (columnOf_[Numero] < 0)
@@ -216,7 +203,7 @@ private:
             const int index = columnOf_[static_cast<std::size_t>(column)];
             if (index >= 0 && static_cast<std::size_t>(index) < notUtf8.size() &&
                 notUtf8[static_cast<std::size_t>(index)])
-                fail(line_, kCsvColumns[column], "testo non UTF-8 " + shown(value));
+                fail(line_, kCsvColumns[column], "testo non UTF-8 " + quotedBriefly(value));
             else if (!utf8ToWindows1252(value))
                 bad(column, "contiene caratteri che il file scenario non può contenere");
             if (column != Fermate && column != Note &&
@@ -226,16 +213,18 @@ private:
             const std::size_t limit = kMaxTextBytes - (column == Fermate ? kFineFermate.size() : 0);
             if (value.size() > limit)
                 fail(line_, kCsvColumns[column],
-                     shown(value) + " è troppo lungo: il file scenario tiene al massimo " +
+                     quotedBriefly(value) + " è troppo lungo: il file scenario tiene al massimo " +
                          std::to_string(limit) + " byte per campo");
         }
     }
 
+    // The cell as the file can hold it: control characters are blanks, line breaks stay for
+    // the checks of the fields that take them.
     std::string cell(int column) const {
         const int index = columnOf_[static_cast<std::size_t>(column)];
         if (index < 0 || static_cast<std::size_t>(index) >= row_->size())
             return {};
-        return trimmed((*row_)[static_cast<std::size_t>(index)]);
+        return trimmed(blanksForControls((*row_)[static_cast<std::size_t>(index)], true));
     }
 
     void fail(int line, std::string_view column, const std::string& what) {
@@ -249,7 +238,7 @@ private:
     }
 
     void bad(int column, const std::string& what) {
-        fail(line_, kCsvColumns[column], shown(cell(column)) + " " + what);
+        fail(line_, kCsvColumns[column], quotedBriefly(cell(column)) + " " + what);
     }
 
     // "H:M" or "H.M", hour 0-23 and minute 0-59 of one or two digits, stored as written; an end

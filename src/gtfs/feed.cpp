@@ -2,6 +2,7 @@
 
 #include "gtfs/gtfs_error.h"
 #include "gtfs/gtfs_table.h"
+#include "model/quoted_text.h"
 
 #include <date/tz.h>
 
@@ -20,7 +21,7 @@ int numberIn(const GtfsTable& table, int column, int fallback) {
         return fallback;
     const auto value = wholeNumber(text);
     if (!value)
-        table.fail(column, "«" + std::string(text) + "» non è un numero intero");
+        table.fail(column, quotedBriefly(text) + " non è un numero intero");
     return *value;
 }
 
@@ -30,14 +31,14 @@ const date::time_zone* zoneIn(const GtfsTable& table, int column) {
         return nullptr;
     const date::time_zone* zone = findZone(name);
     if (!zone)
-        table.fail(column, "«" + std::string(name) + "» non è un fuso orario conosciuto");
+        table.fail(column, quotedBriefly(name) + " non è un fuso orario conosciuto");
     return zone;
 }
 
 date::sys_days dayIn(const GtfsTable& table, int column) {
     const auto day = gtfsDate(table.field(column));
     if (!day)
-        table.fail(column, "«" + std::string(table.field(column)) + "» non è una data AAAAMMGG");
+        table.fail(column, quotedBriefly(table.field(column)) + " non è una data AAAAMMGG");
     return *day;
 }
 
@@ -78,7 +79,7 @@ void readStops(const FeedSource& source, GtfsFeed& feed) {
         stop.locationType = numberIn(table, type, 0);
         stop.zone = zoneIn(table, zone);
         if (!feed.stopIndex.insert(stop.id, static_cast<int>(feed.stops.size())))
-            table.fail(id, "la fermata «" + stop.id + "» compare due volte");
+            table.fail(id, "la fermata " + quotedBriefly(stop.id) + " compare due volte");
         parents.emplace_back(table.field(parent));
         feed.stops.push_back(std::move(stop));
     }
@@ -115,7 +116,7 @@ void readRoutes(const FeedSource& source, GtfsFeed& feed, IndexOf& routeIndex) {
         const int owner = agencies.find(table.field(agency));
         route.zone = owner < 0 ? feed.zone : zones[static_cast<std::size_t>(owner)];
         if (!routeIndex.insert(table.field(id), static_cast<int>(feed.routes.size())))
-            table.fail(id, "la linea «" + std::string(table.field(id)) + "» compare due volte");
+            table.fail(id, "la linea " + quotedBriefly(table.field(id)) + " compare due volte");
         feed.routes.push_back(std::move(route));
     }
 }
@@ -155,7 +156,7 @@ IndexOf readServices(const FeedSource& source, GtfsFeed& feed) {
             for (int d = 0; d < 7; ++d) {
                 const std::string_view flag = table.field(days[d]);
                 if (flag != "0" && flag != "1")
-                    table.fail(days[d], "«" + std::string(flag) + "» non è né 0 né 1");
+                    table.fail(days[d], quotedBriefly(flag) + " non è né 0 né 1");
                 if (flag == "1")
                     service.weekdays |= static_cast<std::uint8_t>(1 << d);
             }
@@ -180,7 +181,7 @@ IndexOf readServices(const FeedSource& source, GtfsFeed& feed) {
             else if (kind == "2")
                 service.removed.push_back(day);
             else
-                table.fail(type, "«" + std::string(kind) + "» non è né 1 né 2");
+                table.fail(type, quotedBriefly(kind) + " non è né 1 né 2");
             widenDays(feed, day, day);
         }
     }
@@ -205,10 +206,10 @@ void readTrips(const FeedSource& source, GtfsFeed& feed, const IndexOf& routeInd
         trip.route = routeIndex.find(table.field(route));
         if (trip.route < 0)
             table.fail(route,
-                       "la linea «" + std::string(table.field(route)) + "» non è in routes.txt");
+                       "la linea " + quotedBriefly(table.field(route)) + " non è in routes.txt");
         trip.service = serviceIndex.find(table.field(service));
         if (!feed.tripIndex.insert(trip.id, static_cast<int>(feed.trips.size())))
-            table.fail(id, "la corsa «" + trip.id + "» compare due volte");
+            table.fail(id, "la corsa " + quotedBriefly(trip.id) + " compare due volte");
         feed.trips.push_back(std::move(trip));
     }
 }
@@ -225,15 +226,14 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
         const int t = feed.tripIndex.find(table.field(trip));
         if (t < 0)
             table.fail(trip,
-                       "la corsa «" + std::string(table.field(trip)) + "» non è in trips.txt");
+                       "la corsa " + quotedBriefly(table.field(trip)) + " non è in trips.txt");
         GtfsFrequency f;
         const auto from = gtfsSeconds(table.field(start));
         const auto to = gtfsSeconds(table.field(end));
         if (!from)
-            table.fail(start, "«" + std::string(table.field(start)) + "» non è un orario");
+            table.fail(start, quotedBriefly(table.field(start)) + " non è un orario");
         if (!to || *to < *from)
-            table.fail(end,
-                       "«" + std::string(table.field(end)) + "» non è un orario dopo l'inizio");
+            table.fail(end, quotedBriefly(table.field(end)) + " non è un orario dopo l'inizio");
         f.start = *from;
         f.end = *to;
         f.headway = numberIn(table, headway, 0);

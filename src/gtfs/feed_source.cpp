@@ -1,6 +1,7 @@
 #include "gtfs/feed_source.h"
 
 #include "gtfs/gtfs_error.h"
+#include "model/quoted_text.h"
 
 #include <zip.h>
 
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace zeb {
 
@@ -64,10 +66,12 @@ private:
 
 class ZipFeed : public FeedSource {
 public:
-    // Takes `archive`, or closes it and throws when it holds no feed file.
+    // Takes `archive`, or closes it and throws when it holds the files of several feeds, in
+    // different folders.
     ZipFeed(zip_t* archive, std::unique_ptr<std::string> bytes)
         : archive_(archive), bytes_(std::move(bytes)) {
         const zip_int64_t count = zip_get_num_entries(archive_, 0);
+        std::set<std::string> places; // the folders holding the feed's main files, "" the root
         for (zip_int64_t i = 0; i < count; ++i) {
             zip_stat_t st;
             if (zip_stat_index(archive_, static_cast<zip_uint64_t>(i), 0, &st) != 0 || !st.name)
@@ -80,6 +84,21 @@ public:
             // A file at the root wins over one inside a folder.
             if (added || (it->second.inFolder && !inFolder))
                 it->second = Entry{static_cast<zip_uint64_t>(i), st.size, inFolder};
+            if (name == "stops.txt" || name == "routes.txt" || name == "trips.txt" ||
+                name == "stop_times.txt")
+                places.insert(std::string(std::string_view(st.name).substr(
+                    0, inFolder ? std::string_view(st.name).find('/') : 0)));
+        }
+        // Two feeds in one zip would be read as one, mixed: the user picks one.
+        if (places.size() > 1) {
+            zip_discard(archive_);
+            std::string named;
+            for (const std::string& place : places)
+                named +=
+                    (named.empty() ? "" : ", ") +
+                    (place.empty() ? std::string("la cartella principale") : quotedBriefly(place));
+            throw GtfsError("Lo zip contiene i file di più orari (" + named +
+                            "): estrarre quello voluto e scegliere il suo stops.txt");
         }
     }
     ~ZipFeed() override { zip_discard(archive_); }

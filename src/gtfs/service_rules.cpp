@@ -96,6 +96,32 @@ icu::Transliterator* latinLetters() {
     return transliterator.get();
 }
 
+// `run`, of characters Windows-1252 lacks, in Latin letters it holds; "?" for what none stands
+// for (a sign).
+std::string latinWithin1252(const std::string& run) {
+    static std::mutex guard;
+    std::string latin;
+    {
+        std::lock_guard lock(guard);
+        icu::UnicodeString u = icu::UnicodeString::fromUTF8(run);
+        if (icu::Transliterator* t = latinLetters())
+            t->transliterate(u);
+        u.toUTF8String(latin);
+    }
+    std::string out;
+    for (std::size_t pos = 0; pos < latin.size();) {
+        const std::size_t start = pos;
+        const auto cp = nextCodePoint(latin, pos);
+        if (cp && isWindows1252Character(*cp)) {
+            out.append(latin, start, pos - start);
+        } else {
+            out += '?';
+            pos = cp ? pos : pos + 1;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::string trainNumber(const GtfsTrip& trip, const GtfsRoute& route) {
@@ -171,40 +197,50 @@ std::optional<int> trackSlotOfPlatform(std::string_view code) {
 }
 
 std::string fittedName(std::string_view utf8, bool& changed) {
-    std::string text(utf8);
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+    const std::string text = blanksForControls(utf8, false);
     if (text != utf8)
         changed = true;
     if (utf8ToWindows1252(text))
         return text;
     changed = true;
-    static std::mutex guard;
-    std::string latin;
-    {
-        std::lock_guard lock(guard);
-        icu::UnicodeString u = icu::UnicodeString::fromUTF8(text);
-        if (icu::Transliterator* t = latinLetters())
-            t->transliterate(u);
-        u.toUTF8String(latin);
-    }
-    // What no Latin letter stands for (a sign, a broken byte) becomes "?".
+    // Only what the code page lacks is written in Latin letters, a run of such characters at a
+    // time (so that a script keeps its context): "Główna" is "Glówna", not "Glowna".
     std::string out;
-    for (std::size_t i = 0; i < latin.size();) {
-        std::size_t length = 1;
-        const auto lead = static_cast<unsigned char>(latin[i]);
-        if (lead >= 0xF0)
-            length = 4;
-        else if (lead >= 0xE0)
-            length = 3;
-        else if (lead >= 0xC0)
-            length = 2;
-        length = std::min(length, latin.size() - i);
-        const std::string_view character(latin.data() + i, length);
-        out += utf8ToWindows1252(character) ? std::string(character) : std::string("?");
-        i += length;
+    std::string run;
+    auto flush = [&] {
+        if (run.empty())
+            return;
+        out += latinWithin1252(run);
+        run.clear();
+    };
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const auto cp = nextCodePoint(text, pos);
+        if (!cp) {
+            flush();
+            out += '?'; // a broken byte
+            ++pos;
+        } else if (isWindows1252Character(*cp) || *cp == ' ') {
+            flush();
+            out.append(text, start, pos - start);
+        } else {
+            run.append(text, start, pos - start);
+        }
     }
+    flush();
     return out;
+}
+
+std::string stopListName(std::string name) {
+    // "Roma, Termini" would split the list of stops in two: "Roma - Termini".
+    for (std::size_t comma = name.find(','); comma != std::string::npos;
+         comma = name.find(',', comma)) {
+        const bool blankAfter = comma + 1 < name.size() && name[comma + 1] == ' ';
+        name.replace(comma, blankAfter ? 2 : 1, " - ");
+    }
+    if (trimmedOf(name, " ").empty())
+        return "fermata senza nome";
+    return name;
 }
 
 } // namespace zeb

@@ -30,8 +30,13 @@ bool isRailService(int routeType);
 std::optional<int> trackSlotOfPlatform(std::string_view code);
 
 // `utf8` as the scenario file can hold it: unchanged where Windows-1252 holds every character,
-// else without its accents ("Łódź" gives "Lodz") and in Latin letters; line breaks become
-// blanks. `changed` is set when the text had to change.
+// else with just the characters it lacks in Latin letters ("Łódź" gives "Lódz", "Zielona Góra
+// Główna" "Zielona Góra Glówna"); control characters and line breaks become blanks, a byte that
+// is not UTF-8 "?". `changed` is set when the text had to change.
 std::string fittedName(std::string_view utf8, bool& changed);
+
+// A stop's name as a list of stops can hold it: a comma becomes " - " ("Roma, Termini" is "Roma
+// - Termini"), and a blank name "fermata senza nome".
+std::string stopListName(std::string name);
 
 } // namespace zeb

@@ -201,9 +201,14 @@ private:
         train.fermate = stops + std::string(kFineFermate);
     }
 
+    // A stop's station as the train's ends and its list of stops name it.
     const std::string& nameOf(int stop) {
         const GtfsStop& s = feed_.stops[static_cast<std::size_t>(stop)];
-        return fitted(feed_.stops[static_cast<std::size_t>(s.station)].name);
+        const std::string& name = fitted(feed_.stops[static_cast<std::size_t>(s.station)].name);
+        const auto [listed, added] = listNames_.try_emplace(name);
+        if (added)
+            listed->second = stopListName(name);
+        return listed->second;
     }
 
     const GtfsFeed& feed_;
@@ -214,6 +219,7 @@ private:
     ServiceClock clock_;
     std::map<std::pair<std::string, int>, int> kindIndex_;
     std::set<std::tuple<std::string, std::string, std::string, std::string, std::string>> seen_;
+    std::unordered_map<std::string, std::string> listNames_;
     std::string number_; // of the trip being added
     int kind_ = 0;
 };

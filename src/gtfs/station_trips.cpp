@@ -2,6 +2,7 @@
 
 #include "gtfs/gtfs_error.h"
 #include "gtfs/stop_times_scan.h"
+#include "model/quoted_text.h"
 
 #include <array>
 #include <bitset>
@@ -34,7 +35,7 @@ int secondsOf(std::string_view text, long line, int column) {
         return -1;
     const auto seconds = gtfsSeconds(text);
     if (!seconds)
-        failInRow(line, column, "«" + std::string(text) + "» non è un orario H:MM:SS");
+        failInRow(line, column, quotedBriefly(text) + " non è un orario H:MM:SS");
     return *seconds;
 }
 
@@ -154,12 +155,12 @@ private:
                     !noPassengers(fields[4]),          !noPassengers(fields[5])};
         if (row.stop < 0)
             failInRow(raw.line, 0,
-                      "la fermata «" + std::string(fields[0]) + "» non è in stops.txt");
+                      "la fermata " + quotedBriefly(fields[0]) + " non è in stops.txt");
         const std::string_view sequence = fields[3];
         const auto [end, ec] =
             std::from_chars(sequence.data(), sequence.data() + sequence.size(), row.sequence);
         if (ec != std::errc() || end != sequence.data() + sequence.size() || sequence.empty())
-            failInRow(raw.line, 3, "«" + std::string(sequence) + "» non è un numero intero");
+            failInRow(raw.line, 3, quotedBriefly(sequence) + " non è un numero intero");
         return row;
     }
 

@@ -3,6 +3,7 @@
 #include "gtfs/feed.h"
 #include "gtfs/gtfs_table.h"
 #include "gtfs/station_day.h"
+#include "model/quoted_text.h"
 
 #include <date/tz.h>
 
@@ -58,7 +59,7 @@ inline int secondsIn(const GtfsTable& table, int column) {
         return -1;
     const auto seconds = gtfsSeconds(text);
     if (!seconds)
-        table.fail(column, "«" + std::string(text) + "» non è un orario H:MM:SS");
+        table.fail(column, quotedBriefly(text) + " non è un orario H:MM:SS");
     return *seconds;
 }
 
@@ -66,8 +67,8 @@ inline int lookup(const GtfsTable& table, int column, const IndexOf& index, cons
                   const char* file) {
     const int found = index.find(table.field(column));
     if (found < 0)
-        table.fail(column, std::string(what) + " «" + std::string(table.field(column)) +
-                               "» non è in " + file);
+        table.fail(column, std::string(what) + " " + quotedBriefly(table.field(column)) +
+                               " non è in " + file);
     return found;
 }
 

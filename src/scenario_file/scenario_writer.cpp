@@ -144,6 +144,9 @@ private:
         if (!encoded)
             fail(FormatError::UnsavableCharacter, keyword,
                  "contiene un carattere che non si può scrivere nel file (codifica Windows-1252)");
+        // A last guard: no byte the reader splits lines on ever goes into a value.
+        if (scratch_.find_first_of("\r\n") != std::string::npos)
+            fail(FormatError::UnsavableCharacter, keyword, "andrebbe a capo dentro il valore");
         put(scratch_);
     }
 

@@ -27,7 +27,10 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Decodes the next code point of `text` at `pos`, advancing `pos`; nullopt on malformed input.
+} // namespace
+
+// Strictly: an overlong form (C0 8A for a line feed), a surrogate or a code point past U+10FFFF
+// is malformed, so that no byte the reader splits on can hide in a longer sequence.
 std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos) {
     const auto lead = static_cast<std::uint8_t>(text[pos]);
     int length = 0;
@@ -55,9 +58,14 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos) {
             return std::nullopt;
         cp = (cp << 6) | (next & 0x3F);
     }
+    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kShortest[length] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+        return std::nullopt;
     pos += length;
     return cp;
 }
+
+namespace {
 
 std::optional<char> byteOf(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
@@ -130,6 +138,31 @@ std::optional<std::string> utf8ToWindows1252(std::string_view text) {
     out.reserve(text.size());
     if (!appendAsWindows1252(out, text))
         return std::nullopt;
+    return out;
+}
+
+bool isWindows1252Character(char32_t cp) {
+    const bool control = cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp < 0xA0);
+    return !control && byteOf(cp).has_value();
+}
+
+std::string blanksForControls(std::string_view text, bool keepLineBreaks) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const auto cp = nextCodePoint(text, pos);
+        if (!cp) {
+            out += text[pos++];
+            continue;
+        }
+        const bool lineBreak = *cp == '\r' || *cp == '\n';
+        const bool control = *cp < 0x20 || *cp == 0x7F || (*cp >= 0x80 && *cp < 0xA0);
+        if (control && !(lineBreak && keepLineBreaks))
+            out += ' ';
+        else
+            out.append(text.substr(start, pos - start));
+    }
     return out;
 }
 

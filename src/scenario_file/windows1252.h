@@ -14,8 +14,19 @@ std::string windows1252ToUtf8(std::string_view bytes);
 // The same into `out`, whose storage is reused where it is large enough.
 void assignWindows1252AsUtf8(std::string& out, std::string_view bytes);
 
-// True when `text` is well-formed UTF-8.
+// True when `text` is well-formed UTF-8: no overlong form, surrogate or code point past U+10FFFF.
 bool isValidUtf8(std::string_view text);
+// The code point of UTF-8 `text` at `pos`, moving `pos` past it; nullopt, leaving `pos`, where
+// the text is not well-formed there. The one decoding every importer and the writer use.
+std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos);
+
+// Whether the code page holds `cp` as a defined character: not a control (C0, DEL, C1) and not
+// one of the five bytes it leaves undefined.
+bool isWindows1252Character(char32_t cp);
+// UTF-8 `text` with every control character (C0, DEL, C1) a blank, line breaks too unless
+// `keepLineBreaks`; a sequence that is not UTF-8 stays as it is, for the caller to refuse. How an
+// importer cleans a text at the door.
+std::string blanksForControls(std::string_view text, bool keepLineBreaks);
 
 // The Windows-1252 bytes of UTF-8 `text`, or nullopt when it holds a character the code page
 // cannot hold (or is not valid UTF-8).

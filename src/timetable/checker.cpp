@@ -1,6 +1,7 @@
 #include "timetable/checker.h"
 
 #include "model/counted.h"
+#include "model/quoted_text.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
@@ -45,7 +46,8 @@ private:
     void checkTime(int i, const char* which, const std::string& ora, const std::string& minuti) {
         if (!minuteOfDay(ora, minuti))
             add(Severity::Error, {i},
-                label(i) + ": l'orario di " + which + " «" + ora + ":" + minuti + "» non è valido",
+                label(i) + ": l'orario di " + which + " " + quotedBriefly(ora + ":" + minuti) +
+                    " non è valido",
                 -1);
     }
 
@@ -60,9 +62,9 @@ private:
 
         if (!isCategoriaSenzaBinario(t.categoria) && !hasStationTrack(s_, t.binario))
             add(Severity::Error, {i},
-                t.binario.empty()
-                    ? label(i) + ": nessun binario assegnato"
-                    : label(i) + ": il binario «" + t.binario + "» non esiste nella stazione",
+                t.binario.empty() ? label(i) + ": nessun binario assegnato"
+                                  : label(i) + ": il binario " + quotedBriefly(t.binario) +
+                                        " non esiste nella stazione",
                 when);
 
         if (hasArrival(t) && hasDeparture(t) && arrival && departure) {

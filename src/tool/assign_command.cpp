@@ -1,5 +1,6 @@
 #include "tool/assign_command.h"
 
+#include "model/quoted_text.h"
 #include "model/track_slots.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"
@@ -35,8 +36,8 @@ int assegnaCommand(const std::string& scenarioPath, const std::string& outputPat
                 continue;
             }
             if (!hasStationTrack(*s, name)) {
-                err << "zebrano-tool assegna: il binario «" << name
-                    << "» non è tra quelli della stazione\n";
+                err << "zebrano-tool assegna: il binario " << quotedBriefly(name)
+                    << " non è tra quelli della stazione\n";
                 return kExitUnreadable;
             }
             options.allowedTracks.push_back(name);

@@ -4,6 +4,7 @@
 #include "gtfs/station_day.h"
 #include "gtfs/station_list.h"
 #include "gtfs/train_choice.h"
+#include "model/quoted_text.h"
 #include "model/train_append.h"
 #include "timetable/train_times.h"
 #include "tool/tool_commands.h"
@@ -39,7 +40,8 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
                 std::ostream& err) {
     std::optional<date::sys_days> day;
     if (request.date && !(day = isoDate(*request.date)))
-        return wrong(err, "la data «" + *request.date + "» non è nella forma AAAA-MM-GG");
+        return wrong(err,
+                     "la data " + quotedBriefly(*request.date) + " non è nella forma AAAA-MM-GG");
     ImportChoice choice;
     choice.onlyTrains = !request.buses;
     for (auto [text, minute] :
@@ -48,7 +50,7 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
             continue;
         const auto value = clockMinute(**text);
         if (!value)
-            return wrong(err, "l'orario «" + **text + "» non è nella forma HH:MM");
+            return wrong(err, "l'orario " + quotedBriefly(**text) + " non è nella forma HH:MM");
         *minute = *value;
     }
     if (!request.listStations && (!request.station || !day || !request.base || !request.output))
@@ -66,13 +68,14 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
         const std::vector<int> found = stationsNamed(feed, *request.station);
         if (found.size() != 1) {
             if (found.empty())
-                return wrong(err, "nessuna stazione del feed si chiama «" + *request.station + "»");
+                return wrong(err, "nessuna stazione del feed si chiama " +
+                                      quotedBriefly(*request.station));
             std::string names;
             for (int stop : found) {
                 const GtfsStop& s = feed.stops[static_cast<std::size_t>(stop)];
                 names += "\n  " + s.id + ";" + s.name;
             }
-            return wrong(err, "«" + *request.station + "» indica " +
+            return wrong(err, quotedBriefly(*request.station) + " indica " +
                                   counted(static_cast<long>(found.size()), "stazione", "stazioni") +
                                   ", sceglierne una:" + names);
         }

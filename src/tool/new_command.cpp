@@ -1,5 +1,6 @@
 #include "tool/new_command.h"
 
+#include "model/quoted_text.h"
 #include "model/track_slots.h"
 #include "timetable/train_times.h"
 #include "tool/tool_commands.h"
@@ -29,7 +30,7 @@ int nuovoCommand(const NewScenarioRequest& request, std::ostream& out, std::ostr
     const std::string start = request.start.value_or("06:00");
     const auto minute = clockMinute(start);
     if (!minute)
-        return wrong(err, "l'ora di inizio «" + start + "» non è nella forma HH:MM");
+        return wrong(err, "l'ora di inizio " + quotedBriefly(start) + " non è nella forma HH:MM");
     auto s = std::make_unique<Scenario>();
     s->nome_stazione = request.station;
     s->ora_inizio = twoDigits(*minute / 60);
@@ -45,8 +46,8 @@ int nuovoCommand(const NewScenarioRequest& request, std::ostream& out, std::ostr
             continue;
         const auto slot = slotOfTrackName(name);
         if (!slot)
-            return wrong(err, "«" + name +
-                                  "» non è un binario: i binari sono da 1 a 23 e da "
+            return wrong(err, quotedBriefly(name) +
+                                  " non è un binario: i binari sono da 1 a 23 e da "
                                   "1tronco a 3tronco");
         if (!s->binari_scelti[static_cast<std::size_t>(*slot)]) {
             s->binari_scelti[static_cast<std::size_t>(*slot)] = true;

@@ -130,6 +130,20 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"AMarkMeansUtf8Throughout",
                 "\xEF\xBB\xBFNumero;Provenienza;Arrivo;Note\n1;caff\xC3\xA8;7:00;gi\xE0\n",
                 "Riga 2, Note: testo non UTF-8 «gi\xC3\xA0»\n"},
+        CsvCase{"ControlCharactersBecomeBlanks",
+                "Numero;Note;Provenienza;Arrivo\n7;a\x01"
+                "b\x1B"
+                "c\xC2\x81"
+                "d;\vX\x02;7:00\n",
+                "|7||X|Autobus/0|7.00|--.--||0|Il treno termina nella stazione simulata,.|10/"
+                "Autobus (Piazzale Esterno)|a b c d\n"},
+        CsvCase{"AnOverlongLineFeedIsNoUtf8",
+                "\xEF\xBB\xBFNumero;Note\n1\xC0\x8A"
+                "2;a\xC0\x8D"
+                "b\n",
+                "Riga 2, Numero: testo non UTF-8 «1\xC3\x80\xC5\xA0"
+                "2»\n"
+                "Riga 2, Note: testo non UTF-8 «a\xC3\x80 b»\n"},
         CsvCase{"TextsWithinTheFileLimits",
                 "Numero;Note;Destinazione;Partenza;Fermate\n1;" + std::string(65537, 'n') +
                     ";B;7:00;" + std::string(65535, 'f') + "\n",

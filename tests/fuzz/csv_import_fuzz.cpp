@@ -1,7 +1,8 @@
 // libFuzzer target: arbitrary bytes as a CSV file of trains, imported into a station. The import
-// is all or nothing; what it accepts saves and reloads; exported and imported again, it gives the
-// same file.
+// is all or nothing; every text it accepts is one line of Windows-1252; what it accepts saves and
+// reloads; exported and imported again, it gives the same file.
 #include "csv_exchange/trains_csv.h"
+#include "fuzz/imported_texts.h"
 #include "model/track_slots.h"
 #include "scenario_file/scenario_file_error.h"
 #include "scenario_file/scenario_reader.h"
@@ -47,6 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         if (!result.trains.empty())
             fault("a refused import kept trains", "");
         return 0;
+    }
+    for (const zeb::Treno& t : result.trains) {
+        if (const std::string field = zeb::test::fieldNotClean(t); !field.empty())
+            fault("an imported text is not one line of Windows-1252", field);
     }
     const std::size_t count = result.trains.size();
     zeb::appendImportedTrains(s, result);

@@ -1,6 +1,8 @@
 // libFuzzer target: arbitrary bytes as a GTFS feed, either a zip ("PK" first) or text files each
-// headed by a line "@@ name.txt". Whatever a station's day gives must be appended, saved,
-// reloaded and saved again to the same bytes.
+// headed by a line "@@ name.txt". Every text a station's day brings in must be one line of
+// Windows-1252, and what it gives must be appended, saved, reloaded and saved again to the same
+// bytes.
+#include "fuzz/imported_texts.h"
 #include "gtfs/feed_source.h"
 #include "gtfs/gtfs_error.h"
 #include "gtfs/station_day.h"
@@ -59,6 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             zeb::ImportChoice choice;
             choice.onlyTrains = false;
             zeb::ChosenTrains chosen = zeb::chooseTrains(stationDay, choice, s);
+            for (const zeb::Treno& t : chosen.trains) {
+                if (const std::string field = zeb::test::fieldNotClean(t); !field.empty())
+                    fault("an imported text is not one line of Windows-1252", field);
+            }
             if (!zeb::importRefusal(s, chosen.trains))
                 zeb::appendTrains(s, chosen.trains);
         }

@@ -27,7 +27,7 @@ std::string loadError(const FeedSource& source) {
 }
 
 TEST(GtfsFeedReading, ABrokenFeedNamesFileLineAndColumn) {
-    auto stopTimes = [](const char* from, const char* to) {
+    auto stopTimes = [](std::string from, std::string to) {
         return [=](FeedFiles& f) { test::edit(f, "stop_times.txt", from, to); };
     };
     const std::vector<std::pair<std::function<void(FeedFiles&)>, std::string>> cases = {
@@ -36,6 +36,9 @@ TEST(GtfsFeedReading, ABrokenFeedNamesFileLineAndColumn) {
          "stops.txt: manca la colonna stop_id"},
         {stopTimes("7:55:00,7:57", "7:61:00,7:57"),
          "stop_times.txt, riga 3, colonna arrival_time: «7:61:00» non è un orario H:MM:SS"},
+        {stopTimes("7:55:00,7:57", "7:5" + std::string(1 << 20, '5') + ",7:57"),
+         "stop_times.txt, riga 3, colonna arrival_time: «7:5" + std::string(37, '5') +
+             "…» non è un orario H:MM:SS"}, // a value of a megabyte quoted briefly
         {stopTimes("t2,9:30", "zz,9:30"),
          "stop_times.txt, riga 8, colonna trip_id: la corsa «zz» non è in trips.txt"},
         {stopTimes("SUD,2", "XYZ,2"),
@@ -124,6 +127,28 @@ TEST(GtfsFeedReading, ZipsAtTheRootOrInAFolderWithMacJunk) {
               "stops.txt: il file è troppo grande (4095 MB, al massimo 512 MB)");
     const std::string shortened = declaringSize(zips[0], "stops.txt", 10);
     EXPECT_NE(loadError(*feedFromZipBytes(shortened)).find("stops.txt: il file nello zip"),
+              std::string::npos);
+
+    // Two feeds in one zip are never read as one.
+    auto refusal = [](const std::string& bytes) {
+        try {
+            feedFromZipBytes(bytes);
+        } catch (const GtfsError& error) {
+            return error.message();
+        }
+        return std::string();
+    };
+    FeedFiles two;
+    for (const auto& [name, text] : junk) {
+        two["nuovo/" + name] = text;
+        two["vecchio/" + name] = text;
+    }
+    EXPECT_EQ(refusal(zipOf(two, "", folder.file("two.zip"))),
+              "Lo zip contiene i file di più orari («nuovo», «vecchio»): estrarre quello voluto "
+              "e scegliere il suo stops.txt");
+    two["stops.txt"] = junk.at("stops.txt");
+    EXPECT_NE(refusal(zipOf(two, "", folder.file("two.zip")))
+                  .find("(la cartella principale, «nuovo», «vecchio»)"),
               std::string::npos);
 
     test::writeBytes(folder.file("not.zip"), "stop_id\n");

@@ -161,11 +161,22 @@ const std::vector<DayCase>& dayCases() {
          {"2231|Interregionale|Nordia|Sudia|06:55|06:57|1|Pieve,Rocca,.",
           "2233|Interregionale||Sudia|--:--|08:05|2|,.",
           "2235|Interregionale|Sudia||23:10|--:--||" + kEnds}},
-        {"a name the file cannot hold loses its accents",
+        {"a name the file cannot hold loses just the accents it lacks",
          [](FeedFiles& f) { test::edit(f, "stops.txt", "NORD,Nordia", "NORD,Łódź Fabryczna"); },
          2024_y / 3 / 6,
          all,
-         {k2235, "2231|Interregionale|Lodz Fabryczna|Sudia|07:55|07:57|1|Pieve,Rocca,.", k2233}},
+         {k2235, "2231|Interregionale|Lódz Fabryczna|Sudia|07:55|07:57|1|Pieve,Rocca,.", k2233}},
+        {"names cleaned at the door: controls, commas, blanks, undefined characters",
+         [](FeedFiles& f) {
+             test::edit(f, "stops.txt", "PIE,Pieve", "PIE,\"Pie\vve, Alta\"");
+             test::edit(f, "stops.txt", "ROC,Rocca", "ROC,\" \"");
+             test::edit(f, "stops.txt", "NORD,Nordia", std::string("NORD,No\xC2\x81r\0dia", 14));
+         },
+         2024_y / 3 / 6,
+         all,
+         {k2235,
+          "2231|Interregionale|No r dia|Sudia|07:55|07:57|1|Pie ve - Alta,fermata senza nome,.",
+          k2233}},
         {"the number from the trip_id where nothing else gives one",
          [](FeedFiles& f) { test::edit(f, "trips.txt", "t2,2233", "t2,"); },
          2024_y / 3 / 6,

@@ -24,5 +24,21 @@ TEST(Windows1252, RefusesWhatTheCodePageCannotHold) {
     EXPECT_EQ(utf8ToWindows1252("\xE0\x41\x41"), std::nullopt); // bad continuation
 }
 
+// Only the shortest form of a character is UTF-8: an overlong line feed, carriage return or NUL
+// would otherwise reach the file as the byte itself and split a value.
+TEST(Windows1252, DecodesStrictly) {
+    for (const char* malformed : {"a\xC0\x8A"
+                                  "b",
+                                  "\xC0\x8D", "\xC0\x80", "\xE0\x80\x8A", "\xF0\x80\x80\x8A",
+                                  "\xC1\xBF", "\xED\xA0\x80" /* surrogate */,
+                                  "\xF4\x90\x80\x80" /* past U+10FFFF */, "\xF8\x88\x80\x80\x80"}) {
+        EXPECT_FALSE(isValidUtf8(malformed)) << malformed;
+        EXPECT_EQ(utf8ToWindows1252(malformed), std::nullopt) << malformed;
+    }
+    for (const char* wellFormed :
+         {"\xC2\x80", "\xE0\xA0\x80", "\xF0\x90\x80\x80", "\xED\x9F\xBF", "\xF4\x8F\xBF\xBF"})
+        EXPECT_TRUE(isValidUtf8(wellFormed)) << wellFormed;
+}
+
 } // namespace
 } // namespace zeb

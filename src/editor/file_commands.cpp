@@ -8,6 +8,7 @@
 #include "scenario_file/scenario_reader.h"
 #include "scenario_file/scenario_writer.h"
 
+#include <cerrno>
 #include <ctime>
 #include <memory>
 
@@ -91,6 +92,10 @@ void EditorLogic::offerRecovery(RecoveryStore& store) {
     try {
         Funzione_Carica(*copy);
     } catch (const ScenarioFileError& error) {
+        // A copy that vanished was adopted by another editor starting at the same time: that is
+        // no error of this one's.
+        if (error.number() == ENOENT)
+            return;
         const std::string aside = store.setAside(newest.path);
         ui_.showMessage("È stato trovato uno scenario non salvato, ma non si può leggere: " +
                             error.message() + "\r\nÈ stato messo da parte in " + aside + ".",

@@ -210,6 +210,8 @@ std::vector<RecoveryStore::Orphan> RecoveryStore::orphans() const {
     closedir(dir);
     std::sort(found.begin(), found.end(),
               [](const Orphan& a, const Orphan& b) { return a.modified > b.modified; });
+    for (const Orphan& orphan : found)
+        moment("orphan-found", orphan.path);
     return found;
 }
 

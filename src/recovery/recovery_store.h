@@ -48,7 +48,8 @@ public:
     bool adopt(const std::string& path) const;
 
     // Tests widen the windows of the races: called at "lock-locked" (the own lock made and locked,
-    // not yet in place) and "aside-renaming" (a copy about to take the dated name given).
+    // not yet in place), "aside-renaming" (a copy about to take the dated name given) and
+    // "orphan-found" (each orphan listed, before anyone reads it).
     static std::function<void(std::string_view moment, const std::string& path)>& testHook();
 
 private:

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <dirent.h>
@@ -62,18 +64,13 @@ int writeAll(int fd, const std::string& bytes) {
 }
 
 constexpr std::string_view kTemporaryMark = ".zeb-save-";
-constexpr std::size_t kNameInTemporary = 100; // so that the temporary's name stays short
+// A name up to this long goes whole into its temporaries' names, which stay within the 255 bytes
+// a file name may have; a longer one by its start and a digest of the whole.
+constexpr std::size_t kNameInTemporary = 200;
 
 std::string baseName(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The start of the temporary files' names for the file named `name`.
-std::string temporaryPrefix(const std::string& name) {
-    std::string prefix(1, '.');
-    prefix.append(name, 0, kNameInTemporary).append(kTemporaryMark);
-    return prefix;
 }
 
 // The writer of a temporary file ".NAME.zeb-save-PID-XXXXXX", or 0 for another name.
@@ -99,6 +96,18 @@ bool running(pid_t pid) {
 }
 
 } // namespace
+
+std::string temporaryPrefix(const std::string& name) {
+    std::string prefix(1, '.');
+    if (name.size() <= kNameInTemporary)
+        return prefix.append(name).append(kTemporaryMark);
+    std::uint64_t digest = 14695981039346656037u; // FNV-1a of the whole name
+    for (const char c : name)
+        digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(digest));
+    return prefix.append(name, 0, 100).append("~").append(hex).append(kTemporaryMark);
+}
 
 void removeLeftoverTemporaries(const std::string& folder, const std::string& name) {
     DIR* dir = opendir(folder.c_str());

@@ -14,6 +14,11 @@ namespace zeb {
 // and never touches the temporary files of other targets or of writers still running.
 void replaceFileContents(const std::string& path, const std::string& bytes);
 
+// The start of the names of the temporary files of the file named `name`: the whole name up to
+// 200 bytes, else its first 100 and a digest of the whole, so that two names never share it and
+// cleaning one file's leftovers never touches another's.
+std::string temporaryPrefix(const std::string& name);
+
 // Removes the temporary files in `folder` left by writers that are no longer running: those of
 // the file named `name`, or, for an empty `name`, of every file.
 void removeLeftoverTemporaries(const std::string& folder, const std::string& name);

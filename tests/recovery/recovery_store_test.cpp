@@ -135,6 +135,20 @@ TEST(RecoveryStore, TemporaryFilesOfGoneWritersAreRemoved) {
     replaceFileContents(folder.file("piano.zeb"), "saved");
     EXPECT_EQ(folder.listing(), left[1] + "\n" + left[2] + "\npiano.zeb\n");
 
+    // Names that share their first 100 bytes or more keep their leftovers apart, long or short.
+    for (const std::size_t shared : {100, 190, 240}) {
+        const std::string mine = std::string(shared, 'p') + "-1.zeb";
+        const std::string other = std::string(shared, 'p') + "-2.zeb";
+        EXPECT_FALSE(temporaryPrefix(other).starts_with(temporaryPrefix(mine)));
+        test::writeBytes(folder.file(temporaryPrefix(mine) + dead + "-abcdef"), "partial");
+        test::writeBytes(folder.file(temporaryPrefix(other) + dead + "-abcdef"), "partial");
+        replaceFileContents(folder.file(mine), "saved");
+        EXPECT_EQ(folder.listing().find(temporaryPrefix(mine)), std::string::npos) << shared;
+        EXPECT_NE(folder.listing().find(temporaryPrefix(other)), std::string::npos) << shared;
+        std::filesystem::remove(folder.file(temporaryPrefix(other) + dead + "-abcdef"));
+        std::filesystem::remove(folder.file(mine));
+    }
+
     RecoveryStore store(folder.path());
     EXPECT_EQ(folder.listing().find(left[1]), std::string::npos);
     EXPECT_NE(folder.listing().find(left[2]), std::string::npos) << "its writer is running";
@@ -186,6 +200,22 @@ TEST(Recovery, YesRestoresNoKeepsAsideAndAnUnreadableCopyIsReported) {
         << broken.ui.messages[0].text;
     EXPECT_NE(broken.ui.messages[0].text.find("non-salvato-"), std::string::npos);
     EXPECT_FALSE(broken.editor.scenarioOpen());
+}
+
+// A copy another editor adopted between the listing and the reading is no error and no message:
+// nothing is reported, nothing set aside under a name that is not there.
+TEST(Recovery, ACopyAnotherEditorTookIsNoError) {
+    Restart late(test::exampleFileBytes());
+    RecoveryStore::testHook() = [](std::string_view moment, const std::string& path) {
+        if (moment == "orphan-found")
+            std::remove(path.c_str());
+    };
+    late.editor.offerRecovery(*late.store);
+    RecoveryStore::testHook() = nullptr;
+    EXPECT_TRUE(late.ui.messages.empty());
+    EXPECT_FALSE(late.editor.scenarioOpen());
+    for (const auto& entry : std::filesystem::directory_iterator(late.store->folder()))
+        EXPECT_EQ(entry.path().filename().string().find("non-salvato"), std::string::npos);
 }
 
 } // namespace

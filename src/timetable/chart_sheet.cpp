@@ -12,7 +12,10 @@ std::string rowLabel(const Scenario& s, const ChartContent& content, int row) {
 
 double rowLabelWidth(const MeasureText& measure, double size, const Scenario& s,
                      const ChartContent& content) {
-    double longest = 0;
+    // The rows of trains without a track of the station count whether they are there or not, so
+    // that the chart never moves sideways when one comes or goes.
+    double longest = std::max(measure(kRowWithoutTrack, size, false),
+                              measure(kRowUnknownTrack, size, false));
     for (int row = 0; row < static_cast<int>(content.rows.size()); ++row)
         longest = std::max(longest, measure(rowLabel(s, content, row), size, false));
     return longest;

@@ -17,7 +17,8 @@ inline constexpr double kChartNumberPoints = 6.5;
 
 // A row's name as the chart writes it ("Binario 3", "Senza binario").
 std::string rowLabel(const Scenario& s, const ChartContent& content, int row);
-// The widest of them in a type of `size` points.
+// The widest of them in a type of `size` points, "Senza binario" and "Binario inesistente"
+// always among them.
 double rowLabelWidth(const MeasureText& measure, double size, const Scenario& s,
                      const ChartContent& content);
 

@@ -32,7 +32,6 @@ namespace zeb {
 
 namespace {
 
-constexpr int kPreviewRows = 50;
 const char* kCategoriesKey = "gtfs/categorie";
 
 QDate toQDate(date::sys_days day) {
@@ -332,7 +331,7 @@ void GtfsImportDialog::showKinds() {
 
 void GtfsImportDialog::showPreview() {
     const auto& trains = chosen_.trains;
-    const int rows = std::min(static_cast<int>(trains.size()), kPreviewRows);
+    const int rows = static_cast<int>(trains.size()); // every one, as it will be stored
     preview_->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
         const Treno& t = trains[static_cast<std::size_t>(row)];
@@ -358,9 +357,7 @@ void GtfsImportDialog::showPreview() {
     else if (refusal)
         text = q(*refusal);
     else
-        text = countedText(count, "treno da importare", "treni da importare") +
-               (count > kPreviewRows ? QString(", qui i primi %1").arg(kPreviewRows) : QString()) +
-               ".";
+        text = countedText(count, "treno da importare", "treni da importare") + ".";
     for (const std::string& note : day_ ? importNotes(*day_) : std::vector<std::string>{})
         text += " " + q(note) + ".";
     count_->setText(text);

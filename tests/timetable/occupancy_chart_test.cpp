@@ -1,5 +1,6 @@
 #include "timetable/occupancy_chart.h"
 
+#include "timetable/chart_sheet.h"
 #include "timetable/test_trains.h"
 
 #include <gtest/gtest.h>
@@ -190,6 +191,19 @@ TEST(OccupancyChart, PagesCoverTheAxis) {
             EXPECT_TRUE(k == 0 || pages[k].firstMinute == pages[k - 1].lastMinute);
         }
     }
+}
+
+// The column of the track names is as wide with the row of trains without a track as without
+// it, so that the chart never moves sideways when that row comes or goes.
+TEST(ChartSheet, TheNamesColumnKeepsItsWidth) {
+    const MeasureText characters = [](std::string_view text, double, bool) {
+        return static_cast<double>(text.size());
+    };
+    Scenario s = test::stationWith({{"1", "A", "7:40", "B", "7:45"}});
+    const double alone = rowLabelWidth(characters, 7, s, chartContent(s, {}));
+    s = test::stationWith({{"1", "A", "7:40", "B", "7:45"}, {"2", "A", "8:40", "B", "8:45", ""}});
+    ASSERT_EQ(chartContent(s, {}).rows.size(), 3u); // the tracks 1 and 2, and one apart
+    EXPECT_EQ(rowLabelWidth(characters, 7, s, chartContent(s, {})), alone);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTableWidget>
@@ -58,6 +59,29 @@ private slots:
         undo->trigger();
         QCOMPARE(scenario.totale_treni, 0);
         QCOMPARE(stationTrackNames(scenario), (std::vector<std::string>{"1", "2", "1tronco"}));
+    }
+
+    // The preview lists every train of the day, not the first fifty.
+    void thePreviewListsEveryTrain() {
+        openStation();
+        QDir().mkpath(QString::fromStdString(folder.file("feed")));
+        FeedFiles files = valleFeed();
+        files["frequencies.txt"] =
+            "trip_id,start_time,end_time,headway_secs\nt2,6:00:00,11:55:00,300\n"; // 72 runs
+        for (const auto& [name, text] : files)
+            writeBytes(folder.file("feed/" + name), text);
+        nextFile = QString::fromStdString(folder.file("feed/stops.txt"));
+        dialogs.expect("importaGtfs", [](QDialog& dialog) {
+            widget<QDateEdit>(&dialog, "dataServizio")->setDate(QDate(2024, 3, 6));
+            type(&dialog, "cercaStazione", "valm");
+            auto* stations = widget<QTableView>(&dialog, "elencoStazioni");
+            QTest::mouseClick(stations->viewport(), Qt::LeftButton, {},
+                              stations->visualRect(stations->model()->index(0, 0)).center());
+            QTRY_COMPARE(widget<QTableWidget>(&dialog, "anteprima")->rowCount(), 74);
+            QCOMPARE(widget<QLabel>(&dialog, "conteggioGtfs")->text(),
+                     QString("74 treni da importare."));
+        });
+        window->findChild<QAction*>("actionImportaGtfs")->trigger();
     }
 
     // The conflict of the sample mended by "Assegna binari…", and given back by undo; what is left

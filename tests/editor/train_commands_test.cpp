@@ -146,33 +146,24 @@ TEST_F(TrainCommands, ChangingTheStationKeepsTheShownTrack) {
     ui.station = test::chooseStation({4}); // adds track 5 before the stub track
     editor.modifica_Click();
     EXPECT_EQ(editor.binario.text(), "1tronco");
-
-    // A train whose track the station no longer has shows none chosen, never the track the list
-    // showed before, and confirming keeps the track it has.
-    editor.modificatr_Click();
-    ui.station = test::chooseStation({1, 4, 23});
-    editor.modifica_Click();
-    editor.binario.select(0);
-    back();
-    EXPECT_EQ(editor.binario.selected, -1);
-    editor.note.setText("nota");
-    editor.modificatr_Click();
-    EXPECT_EQ(s.treni[0].binario + " " + s.treni[0].note, "1tronco nota");
 }
 
-// A train without a track, as feeds and spreadsheets bring them by the thousand, shows none
-// chosen after a train with one, and confirming another change keeps it without.
-TEST_F(TrainCommands, ATrainWithoutATrackKeepsNone) {
+// A train without a track of the station (none at all, as feeds and spreadsheets bring them by
+// the thousand, or one the station lacks) shows none chosen after a train with one, never that
+// train's, and confirming another change keeps the track it has.
+TEST_F(TrainCommands, ATrainWithoutATrackOfTheStationKeepsItsOwn) {
     insertNumbered(2);
-    s.treni[0].binario.clear();
-    editor.showTrain(1);
-    EXPECT_EQ(editor.binario.text(), "1");
-    editor.showTrain(0);
-    editor.Timer1_Timer();
-    EXPECT_EQ(editor.binario.selected, -1);
-    editor.note.setText("x");
-    editor.modificatr_Click();
-    EXPECT_EQ(s.treni[0].binario + "|" + s.treni[0].note, "|x");
+    for (const std::string stored : {"", "7"}) {
+        s.treni[0].binario = stored;
+        editor.showTrain(1);
+        EXPECT_EQ(editor.binario.text(), "1");
+        editor.showTrain(0);
+        editor.Timer1_Timer();
+        EXPECT_EQ(editor.binario.selected, -1);
+        editor.note.setText("x" + stored);
+        editor.modificatr_Click();
+        EXPECT_EQ(s.treni[0].binario + "|" + s.treni[0].note, stored + "|x" + stored);
+    }
 }
 
 // Ctrl+Z with changes typed into a shown train puts the train back as stored and nothing else;

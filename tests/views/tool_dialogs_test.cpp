@@ -24,20 +24,33 @@ private slots:
     void init() { start(); }
     void cleanup() { stop(); }
 
+private:
+    // The feed as a folder, chosen by its stops.txt in the file dialog.
+    void offerFeed(const FeedFiles& files) {
+        QDir().mkpath(QString::fromStdString(folder.file("feed")));
+        for (const auto& [name, text] : files)
+            writeBytes(folder.file("feed/" + name), text);
+        nextFile = QString::fromStdString(folder.file("feed/stops.txt"));
+    }
+
+    // Valmora's day of 6 March 2024 chosen in the import dialog.
+    static void chooseValmora(QDialog& dialog) {
+        widget<QDateEdit>(&dialog, "dataServizio")->setDate(QDate(2024, 3, 6));
+        type(&dialog, "cercaStazione", "valm");
+        auto* stations = widget<QTableView>(&dialog, "elencoStazioni");
+        QCOMPARE(stations->model()->rowCount(), 1);
+        QTest::mouseClick(stations->viewport(), Qt::LeftButton, {},
+                          stations->visualRect(stations->model()->index(0, 0)).center());
+    }
+
+private slots:
+
     // A day of a feed of our own through the import dialog, into the table, and back by undo.
     void aFeedsDayThroughTheImportDialog() {
         openStation();
-        QDir().mkpath(QString::fromStdString(folder.file("feed")));
-        for (const auto& [name, text] : valleFeed())
-            writeBytes(folder.file("feed/" + name), text);
-        nextFile = QString::fromStdString(folder.file("feed/stops.txt"));
+        offerFeed(valleFeed());
         dialogs.expect("importaGtfs", [](QDialog& dialog) {
-            widget<QDateEdit>(&dialog, "dataServizio")->setDate(QDate(2024, 3, 6));
-            type(&dialog, "cercaStazione", "valm");
-            auto* stations = widget<QTableView>(&dialog, "elencoStazioni");
-            QCOMPARE(stations->model()->rowCount(), 1);
-            QTest::mouseClick(stations->viewport(), Qt::LeftButton, {},
-                              stations->visualRect(stations->model()->index(0, 0)).center());
+            chooseValmora(dialog);
             auto* preview = widget<QTableWidget>(&dialog, "anteprima");
             QTRY_COMPARE(preview->rowCount(), 3);
             QCOMPARE(preview->item(1, 0)->text() + " " + preview->item(1, 4)->text(),
@@ -64,19 +77,12 @@ private slots:
     // The preview lists every train of the day, not the first fifty.
     void thePreviewListsEveryTrain() {
         openStation();
-        QDir().mkpath(QString::fromStdString(folder.file("feed")));
         FeedFiles files = valleFeed();
         files["frequencies.txt"] =
             "trip_id,start_time,end_time,headway_secs\nt2,6:00:00,11:55:00,300\n"; // 72 runs
-        for (const auto& [name, text] : files)
-            writeBytes(folder.file("feed/" + name), text);
-        nextFile = QString::fromStdString(folder.file("feed/stops.txt"));
+        offerFeed(files);
         dialogs.expect("importaGtfs", [](QDialog& dialog) {
-            widget<QDateEdit>(&dialog, "dataServizio")->setDate(QDate(2024, 3, 6));
-            type(&dialog, "cercaStazione", "valm");
-            auto* stations = widget<QTableView>(&dialog, "elencoStazioni");
-            QTest::mouseClick(stations->viewport(), Qt::LeftButton, {},
-                              stations->visualRect(stations->model()->index(0, 0)).center());
+            chooseValmora(dialog);
             QTRY_COMPARE(widget<QTableWidget>(&dialog, "anteprima")->rowCount(), 74);
             QCOMPARE(widget<QLabel>(&dialog, "conteggioGtfs")->text(),
                      QString("74 treni da importare."));

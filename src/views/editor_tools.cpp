@@ -8,11 +8,15 @@
 #include "views/gtfs_import_dialog.h"
 #include "views/occupancy_window.h"
 #include "views/posters_dialog.h"
+#include "views/recovery_writer.h"
 #include "views/timetable_watch.h"
 #include "views/train_table_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMenuBar>
 #include <QToolButton>
 
@@ -20,6 +24,7 @@ namespace zeb {
 
 void EditorWindow::buildMenuBar() {
     menuBar()->setObjectName("menuBar");
+    buildFileMenu();
     QMenu* edit = menuBar()->addMenu("&Modifica");
     edit->setObjectName("menuModifica");
     // While a text box has the focus, the same keys undo its typing: the box takes them first.
@@ -73,11 +78,78 @@ void EditorWindow::buildMenuBar() {
     indicator_ = new QToolButton(menuBar());
     indicator_->setObjectName("indicatoreVerifica");
     indicator_->setAutoRaise(true);
-    menuBar()->setCornerWidget(indicator_);
+    // The file's name and whether it has changes not yet saved, beside the checker.
+    auto* corner = new QWidget(menuBar());
+    auto* cornerLayout = new QHBoxLayout(corner);
+    cornerLayout->setContentsMargins(0, 0, 0, 0);
+    fileName_ = new QLabel(corner);
+    fileName_->setObjectName("nomeFile");
+    cornerLayout->addWidget(fileName_);
+    cornerLayout->addWidget(indicator_);
+    menuBar()->setCornerWidget(corner);
     connect(indicator_, &QToolButton::clicked, this, [this] { trainTable().showFindings(); });
     connect(watch_, &TimetableWatch::findingsChanged, this, &EditorWindow::showFindingsCount);
     showFindingsCount();
     followScenario();
+}
+
+// File: the scenario commands under the keys of every desktop editor, each pressing its button,
+// so that it asks the same questions in the same words.
+void EditorWindow::buildFileMenu() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("menuFile");
+    const struct {
+        const char* text;
+        QKeySequence keys;
+        const char* name;
+        const char* button;
+    } entries[] = {
+        {"&Nuovo", QKeySequence::New, "actionNuovo", "nuovo_scenario"},
+        {"&Apri…", QKeySequence::Open, "actionApri", "carica_scenario"},
+        {"&Salva", QKeySequence::Save, "actionSalva", "salva"},
+        {"Salva con &nome…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), "actionSalvaConNome",
+         "salva"},
+        {"&Chiudi", QKeySequence(Qt::CTRL | Qt::Key_W), "actionChiudi", "chiudi"},
+    };
+    for (const auto& entry : entries) {
+        auto* button = findChild<QAbstractButton*>(entry.button);
+        QAction* action =
+            file->addAction(entry.text, entry.keys, this, [button] { button->click(); });
+        action->setObjectName(entry.name);
+        fileActions_.emplace_back(action, button);
+    }
+    file->addSeparator();
+    QAction* quit =
+        file->addAction("&Esci", QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] { close(); });
+    quit->setObjectName("actionEsci");
+}
+
+// The editor's keys that work in its other windows too: the file commands, Annulla and Ripeti,
+// F2 and F3.
+QList<QAction*> EditorWindow::windowKeys() const {
+    QList<QAction*> keys{undoAction_, redoAction_, trainTableAction_, occupancyAction_};
+    for (const auto& [action, button] : fileActions_)
+        keys << action;
+    keys << findChild<QAction*>("actionEsci");
+    return keys;
+}
+
+// The actions' states as their buttons have them, and the file's name with its unsaved mark.
+void EditorWindow::updateFileCommands() {
+    for (const auto& [action, button] : fileActions_)
+        action->setEnabled(button->isEnabled() && !button->isHidden());
+    const Scenario& s = logic_.scenario();
+    QString name;
+    if (logic_.scenarioOpen()) {
+        const std::string& path = !s.nome_file.empty() ? s.nome_file : s.nome_file_carica;
+        name = path.empty() || path == recovery_->store().ownCopy()
+                   ? QString("senza nome")
+                   : QFileInfo(QString::fromStdString(path)).fileName();
+        if (logic_.hasUnsavedChanges())
+            name += " *";
+    }
+    fileName_->setText(name);
+    fileName_->setToolTip(logic_.hasUnsavedChanges() ? "Modifiche non salvate" : QString());
 }
 
 void EditorWindow::importGtfs() {
@@ -142,7 +214,7 @@ void EditorWindow::showFindingsCount() {
 }
 
 TrainTableWindow& EditorWindow::trainTable() {
-    if (trainTable_ == nullptr)
+    if (trainTable_ == nullptr) {
         trainTable_ = new TrainTableWindow(
             *watch_,
             {.available = [this] { return logic_.canShowTrain(); },
@@ -163,11 +235,13 @@ TrainTableWindow& EditorWindow::trainTable() {
                  },
              .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); }},
             prompts_, this);
+        trainTable_->addActions(windowKeys());
+    }
     return *trainTable_;
 }
 
 OccupancyWindow& EditorWindow::occupancy() {
-    if (occupancy_ == nullptr)
+    if (occupancy_ == nullptr) {
         occupancy_ = new OccupancyWindow(
             *watch_,
             {.showTrain = [this](int train) { return showTrainFromTimetable(train); },
@@ -176,6 +250,8 @@ OccupancyWindow& EditorWindow::occupancy() {
                      run([&, this] { logic_.moveTrain(train, track, minutes); });
                  }},
             prompts_, this);
+        occupancy_->addActions(windowKeys());
+    }
     return *occupancy_;
 }
 

@@ -54,12 +54,12 @@ EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     // The client area keeps its size; the menu bar stands above it.
     area->setFixedSize(fromTwips(0, 0, 9840, 6375).size());
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    buildMenuBar();
 
     buildTopBand(area);
     buildTrainFields(area);
     buildBottomBand(area);
     setTabOrder();
+    buildMenuBar(); // after the buttons, which its File menu presses
     binder_->refresh();
 
     timer1_->setObjectName("Timer1");
@@ -274,6 +274,7 @@ void EditorWindow::followScenario() {
     importGtfsAction_->setEnabled(logic_.canShowTrain());
     assignTracksAction_->setEnabled(logic_.canShowTrain());
     updateUndoActions();
+    updateFileCommands();
     indicator_->setEnabled(logic_.scenarioOpen());
 }
 

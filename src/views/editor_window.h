@@ -3,12 +3,16 @@
 #include "editor/editor_logic.h"
 #include "views/dialog_prompts.h"
 
+#include <QList>
 #include <QMainWindow>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QAbstractButton;
 class QAction;
+class QLabel;
 class QToolButton;
 class QTimer;
 
@@ -76,6 +80,9 @@ private:
     void run(const std::function<void()>& handler);
     void placeFocus();
     void updateUndoActions();
+    void buildFileMenu();
+    void updateFileCommands();
+    QList<QAction*> windowKeys() const;
 
     bool unconfirmed_ = false; // the shown train has changes not yet confirmed
     DialogPrompts prompts_;
@@ -100,6 +107,8 @@ private:
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QToolButton* indicator_ = nullptr;
+    QLabel* fileName_ = nullptr;
+    std::vector<std::pair<QAction*, QAbstractButton*>> fileActions_;
 };
 
 } // namespace zeb

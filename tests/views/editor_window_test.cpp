@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
 
@@ -203,6 +204,41 @@ private slots:
         QCOMPARE(track->currentText(), QString("1"));
         QCOMPARE(scenario.totale_treni, 1);
         QCOMPARE(undo->text(), QString("Annulla inserimento treno 1"));
+    }
+
+    // The file commands under the keys of any desktop editor, from the editor and from the train
+    // table, each as its button does; the file's name and its unsaved mark beside the checker.
+    void theSameKeysInEveryWindow() {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        dialogs.expect("Form2", [](QDialog& dialog) {
+            type(&dialog, "textstazione", "Valmora");
+            QTest::mouseClick(widget<QCheckBox>(&dialog, "binario_0"), Qt::LeftButton);
+            click(&dialog, "ok");
+        });
+        QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(scenario.nome_stazione, std::string("Valmora"));
+        auto* name = widget<QLabel>(window, "nomeFile");
+        QCOMPARE(name->text(), QString("senza nome *")); // never saved
+        click(window, "nuovotreno");
+        type(window, "numero", "1");
+        QTRY_VERIFY(enabled("inseriscitreno"));
+        click(window, "inseriscitreno");
+        QCOMPARE(name->text(), QString("senza nome *"));
+        nextFile = QString::fromStdString(folder.file("valmora"));
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(name->text(), QString("valmora.zeb"));
+
+        QTest::keyClick(window, Qt::Key_F2);
+        auto* quadro = widget<QWidget>(window, "quadroTreni");
+        quadro->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(quadro));
+        auto* table = widget<QWidget>(quadro, "tabellaTreni");
+        QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(scenario.totale_treni, 0);
+        QTest::keyClick(table, Qt::Key_W, Qt::ControlModifier); // answered No
+        QCOMPARE(messages.shown.back().title, std::string("Chiusura dello scenario"));
+        QVERIFY(enabled("chiudi"));
     }
 
     // Enter in the station dialog presses OK, as in any dialog.

@@ -97,10 +97,14 @@ void EditorLogic::showRecord() {
     // A train of a category with a track keeps the indication just shown: the periodic refresh
     // would otherwise take it for a category newly chosen after a bus and reset it to "Nessuna",
     // and a confirmation would then store that without a word.
+    // A bus shows the indication the refresh forces on it at once, so that it is no change of the
+    // user's to be taken back.
     if (!isCategoriaSenzaBinario(categoria.text())) {
         binario.enabled = true;
         sussi.enabled = true;
         salta_timer_3 = true;
+    } else {
+        sussi.select(kSussiAutobus);
     }
     shown_ = fieldsNow();
     Timer1 = true;

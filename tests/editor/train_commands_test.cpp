@@ -182,6 +182,15 @@ TEST_F(TrainCommands, UndoFirstTakesBackWhatIsTyped) {
     EXPECT_EQ(editor.undoLabel(), "inserimento treno 2");
     editor.undo();
     EXPECT_EQ(s.totale_treni, 1);
+
+    // A bus stored with another indication shows the one the refresh forces: no change of the
+    // user's, and Annulla goes on to the history.
+    Treno& bus = s.treni[0];
+    bus.categoria = "Autobus";
+    bus.indice_categoria = bus.codice_sussidiaria = "0";
+    editor.showTrain(0);
+    editor.Timer1_Timer();
+    EXPECT_FALSE(editor.hasUnconfirmedChanges());
 }
 
 TEST_F(TrainCommands, AJumpShowsATrainAsTheStepButtonsWould) {

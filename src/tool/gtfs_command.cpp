@@ -34,6 +34,27 @@ int wrong(std::ostream& err, const std::string& what) {
     return kExitUnreadable;
 }
 
+// The one station `name` stands for, or nullopt with why on `err`: none, or several, listed.
+std::optional<int> theStationNamed(const GtfsFeed& feed, const std::string& name,
+                                   std::ostream& err) {
+    const std::vector<int> found = stationsNamed(feed, name);
+    if (found.size() == 1)
+        return found.front();
+    if (found.empty()) {
+        wrong(err, "nessuna stazione del feed si chiama " + quotedBriefly(name));
+        return std::nullopt;
+    }
+    std::string names;
+    for (int stop : found) {
+        const GtfsStop& s = feed.stops[static_cast<std::size_t>(stop)];
+        names += "\n  " + s.id + ";" + s.name;
+    }
+    wrong(err, quotedBriefly(name) + " indica " +
+                   counted(static_cast<long>(found.size()), "stazione", "stazioni") +
+                   ", sceglierne una:" + names);
+    return std::nullopt;
+}
+
 } // namespace
 
 int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostream& out,
@@ -65,24 +86,13 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
                 out << station.id << ";" << station.name << ";" << station.trains << "\n";
             return kExitOk;
         }
-        const std::vector<int> found = stationsNamed(feed, *request.station);
-        if (found.size() != 1) {
-            if (found.empty())
-                return wrong(err, "nessuna stazione del feed si chiama " +
-                                      quotedBriefly(*request.station));
-            std::string names;
-            for (int stop : found) {
-                const GtfsStop& s = feed.stops[static_cast<std::size_t>(stop)];
-                names += "\n  " + s.id + ";" + s.name;
-            }
-            return wrong(err, quotedBriefly(*request.station) + " indica " +
-                                  counted(static_cast<long>(found.size()), "stazione", "stazioni") +
-                                  ", sceglierne una:" + names);
-        }
+        const auto station = theStationNamed(feed, *request.station, err);
+        if (!station)
+            return kExitUnreadable;
         const auto base = loadScenario(*request.base, err);
         if (!base)
             return kExitUnreadable;
-        const StationDay stationDay = readStationDay(feed, found.front(), *day);
+        const StationDay stationDay = readStationDay(feed, *station, *day);
         ChosenTrains chosen = chooseTrains(stationDay, choice, *base);
         const std::string where = stationDay.stationName + " il " + isoText(*day);
         if (chosen.trains.empty()) {

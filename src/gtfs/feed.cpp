@@ -8,6 +8,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <set>
+#include <tuple>
+#include <unordered_map>
 
 namespace zeb {
 
@@ -222,6 +226,9 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
     const int start = table.requiredColumn("start_time");
     const int end = table.requiredColumn("end_time");
     const int headway = table.requiredColumn("headway_secs");
+    // A row a trip already has adds no run: dropped before anything is expanded, so that a feed
+    // repeating one row a million times costs what one row costs.
+    std::unordered_map<int, std::set<std::tuple<int, int, int>>> kept;
     while (table.next()) {
         const int t = feed.tripIndex.find(table.field(trip));
         if (t < 0)
@@ -240,15 +247,16 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
         if (f.headway <= 0 || (f.end - f.start) / f.headway >= kMaxRunsPerFrequency)
             table.fail(headway, "l'intervallo deve dare da 1 a " +
                                     std::to_string(kMaxRunsPerFrequency) + " corse");
-        feed.frequencies[t].push_back(f);
+        if (kept[t].emplace(f.start, f.end, f.headway).second)
+            feed.frequencies[t].push_back(f);
     }
 }
 
-int runsOf(const GtfsFeed& feed, int trip) {
+std::int64_t runsOf(const GtfsFeed& feed, int trip) {
     const auto it = feed.frequencies.find(trip);
     if (it == feed.frequencies.end())
         return 1;
-    int runs = 0;
+    std::int64_t runs = 0;
     for (const GtfsFrequency& f : it->second)
         runs += (f.end - f.start) / f.headway + 1;
     return runs;

@@ -71,7 +71,7 @@ struct GtfsFeed {
     std::vector<GtfsTrip> trips;
     IndexOf tripIndex;
     std::vector<GtfsService> services;
-    std::vector<int> tripsOfService; // how many runs of trips each service has on a day it runs
+    std::vector<std::int64_t> tripsOfService; // runs of trips each service has on a day it runs
     std::unordered_map<int, std::vector<GtfsFrequency>> frequencies; // by trip
     const date::time_zone* zone = nullptr;                           // the first agency's
     date::sys_days firstDay{};

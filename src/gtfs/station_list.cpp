@@ -64,12 +64,12 @@ private:
 };
 
 // How many trains call at each stop's station on the day, by one scan of stop_times.
-std::vector<int> callsPerStation(const GtfsFeed& feed, date::sys_days day, bool onlyTrains,
-                                 const ScanProgress& progress) {
+std::vector<std::int64_t> callsPerStation(const GtfsFeed& feed, date::sys_days day, bool onlyTrains,
+                                          const ScanProgress& progress) {
     const std::vector<std::uint16_t> runs = candidateRuns(feed, day);
     const TripNumbers numbers(feed, runs);
     ZoneShifts shiftOf(day);
-    std::vector<int> counts(feed.stops.size(), 0);
+    std::vector<std::int64_t> counts(feed.stops.size(), 0);
     std::unordered_set<std::uint64_t> seen;
     TripCursor cursor(feed);
     scanStopTimes(feed, progress, [&](const GtfsTable& table, const StopTimeColumns& c) {
@@ -94,7 +94,7 @@ std::vector<int> callsPerStation(const GtfsFeed& feed, date::sys_days day, bool 
         if (k < 0 || k >= kCandidateDays ||
             (runs[static_cast<std::size_t>(t.service)] >> k & 1) == 0)
             return;
-        int& count = counts[static_cast<std::size_t>(stop.station)];
+        std::int64_t& count = counts[static_cast<std::size_t>(stop.station)];
         if (const auto frequencies = feed.frequencies.find(trip);
             frequencies != feed.frequencies.end()) {
             for (const GtfsFrequency& f : frequencies->second)
@@ -119,14 +119,16 @@ std::vector<int> callsPerStation(const GtfsFeed& feed, date::sys_days day, bool 
 
 std::vector<StationCount> stationsOfDay(const GtfsFeed& feed, date::sys_days day, bool onlyTrains,
                                         const ScanProgress& progress) {
-    const std::vector<int> counts = callsPerStation(feed, day, onlyTrains, progress);
+    const std::vector<std::int64_t> counts = callsPerStation(feed, day, onlyTrains, progress);
     std::vector<StationCount> stations;
     for (std::size_t i = 0; i < feed.stops.size(); ++i) {
         const GtfsStop& stop = feed.stops[i];
         if (stop.station != static_cast<int>(i) ||
             (stop.locationType != 0 && stop.locationType != 1))
             continue;
-        stations.push_back({static_cast<int>(i), stop.id, stop.name, counts[i]});
+        // Past what a scenario holds the count stops: "più di 2001".
+        stations.push_back({static_cast<int>(i), stop.id, stop.name,
+                            static_cast<int>(std::min<std::int64_t>(counts[i], kMaxTrains + 1))});
     }
     std::stable_sort(stations.begin(), stations.end(),
                      [](const StationCount& a, const StationCount& b) {
@@ -160,9 +162,9 @@ date::sys_days defaultServiceDay(const GtfsFeed& feed, date::sys_days today) {
         from = feed.lastDay - date::days{kMostDays - 1};
     const date::sys_days to = std::min(feed.lastDay, from + date::days{kMostDays - 1});
     date::sys_days best = from;
-    long most = -1;
+    std::int64_t most = -1;
     for (date::sys_days d = from; d <= to; d += date::days{1}) {
-        long trips = 0;
+        std::int64_t trips = 0;
         for (std::size_t s = 0; s < feed.services.size(); ++s) {
             if (feed.tripsOfService[s] > 0 && feed.services[s].runsOn(d))
                 trips += feed.tripsOfService[s];

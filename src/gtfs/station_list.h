@@ -15,7 +15,13 @@ struct StationCount {
     int stop = -1;
     std::string id;
     std::string name;
-    int trains = 0;
+    int trains = 0; // kMaxTrains + 1 for more than a scenario holds
+
+    // "12", or "più di 2001" past what a scenario holds.
+    std::string trainsText() const {
+        return trains > kMaxTrains ? "più di " + std::to_string(kMaxTrains)
+                                   : std::to_string(trains);
+    }
 };
 
 // The feed's stations, busiest first on `day` (then by name), counting only rail services when

@@ -83,7 +83,7 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
         if (request.listStations) {
             const date::sys_days listed = day.value_or(defaultServiceDay(feed, today));
             for (const StationCount& station : stationsOfDay(feed, listed, choice.onlyTrains))
-                out << station.id << ";" << station.name << ";" << station.trains << "\n";
+                out << station.id << ";" << station.name << ";" << station.trainsText() << "\n";
             return kExitOk;
         }
         const auto station = theStationNamed(feed, *request.station, err);

@@ -251,7 +251,7 @@ void GtfsImportDialog::reloadStations() {
         auto* name = new QStandardItem(q(station.name));
         name->setData(station.stop, Qt::UserRole);
         name->setToolTip(q(station.id));
-        auto* trains = new QStandardItem(QString::number(station.trains));
+        auto* trains = new QStandardItem(QString::fromStdString(station.trainsText()));
         trains->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         if (station.stop == chosen)
             chosenRow = stations_->rowCount();

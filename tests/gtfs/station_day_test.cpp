@@ -278,6 +278,26 @@ TEST(GtfsStationDay, TheStationListCountsWhatAnImportTakes) {
     EXPECT_EQ(stationsNamed(feed, "i").size(), 3u);                      // Nordia, Pieve, Sudia
 }
 
+// A row of frequencies.txt repeated 200,000 times costs what one row costs; a station with more
+// calls than a scenario holds is counted as "più di 2001", never as a number that overflowed.
+TEST(GtfsStationDay, FrequenciesRepeatedOrTooManyStayBounded) {
+    FeedFiles files = test::valleFeed();
+    std::string rows = "trip_id,start_time,end_time,headway_secs\n";
+    for (int k = 0; k < 200000; ++k)
+        rows += "t2,9:05:00,10:05:00,1800\n";
+    files["frequencies.txt"] = rows;
+    EXPECT_EQ(importValmora(files, 2024_y / 3 / 6).lines.size(), 5u); // 2233 three times
+    files["frequencies.txt"] = "trip_id,start_time,end_time,headway_secs\n"
+                               "t2,0:00:00,23:59:00,60\nt2,0:00:30,23:59:30,60\n";
+    const auto source = feedFromTexts(files);
+    const GtfsFeed feed = loadFeed(*source);
+    for (const StationCount& s : stationsOfDay(feed, 2024_y / 3 / 6, true)) {
+        if (s.id == "VAL") {
+            EXPECT_EQ(s.trainsText(), "più di 2001");
+        }
+    }
+}
+
 TEST(GtfsStationDay, DefaultDayIsTheBusiestFromToday) {
     const auto source = feedFromTexts(test::valleFeed());
     const GtfsFeed feed = loadFeed(*source);

@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         return 0;
     }
     for (const zeb::Treno& t : result.trains) {
-        if (const std::string field = zeb::test::fieldNotClean(t); !field.empty())
+        if (const std::string field = zeb::test::textNotClean(t); !field.empty())
             fault("an imported text is not one line of Windows-1252", field);
     }
     const std::size_t count = result.trains.size();

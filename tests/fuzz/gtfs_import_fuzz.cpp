@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             choice.onlyTrains = false;
             zeb::ChosenTrains chosen = zeb::chooseTrains(stationDay, choice, s);
             for (const zeb::Treno& t : chosen.trains) {
-                if (const std::string field = zeb::test::fieldNotClean(t); !field.empty())
+                if (const std::string field = zeb::test::textNotClean(t); !field.empty())
                     fault("an imported text is not one line of Windows-1252", field);
             }
             if (!zeb::importRefusal(s, chosen.trains))

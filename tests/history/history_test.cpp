@@ -14,48 +14,36 @@ std::vector<Treno> storedTrains(const Scenario& s) {
     return {s.treni.begin(), s.treni.begin() + s.totale_treni};
 }
 
-// One random edit of the kinds the commands make: trains inserted, removed or changed anywhere,
-// or the station renamed.
+// One random edit of the kinds the commands make: trains inserted or removed at one place,
+// changed here and there (some to what they already were), or the station renamed.
 void randomEdit(Scenario& s, std::mt19937& random) {
-    const int total = s.totale_treni;
-    auto at = [&](int bound) { return bound == 0 ? 0 : static_cast<int>(random() % bound); };
+    std::vector<Treno> trains = storedTrains(s);
+    auto at = [&](std::size_t bound) { return bound == 0 ? 0 : random() % bound; };
+    const std::size_t position = at(trains.size() + 1);
+    const std::size_t count = 1 + at(3);
     switch (random() % 4) {
-    case 0: { // a few trains inserted at one place
-        const int position = at(total + 1);
-        const int count = 1 + at(3);
-        if (total + count > kMaxTrains)
-            return;
-        std::move_backward(s.treni.begin() + position, s.treni.begin() + total,
-                           s.treni.begin() + total + count);
-        for (int k = 0; k < count; ++k) {
-            s.treni[static_cast<std::size_t>(position + k)] = Treno{};
-            s.treni[static_cast<std::size_t>(position + k)].numero =
-                "n" + std::to_string(random() % 1000);
+    case 0:
+        for (std::size_t k = 0; k < count && trains.size() < kMaxTrains; ++k) {
+            trains.insert(trains.begin() + static_cast<long>(position), Treno{});
+            trains[position].numero = "n" + std::to_string(random() % 1000);
         }
-        s.totale_treni += count;
         break;
-    }
-    case 1: { // trains removed from one place
-        if (total == 0)
-            return;
-        const int position = at(total);
-        const int count = std::min(total - position, 1 + at(3));
-        std::move(s.treni.begin() + position + count, s.treni.begin() + total,
-                  s.treni.begin() + position);
-        for (int k = total - count; k < total; ++k)
-            s.treni[static_cast<std::size_t>(k)] = Treno{};
-        s.totale_treni -= count;
+    case 1:
+        trains.erase(trains.begin() + static_cast<long>(std::min(position, trains.size())),
+                     trains.begin() + static_cast<long>(std::min(position + count, trains.size())));
         break;
-    }
-    case 2: // some trains changed here and there, some set to what they already were
-        for (int k = 0; k < 1 + at(4) && total > 0; ++k) {
-            Treno& t = s.treni[static_cast<std::size_t>(at(total))];
+    case 2:
+        for (std::size_t k = 0; k < count && !trains.empty(); ++k) {
+            Treno& t = trains[at(trains.size())];
             t.note = random() % 3 == 0 ? t.note : "nota " + std::to_string(random() % 5);
         }
         break;
     default:
         s.nome_stazione = "Stazione " + std::to_string(random() % 3);
     }
+    std::fill(s.treni.begin(), s.treni.end(), Treno{});
+    std::copy(trains.begin(), trains.end(), s.treni.begin());
+    s.totale_treni = static_cast<int>(trains.size());
 }
 
 // Whatever a step did, the news of it, of its undo and of its redo name exactly the rows that

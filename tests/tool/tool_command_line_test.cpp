@@ -88,15 +88,5 @@ TEST(ToolCommandLine, NuovoMakesAnEmptyStation) {
     EXPECT_EQ(s.totale_treni, 0);
 }
 
-// The help names every command of the table and the exit statuses.
-TEST(ToolCommandLine, TheHelpNamesEveryCommand) {
-    const std::vector<ToolCommand> commands = coreCommands();
-    const std::string help = toolDescription(commands);
-    for (const ToolCommand& command : commands)
-        EXPECT_NE(help.find(std::string("\n  ") + command.name + " "), std::string::npos)
-            << command.name;
-    EXPECT_NE(help.find("Uscita: 0 senza errori"), std::string::npos);
-}
-
 } // namespace
 } // namespace zeb

@@ -207,14 +207,16 @@ private slots:
     }
 
     // The file commands under the keys of any desktop editor, from the editor and from the train
-    // table, each as its button does; the file's name and its unsaved mark beside the checker.
+    // table, each as its button does; Enter confirms the station data; the file's name and its
+    // unsaved mark beside the checker.
     void theSameKeysInEveryWindow() {
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
         dialogs.expect("Form2", [](QDialog& dialog) {
             type(&dialog, "textstazione", "Valmora");
             QTest::mouseClick(widget<QCheckBox>(&dialog, "binario_0"), Qt::LeftButton);
-            click(&dialog, "ok");
+            QTest::keyClick(widget<QWidget>(&dialog, "textstazione"), Qt::Key_Return);
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
         });
         QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(scenario.nome_stazione, std::string("Valmora"));
@@ -239,21 +241,6 @@ private slots:
         QTest::keyClick(table, Qt::Key_W, Qt::ControlModifier); // answered No
         QCOMPARE(messages.shown.back().title, std::string("Chiusura dello scenario"));
         QVERIFY(enabled("chiudi"));
-    }
-
-    // Enter in the station dialog presses OK, as in any dialog.
-    void enterConfirmsTheStationData() {
-        dialogs.expect("Form2", [](QDialog& dialog) {
-            type(&dialog, "textstazione", "Valmora");
-            type(&dialog, "orap", "06");
-            type(&dialog, "minp", "30");
-            QTest::mouseClick(widget<QCheckBox>(&dialog, "binario_0"), Qt::LeftButton);
-            QTest::keyClick(widget<QWidget>(&dialog, "textstazione"), Qt::Key_Return);
-            QVERIFY(!dialog.isVisible());
-            QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        });
-        click(window, "nuovo_scenario");
-        QCOMPARE(scenario.nome_stazione, std::string("Valmora"));
     }
 
     // A dialog a test leaves open is closed as Annulla, so that a failed check inside its answer

@@ -70,25 +70,33 @@ std::string EditorLogic::undoLabel() const {
     return history_.undoLabel();
 }
 
+std::array<const std::string*, 9> EditorLogic::fieldTexts() const {
+    return {&numero.text, &provenienza.text, &destinazione.text, &oraa.text, &mina.text,
+            &orap.text,   &minp.text,        &fermate.text,      &note.text};
+}
+
+std::array<int, 4> EditorLogic::fieldChoices() const {
+    return {categoria.selected, ritardo.selected, sussi.selected, binario.selected};
+}
+
 EditorLogic::ShownFields EditorLogic::fieldsNow() const {
-    return {{numero.text, provenienza.text, destinazione.text, oraa.text, mina.text, orap.text,
-             minp.text, fermate.text, note.text},
-            {categoria.selected, ritardo.selected, sussi.selected, binario.selected}};
+    ShownFields fields{{}, fieldChoices()};
+    const auto texts = fieldTexts();
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        fields.texts[k] = *texts[k];
+    return fields;
 }
 
 bool EditorLogic::hasUnconfirmedChanges() const {
     // Viewing a stored train, not entering a new one; compared without copying a text.
     if (copri.visible || !modificatr.visible || s_.treno_attuale >= s_.totale_treni)
         return false;
-    const std::array<const std::string*, 9> texts{
-        &numero.text, &provenienza.text, &destinazione.text, &oraa.text, &mina.text,
-        &orap.text,   &minp.text,        &fermate.text,      &note.text};
+    const auto texts = fieldTexts();
     for (std::size_t k = 0; k < texts.size(); ++k) {
         if (*texts[k] != shown_.texts[k])
             return true;
     }
-    return shown_.choices != std::array<int, 4>{categoria.selected, ritardo.selected,
-                                                sussi.selected, binario.selected};
+    return shown_.choices != fieldChoices();
 }
 
 void EditorLogic::redo() {

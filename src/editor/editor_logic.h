@@ -183,6 +183,9 @@ private:
         std::array<std::string, 9> texts;
         std::array<int, 4> choices{};
     };
+    // The train's text boxes and the choices of its lists, in one order.
+    std::array<const std::string*, 9> fieldTexts() const;
+    std::array<int, 4> fieldChoices() const;
     ShownFields fieldsNow() const;
 
     Scenario& s_;

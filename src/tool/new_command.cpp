@@ -17,11 +17,6 @@ int wrong(std::ostream& err, const std::string& what) {
     return kExitUnreadable;
 }
 
-std::string twoDigits(int value) {
-    return std::string(1, static_cast<char>('0' + value / 10)) +
-           static_cast<char>('0' + value % 10);
-}
-
 } // namespace
 
 int nuovoCommand(const NewScenarioRequest& request, std::ostream& out, std::ostream& err) {
@@ -33,8 +28,9 @@ int nuovoCommand(const NewScenarioRequest& request, std::ostream& out, std::ostr
         return wrong(err, "l'ora di inizio " + quotedBriefly(start) + " non è nella forma HH:MM");
     auto s = std::make_unique<Scenario>();
     s->nome_stazione = request.station;
-    s->ora_inizio = twoDigits(*minute / 60);
-    s->min_inizio = twoDigits(*minute % 60);
+    const std::string clock = clockText(*minute); // "06:30"
+    s->ora_inizio = clock.substr(0, 2);
+    s->min_inizio = clock.substr(3, 2);
     std::string name;
     for (std::size_t at = 0; at <= request.tracks.size(); ++at) {
         const char c = at < request.tracks.size() ? request.tracks[at] : ' ';

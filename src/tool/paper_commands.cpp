@@ -1,5 +1,6 @@
 #include "tool/paper_commands.h"
 
+#include "gtfs/feed.h"
 #include "paper/paper_files.h"
 #include "timetable/occupancy_chart.h"
 #include "tool/tool_commands.h"
@@ -23,16 +24,9 @@ int occupazione(const ToolArguments& arguments, std::ostream& out, std::ostream&
     const auto output = arguments.value("output");
     if (!output)
         return usageError(err, "occupazione vuole -o GRAFICO.pdf o -o GRAFICO.png");
-    int hours = 4;
-    if (const auto text = arguments.value("ore")) {
-        std::size_t used = 0;
-        try {
-            hours = std::stoi(*text, &used);
-        } catch (const std::logic_error&) {
-        }
-        if (used == 0 || used != text->size())
-            hours = 0;
-    }
+    // Not a whole number: 0 hours, which the command refuses with its word.
+    const auto text = arguments.value("ore");
+    const int hours = text ? wholeNumber(*text).value_or(0) : 4;
     return occupazioneCommand(arguments.file, *output, hours,
                               arguments.value("formato").value_or("A4"), out, err);
 }

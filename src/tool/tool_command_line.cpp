@@ -1,5 +1,6 @@
 #include "tool/tool_command_line.h"
 
+#include "gtfs/feed.h"
 #include "tool/assign_command.h"
 #include "tool/gtfs_command.h"
 #include "tool/new_command.h"
@@ -17,13 +18,9 @@ std::optional<int> minutesOption(const ToolArguments& arguments, const char* nam
     const auto text = arguments.value(name);
     if (!text)
         return fallback;
-    try {
-        std::size_t used = 0;
-        const int value = std::stoi(*text, &used);
-        if (used == text->size() && value >= 0 && value <= 1440)
-            return value;
-    } catch (const std::logic_error&) {
-    }
+    const auto value = wholeNumber(*text);
+    if (value && *value >= 0 && *value <= 1440)
+        return value;
     return std::nullopt;
 }
 

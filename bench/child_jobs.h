@@ -5,10 +5,11 @@
 namespace zeb::bench {
 
 // Work measured for its peak memory in a process of its own: `zebrano-bench --child NAME` runs
-// job NAME and ends, and the parent reads the child's peak from the system.
+// job NAME, prints its own peak memory in kB and ends.
 inline constexpr std::string_view kChildArgument = "--child";
 int gtfsImportJob();
 int csvBlankLinesJob();
+int gtfsBombJob(std::string_view name); // "gtfs-bomb:NAME"
 
 // Runs `job` in a fresh process; its peak memory in MB, or -1 when it failed.
 double peakMegabytesOf(const char* job);

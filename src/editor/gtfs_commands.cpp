@@ -9,7 +9,9 @@ namespace zeb {
 void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedStation) {
     if (!canShowTrain() || trains.empty())
         return;
-    if (const auto refusal = importRefusal(s_, trains)) {
+    const long count = static_cast<long>(trains.size());
+    ChosenTrains chosen{std::move(trains), count, {}};
+    if (const auto refusal = importRefusal(s_, chosen)) {
         ui_.showMessage("Nessun treno è stato importato: " + *refusal, "Importazione GTFS",
                         MessageIcon::Exclamation, MessageButtons::Ok);
         return;
@@ -17,12 +19,11 @@ void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedSt
     const bool stationChanged = feedStation != nullptr && s_.totale_treni == 0;
     if (stationChanged)
         useFeedStation(s_, *feedStation);
-    const int first = appendTrains(s_, trains);
+    const int first = appendTrains(s_, chosen.trains);
     if (stationChanged)
         ui_.openStationDialog(s_, binario);
     afterManyTrainsChanged();
-    const int count = s_.totale_treni - first;
-    commit("importazione GTFS di " + countedTrains(count));
+    commit("importazione GTFS di " + countedTrains(s_.totale_treni - first));
 }
 
 } // namespace zeb

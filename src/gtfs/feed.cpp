@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <set>
-#include <tuple>
 #include <unordered_map>
 
 namespace zeb {
@@ -226,10 +224,12 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
     const int start = table.requiredColumn("start_time");
     const int end = table.requiredColumn("end_time");
     const int headway = table.requiredColumn("headway_secs");
-    // A row a trip already has adds no run: dropped before anything is expanded, so that a feed
-    // repeating one row a million times costs what one row costs.
-    std::unordered_map<int, std::set<std::tuple<int, int, int>>> kept;
+    std::string previous; // row, as the file has it
     while (table.next()) {
+        // A row the same as the one before costs no reading.
+        if (!table.plainRow().empty() && table.plainRow() == previous)
+            continue;
+        previous.assign(table.plainRow());
         const int t = feed.tripIndex.find(table.field(trip));
         if (t < 0)
             table.fail(trip,
@@ -247,8 +247,14 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
         if (f.headway <= 0 || (f.end - f.start) / f.headway >= kMaxRunsPerFrequency)
             table.fail(headway, "l'intervallo deve dare da 1 a " +
                                     std::to_string(kMaxRunsPerFrequency) + " corse");
-        if (kept[t].emplace(f.start, f.end, f.headway).second)
-            feed.frequencies[t].push_back(f);
+        feed.frequencies[t].push_back(f);
+    }
+    // A row a trip already has adds no run: dropped before anything is expanded, so that a feed
+    // repeating one row a million times costs what one row costs.
+    for (auto& [t, rows] : feed.frequencies) {
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        rows.shrink_to_fit();
     }
 }
 

@@ -48,6 +48,7 @@ struct GtfsFrequency {
     int start = 0;
     int end = 0;
     int headway = 0;
+    auto operator<=>(const GtfsFrequency&) const = default;
 };
 
 // The days a service runs: its weekdays within its dates, less the days removed, plus the

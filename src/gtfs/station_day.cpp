@@ -6,6 +6,7 @@
 #include "gtfs/stop_times_scan.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
+#include "scenario_file/text_limits.h"
 
 #include <algorithm>
 #include <set>
@@ -49,34 +50,67 @@ std::vector<int> platformSlotsOf(const GtfsFeed& feed, int station) {
     return slots;
 }
 
-// The runs of a trip: its own times, or one run per headway of its frequencies, as offsets from
-// its own times.
+// The runs of a trip, as offsets from its own times, each once and in order: {0}, or one run per
+// headway of its frequencies. Rows of one headway and phase are merged first, so that rows
+// overlapping each other cost what the seconds they cover cost.
 std::vector<int> runOffsets(const GtfsFeed& feed, int trip, const std::vector<TripRow>& rows) {
     const auto f = feed.frequencies.find(trip);
     if (f == feed.frequencies.end())
         return {0};
+    std::vector<GtfsFrequency> ordered = f->second;
+    std::sort(ordered.begin(), ordered.end(), [](const GtfsFrequency& a, const GtfsFrequency& b) {
+        return std::tuple(a.headway, a.start % a.headway, a.start) <
+               std::tuple(b.headway, b.start % b.headway, b.start);
+    });
+    int low = ordered.front().start, high = ordered.front().end;
+    for (const GtfsFrequency& frequency : ordered) {
+        low = std::min(low, frequency.start);
+        high = std::max(high, frequency.end);
+    }
+    std::vector<bool> runs(static_cast<std::size_t>(high - low) + 1, false);
+    int marked = -1; // the last run marked of the class
+    for (std::size_t i = 0; i < ordered.size(); ++i) {
+        const GtfsFrequency& frequency = ordered[i];
+        const bool sameClass =
+            i > 0 && ordered[i - 1].headway == frequency.headway &&
+            ordered[i - 1].start % frequency.headway == frequency.start % frequency.headway;
+        if (!sameClass)
+            marked = -1;
+        int start = frequency.start;
+        if (marked >= start)
+            start = marked + frequency.headway; // the rows of a class overlap: go on from there
+        for (; start <= frequency.end; start += frequency.headway) {
+            runs[static_cast<std::size_t>(start - low)] = true;
+            marked = start;
+        }
+    }
     const int first =
         rows.front().departure >= 0 ? rows.front().departure : std::max(rows.front().arrival, 0);
     std::vector<int> offsets;
-    for (const GtfsFrequency& frequency : f->second) {
-        for (int start = frequency.start; start <= frequency.end; start += frequency.headway)
-            offsets.push_back(start - first);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        if (runs[i])
+            offsets.push_back(low + static_cast<int>(i) - first);
     }
     return offsets;
 }
 
 // One trip's call at the station: its rows, the row at the station, what passengers may do there.
 struct TripCall {
-    int trip;
     const std::vector<TripRow>& rows;
     std::size_t at;
     bool mayAlight;
     bool mayBoard;
-    std::size_t lastAlighting;
+};
+
+// The calls one trip made, as positions in StationDay::calls, and those it found repeated.
+struct TripCalls {
+    std::size_t begin = 0, end = 0;
+    int repeated = 0;
 };
 
 // Builds the station's day trip by trip: each call on each service day and run that falls on the
-// calendar day becomes a train, the same number at the same times once.
+// calendar day becomes a train, the same number at the same times once. A trip handed over in
+// part is forgotten, and taken again whole.
 class DayBuilder {
 public:
     DayBuilder(const GtfsFeed& feed, int station, date::sys_days day, StationDay& result)
@@ -90,86 +124,157 @@ public:
             return a.sequence < b.sequence;
         });
         const GtfsTrip& t = feed_.trips[static_cast<std::size_t>(trip)];
-        const GtfsRoute& route = feed_.routes[static_cast<std::size_t>(t.route)];
-        number_ = fitted(trainNumber(t, route));
-        const auto [kind, added] = kindIndex_.try_emplace({serviceKind(t, route), route.type},
+        route_ = &feed_.routes[static_cast<std::size_t>(t.route)];
+        runsMask_ = runs_[static_cast<std::size_t>(t.service)];
+        number_ = fitted(trainNumber(t, *route_));
+        const auto [kind, added] = kindIndex_.try_emplace({serviceKind(t, *route_), route_->type},
                                                           static_cast<int>(kindIndex_.size()));
         if (added)
-            result_.kinds.push_back({kind->first.first, route.type});
+            result_.kinds.push_back({kind->first.first, route_->type});
         kind_ = kind->second;
-        std::size_t lastAlighting = 0;
-        for (std::size_t i = 1; i < rows.size(); ++i) {
-            if (rows[i].dropOff)
-                lastAlighting = i;
-        }
+        list_ = -1;
+        TripCalls& made = tripCalls_[trip];
+        made = {result_.calls.size(), 0, 0};
+        repeated_ = &made.repeated;
         const std::vector<int> offsets = runOffsets(feed_, trip, rows);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const GtfsStop& stop = feed_.stops[static_cast<std::size_t>(rows[i].stop)];
             if (stop.station != station_)
                 continue;
-            const TripCall call{trip,
-                                rows,
-                                i,
-                                i > 0 && rows[i].dropOff,
-                                i + 1 < rows.size() && rows[i].pickup,
-                                lastAlighting};
+            const TripCall call{rows, i, i > 0 && rows[i].dropOff,
+                                i + 1 < rows.size() && rows[i].pickup};
             if (!call.mayAlight && !call.mayBoard)
                 continue;
             if (rows[i].arrival < 0 && rows[i].departure < 0) {
                 ++result_.untimedCalls;
                 continue;
             }
-            for (const int offset : offsets)
-                addRuns(call, offset);
+            if (call.mayBoard && list_ < 0)
+                listStops(rows, i);
+            addRuns(call, offsets);
         }
+        made.end = result_.calls.size();
+    }
+
+    // The calls `trip` made are dropped at the end; whatever they found repeated is not.
+    void forgetTrip(int trip) {
+        const auto made = tripCalls_.find(trip);
+        if (made == tripCalls_.end())
+            return;
+        for (std::size_t c = made->second.begin; c < made->second.end; ++c)
+            forgotten_[c] = true;
+        forgottenCount_ += made->second.end - made->second.begin;
+        result_.repeatedCalls -= made->second.repeated;
+        tripCalls_.erase(made);
+    }
+
+    void finish() {
+        const StationCall* calls = result_.calls.data();
+        std::erase_if(result_.calls, [&](const StationCall& call) {
+            return forgotten_[static_cast<std::size_t>(&call - calls)];
+        });
+        std::stable_sort(result_.calls.begin(), result_.calls.end(),
+                         [](const StationCall& a, const StationCall& b) {
+                             return a.minute != b.minute ? a.minute < b.minute
+                                                         : a.train.numero < b.train.numero;
+                         });
+        result_.namesChanged = fitted.changed();
     }
 
 private:
-    // The call on each service day it runs that brings it to the calendar day.
-    void addRuns(const TripCall& call, int offset) {
-        const GtfsTrip& t = feed_.trips[static_cast<std::size_t>(call.trip)];
-        const GtfsRoute& route = feed_.routes[static_cast<std::size_t>(t.route)];
+    // The stops where passengers may alight after the trip's first call that leaves, up to the
+    // last (its destination, never listed), and where each row's stops begin in that list.
+    void listStops(const std::vector<TripRow>& rows, std::size_t from) {
+        std::size_t lastAlighting = 0;
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            if (rows[i].dropOff)
+                lastAlighting = i;
+        }
+        list_ = static_cast<int>(result_.stopLists.size());
+        std::vector<std::uint32_t>& list = result_.stopLists.emplace_back();
+        listStart_.assign(rows.size() + 1, 0);
+        for (std::size_t j = 0; j < rows.size(); ++j) {
+            if (j > from && j < lastAlighting && rows[j].dropOff)
+                list.push_back(nameOf(rows[j].stop));
+            listStart_[j + 1] = static_cast<std::uint32_t>(list.size());
+        }
+        listEnd_ = listStart_[std::max(lastAlighting, from + 1)];
+        listedStops_ += list.size();
+        if (listedStops_ > kMaxListedStops)
+            throw GtfsError("Gli elenchi delle fermate dei treni di quel giorno contano più di " +
+                            std::to_string(kMaxListedStops) + " fermate: troppe da leggere.");
+    }
+
+    // The call on each service day and run that brings it to the calendar day.
+    void addRuns(const TripCall& call, const std::vector<int>& offsets) {
         const TripRow& row = call.rows[call.at];
         const GtfsStop& stop = feed_.stops[static_cast<std::size_t>(row.stop)];
         const date::time_zone* zone = stopZone(feed_, stop);
         if (!zone)
-            zone = route.zone;
+            zone = route_->zone;
         const int first = row.arrival >= 0 ? row.arrival : row.departure;
-        const int runsMask = runs_[static_cast<std::size_t>(t.service)];
         for (int k = 0; k < kCandidateDays; ++k) {
-            if ((runsMask >> k & 1) == 0)
+            if ((runsMask_ >> k & 1) == 0)
                 continue;
             const date::sys_seconds start =
-                clock_.dayStart(route.zone, day_ + date::days{k - kDaysBack});
-            auto at = [&](int seconds) {
-                return localTime(zone, start + std::chrono::seconds(seconds + offset));
-            };
-            const date::local_seconds local = at(first);
-            const auto localDay = date::floor<date::days>(local);
-            if (localDay.time_since_epoch() != day_.time_since_epoch())
-                continue;
-            StationCall made;
-            made.minute = static_cast<int>(
-                std::chrono::duration_cast<std::chrono::minutes>(local - localDay).count());
-            fillTrain(made.train, call, at);
-            if (!seen_
-                     .emplace(made.train.numero, made.train.ora_arrivo, made.train.min_arrivo,
-                              made.train.ora_partenza, made.train.min_partenza)
-                     .second) {
-                ++result_.repeatedCalls;
-                continue;
-            }
-            made.kind = kind_;
-            made.rail = isRailService(route.type);
-            made.platformSlot = trackSlotOfPlatform(stop.platformCode);
-            result_.calls.push_back(std::move(made));
+                clock_.dayStart(route_->zone, day_ + date::days{k - kDaysBack});
+            // Only the runs that reach the calendar day in some zone: a day and a bit each side.
+            const auto before = date::sys_seconds(day_) - start - std::chrono::hours(27);
+            const auto low = static_cast<long long>(before.count()) - first;
+            const long long high = low + 78 * 3600;
+            auto run = std::lower_bound(offsets.begin(), offsets.end(), low);
+            for (; run != offsets.end() && *run <= high; ++run)
+                addRun(call, zone, start, *run);
         }
     }
 
-    // The train's number, ends, times and stops as INSERISCI TRENO would take them; `at` gives
-    // the local time of a time of the trip.
+    void addRun(const TripCall& call, const date::time_zone* zone, date::sys_seconds start,
+                int offset) {
+        if (++made_ > kMaxCallsMade)
+            throw GtfsError("Il feed dà più di " + std::to_string(kMaxCallsMade) +
+                            " passaggi alla stazione in quel giorno, contando i ripetuti: troppi "
+                            "da leggere.");
+        const TripRow& row = call.rows[call.at];
+        auto at = [&](int seconds) {
+            return localTime(zone, start + std::chrono::seconds(seconds + offset));
+        };
+        const int first = row.arrival >= 0 ? row.arrival : row.departure;
+        const date::local_seconds local = at(first);
+        const auto localDay = date::floor<date::days>(local);
+        if (localDay.time_since_epoch() != day_.time_since_epoch())
+            return;
+        StationCall made;
+        made.minute = static_cast<int>(
+            std::chrono::duration_cast<std::chrono::minutes>(local - localDay).count());
+        fillTrain(made, call, at);
+        const Treno& t = made.train;
+        std::string key =
+            t.numero + '\n' + t.ora_arrivo + t.min_arrivo + t.ora_partenza + t.min_partenza;
+        const auto [seen, added] = seen_.try_emplace(std::move(key), result_.calls.size());
+        if (!added && !forgotten_[seen->second]) {
+            ++result_.repeatedCalls;
+            ++*repeated_;
+            return;
+        }
+        seen->second = result_.calls.size();
+        if (result_.calls.size() - forgottenCount_ >= kMaxDayCalls)
+            throw GtfsError("Quel giorno alla stazione fermano più di " +
+                            std::to_string(kMaxDayCalls) +
+                            " treni: troppi da leggere (uno scenario ne tiene al massimo " +
+                            std::to_string(kMaxTrains) + ").");
+        made.kind = kind_;
+        made.rail = isRailService(route_->type);
+        made.platformSlot =
+            trackSlotOfPlatform(feed_.stops[static_cast<std::size_t>(row.stop)].platformCode);
+        result_.calls.push_back(std::move(made));
+        forgotten_.push_back(false);
+    }
+
+    // The train's number, ends and times as INSERISCI TRENO would take them, and where its list
+    // of stops lies; `at` gives the local time of a time of the trip.
     template <typename LocalTime>
-    void fillTrain(Treno& train, const TripCall& call, const LocalTime& at) {
+    void fillTrain(StationCall& made, const TripCall& call, const LocalTime& at) {
+        Treno& train = made.train;
         const TripRow& row = call.rows[call.at];
         const int first = row.arrival >= 0 ? row.arrival : row.departure;
         auto setTime = [&](int seconds, std::string& ora, std::string& minuti) {
@@ -184,31 +289,31 @@ private:
         train.ora_arrivo = train.min_arrivo = "--";
         train.ora_partenza = train.min_partenza = "--";
         if (call.mayAlight) {
-            train.provenienza = nameOf(call.rows.front().stop);
+            train.provenienza = result_.stopNames[nameOf(call.rows.front().stop)];
             setTime(first, train.ora_arrivo, train.min_arrivo);
         }
         if (!call.mayBoard) {
             train.fermate = std::string(kTerminaQui) + std::string(kFineFermate);
             return;
         }
-        train.destinazione = nameOf(call.rows.back().stop);
+        train.destinazione = result_.stopNames[nameOf(call.rows.back().stop)];
         setTime(row.departure >= 0 ? row.departure : first, train.ora_partenza, train.min_partenza);
-        std::string stops;
-        for (std::size_t j = call.at + 1; j < call.lastAlighting; ++j) {
-            if (call.rows[j].dropOff)
-                stops += (stops.empty() ? "" : ",") + nameOf(call.rows[j].stop);
-        }
-        train.fermate = stops + std::string(kFineFermate);
+        made.stops = list_;
+        made.stopsFrom = listStart_[call.at + 1];
+        made.stopsTo = std::max(made.stopsFrom, listEnd_);
     }
 
-    // A stop's station as the train's ends and its list of stops name it.
-    const std::string& nameOf(int stop) {
-        const GtfsStop& s = feed_.stops[static_cast<std::size_t>(stop)];
-        const std::string& name = fitted(feed_.stops[static_cast<std::size_t>(s.station)].name);
-        const auto [listed, added] = listNames_.try_emplace(name);
-        if (added)
-            listed->second = stopListName(name);
-        return listed->second;
+    // A stop's station as the train's ends and its list of stops name it, as a position in
+    // StationDay::stopNames.
+    std::uint32_t nameOf(int stop) {
+        const int station = feed_.stops[static_cast<std::size_t>(stop)].station;
+        const auto [named, added] = nameOfStation_.try_emplace(station);
+        if (added) {
+            named->second = static_cast<std::uint32_t>(result_.stopNames.size());
+            result_.stopNames.push_back(
+                stopListName(fitted(feed_.stops[static_cast<std::size_t>(station)].name)));
+        }
+        return named->second;
     }
 
     const GtfsFeed& feed_;
@@ -218,10 +323,22 @@ private:
     StationDay& result_;
     ServiceClock clock_;
     std::map<std::pair<std::string, int>, int> kindIndex_;
-    std::set<std::tuple<std::string, std::string, std::string, std::string, std::string>> seen_;
-    std::unordered_map<std::string, std::string> listNames_;
-    std::string number_; // of the trip being added
+    std::unordered_map<std::string, std::size_t> seen_; // number and times → the call
+    std::unordered_map<int, std::uint32_t> nameOfStation_;
+    std::unordered_map<int, TripCalls> tripCalls_;
+    std::vector<bool> forgotten_; // of each call
+    std::size_t forgottenCount_ = 0;
+    std::size_t made_ = 0;
+    std::size_t listedStops_ = 0;
+    // Of the trip being added:
+    const GtfsRoute* route_ = nullptr;
+    int runsMask_ = 0;
+    std::string number_;
     int kind_ = 0;
+    int* repeated_ = nullptr;
+    int list_ = -1;
+    std::vector<std::uint32_t> listStart_;
+    std::uint32_t listEnd_ = 0;
 };
 
 } // namespace
@@ -234,14 +351,22 @@ StationDay readStationDay(const GtfsFeed& feed, int station, date::sys_days day,
     DayBuilder builder(feed, station, day, result);
     result.stationName = builder.fitted(feed.stops[static_cast<std::size_t>(station)].name);
     result.platformSlots = platformSlotsOf(feed, station);
-    for (auto& [trip, rows] : stationTrips(feed, station, day, progress))
-        builder.addTrip(trip, rows);
-    std::stable_sort(
-        result.calls.begin(), result.calls.end(), [](const StationCall& a, const StationCall& b) {
-            return a.minute != b.minute ? a.minute < b.minute : a.train.numero < b.train.numero;
-        });
-    result.namesChanged = builder.fitted.changed();
+    const StationTripsVisitor visitor{
+        [&](int trip, std::vector<TripRow>& rows) { builder.addTrip(trip, rows); },
+        [&](int trip) { builder.forgetTrip(trip); }};
+    result.longTrips = readStationTrips(feed, station, day, progress, visitor);
+    builder.finish();
     return result;
+}
+
+std::string stopsText(const StationDay& day, const StationCall& call) {
+    if (call.stops < 0)
+        return call.train.fermate;
+    const std::vector<std::uint32_t>& list = day.stopLists[static_cast<std::size_t>(call.stops)];
+    std::string text;
+    for (std::uint32_t k = call.stopsFrom; k < call.stopsTo && text.size() <= kMaxTextBytes; ++k)
+        text += (text.empty() ? "" : ",") + day.stopNames[list[k]];
+    return text + std::string(kFineFermate);
 }
 
 } // namespace zeb

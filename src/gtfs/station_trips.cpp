@@ -4,9 +4,11 @@
 #include "gtfs/stop_times_scan.h"
 #include "model/quoted_text.h"
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <charconv>
+#include <map>
 #include <set>
 
 namespace zeb {
@@ -39,12 +41,15 @@ int secondsOf(std::string_view text, long line, int column) {
     return *seconds;
 }
 
-// Gathers the trips that call at the station on a candidate day, in one pass when stop_times
-// keeps each trip's rows together (as feeds do), with a second pass for the trips it does not.
+// Hands the trips that call at the station on a candidate day over as their rows end, with a
+// second pass for the trips whose rows lie apart.
 class StationTrips {
 public:
-    StationTrips(const GtfsFeed& feed, int station, date::sys_days day)
-        : feed_(feed), runs_(candidateRuns(feed, day)), groups_(feed.trips.size(), 0) {
+    StationTrips(const GtfsFeed& feed, int station, date::sys_days day,
+                 const StationTripsVisitor& visitor)
+        : feed_(feed), visitor_(visitor), runs_(candidateRuns(feed, day)),
+          groups_(feed.trips.size(), 0), handedOver_(feed.trips.size(), false),
+          scattered_(feed.trips.size(), false) {
         for (std::size_t i = 0; i < feed.stops.size(); ++i) {
             if (feed.stops[i].station == station) {
                 stationStops_.insert(feed.stops[i].id, static_cast<int>(i));
@@ -54,20 +59,17 @@ public:
         }
     }
 
-    std::map<int, std::vector<TripRow>> read(const ScanProgress& progress) {
+    int read(const ScanProgress& progress) {
         scan(progress, [](int) { return true; });
-        std::set<int> split;
-        for (const auto& [trip, rows] : kept_) {
-            if (groups_[static_cast<std::size_t>(trip)] > 1)
-                split.insert(trip);
-        }
-        if (!split.empty()) {
-            for (int trip : split)
-                kept_[trip].clear();
+        if (std::find(scattered_.begin(), scattered_.end(), true) != scattered_.end()) {
             rereading_ = true;
-            scan(progress, [&](int trip) { return split.contains(trip); });
+            scan(progress, [&](int trip) { return scattered_[static_cast<std::size_t>(trip)]; });
+            for (auto& [trip, rows] : kept_) {
+                if (!tooLong_.contains(trip))
+                    visitor_.trip(trip, rows);
+            }
         }
-        return std::move(kept_);
+        return static_cast<int>(tooLong_.size());
     }
 
 private:
@@ -80,29 +82,12 @@ private:
             }
             bool changed = false;
             const int trip = cursor.trip(table, c.trip, changed);
-            if (changed) {
-                finishGroup();
-                trip_ = trip;
-                const int service = feed_.trips[static_cast<std::size_t>(trip_)].service;
-                relevant_ =
-                    service >= 0 && runs_[static_cast<std::size_t>(service)] != 0 && wanted(trip_);
-                if (!rereading_ && groups_[static_cast<std::size_t>(trip_)] < 255)
-                    ++groups_[static_cast<std::size_t>(trip_)];
-            }
+            if (changed)
+                startGroup(trip, wanted(trip));
             if (!relevant_)
                 return;
-            RawRow row{table.line(), text_.size(), !table.plainRow().empty(), {}};
-            if (row.plain) {
-                text_.append(table.plainRow());
-                row.lengths[0] = static_cast<std::uint32_t>(table.plainRow().size());
-            } else {
-                for (std::size_t k = 0; k < row.lengths.size(); ++k) {
-                    const std::string_view value = table.field(columns_[k]);
-                    text_.append(value);
-                    row.lengths[k] = static_cast<std::uint32_t>(value.size());
-                }
-            }
-            group_.push_back(row);
+            if (keepRows_)
+                keepRow(table);
             if (!touches_) {
                 // Most stops are told apart from the station's by their first byte alone.
                 const std::string_view stop = table.field(c.stop);
@@ -113,15 +98,89 @@ private:
         finishGroup();
     }
 
-    void finishGroup() {
-        if ((touches_ || rereading_) && trip_ >= 0 && !group_.empty()) {
-            auto& rows = kept_[trip_];
-            for (const RawRow& raw : group_)
-                rows.push_back(parsed(raw));
+    void startGroup(int trip, bool wanted) {
+        finishGroup();
+        trip_ = trip;
+        const auto t = static_cast<std::size_t>(trip);
+        const int service = feed_.trips[t].service;
+        relevant_ = service >= 0 && runs_[static_cast<std::size_t>(service)] != 0 && wanted;
+        keepRows_ = relevant_ && (rereading_ || groups_[t] == 0) && !tooLong_.contains(trip);
+        if (rereading_)
+            return;
+        if (groups_[t] > 0 && handedOver_[t]) {
+            // Its rows go on here after other trips': what was handed over was part of them.
+            handedOver_[t] = false;
+            scattered_[t] = true;
+            visitor_.partial(trip);
         }
+        if (groups_[t] < 255)
+            ++groups_[t];
+    }
+
+    void keepRow(const GtfsTable& table) {
+        RawRow row{table.line(), text_.size(), !table.plainRow().empty(), {}};
+        if (row.plain) {
+            text_.append(table.plainRow());
+            row.lengths[0] = static_cast<std::uint32_t>(table.plainRow().size());
+        } else {
+            for (std::size_t k = 0; k < row.lengths.size(); ++k) {
+                const std::string_view value = table.field(columns_[k]);
+                text_.append(value);
+                row.lengths[k] = static_cast<std::uint32_t>(value.size());
+            }
+        }
+        group_.push_back(row);
+        const std::size_t rows =
+            group_.size() + (rereading_ ? kept_[trip_].size() : std::size_t{0});
+        if (rows > kMaxTripRows || text_.size() > kMaxTripBytes)
+            leaveOut(trip_);
+    }
+
+    // A trip too long for any timetable: its rows are dropped as soon as that is known.
+    void leaveOut(int trip) {
+        tooLong_.insert(trip);
+        keepRows_ = false;
+        group_ = {};
+        text_ = {};
+        if (const auto kept = kept_.find(trip); kept != kept_.end()) {
+            scatteredRows_ -= kept->second.size();
+            kept_.erase(kept);
+        }
+    }
+
+    void finishGroup() {
+        if (trip_ >= 0 && relevant_ && (touches_ || rereading_))
+            handOver();
         group_.clear();
         text_.clear();
         touches_ = false;
+    }
+
+    void handOver() {
+        const auto t = static_cast<std::size_t>(trip_);
+        if (rereading_) {
+            if (tooLong_.contains(trip_))
+                return;
+            scatteredRows_ += group_.size();
+            if (scatteredRows_ > kMaxScatteredRows)
+                throw GtfsError("stop_times.txt: le righe delle corse sparse nel file sono "
+                                "troppe da tenere insieme (più di " +
+                                std::to_string(kMaxScatteredRows) + ")");
+            auto& rows = kept_[trip_];
+            for (const RawRow& raw : group_)
+                rows.push_back(parsed(raw));
+        } else if (groups_[t] > 1) {
+            scattered_[t] = true; // read whole in the second pass
+        } else if (tooLong_.contains(trip_)) {
+            return;
+        } else {
+            std::vector<TripRow> rows;
+            rows.reserve(group_.size());
+            for (const RawRow& raw : group_)
+                rows.push_back(parsed(raw));
+            handedOver_[t] = true;
+            visitor_.trip(trip_, rows);
+        }
     }
 
     TripRow parsed(const RawRow& raw) const {
@@ -165,25 +224,31 @@ private:
     }
 
     const GtfsFeed& feed_;
+    const StationTripsVisitor& visitor_;
     std::array<int, 6> columns_{}; // of the raw values in stop_times.txt
     TextIndex stationStops_;
     std::bitset<256> firstBytes_; // of the station's stop ids
     std::vector<std::uint16_t> runs_;
     std::vector<std::uint8_t> groups_; // how many separate runs of rows each trip has
-    std::map<int, std::vector<TripRow>> kept_;
+    std::vector<bool> handedOver_;     // in the first pass, from a single run of rows
+    std::vector<bool> scattered_;      // to be read whole in the second pass
+    std::set<int> tooLong_;
+    std::map<int, std::vector<TripRow>> kept_; // the scattered trips' rows
+    std::size_t scatteredRows_ = 0;
     std::vector<RawRow> group_;
     std::string text_; // the group's values
     int trip_ = -1;
     bool relevant_ = false;
+    bool keepRows_ = false;
     bool touches_ = false;
     bool rereading_ = false;
 };
 
 } // namespace
 
-std::map<int, std::vector<TripRow>> stationTrips(const GtfsFeed& feed, int station,
-                                                 date::sys_days day, const ScanProgress& progress) {
-    return StationTrips(feed, station, day).read(progress);
+int readStationTrips(const GtfsFeed& feed, int station, date::sys_days day,
+                     const ScanProgress& progress, const StationTripsVisitor& visitor) {
+    return StationTrips(feed, station, day, visitor).read(progress);
 }
 
 } // namespace zeb

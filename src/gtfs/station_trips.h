@@ -5,7 +5,8 @@
 
 #include <date/date.h>
 
-#include <map>
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace zeb {
@@ -20,11 +21,30 @@ struct TripRow {
     bool dropOff;  // passengers may alight
 };
 
-// The trips that call at `station` on a service day that may reach `day`, each with its rows in
-// the order of stop_times.txt. One pass when stop_times keeps each trip's rows together (as
-// feeds do), a second pass for the trips it does not. A row of those trips that cannot be read
-// stops the reading with GtfsError, naming its line and column.
-std::map<int, std::vector<TripRow>> stationTrips(const GtfsFeed& feed, int station,
-                                                 date::sys_days day, const ScanProgress& progress);
+// A trip with more rows than this is no timetable a station could show: it is left out, and its
+// rows are never all kept.
+inline constexpr std::size_t kMaxTripRows = 100'000;
+inline constexpr std::size_t kMaxTripBytes = 32u << 20;
+// The rows kept at once of trips whose rows lie apart in stop_times.txt; past them the reading
+// stops with GtfsError.
+inline constexpr std::size_t kMaxScatteredRows = 2'000'000;
+
+// Where the trips of a station's day go as they are read.
+struct StationTripsVisitor {
+    // A trip that calls at the station on a service day that may reach the day, with its rows in
+    // the order of stop_times.txt.
+    std::function<void(int trip, std::vector<TripRow>& rows)> trip;
+    // The rows handed over for `trip` were not all of its rows: forget them, the whole trip comes
+    // again later.
+    std::function<void(int trip)> partial;
+};
+
+// Reads stop_times.txt for `station` and `day`, handing each trip over as soon as its rows end:
+// one pass when stop_times keeps each trip's rows together (as feeds do), a second pass for the
+// trips it does not. Memory stays within one trip's rows, and the rows of the scattered trips. A
+// row of those trips that cannot be read stops the reading with GtfsError, naming its line and
+// column. Returns how many trips were left out for having more than kMaxTripRows rows.
+int readStationTrips(const GtfsFeed& feed, int station, date::sys_days day,
+                     const ScanProgress& progress, const StationTripsVisitor& visitor);
 
 } // namespace zeb

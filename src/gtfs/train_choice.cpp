@@ -1,6 +1,7 @@
 #include "gtfs/train_choice.h"
 
 #include "gtfs/service_rules.h"
+#include "gtfs/station_trips.h"
 #include "model/counted.h"
 #include "model/track_slots.h"
 #include "model/train_append.h"
@@ -24,6 +25,8 @@ ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
                    : defaultCategory(k.text, k.routeType);
     };
     const bool wraps = choice.fromMinute > choice.toMinute;
+    std::size_t textBytes = 0;
+    bool refused = false; // a train or all of them past what the file holds
     for (const StationCall& call : day.calls) {
         const bool inWindow =
             wraps ? call.minute >= choice.fromMinute || call.minute <= choice.toMinute
@@ -31,7 +34,13 @@ ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
         if (!inWindow || (choice.onlyTrains && !call.rail))
             continue;
         ++perKind[static_cast<std::size_t>(call.kind)];
+        if (++result.counted > kMaxTrains + 1 || refused)
+            continue;
         Treno t = call.train;
+        t.fermate = stopsText(day, call);
+        const TextMeasure measure = measureTrainTexts(t);
+        textBytes += measure.bytes;
+        refused = measure.oversizedField || textBytes > kMaxScenarioTextBytes;
         if (call.platformSlot && hasStationTrack(station, trackName(*call.platformSlot)))
             t.binario = trackName(*call.platformSlot);
         storeAsNewTrain(t, categoryOf(call.kind), 0);
@@ -63,9 +72,8 @@ void useFeedStation(Scenario& s, const StationDay& day) {
     rebuildTrackTable(s);
 }
 
-std::optional<std::string> importRefusal(const Scenario& base, const std::vector<Treno>& trains) {
-    return appendRefusal(base, trains, static_cast<long>(trains.size()),
-                         "Quel giorno alla stazione fermano",
+std::optional<std::string> importRefusal(const Scenario& base, const ChosenTrains& chosen) {
+    return appendRefusal(base, chosen.trains, chosen.counted, "Quel giorno alla stazione fermano",
                          ". Restringere la fascia oraria e riprovare.");
 }
 
@@ -77,6 +85,10 @@ std::vector<std::string> importNotes(const StationDay& day) {
     if (day.untimedCalls > 0)
         notes.push_back(counted(day.untimedCalls, "fermata senza orario lasciata fuori",
                                 "fermate senza orario lasciate fuori"));
+    if (day.longTrips > 0)
+        notes.push_back(counted(day.longTrips, "corsa", "corse") + " con più di " +
+                        std::to_string(kMaxTripRows) + " fermate " +
+                        (day.longTrips == 1 ? "lasciata fuori" : "lasciate fuori"));
     return notes;
 }
 

@@ -27,9 +27,12 @@ struct KindChoice {
 };
 
 // The trains a choice gives, each as INSERISCI TRENO would store it from the call's values, with
-// the track its platform code names where `station` has that track, else none.
+// the track its platform code names where `station` has that track, else none. Past what any
+// scenario can take (one train more than it holds, a text or all of them past the file's limits)
+// the trains are counted and no longer made.
 struct ChosenTrains {
     std::vector<Treno> trains;
+    long counted = 0;              // the trains chosen, made or not
     std::vector<KindChoice> kinds; // the kinds among the chosen trains, most trains first
 };
 ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
@@ -39,9 +42,9 @@ ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
 // data of `s`.
 void useFeedStation(Scenario& s, const StationDay& day);
 
-// Why the trains of a station's day cannot be appended to `base`, or nullopt: more than the table
-// holds (with the advice to narrow the time window), or texts past the file's limits.
-std::optional<std::string> importRefusal(const Scenario& base, const std::vector<Treno>& trains);
+// Why the chosen trains cannot be appended to `base`, or nullopt: more than the table holds (with
+// the advice to narrow the time window), or texts past the file's limits.
+std::optional<std::string> importRefusal(const Scenario& base, const ChosenTrains& chosen);
 
 // What an import of the day says beyond its trains, a sentence each without its full stop: names
 // written without accents, calls without any time left out. The dialog and the tool print them.

@@ -11,6 +11,7 @@
 #include "tool/tool_files.h"
 
 #include <charconv>
+#include <new>
 #include <ostream>
 
 namespace zeb {
@@ -99,7 +100,7 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
             err << "Nessun treno ferma a " << where << "; nulla è stato scritto\n";
             return kExitProblems;
         }
-        if (const auto refusal = importRefusal(*base, chosen.trains)) {
+        if (const auto refusal = importRefusal(*base, chosen)) {
             err << *refusal << "\n";
             return kExitProblems;
         }
@@ -114,6 +115,9 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
         return kExitOk;
     } catch (const GtfsError& error) {
         err << error.message() << "\n";
+        return kExitUnreadable;
+    } catch (const std::bad_alloc&) {
+        err << "La memoria non basta per leggere questo feed; nulla è stato scritto\n";
         return kExitUnreadable;
     }
 }

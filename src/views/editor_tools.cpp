@@ -5,6 +5,7 @@
 
 #include "gtfs/gtfs_error.h"
 #include "views/assign_tracks_dialog.h"
+#include "views/background_reading.h"
 #include "views/gtfs_import_dialog.h"
 #include "views/occupancy_window.h"
 #include "views/posters_dialog.h"
@@ -13,7 +14,6 @@
 #include "views/train_table_window.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -167,17 +167,15 @@ void EditorWindow::importGtfs() {
             .toStdString();
     std::unique_ptr<FeedSource> source;
     GtfsFeed feed;
-    try {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BackgroundOutcome outcome = readInBackground(this, "Lettura del feed…", [&](auto&) {
         source = openFeed(feedPath);
         feed = loadFeed(*source);
-        QApplication::restoreOverrideCursor();
-    } catch (const GtfsError& error) {
-        QApplication::restoreOverrideCursor();
-        prompts_.showMessage(error.message(), "Importazione GTFS", MessageIcon::Exclamation,
+    });
+    if (outcome.failure)
+        prompts_.showMessage(*outcome.failure, "Importazione GTFS", MessageIcon::Exclamation,
                              MessageButtons::Ok);
+    if (!outcome.done)
         return;
-    }
     GtfsImportDialog dialog(feed, logic_.scenario(), prompts_, this);
     if (prompts_.runDialog(dialog) != QDialog::Accepted)
         return;

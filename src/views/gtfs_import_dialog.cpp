@@ -3,11 +3,11 @@
 #include "gtfs/gtfs_error.h"
 #include "gtfs/station_list.h"
 #include "model/value_tables.h"
+#include "views/background_reading.h"
 #include "views/dialog_prompts.h"
 #include "views/window_geometry.h"
 #include "views/window_style.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QSortFilterProxyModel>
@@ -212,36 +211,23 @@ date::sys_days GtfsImportDialog::chosenDay() const {
 }
 
 bool GtfsImportDialog::scan(const std::function<void(const ScanProgress&)>& work) {
-    QProgressDialog progress("Lettura degli orari…", "&Annulla", 0, 1000, this);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(400);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    bool done = true;
-    try {
-        work([&progress](std::uint64_t read, std::uint64_t total) {
-            progress.setValue(total == 0 ? 0 : static_cast<int>(read * 1000 / total));
-            return !progress.wasCanceled();
-        });
-    } catch (const ScanCancelled&) {
-        done = false;
-    } catch (const GtfsError& error) {
-        done = false;
-        QApplication::restoreOverrideCursor();
+    const BackgroundOutcome outcome = readInBackground(this, "Lettura degli orari…", work);
+    if (outcome.failure) {
         const DialogPrompts::Over over(prompts_, this);
-        prompts_.showMessage(error.message(), "Importazione GTFS", MessageIcon::Exclamation,
+        prompts_.showMessage(*outcome.failure, "Importazione GTFS", MessageIcon::Exclamation,
                              MessageButtons::Ok);
-        return false;
     }
-    QApplication::restoreOverrideCursor();
-    return done;
+    return outcome.done;
 }
 
 void GtfsImportDialog::reloadStations() {
     // The station chosen stays chosen.
     const int chosen = dayStation_;
     std::vector<StationCount> counts;
+    const date::sys_days day = chosenDay();
+    const bool onlyTrains = onlyTrains_->isChecked();
     if (!scan([&](const ScanProgress& progress) {
-            counts = stationsOfDay(feed_, chosenDay(), onlyTrains_->isChecked(), progress);
+            counts = stationsOfDay(feed_, day, onlyTrains, progress);
         }))
         return;
     const QSignalBlocker block(stationList_->selectionModel());
@@ -272,8 +258,9 @@ void GtfsImportDialog::reloadDay() {
     if (!rows.isEmpty()) {
         const int station = filtered_->mapToSource(rows.first()).data(Qt::UserRole).toInt();
         StationDay read;
+        const date::sys_days day = chosenDay();
         if (scan([&](const ScanProgress& progress) {
-                read = readStationDay(feed_, station, chosenDay(), progress);
+                read = readStationDay(feed_, station, day, progress);
             })) {
             day_ = std::move(read);
             dayStation_ = station;
@@ -347,8 +334,8 @@ void GtfsImportDialog::showPreview() {
     }
     preview_->resizeColumnsToContents();
 
-    const int count = static_cast<int>(trains.size());
-    const auto refusal = importRefusal(scenario_, trains);
+    const long count = chosen_.counted;
+    const auto refusal = importRefusal(scenario_, chosen_);
     QString text;
     if (!day_)
         text = "Scegliere una stazione.";

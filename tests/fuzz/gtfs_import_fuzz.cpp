@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
                 if (const std::string field = zeb::test::textNotClean(t); !field.empty())
                     fault("an imported text is not one line of Windows-1252", field);
             }
-            if (!zeb::importRefusal(s, chosen.trains))
+            if (!zeb::importRefusal(s, chosen))
                 zeb::appendTrains(s, chosen.trains);
         }
     } catch (const zeb::GtfsError&) {

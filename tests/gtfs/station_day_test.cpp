@@ -1,5 +1,6 @@
 #include "gtfs/station_day.h"
 #include "gtfs/station_list.h"
+#include "gtfs/station_trips.h"
 #include "gtfs/train_choice.h"
 
 #include "gtfs/feed_source.h"
@@ -151,6 +152,16 @@ const std::vector<DayCase>& dayCases() {
          all,
          {k2235, k2231, k2233, "2233|Interregionale||Sudia|--:--|09:35|2|,.",
           "2233|Interregionale||Sudia|--:--|10:05|2|,."}},
+        {"frequencies overlapping: each run once, where the rows of one headway meet",
+         [](FeedFiles& f) {
+             f["frequencies.txt"] = "trip_id,start_time,end_time,headway_secs\n"
+                                    "t2,9:35:00,10:05:00,1800\nt2,9:05:00,9:35:00,1800\n"
+                                    "t2,9:05:00,9:05:00,3600\n";
+         },
+         2024_y / 3 / 6,
+         all,
+         {k2235, k2231, k2233, "2233|Interregionale||Sudia|--:--|09:35|2|,.",
+          "2233|Interregionale||Sudia|--:--|10:05|2|,."}},
         {"a station in another time zone",
          [](FeedFiles& f) {
              test::edit(f, "stops.txt", "platform_code\n", "platform_code,stop_timezone\n");
@@ -213,7 +224,7 @@ TEST(GtfsStationDay, WhatAnImportAppendsSavesAndReloadsToTheSameBytes) {
         c.choose(choice);
         Scenario s = test::stationWith({});
         Imported imported = importValmora(files, c.day, choice);
-        ASSERT_FALSE(importRefusal(s, imported.chosen.trains));
+        ASSERT_FALSE(importRefusal(s, imported.chosen));
         appendTrains(s, imported.chosen.trains);
         const std::string bytes = scenarioFileBytes(s);
         Scenario reloaded;
@@ -298,6 +309,42 @@ TEST(GtfsStationDay, FrequenciesRepeatedOrTooManyStayBounded) {
     }
 }
 
+// A trip passing the station every minute for two days keeps its stops once, however many
+// trains it makes; a trip longer than any timetable is left out, with a note, whole.
+TEST(GtfsStationDay, ATripsRowsCostWhatTheyAreNotWhatTheyMultiply) {
+    FeedFiles files = test::valleFeed();
+    std::string& rows = files["stop_times.txt"];
+    for (int k = 0; k < 6000; ++k) {
+        char row[64];
+        const int at = k * 30;
+        std::snprintf(row, sizeof row, "t9,%d:%02d:%02d,%d:%02d:%02d,%s,%d,0,0\n", at / 3600,
+                      at / 60 % 60, at % 60, at / 3600, at / 60 % 60, at % 60,
+                      k % 2 ? "VAL1" : "PIE", k + 1);
+        rows += row;
+    }
+    files["trips.txt"] += "RE,FER,t9,9999\n";
+    Imported imported = importValmora(files, 2024_y / 3 / 6);
+    // A train a minute (those of the days before repeat them) and the trip's end, two days before.
+    EXPECT_EQ(imported.chosen.counted, 3 + 24 * 60 + 1);
+    std::size_t listed = 0;
+    for (const auto& list : imported.day.stopLists)
+        listed += list.size();
+    EXPECT_LT(listed, 6000u);
+    const auto first = std::find_if(imported.lines.begin(), imported.lines.end(),
+                                    [](const std::string& l) { return l.starts_with("9999|"); });
+    ASSERT_NE(first, imported.lines.end());
+    EXPECT_TRUE(
+        first->starts_with("9999|Interregionale|Pieve|Valmora|00:00|00:00|1|Pieve,Valmora,Pieve,"));
+
+    std::string& more = files["stop_times.txt"];
+    for (std::size_t k = 6000; k <= kMaxTripRows; ++k)
+        more += "t9,47:59:00,47:59:00,PIE," + std::to_string(k + 1) + ",0,0\n";
+    imported = importValmora(files, 2024_y / 3 / 6);
+    EXPECT_EQ(imported.lines, (std::vector<std::string>{k2235, k2231, k2233}));
+    EXPECT_EQ(importNotes(imported.day),
+              (std::vector<std::string>{"1 corsa con più di 100000 fermate lasciata fuori"}));
+}
+
 TEST(GtfsStationDay, DefaultDayIsTheBusiestFromToday) {
     const auto source = feedFromTexts(test::valleFeed());
     const GtfsFeed feed = loadFeed(*source);
@@ -328,8 +375,7 @@ TEST(GtfsStationDay, TheFeedsStationAndTracksBecomeTheStationData) {
 TEST(GtfsStationDay, TooManyTrainsAreRefusedWhole) {
     Scenario s = test::stationWith({});
     s.totale_treni = kMaxTrains - 2;
-    const auto refusal =
-        importRefusal(s, importValmora(test::valleFeed(), 2024_y / 3 / 6).chosen.trains);
+    const auto refusal = importRefusal(s, importValmora(test::valleFeed(), 2024_y / 3 / 6).chosen);
     ASSERT_TRUE(refusal);
     EXPECT_NE(refusal->find("fermano 3 treni, ma nello scenario ce ne stanno ancora 2"),
               std::string::npos);

@@ -1,5 +1,6 @@
 #include "gtfs/valle_feed.h"
 #include "model/track_slots.h"
+#include "views/background_reading.h"
 #include "views/gui_fixture.h"
 #include "views/train_table_window.h"
 
@@ -88,6 +89,14 @@ private slots:
                      QString("74 treni da importare."));
         });
         window->findChild<QAction*>("actionImportaGtfs")->trigger();
+    }
+
+    // A reading that runs out of memory ends in a message, not in the editor's end.
+    void aReadingsFailureIsToldNotFatal() {
+        const BackgroundOutcome outcome = readInBackground(
+            window, "Lettura", [](const ScanProgress&) { throw std::bad_alloc(); });
+        QVERIFY(!outcome.done);
+        QVERIFY(outcome.failure && outcome.failure->starts_with("La memoria non basta"));
     }
 
     // The conflict of the sample mended by "Assegna binari…", and given back by undo; what is left

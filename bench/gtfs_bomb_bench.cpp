@@ -1,0 +1,274 @@
+// Feeds made to exhaust the GTFS reading, generated here (never stored): frequencies.txt with
+// the same row repeated or with distinct overlapping rows, one trip passing the station 20,000
+// times, and zips of 1 GB and 6 GB of one trip's rows. Each import (open, load, the station's
+// day, the trains chosen) is set beside the time to inflate the feed's files and count their
+// lines, with its peak memory measured in a process of its own.
+#include "child_jobs.h"
+
+#include "gtfs/feed_source.h"
+#include "gtfs/gtfs_error.h"
+#include "gtfs/station_day.h"
+#include "gtfs/station_list.h"
+#include "gtfs/train_choice.h"
+#include "model/scenario.h"
+
+#include <benchmark/benchmark.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+
+namespace zeb::bench {
+namespace {
+
+const date::sys_days kDay = date::sys_days(date::year{2025} / 3 / 5);
+
+// stop_times.txt made row by row as the zip is written, so that a 6 GB file never exists whole.
+struct GeneratedTimes {
+    std::uint64_t rows = 0;
+    std::function<void(std::uint64_t row, std::string& out)> row; // rows of one fixed length
+    std::uint64_t next = 0;
+    std::string pending;
+    std::size_t pendingAt = 0;
+    zip_error_t error{};
+};
+
+const std::string kTimesHeader = "trip_id,arrival_time,departure_time,stop_id,stop_sequence,"
+                                 "pickup_type,drop_off_type\n";
+
+zip_int64_t generateTimes(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto& g = *static_cast<GeneratedTimes*>(state);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        g.next = 0;
+        g.pending = kTimesHeader;
+        g.pendingAt = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        zip_uint64_t done = 0;
+        while (done < length) {
+            if (g.pendingAt == g.pending.size()) {
+                if (g.next == g.rows)
+                    break;
+                g.pending.clear();
+                g.pendingAt = 0;
+                for (int k = 0; k < 4096 && g.next < g.rows; ++k)
+                    g.row(g.next++, g.pending);
+            }
+            const std::size_t take =
+                std::min<std::size_t>(length - done, g.pending.size() - g.pendingAt);
+            std::memcpy(static_cast<char*>(data) + done, g.pending.data() + g.pendingAt, take);
+            g.pendingAt += take;
+            done += take;
+        }
+        return static_cast<zip_int64_t>(done);
+    }
+    case ZIP_SOURCE_STAT: {
+        std::string first;
+        g.row(0, first);
+        auto* stat = static_cast<zip_stat_t*>(data);
+        zip_stat_init(stat);
+        stat->size = kTimesHeader.size() + g.rows * first.size();
+        stat->mtime = 0;
+        stat->valid |= ZIP_STAT_SIZE | ZIP_STAT_MTIME;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&g.error, data, length);
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                              ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
+                                              -1);
+    default:
+        return 0;
+    }
+}
+
+// A station STA on a route, its trip T1 running every day; `times` gives T1's rows.
+struct BombFeed {
+    const char* name;
+    std::string frequencies; // "" for none
+    GeneratedTimes times;
+};
+
+// T1's row `k` at STA when `atStation`, else at one of 50 stops, `seconds` into its day.
+void tripRow(std::string& out, std::uint64_t k, bool atStation, std::uint64_t seconds) {
+    char stop[8];
+    std::snprintf(stop, sizeof stop, "S%02u", static_cast<unsigned>(k % 50));
+    char line[64];
+    const auto h = static_cast<unsigned>(seconds / 3600 % 1000);
+    const auto m = static_cast<unsigned>(seconds / 60 % 60);
+    const auto s = static_cast<unsigned>(seconds % 60);
+    const int n = std::snprintf(line, sizeof line,
+                                "T1,%03u:%02u:%02u,%03u:%02u:%02u,%s,%09llu,0,0\n", h, m, s, h,
+                                m, s, atStation ? "STA" : stop,
+                                static_cast<unsigned long long>(k % 1000000000));
+    out.append(line, static_cast<std::size_t>(n));
+}
+
+std::string frequencyRows(long rows, bool same) {
+    std::string text = "trip_id,start_time,end_time,headway_secs\n";
+    char line[64];
+    for (long k = 0; k < rows; ++k) {
+        const long start = same ? 6 * 3600 : k % (500 * 3600);
+        const int n =
+            std::snprintf(line, sizeof line, "T1,%ld:%02ld:%02ld,%ld:%02ld:%02ld,60\n",
+                          start / 3600, start / 60 % 60, start % 60, (start + 3600) / 3600,
+                          (start + 3600) / 60 % 60, (start + 3600) % 60);
+        text.append(line, static_cast<std::size_t>(n));
+    }
+    return text;
+}
+
+std::map<std::string, BombFeed> bombFeeds() {
+    std::map<std::string, BombFeed> feeds;
+    auto add = [&](const char* name, std::string frequencies, std::uint64_t rows,
+                   std::function<void(std::uint64_t, std::string&)> row) {
+        BombFeed& feed = feeds[name];
+        feed.name = name;
+        feed.frequencies = std::move(frequencies);
+        feed.times.rows = rows;
+        feed.times.row = std::move(row);
+    };
+    auto shortTrip = [](std::uint64_t k, std::string& out) {
+        tripRow(out, k, k == 1, 6 * 3600 + k * 600);
+    };
+    add("frequenze-200000-uguali", frequencyRows(200'000, true), 3, shortTrip);
+    add("frequenze-2000000-uguali", frequencyRows(2'000'000, true), 3, shortTrip);
+    add("frequenze-200000-diverse", frequencyRows(200'000, false), 3, shortTrip);
+    add("corsa-di-20000-passaggi", "", 40'000,
+        [](std::uint64_t k, std::string& out) { tripRow(out, k, k % 2 == 1, k * 30); });
+    // 40 bytes a row: the station every other row, a minute apart, for 1 GB and 6 GB.
+    auto bombRow = [](std::uint64_t k, std::string& out) {
+        tripRow(out, k, k % 2 == 1, 6 * 3600 + k % 50'000 * 60);
+    };
+    add("corsa-di-1GB", "", (1ull << 30) / 40, bombRow);
+    add("corsa-di-6GB", "", 6 * (1ull << 30) / 40, bombRow);
+    return feeds;
+}
+
+BombFeed& bombFeed(const std::string& name) {
+    static std::map<std::string, BombFeed> feeds = bombFeeds();
+    return feeds.at(name);
+}
+
+std::string zipPath(const std::string& name) {
+    return "/tmp/zebrano-bench-" + name + ".zip";
+}
+
+// Writes the feed's zip once per run.
+const std::string& writtenFeed(const std::string& name) {
+    static std::map<std::string, std::string> written;
+    if (const auto it = written.find(name); it != written.end())
+        return it->second;
+    BombFeed& feed = bombFeed(name);
+    std::map<std::string, std::string> files;
+    files["agency.txt"] = "agency_id,agency_name,agency_url,agency_timezone\n"
+                          "A,Prove,http://prove.example,Europe/Rome\n";
+    std::string& stops = files["stops.txt"];
+    stops = "stop_id,stop_name\nSTA,Stazione\n";
+    for (int s = 0; s < 50; ++s)
+        stops += "S" + std::string(s < 10 ? "0" : "") + std::to_string(s) + ",Fermata " +
+                 std::to_string(s) + "\n";
+    files["routes.txt"] = "route_id,agency_id,route_short_name,route_type\nR,A,R,2\n";
+    files["calendar.txt"] =
+        "service_id,monday,tuesday,wednesday,thursday,friday,saturday,sunday,start_date,"
+        "end_date\nS,1,1,1,1,1,1,1,20250101,20251231\n";
+    files["trips.txt"] = "route_id,service_id,trip_id,trip_short_name\nR,S,T1,100\n";
+    if (!feed.frequencies.empty())
+        files["frequencies.txt"] = feed.frequencies;
+    const std::string path = zipPath(name);
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    for (const auto& [file, text] : files)
+        zip_file_add(archive, file.c_str(), zip_source_buffer(archive, text.data(), text.size(), 0),
+                     ZIP_FL_OVERWRITE);
+    zip_error_init(&feed.times.error);
+    zip_file_add(archive, "stop_times.txt",
+                 zip_source_function(archive, generateTimes, &feed.times), ZIP_FL_OVERWRITE);
+    zip_close(archive);
+    return written[name] = path;
+}
+
+// Seconds to inflate every file of the feed and count its lines.
+double bareSeconds(const std::string& path) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto source = openFeed(path);
+    std::vector<char> buffer(1 << 20);
+    long lines = 0;
+    for (const char* file : {"agency.txt", "stops.txt", "routes.txt", "calendar.txt", "trips.txt",
+                             "frequencies.txt", "stop_times.txt"}) {
+        if (!source->has(file))
+            continue;
+        const auto stream = source->open(file);
+        while (const std::size_t got = stream->read(buffer.data(), buffer.size()))
+            lines += std::count(buffer.data(), buffer.data() + got, '\n');
+    }
+    benchmark::DoNotOptimize(lines);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+struct BombOutcome {
+    long trains = 0;     // chosen, made or not
+    std::string message; // the reading's error, if it stopped
+};
+
+BombOutcome importBomb(const std::string& path) {
+    BombOutcome outcome;
+    try {
+        const auto source = openFeed(path);
+        const GtfsFeed feed = loadFeed(*source);
+        const StationDay day = readStationDay(feed, stationsNamed(feed, "STA").at(0), kDay);
+        outcome.trains = chooseTrains(day, {}, Scenario()).counted;
+        for (const std::string& note : importNotes(day))
+            outcome.message += note + "; ";
+    } catch (const GtfsError& error) {
+        outcome.message = error.message();
+    }
+    return outcome;
+}
+
+void GtfsBomb(benchmark::State& state, const std::string& name) {
+    const std::string& path = writtenFeed(name);
+    const double bare = bareSeconds(path);
+    BombOutcome outcome;
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        outcome = importBomb(path);
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+    }
+    state.counters["bare_s"] = bare;
+    state.counters["x_scan"] = seconds / bare;
+    state.counters["trains"] = static_cast<double>(outcome.trains);
+    state.counters["peak_MB"] = peakMegabytesOf(("gtfs-bomb:" + name).c_str());
+    state.SetLabel(outcome.message.substr(0, 120));
+}
+
+const int kRegistered = [] {
+    for (const char* name :
+         {"frequenze-200000-uguali", "frequenze-2000000-uguali", "frequenze-200000-diverse",
+          "corsa-di-20000-passaggi", "corsa-di-1GB", "corsa-di-6GB"}) {
+        benchmark::RegisterBenchmark((std::string("GtfsBomb/") + name).c_str(),
+                                     [name](benchmark::State& state) { GtfsBomb(state, name); })
+            ->UseManualTime()
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+    }
+    return 0;
+}();
+
+} // namespace
+
+int gtfsBombJob(std::string_view name) {
+    const BombOutcome outcome = importBomb(zipPath(std::string(name)));
+    return outcome.trains >= 0 ? 0 : 1;
+}
+
+} // namespace zeb::bench

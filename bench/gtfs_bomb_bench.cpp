@@ -104,10 +104,9 @@ void tripRow(std::string& out, std::uint64_t k, bool atStation, std::uint64_t se
     const auto h = static_cast<unsigned>(seconds / 3600 % 1000);
     const auto m = static_cast<unsigned>(seconds / 60 % 60);
     const auto s = static_cast<unsigned>(seconds % 60);
-    const int n = std::snprintf(line, sizeof line,
-                                "T1,%03u:%02u:%02u,%03u:%02u:%02u,%s,%09llu,0,0\n", h, m, s, h,
-                                m, s, atStation ? "STA" : stop,
-                                static_cast<unsigned long long>(k % 1000000000));
+    const int n = std::snprintf(
+        line, sizeof line, "T1,%03u:%02u:%02u,%03u:%02u:%02u,%s,%09llu,0,0\n", h, m, s, h, m, s,
+        atStation ? "STA" : stop, static_cast<unsigned long long>(k % 1000000000));
     out.append(line, static_cast<std::size_t>(n));
 }
 

@@ -21,7 +21,9 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace zeb::bench {
 namespace {
@@ -142,9 +144,13 @@ std::map<std::string, BombFeed> bombFeeds() {
     add("frequenze-200000-diverse", frequencyRows(200'000, false), 3, shortTrip);
     add("corsa-di-20000-passaggi", "", 40'000,
         [](std::uint64_t k, std::string& out) { tripRow(out, k, k % 2 == 1, k * 30); });
-    // 40 bytes a row: the station every other row, a minute apart, for 1 GB and 6 GB.
-    auto bombRow = [](std::uint64_t k, std::string& out) {
-        tripRow(out, k, k % 2 == 1, 6 * 3600 + k % 50'000 * 60);
+    // 40 bytes a row, the station every other row, a minute apart: 500 rows repeated (within
+    // deflate's window, so that the zip is small) for 1 GB and 6 GB.
+    auto pattern = std::make_shared<std::vector<std::string>>(500);
+    for (std::uint64_t k = 0; k < pattern->size(); ++k)
+        tripRow((*pattern)[k], k, k % 2 == 1, 6 * 3600 + k * 60);
+    auto bombRow = [pattern](std::uint64_t k, std::string& out) {
+        out += (*pattern)[k % pattern->size()];
     };
     add("corsa-di-1GB", "", (1ull << 30) / 40, bombRow);
     add("corsa-di-6GB", "", 6 * (1ull << 30) / 40, bombRow);

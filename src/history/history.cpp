@@ -1,32 +1,60 @@
 #include "history/history.h"
 
+#include "model/train_removal.h"
+
 #include <algorithm>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace zeb {
 
 namespace {
 
-// The memory a step holds: its records with the texts past their inline buffers.
-std::size_t stepBytes(const HistoryStep& step) {
-    auto recordBytes = [](const Treno& t) {
-        std::size_t bytes = sizeof(Treno);
-        for (const std::string* text :
-             {&t.tipologia, &t.numero, &t.destinazione, &t.provenienza, &t.categoria,
-              &t.indice_categoria, &t.ritardo, &t.ora_partenza, &t.ora_arrivo, &t.min_partenza,
-              &t.min_arrivo, &t.binario, &t.indice_binario, &t.fermate, &t.sussidiaria,
-              &t.codice_sussidiaria, &t.note})
-            bytes += text->capacity() > 15 ? text->capacity() + 1 : 0;
-        return bytes;
-    };
-    std::size_t bytes =
-        sizeof(HistoryStep) + step.label.capacity() + (step.station ? sizeof(StationChange) : 0);
-    for (const Splice& splice : step.splices) {
-        bytes += sizeof(Splice);
-        for (const auto* run : {&splice.before, &splice.after})
-            for (const Treno& t : *run)
-                bytes += recordBytes(t);
-    }
+// What the allocator takes for a block of `bytes` (glibc: a header, 16-byte steps, 32 at least).
+std::size_t blockBytes(std::size_t bytes) {
+    return bytes == 0 ? 0 : std::max<std::size_t>(32, (bytes + 8 + 15) & ~std::size_t{15});
+}
+
+// The memory a record's texts hold past the record: the buffers of those too long to sit in it.
+std::size_t textBytes(const Treno& t) {
+    std::size_t bytes = 0;
+    for (const std::string* text :
+         {&t.tipologia, &t.numero, &t.destinazione, &t.provenienza, &t.categoria,
+          &t.indice_categoria, &t.ritardo, &t.ora_partenza, &t.ora_arrivo, &t.min_partenza,
+          &t.min_arrivo, &t.binario, &t.indice_binario, &t.fermate, &t.sussidiaria,
+          &t.codice_sussidiaria, &t.note})
+        bytes += text->capacity() > 15 ? blockBytes(text->capacity() + 1) : 0;
     return bytes;
+}
+
+// The memory a list of records holds: its block and its texts.
+std::size_t recordsBytes(const std::vector<Treno>& records) {
+    std::size_t bytes = blockBytes(records.capacity() * sizeof(Treno));
+    for (const Treno& t : records)
+        bytes += textBytes(t);
+    return bytes;
+}
+
+// The memory a step holds: itself, its label, its records, its station data.
+std::size_t stepBytes(const HistoryStep& step) {
+    std::size_t bytes = sizeof(HistoryStep) + blockBytes(step.label.capacity() + 1) +
+                        blockBytes(step.splices.capacity() * sizeof(Splice)) +
+                        (step.station ? blockBytes(sizeof(StationChange)) : 0);
+    for (const Splice& splice : step.splices)
+        bytes += recordsBytes(splice.before) + recordsBytes(splice.after);
+    return bytes;
+}
+
+// Gives the allocator's free memory back to the system after a large release, where it can.
+void returnFreedMemory(std::size_t freed) {
+#ifdef __GLIBC__
+    if (freed >= (1u << 20))
+        malloc_trim(0);
+#else
+    (void)freed;
+#endif
 }
 
 StationData stationOf(const Scenario& s) {
@@ -57,16 +85,17 @@ bool sameTrain(const Treno& a, const Treno& b) {
 void replaceRun(std::vector<Treno>& trains, int& total, int position, int count,
                 const std::vector<Treno>& insert) {
     const int delta = static_cast<int>(insert.size()) - count;
+    // Swapped, so that the records dropped end past the run and are freed there.
     if (delta > 0) {
         for (int i = total - 1; i >= position + count; --i)
-            trains[static_cast<std::size_t>(i + delta)] =
-                std::move(trains[static_cast<std::size_t>(i)]);
+            std::swap(trains[static_cast<std::size_t>(i + delta)],
+                      trains[static_cast<std::size_t>(i)]);
     } else if (delta < 0) {
         for (int i = position + count; i < total; ++i)
-            trains[static_cast<std::size_t>(i + delta)] =
-                std::move(trains[static_cast<std::size_t>(i)]);
+            std::swap(trains[static_cast<std::size_t>(i + delta)],
+                      trains[static_cast<std::size_t>(i)]);
         for (int i = total + delta; i < total; ++i)
-            trains[static_cast<std::size_t>(i)] = Treno{};
+            clearTrain(trains[static_cast<std::size_t>(i)]);
     }
     std::copy(insert.begin(), insert.end(), trains.begin() + position);
     total += delta;
@@ -106,7 +135,9 @@ void History::reset(const Scenario& s) {
 
 void History::resync(const Scenario& s) {
     shadow_.assign(s.treni.begin(), s.treni.begin() + s.totale_treni);
+    shadow_.shrink_to_fit();
     shadowStation_ = stationOf(s);
+    shadowBytes_ = recordsBytes(shadow_);
 }
 
 void History::absorbDerived(const Scenario& s, int index) {
@@ -160,22 +191,31 @@ std::optional<ScenarioChange> History::record(const Scenario& s, std::string lab
     for (const Splice& splice : step.splices)
         replaceRun(shadow_, splice.position, static_cast<int>(splice.before.size()), splice.after);
     shadowStation_ = station;
+    std::size_t freed = takeShadowBytes(); // by the copy, and the steps dropped
+    auto drop = [&](const HistoryStep& gone) {
+        freed += gone.bytes;
+        bytes_ -= gone.bytes;
+    };
     while (steps_.size() > next_) {
-        bytes_ -= steps_.back().bytes;
+        drop(steps_.back());
         steps_.pop_back();
     }
     step.bytes = stepBytes(step);
     bytes_ += step.bytes;
     steps_.push_back(std::move(step));
-    while (steps_.size() > 1 && (steps_.size() > limit_ || bytes_ > byteLimit_))
-        dropFront();
+    while (steps_.size() > 1 && (steps_.size() > limit_ || memoryBytes() > byteLimit_)) {
+        drop(steps_.front());
+        steps_.pop_front();
+    }
     next_ = steps_.size();
+    returnFreedMemory(freed);
     return change;
 }
 
-void History::dropFront() {
-    bytes_ -= steps_.front().bytes;
-    steps_.pop_front();
+std::size_t History::takeShadowBytes() {
+    const std::size_t before = shadowBytes_;
+    shadowBytes_ = recordsBytes(shadow_);
+    return before > shadowBytes_ ? before - shadowBytes_ : 0;
 }
 
 const std::string& History::undoLabel() const {
@@ -213,6 +253,7 @@ ScenarioChange History::apply(Scenario& s, const HistoryStep& step, bool forward
         applyStation(s, forward ? step.station->after : step.station->before);
         shadowStation_ = stationOf(s);
     }
+    returnFreedMemory(takeShadowBytes());
     return changeOf(step, forward);
 }
 

@@ -49,9 +49,10 @@ struct HistoryStep {
 
 // Undo and redo of the scenario's changes. It keeps a copy of the scenario as it was after the
 // last step, and finds what a change did by comparing with it, so that a step holds only the
-// records and station data it changed. At most `limit` steps are kept, holding at most
-// `byteLimit` bytes together: the oldest go first, the latest always stays. A new step drops the
-// ones that could have been redone.
+// records and station data it changed. At most `limit` steps are kept, and at most `byteLimit`
+// bytes together with the copy: the oldest go first, the latest always stays. A new step drops
+// the ones that could have been redone. Bytes are counted as the allocator takes them, and a
+// large release is given back to the system.
 class History {
 public:
     static constexpr std::size_t kDefaultByteLimit = 256u << 20;
@@ -79,13 +80,13 @@ public:
     std::optional<ScenarioChange> redo(Scenario& s);
 
     std::size_t size() const { return steps_.size(); }
-    // The memory the steps hold, records and their texts.
-    std::size_t memoryBytes() const { return bytes_; }
+    // The memory the steps and the copy of the scenario hold, records and their texts.
+    std::size_t memoryBytes() const { return bytes_ + shadowBytes_; }
 
 private:
     ScenarioChange apply(Scenario& s, const HistoryStep& step, bool forward);
-
-    void dropFront();
+    // Counts the copy's bytes again after a change; returns how much fewer they are.
+    std::size_t takeShadowBytes();
 
     std::size_t limit_;
     std::size_t byteLimit_;
@@ -93,6 +94,7 @@ private:
     std::deque<HistoryStep> steps_;
     std::size_t next_ = 0; // steps before it are done, from it on undone
     std::vector<Treno> shadow_;
+    std::size_t shadowBytes_ = 0;
     StationData shadowStation_;
 };
 

@@ -59,8 +59,11 @@ TEST(ShiftTimes, ThePreviewNamesTheClashes) {
 
 TEST(RemoveTrains, ClosesTheGapsWhateverTheOrder) {
     Scenario s = stationWith({{"1"}, {"2"}, {"3"}, {"4"}, {"5"}});
+    s.treni[3].note.assign(1000, 'x');
     removeTrains(s, {3, 0, 3, 1});
     EXPECT_EQ(timetable(s), "3@:-: 5@:-:");
+    for (int i = s.totale_treni; i < kMaxTrains; ++i)
+        ASSERT_LE(s.treni[i].note.capacity(), 15u) << "a freed place keeps a text's memory";
 }
 
 } // namespace

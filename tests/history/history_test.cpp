@@ -77,28 +77,40 @@ TEST(History, ItsNewsNamesExactlyTheRowsThatDiffer) {
     }
 }
 
-// Past the steps or the bytes allowed the oldest steps go, and the latest always stays.
+// Past the steps or the bytes allowed (the copy of the scenario counted) the oldest steps go,
+// and the latest always stays.
 TEST(History, TheOldestStepsGo) {
-    for (const auto& [steps, bytes] : {std::pair<std::size_t, std::size_t>{2, 1u << 30},
-                                       std::pair<std::size_t, std::size_t>{200, 7000}}) {
+    Scenario s = test::exampleScenario();
+    s.treni[0].note.assign(1000, '-');
+    History probe;
+    probe.reset(s);
+    const std::size_t copy = probe.memoryBytes();
+    s.treni[0].note[0] = '+';
+    probe.record(s, "probe");
+    const std::size_t step = probe.memoryBytes() - copy;
+    for (const auto& [steps, bytes] :
+         {std::pair<std::size_t, std::size_t>{2, 1u << 30},
+          std::pair<std::size_t, std::size_t>{200, copy + step * 5 / 2}}) {
         History history(steps, bytes);
-        Scenario s = test::exampleScenario();
         history.reset(s);
         for (const char* number : {"a", "b", "c"}) {
             s.treni[0].numero = number;
             s.treni[0].note.assign(1000, *number); // two records of 1 KB a step
             history.record(s, number);
-            EXPECT_LE(history.memoryBytes(), std::min<std::size_t>(bytes, 7000));
+            EXPECT_LE(history.memoryBytes(), bytes);
         }
         EXPECT_TRUE(history.undo(s) && history.undo(s) && !history.undo(s));
         EXPECT_EQ(s.treni[0].numero, "a");
     }
     History tiny(200, 10);
-    Scenario s = test::exampleScenario();
     tiny.reset(s);
     s.treni[0].numero = "x";
     tiny.record(s, "x");
     EXPECT_TRUE(tiny.canUndo()) << "the latest step stays however large";
+    s.treni[s.totale_treni++].note.assign(1000, 'x');
+    tiny.record(s, "+");
+    tiny.undo(s);
+    EXPECT_LE(s.treni[s.totale_treni].note.capacity(), 15u) << "an undone append frees its place";
 }
 
 } // namespace

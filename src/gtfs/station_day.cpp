@@ -218,10 +218,11 @@ private:
                 continue;
             const date::sys_seconds start =
                 clock_.dayStart(route_->zone, day_ + date::days{k - kDaysBack});
-            // Only the runs that reach the calendar day in some zone: a day and a bit each side.
-            const auto before = date::sys_seconds(day_) - start - std::chrono::hours(27);
+            // Only the runs that can fall on the calendar day: zones lie from 12 hours behind
+            // UTC to 14 ahead, and an hour more each side is left for safety.
+            const auto before = date::sys_seconds(day_) - start - std::chrono::hours(15);
             const auto low = static_cast<long long>(before.count()) - first;
-            const long long high = low + 78 * 3600;
+            const long long high = low + (15 + 24 + 13) * 3600;
             auto run = std::lower_bound(offsets.begin(), offsets.end(), low);
             for (; run != offsets.end() && *run <= high; ++run)
                 addRun(call, zone, start, *run);
@@ -236,7 +237,7 @@ private:
                             "da leggere.");
         const TripRow& row = call.rows[call.at];
         auto at = [&](int seconds) {
-            return localTime(zone, start + std::chrono::seconds(seconds + offset));
+            return localTime_(zone, start + std::chrono::seconds(seconds + offset));
         };
         const int first = row.arrival >= 0 ? row.arrival : row.departure;
         const date::local_seconds local = at(first);
@@ -322,6 +323,7 @@ private:
     std::vector<std::uint16_t> runs_;
     StationDay& result_;
     ServiceClock clock_;
+    LocalClock localTime_;
     std::map<std::pair<std::string, int>, int> kindIndex_;
     std::unordered_map<std::string, std::size_t> seen_; // number and times → the call
     std::unordered_map<int, std::uint32_t> nameOfStation_;

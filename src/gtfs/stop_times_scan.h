@@ -136,9 +136,28 @@ private:
     std::map<std::pair<const date::time_zone*, date::sys_days>, date::sys_seconds> starts_;
 };
 
-inline date::local_seconds localTime(const date::time_zone* zone, date::sys_seconds instant) {
-    return zone ? zone->to_local(instant) : date::local_seconds(instant.time_since_epoch());
-}
+// Local times, the zone's offset kept while the instants stay within the period it holds for:
+// a zone's rules are looked up once a period, not once a call.
+class LocalClock {
+public:
+    date::local_seconds operator()(const date::time_zone* zone, date::sys_seconds instant) {
+        if (!zone)
+            return date::local_seconds(instant.time_since_epoch());
+        if (zone != zone_ || instant < begin_ || instant >= end_) {
+            const date::sys_info info = zone->get_info(instant);
+            zone_ = zone;
+            begin_ = info.begin;
+            end_ = info.end;
+            offset_ = info.offset;
+        }
+        return date::local_seconds((instant + offset_).time_since_epoch());
+    }
+
+private:
+    const date::time_zone* zone_ = nullptr;
+    date::sys_seconds begin_, end_;
+    std::chrono::seconds offset_{0};
+};
 
 inline std::string twoDigits(long value) {
     return std::string(1, static_cast<char>('0' + value / 10)) +

@@ -183,7 +183,9 @@ void paintChartPage(QPainter& p, const Scenario& s, const ChartSheet& sheet, con
     p.drawText(QRectF(0, 20, width, 14), Qt::AlignLeft | Qt::AlignVCenter,
                QString("Dalle %1 alle %2")
                    .arg(QString::fromStdString(clockText(page.firstMinute)),
-                        QString::fromStdString(clockText(page.lastMinute))));
+                        page.lastMinute >= kMinutesPerDay
+                            ? QString("24:00") // the day's end, not the next day's start
+                            : QString::fromStdString(clockText(page.lastMinute))));
     if (pages > 0)
         p.drawText(QRectF(0, 20, width, 14), Qt::AlignRight | Qt::AlignVCenter,
                    QString("Pagina %1 di %2").arg(number).arg(pages));

@@ -11,9 +11,12 @@ namespace zeb {
 // A page of the chart, in points: the title and the hours above the rows, the legend below.
 inline constexpr double kChartTop = 40;
 inline constexpr double kChartLegendHeight = 14;
-// The type of the track names and of the train numbers on paper, where the lanes give room.
-inline constexpr double kChartLabelPoints = 7;
+// The type of the chart on paper, its track names, hours and train numbers: the usual, the
+// largest where the page has room, and the height of a lane a point of type asks.
 inline constexpr double kChartNumberPoints = 6.5;
+inline constexpr double kChartLargestPoints = 11;
+inline constexpr double kLanePerPoint = 12 / 6.5;
+inline constexpr double kChartA4Height = 539; // landscape, within the margins
 
 // A row's name as the chart writes it ("Binario 3", "Senza binario").
 std::string rowLabel(const Scenario& s, const ChartContent& content, int row);
@@ -24,7 +27,7 @@ double rowLabelWidth(const MeasureText& measure, double size, const Scenario& s,
 
 // The chart laid out once for pages of `minutes` each, in points in an area of `width` by
 // `height`: the lanes again with room for each number beside its bar, the rows as high as their
-// lanes, the type of the numbers. Only the hours differ from page to page.
+// lanes, the type, as large as the page has room for. Only the hours differ from page to page.
 struct ChartSheet {
     ChartContent laid;
     ChartMapping mapping;

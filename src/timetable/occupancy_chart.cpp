@@ -121,6 +121,33 @@ void markConflicts(std::vector<ChartBar>& bars, int trackRows, int separation) {
     }
 }
 
+// The bars within the day: a hold across midnight gets a second bar for its morning, and each
+// part the overlaps of its own hours.
+void foldMidnight(std::vector<ChartBar>& bars) {
+    const std::size_t count = bars.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        ChartBar& evening = bars[k];
+        evening.from = evening.occupancy.start;
+        evening.to = std::min(evening.occupancy.end, kMinutesPerDay);
+        if (evening.occupancy.end <= kMinutesPerDay)
+            continue;
+        ChartBar morning = evening;
+        morning.from = 0;
+        morning.to = std::min(evening.occupancy.end - kMinutesPerDay, evening.occupancy.start);
+        morning.overlaps.clear();
+        std::vector<std::pair<int, int>> before;
+        for (const auto& [from, to] : evening.overlaps) {
+            if (from < kMinutesPerDay)
+                before.emplace_back(from, std::min(to, kMinutesPerDay));
+            if (to > kMinutesPerDay)
+                morning.overlaps.emplace_back(std::max(from, kMinutesPerDay) - kMinutesPerDay,
+                                              to - kMinutesPerDay);
+        }
+        evening.overlaps = std::move(before);
+        bars.push_back(std::move(morning));
+    }
+}
+
 } // namespace
 
 ChartContent chartContent(const Scenario& s, const CheckSettings& settings) {
@@ -148,14 +175,15 @@ ChartContent chartContent(const Scenario& s, const CheckSettings& settings) {
             content.bars.push_back({std::move(o), static_cast<int>(content.rows.size()) - 1});
     }
 
+    foldMidnight(content.bars);
     layLanes(content, 0);
 
     content.startMinute = minuteOfDay(s.ora_inizio, s.min_inizio);
     int first = content.startMinute.value_or(kMinutesPerDay);
     int last = content.startMinute.value_or(0);
     for (const ChartBar& bar : content.bars) {
-        first = std::min(first, bar.occupancy.start);
-        last = std::max(last, bar.occupancy.end);
+        first = std::min(first, bar.from);
+        last = std::max(last, bar.to);
     }
     if (first >= last) { // nothing to show: the whole day
         first = 0;
@@ -173,16 +201,16 @@ void layLanes(ChartContent& content, int reach) {
     for (std::size_t k = 0; k < order.size(); ++k)
         order[k] = k;
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return content.bars[a].occupancy.start < content.bars[b].occupancy.start;
+        return content.bars[a].from < content.bars[b].from;
     });
     std::vector<std::vector<int>> laneEnds(content.rows.size());
     for (std::size_t k : order) {
         ChartBar& bar = content.bars[k];
         auto& ends = laneEnds[static_cast<std::size_t>(bar.row)];
-        const auto free = std::find_if(ends.begin(), ends.end(),
-                                       [&](int end) { return end < bar.occupancy.start; });
+        const auto free =
+            std::find_if(ends.begin(), ends.end(), [&](int end) { return end < bar.from; });
         bar.lane = static_cast<int>(free - ends.begin());
-        const int end = std::max(bar.occupancy.end, bar.occupancy.start + 1) + reach;
+        const int end = std::max(bar.to, bar.from + 1) + reach;
         if (free == ends.end())
             ends.push_back(end);
         else
@@ -229,8 +257,8 @@ int busiestWindow(const ChartContent& content, int minutes) {
     std::vector<int> starts;
     std::vector<int> ends;
     for (const ChartBar& bar : content.bars) {
-        starts.push_back(bar.occupancy.start);
-        ends.push_back(std::max(bar.occupancy.end, bar.occupancy.start + 1));
+        starts.push_back(bar.from);
+        ends.push_back(std::max(bar.to, bar.from + 1));
     }
     std::sort(starts.begin(), starts.end());
     std::sort(ends.begin(), ends.end());
@@ -263,10 +291,10 @@ BarBox barBox(const ChartContent& content, const ChartMapping& mapping, const Ch
     const double row = mapping.heightOf(bar.row);
     const double margin = std::min(3.0, row / 8);
     const double height = (row - 2 * margin) / lanes;
-    const double left = mapping.x(bar.occupancy.start);
+    const double left = mapping.x(bar.from);
     // A bar of no length is still drawn 3 pixels wide, so that it can be seen and pointed at.
     return {left, mapping.rowTop(bar.row) + margin + bar.lane * height,
-            std::max(3.0, mapping.x(bar.occupancy.end) - left), height};
+            std::max(3.0, mapping.x(bar.to) - left), height};
 }
 
 std::vector<ChartPage> chartPages(const ChartContent& content, int hours) {
@@ -274,7 +302,7 @@ std::vector<ChartPage> chartPages(const ChartContent& content, int hours) {
     std::vector<ChartPage> pages;
     for (int first = content.firstMinute; first < content.lastMinute || pages.empty();
          first += span)
-        pages.push_back({first, first + span});
+        pages.push_back({first, std::min(first + span, content.lastMinute)});
     return pages;
 }
 

@@ -12,19 +12,23 @@ namespace zeb {
 // What the track-occupancy chart shows: one row per station track in the track list's order,
 // then a row for the trains of the categories without a track and one for trains on tracks the
 // station lacks, where there are any; a bar per occupancy, red where it conflicts.
+// The chart shows one day round the clock: a hold across midnight is drawn as two bars, its
+// evening up to 24:00 and its morning from 00:00, each with the whole occupancy.
 struct ChartBar {
     Occupancy occupancy;
     int row;
     int lane = 0; // bars of a row that overlap in time lie in lanes one above the other
     bool conflict = false;
     std::vector<std::pair<int, int>> overlaps{}; // minutes held together with another train
+    int from = 0, to = 0;                        // the minutes drawn, within the day
 };
 
 struct ChartContent {
     std::vector<std::string> rows;
     std::vector<int> lanes; // per row, at least 1
     std::vector<ChartBar> bars;
-    int firstMinute = 0; // the axis, on whole hours, covering every bar and the start
+    int firstMinute =
+        0; // the axis, on whole hours within the day, covering every bar and the start
     int lastMinute = 24 * 60;
     std::optional<int> startMinute; // the simulation start, where it is a valid time
 };
@@ -93,7 +97,7 @@ struct BarBox {
 BarBox barBox(const ChartContent& content, const ChartMapping& mapping, const ChartBar& bar);
 
 // The chart on paper: the chart's hours cut into windows of `hours` each, a page per window,
-// every row on every page.
+// every row on every page; the last window ends with the chart's last hour.
 struct ChartPage {
     int firstMinute;
     int lastMinute;

@@ -128,10 +128,10 @@ void OccupancyChartView::openOnBusiestHours() {
     constexpr int kOpeningMinutes = 180;
     double first = busiestWindow(content_, kOpeningMinutes);
     if (const auto bar = barOfTrain(chosenTrain_)) {
-        const Occupancy& o = content_.bars[static_cast<std::size_t>(*bar)].occupancy;
-        if (o.start < first || o.end > first + kOpeningMinutes)
+        const ChartBar& shown = content_.bars[static_cast<std::size_t>(*bar)];
+        if (shown.from < first || shown.to > first + kOpeningMinutes)
             first = std::max<double>(content_.firstMinute,
-                                     (o.start + o.end) / 2.0 - kOpeningMinutes / 2.0);
+                                     (shown.from + shown.to) / 2.0 - kOpeningMinutes / 2.0);
     }
     showMinutes(first, first + kOpeningMinutes);
 }
@@ -351,8 +351,8 @@ void OccupancyChartView::bringIntoSight(int train) {
         return;
     const ChartBar& shown = content_.bars[static_cast<std::size_t>(*bar)];
     const auto [first, last] = minutesInSight();
-    if (shown.occupancy.start < first || shown.occupancy.end > last) {
-        const double middle = (shown.occupancy.start + shown.occupancy.end) / 2.0;
+    if (shown.from < first || shown.to > last) {
+        const double middle = (shown.from + shown.to) / 2.0;
         horizontal_->setValue(static_cast<int>(
             std::lround((middle - mapping_.firstMinute) * mapping_.pixelsPerMinute -
                         (width() - mapping_.labelWidth) / 2)));

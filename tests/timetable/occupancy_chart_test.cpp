@@ -21,6 +21,9 @@ std::string bars(const ChartContent& content) {
     for (const ChartBar& bar : content.bars) {
         out += (out.empty() ? "" : " ") + std::to_string(bar.row) + ":" + bar.occupancy.track +
                ":" + std::to_string(bar.occupancy.start) + "-" + std::to_string(bar.occupancy.end) +
+               (bar.from != bar.occupancy.start || bar.to != bar.occupancy.end
+                    ? "=" + std::to_string(bar.from) + "-" + std::to_string(bar.to)
+                    : "") +
                ":" + std::to_string(static_cast<int>(bar.occupancy.kind)) +
                (bar.conflict ? "!" : "");
         for (const auto& [from, to] : bar.overlaps)
@@ -41,10 +44,11 @@ TEST(OccupancyChart, RowsBarsConflictsAndTheAxis) {
     EXPECT_EQ(content.rows,
               (std::vector<std::string>{"1", "2", kRowWithoutTrack, kRowUnknownTrack}));
     // Passing 23:55 to 00:05 of the next day, starting 00:00 to 00:10: held together 00:00-00:05.
-    EXPECT_EQ(bars(content), "1:2:1435-1445:0![1440-1445] 1:2:0-10:2![0-5] 0:1:480-490:1 "
-                             "2:99:540-545:0 3:7:540-545:0");
+    // The day is drawn round the clock: the passing train's morning is a bar of its own.
+    EXPECT_EQ(bars(content), "1:2:1435-1445=1435-1440:0! 1:2:0-10:2![0-5] 0:1:480-490:1 "
+                             "2:99:540-545:0 3:7:540-545:0 1:2:1435-1445=0-5:0![0-5]");
     EXPECT_EQ((std::array{content.firstMinute, content.lastMinute, content.startMinute.value()}),
-              (std::array{0, 25 * 60, 390}));
+              (std::array{0, 24 * 60, 390}));
 }
 
 // Merged spans, so that pieces found pair by pair and pieces found at once compare.
@@ -90,9 +94,26 @@ TEST(OccupancyChart, ConflictsAreThoseOfEveryPair) {
         const CheckSettings settings{.separation = static_cast<int>(random() % 4)};
         const ChartContent content = chartContent(s, settings);
 
+        // The bars of the holds, then the mornings of those across midnight, with their overlaps
+        // taken back to the hold's own day.
         std::vector<Occupancy> occupancies;
-        for (const ChartBar& bar : content.bars)
-            occupancies.push_back(bar.occupancy);
+        std::map<int, std::vector<std::pair<int, int>>> drawn;
+        for (const ChartBar& bar : content.bars) {
+            const bool morning = bar.from < bar.occupancy.start;
+            if (!morning)
+                occupancies.push_back(bar.occupancy);
+            const int hold =
+                morning ? static_cast<int>(std::find_if(occupancies.begin(), occupancies.end(),
+                                                        [&](const Occupancy& o) {
+                                                            return o.train == bar.occupancy.train;
+                                                        }) -
+                                           occupancies.begin())
+                        : static_cast<int>(occupancies.size()) - 1;
+            for (const auto& [from, to] : bar.overlaps)
+                drawn[hold].emplace_back(from + (morning ? 1440 : 0), to + (morning ? 1440 : 0));
+            ASSERT_TRUE(!morning ||
+                        content.bars[static_cast<std::size_t>(hold)].conflict == bar.conflict);
+        }
         std::map<int, bool> conflict;
         std::map<int, std::vector<std::pair<int, int>>> overlaps;
         for (const Conflict& c : trackConflicts(occupancies, settings.separation)) {
@@ -105,11 +126,10 @@ TEST(OccupancyChart, ConflictsAreThoseOfEveryPair) {
                     overlaps[k].emplace_back(c.secondStart - shift, c.overlapEnd - shift);
             }
         }
-        for (std::size_t k = 0; k < content.bars.size(); ++k) {
+        for (std::size_t k = 0; k < occupancies.size(); ++k) {
             const int bar = static_cast<int>(k);
             ASSERT_EQ(content.bars[k].conflict, conflict[bar]) << "day " << day << " bar " << k;
-            ASSERT_EQ(merged(content.bars[k].overlaps), merged(overlaps[bar]))
-                << "day " << day << " bar " << k;
+            ASSERT_EQ(merged(drawn[bar]), merged(overlaps[bar])) << "day " << day << " bar " << k;
         }
     }
 }
@@ -175,19 +195,20 @@ TEST(OccupancyChart, TheAxisStepAndTheBusiestHours) {
     EXPECT_EQ(busiestWindow(content, 60), 6 * 60) << "the first of the windows of one";
 }
 
-// Pages of whole windows, one after the other, from the axis's start past its end.
+// Pages of whole windows, one after the other, from the axis's start to its end: no window twice.
 TEST(OccupancyChart, PagesCoverTheAxis) {
     for (const auto& [first, last, hours, count] :
-         {std::tuple{0, 1500, 4, 7}, std::tuple{480, 600, 4, 1}, std::tuple{360, 1380, 2, 9}}) {
+         {std::tuple{0, 1440, 4, 6}, std::tuple{480, 600, 4, 1}, std::tuple{360, 1380, 2, 9}}) {
         ChartContent content;
         content.firstMinute = first;
         content.lastMinute = last;
         const std::vector<ChartPage> pages = chartPages(content, hours);
         ASSERT_EQ(static_cast<int>(pages.size()), count);
         EXPECT_EQ(pages.front().firstMinute, first);
-        EXPECT_GE(pages.back().lastMinute, last);
+        EXPECT_EQ(pages.back().lastMinute, last);
         for (std::size_t k = 0; k < pages.size(); ++k) {
-            EXPECT_EQ(pages[k].lastMinute - pages[k].firstMinute, hours * 60);
+            EXPECT_EQ(pages[k].lastMinute - pages[k].firstMinute,
+                      k + 1 < pages.size() ? hours * 60 : (last - first - 1) % (hours * 60) + 1);
             EXPECT_TRUE(k == 0 || pages[k].firstMinute == pages[k - 1].lastMinute);
         }
     }

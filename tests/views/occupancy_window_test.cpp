@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -107,6 +108,21 @@ private slots:
             writeChartPdf(folder.file("hour.pdf"), shortStop, chartContent(shortStop, {}), 1, false)
                 .written());
         QVERIFY(run("pdftotext", "hour.pdf").contains("2233"));
+        // A hold across midnight: the day still ends at 24:00, and no window comes twice.
+        Scenario night = scenario;
+        night.treni[0].ora_arrivo = "23";
+        night.treni[0].min_arrivo = "51";
+        night.treni[0].ora_partenza = "0";
+        night.treni[0].min_partenza = "1";
+        QVERIFY(writeChartPdf(folder.file("night.pdf"), night, chartContent(night, {}), 4, false)
+                    .written());
+        QStringList titles;
+        for (const auto& title : QRegularExpression("Dalle ..:.. alle ..:..")
+                                     .globalMatch(run("pdftotext", "night.pdf")))
+            titles << title.captured();
+        QCOMPARE(titles.first() + " " + titles.last(),
+                 "Dalle 00:00 alle 04:00 Dalle 20:00 alle 24:00");
+        QCOMPARE(titles.removeDuplicates(), 0);
         const QString text = run("pdftotext");
         QCOMPARE(text.count("Pagina "), static_cast<int>(chartPages(chart->content(), 4).size()));
         QVERIFY(text.contains("Valmora — Occupazione binari"));

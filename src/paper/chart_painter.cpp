@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -41,11 +42,34 @@ struct ChartFrame {
     int firstLine; // the first of them in sight
 };
 
-// The bars' side: rows shaded one in two, the lines of the axis, the start, the bars. On paper a
-// number that does not fit on its bar goes into `beside`, to be written after the bars.
+// Where each bar's lane is free again after it: the left of the next bar in the same row and
+// lane, or far right.
+std::vector<double> freeUntil(const ChartContent& content, const ChartMapping& m) {
+    std::vector<std::size_t> order(content.bars.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    auto key = [&](std::size_t k) {
+        const ChartBar& bar = content.bars[k];
+        return std::tuple(bar.row, bar.lane, bar.from);
+    };
+    std::sort(order.begin(), order.end(), [&](auto a, auto b) { return key(a) < key(b); });
+    std::vector<double> until(order.size(), 1e9);
+    for (std::size_t k = 0; k + 1 < order.size(); ++k) {
+        const ChartBar& next = content.bars[order[k + 1]];
+        const ChartBar& bar = content.bars[order[k]];
+        if (next.row == bar.row && next.lane == bar.lane)
+            until[order[k]] = barBox(content, m, next).left;
+    }
+    return until;
+}
+
+// The bars' side: rows shaded one in two, the lines of the axis, the start, the bars. A number
+// that does not fit on its bar goes into `beside`, to be written after the bars: on paper always
+// (its lanes leave room), on the screen where its lane is free for it.
 void paintBars(const ChartFrame& f, bool paper, std::vector<std::pair<QRectF, QString>>& beside) {
     QPainter& p = f.p;
     const ChartMapping& m = f.m;
+    const std::vector<double> until = paper ? std::vector<double>() : freeUntil(f.content, m);
     const int rows = static_cast<int>(f.content.rows.size());
     p.save();
     p.setClipRect(f.body);
@@ -62,7 +86,8 @@ void paintBars(const ChartFrame& f, bool paper, std::vector<std::pair<QRectF, QS
         p.setPen(QPen(QColor(0, 0, 128), 2, Qt::DashLine));
         p.drawLine(QPointF(x, m.axisHeight), QPointF(x, f.bottom - 8));
     }
-    for (const ChartBar& bar : f.content.bars) {
+    for (std::size_t k = 0; k < f.content.bars.size(); ++k) {
+        const ChartBar& bar = f.content.bars[k];
         const BarBox b = barBox(f.content, m, bar);
         const QRectF box(b.left, b.top, b.width, b.height);
         // The part in sight, where the number goes.
@@ -80,12 +105,13 @@ void paintBars(const ChartFrame& f, bool paper, std::vector<std::pair<QRectF, QS
         p.drawRect(box);
         p.setPen(Qt::white);
         const QString number = QString::fromStdString(f.s.treni[bar.occupancy.train].numero);
-        const bool fits = p.fontMetrics().horizontalAdvance(number) + 4 < shown.width() &&
-                          p.fontMetrics().height() <= box.height() + 2;
+        const double width = p.fontMetrics().horizontalAdvance(number);
+        const bool fits = width + 4 < shown.width() && p.fontMetrics().height() <= box.height() + 2;
         if (fits)
             p.drawText(shown, Qt::AlignCenter, number);
-        else if (paper && box.right() <= f.body.right() + 0.01) // its end on this page
-            beside.emplace_back(QRectF(box.right() + 1, box.top() - 2, 200, box.height() + 4),
+        else if (paper ? box.right() <= f.body.right() + 0.01 // its end on this page
+                       : box.right() + width + 3 <= until[k])
+            beside.emplace_back(QRectF(box.right() + 1, box.top() - 2, width + 2, box.height() + 4),
                                 number);
     }
     p.restore();

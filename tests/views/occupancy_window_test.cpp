@@ -1,3 +1,4 @@
+#include "paper/chart_painter.h"
 #include "paper/paper_files.h"
 #include "timetable/train_times.h"
 #include "tool/paper_commands.h"
@@ -5,6 +6,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -108,6 +111,14 @@ private slots:
             writeChartPdf(folder.file("hour.pdf"), shortStop, chartContent(shortStop, {}), 1, false)
                 .written());
         QVERIFY(run("pdftotext", "hour.pdf").contains("2233"));
+        {
+            // On the screen too, a number too long for its bar is written beside it.
+            QPdfWriter screen(QString::fromStdString(folder.file("screen.pdf")));
+            QPainter painter(&screen);
+            paintOccupancyChart(painter, scenario, chart->content(),
+                                mappingFor(chart->content(), 2.0));
+        }
+        QVERIFY(run("pdftotext", "screen.pdf").contains("2235"));
         // A hold across midnight: the day still ends at 24:00, and no window comes twice.
         Scenario night = scenario;
         night.treni[0].ora_arrivo = "23";

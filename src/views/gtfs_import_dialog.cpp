@@ -4,6 +4,7 @@
 #include "gtfs/station_list.h"
 #include "model/value_tables.h"
 #include "views/background_reading.h"
+#include "views/date_field.h"
 #include "views/dialog_prompts.h"
 #include "views/window_geometry.h"
 #include "views/window_style.h"
@@ -58,8 +59,9 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
                                    DialogPrompts& prompts, QWidget* parent)
     : QDialog(parent), feed_(feed), scenario_(scenario), prompts_(prompts), search_(new QLineEdit),
       stations_(new QStandardItemModel(0, 2, this)), filtered_(new QSortFilterProxyModel(this)),
-      stationList_(new QTableView), date_(new QDateEdit), from_(new QTimeEdit), to_(new QTimeEdit),
-      onlyTrains_(new QCheckBox("Solo &treni")), kinds_(new QTableWidget(0, 3)),
+      stationList_(new QTableView), date_(new QDateEdit), weekday_(new QLabel),
+      from_(new QTimeEdit), to_(new QTimeEdit), onlyTrains_(new QCheckBox("Solo &treni")),
+      kinds_(new QTableWidget(0, 3)),
       useStation_(new QCheckBox("&Usa il nome della stazione e i binari del feed")),
       preview_(new QTableWidget(0, 7)), count_(new QLabel) {
     setObjectName("importaGtfs");
@@ -107,6 +109,8 @@ void GtfsImportDialog::setUpDay(const GtfsFeed& feed, const Scenario& scenario) 
     date_->setDateRange(toQDate(feed.firstDay), toQDate(feed.lastDay));
     const QDate today = QDate::currentDate();
     date_->setDate(toQDate(defaultServiceDay(feed, fromQDate(today))));
+    weekday_->setObjectName("giornoSettimana");
+    makeDateField(date_, weekday_);
     for (QTimeEdit* edit : {from_, to_})
         edit->setDisplayFormat("HH:mm");
     from_->setObjectName("dalle");
@@ -146,7 +150,11 @@ void GtfsImportDialog::layOut() {
     auto* form = new QFormLayout;
     auto* dateLabel = new QLabel("&Giorno:");
     dateLabel->setBuddy(date_);
-    form->addRow(dateLabel, date_);
+    auto* day = new QHBoxLayout;
+    day->addWidget(date_);
+    day->addWidget(weekday_);
+    day->addStretch();
+    form->addRow(dateLabel, day);
     auto* window = new QHBoxLayout;
     window->addWidget(from_);
     window->addWidget(new QLabel("alle"));

@@ -67,6 +67,7 @@ private:
     QSortFilterProxyModel* filtered_;
     QTableView* stationList_;
     QDateEdit* date_;
+    QLabel* weekday_;
     QTimeEdit* from_;
     QTimeEdit* to_;
     QCheckBox* onlyTrains_;

@@ -5,9 +5,11 @@
 #include "views/train_table_window.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -83,6 +85,18 @@ private slots:
             "trip_id,start_time,end_time,headway_secs\nt2,6:00:00,11:55:00,300\n"; // 72 runs
         offerFeed(files);
         dialogs.expect("importaGtfs", [](QDialog& dialog) {
+            // A date typed whole or pasted in another writing, the weekday beside it.
+            auto* date = widget<QDateEdit>(&dialog, "dataServizio");
+            dialog.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            date->setFocus();
+            date->setSelectedSection(QDateTimeEdit::DaySection);
+            QTest::keyClicks(date, "07032024");
+            QTest::keyClick(date, Qt::Key_Return);
+            QCOMPARE(date->date(), QDate(2024, 3, 7));
+            QGuiApplication::clipboard()->setText(" 2024-03-06 ");
+            QTest::keySequence(date, QKeySequence::Paste);
+            QCOMPARE(widget<QLabel>(&dialog, "giornoSettimana")->text(), QString("mercoledì"));
             chooseValmora(dialog);
             QTRY_COMPARE(widget<QTableWidget>(&dialog, "anteprima")->rowCount(), 74);
             QCOMPARE(widget<QLabel>(&dialog, "conteggioGtfs")->text(),

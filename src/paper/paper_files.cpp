@@ -110,7 +110,7 @@ PaperFile writeChartPng(const std::string& path, const Scenario& s, const ChartC
 }
 
 PaperFile writePostersPdf(const std::string& path, const Scenario& s,
-                          const std::vector<Poster>& posters) {
+                          const std::vector<Poster>& posters, PosterPaper paper) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     int pages = 0;
@@ -118,7 +118,7 @@ PaperFile writePostersPdf(const std::string& path, const Scenario& s,
         QPdfWriter writer(&buffer);
         writer.setResolution(300);
         writer.setTitle("Manifesti della stazione di " + QString::fromStdString(s.nome_stazione));
-        pages = paintPosters(writer, posters);
+        pages = paintPosters(writer, posters, paper);
     }
     return replaced(path, buffer.data(), pages);
 }

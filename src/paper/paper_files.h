@@ -1,5 +1,6 @@
 #pragma once
 
+#include "paper/poster_painter.h"
 #include "timetable/occupancy_chart.h"
 #include "timetable/posters.h"
 
@@ -27,8 +28,8 @@ PaperFile writeChartPdf(const std::string& path, const Scenario& s, const ChartC
 // `pixelsPerMinute`; one page.
 PaperFile writeChartPng(const std::string& path, const Scenario& s, const ChartContent& content,
                         const ChartPage& hours, double pixelsPerMinute);
-// The posters, one after the other.
+// The posters, one after the other, on sheets of `paper`.
 PaperFile writePostersPdf(const std::string& path, const Scenario& s,
-                          const std::vector<Poster>& posters);
+                          const std::vector<Poster>& posters, PosterPaper paper = PosterPaper::A4);
 
 } // namespace zeb

@@ -15,8 +15,10 @@ const QColor kInk(0, 0, 90);
 
 } // namespace
 
-int paintPosters(QPagedPaintDevice& device, const std::vector<Poster>& posters) {
-    device.setPageSize(QPageSize(QPageSize::A4));
+int paintPosters(QPagedPaintDevice& device, const std::vector<Poster>& posters, PosterPaper paper) {
+    device.setPageSize(QPageSize(paper == PosterPaper::A2   ? QPageSize::A2
+                                 : paper == PosterPaper::A3 ? QPageSize::A3
+                                                            : QPageSize::A4));
     device.setPageOrientation(QPageLayout::Landscape);
     device.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter p;

@@ -10,7 +10,8 @@
 
 namespace zeb {
 
-// A poster laid out on A4 landscape pages, in points, ready to be drawn line by line: nothing
+// A poster laid out on A4 landscape pages, in points, ready to be drawn line by line (a larger
+// sheet takes the same pages scaled up, type and all): nothing
 // is wrapped or cut by the painter. The trains run in columns, top to bottom and then across;
 // each has its time, train and place and its track on a first line in a larger type, its stops
 // and notes wrapped under it in a smaller one. The time, the train's number and the track are
@@ -47,11 +48,13 @@ struct PosterLayout {
 // The height of a line of type of `size` points.
 double posterLineHeight(double size);
 
-// The columns (two, three or four) that take the fewest pages, the fewest of them on a tie.
+// The columns (two, three or four) that take the fewest pages, the fewest of them on a tie; a
+// poster that would fit a page fewer with the trains' type up to 15 % smaller is set in it.
 PosterLayout posterLayout(const Poster& poster, const MeasureText& measure);
 
-// The same in `columns` columns.
-PosterLayout posterLayoutIn(const Poster& poster, const MeasureText& measure, int columns);
+// The same in `columns` columns, the trains' type `tight` times the usual.
+PosterLayout posterLayoutIn(const Poster& poster, const MeasureText& measure, int columns,
+                            double tight = 1.0);
 
 // `text` in lines no wider than `width`, broken between words, and inside a word only where
 // the word alone is wider.

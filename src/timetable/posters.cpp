@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
+#include <set>
+#include <string_view>
 
 namespace zeb {
 
@@ -17,6 +20,70 @@ std::string notesOf(const Treno& t) {
     if (!t.note.empty())
         out += (out.empty() ? "" : " - ") + t.note;
     return out;
+}
+
+std::vector<std::string_view> wordsOf(std::string_view name) {
+    std::vector<std::string_view> words;
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t end = std::min(name.find(' ', at), name.size());
+        if (end > at)
+            words.push_back(name.substr(at, end - at));
+        at = end + 1;
+    }
+    return words;
+}
+
+// `name` without the words of `shared`, or as it is where nothing would be left.
+std::string withoutWords(const std::string& name, const std::set<std::string_view>& shared) {
+    std::string out;
+    for (std::string_view word : wordsOf(name)) {
+        if (!shared.contains(word))
+            out.append(out.empty() ? "" : " ").append(word);
+    }
+    return out.empty() ? name : out;
+}
+
+// The places, and the stops (a list separated by " - ") of a departures poster, without the
+// words all their names share.
+void shortenSharedWords(Poster& poster) {
+    const std::size_t stopsColumn = kPosterPlace + 1;
+    auto eachName = [&](auto visit) {
+        for (auto& cells : poster.rows) {
+            visit(cells[kPosterPlace]);
+            if (poster.departures) {
+                std::string& stops = cells[stopsColumn];
+                for (std::size_t at = 0; at <= stops.size();) {
+                    const std::size_t end = std::min(stops.find(" - ", at), stops.size());
+                    std::string stop = stops.substr(at, end - at);
+                    visit(stop);
+                    stops.replace(at, end - at, stop);
+                    at += stop.size() + 3;
+                }
+            }
+        }
+    };
+    std::set<std::string> names;
+    eachName([&](std::string& name) {
+        if (!name.empty())
+            names.insert(name);
+    });
+    if (names.size() < 2)
+        return;
+    std::set<std::string_view> shared;
+    for (std::string_view word : wordsOf(*names.begin()))
+        shared.insert(word);
+    for (const std::string& name : names) {
+        const std::vector<std::string_view> words = wordsOf(name);
+        std::erase_if(shared, [&](std::string_view word) {
+            return std::find(words.begin(), words.end(), word) == words.end();
+        });
+    }
+    if (shared.empty())
+        return;
+    eachName([&](std::string& name) {
+        if (!name.empty())
+            name = withoutWords(name, shared);
+    });
 }
 
 Poster posterOf(const Scenario& s, bool departures) {
@@ -58,6 +125,7 @@ Poster posterOf(const Scenario& s, bool departures) {
         poster.trackToCheck.push_back(!isCategoriaSenzaBinario(t.categoria) &&
                                       !hasStationTrack(s, t.binario));
     }
+    shortenSharedWords(poster);
     return poster;
 }
 
@@ -74,6 +142,16 @@ std::string principalStops(const std::string& fermate) {
         stops = comma == std::string_view::npos ? std::string_view() : stops.substr(comma + 1);
     }
     return out;
+}
+
+std::string posterValidity(const CalendarDate& from, const CalendarDate& to) {
+    auto text = [](const CalendarDate& d) {
+        char out[16];
+        std::snprintf(out, sizeof out, "%02d/%02d/%04d", d.day % 100, d.month % 100,
+                      d.year % 10000);
+        return std::string(out);
+    };
+    return from == to ? "Valido il " + text(from) : "Valido dal " + text(from) + " al " + text(to);
 }
 
 Poster departuresPoster(const Scenario& s) {

@@ -7,6 +7,7 @@
 #include "model/quoted_text.h"
 #include "model/train_append.h"
 #include "timetable/train_times.h"
+#include "tool/iso_dates.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"
 
@@ -17,18 +18,6 @@
 namespace zeb {
 
 namespace {
-
-// "2016-04-06" as a day, or nullopt.
-std::optional<date::sys_days> isoDate(std::string_view text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
-        return std::nullopt;
-    return gtfsDate(std::string(text.substr(0, 4)) + std::string(text.substr(5, 2)) +
-                    std::string(text.substr(8, 2)));
-}
-
-std::string isoText(date::sys_days day) {
-    return date::format("%Y-%m-%d", day);
-}
 
 int wrong(std::ostream& err, const std::string& what) {
     err << "zebrano-tool gtfs: " << what << "\n";

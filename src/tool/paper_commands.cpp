@@ -3,9 +3,11 @@
 #include "gtfs/feed.h"
 #include "paper/paper_files.h"
 #include "timetable/occupancy_chart.h"
+#include "tool/iso_dates.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"
 
+#include <map>
 #include <ostream>
 
 namespace zeb {
@@ -35,7 +37,30 @@ int manifesti(const ToolArguments& arguments, std::ostream& out, std::ostream& e
     const auto output = arguments.value("output");
     if (!output || arguments.has("partenze") == arguments.has("arrivi"))
         return usageError(err, "manifesti vuole --partenze o --arrivi, e -o MANIFESTO.pdf");
-    return manifestiCommand(arguments.file, arguments.has("partenze"), *output, out, err);
+    return manifestiCommand(arguments.file,
+                            {arguments.has("partenze"), *output,
+                             arguments.value("formato").value_or("A4"),
+                             arguments.value("valido-dal"), arguments.value("valido-al")},
+                            out, err);
+}
+
+// The poster's validity from the two dates of the command line, or why not on `err`.
+std::optional<std::string> validityOf(const PosterRequest& request, std::ostream& err) {
+    if (!request.validFrom && !request.validTo)
+        return std::string();
+    const auto from = isoDate(request.validFrom.value_or(""));
+    const auto to = isoDate(request.validTo.value_or(""));
+    if (!from || !to || *to < *from) {
+        err << "zebrano-tool manifesti: --valido-dal e --valido-al vogliono due date "
+               "AAAA-MM-GG, la seconda non prima della prima\n";
+        return std::nullopt;
+    }
+    auto calendar = [](date::sys_days day) {
+        const date::year_month_day ymd(day);
+        return CalendarDate{static_cast<int>(ymd.year()), static_cast<int>(unsigned(ymd.month())),
+                            static_cast<int>(unsigned(ymd.day()))};
+    };
+    return posterValidity(calendar(*from), calendar(*to));
 }
 
 } // namespace
@@ -69,16 +94,28 @@ int occupazioneCommand(const std::string& scenarioPath, const std::string& outpu
     return kExitOk;
 }
 
-int manifestiCommand(const std::string& scenarioPath, bool departures,
-                     const std::string& outputPath, std::ostream& out, std::ostream& err) {
+int manifestiCommand(const std::string& scenarioPath, const PosterRequest& request,
+                     std::ostream& out, std::ostream& err) {
+    const std::map<std::string, PosterPaper> papers = {
+        {"A4", PosterPaper::A4}, {"A3", PosterPaper::A3}, {"A2", PosterPaper::A2}};
+    const auto paper = papers.find(request.format);
+    if (paper == papers.end()) {
+        err << "zebrano-tool manifesti: --formato vuole A4, A3 o A2\n";
+        return kExitUnreadable;
+    }
+    const auto validity = validityOf(request, err);
+    if (!validity)
+        return kExitUnreadable;
     const auto s = loadScenario(scenarioPath, err);
     if (!s)
         return kExitUnreadable;
-    const Poster poster = departures ? departuresPoster(*s) : arrivalsPoster(*s);
-    if (written(writePostersPdf(outputPath, *s, {poster}), outputPath, err) != kExitOk)
+    Poster poster = request.departures ? departuresPoster(*s) : arrivalsPoster(*s);
+    poster.validity = *validity;
+    if (written(writePostersPdf(request.output, *s, {poster}, paper->second), request.output,
+                err) != kExitOk)
         return kExitUnreadable;
-    out << counted(static_cast<long>(poster.rows.size()), "treno", "treni") << " in " << outputPath
-        << "\n";
+    out << counted(static_cast<long>(poster.rows.size()), "treno", "treni") << " in "
+        << request.output << "\n";
     return kExitOk;
 }
 
@@ -89,7 +126,8 @@ std::vector<ToolCommand> paperCommands() {
          "                                               il grafico di occupazione dei binari\n",
          occupazione},
         {"manifesti",
-         "  manifesti FILE.zeb --partenze|--arrivi -o MANIFESTO.pdf\n"
+         "  manifesti FILE.zeb --partenze|--arrivi -o MANIFESTO.pdf [--formato A4|A3|A2]\n"
+         "       [--valido-dal AAAA-MM-GG --valido-al AAAA-MM-GG]\n"
          "                                               il manifesto delle partenze o degli "
          "arrivi\n",
          manifesti},

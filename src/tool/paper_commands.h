@@ -3,6 +3,7 @@
 #include "tool/tool_command_line.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,16 @@ namespace zeb {
 int occupazioneCommand(const std::string& scenarioPath, const std::string& outputPath, int hours,
                        const std::string& format, std::ostream& out, std::ostream& err);
 
-// `manifesti FILE.zeb --partenze|--arrivi -o MANIFESTO.pdf`: a poster as a PDF.
-int manifestiCommand(const std::string& scenarioPath, bool departures,
-                     const std::string& outputPath, std::ostream& out, std::ostream& err);
+// `manifesti FILE.zeb --partenze|--arrivi -o MANIFESTO.pdf [--formato A4|A3|A2]
+// [--valido-dal AAAA-MM-GG --valido-al AAAA-MM-GG]`: a poster as a PDF.
+struct PosterRequest {
+    bool departures = true;
+    std::string output;
+    std::string format = "A4";
+    std::optional<std::string> validFrom, validTo;
+};
+int manifestiCommand(const std::string& scenarioPath, const PosterRequest& request,
+                     std::ostream& out, std::ostream& err);
 
 // The two as commands of the tool's table.
 std::vector<ToolCommand> paperCommands();

@@ -6,6 +6,9 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
 class QRadioButton;
 
 namespace zeb {
@@ -13,7 +16,8 @@ namespace zeb {
 class DialogPrompts;
 
 // "Manifesti partenze e arrivi": the station's posters of the scenario as it is now, exported as
-// PDF or printed, the departures, the arrivals or both.
+// PDF or printed, the departures, the arrivals or both, on A4, A3 or A2, with the days they are
+// valid where the user gives them.
 class PostersDialog : public QDialog {
 public:
     PostersDialog(const Scenario& scenario, DialogPrompts& prompts, QWidget* parent = nullptr);
@@ -23,6 +27,7 @@ public:
 
 private:
     std::vector<Poster> chosenPosters() const;
+    PosterPaper chosenPaper() const;
     void print();
 
     const Scenario& s_;
@@ -30,6 +35,10 @@ private:
     QRadioButton* departures_;
     QRadioButton* arrivals_;
     QRadioButton* both_;
+    QComboBox* paper_;
+    QCheckBox* valid_;
+    QDateEdit* validFrom_;
+    QDateEdit* validTo_;
 };
 
 } // namespace zeb

@@ -109,6 +109,19 @@ TEST(PosterLayout, FewestPagesAndTheMarks) {
     for (int columns : {2, 3, 4})
         EXPECT_LE(best.pages.size(), posterLayoutIn(poster, monospaced, columns).pages.size());
     EXPECT_GE(poster.rows.size() / best.pages.size(), 40u);
+    // A day a little too long for a page is set on one page in slightly smaller type.
+    for (int trains = 40;; ++trains) {
+        const Poster day = departuresPoster(departuresOf(trains, "Pieve,.", ""));
+        auto pagesIn = [&](int columns) {
+            return posterLayoutIn(day, monospaced, columns).pages.size();
+        };
+        if (std::min({pagesIn(2), pagesIn(3), pagesIn(4)}) == 1)
+            continue;
+        const PosterLayout tight = posterLayout(day, monospaced);
+        ASSERT_EQ(tight.pages.size(), 1u) << trains << " trains";
+        expectSound(day, tight);
+        break;
+    }
     for (const PosterPage& page : best.pages) {
         const bool marked = std::any_of(page.rows.begin(), page.rows.end(), [&](int row) {
             return poster.trackToCheck[static_cast<std::size_t>(row)];

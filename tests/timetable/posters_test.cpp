@@ -45,5 +45,19 @@ TEST(Posters, RowsByTimeWithTheirColumns) {
     EXPECT_EQ(arrivalsPoster(s).trackToCheck, (std::vector<bool>{false, true}));
 }
 
+// The words every place and stop shares go; a name that would be left empty keeps them.
+TEST(Posters, SharedWordsAndValidity) {
+    Scenario s = test::stationWith({{"1", "", "", "San Francisco Caltrain", "7:00"},
+                                    {"2", "", "", "Millbrae Caltrain", "8:00"}});
+    s.treni[0].fermate = "Hillsdale Caltrain,Caltrain,.";
+    s.treni[1].fermate = ",.";
+    EXPECT_EQ(rows(departuresPoster(s)), "07:00|Regionale 1|San Francisco|Hillsdale - Caltrain|1|\n"
+                                         "08:00|Regionale 2|Millbrae||1|\n");
+    s.treni[1].destinazione = "Millbrae";
+    EXPECT_EQ(departuresPoster(s).rows[0][kPosterPlace], "San Francisco Caltrain");
+    EXPECT_EQ(posterValidity({2016, 4, 13}, {2016, 6, 30}), "Valido dal 13/04/2016 al 30/06/2016");
+    EXPECT_EQ(posterValidity({2016, 4, 13}, {2016, 4, 13}), "Valido il 13/04/2016");
+}
+
 } // namespace
 } // namespace zeb

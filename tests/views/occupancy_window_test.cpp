@@ -147,9 +147,9 @@ private slots:
             occupazioneCommand(folder.file("four.zeb"), folder.file("tool.pdf"), 4, "A4", out, err),
             0);
         QCOMPARE(out.str(), "1 pagina in " + folder.file("tool.pdf") + "\n");
-        QCOMPARE(
-            manifestiCommand(folder.file("four.zeb"), true, folder.file("partenze.pdf"), out, err),
-            0);
+        QCOMPARE(manifestiCommand(folder.file("four.zeb"),
+                                  {true, folder.file("partenze.pdf"), "A4", {}, {}}, out, err),
+                 0);
         QCOMPARE(readBytes(folder.file("partenze.pdf")).substr(0, 5), std::string("%PDF-"));
         QCOMPARE(
             occupazioneCommand(folder.file("four.zeb"), folder.file("x.pdf"), 4, "A5", out, err),

@@ -4,6 +4,9 @@
 #include "views/posters_dialog.h"
 #include "views/train_table_window.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QRadioButton>
 
@@ -59,6 +62,15 @@ private slots:
         QCOMPARE(pdfPages(path), 2);
         const QString text = pdfText(path);
         QVERIFY(text.contains("Valmora"));
+        // On A3, valid from a day to another.
+        widget<QComboBox>(&dialog, "formatoManifesti")->setCurrentText("A3");
+        widget<QCheckBox>(&dialog, "validita")->setChecked(true);
+        widget<QDateEdit>(&dialog, "validoDal")->setDate(QDate(2016, 4, 13));
+        widget<QDateEdit>(&dialog, "validoAl")->setDate(QDate(2016, 6, 30));
+        QVERIFY(dialog.exportPdf(folder.file("a3.pdf")).written());
+        QVERIFY(pdfText(folder.file("a3.pdf")).contains("Valido dal 13/04/2016 al 30/06/2016"));
+        QVERIFY(programOutput("pdfinfo", {QString::fromStdString(folder.file("a3.pdf"))})
+                    .contains("(A3)"));
         for (int i = 0; i < scenario.totale_treni; ++i)
             QVERIFY2(text.contains(QString::fromStdString(scenario.treni[i].numero)),
                      scenario.treni[i].numero.c_str());

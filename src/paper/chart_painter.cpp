@@ -212,9 +212,11 @@ void paintChartPage(QPainter& p, const Scenario& s, const ChartSheet& sheet, con
                         page.lastMinute >= kMinutesPerDay
                             ? QString("24:00") // the day's end, not the next day's start
                             : QString::fromStdString(clockText(page.lastMinute))));
+    const QString rows = QString::fromStdString(sheetRowsNote(sheet));
     if (pages > 0)
         p.drawText(QRectF(0, 20, width, 14), Qt::AlignRight | Qt::AlignVCenter,
-                   QString("Pagina %1 di %2").arg(number).arg(pages));
+                   (rows.isEmpty() ? QString() : rows + " — ") +
+                       QString("Pagina %1 di %2").arg(number).arg(pages));
 
     // The legend along the foot of the page.
     const double legendTop = area.height() - kChartLegendHeight;

@@ -50,16 +50,20 @@ int paintChartPages(QPagedPaintDevice& device, const Scenario& s, const ChartCon
     painter.setViewport(0, 0, device.width(), device.height());
     const QRectF page(0, 0, points.width(), points.height());
     PaperFonts fonts(painter);
-    const ChartSheet sheet =
-        chartSheet(fonts.measure(), s, content, hours * 60, page.width(), page.height());
-    const std::vector<ChartPage> pages = chartPages(content, hours);
-    for (std::size_t k = 0; k < pages.size(); ++k) {
-        if (k > 0)
-            device.newPage();
-        paintChartPage(painter, s, sheet, pages[k], static_cast<int>(k) + 1,
-                       static_cast<int>(pages.size()), page);
+    // A page per window of hours and group of rows: the groups of a window one after the other.
+    const std::vector<ChartSheet> sheets =
+        chartSheets(fonts.measure(), s, content, hours * 60, page.width(), page.height());
+    const std::vector<ChartPage> windows = chartPages(content, hours);
+    const int pages = static_cast<int>(windows.size() * sheets.size());
+    int number = 0;
+    for (const ChartPage& window : windows) {
+        for (const ChartSheet& sheet : sheets) {
+            if (number++ > 0)
+                device.newPage();
+            paintChartPage(painter, s, sheet, window, number, pages, page);
+        }
     }
-    return painter.end() ? static_cast<int>(pages.size()) : 0;
+    return painter.end() ? pages : 0;
 }
 
 PaperFile writeChartPdf(const std::string& path, const Scenario& s, const ChartContent& content,

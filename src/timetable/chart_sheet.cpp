@@ -5,9 +5,9 @@
 
 namespace zeb {
 
-std::string rowLabel(const Scenario& s, const ChartContent& content, int row) {
+std::string rowLabel(const Scenario&, const ChartContent& content, int row) {
     const std::string& name = content.rows[static_cast<std::size_t>(row)];
-    return row < s.numero_binari ? "Binario " + name : name;
+    return name == kRowWithoutTrack || name == kRowUnknownTrack ? name : "Binario " + name;
 }
 
 double rowLabelWidth(const MeasureText& measure, double size, const Scenario& s,
@@ -65,6 +65,67 @@ ChartSheet chartSheet(const MeasureText& measure, const Scenario& s, const Chart
             return sheet;
     }
     return laidOut(measure, s, content, minutes, width, height, kChartNumberPoints);
+}
+
+namespace {
+
+// The chart's rows `first` to `last` alone, their bars with them.
+ChartContent rowsOf(const ChartContent& content, int first, int last) {
+    ChartContent part = content;
+    part.rows.assign(content.rows.begin() + first, content.rows.begin() + last + 1);
+    part.lanes.assign(content.lanes.begin() + first, content.lanes.begin() + last + 1);
+    part.bars.clear();
+    for (const ChartBar& bar : content.bars) {
+        if (bar.row >= first && bar.row <= last) {
+            part.bars.push_back(bar);
+            part.bars.back().row -= first;
+        }
+    }
+    return part;
+}
+
+} // namespace
+
+std::vector<ChartSheet> chartSheets(const MeasureText& measure, const Scenario& s,
+                                    const ChartContent& content, int minutes, double width,
+                                    double height) {
+    const int rows = static_cast<int>(content.rows.size());
+    ChartSheet whole = chartSheet(measure, s, content, minutes, width, height);
+    whole.allRows = rows;
+    if (whole.numberPoints >= kChartSmallestPoints || rows < 2)
+        return {whole};
+    std::vector<ChartSheet> sheets;
+    for (int first = 0; first < rows;) {
+        auto sheetOf = [&](int last) {
+            ChartSheet sheet =
+                chartSheet(measure, s, rowsOf(content, first, last), minutes, width, height);
+            sheet.firstRow = first;
+            sheet.allRows = rows;
+            return sheet;
+        };
+        int last = first;
+        ChartSheet fitting = sheetOf(last);
+        while (last + 1 < rows) {
+            ChartSheet more = sheetOf(last + 1);
+            if (more.numberPoints < kChartNumberPoints)
+                break;
+            fitting = std::move(more);
+            ++last;
+        }
+        sheets.push_back(std::move(fitting));
+        first = last + 1;
+    }
+    return sheets;
+}
+
+std::string sheetRowsNote(const ChartSheet& sheet) {
+    const int shown = static_cast<int>(sheet.laid.rows.size());
+    if (shown >= sheet.allRows)
+        return {};
+    const int last = sheet.firstRow + shown;
+    return "Righe " + std::to_string(sheet.firstRow + 1) + "–" + std::to_string(last) + " di " +
+           std::to_string(sheet.allRows) +
+           (last < sheet.allRows ? ", le altre nella pagina seguente" : "");
 }
 
 } // namespace zeb

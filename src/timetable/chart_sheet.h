@@ -5,6 +5,7 @@
 #include "timetable/occupancy_chart.h"
 
 #include <string>
+#include <vector>
 
 namespace zeb {
 
@@ -32,8 +33,21 @@ struct ChartSheet {
     ChartContent laid;
     ChartMapping mapping;
     double numberPoints = kChartNumberPoints;
+    int firstRow = 0; // of the chart's rows, where the sheet holds only some
+    int allRows = 0;
 };
 ChartSheet chartSheet(const MeasureText& measure, const Scenario& s, const ChartContent& content,
                       int minutes, double width, double height);
+
+// The sheets of the chart's pages: one, or where its rows would need type smaller than
+// kChartSmallestPoints, its rows in groups one after the other, each as many as the usual type
+// has room for; every window of hours gets a page per group.
+inline constexpr double kChartSmallestPoints = 5;
+std::vector<ChartSheet> chartSheets(const MeasureText& measure, const Scenario& s,
+                                    const ChartContent& content, int minutes, double width,
+                                    double height);
+
+// "Righe 1–12 di 23, le altre nella pagina seguente", or "" for a sheet of every row.
+std::string sheetRowsNote(const ChartSheet& sheet);
 
 } // namespace zeb

@@ -227,5 +227,38 @@ TEST(ChartSheet, TheNamesColumnKeepsItsWidth) {
     EXPECT_EQ(rowLabelWidth(characters, 7, s, chartContent(s, {})), alone);
 }
 
+// Too many rows for a page's type to stay readable: the rows in groups, each whole, in order,
+// in the usual type, and each page saying which it holds.
+TEST(ChartSheet, RowsThatDoNotFitGoOnInGroups) {
+    const MeasureText characters = [](std::string_view text, double size, bool) {
+        return static_cast<double>(text.size()) * size * 0.6;
+    };
+    Scenario every;
+    every.binari_scelti.fill(true);
+    rebuildTrackTable(every);
+    std::vector<test::Train> trains;
+    for (const std::string& track : stationTrackNames(every)) {
+        for (int k = 0; k < 8; ++k) // eight trains at once on every track
+            trains.push_back({std::to_string(trains.size()), "A", "8:00", "B", "8:30", track});
+    }
+    Scenario s = test::stationWith(trains);
+    s.binari_scelti.fill(true);
+    rebuildTrackTable(s);
+    const ChartContent content = chartContent(s, {});
+    ASSERT_LT(chartSheet(characters, s, content, 240, 786, 539).numberPoints, kChartSmallestPoints);
+    const std::vector<ChartSheet> sheets = chartSheets(characters, s, content, 240, 786, 539);
+    ASSERT_GT(sheets.size(), 1u);
+    int next = 0;
+    for (const ChartSheet& sheet : sheets) {
+        EXPECT_EQ(sheet.firstRow, next);
+        next += static_cast<int>(sheet.laid.rows.size());
+        EXPECT_GE(sheet.numberPoints, kChartNumberPoints);
+        EXPECT_EQ(rowLabel(s, sheet.laid, 0), "Binario " + content.rows[sheet.firstRow]);
+    }
+    EXPECT_EQ(next, static_cast<int>(content.rows.size()));
+    EXPECT_EQ(sheetRowsNote(sheets.back()).find(", le altre"), std::string::npos);
+    EXPECT_TRUE(sheetRowsNote(sheets.front()).starts_with("Righe 1–"));
+}
+
 } // namespace
 } // namespace zeb

@@ -102,10 +102,11 @@ struct TripCall {
     bool mayBoard;
 };
 
-// The calls one trip made, as positions in StationDay::calls, and those it found repeated.
+// The calls one trip made, as positions in StationDay::calls, and those it left out.
 struct TripCalls {
     std::size_t begin = 0, end = 0;
     int repeated = 0;
+    int untimed = 0;
 };
 
 // Builds the station's day trip by trip: each call on each service day and run that falls on the
@@ -134,7 +135,7 @@ public:
         kind_ = kind->second;
         list_ = -1;
         TripCalls& made = tripCalls_[trip];
-        made = {result_.calls.size(), 0, 0};
+        made = {result_.calls.size(), 0, 0, 0};
         repeated_ = &made.repeated;
         const std::vector<int> offsets = runOffsets(feed_, trip, rows);
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -147,6 +148,7 @@ public:
                 continue;
             if (rows[i].arrival < 0 && rows[i].departure < 0) {
                 ++result_.untimedCalls;
+                ++made.untimed;
                 continue;
             }
             if (call.mayBoard && list_ < 0)
@@ -156,7 +158,7 @@ public:
         made.end = result_.calls.size();
     }
 
-    // The calls `trip` made are dropped at the end; whatever they found repeated is not.
+    // The calls `trip` made are dropped at the end, and what it left out is counted no more.
     void forgetTrip(int trip) {
         const auto made = tripCalls_.find(trip);
         if (made == tripCalls_.end())
@@ -165,6 +167,7 @@ public:
             forgotten_[c] = true;
         forgottenCount_ += made->second.end - made->second.begin;
         result_.repeatedCalls -= made->second.repeated;
+        result_.untimedCalls -= made->second.untimed;
         tripCalls_.erase(made);
     }
 

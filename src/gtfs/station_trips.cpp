@@ -69,7 +69,7 @@ public:
                     visitor_.trip(trip, rows);
             }
         }
-        return static_cast<int>(tooLong_.size());
+        return static_cast<int>(leftOut_.size());
     }
 
 private:
@@ -158,9 +158,11 @@ private:
 
     void handOver() {
         const auto t = static_cast<std::size_t>(trip_);
+        if (tooLong_.contains(trip_)) {
+            leftOut_.insert(trip_); // it calls at the station
+            return;
+        }
         if (rereading_) {
-            if (tooLong_.contains(trip_))
-                return;
             scatteredRows_ += group_.size();
             if (scatteredRows_ > kMaxScatteredRows)
                 throw GtfsError("stop_times.txt: le righe delle corse sparse nel file sono "
@@ -171,8 +173,6 @@ private:
                 rows.push_back(parsed(raw));
         } else if (groups_[t] > 1) {
             scattered_[t] = true; // read whole in the second pass
-        } else if (tooLong_.contains(trip_)) {
-            return;
         } else {
             std::vector<TripRow> rows;
             rows.reserve(group_.size());
@@ -232,7 +232,8 @@ private:
     std::vector<std::uint8_t> groups_; // how many separate runs of rows each trip has
     std::vector<bool> handedOver_;     // in the first pass, from a single run of rows
     std::vector<bool> scattered_;      // to be read whole in the second pass
-    std::set<int> tooLong_;
+    std::set<int> tooLong_; // of more rows than any timetable
+    std::set<int> leftOut_; // those of them that call at the station
     std::map<int, std::vector<TripRow>> kept_; // the scattered trips' rows
     std::size_t scatteredRows_ = 0;
     std::vector<RawRow> group_;

@@ -229,11 +229,11 @@ private:
     TextIndex stationStops_;
     std::bitset<256> firstBytes_; // of the station's stop ids
     std::vector<std::uint16_t> runs_;
-    std::vector<std::uint8_t> groups_; // how many separate runs of rows each trip has
-    std::vector<bool> handedOver_;     // in the first pass, from a single run of rows
-    std::vector<bool> scattered_;      // to be read whole in the second pass
-    std::set<int> tooLong_; // of more rows than any timetable
-    std::set<int> leftOut_; // those of them that call at the station
+    std::vector<std::uint8_t> groups_;         // how many separate runs of rows each trip has
+    std::vector<bool> handedOver_;             // in the first pass, from a single run of rows
+    std::vector<bool> scattered_;              // to be read whole in the second pass
+    std::set<int> tooLong_;                    // of more rows than any timetable
+    std::set<int> leftOut_;                    // those of them that call at the station
     std::map<int, std::vector<TripRow>> kept_; // the scattered trips' rows
     std::size_t scatteredRows_ = 0;
     std::vector<RawRow> group_;

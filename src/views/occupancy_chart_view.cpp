@@ -60,6 +60,11 @@ OccupancyChartView::OccupancyChartView(TimetableWatch& watch, ChartCommands comm
 
 void OccupancyChartView::rebuild() {
     content_ = chartContent(watch_.scenario(), watch_.settings());
+    widestNumber_ = 0;
+    for (const ChartBar& bar : content_.bars)
+        widestNumber_ = std::max<double>(widestNumber_,
+                                         fontMetrics().horizontalAdvance(QString::fromStdString(
+                                             watch_.scenario().treni[bar.occupancy.train].numero)));
     remap();
     update();
 }
@@ -80,11 +85,15 @@ void OccupancyChartView::remap() {
                             18);
     mapping_ = mappingFor(content_, pixelsPerMinute_);
     mapping_.labelWidth = labelWidth;
+    pixelsPerMinute_ = std::clamp(pixelsPerMinute_, std::min(fittedZoom(), kMaxZoom), kMaxZoom);
+    mapping_.pixelsPerMinute = pixelsPerMinute_;
+    // Lanes leave each bar room for its number beside it at this zoom, so that the numbers can be
+    // read; zoomed out past half an hour of room, they are left to the tooltips.
+    const int reach = static_cast<int>(std::ceil((widestNumber_ + 6) / pixelsPerMinute_));
+    layLanes(content_, reach <= 30 ? reach : 0);
     // A row holding trains at once grows by a lane each, so that every bar keeps room for its
     // number.
     fitRowsToLanes(mapping_, content_, 16, mapping_.rowHeight);
-    pixelsPerMinute_ = std::clamp(pixelsPerMinute_, std::min(fittedZoom(), kMaxZoom), kMaxZoom);
-    mapping_.pixelsPerMinute = pixelsPerMinute_;
     const int rows = static_cast<int>(content_.rows.size());
     horizontal_->setRange(0, std::max(0, static_cast<int>(std::ceil(mapping_.width() - width()))));
     horizontal_->setPageStep(std::max(1, width() - static_cast<int>(labelWidth)));

@@ -37,41 +37,81 @@ std::string_view beforeNumber(std::string_view text) {
         " -");
 }
 
+// The leading word of letters of a kind's text, its separators dropped: "RE_" and "RE - " give
+// "RE", "AVE-TGV" "AVE"; a text that starts with no letter is kept whole.
+std::string_view leadingWord(std::string_view text) {
+    const auto isLetter = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+               static_cast<unsigned char>(c) >= 0x80; // a letter of another alphabet
+    };
+    std::size_t end = 0;
+    while (end < text.size() && isLetter(text[end]))
+        ++end;
+    return end == 0 ? text : text.substr(0, end);
+}
+
 struct KindCategory {
     std::string_view kind; // lower case
     std::string_view categoria;
 };
-constexpr std::array<KindCategory, 29> kKinds = {{
+// Kinds as feeds name them, by the railways' brands: high-speed trains become Eurostar, long
+// distance Intercity, night trains Intercity Notte or Euronight, regional expresses
+// Interregionale, suburban trains Suburbano. The README shows the table.
+constexpr KindCategory kKinds[] = {
+    // High speed.
     {"ice", "Eurostar"},
     {"tgv", "Eurostar"},
+    {"inoui", "Eurostar"},
+    {"ouigo", "Eurostar"},
+    {"thalys", "Eurostar"},
+    {"eurostar", "Eurostar"},
     {"fr", "Eurostar"},
     {"fa", "Eurostar"},
     {"fb", "Eurostar"},
     {"es", "Eurostar"},
     {"av", "Eurostar"},
+    {"ave", "Eurostar"},
+    {"avlo", "Eurostar"},
+    {"alvia", "Eurostar"},
+    {"avant", "Eurostar"},
+    {"euromed", "Eurostar"},
+    {"iryo", "Eurostar"},
     {"rj", "Eurostar"},
+    {"rjx", "Eurostar"},
+    {"eip", "Eurostar"},
     {"frecciarossa", "Eurostar"},
     {"frecciargento", "Eurostar"},
     {"frecciabianca", "Eurostar"},
     {"italo", "Eurostar"},
+    // Long distance.
     {"ic", "Intercity"},
-    {"icn", "Intercity Notte"},
+    {"intercity", "Intercity"},
+    {"intercités", "Intercity"},
+    {"intercites", "Intercity"},
+    {"eic", "Intercity"},
+    {"tlk", "Intercity"},
     {"ec", "Eurocity"},
     {"ece", "Eurocity"},
+    // Night.
+    {"icn", "Intercity Notte"},
     {"en", "Euronight"},
     {"nj", "Euronight"},
+    // Regional.
     {"ir", "Interregionale"},
+    {"ire", "Interregionale"},
     {"re", "Interregionale"},
+    {"rex", "Interregionale"},
     {"rv", "Interregionale"},
+    {"md", "Interregionale"},
     {"r", "Regionale"},
     {"rb", "Regionale"},
     {"reg", "Regionale"},
+    {"regionale", "Regionale"},
+    {"ter", "Regionale"},
     {"s", "Suburbano"},
     {"bus", "Autobus"},
     {"autobus", "Autobus"},
-    {"regionale", "Regionale"},
-    {"intercity", "Intercity"},
-}};
+};
 
 std::optional<std::string_view> categoryOfKindText(std::string_view kind) {
     const std::string key = lowered(kind);
@@ -137,7 +177,7 @@ std::string trainNumber(const GtfsTrip& trip, const GtfsRoute& route) {
 
 std::string serviceKind(const GtfsTrip& trip, const GtfsRoute& route) {
     for (const std::string* name : {&trip.shortName, &route.shortName, &route.longName}) {
-        const std::string_view kind = beforeNumber(*name);
+        const std::string_view kind = leadingWord(beforeNumber(*name));
         if (!kind.empty())
             return std::string(kind);
     }

@@ -397,6 +397,12 @@ TEST(GtfsServiceRules, NumbersKindsTracksAndCategories) {
         {{"t9", "", 0, 0}, {"", "Local", 2}, "t9", "Local", "Regionale"},
         {{"t", "", 0, 0}, {"", "Navetta", 715}, "t", "Navetta", "Autobus"},
         {{"t", "", 0, 0}, {"", "Notte", 105}, "t", "Notte", "Intercity Notte"},
+        {{"t", "RE_54 - 392", 0, 0}, {"", "", 2}, "RE_54 - 392", "RE", "Interregionale"},
+        {{"t", "AVE-TGV 9701", 0, 0}, {"", "", 2}, "AVE-TGV 9701", "AVE", "Eurostar"},
+        {{"t", "AVLO 6161", 0, 0}, {"", "", 2}, "AVLO 6161", "AVLO", "Eurostar"},
+        {{"t", "", 0, 0}, {"EUROMED", "", 2}, "t", "EUROMED", "Eurostar"},
+        {{"t", "", 0, 0}, {"", "Intercités 4512", 2}, "4512", "Intercités", "Intercity"},
+        {{"t", "", 0, 0}, {"", "TLK 38170", 2}, "38170", "TLK", "Intercity"},
     };
     for (const NumberCase& c : numbers) {
         SCOPED_TRACE(c.number);

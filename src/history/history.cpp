@@ -138,14 +138,17 @@ void History::resync(const Scenario& s) {
     shadow_.shrink_to_fit();
     shadowStation_ = stationOf(s);
     shadowBytes_ = recordsBytes(shadow_);
+    shadowTextBytes_ = shadowBytes_ - blockBytes(shadow_.capacity() * sizeof(Treno));
 }
 
 void History::absorbDerived(const Scenario& s, int index) {
     if (index < 0 || index >= static_cast<int>(shadow_.size()) || index >= s.totale_treni)
         return;
     Treno& kept = shadow_[static_cast<std::size_t>(index)];
+    shadowTextBytes_ -= textBytes(kept);
     kept.tipologia = s.treni[index].tipologia;
     kept.indice_binario = s.treni[index].indice_binario;
+    shadowTextBytes_ += textBytes(kept);
 }
 
 std::optional<ScenarioChange> History::record(const Scenario& s, std::string label) {
@@ -189,7 +192,7 @@ std::optional<ScenarioChange> History::record(const Scenario& s, std::string lab
         return std::nullopt;
     ScenarioChange change = changeOf(step, true);
     for (const Splice& splice : step.splices)
-        replaceRun(shadow_, splice.position, static_cast<int>(splice.before.size()), splice.after);
+        replaceShadowRun(splice.position, static_cast<int>(splice.before.size()), splice.after);
     shadowStation_ = station;
     std::size_t freed = takeShadowBytes(); // by the copy, and the steps dropped
     auto drop = [&](const HistoryStep& gone) {
@@ -212,9 +215,19 @@ std::optional<ScenarioChange> History::record(const Scenario& s, std::string lab
     return change;
 }
 
+void History::replaceShadowRun(int position, int count, const std::vector<Treno>& insert) {
+    const auto first = shadow_.begin() + position;
+    for (auto t = first; t != first + count; ++t)
+        shadowTextBytes_ -= textBytes(*t);
+    replaceRun(shadow_, position, count, insert);
+    for (auto t = shadow_.begin() + position;
+         t != shadow_.begin() + position + static_cast<long>(insert.size()); ++t)
+        shadowTextBytes_ += textBytes(*t);
+}
+
 std::size_t History::takeShadowBytes() {
     const std::size_t before = shadowBytes_;
-    shadowBytes_ = recordsBytes(shadow_);
+    shadowBytes_ = shadowTextBytes_ + blockBytes(shadow_.capacity() * sizeof(Treno));
     return before > shadowBytes_ ? before - shadowBytes_ : 0;
 }
 
@@ -243,7 +256,7 @@ ScenarioChange History::apply(Scenario& s, const HistoryStep& step, bool forward
         const auto& from = forward ? splice.before : splice.after;
         const auto& to = forward ? splice.after : splice.before;
         replaceRun(s.treni, s.totale_treni, splice.position, static_cast<int>(from.size()), to);
-        replaceRun(shadow_, splice.position, static_cast<int>(from.size()), to);
+        replaceShadowRun(splice.position, static_cast<int>(from.size()), to);
     };
     if (forward)
         std::for_each(step.splices.begin(), step.splices.end(), one);

@@ -85,6 +85,8 @@ public:
 
 private:
     ScenarioChange apply(Scenario& s, const HistoryStep& step, bool forward);
+    // Replaces a run of the copy's records, keeping the count of their texts.
+    void replaceShadowRun(int position, int count, const std::vector<Treno>& insert);
     // Counts the copy's bytes again after a change; returns how much fewer they are.
     std::size_t takeShadowBytes();
 
@@ -95,6 +97,7 @@ private:
     std::size_t next_ = 0; // steps before it are done, from it on undone
     std::vector<Treno> shadow_;
     std::size_t shadowBytes_ = 0;
+    std::size_t shadowTextBytes_ = 0; // of the copy's texts alone
     StationData shadowStation_;
 };
 

@@ -4,6 +4,7 @@
 #include "model/value_tables.h"
 #include "scenario_file/windows1252.h"
 
+#include <unicode/locid.h>
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
 
@@ -234,6 +235,23 @@ std::optional<int> trackSlotOfPlatform(std::string_view code) {
     if (track < 1 || track > kMaxChosenTracks)
         return std::nullopt;
     return track - 1;
+}
+
+std::string searchKey(std::string_view utf8) {
+    if (std::all_of(utf8.begin(), utf8.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return lowered(utf8);
+    static std::mutex guard;
+    std::string folded;
+    {
+        std::lock_guard lock(guard);
+        icu::UnicodeString u = icu::UnicodeString::fromUTF8(
+            icu::StringPiece(utf8.data(), static_cast<std::int32_t>(utf8.size())));
+        if (icu::Transliterator* t = latinLetters())
+            t->transliterate(u);
+        u.toLower(icu::Locale::getRoot()).toUTF8String(folded);
+    }
+    return folded;
 }
 
 std::string fittedName(std::string_view utf8, bool& changed) {

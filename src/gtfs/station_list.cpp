@@ -5,6 +5,7 @@
 #include "model/value_tables.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_set>
 
 namespace zeb {
@@ -140,19 +141,29 @@ std::vector<StationCount> stationsOfDay(const GtfsFeed& feed, date::sys_days day
 std::vector<int> stationsNamed(const GtfsFeed& feed, std::string_view text) {
     if (const int id = feed.stopIndex.find(text); id >= 0)
         return {feed.stops[static_cast<std::size_t>(id)].station};
-    std::vector<int> exact;
-    std::vector<int> partial;
-    const std::string wanted = lowered(text);
+    // Found as written, as folded, by the start of the folded name, anywhere in it: the first
+    // of these that finds any.
+    std::array<std::vector<int>, 4> found;
+    const std::string wanted = searchKey(text);
     for (std::size_t i = 0; i < feed.stops.size(); ++i) {
         const GtfsStop& stop = feed.stops[i];
         if (stop.station != static_cast<int>(i))
             continue;
-        if (stop.name == text)
-            exact.push_back(static_cast<int>(i));
-        else if (!wanted.empty() && lowered(stop.name).find(wanted) != std::string::npos)
-            partial.push_back(static_cast<int>(i));
+        const std::string key = searchKey(stop.name);
+        const std::size_t at = wanted.empty() ? std::string::npos : key.find(wanted);
+        const int how = stop.name == text ? 0
+                        : key == wanted   ? 1
+                        : at == 0         ? 2
+                        : at != key.npos  ? 3
+                                          : -1;
+        if (how >= 0)
+            found[static_cast<std::size_t>(how)].push_back(static_cast<int>(i));
     }
-    return exact.empty() ? partial : exact;
+    for (std::vector<int>& stations : found) {
+        if (!stations.empty())
+            return stations;
+    }
+    return {};
 }
 
 date::sys_days defaultServiceDay(const GtfsFeed& feed, date::sys_days today) {

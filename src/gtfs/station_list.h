@@ -30,7 +30,8 @@ std::vector<StationCount> stationsOfDay(const GtfsFeed& feed, date::sys_days day
                                         const ScanProgress& progress = {});
 
 // The stations `text` names: the one whose stop_id it is (a child stop's station for a child's
-// id), else those named exactly so, else those whose name holds it ignoring letter case.
+// id), else those named exactly so, else, letter case and accents aside, those so named, those
+// whose name starts so, those whose name holds it.
 std::vector<int> stationsNamed(const GtfsFeed& feed, std::string_view text);
 
 // The day an import starts on: the feed's busiest day from `today` on, or its busiest day when

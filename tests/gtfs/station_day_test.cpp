@@ -287,6 +287,17 @@ TEST(GtfsStationDay, TheStationListCountsWhatAnImportTakes) {
     EXPECT_EQ(listed, "SUD;Sudia;3\nVAL;Valmora;3\nNORD;Nordia;1\nPIE;Pieve;1\nROC;Rocca;1\n");
     EXPECT_EQ(stationsNamed(feed, "VAL2"), stationsNamed(feed, "valm")); // a child's id
     EXPECT_EQ(stationsNamed(feed, "i").size(), 3u);                      // Nordia, Pieve, Sudia
+    // Letter case and accents aside, and by the start of a name before anywhere in it.
+    FeedFiles files = test::valleFeed();
+    test::edit(files, "stops.txt", "NORD,Nordia", "NORD,Nòrdia Alta");
+    test::edit(files, "stops.txt", "ROC,Rocca", "ROC,Alta Rocca");
+    const auto accented = feedFromTexts(files);
+    const GtfsFeed named = loadFeed(*accented);
+    const std::vector<int> nordia = stationsNamed(named, "NORDIA ALTA");
+    ASSERT_EQ(nordia.size(), 1u);
+    EXPECT_EQ(named.stops[static_cast<std::size_t>(nordia[0])].id, "NORD");
+    EXPECT_EQ(stationsNamed(named, "nòrdia"), nordia);
+    EXPECT_EQ(stationsNamed(named, "alta").size(), 1u) << "Alta Rocca starts so";
 }
 
 // A row of frequencies.txt repeated 200,000 times costs what one row costs; a station with more

@@ -40,6 +40,41 @@ std::string_view feedFileName(std::string_view entry, bool& inFolder) {
     return base;
 }
 
+// What went wrong in the zip library, in Italian.
+std::string zipErrorText(int code) {
+    switch (code) {
+    case ZIP_ER_NOZIP:
+        return "non è un archivio zip";
+    case ZIP_ER_INCONS:
+    case ZIP_ER_EOF:
+        return "l'archivio zip è incompleto o incoerente";
+    case ZIP_ER_CRC:
+        return "il controllo dei dati (CRC) non torna";
+    case ZIP_ER_ZLIB:
+        return "i dati compressi sono danneggiati";
+    case ZIP_ER_COMPNOTSUPP:
+        return "il metodo di compressione non è supportato";
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD:
+        return "l'archivio è cifrato";
+    case ZIP_ER_MULTIDISK:
+        return "gli archivi su più dischi non sono supportati";
+    case ZIP_ER_MEMORY:
+        return "la memoria non basta";
+    case ZIP_ER_OPEN:
+    case ZIP_ER_READ:
+    case ZIP_ER_SEEK:
+        return "errore di lettura del file";
+    default:
+        return "errore " + std::to_string(code) + " della libreria zip";
+    }
+}
+
+std::string zipErrorText(zip_error_t* error) {
+    return zipErrorText(zip_error_code_zip(error));
+}
+
 class ZipStream : public ByteStream {
 public:
     ZipStream(zip_file_t* file, std::string name, std::uint64_t declared)
@@ -50,7 +85,7 @@ public:
         const zip_int64_t got = zip_fread(file_, buffer, size);
         if (got < 0)
             throw GtfsError(name_ + ": il file nello zip è danneggiato (" +
-                            zip_file_strerror(file_) + ")");
+                            zipErrorText(zip_file_get_error(file_)) + ")");
         // An entry inflating past its declared size is refused rather than followed.
         if (static_cast<std::uint64_t>(got) > left_)
             throw GtfsError(name_ + ": il file nello zip è più lungo di quanto dichiara");
@@ -116,7 +151,7 @@ public:
         zip_file_t* file = zip_fopen_index(archive_, it->second.index, 0);
         if (!file)
             throw GtfsError(std::string(name) + ": il file nello zip non si può aprire (" +
-                            zip_strerror(archive_) + ")");
+                            zipErrorText(zip_get_error(archive_)) + ")");
         return std::make_unique<ZipStream>(file, std::string(name), it->second.size);
     }
 
@@ -130,14 +165,6 @@ private:
     std::unique_ptr<std::string> bytes_; // the archive's bytes when it was given in memory
     std::map<std::string, Entry> entries_;
 };
-
-std::string zipErrorText(int code) {
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    std::string text = zip_error_strerror(&error);
-    zip_error_fini(&error);
-    return text;
-}
 
 class FileStream : public ByteStream {
 public:
@@ -221,6 +248,11 @@ std::unique_ptr<FeedSource> openFeed(const std::string& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
         return std::make_unique<FolderFeed>(path);
+    // The stops.txt of a folder stands for the folder, as the file dialog offers it.
+    const std::filesystem::path file(path);
+    if (file.filename() == "stops.txt" && std::filesystem::is_regular_file(file, ec))
+        return std::make_unique<FolderFeed>(file.parent_path().empty() ? std::filesystem::path(".")
+                                                                       : file.parent_path());
     if (!std::filesystem::exists(path, ec))
         throw GtfsError(path + ": il file non esiste");
     int code = 0;
@@ -238,7 +270,7 @@ std::unique_ptr<FeedSource> feedFromZipBytes(std::string bytes) {
     zip_source_t* source = zip_source_buffer_create(held->data(), held->size(), 0, &error);
     zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
     if (!archive) {
-        const std::string text = zip_error_strerror(&error);
+        const std::string text = zipErrorText(&error);
         if (source)
             zip_source_free(source);
         zip_error_fini(&error);

@@ -5,11 +5,14 @@
 #include "gtfs/station_list.h"
 #include "gtfs/train_choice.h"
 #include "model/quoted_text.h"
+#include "model/track_slots.h"
 #include "model/train_append.h"
+#include "model/value_tables.h"
 #include "timetable/train_times.h"
 #include "tool/iso_dates.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"
+#include "track_assignment/track_assignment.h"
 
 #include <charconv>
 #include <new>
@@ -43,6 +46,32 @@ std::optional<int> theStationNamed(const GtfsFeed& feed, const std::string& name
                    counted(static_cast<long>(found.size()), "stazione", "stazioni") +
                    ", sceglierne una:" + names);
     return std::nullopt;
+}
+
+// The trains from `first` on without a track of the station.
+std::vector<int> withoutStationTrack(const Scenario& s, int first) {
+    std::vector<int> trains;
+    for (int i = first; i < s.totale_treni; ++i) {
+        if (!isCategoriaSenzaBinario(s.treni[i].categoria) &&
+            !hasStationTrack(s, s.treni[i].binario))
+            trains.push_back(i);
+    }
+    return trains;
+}
+
+// Tracks for `trains`, the others keeping theirs; what was done, as `assegna` says it.
+std::string assignImported(Scenario& s, const std::vector<int>& trains) {
+    AssignmentOptions options;
+    options.which = TrainsToAssign::Selected;
+    options.selected = trains;
+    const Assignment assignment = assignTracks(s, options);
+    applyAssignment(s, assignment);
+    std::string text = counted(static_cast<long>(assignment.changes.size()), "binario assegnato",
+                               "binari assegnati") +
+                       "\n";
+    if (const std::string unplaced = unplacedText(s, assignment); !unplaced.empty())
+        text += unplaced + "\n";
+    return text + assignmentSummary(assignment) + "\n";
 }
 
 } // namespace
@@ -94,6 +123,10 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
             return kExitProblems;
         }
         const int before = appendTrains(*base, chosen.trains);
+        const std::vector<int> trackless = withoutStationTrack(*base, before);
+        std::string assigned;
+        if (request.assign && !trackless.empty())
+            assigned = assignImported(*base, trackless);
         if (!saveScenarioAs(*base, *request.output, err))
             return kExitUnreadable;
         out << counted(base->totale_treni - before, "treno importato", "treni importati") << " da "
@@ -101,6 +134,10 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
             << *request.output << "\n";
         for (const std::string& note : importNotes(stationDay))
             out << note << "\n";
+        if (!request.assign && !trackless.empty())
+            out << counted(static_cast<long>(trackless.size()), "treno", "treni")
+                << " senza binario: --assegna ne sceglie i binari\n";
+        out << assigned;
         return kExitOk;
     } catch (const GtfsError& error) {
         err << error.message() << "\n";

@@ -19,10 +19,12 @@ struct GtfsToolRequest {
     bool buses = false;
     std::optional<std::string> base{};
     std::optional<std::string> output{};
+    bool assign = false; // tracks chosen for the trains imported without one
 };
 
 // The feed's stations with their trains on the day, "ID;NOME;TRENI" a line, busiest first; or a
-// station's trains on the day appended to BASE's and written to the output. Exit 0 when done, 1
+// station's trains on the day appended to BASE's and written to the output, with tracks chosen
+// for those without one where `assign` asks, else a word of how many lack one. Exit 0 when done, 1
 // when no train calls there that day or the trains do not fit (nothing written), 2 when a file
 // cannot be read or written or an argument is wrong. `today` picks the default day.
 int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostream& out,

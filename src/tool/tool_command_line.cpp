@@ -86,7 +86,8 @@ int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
                                   .to = arguments.value("alle"),
                                   .buses = arguments.has("autobus"),
                                   .base = arguments.value("scenario"),
-                                  .output = arguments.value("output")};
+                                  .output = arguments.value("output"),
+                                  .assign = arguments.has("assegna")};
     return gtfsCommand(request, arguments.today, out, err);
 }
 
@@ -115,6 +116,7 @@ const std::vector<ToolOption>& toolOptions() {
         {"dalle", "", "Solo i treni da quest'ora (gtfs).", "HH:MM"},
         {"alle", "", "Solo i treni fino a quest'ora (gtfs).", "HH:MM"},
         {"autobus", "", "Anche gli autobus e gli altri servizi non ferroviari (gtfs).", nullptr},
+        {"assegna", "", "I binari scelti per i treni importati senza binario (gtfs).", nullptr},
         {"treni", "", "Quali treni: senza-binario, conflitti o tutti (assegna).", "quali"},
         {"binari", "",
          "I binari da usare, separati da virgole (assegna; predefiniti tutti), o quelli della "
@@ -152,7 +154,7 @@ std::vector<ToolCommand> coreCommands() {
          "  gtfs FEED --stazioni [--data AAAA-MM-GG]     le stazioni del feed, le più trafficate "
          "prima\n"
          "  gtfs FEED --stazione ID_O_NOME --data AAAA-MM-GG [--dalle HH:MM] [--alle HH:MM]\n"
-         "       [--autobus] --scenario BASE.zeb -o NUOVO.zeb\n"
+         "       [--autobus] [--assegna] --scenario BASE.zeb -o NUOVO.zeb\n"
          "                                               i treni di quel giorno aggiunti a BASE\n",
          gtfs},
         {"assegna",

@@ -104,8 +104,17 @@ TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {
     const auto output = std::optional(path("new.zeb"));
     EXPECT_EQ(gtfs({.listStations = true}),
               "0|SUD;Sudia;3\nVAL;Valmora;3\nNORD;Nordia;1\nPIE;Pieve;1\nROC;Rocca;1\n|");
+    // 2235 comes without a track: said, or given one where asked.
     EXPECT_EQ(gtfs({.date = "2024-03-06", .station = "valmora", .base = base, .output = output}),
-              "0|3 treni importati da Valmora il 2024-03-06, 5 treni in " + *output + "\n|");
+              "0|3 treni importati da Valmora il 2024-03-06, 5 treni in " + *output +
+                  "\n1 treno senza binario: --assegna ne sceglie i binari\n|");
+    const std::string assigned = gtfs({.date = "2024-03-06",
+                                       .station = "valmora",
+                                       .base = base,
+                                       .output = output,
+                                       .assign = true});
+    EXPECT_NE(assigned.find("\n1 binario assegnato\nconflitti: prima "), std::string::npos)
+        << assigned;
     const std::string csv =
         run([&](auto& o, auto& e) { return esportaCommand(*output, {}, o, e); });
     EXPECT_NE(csv.find("2231;Interregionale;Nordia;Sudia;07:55;07:57;1;0;Pieve,Rocca;Nessuna;"),

@@ -5,6 +5,7 @@
 #include "history/history.h"
 #include "model/scenario.h"
 #include "recovery/recovery_store.h"
+#include "timetable/occupancy.h"
 
 #include <array>
 #include <optional>
@@ -101,9 +102,11 @@ public:
     void importCsv();
     // A station's day read from a timetable feed, appended after the stored trains all or
     // nothing as one step of the history; with `feedStation`, its name and tracks become the
-    // station data first and the station dialog opens for a check. Trains that do not fit are
-    // refused with a message. Offered when canShowTrain().
-    void importGtfs(std::vector<Treno> trains, const StationDay* feedStation);
+    // station data first and the station dialog opens for a check. With `tracksWith`, the trains
+    // that came without a track of the station get one in the same step, under those rules.
+    // Trains that do not fit are refused with a message. Offered when canShowTrain().
+    void importGtfs(std::vector<Treno> trains, const StationDay* feedStation,
+                    const std::optional<CheckSettings>& tracksWith = std::nullopt);
     // What APRI SCENARIO does once a file is chosen: the whole file or nothing, the station
     // dialog, the covered state. Also the way a file named on the command line is opened; it
     // does nothing while a scenario is open.

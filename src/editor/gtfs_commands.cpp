@@ -3,10 +3,12 @@
 #include "gtfs/train_choice.h"
 #include "model/counted.h"
 #include "model/train_append.h"
+#include "track_assignment/track_assignment.h"
 
 namespace zeb {
 
-void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedStation) {
+void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedStation,
+                             const std::optional<CheckSettings>& tracksWith) {
     if (!canShowTrain() || trains.empty())
         return;
     const long count = static_cast<long>(trains.size());
@@ -22,6 +24,15 @@ void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedSt
     const int first = appendTrains(s_, chosen.trains);
     if (stationChanged)
         ui_.openStationDialog(s_, binario);
+    // The trains that came without a track get one in the same step, the others keeping theirs.
+    if (const std::vector<int> trackless = tracklessTrains(s_, first);
+        tracksWith && !trackless.empty()) {
+        AssignmentOptions options;
+        options.which = TrainsToAssign::Selected;
+        options.selected = trackless;
+        options.settings = *tracksWith;
+        applyAssignment(s_, zeb::assignTracks(s_, options));
+    }
     afterManyTrainsChanged();
     commit("importazione GTFS di " + countedTrains(s_.totale_treni - first));
 }

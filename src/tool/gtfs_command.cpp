@@ -5,9 +5,7 @@
 #include "gtfs/station_list.h"
 #include "gtfs/train_choice.h"
 #include "model/quoted_text.h"
-#include "model/track_slots.h"
 #include "model/train_append.h"
-#include "model/value_tables.h"
 #include "timetable/train_times.h"
 #include "tool/iso_dates.h"
 #include "tool/tool_commands.h"
@@ -46,17 +44,6 @@ std::optional<int> theStationNamed(const GtfsFeed& feed, const std::string& name
                    counted(static_cast<long>(found.size()), "stazione", "stazioni") +
                    ", sceglierne una:" + names);
     return std::nullopt;
-}
-
-// The trains from `first` on without a track of the station.
-std::vector<int> withoutStationTrack(const Scenario& s, int first) {
-    std::vector<int> trains;
-    for (int i = first; i < s.totale_treni; ++i) {
-        if (!isCategoriaSenzaBinario(s.treni[i].categoria) &&
-            !hasStationTrack(s, s.treni[i].binario))
-            trains.push_back(i);
-    }
-    return trains;
 }
 
 // Tracks for `trains`, the others keeping theirs; what was done, as `assegna` says it.
@@ -123,7 +110,7 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
             return kExitProblems;
         }
         const int before = appendTrains(*base, chosen.trains);
-        const std::vector<int> trackless = withoutStationTrack(*base, before);
+        const std::vector<int> trackless = tracklessTrains(*base, before);
         std::string assigned;
         if (request.assign && !trackless.empty())
             assigned = assignImported(*base, trackless);

@@ -377,4 +377,14 @@ std::string assignmentSummary(const Assignment& assignment) {
            counted(assignment.lowerBound, "binario", "binari");
 }
 
+std::vector<int> tracklessTrains(const Scenario& s, int first) {
+    std::vector<int> trains;
+    for (int i = std::max(first, 0); i < s.totale_treni; ++i) {
+        if (!isCategoriaSenzaBinario(s.treni[i].categoria) &&
+            !hasStationTrack(s, s.treni[i].binario))
+            trains.push_back(i);
+    }
+    return trains;
+}
+
 } // namespace zeb

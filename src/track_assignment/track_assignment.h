@@ -50,6 +50,10 @@ Assignment assignTracks(const Scenario& s, const AssignmentOptions& options);
 // The changes made in `s`.
 void applyAssignment(Scenario& s, const Assignment& assignment);
 
+// The stored trains from `first` on that need a track and have none of the station's: what an
+// import brings without tracks.
+std::vector<int> tracklessTrains(const Scenario& s, int first = 0);
+
 // The pairs of trains in conflict on a track of the station.
 int stationConflicts(const Scenario& s, const CheckSettings& settings);
 

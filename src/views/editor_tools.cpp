@@ -180,7 +180,9 @@ void EditorWindow::importGtfs() {
     if (prompts_.runDialog(dialog) != QDialog::Accepted)
         return;
     const StationDay* station = dialog.feedStation();
-    run([&] { logic_.importGtfs(dialog.takeTrains(), station); });
+    const auto tracksWith =
+        dialog.chooseTracks() ? std::optional(watch_->settings()) : std::nullopt;
+    run([&] { logic_.importGtfs(dialog.takeTrains(), station, tracksWith); });
 }
 
 void EditorWindow::assignTracks(const std::vector<int>& selected) {

@@ -2,6 +2,7 @@
 
 #include "gtfs/gtfs_error.h"
 #include "gtfs/station_list.h"
+#include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "views/background_reading.h"
 #include "views/date_field.h"
@@ -63,6 +64,7 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
       from_(new QTimeEdit), to_(new QTimeEdit), onlyTrains_(new QCheckBox("Solo &treni")),
       kinds_(new QTableWidget(0, 3)),
       useStation_(new QCheckBox("&Usa il nome della stazione e i binari del feed")),
+      chooseTracks_(new QCheckBox("Scegli i bi&nari dei treni che non ne hanno")),
       preview_(new QTableWidget(0, 7)), count_(new QLabel) {
     setObjectName("importaGtfs");
     setWindowTitle("Importa orario GTFS");
@@ -122,6 +124,7 @@ void GtfsImportDialog::setUpDay(const GtfsFeed& feed, const Scenario& scenario) 
 
     useStation_->setObjectName("usaStazioneFeed");
     useStation_->setVisible(scenario.totale_treni == 0);
+    chooseTracks_->setObjectName("assegnaBinari");
 }
 
 void GtfsImportDialog::setUpTables() {
@@ -165,6 +168,7 @@ void GtfsImportDialog::layOut() {
     form->addRow(windowLabel, window);
     form->addRow(onlyTrains_);
     form->addRow(useStation_);
+    form->addRow(chooseTracks_);
     auto* right = new QVBoxLayout;
     right->addLayout(form);
     auto* kindsLabel = new QLabel("&Categorie:");
@@ -208,6 +212,10 @@ void GtfsImportDialog::connectChoices() {
     connect(useStation_, &QCheckBox::toggled, this, &GtfsImportDialog::refreshChoice);
     connect(stationList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &GtfsImportDialog::reloadDay);
+}
+
+bool GtfsImportDialog::chooseTracks() const {
+    return chooseTracks_->isChecked();
 }
 
 const StationDay* GtfsImportDialog::feedStation() const {
@@ -353,6 +361,15 @@ void GtfsImportDialog::showPreview() {
         text = q(*refusal);
     else
         text = countedText(count, "treno da importare", "treni da importare") + ".";
+    if (!refusal && count > 0) {
+        // Those a track of the station is missing for.
+        const Scenario& station = feedStation() ? feedStationData_ : scenario_;
+        const auto trackless = std::count_if(trains.begin(), trains.end(), [&](const Treno& t) {
+            return !isCategoriaSenzaBinario(t.categoria) && !hasStationTrack(station, t.binario);
+        });
+        if (trackless > 0)
+            text += " " + countedText(trackless, "senza binario", "senza binario") + ".";
+    }
     for (const std::string& note : day_ ? importNotes(*day_) : std::vector<std::string>{})
         text += " " + q(note) + ".";
     count_->setText(text);

@@ -33,6 +33,8 @@ public:
     // The trains the choice gives, and whether the feed's station data go with them.
     std::vector<Treno> takeTrains() { return std::move(chosen_.trains); }
     const StationDay* feedStation() const;
+    // Whether the trains coming without a track are to get one.
+    bool chooseTracks() const;
 
 private:
     // The constructor's parts: the widgets of the station list, of the day, of the kinds and the
@@ -73,6 +75,7 @@ private:
     QCheckBox* onlyTrains_;
     QTableWidget* kinds_;
     QCheckBox* useStation_;
+    QCheckBox* chooseTracks_;
     QTableWidget* preview_;
     QLabel* count_;
     QPushButton* ok_;

@@ -61,6 +61,7 @@ private slots:
             widget<QComboBox>(&dialog, "categoriaGtfs0")->setCurrentText("Regionale");
             QTRY_COMPARE(preview->item(1, 1)->text(), QString("Regionale"));
             tick(&dialog, "usaStazioneFeed");
+            tick(&dialog, "assegnaBinari");
             screenshot(&dialog, "importa_gtfs");
             click(&dialog, "importa");
         });
@@ -69,6 +70,8 @@ private slots:
         QCOMPARE(scenario.totale_treni, 3);
         QCOMPARE(stationTrackNames(scenario), (std::vector<std::string>{"1", "2"}));
         QCOMPARE(scenario.treni[1].categoria, std::string("Regionale"));
+        QCOMPARE(QString::fromStdString(scenario.treni[0].numero + " " + scenario.treni[0].binario),
+                 QString("2235 1")); // came without a track: given one in the same step
         QCOMPARE(window->trainTable().findChild<QTableView*>()->model()->rowCount(), 3);
         auto* undo = window->findChild<QAction*>("actionAnnulla");
         QCOMPARE(undo->text(), QString("Annulla importazione GTFS di 3 treni"));
@@ -100,7 +103,7 @@ private slots:
             chooseValmora(dialog);
             QTRY_COMPARE(widget<QTableWidget>(&dialog, "anteprima")->rowCount(), 74);
             QCOMPARE(widget<QLabel>(&dialog, "conteggioGtfs")->text(),
-                     QString("74 treni da importare."));
+                     QString("74 treni da importare. 1 senza binario."));
         });
         window->findChild<QAction*>("actionImportaGtfs")->trigger();
     }

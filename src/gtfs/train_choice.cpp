@@ -31,7 +31,12 @@ ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
         const bool inWindow =
             wraps ? call.minute >= choice.fromMinute || call.minute <= choice.toMinute
                   : call.minute >= choice.fromMinute && call.minute <= choice.toMinute;
-        if (!inWindow || (choice.onlyTrains && !call.rail))
+        const int type = day.kinds[static_cast<std::size_t>(call.kind)].routeType;
+        const bool taken = choice.routeTypes.empty()
+                               ? !choice.onlyTrains || call.rail
+                               : std::find(choice.routeTypes.begin(), choice.routeTypes.end(),
+                                           type) != choice.routeTypes.end();
+        if (!inWindow || !taken)
             continue;
         ++perKind[static_cast<std::size_t>(call.kind)];
         if (++result.counted > kMaxTrains + 1 || refused)

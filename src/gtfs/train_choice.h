@@ -13,6 +13,9 @@ namespace zeb {
 // What the user chooses of a station's day.
 struct ImportChoice {
     bool onlyTrains = true;
+    // The route types taken where given ("0" for tram-trains on railway lines), in place of
+    // `onlyTrains`.
+    std::vector<int> routeTypes = {};
     // The window of first times at the station, both ends included; a window whose start lies
     // after its end crosses midnight.
     int fromMinute = 0;

@@ -71,6 +71,18 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
                      "la data " + quotedBriefly(*request.date) + " non è nella forma AAAA-MM-GG");
     ImportChoice choice;
     choice.onlyTrains = !request.buses;
+    if (request.types) {
+        for (std::size_t at = 0; at <= request.types->size();) {
+            const std::size_t comma = std::min(request.types->find(',', at), request.types->size());
+            const auto type = wholeNumber(request.types->substr(at, comma - at));
+            if (!type || *type < 0)
+                return wrong(err, "--tipi vuole tipi di linea GTFS separati da virgole, come "
+                                  "«0,2», non " +
+                                      quotedBriefly(*request.types));
+            choice.routeTypes.push_back(*type);
+            at = comma + 1;
+        }
+    }
     for (auto [text, minute] :
          {std::pair{&request.from, &choice.fromMinute}, std::pair{&request.to, &choice.toMinute}}) {
         if (!*text)

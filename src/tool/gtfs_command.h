@@ -17,6 +17,7 @@ struct GtfsToolRequest {
     std::optional<std::string> from{};    // "HH:MM"
     std::optional<std::string> to{};
     bool buses = false;
+    std::optional<std::string> types{}; // route types, "0,2": in place of rail alone or buses
     std::optional<std::string> base{};
     std::optional<std::string> output{};
     bool assign = false; // tracks chosen for the trains imported without one

@@ -85,6 +85,7 @@ int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
                                   .from = arguments.value("dalle"),
                                   .to = arguments.value("alle"),
                                   .buses = arguments.has("autobus"),
+                                  .types = arguments.value("tipi"),
                                   .base = arguments.value("scenario"),
                                   .output = arguments.value("output"),
                                   .assign = arguments.has("assegna")};
@@ -117,6 +118,10 @@ const std::vector<ToolOption>& toolOptions() {
         {"alle", "", "Solo i treni fino a quest'ora (gtfs).", "HH:MM"},
         {"autobus", "", "Anche gli autobus e gli altri servizi non ferroviari (gtfs).", nullptr},
         {"assegna", "", "I binari scelti per i treni importati senza binario (gtfs).", nullptr},
+        {"tipi", "",
+         "I tipi di linea GTFS da prendere, separati da virgole: 0 i tram-treni, 2 i treni "
+         "(gtfs; predefiniti i treni).",
+         "tipi"},
         {"treni", "", "Quali treni: senza-binario, conflitti o tutti (assegna).", "quali"},
         {"binari", "",
          "I binari da usare, separati da virgole (assegna; predefiniti tutti), o quelli della "
@@ -154,7 +159,7 @@ std::vector<ToolCommand> coreCommands() {
          "  gtfs FEED --stazioni [--data AAAA-MM-GG]     le stazioni del feed, le più trafficate "
          "prima\n"
          "  gtfs FEED --stazione ID_O_NOME --data AAAA-MM-GG [--dalle HH:MM] [--alle HH:MM]\n"
-         "       [--autobus] [--assegna] --scenario BASE.zeb -o NUOVO.zeb\n"
+         "       [--autobus | --tipi 0,2] [--assegna] --scenario BASE.zeb -o NUOVO.zeb\n"
          "                                               i treni di quel giorno aggiunti a BASE\n",
          gtfs},
         {"assegna",

@@ -108,6 +108,13 @@ TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {
     EXPECT_EQ(gtfs({.date = "2024-03-06", .station = "valmora", .base = base, .output = output}),
               "0|3 treni importati da Valmora il 2024-03-06, 5 treni in " + *output +
                   "\n1 treno senza binario: --assegna ne sceglie i binari\n|");
+    // Route types in place of rail alone: the bus of Saturday without the train.
+    gtfs({.date = "2024-03-09", .station = "VAL", .types = "3", .base = base, .output = output});
+    const std::string buses =
+        run([&](auto& o, auto& e) { return esportaCommand(*output, {}, o, e); });
+    EXPECT_TRUE(buses.find("\nb1;Autobus") != std::string::npos &&
+                buses.find("\n2235;") == std::string::npos)
+        << buses;
     const std::string assigned = gtfs({.date = "2024-03-06",
                                        .station = "valmora",
                                        .base = base,
@@ -136,6 +143,13 @@ TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {
          "2||zebrano-tool gtfs: l'orario «7» non è nella forma HH:MM\n"},
         {{.date = "2024-03-06", .station = "VAL"},
          "2||zebrano-tool gtfs: servono --stazioni, oppure --stazione, --data, --scenario e -o\n"},
+        {{.date = "2024-03-06",
+          .station = "VAL",
+          .types = "0,x",
+          .base = base,
+          .output = path("never.zeb")},
+         "2||zebrano-tool gtfs: --tipi vuole tipi di linea GTFS separati da virgole, come «0,2», "
+         "non «0,x»\n"},
     };
     for (const auto& [request, expected] : refused)
         EXPECT_EQ(gtfs(request), expected);

@@ -172,6 +172,7 @@ public:
     }
 
     void finish() {
+        dropSplitParts();
         const StationCall* calls = result_.calls.data();
         std::erase_if(result_.calls, [&](const StationCall& call) {
             return forgotten_[static_cast<std::size_t>(&call - calls)];
@@ -185,6 +186,47 @@ public:
     }
 
 private:
+    // One train run as several trips (from its origin, and from a station on its way, leaving
+    // that station together): the same number leaving at the same minute for the same place, or
+    // arriving at the same minute from the same place, is one train, the longer trip.
+    void dropSplitParts() {
+        std::vector<std::size_t> order;
+        for (std::size_t c = 0; c < result_.calls.size(); ++c) {
+            if (!forgotten_[c])
+                order.push_back(c);
+        }
+        const auto& calls = result_.calls;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return calls[a].train.numero < calls[b].train.numero;
+        });
+        auto sameTrain = [](const Treno& a, const Treno& b) {
+            const bool leaving = a.ora_partenza != "--" && a.ora_partenza == b.ora_partenza &&
+                                 a.min_partenza == b.min_partenza &&
+                                 a.destinazione == b.destinazione;
+            const bool arriving = a.ora_arrivo != "--" && a.ora_arrivo == b.ora_arrivo &&
+                                  a.min_arrivo == b.min_arrivo && a.provenienza == b.provenienza;
+            return leaving || arriving;
+        };
+        for (std::size_t from = 0; from < order.size();) {
+            std::size_t to = from + 1;
+            while (to < order.size() &&
+                   calls[order[to]].train.numero == calls[order[from]].train.numero)
+                ++to;
+            // A number's calls are few: each pair is compared.
+            for (std::size_t i = from; i < to && to - from <= 64; ++i) {
+                for (std::size_t j = i + 1; j < to; ++j) {
+                    const std::size_t a = order[i], b = order[j];
+                    if (forgotten_[a] || forgotten_[b] ||
+                        !sameTrain(calls[a].train, calls[b].train))
+                        continue;
+                    forgotten_[calls[b].tripRows > calls[a].tripRows ? a : b] = true;
+                    ++result_.repeatedCalls;
+                }
+            }
+            from = to;
+        }
+    }
+
     // The stops where passengers may alight after the trip's first call that leaves, up to the
     // last (its destination, never listed), and where each row's stops begin in that list.
     void listStops(const std::vector<TripRow>& rows, std::size_t from) {
@@ -267,6 +309,7 @@ private:
                             " treni: troppi da leggere (uno scenario ne tiene al massimo " +
                             std::to_string(kMaxTrains) + ").");
         made.kind = kind_;
+        made.tripRows = call.rows.size();
         made.rail = isRailService(route_->type);
         made.platformSlot =
             trackSlotOfPlatform(feed_.stops[static_cast<std::size_t>(row.stop)].platformCode);

@@ -25,6 +25,7 @@ struct StationCall {
     int kind = 0;   // index into StationDay::kinds
     bool rail = true;
     std::optional<int> platformSlot; // the track its platform code names
+    std::size_t tripRows = 0;        // of the trip it comes from
 };
 
 struct ServiceKind {

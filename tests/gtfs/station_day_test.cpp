@@ -118,6 +118,15 @@ const std::vector<DayCase>& dayCases() {
          2024_y / 3 / 6,
          all,
          {k2235, k2231, k2233}},
+        {"a train run as two trips, from its origin and from the station: the longer",
+         [](FeedFiles& f) {
+             f["trips.txt"] += "RE,FER,t1s,2231\n";
+             f["stop_times.txt"] += "t1s,7:57:00,7:57:00,VAL2,1,0,0\n"
+                                    "t1s,8:40:00,8:40:00,SUD,2,0,0\n";
+         },
+         2024_y / 3 / 6,
+         all,
+         {k2235, k2231, k2233}},
         {"rows of a trip apart from each other, beside a service no calendar knows",
          [](FeedFiles& f) {
              test::edit(f, "stop_times.txt", "t1,8:40:00,8:40:00,SUD,5,0,0\n", "");

@@ -258,6 +258,15 @@ TEST(ChartSheet, RowsThatDoNotFitGoOnInGroups) {
     EXPECT_EQ(next, static_cast<int>(content.rows.size()));
     EXPECT_EQ(sheetRowsNote(sheets.back()).find(", le altre"), std::string::npos);
     EXPECT_TRUE(sheetRowsNote(sheets.front()).starts_with("Righe 1–"));
+
+    // A day of few trains fills the sheet in larger type, larger still on A3.
+    const Scenario few = test::stationWith({{"1", "A", "8:00", "B", "8:30"}});
+    const double a4 =
+        chartSheet(characters, few, chartContent(few, {}), 240, 786, 539).numberPoints;
+    const double a3 =
+        chartSheet(characters, few, chartContent(few, {}), 240, 1135, 786).numberPoints;
+    EXPECT_GT(a4, kChartNumberPoints);
+    EXPECT_GT(a3, a4);
 }
 
 } // namespace

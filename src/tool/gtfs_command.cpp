@@ -61,6 +61,59 @@ std::string assignImported(Scenario& s, const std::vector<int>& trains) {
     return text + assignmentSummary(assignment) + "\n";
 }
 
+// "0,2" as route types, or nullopt.
+std::optional<std::vector<int>> routeTypes(const std::string& text) {
+    std::vector<int> types;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', at), text.size());
+        const auto type = wholeNumber(text.substr(at, comma - at));
+        if (!type || *type < 0)
+            return std::nullopt;
+        types.push_back(*type);
+        at = comma + 1;
+    }
+    return types;
+}
+
+// The station's day appended to BASE and written, as the command asks.
+int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const ImportChoice& choice,
+              date::sys_days day, std::ostream& out, std::ostream& err) {
+    const auto station = theStationNamed(feed, *request.station, err);
+    if (!station)
+        return kExitUnreadable;
+    const auto base = loadScenario(*request.base, err);
+    if (!base)
+        return kExitUnreadable;
+    const StationDay stationDay = readStationDay(feed, *station, day);
+    ChosenTrains chosen = chooseTrains(stationDay, choice, *base);
+    const std::string where = stationDay.stationName + " il " + isoText(day);
+    if (chosen.trains.empty()) {
+        err << "Nessun treno ferma a " << where << "; nulla è stato scritto\n";
+        return kExitProblems;
+    }
+    if (const auto refusal = importRefusal(*base, chosen)) {
+        err << *refusal << "\n";
+        return kExitProblems;
+    }
+    const int before = appendTrains(*base, chosen.trains);
+    const std::vector<int> trackless = tracklessTrains(*base, before);
+    std::string assigned;
+    if (request.assign && !trackless.empty())
+        assigned = assignImported(*base, trackless);
+    if (!saveScenarioAs(*base, *request.output, err))
+        return kExitUnreadable;
+    out << counted(base->totale_treni - before, "treno importato", "treni importati") << " da "
+        << where << ", " << counted(base->totale_treni, "treno", "treni") << " in "
+        << *request.output << "\n";
+    for (const std::string& note : importNotes(stationDay))
+        out << note << "\n";
+    if (!request.assign && !trackless.empty())
+        out << counted(static_cast<long>(trackless.size()), "treno", "treni")
+            << " senza binario: --assegna ne sceglie i binari\n";
+    out << assigned;
+    return kExitOk;
+}
+
 } // namespace
 
 int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostream& out,
@@ -72,16 +125,12 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
     ImportChoice choice;
     choice.onlyTrains = !request.buses;
     if (request.types) {
-        for (std::size_t at = 0; at <= request.types->size();) {
-            const std::size_t comma = std::min(request.types->find(',', at), request.types->size());
-            const auto type = wholeNumber(request.types->substr(at, comma - at));
-            if (!type || *type < 0)
-                return wrong(err, "--tipi vuole tipi di linea GTFS separati da virgole, come "
-                                  "«0,2», non " +
-                                      quotedBriefly(*request.types));
-            choice.routeTypes.push_back(*type);
-            at = comma + 1;
-        }
+        const auto types = routeTypes(*request.types);
+        if (!types)
+            return wrong(err, "--tipi vuole tipi di linea GTFS separati da virgole, come «0,2», "
+                              "non " +
+                                  quotedBriefly(*request.types));
+        choice.routeTypes = *types;
     }
     for (auto [text, minute] :
          {std::pair{&request.from, &choice.fromMinute}, std::pair{&request.to, &choice.toMinute}}) {
@@ -104,40 +153,7 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
                 out << station.id << ";" << station.name << ";" << station.trainsText() << "\n";
             return kExitOk;
         }
-        const auto station = theStationNamed(feed, *request.station, err);
-        if (!station)
-            return kExitUnreadable;
-        const auto base = loadScenario(*request.base, err);
-        if (!base)
-            return kExitUnreadable;
-        const StationDay stationDay = readStationDay(feed, *station, *day);
-        ChosenTrains chosen = chooseTrains(stationDay, choice, *base);
-        const std::string where = stationDay.stationName + " il " + isoText(*day);
-        if (chosen.trains.empty()) {
-            err << "Nessun treno ferma a " << where << "; nulla è stato scritto\n";
-            return kExitProblems;
-        }
-        if (const auto refusal = importRefusal(*base, chosen)) {
-            err << *refusal << "\n";
-            return kExitProblems;
-        }
-        const int before = appendTrains(*base, chosen.trains);
-        const std::vector<int> trackless = tracklessTrains(*base, before);
-        std::string assigned;
-        if (request.assign && !trackless.empty())
-            assigned = assignImported(*base, trackless);
-        if (!saveScenarioAs(*base, *request.output, err))
-            return kExitUnreadable;
-        out << counted(base->totale_treni - before, "treno importato", "treni importati") << " da "
-            << where << ", " << counted(base->totale_treni, "treno", "treni") << " in "
-            << *request.output << "\n";
-        for (const std::string& note : importNotes(stationDay))
-            out << note << "\n";
-        if (!request.assign && !trackless.empty())
-            out << counted(static_cast<long>(trackless.size()), "treno", "treni")
-                << " senza binario: --assegna ne sceglie i binari\n";
-        out << assigned;
-        return kExitOk;
+        return importDay(request, feed, choice, *day, out, err);
     } catch (const GtfsError& error) {
         err << error.message() << "\n";
         return kExitUnreadable;

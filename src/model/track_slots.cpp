@@ -1,5 +1,7 @@
 #include "model/track_slots.h"
 
+#include "model/value_tables.h"
+
 #include <algorithm>
 
 namespace zeb {
@@ -55,6 +57,10 @@ bool hasStationTrack(const Scenario& s, std::string_view name) {
             return true;
     }
     return false;
+}
+
+bool lacksStationTrack(const Scenario& s, const Treno& t) {
+    return !isCategoriaSenzaBinario(t.categoria) && !hasStationTrack(s, t.binario);
 }
 
 void Controlla_Binari_2(Scenario& s) {

@@ -26,6 +26,9 @@ std::vector<std::string> rebuildTrackTable(Scenario& s);
 std::vector<std::string> stationTrackNames(const Scenario& s);
 // True when `name` is one of the station's tracks.
 bool hasStationTrack(const Scenario& s, std::string_view name);
+// True for a train of a category that takes a track whose track is none of the station's: what
+// the checker reports, the posters mark and an assignment after an import gives a track to.
+bool lacksStationTrack(const Scenario& s, const Treno& t);
 
 // Turns the first numero_binari entries of the track table back into slot flags and sets the
 // dialog's count to the number of chosen slots. Names the rule does not produce set no flag.

@@ -60,7 +60,7 @@ private:
             checkTime(i, "partenza", t.ora_partenza, t.min_partenza);
         const int when = hasArrival(t) && arrival ? *arrival : departure.value_or(-1);
 
-        if (!isCategoriaSenzaBinario(t.categoria) && !hasStationTrack(s_, t.binario))
+        if (lacksStationTrack(s_, t))
             add(Severity::Error, {i},
                 t.binario.empty() ? label(i) + ": nessun binario assegnato"
                                   : label(i) + ": il binario " + quotedBriefly(t.binario) +

@@ -122,8 +122,7 @@ Poster posterOf(const Scenario& s, bool departures) {
         else
             poster.rows.push_back({time, train, t.provenienza, track, notesOf(t)});
         poster.timeToCheck.push_back(entry.minute == INT_MAX);
-        poster.trackToCheck.push_back(!isCategoriaSenzaBinario(t.categoria) &&
-                                      !hasStationTrack(s, t.binario));
+        poster.trackToCheck.push_back(lacksStationTrack(s, t));
     }
     shortenSharedWords(poster);
     return poster;

@@ -380,8 +380,7 @@ std::string assignmentSummary(const Assignment& assignment) {
 std::vector<int> tracklessTrains(const Scenario& s, int first) {
     std::vector<int> trains;
     for (int i = std::max(first, 0); i < s.totale_treni; ++i) {
-        if (!isCategoriaSenzaBinario(s.treni[i].categoria) &&
-            !hasStationTrack(s, s.treni[i].binario))
+        if (lacksStationTrack(s, s.treni[i]))
             trains.push_back(i);
     }
     return trains;

@@ -365,7 +365,7 @@ void GtfsImportDialog::showPreview() {
         // Those a track of the station is missing for.
         const Scenario& station = feedStation() ? feedStationData_ : scenario_;
         const auto trackless = std::count_if(trains.begin(), trains.end(), [&](const Treno& t) {
-            return !isCategoriaSenzaBinario(t.categoria) && !hasStationTrack(station, t.binario);
+            return lacksStationTrack(station, t);
         });
         if (trackless > 0)
             text += " " + countedText(trackless, "senza binario", "senza binario") + ".";

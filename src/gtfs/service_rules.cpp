@@ -137,18 +137,26 @@ icu::Transliterator* latinLetters() {
     return transliterator.get();
 }
 
+// `utf8` in Latin letters without accents, in lower case where asked. The one transliterator is
+// shared, and used by one thread at a time.
+std::string inLatinLetters(std::string_view utf8, bool lowerCase) {
+    static std::mutex guard;
+    std::lock_guard lock(guard);
+    icu::UnicodeString u = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(utf8.data(), static_cast<std::int32_t>(utf8.size())));
+    if (icu::Transliterator* t = latinLetters())
+        t->transliterate(u);
+    if (lowerCase)
+        u.toLower(icu::Locale::getRoot());
+    std::string out;
+    u.toUTF8String(out);
+    return out;
+}
+
 // `run`, of characters Windows-1252 lacks, in Latin letters it holds; "?" for what none stands
 // for (a sign).
 std::string latinWithin1252(const std::string& run) {
-    static std::mutex guard;
-    std::string latin;
-    {
-        std::lock_guard lock(guard);
-        icu::UnicodeString u = icu::UnicodeString::fromUTF8(run);
-        if (icu::Transliterator* t = latinLetters())
-            t->transliterate(u);
-        u.toUTF8String(latin);
-    }
+    const std::string latin = inLatinLetters(run, false);
     std::string out;
     for (std::size_t pos = 0; pos < latin.size();) {
         const std::size_t start = pos;
@@ -241,17 +249,7 @@ std::string searchKey(std::string_view utf8) {
     if (std::all_of(utf8.begin(), utf8.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return lowered(utf8);
-    static std::mutex guard;
-    std::string folded;
-    {
-        std::lock_guard lock(guard);
-        icu::UnicodeString u = icu::UnicodeString::fromUTF8(
-            icu::StringPiece(utf8.data(), static_cast<std::int32_t>(utf8.size())));
-        if (icu::Transliterator* t = latinLetters())
-            t->transliterate(u);
-        u.toLower(icu::Locale::getRoot()).toUTF8String(folded);
-    }
-    return folded;
+    return inLatinLetters(utf8, true);
 }
 
 std::string fittedName(std::string_view utf8, bool& changed) {

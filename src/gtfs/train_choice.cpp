@@ -90,10 +90,10 @@ std::vector<std::string> importNotes(const StationDay& day) {
     if (day.untimedCalls > 0)
         notes.push_back(counted(day.untimedCalls, "fermata senza orario lasciata fuori",
                                 "fermate senza orario lasciate fuori"));
+    const std::string rows = " con più di " + std::to_string(kMaxTripRows) + " fermate ";
     if (day.longTrips > 0)
-        notes.push_back(counted(day.longTrips, "corsa", "corse") + " con più di " +
-                        std::to_string(kMaxTripRows) + " fermate " +
-                        (day.longTrips == 1 ? "lasciata fuori" : "lasciate fuori"));
+        notes.push_back(counted(day.longTrips, ("corsa" + rows + "lasciata fuori").c_str(),
+                                ("corse" + rows + "lasciate fuori").c_str()));
     return notes;
 }
 

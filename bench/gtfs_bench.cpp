@@ -2,6 +2,7 @@
 // busy station of 1,500 calls on a weekday. Each figure is set beside the time to inflate
 // stop_times.txt and count its lines once, measured in the same run.
 #include "child_jobs.h"
+#include "generated_text.h"
 
 #include "gtfs/feed_source.h"
 #include "gtfs/station_day.h"
@@ -23,13 +24,6 @@ constexpr int kTrips = 100'000;
 constexpr int kStopsPerTrip = 30;
 constexpr int kStops = 5'000;
 constexpr int kHubTrips = 1'500; // weekday trips through the hub
-
-template <typename... Values>
-void appendLine(std::string& out, const char* format, Values... values) {
-    char line[128];
-    const int n = std::snprintf(line, sizeof line, format, values...);
-    out.append(line, static_cast<std::size_t>(n));
-}
 
 const date::sys_days kWeekday = date::sys_days(date::year{2025} / 3 / 5);
 

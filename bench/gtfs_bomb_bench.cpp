@@ -4,6 +4,7 @@
 // day, the trains chosen) is set beside the time to inflate the feed's files and count their
 // lines, with its peak memory measured in a process of its own.
 #include "child_jobs.h"
+#include "generated_text.h"
 
 #include "gtfs/feed_source.h"
 #include "gtfs/gtfs_error.h"
@@ -102,26 +103,20 @@ struct BombFeed {
 void tripRow(std::string& out, std::uint64_t k, bool atStation, std::uint64_t seconds) {
     char stop[8];
     std::snprintf(stop, sizeof stop, "S%02u", static_cast<unsigned>(k % 50));
-    char line[64];
     const auto h = static_cast<unsigned>(seconds / 3600 % 1000);
     const auto m = static_cast<unsigned>(seconds / 60 % 60);
     const auto s = static_cast<unsigned>(seconds % 60);
-    const int n = std::snprintf(
-        line, sizeof line, "T1,%03u:%02u:%02u,%03u:%02u:%02u,%s,%09llu,0,0\n", h, m, s, h, m, s,
-        atStation ? "STA" : stop, static_cast<unsigned long long>(k % 1000000000));
-    out.append(line, static_cast<std::size_t>(n));
+    appendLine(out, "T1,%03u:%02u:%02u,%03u:%02u:%02u,%s,%09llu,0,0\n", h, m, s, h, m, s,
+               atStation ? "STA" : stop, static_cast<unsigned long long>(k % 1000000000));
 }
 
 std::string frequencyRows(long rows, bool same) {
     std::string text = "trip_id,start_time,end_time,headway_secs\n";
-    char line[64];
     for (long k = 0; k < rows; ++k) {
         const long start = same ? 6 * 3600 : k % (500 * 3600);
-        const int n =
-            std::snprintf(line, sizeof line, "T1,%ld:%02ld:%02ld,%ld:%02ld:%02ld,60\n",
-                          start / 3600, start / 60 % 60, start % 60, (start + 3600) / 3600,
-                          (start + 3600) / 60 % 60, (start + 3600) % 60);
-        text.append(line, static_cast<std::size_t>(n));
+        const long end = start + 3600;
+        appendLine(text, "T1,%ld:%02ld:%02ld,%ld:%02ld:%02ld,60\n", start / 3600, start / 60 % 60,
+                   start % 60, end / 3600, end / 60 % 60, end % 60);
     }
     return text;
 }

@@ -1,5 +1,6 @@
 #include "gtfs/station_day.h"
 
+#include "gtfs/day_runs.h"
 #include "gtfs/gtfs_error.h"
 #include "gtfs/service_rules.h"
 #include "gtfs/station_trips.h"
@@ -50,56 +51,11 @@ std::vector<int> platformSlotsOf(const GtfsFeed& feed, int station) {
     return slots;
 }
 
-// The runs of a trip, as offsets from its own times, each once and in order: {0}, or one run per
-// headway of its frequencies. Rows of one headway and phase are merged first, so that rows
-// overlapping each other cost what the seconds they cover cost.
-std::vector<int> runOffsets(const GtfsFeed& feed, int trip, const std::vector<TripRow>& rows) {
-    const auto f = feed.frequencies.find(trip);
-    if (f == feed.frequencies.end())
-        return {0};
-    std::vector<GtfsFrequency> ordered = f->second;
-    std::sort(ordered.begin(), ordered.end(), [](const GtfsFrequency& a, const GtfsFrequency& b) {
-        return std::tuple(a.headway, a.start % a.headway, a.start) <
-               std::tuple(b.headway, b.start % b.headway, b.start);
-    });
-    int low = ordered.front().start, high = ordered.front().end;
-    for (const GtfsFrequency& frequency : ordered) {
-        low = std::min(low, frequency.start);
-        high = std::max(high, frequency.end);
-    }
-    std::vector<bool> runs(static_cast<std::size_t>(high - low) + 1, false);
-    int marked = -1; // the last run marked of the class
-    for (std::size_t i = 0; i < ordered.size(); ++i) {
-        const GtfsFrequency& frequency = ordered[i];
-        const bool sameClass =
-            i > 0 && ordered[i - 1].headway == frequency.headway &&
-            ordered[i - 1].start % frequency.headway == frequency.start % frequency.headway;
-        if (!sameClass)
-            marked = -1;
-        int start = frequency.start;
-        if (marked >= start)
-            start = marked + frequency.headway; // the rows of a class overlap: go on from there
-        for (; start <= frequency.end; start += frequency.headway) {
-            runs[static_cast<std::size_t>(start - low)] = true;
-            marked = start;
-        }
-    }
-    const int first =
-        rows.front().departure >= 0 ? rows.front().departure : std::max(rows.front().arrival, 0);
-    std::vector<int> offsets;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        if (runs[i])
-            offsets.push_back(low + static_cast<int>(i) - first);
-    }
-    return offsets;
-}
-
 // One trip's call at the station: its rows, the row at the station, what passengers may do there.
 struct TripCall {
     const std::vector<TripRow>& rows;
     std::size_t at;
-    bool mayAlight;
-    bool mayBoard;
+    CallUse use;
 };
 
 // The calls one trip made, as positions in StationDay::calls, and those it left out.
@@ -115,8 +71,7 @@ struct TripCalls {
 class DayBuilder {
 public:
     DayBuilder(const GtfsFeed& feed, int station, date::sys_days day, StationDay& result)
-        : feed_(feed), station_(station), day_(day), runs_(candidateRuns(feed, day)),
-          result_(result) {}
+        : feed_(feed), station_(station), runs_(feed, day), result_(result) {}
 
     FittedNames fitted;
 
@@ -126,7 +81,7 @@ public:
         });
         const GtfsTrip& t = feed_.trips[static_cast<std::size_t>(trip)];
         route_ = &feed_.routes[static_cast<std::size_t>(t.route)];
-        runsMask_ = runs_[static_cast<std::size_t>(t.service)];
+        runsMask_ = runs_.runsOf(t.service);
         number_ = fitted(trainNumber(t, *route_));
         const auto [kind, added] = kindIndex_.try_emplace({serviceKind(t, *route_), route_->type},
                                                           static_cast<int>(kindIndex_.size()));
@@ -142,18 +97,18 @@ public:
             const GtfsStop& stop = feed_.stops[static_cast<std::size_t>(rows[i].stop)];
             if (stop.station != station_)
                 continue;
-            const TripCall call{rows, i, i > 0 && rows[i].dropOff,
-                                i + 1 < rows.size() && rows[i].pickup};
-            if (!call.mayAlight && !call.mayBoard)
+            const TripCall call{rows, i, callUseAt(rows, i)};
+            if (!call.use.mayAlight && !call.use.mayBoard)
                 continue;
             if (rows[i].arrival < 0 && rows[i].departure < 0) {
                 ++result_.untimedCalls;
                 ++made.untimed;
                 continue;
             }
-            if (call.mayBoard && list_ < 0)
+            if (call.use.mayBoard && list_ < 0)
                 listStops(rows, i);
-            addRuns(call, offsets);
+            runs_.forEachRun(*route_, static_cast<std::uint16_t>(runsMask_), rows[i], offsets,
+                             [&](const RunTimes& times) { addRun(call, times); });
         }
         made.end = result_.calls.size();
     }
@@ -250,49 +205,15 @@ private:
                             std::to_string(kMaxListedStops) + " fermate: troppe da leggere.");
     }
 
-    // The call on each service day and run that brings it to the calendar day.
-    void addRuns(const TripCall& call, const std::vector<int>& offsets) {
-        const TripRow& row = call.rows[call.at];
-        const GtfsStop& stop = feed_.stops[static_cast<std::size_t>(row.stop)];
-        const date::time_zone* zone = stopZone(feed_, stop);
-        if (!zone)
-            zone = route_->zone;
-        const int first = row.arrival >= 0 ? row.arrival : row.departure;
-        for (int k = 0; k < kCandidateDays; ++k) {
-            if ((runsMask_ >> k & 1) == 0)
-                continue;
-            const date::sys_seconds start =
-                clock_.dayStart(route_->zone, day_ + date::days{k - kDaysBack});
-            // Only the runs that can fall on the calendar day: zones lie from 12 hours behind
-            // UTC to 14 ahead, and an hour more each side is left for safety.
-            const auto before = date::sys_seconds(day_) - start - std::chrono::hours(15);
-            const auto low = static_cast<long long>(before.count()) - first;
-            const long long high = low + (15 + 24 + 13) * 3600;
-            auto run = std::lower_bound(offsets.begin(), offsets.end(), low);
-            for (; run != offsets.end() && *run <= high; ++run)
-                addRun(call, zone, start, *run);
-        }
-    }
-
-    void addRun(const TripCall& call, const date::time_zone* zone, date::sys_seconds start,
-                int offset) {
+    void addRun(const TripCall& call, const RunTimes& times) {
         if (++made_ > kMaxCallsMade)
             throw GtfsError("Il feed dà più di " + std::to_string(kMaxCallsMade) +
                             " passaggi alla stazione in quel giorno, contando i ripetuti: troppi "
                             "da leggere.");
         const TripRow& row = call.rows[call.at];
-        auto at = [&](int seconds) {
-            return localTime_(zone, start + std::chrono::seconds(seconds + offset));
-        };
-        const int first = row.arrival >= 0 ? row.arrival : row.departure;
-        const date::local_seconds local = at(first);
-        const auto localDay = date::floor<date::days>(local);
-        if (localDay.time_since_epoch() != day_.time_since_epoch())
-            return;
         StationCall made;
-        made.minute = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::minutes>(local - localDay).count());
-        fillTrain(made, call, at);
+        made.minute = times.minute;
+        fillTrain(made, call, times);
         const Treno& t = made.train;
         std::string key =
             t.numero + '\n' + t.ora_arrivo + t.min_arrivo + t.ora_partenza + t.min_partenza;
@@ -318,33 +239,26 @@ private:
     }
 
     // The train's number, ends and times as INSERISCI TRENO would take them, and where its list
-    // of stops lies; `at` gives the local time of a time of the trip.
-    template <typename LocalTime>
-    void fillTrain(StationCall& made, const TripCall& call, const LocalTime& at) {
+    // of stops lies.
+    void fillTrain(StationCall& made, const TripCall& call, const RunTimes& times) {
         Treno& train = made.train;
-        const TripRow& row = call.rows[call.at];
-        const int first = row.arrival >= 0 ? row.arrival : row.departure;
-        auto setTime = [&](int seconds, std::string& ora, std::string& minuti) {
-            const date::local_seconds when = at(seconds);
-            const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(
-                                     when - date::floor<date::days>(when))
-                                     .count();
+        auto setTime = [](int minutes, std::string& ora, std::string& minuti) {
             ora = twoDigits(minutes / 60);
             minuti = twoDigits(minutes % 60);
         };
         train.numero = number_;
         train.ora_arrivo = train.min_arrivo = "--";
         train.ora_partenza = train.min_partenza = "--";
-        if (call.mayAlight) {
+        if (call.use.mayAlight) {
             train.provenienza = result_.stopNames[nameOf(call.rows.front().stop)];
-            setTime(first, train.ora_arrivo, train.min_arrivo);
+            setTime(times.arrival, train.ora_arrivo, train.min_arrivo);
         }
-        if (!call.mayBoard) {
+        if (!call.use.mayBoard) {
             train.fermate = std::string(kTerminaQui) + std::string(kFineFermate);
             return;
         }
         train.destinazione = result_.stopNames[nameOf(call.rows.back().stop)];
-        setTime(row.departure >= 0 ? row.departure : first, train.ora_partenza, train.min_partenza);
+        setTime(times.departure, train.ora_partenza, train.min_partenza);
         made.stops = list_;
         made.stopsFrom = listStart_[call.at + 1];
         made.stopsTo = std::max(made.stopsFrom, listEnd_);
@@ -365,11 +279,8 @@ private:
 
     const GtfsFeed& feed_;
     int station_;
-    date::sys_days day_;
-    std::vector<std::uint16_t> runs_;
+    DayRuns runs_;
     StationDay& result_;
-    ServiceClock clock_;
-    LocalClock localTime_;
     std::map<std::pair<std::string, int>, int> kindIndex_;
     std::unordered_map<std::string, std::size_t> seen_; // number and times → the call
     std::unordered_map<int, std::uint32_t> nameOfStation_;

@@ -1,29 +1,32 @@
 #include "gtfs/station_list.h"
 
+#include "gtfs/day_runs.h"
+#include "gtfs/gtfs_error.h"
 #include "gtfs/service_rules.h"
-#include "gtfs/stop_times_scan.h"
+#include "gtfs/station_trips.h"
 #include "model/value_tables.h"
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 #include <unordered_set>
 
 namespace zeb {
 
 namespace {
 
-// The train number of each trip that runs near the day, as a small id; only trips that share
-// their number with another may repeat a train, so the others count without a look-up.
+// The train number of each trip that runs near the day, as a small id, written as the import
+// writes it; only trips that share their number with another may repeat a train.
 struct TripNumbers {
-    TripNumbers(const GtfsFeed& feed, const std::vector<std::uint16_t>& runs)
-        : ofTrip(feed.trips.size(), -1) {
+    TripNumbers(const GtfsFeed& feed, const DayRuns& runs) : ofTrip(feed.trips.size(), -1) {
         IndexOf numbers;
         for (std::size_t i = 0; i < feed.trips.size(); ++i) {
             const GtfsTrip& t = feed.trips[i];
-            if (t.service < 0 || runs[static_cast<std::size_t>(t.service)] == 0)
+            if (runs.runsOf(t.service) == 0)
                 continue;
+            bool changed = false;
             const std::string number =
-                trainNumber(t, feed.routes[static_cast<std::size_t>(t.route)]);
+                fittedName(trainNumber(t, feed.routes[static_cast<std::size_t>(t.route)]), changed);
             int id = numbers.find(number);
             if (id < 0) {
                 id = static_cast<int>(tripsWith.size());
@@ -43,89 +46,188 @@ struct TripNumbers {
     std::vector<int> tripsWith;
 };
 
-// The shift from a route's zone to a stop's at noon of the day, in seconds, for a stop in another.
-class ZoneShifts {
-public:
-    explicit ZoneShifts(date::sys_days day)
-        : noon_(date::sys_seconds(day) + std::chrono::hours(12)) {}
+// A call of a trip whose number others share, kept until the day is read: the import may take it
+// as a repeat or as part of a train run as several trips.
+struct SharedCall {
+    int station;
+    int number;
+    int arrival;   // minute of its day, -1 where passengers may not alight
+    int departure; // -1 where they may not board
+    int origin;    // a name's id, -1 for none
+    int destination;
+    std::uint32_t tripRows;
+    bool counts; // a rail service, or any where every service counts
+};
 
-    int operator()(const date::time_zone* route, const date::time_zone* stop) {
-        if (!stop || stop == route || !route)
-            return 0;
-        const auto [it, added] = shifts_.try_emplace({route, stop}, 0);
-        if (added)
-            it->second = static_cast<int>(
-                (stop->get_info(noon_).offset - route->get_info(noon_).offset).count());
-        return it->second;
+// The calls at every station on the day, taken as a station's day takes them (readStationDay):
+// the same runs on the day, the same repeats and trips run as parts of one train left out. Calls
+// of a number no other trip has are counted as they come; the others are kept to be compared.
+class DayTally {
+public:
+    DayTally(const GtfsFeed& feed, date::sys_days day, bool onlyTrains)
+        : feed_(feed), runs_(feed, day), numbers_(feed, runs_), onlyTrains_(onlyTrains),
+          counts_(feed.stops.size(), 0), countedOf_(feed.trips.size()),
+          sharedOf_(feed.trips.size()), nameOfStation_(feed.stops.size(), -1) {}
+
+    void addTrip(int trip, std::vector<TripRow>& rows) {
+        std::stable_sort(rows.begin(), rows.end(), [](const TripRow& a, const TripRow& b) {
+            return a.sequence < b.sequence;
+        });
+        const GtfsTrip& t = feed_.trips[static_cast<std::size_t>(trip)];
+        const GtfsRoute& route = feed_.routes[static_cast<std::size_t>(t.route)];
+        const bool counts = !onlyTrains_ || isRailService(route.type);
+        const bool shared = numbers_.shared(trip);
+        const std::vector<int> offsets = runOffsets(feed_, trip, rows);
+        const auto tripRows = static_cast<std::uint32_t>(rows.size());
+        own_.clear();
+        sharedOf_[static_cast<std::size_t>(trip)] = {shared_.size(), shared_.size()};
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const CallUse use = callUseAt(rows, i);
+            if ((!use.mayAlight && !use.mayBoard) || (rows[i].arrival < 0 && rows[i].departure < 0))
+                continue;
+            const int station = feed_.stops[static_cast<std::size_t>(rows[i].stop)].station;
+            const int origin = use.mayAlight ? nameOf(rows.front().stop) : -1;
+            const int destination = use.mayBoard ? nameOf(rows.back().stop) : -1;
+            runs_.forEachRun(
+                route, runs_.runsOf(t.service), rows[i], offsets, [&](const RunTimes& times) {
+                    if (++made_ > kMaxListCallsMade)
+                        throw GtfsError("Il feed dà più di " + std::to_string(kMaxListCallsMade) +
+                                        " passaggi nelle stazioni in quel giorno: troppi da "
+                                        "contare.");
+                    const SharedCall call{station,
+                                          numbers_.ofTrip[static_cast<std::size_t>(trip)],
+                                          use.mayAlight ? times.arrival : -1,
+                                          use.mayBoard ? times.departure : -1,
+                                          origin,
+                                          destination,
+                                          tripRows,
+                                          counts};
+                    if (shared)
+                        shared_.push_back(call);
+                    else
+                        own_.push_back({call.station, call.arrival, call.departure});
+                });
+        }
+        sharedOf_[static_cast<std::size_t>(trip)].second = shared_.size();
+        // A number of its own repeats a train only within its trip.
+        std::sort(own_.begin(), own_.end());
+        own_.erase(std::unique(own_.begin(), own_.end()), own_.end());
+        countedOf_[static_cast<std::size_t>(trip)] = {counted_.size(), counted_.size()};
+        for (const auto& call : own_) {
+            if (counts) {
+                ++counts_[static_cast<std::size_t>(call[0])];
+                counted_.push_back(call[0]);
+            }
+        }
+        countedOf_[static_cast<std::size_t>(trip)].second = counted_.size();
+    }
+
+    // What `trip` counted or kept is taken back: it comes again whole.
+    void forgetTrip(int trip) {
+        auto& [from, to] = countedOf_[static_cast<std::size_t>(trip)];
+        for (std::size_t c = from; c < to; ++c)
+            --counts_[static_cast<std::size_t>(counted_[c])];
+        from = to;
+        auto& [first, last] = sharedOf_[static_cast<std::size_t>(trip)];
+        for (std::size_t c = first; c < last; ++c)
+            shared_[c].station = -1;
+        first = last;
+    }
+
+    std::vector<std::int64_t> finish() {
+        std::erase_if(shared_, [](const SharedCall& call) { return call.station < 0; });
+        std::stable_sort(shared_.begin(), shared_.end(),
+                         [](const SharedCall& a, const SharedCall& b) {
+                             return std::tie(a.station, a.number) < std::tie(b.station, b.number);
+                         });
+        for (std::size_t from = 0; from < shared_.size();) {
+            std::size_t to = from + 1;
+            while (to < shared_.size() && shared_[to].station == shared_[from].station &&
+                   shared_[to].number == shared_[from].number)
+                ++to;
+            countTrainsOf(from, to);
+            from = to;
+        }
+        return std::move(counts_);
     }
 
 private:
-    date::sys_seconds noon_;
-    std::map<std::pair<const date::time_zone*, const date::time_zone*>, int> shifts_;
-};
+    // The calls of one number at one station, in the order they were made: a repeat of the same
+    // times is left out, then of two parts of one train the shorter trip.
+    void countTrainsOf(std::size_t from, std::size_t to) {
+        std::vector<SharedCall> calls;
+        std::unordered_set<int> times;
+        for (std::size_t c = from; c < to; ++c) {
+            const SharedCall& call = shared_[c];
+            if (times.insert((call.arrival + 1) * 2048 + call.departure + 1).second)
+                calls.push_back(call);
+        }
+        std::vector<bool> dropped(calls.size(), false);
+        for (std::size_t i = 0; i < calls.size() && calls.size() <= 64; ++i) {
+            for (std::size_t j = i + 1; j < calls.size(); ++j) {
+                const SharedCall &a = calls[i], &b = calls[j];
+                const bool leaving = a.departure >= 0 && a.departure == b.departure &&
+                                     a.destination == b.destination;
+                const bool arriving =
+                    a.arrival >= 0 && a.arrival == b.arrival && a.origin == b.origin;
+                if (dropped[i] || dropped[j] || (!leaving && !arriving))
+                    continue;
+                dropped[b.tripRows > a.tripRows ? i : j] = true;
+            }
+        }
+        for (std::size_t c = 0; c < calls.size(); ++c) {
+            if (!dropped[c] && calls[c].counts)
+                ++counts_[static_cast<std::size_t>(calls[c].station)];
+        }
+    }
 
-// How many trains call at each stop's station on the day, by one scan of stop_times.
-std::vector<std::int64_t> callsPerStation(const GtfsFeed& feed, date::sys_days day, bool onlyTrains,
-                                          const ScanProgress& progress) {
-    const std::vector<std::uint16_t> runs = candidateRuns(feed, day);
-    const TripNumbers numbers(feed, runs);
-    ZoneShifts shiftOf(day);
-    std::vector<std::int64_t> counts(feed.stops.size(), 0);
-    std::unordered_set<std::uint64_t> seen;
-    TripCursor cursor(feed);
-    scanStopTimes(feed, progress, [&](const GtfsTable& table, const StopTimeColumns& c) {
-        bool changed = false;
-        const int trip = cursor.trip(table, c.trip, changed);
-        const GtfsTrip& t = feed.trips[static_cast<std::size_t>(trip)];
-        if (t.service < 0 || runs[static_cast<std::size_t>(t.service)] == 0)
-            return;
-        const GtfsRoute& route = feed.routes[static_cast<std::size_t>(t.route)];
-        if ((onlyTrains && !isRailService(route.type)) ||
-            (noPassengers(table.field(c.pickup)) && noPassengers(table.field(c.dropOff))))
-            return;
-        int seconds = secondsIn(table, c.arrival);
-        if (seconds < 0)
-            seconds = secondsIn(table, c.departure);
-        if (seconds < 0)
-            return;
-        const int stopIndex = lookup(table, c.stop, feed.stopIndex, "la fermata", "stops.txt");
-        const GtfsStop& stop = feed.stops[static_cast<std::size_t>(stopIndex)];
-        const int local = seconds + shiftOf(route.zone, stopZone(feed, stop));
-        const int k = kDaysBack - (local >= 0 ? local / kSecondsPerDay : -1);
-        if (k < 0 || k >= kCandidateDays ||
-            (runs[static_cast<std::size_t>(t.service)] >> k & 1) == 0)
-            return;
-        std::int64_t& count = counts[static_cast<std::size_t>(stop.station)];
-        if (const auto frequencies = feed.frequencies.find(trip);
-            frequencies != feed.frequencies.end()) {
-            for (const GtfsFrequency& f : frequencies->second)
-                count += (f.end - f.start) / f.headway + 1;
-            return;
+    // A station's name as a train's ends give it, as an id.
+    int nameOf(int stop) {
+        const int station = feed_.stops[static_cast<std::size_t>(stop)].station;
+        int& id = nameOfStation_[static_cast<std::size_t>(station)];
+        if (id < 0) {
+            bool changed = false;
+            const std::string name = stopListName(
+                fittedName(feed_.stops[static_cast<std::size_t>(station)].name, changed));
+            id = names_.find(name);
+            if (id < 0) {
+                id = static_cast<int>(names_.size());
+                names_.insert(name, id);
+            }
         }
-        if (!numbers.shared(trip)) {
-            ++count;
-            return;
-        }
-        const std::uint64_t key =
-            static_cast<std::uint64_t>(stop.station) << 40 |
-            static_cast<std::uint64_t>(numbers.ofTrip[static_cast<std::size_t>(trip)]) << 12 |
-            static_cast<std::uint64_t>(local / 60 % 1440);
-        if (seen.insert(key).second)
-            ++count;
-    });
-    return counts;
-}
+        return id;
+    }
+
+    const GtfsFeed& feed_;
+    DayRuns runs_;
+    TripNumbers numbers_;
+    bool onlyTrains_;
+    std::vector<std::int64_t> counts_;
+    std::vector<int> counted_; // the stations counted, trip by trip
+    std::vector<std::pair<std::size_t, std::size_t>> countedOf_;
+    std::vector<SharedCall> shared_;
+    std::vector<std::pair<std::size_t, std::size_t>> sharedOf_;
+    std::vector<int> nameOfStation_;
+    IndexOf names_;
+    std::vector<std::array<int, 3>> own_; // station, arrival, departure
+    std::size_t made_ = 0;
+};
 
 } // namespace
 
 std::vector<StationCount> stationsOfDay(const GtfsFeed& feed, date::sys_days day, bool onlyTrains,
                                         const ScanProgress& progress) {
-    const std::vector<std::int64_t> counts = callsPerStation(feed, day, onlyTrains, progress);
+    DayTally tally(feed, day, onlyTrains);
+    const StationTripsVisitor visitor{
+        [&](int trip, std::vector<TripRow>& rows) { tally.addTrip(trip, rows); },
+        [&](int trip) { tally.forgetTrip(trip); }};
+    readStationTrips(feed, kEveryStation, day, progress, visitor);
+    const std::vector<std::int64_t> counts = tally.finish();
     std::vector<StationCount> stations;
     for (std::size_t i = 0; i < feed.stops.size(); ++i) {
         const GtfsStop& stop = feed.stops[i];
         if (stop.station != static_cast<int>(i) ||
-            (stop.locationType != 0 && stop.locationType != 1))
+            (stop.locationType != 0 && stop.locationType != 1) || (onlyTrains && counts[i] == 0))
             continue;
         // Past what a scenario holds the count stops: "più di 2001".
         stations.push_back({static_cast<int>(i), stop.id, stop.name,

@@ -24,8 +24,14 @@ struct StationCount {
     }
 };
 
+// The most calls the list makes at all the stations of a day, counting repeated ones: far beyond
+// any feed's day, it bounds a feed made to exhaust the count. Past it the count stops with
+// GtfsError.
+inline constexpr std::size_t kMaxListCallsMade = 20'000'000;
+
 // The feed's stations, busiest first on `day` (then by name), counting only rail services when
-// `onlyTrains`; a train repeated by several trips at the same minute counts once.
+// `onlyTrains` (then a station without a train is left out). A station's count is what an import
+// of its whole day would take (readStationDay, chooseTrains).
 std::vector<StationCount> stationsOfDay(const GtfsFeed& feed, date::sys_days day, bool onlyTrains,
                                         const ScanProgress& progress = {});
 

@@ -49,7 +49,7 @@ public:
                  const StationTripsVisitor& visitor)
         : feed_(feed), visitor_(visitor), runs_(candidateRuns(feed, day)),
           groups_(feed.trips.size(), 0), handedOver_(feed.trips.size(), false),
-          scattered_(feed.trips.size(), false) {
+          scattered_(feed.trips.size(), false), anyStation_(station == kEveryStation) {
         for (std::size_t i = 0; i < feed.stops.size(); ++i) {
             if (feed.stops[i].station == station) {
                 stationStops_.insert(feed.stops[i].id, static_cast<int>(i));
@@ -88,7 +88,9 @@ private:
                 return;
             if (keepRows_)
                 keepRow(table);
-            if (!touches_) {
+            if (!touches_ && anyStation_) {
+                touches_ = true;
+            } else if (!touches_) {
                 // Most stops are told apart from the station's by their first byte alone.
                 const std::string_view stop = table.field(c.stop);
                 touches_ = !stop.empty() && firstBytes_.test(static_cast<unsigned char>(stop[0])) &&
@@ -243,6 +245,7 @@ private:
     bool keepRows_ = false;
     bool touches_ = false;
     bool rereading_ = false;
+    bool anyStation_;
 };
 
 } // namespace

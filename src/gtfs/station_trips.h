@@ -39,6 +39,9 @@ struct StationTripsVisitor {
     std::function<void(int trip)> partial;
 };
 
+// Stands for every station of the feed: each trip that runs near the day is handed over.
+inline constexpr int kEveryStation = -1;
+
 // Reads stop_times.txt for `station` and `day`, handing each trip over as soon as its rows end:
 // one pass when stop_times keeps each trip's rows together (as feeds do), a second pass for the
 // trips it does not. Memory stays within one trip's rows, and the rows of the scattered trips. A

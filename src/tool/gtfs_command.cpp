@@ -88,7 +88,9 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
     ChosenTrains chosen = chooseTrains(stationDay, choice, *base);
     const std::string where = stationDay.stationName + " il " + isoText(day);
     if (chosen.trains.empty()) {
-        err << "Nessun treno ferma a " << where << "; nulla è stato scritto\n";
+        const auto validity = outsideFeed(feed, day);
+        err << "Nessun treno ferma a " << where
+            << (validity ? " (" + *validity + ")" : std::string()) << "; nulla è stato scritto\n";
         return kExitProblems;
     }
     if (const auto refusal = importRefusal(*base, chosen)) {
@@ -149,6 +151,12 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
         const GtfsFeed feed = loadFeed(*source);
         if (request.listStations) {
             const date::sys_days listed = day.value_or(defaultServiceDay(feed, today));
+            if (const auto validity = outsideFeed(feed, listed)) {
+                err << "Nessun treno il " << isoText(listed) << ": " << *validity << "\n";
+                return kExitProblems;
+            }
+            err << "Treni di " << dayText(listed)
+                << (choice.onlyTrains ? ", le stazioni senza treni lasciate fuori" : "") << "\n";
             for (const StationCount& station : stationsOfDay(feed, listed, choice.onlyTrains))
                 out << station.id << ";" << station.name << ";" << station.trainsText() << "\n";
             return kExitOk;

@@ -22,4 +22,19 @@ inline std::string isoText(date::sys_days day) {
     return date::format("%Y-%m-%d", day);
 }
 
+// "mercoledì 2024-03-06".
+inline std::string dayText(date::sys_days day) {
+    static constexpr const char* kWeekdays[] = {"lunedì",  "martedì", "mercoledì", "giovedì",
+                                                "venerdì", "sabato",  "domenica"};
+    return std::string(kWeekdays[date::weekday(day).iso_encoding() - 1]) + " " + isoText(day);
+}
+
+// Where `day` lies outside the feed's days, what they are: "il feed vale dal 2026-04-21 al
+// 2026-12-12".
+inline std::optional<std::string> outsideFeed(const GtfsFeed& feed, date::sys_days day) {
+    if (day >= feed.firstDay && day <= feed.lastDay)
+        return std::nullopt;
+    return "il feed vale dal " + isoText(feed.firstDay) + " al " + isoText(feed.lastDay);
+}
+
 } // namespace zeb

@@ -14,6 +14,7 @@
 #include "scenario_file/scenario_reader.h"
 #include "scenario_file/scenario_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -61,6 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             zeb::ImportChoice choice;
             choice.onlyTrains = false;
             zeb::ChosenTrains chosen = zeb::chooseTrains(stationDay, choice, s);
+            if (stations[i].trains != std::min<long>(chosen.counted, zeb::kMaxTrains + 1))
+                fault("the station list counts other trains than the import takes",
+                      stations[i].id + ": " + std::to_string(stations[i].trains) + " against " +
+                          std::to_string(chosen.counted));
             for (const zeb::Treno& t : chosen.trains) {
                 if (const std::string field = zeb::test::textNotClean(t); !field.empty())
                     fault("an imported text is not one line of Windows-1252", field);

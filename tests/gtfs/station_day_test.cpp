@@ -197,6 +197,15 @@ const std::vector<DayCase>& dayCases() {
          {k2235,
           "2231|Interregionale|No r dia|Sudia|07:55|07:57|1|Pie ve - Alta,fermata senza nome,.",
           k2233}},
+        {"spring forward: 00:45 of the Sunday's service is 23:45 of the Saturday",
+         [](FeedFiles& f) {
+             f["trips.txt"] += "RE,FES,t4,2237\n";
+             f["stop_times.txt"] += "t4,0:45:00,0:45:00,VAL1,1,0,0\nt4,1:10:00,1:10:00,SUD,2,0,0\n";
+             f["calendar_dates.txt"] += "FES,20240331,1\n";
+         },
+         2024_y / 3 / 30,
+         all,
+         {k2235, "2237|Interregionale||Sudia|--:--|23:45|1|,."}},
         {"the number from the trip_id where nothing else gives one",
          [](FeedFiles& f) { test::edit(f, "trips.txt", "t2,2233", "t2,"); },
          2024_y / 3 / 6,
@@ -240,6 +249,24 @@ TEST(GtfsStationDay, WhatAnImportAppendsSavesAndReloadsToTheSameBytes) {
         readScenario(reloaded, bytes);
         EXPECT_EQ(reloaded.totale_treni, static_cast<int>(imported.lines.size()));
         EXPECT_EQ(scenarioFileBytes(reloaded), bytes);
+    }
+}
+
+// Each station of the list counts what an import of its whole day takes, whatever the rule.
+TEST(GtfsStationDay, TheStationListCountsWhatEachImportTakes) {
+    for (const DayCase& c : dayCases()) {
+        SCOPED_TRACE(c.rule);
+        FeedFiles files = test::valleFeed();
+        c.change(files);
+        ImportChoice choice;
+        c.choose(choice);
+        const ImportChoice wholeDay{choice.onlyTrains, {}, 0, 24 * 60 - 1, {}};
+        const auto source = feedFromTexts(files);
+        const GtfsFeed feed = loadFeed(*source);
+        for (const StationCount& s : stationsOfDay(feed, c.day, choice.onlyTrains)) {
+            const StationDay day = readStationDay(feed, s.stop, c.day);
+            EXPECT_EQ(s.trains, chooseTrains(day, wholeDay, Scenario()).counted) << s.name;
+        }
     }
 }
 
@@ -319,7 +346,7 @@ TEST(GtfsStationDay, FrequenciesRepeatedOrTooManyStayBounded) {
     files["frequencies.txt"] = rows;
     EXPECT_EQ(importValmora(files, 2024_y / 3 / 6).lines.size(), 5u); // 2233 three times
     files["frequencies.txt"] = "trip_id,start_time,end_time,headway_secs\n"
-                               "t2,0:00:00,23:59:00,60\nt2,0:00:30,23:59:30,60\n";
+                               "t2,0:00:00,23:59:00,60\nt1,0:00:30,23:59:30,60\n";
     const auto source = feedFromTexts(files);
     const GtfsFeed feed = loadFeed(*source);
     for (const StationCount& s : stationsOfDay(feed, 2024_y / 3 / 6, true)) {

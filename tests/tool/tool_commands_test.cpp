@@ -103,7 +103,8 @@ TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {
     const auto base = std::optional(path("base.zeb"));
     const auto output = std::optional(path("new.zeb"));
     EXPECT_EQ(gtfs({.listStations = true}),
-              "0|SUD;Sudia;3\nVAL;Valmora;3\nNORD;Nordia;1\nPIE;Pieve;1\nROC;Rocca;1\n|");
+              "0|SUD;Sudia;3\nVAL;Valmora;3\nNORD;Nordia;1\nPIE;Pieve;1\nROC;Rocca;1\n|Treni di "
+              "mercoledì 2024-03-06, le stazioni senza treni lasciate fuori\n");
     // 2235 comes without a track: said, or given one where asked.
     EXPECT_EQ(gtfs({.date = "2024-03-06", .station = "valmora", .base = base, .output = output}),
               "0|3 treni importati da Valmora il 2024-03-06, 5 treni in " + *output +
@@ -128,6 +129,8 @@ TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {
               std::string::npos);
 
     const std::vector<std::pair<GtfsToolRequest, std::string>> refused = {
+        {{.listStations = true, .date = "2025-01-07"},
+         "1||Nessun treno il 2025-01-07: il feed vale dal 2024-01-01 al 2024-12-31\n"},
         {{.date = "2024-03-10", .station = "VAL", .base = base, .output = path("never.zeb")},
          "1||Nessun treno ferma a Valmora il 2024-03-10; nulla è stato scritto\n"},
         {{.date = "2024-03-06", .station = "i", .base = base, .output = path("never.zeb")},

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "gtfs/feed.h"
+#include "gtfs/station_trips.h"
+#include "gtfs/stop_times_scan.h"
+
+#include <date/date.h>
+
+#include <algorithm>
+
+#include <cstdint>
+#include <vector>
+
+// What makes a trip's row a call of a calendar day, shared by the station list and a station's
+// day so that both count the same trains.
+
+namespace zeb {
+
+// What passengers may do at a trip's row: alight where some stop came before, board where some
+// stop comes after.
+struct CallUse {
+    bool mayAlight;
+    bool mayBoard;
+};
+inline CallUse callUseAt(const std::vector<TripRow>& rows, std::size_t at) {
+    return {at > 0 && rows[at].dropOff, at + 1 < rows.size() && rows[at].pickup};
+}
+
+// The runs of a trip, as offsets from its own times, each once and in order: {0}, or one run per
+// headway of its frequencies. Rows of one headway and phase are merged first, so that rows
+// overlapping each other cost what the seconds they cover cost.
+std::vector<int> runOffsets(const GtfsFeed& feed, int trip, const std::vector<TripRow>& rows);
+
+// A call on one run of its trip, in the station's local time: the minute of the calendar day of
+// its first time there (arrival, else departure), and the minutes of their own days of that time
+// and of its departure (else its first time).
+struct RunTimes {
+    int minute;
+    int arrival;
+    int departure;
+};
+
+// The runs of calls that fall on a calendar day, by the service days that may reach it.
+class DayRuns {
+public:
+    DayRuns(const GtfsFeed& feed, date::sys_days day)
+        : feed_(feed), day_(day), runs_(candidateRuns(feed, day)) {}
+
+    // Of each service, the candidate days it runs on.
+    std::uint16_t runsOf(int service) const {
+        return service < 0 ? 0 : runs_[static_cast<std::size_t>(service)];
+    }
+
+    // `onRun(RunTimes)` for each service day and run of the call at `row` of a trip of `route`
+    // that brings it to the calendar day, in order of service day, then run.
+    template <typename OnRun>
+    void forEachRun(const GtfsRoute& route, std::uint16_t runs, const TripRow& row,
+                    const std::vector<int>& offsets, OnRun onRun) {
+        const GtfsStop& stop = feed_.stops[static_cast<std::size_t>(row.stop)];
+        const date::time_zone* zone = stopZone(feed_, stop);
+        if (!zone)
+            zone = route.zone;
+        const int first = row.arrival >= 0 ? row.arrival : row.departure;
+        const int leaving = row.departure >= 0 ? row.departure : first;
+        for (int k = 0; k < kCandidateDays; ++k) {
+            if ((runs >> k & 1) == 0)
+                continue;
+            const date::sys_seconds start =
+                clock_.dayStart(route.zone, day_ + date::days{k - kDaysBack});
+            // Only the runs that can fall on the calendar day: zones lie from 12 hours behind
+            // UTC to 14 ahead, and an hour more each side is left for safety.
+            const auto before = date::sys_seconds(day_) - start - std::chrono::hours(15);
+            const auto low = static_cast<long long>(before.count()) - first;
+            const long long high = low + (15 + 24 + 13) * 3600;
+            for (auto run = std::lower_bound(offsets.begin(), offsets.end(), low);
+                 run != offsets.end() && *run <= high; ++run) {
+                const date::local_seconds at = localTime_(zone, start + seconds(first + *run));
+                const auto atDay = date::floor<date::days>(at);
+                if (atDay.time_since_epoch() != day_.time_since_epoch())
+                    continue;
+                const int minute = minutesOf(at - atDay);
+                const date::local_seconds out = localTime_(zone, start + seconds(leaving + *run));
+                onRun(RunTimes{minute, minute, minutesOf(out - date::floor<date::days>(out))});
+            }
+        }
+    }
+
+private:
+    static std::chrono::seconds seconds(int value) { return std::chrono::seconds(value); }
+    static int minutesOf(std::chrono::seconds sinceMidnight) {
+        return static_cast<int>(
+            std::chrono::duration_cast<std::chrono::minutes>(sinceMidnight).count());
+    }
+
+    const GtfsFeed& feed_;
+    date::sys_days day_;
+    std::vector<std::uint16_t> runs_;
+    ServiceClock clock_;
+    LocalClock localTime_;
+};
+
+} // namespace zeb

@@ -224,8 +224,9 @@ BombOutcome importBomb(const std::string& path) {
         const auto source = openFeed(path);
         const GtfsFeed feed = loadFeed(*source);
         const StationDay day = readStationDay(feed, stationsNamed(feed, "STA").at(0), kDay);
-        outcome.trains = chooseTrains(day, {}, Scenario()).counted;
-        for (const std::string& note : importNotes(day))
+        const ChosenTrains chosen = chooseTrains(day, {}, Scenario());
+        outcome.trains = chosen.counted;
+        for (const std::string& note : importNotes(day, chosen))
             outcome.message += note + "; ";
     } catch (const GtfsError& error) {
         outcome.message = error.message();

@@ -201,10 +201,16 @@ void readTrips(const FeedSource& source, GtfsFeed& feed, const IndexOf& routeInd
     const int service = table.requiredColumn("service_id");
     const int id = table.requiredColumn("trip_id");
     const int shortName = table.column("trip_short_name");
+    const int headsign = table.column("trip_headsign");
     while (table.next()) {
         GtfsTrip trip;
         trip.id = table.field(id);
         trip.shortName = table.field(shortName);
+        // Some feeds write the train's number as the headsign, the line as the short name.
+        const std::string_view sign = table.field(headsign);
+        if (!sign.empty() &&
+            std::all_of(sign.begin(), sign.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            trip.headsign = sign;
         trip.route = routeIndex.find(table.field(route));
         if (trip.route < 0)
             table.fail(route,

@@ -40,7 +40,8 @@ struct GtfsTrip {
     std::string id;
     std::string shortName;
     int route = 0;
-    int service = -1; // -1: a service no calendar knows, which never runs
+    int service = -1;          // -1: a service no calendar knows, which never runs
+    std::string headsign = {}; // its trip_headsign where that is a number ("80392"), else empty
 };
 
 // A trip run again every `headway` seconds from `start` to `end` (frequencies.txt).

@@ -173,15 +173,21 @@ std::string latinWithin1252(const std::string& run) {
 
 } // namespace
 
-std::string trainNumber(const GtfsTrip& trip, const GtfsRoute& route) {
-    if (!trip.shortName.empty())
-        return trip.shortName;
+TrainNumber trainNumber(const GtfsTrip& trip, const GtfsRoute& route) {
+    if (!trip.headsign.empty())
+        return {trip.headsign};
+    if (!trip.shortName.empty()) {
+        // Words beside the number: a kind, a line.
+        const bool words = trip.shortName.find_first_of(" _-") != std::string::npos;
+        const std::string_view digits = lastDigits(trip.shortName);
+        return {words && !digits.empty() ? std::string(digits) : trip.shortName};
+    }
     for (const std::string* name : {&route.longName, &route.shortName}) {
         const std::string_view digits = lastDigits(*name);
         if (!digits.empty())
-            return std::string(digits);
+            return {std::string(digits), true};
     }
-    return trip.id;
+    return {trip.id};
 }
 
 std::string serviceKind(const GtfsTrip& trip, const GtfsRoute& route) {

@@ -8,10 +8,16 @@
 
 namespace zeb {
 
-// The number a trip's train carries: its trip_short_name; where that is empty, the last run of
-// digits of the route's long name, then of its short name ("ICE 1672" gives "1672"); else the
-// trip_id.
-std::string trainNumber(const GtfsTrip& trip, const GtfsRoute& route);
+// The number a trip's train carries, and whether it is its line's rather than its own.
+struct TrainNumber {
+    std::string text;
+    bool ofLine = false;
+};
+// Its trip_headsign where that is all digits (a feed writing the line as the short name); else its
+// trip_short_name, or the last run of digits of one holding a kind and a line ("RE_51 - 80392"
+// gives "80392", "ICE 1672" "1672"); where that is empty, the last run of digits of the route's
+// long name, then of its short name: the line's number; else the trip_id.
+TrainNumber trainNumber(const GtfsTrip& trip, const GtfsRoute& route);
 
 // The kind of service a trip is, as a person names it: the text before the train's number
 // ("ICE" of "ICE 1672"), else the route's name.

@@ -18,7 +18,7 @@ namespace zeb {
 
 namespace {
 
-// Names as the file can hold them, each fitted once and counted once when it changed.
+// Names as the file can hold them, each fitted once and kept once, as it was, where it changed.
 class FittedNames {
 public:
     const std::string& operator()(const std::string& name) {
@@ -26,15 +26,16 @@ public:
         if (added) {
             bool changed = false;
             it->second = fittedName(name, changed);
-            changed_ += changed ? 1 : 0;
+            if (changed)
+                changed_.emplace_back(name, it->second);
         }
         return it->second;
     }
-    int changed() const { return changed_; }
+    std::vector<std::pair<std::string, std::string>> changed() const { return changed_; }
 
 private:
     std::unordered_map<std::string, std::string> names_;
-    int changed_ = 0;
+    std::vector<std::pair<std::string, std::string>> changed_;
 };
 
 // The tracks the platform codes of the station's stops name, in order.
@@ -82,7 +83,9 @@ public:
         const GtfsTrip& t = feed_.trips[static_cast<std::size_t>(trip)];
         route_ = &feed_.routes[static_cast<std::size_t>(t.route)];
         runsMask_ = runs_.runsOf(t.service);
-        number_ = fitted(trainNumber(t, *route_));
+        const TrainNumber number = trainNumber(t, *route_);
+        number_ = fitted(number.text);
+        lineNumber_ = number.ofLine;
         const auto [kind, added] = kindIndex_.try_emplace({serviceKind(t, *route_), route_->type},
                                                           static_cast<int>(kindIndex_.size()));
         if (added)
@@ -137,10 +140,24 @@ public:
                              return a.minute != b.minute ? a.minute < b.minute
                                                          : a.train.numero < b.train.numero;
                          });
+        numberLinesTrains();
         result_.namesChanged = fitted.changed();
     }
 
 private:
+    // Trains of a feed without numbers carry their line's: where several do, each gets its place
+    // among them in the day's order ("6-1", "6-2"), so that the planner can tell them apart.
+    void numberLinesTrains() {
+        std::unordered_map<std::string, int> trains;
+        for (const StationCall& call : result_.calls)
+            trains[call.train.numero] += call.lineNumber ? 1 : 0;
+        std::unordered_map<std::string, int> placed;
+        for (StationCall& call : result_.calls) {
+            if (call.lineNumber && trains[call.train.numero] > 1)
+                call.train.numero += "-" + std::to_string(++placed[call.train.numero]);
+        }
+    }
+
     // One train run as several trips (from its origin, and from a station on its way, leaving
     // that station together): the same number leaving at the same minute for the same place, or
     // arriving at the same minute from the same place, is one train, the longer trip.
@@ -231,6 +248,7 @@ private:
                             std::to_string(kMaxTrains) + ").");
         made.kind = kind_;
         made.tripRows = call.rows.size();
+        made.lineNumber = lineNumber_;
         made.rail = isRailService(route_->type);
         made.platformSlot =
             trackSlotOfPlatform(feed_.stops[static_cast<std::size_t>(row.stop)].platformCode);
@@ -293,6 +311,7 @@ private:
     const GtfsRoute* route_ = nullptr;
     int runsMask_ = 0;
     std::string number_;
+    bool lineNumber_ = false;
     int kind_ = 0;
     int* repeated_ = nullptr;
     int list_ = -1;

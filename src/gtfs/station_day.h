@@ -26,6 +26,7 @@ struct StationCall {
     bool rail = true;
     std::optional<int> platformSlot; // the track its platform code names
     std::size_t tripRows = 0;        // of the trip it comes from
+    bool lineNumber = false;         // its number is its line's: the feed gives the train none
 };
 
 struct ServiceKind {
@@ -45,8 +46,9 @@ struct StationDay {
     std::vector<std::string> stopNames; // as a list of stops names them
     int untimedCalls = 0;               // calls without any time at the station, left out
     int repeatedCalls = 0;              // the same number at the same times again, left out
-    int namesChanged = 0;               // names and numbers the file could not hold as they were
-    int longTrips = 0;                  // trips of more rows than any timetable has, left out
+    // The names and numbers the file could not hold as they were, as they were and as written.
+    std::vector<std::pair<std::string, std::string>> namesChanged;
+    int longTrips = 0; // trips of more rows than any timetable has, left out
 };
 
 // The most calls a day keeps, and the most it makes counting those left out as repeated: far

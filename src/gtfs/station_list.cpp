@@ -25,8 +25,8 @@ struct TripNumbers {
             if (runs.runsOf(t.service) == 0)
                 continue;
             bool changed = false;
-            const std::string number =
-                fittedName(trainNumber(t, feed.routes[static_cast<std::size_t>(t.route)]), changed);
+            const std::string number = fittedName(
+                trainNumber(t, feed.routes[static_cast<std::size_t>(t.route)]).text, changed);
             int id = numbers.find(number);
             if (id < 0) {
                 id = static_cast<int>(tripsWith.size());

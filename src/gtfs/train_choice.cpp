@@ -9,6 +9,8 @@
 #include "scenario_file/text_limits.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 namespace zeb {
 
@@ -82,11 +84,42 @@ std::optional<std::string> importRefusal(const Scenario& base, const ChosenTrain
                          ". Restringere la fascia oraria e riprovare.");
 }
 
-std::vector<std::string> importNotes(const StationDay& day) {
+namespace {
+
+// "Łódź → Lódz, Główna → Glówna", the first few of them, then how many more.
+std::string changedNamesText(const std::vector<std::pair<std::string, std::string>>& names) {
+    constexpr std::size_t kListed = 8;
+    std::string text;
+    for (std::size_t i = 0; i < names.size() && i < kListed; ++i)
+        text += (i > 0 ? ", " : "") + names[i].first + " → " + names[i].second;
+    if (names.size() > kListed)
+        text += " e " + counted(static_cast<long>(names.size() - kListed), "altro", "altri");
+    return text;
+}
+
+// How many chosen trains carry a number another chosen train carries too.
+long sharingANumber(const std::vector<Treno>& trains) {
+    std::unordered_map<std::string_view, long> carrying;
+    for (const Treno& t : trains)
+        ++carrying[t.numero];
+    long sharing = 0;
+    for (const auto& [number, count] : carrying)
+        sharing += count > 1 ? count : 0;
+    return sharing;
+}
+
+} // namespace
+
+std::vector<std::string> importNotes(const StationDay& day, const ChosenTrains& chosen) {
     std::vector<std::string> notes;
-    if (day.namesChanged > 0)
-        notes.push_back(counted(day.namesChanged, "nome scritto", "nomi scritti") +
-                        " senza accenti, perché il file scenario non può contenerli");
+    if (!day.namesChanged.empty())
+        notes.push_back(
+            counted(static_cast<long>(day.namesChanged.size()), "nome scritto", "nomi scritti") +
+            " con le sole lettere che il file scenario può contenere: " +
+            changedNamesText(day.namesChanged));
+    if (const long sharing = sharingANumber(chosen.trains); sharing > 0)
+        notes.push_back(counted(sharing, "treno porta", "treni portano") +
+                        " un numero che anche un altro treno importato porta");
     if (day.untimedCalls > 0)
         notes.push_back(counted(day.untimedCalls, "fermata senza orario lasciata fuori",
                                 "fermate senza orario lasciate fuori"));

@@ -50,7 +50,8 @@ void useFeedStation(Scenario& s, const StationDay& day);
 std::optional<std::string> importRefusal(const Scenario& base, const ChosenTrains& chosen);
 
 // What an import of the day says beyond its trains, a sentence each without its full stop: names
-// written without accents, calls without any time left out. The dialog and the tool print them.
-std::vector<std::string> importNotes(const StationDay& day);
+// written otherwise (listed), calls without any time left out, trips too long, chosen trains
+// sharing a number. The dialog and the tool print them.
+std::vector<std::string> importNotes(const StationDay& day, const ChosenTrains& chosen);
 
 } // namespace zeb

@@ -97,6 +97,7 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
         err << *refusal << "\n";
         return kExitProblems;
     }
+    const std::vector<std::string> notes = importNotes(stationDay, chosen);
     const int before = appendTrains(*base, chosen.trains);
     const std::vector<int> trackless = tracklessTrains(*base, before);
     std::string assigned;
@@ -107,7 +108,7 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
     out << counted(base->totale_treni - before, "treno importato", "treni importati") << " da "
         << where << ", " << counted(base->totale_treni, "treno", "treni") << " in "
         << *request.output << "\n";
-    for (const std::string& note : importNotes(stationDay))
+    for (const std::string& note : notes)
         out << note << "\n";
     if (!request.assign && !trackless.empty())
         out << counted(static_cast<long>(trackless.size()), "treno", "treni")

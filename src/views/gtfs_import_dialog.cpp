@@ -370,7 +370,7 @@ void GtfsImportDialog::showPreview() {
         if (trackless > 0)
             text += " " + countedText(trackless, "senza binario", "senza binario") + ".";
     }
-    for (const std::string& note : day_ ? importNotes(*day_) : std::vector<std::string>{})
+    for (const std::string& note : day_ ? importNotes(*day_, chosen_) : std::vector<std::string>{})
         text += " " + q(note) + ".";
     count_->setText(text);
     count_->setStyleSheet(refusal ? "color: #b00000;" : "");

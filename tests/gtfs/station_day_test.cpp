@@ -211,6 +211,28 @@ const std::vector<DayCase>& dayCases() {
          2024_y / 3 / 6,
          all,
          {k2235, k2231, "t2|Interregionale||Sudia|--:--|09:05|2|,."}},
+        {"the number as the headsign, the line as the short name",
+         [](FeedFiles& f) {
+             test::edit(f, "trips.txt", "trip_short_name", "trip_short_name,trip_headsign");
+             test::edit(f, "trips.txt", "t1,2231", "t1,16,80231");
+         },
+         2024_y / 3 / 6,
+         all,
+         {k2235, "80231" + k2231.substr(4), k2233}},
+        {"a short name with a kind and a line: its last digits",
+         [](FeedFiles& f) { test::edit(f, "trips.txt", "t1,2231", "t1,RE_51 - 2231"); },
+         2024_y / 3 / 6,
+         all,
+         {k2235, k2231, k2233}},
+        {"no numbers: the line's, each train placed among those of its line",
+         [](FeedFiles& f) {
+             test::edit(f, "routes.txt", "RE,A,RE,", "RE,A,RE6,");
+             for (const char* trip : {"t1,2231", "t2,2233", "t3,2235"})
+                 test::edit(f, "trips.txt", trip, std::string(trip, 3));
+         },
+         2024_y / 3 / 6,
+         all,
+         {"6-1" + k2235.substr(4), "6-2" + k2231.substr(4), "6-3" + k2233.substr(4)}},
         {"a kind's category chosen by the user",
          none,
          2024_y / 3 / 6,
@@ -388,8 +410,28 @@ TEST(GtfsStationDay, ATripsRowsCostWhatTheyAreNotWhatTheyMultiply) {
         more += "t9,47:59:00,47:59:00,PIE," + std::to_string(k + 1) + ",0,0\n";
     imported = importValmora(files, 2024_y / 3 / 6);
     EXPECT_EQ(imported.lines, (std::vector<std::string>{k2235, k2231, k2233}));
-    EXPECT_EQ(importNotes(imported.day),
+    EXPECT_EQ(importNotes(imported.day, imported.chosen),
               (std::vector<std::string>{"1 corsa con più di 100000 fermate lasciata fuori"}));
+}
+
+TEST(GtfsStationDay, NotesNameWhatChangedAndCountSharedNumbers) {
+    const std::vector<std::pair<std::function<void(FeedFiles&)>, std::vector<std::string>>> cases =
+        {
+            {[](FeedFiles&) {}, {}},
+            {[](FeedFiles& f) {
+                 test::edit(f, "stops.txt", "NORD,Nordia", "NORD,Łódź Fabryczna");
+                 test::edit(f, "trips.txt", "t2,2233", "t2,2231");
+             },
+             {"1 nome scritto con le sole lettere che il file scenario può contenere: Łódź "
+              "Fabryczna → Lódz Fabryczna",
+              "2 treni portano un numero che anche un altro treno importato porta"}},
+        };
+    for (const auto& [change, notes] : cases) {
+        FeedFiles files = test::valleFeed();
+        change(files);
+        const Imported imported = importValmora(files, 2024_y / 3 / 6);
+        EXPECT_EQ(importNotes(imported.day, imported.chosen), notes);
+    }
 }
 
 TEST(GtfsStationDay, DefaultDayIsTheBusiestFromToday) {
@@ -438,22 +480,22 @@ TEST(GtfsServiceRules, NumbersKindsTracksAndCategories) {
     };
     const std::vector<NumberCase> numbers = {
         {{"t", "2231", 0, 0}, {"RE", "", 2}, "2231", "RE", "Interregionale"},
-        {{"t", "ICE 1672", 0, 0}, {"", "", 101}, "ICE 1672", "ICE", "Eurostar"},
+        {{"t", "ICE 1672", 0, 0}, {"", "", 101}, "1672", "ICE", "Eurostar"},
         {{"t", "", 0, 0}, {"", "ICE 1672", 2}, "1672", "ICE", "Eurostar"},
         {{"t", "", 0, 0}, {"S12", "Linea", 2}, "12", "S", "Suburbano"},
         {{"t9", "", 0, 0}, {"", "Local", 2}, "t9", "Local", "Regionale"},
         {{"t", "", 0, 0}, {"", "Navetta", 715}, "t", "Navetta", "Autobus"},
         {{"t", "", 0, 0}, {"", "Notte", 105}, "t", "Notte", "Intercity Notte"},
-        {{"t", "RE_54 - 392", 0, 0}, {"", "", 2}, "RE_54 - 392", "RE", "Interregionale"},
-        {{"t", "AVE-TGV 9701", 0, 0}, {"", "", 2}, "AVE-TGV 9701", "AVE", "Eurostar"},
-        {{"t", "AVLO 6161", 0, 0}, {"", "", 2}, "AVLO 6161", "AVLO", "Eurostar"},
+        {{"t", "RE_54 - 392", 0, 0}, {"", "", 2}, "392", "RE", "Interregionale"},
+        {{"t", "AVE-TGV 9701", 0, 0}, {"", "", 2}, "9701", "AVE", "Eurostar"},
+        {{"t", "AVLO 6161", 0, 0}, {"", "", 2}, "6161", "AVLO", "Eurostar"},
         {{"t", "", 0, 0}, {"EUROMED", "", 2}, "t", "EUROMED", "Eurostar"},
         {{"t", "", 0, 0}, {"", "Intercités 4512", 2}, "4512", "Intercités", "Intercity"},
         {{"t", "", 0, 0}, {"", "TLK 38170", 2}, "38170", "TLK", "Intercity"},
     };
     for (const NumberCase& c : numbers) {
         SCOPED_TRACE(c.number);
-        EXPECT_EQ(trainNumber(c.trip, c.route), c.number);
+        EXPECT_EQ(trainNumber(c.trip, c.route).text, c.number);
         EXPECT_EQ(serviceKind(c.trip, c.route), c.kind);
         EXPECT_EQ(kCategorie[static_cast<std::size_t>(defaultCategory(c.kind, c.route.type))],
                   c.category);

@@ -103,7 +103,8 @@ private slots:
             chooseValmora(dialog);
             QTRY_COMPARE(widget<QTableWidget>(&dialog, "anteprima")->rowCount(), 74);
             QCOMPARE(widget<QLabel>(&dialog, "conteggioGtfs")->text(),
-                     QString("74 treni da importare. 1 senza binario."));
+                     QString("74 treni da importare. 1 senza binario. 72 treni portano un numero "
+                             "che anche un altro treno importato porta."));
         });
         window->findChild<QAction*>("actionImportaGtfs")->trigger();
     }

@@ -2,6 +2,7 @@
 
 #include "controls/controls.h"
 #include "controls/user_prompts.h"
+#include "gtfs/present_trains.h"
 #include "history/history.h"
 #include "model/scenario.h"
 #include "recovery/recovery_store.h"
@@ -104,9 +105,11 @@ public:
     // nothing as one step of the history; with `feedStation`, its name and tracks become the
     // station data first and the station dialog opens for a check. With `tracksWith`, the trains
     // that came without a track of the station get one in the same step, under those rules.
-    // Trains that do not fit are refused with a message. Offered when canShowTrain().
+    // Trains the scenario holds already are settled as `present` says. Trains that do not fit
+    // are refused with a message. Offered when canShowTrain().
     void importGtfs(std::vector<Treno> trains, const StationDay* feedStation,
-                    const std::optional<CheckSettings>& tracksWith = std::nullopt);
+                    const std::optional<CheckSettings>& tracksWith = std::nullopt,
+                    PresentTrains present = PresentTrains::AddAll);
     // What APRI SCENARIO does once a file is chosen: the whole file or nothing, the station
     // dialog, the covered state. Also the way a file named on the command line is opened; it
     // does nothing while a scenario is open.

@@ -1,4 +1,5 @@
 #include "editor/editor_logic.h"
+#include "gtfs/present_trains.h"
 #include "gtfs/station_day.h"
 #include "gtfs/train_choice.h"
 #include "model/counted.h"
@@ -8,12 +9,15 @@
 namespace zeb {
 
 void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedStation,
-                             const std::optional<CheckSettings>& tracksWith) {
+                             const std::optional<CheckSettings>& tracksWith,
+                             PresentTrains present) {
     if (!canShowTrain() || trains.empty())
         return;
     const long count = static_cast<long>(trains.size());
-    ChosenTrains chosen{std::move(trains), count, {}};
-    if (const auto refusal = importRefusal(s_, chosen)) {
+    SettledImport settled = settleImport(s_, ChosenTrains{std::move(trains), count, {}}, present);
+    if (settled.added.empty() && settled.replaced.empty())
+        return;
+    if (const auto refusal = settledRefusal(s_, settled)) {
         ui_.showMessage("Nessun treno è stato importato: " + *refusal, "Importazione GTFS",
                         MessageIcon::Exclamation, MessageButtons::Ok);
         return;
@@ -21,7 +25,8 @@ void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedSt
     const bool stationChanged = feedStation != nullptr && s_.totale_treni == 0;
     if (stationChanged)
         useFeedStation(s_, *feedStation);
-    const int first = appendTrains(s_, chosen.trains);
+    const long replaced = static_cast<long>(settled.replaced.size());
+    const int first = applySettled(s_, settled);
     if (stationChanged)
         ui_.openStationDialog(s_, binario);
     // The trains that came without a track get one in the same step, the others keeping theirs.
@@ -34,7 +39,8 @@ void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedSt
         applyAssignment(s_, zeb::assignTracks(s_, options));
     }
     afterManyTrainsChanged();
-    commit("importazione GTFS di " + countedTrains(s_.totale_treni - first));
+    commit("importazione GTFS di " + countedTrains(s_.totale_treni - first) +
+           (replaced > 0 ? ", " + counted(replaced, "sostituito", "sostituiti") : std::string()));
 }
 
 } // namespace zeb

@@ -20,7 +20,9 @@ ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
     std::vector<int> perKind(day.kinds.size(), 0);
     auto categoryOf = [&](int kind) {
         const ServiceKind& k = day.kinds[static_cast<std::size_t>(kind)];
-        const auto chosen = choice.categories.find(k.text);
+        auto chosen = choice.categories.find(k.text);
+        if (chosen == choice.categories.end())
+            chosen = choice.categories.find(lowered(k.text)); // a list of the planner's own
         return chosen != choice.categories.end() && chosen->second >= 0 &&
                        chosen->second < static_cast<int>(kCategorie.size())
                    ? chosen->second
@@ -88,13 +90,10 @@ namespace {
 
 // "Łódź → Lódz, Główna → Glówna", the first few of them, then how many more.
 std::string changedNamesText(const std::vector<std::pair<std::string, std::string>>& names) {
-    constexpr std::size_t kListed = 8;
-    std::string text;
-    for (std::size_t i = 0; i < names.size() && i < kListed; ++i)
-        text += (i > 0 ? ", " : "") + names[i].first + " → " + names[i].second;
-    if (names.size() > kListed)
-        text += " e " + counted(static_cast<long>(names.size() - kListed), "altro", "altri");
-    return text;
+    std::vector<std::string> changes;
+    for (const auto& [was, written] : names)
+        changes.push_back(was + " → " + written);
+    return firstNames(changes, 8);
 }
 
 // How many chosen trains carry a number another chosen train carries too.

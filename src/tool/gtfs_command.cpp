@@ -1,11 +1,15 @@
 #include "tool/gtfs_command.h"
 
 #include "gtfs/gtfs_error.h"
+#include "gtfs/kind_categories.h"
+#include "gtfs/present_trains.h"
 #include "gtfs/station_day.h"
 #include "gtfs/station_list.h"
 #include "gtfs/train_choice.h"
 #include "model/quoted_text.h"
 #include "model/train_append.h"
+#include "scenario_file/line_source.h"
+#include "scenario_file/scenario_file_error.h"
 #include "timetable/train_times.h"
 #include "tool/iso_dates.h"
 #include "tool/tool_commands.h"
@@ -13,6 +17,7 @@
 #include "track_assignment/track_assignment.h"
 
 #include <charconv>
+#include <map>
 #include <new>
 #include <ostream>
 
@@ -77,7 +82,8 @@ std::optional<std::vector<int>> routeTypes(const std::string& text) {
 
 // The station's day appended to BASE and written, as the command asks.
 int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const ImportChoice& choice,
-              date::sys_days day, std::ostream& out, std::ostream& err) {
+              date::sys_days day, std::optional<PresentTrains> how, std::ostream& out,
+              std::ostream& err) {
     const auto station = theStationNamed(feed, *request.station, err);
     if (!station)
         return kExitUnreadable;
@@ -93,12 +99,23 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
             << (validity ? " (" + *validity + ")" : std::string()) << "; nulla è stato scritto\n";
         return kExitProblems;
     }
-    if (const auto refusal = importRefusal(*base, chosen)) {
-        err << *refusal << "\n";
+    const long present = presentCount(*base, chosen.trains);
+    if (present > 0 && !how) {
+        err << counted(present, "treno", "treni") << " di " << where << " "
+            << (present == 1 ? "è già" : "sono già")
+            << " nello scenario (stesso numero, provenienza e orari): --gia-presenti nuovi, "
+               "sostituisci o tutti dice che farne; nulla è stato scritto\n";
         return kExitProblems;
     }
     const std::vector<std::string> notes = importNotes(stationDay, chosen);
-    const int before = appendTrains(*base, chosen.trains);
+    SettledImport settled =
+        settleImport(*base, std::move(chosen), how.value_or(PresentTrains::AddAll));
+    if (const auto refusal = settledRefusal(*base, settled)) {
+        err << *refusal << "\n";
+        return kExitProblems;
+    }
+    const long replaced = static_cast<long>(settled.replaced.size());
+    const int before = applySettled(*base, settled);
     const std::vector<int> trackless = tracklessTrains(*base, before);
     std::string assigned;
     if (request.assign && !trackless.empty())
@@ -108,6 +125,13 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
     out << counted(base->totale_treni - before, "treno importato", "treni importati") << " da "
         << where << ", " << counted(base->totale_treni, "treno", "treni") << " in "
         << *request.output << "\n";
+    if (replaced > 0)
+        out << counted(replaced, "treno già presente sostituito", "treni già presenti sostituiti")
+            << "\n";
+    else if (present > 0 && *how == PresentTrains::AddNew)
+        out << counted(present, "treno già presente lasciato fuori",
+                       "treni già presenti lasciati fuori")
+            << "\n";
     for (const std::string& note : notes)
         out << note << "\n";
     if (!request.assign && !trackless.empty())
@@ -144,6 +168,29 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
             return wrong(err, "l'orario " + quotedBriefly(**text) + " non è nella forma HH:MM");
         *minute = *value;
     }
+    std::optional<PresentTrains> how;
+    if (request.present) {
+        static const std::map<std::string, PresentTrains> kWays = {
+            {"nuovi", PresentTrains::AddNew},
+            {"sostituisci", PresentTrains::Replace},
+            {"tutti", PresentTrains::AddAll}};
+        const auto way = kWays.find(*request.present);
+        if (way == kWays.end())
+            return wrong(err, "--gia-presenti vuole nuovi, sostituisci o tutti, non " +
+                                  quotedBriefly(*request.present));
+        how = way->second;
+    }
+    if (request.categories) {
+        try {
+            for (const auto& [kind, category] :
+                 readKindCategories(readScenarioFile(*request.categories)))
+                choice.categories[kind] = category;
+        } catch (const ScenarioFileError& error) {
+            return wrong(err, *request.categories + ": " + error.message());
+        } catch (const GtfsError& error) {
+            return wrong(err, *request.categories + ", " + error.message());
+        }
+    }
     if (!request.listStations && (!request.station || !day || !request.base || !request.output))
         return wrong(err, "servono --stazioni, oppure --stazione, --data, --scenario e -o");
 
@@ -162,7 +209,7 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
                 out << station.id << ";" << station.name << ";" << station.trainsText() << "\n";
             return kExitOk;
         }
-        return importDay(request, feed, choice, *day, out, err);
+        return importDay(request, feed, choice, *day, how, out, err);
     } catch (const GtfsError& error) {
         err << error.message() << "\n";
         return kExitUnreadable;

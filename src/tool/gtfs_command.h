@@ -20,12 +20,16 @@ struct GtfsToolRequest {
     std::optional<std::string> types{}; // route types, "0,2": in place of rail alone or buses
     std::optional<std::string> base{};
     std::optional<std::string> output{};
-    bool assign = false; // tracks chosen for the trains imported without one
+    bool assign = false;                     // tracks chosen for the trains imported without one
+    std::optional<std::string> categories{}; // a CSV of "tipo;categoria" lines
+    std::optional<std::string> present{};    // "nuovi", "sostituisci" or "tutti"
 };
 
 // The feed's stations with their trains on the day, "ID;NOME;TRENI" a line, busiest first; or a
 // station's trains on the day appended to BASE's and written to the output, with tracks chosen
-// for those without one where `assign` asks, else a word of how many lack one. Exit 0 when done, 1
+// for those without one where `assign` asks, else a word of how many lack one. Trains BASE holds
+// already are settled as `present` says; without it, an import that would repeat them writes
+// nothing and says how many (exit 1). Exit 0 when done, 1
 // when no train calls there that day or the trains do not fit (nothing written), 2 when a file
 // cannot be read or written or an argument is wrong. `today` picks the default day.
 int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostream& out,

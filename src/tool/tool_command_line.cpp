@@ -88,7 +88,9 @@ int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
                                   .types = arguments.value("tipi"),
                                   .base = arguments.value("scenario"),
                                   .output = arguments.value("output"),
-                                  .assign = arguments.has("assegna")};
+                                  .assign = arguments.has("assegna"),
+                                  .categories = arguments.value("categorie"),
+                                  .present = arguments.value("gia-presenti")};
     return gtfsCommand(request, arguments.today, out, err);
 }
 
@@ -122,6 +124,13 @@ const std::vector<ToolOption>& toolOptions() {
          "I tipi di linea GTFS da prendere, separati da virgole: 0 i tram-treni, 2 i treni "
          "(gtfs; predefiniti i treni).",
          "tipi"},
+        {"categorie", "",
+         "Un CSV di righe tipo;categoria: le categorie dei tipi di servizio del feed (gtfs).",
+         "file"},
+        {"gia-presenti", "",
+         "Che fare dei treni già nello scenario: nuovi (solo gli altri), sostituisci o tutti "
+         "(gtfs).",
+         "modo"},
         {"treni", "", "Quali treni: senza-binario, conflitti o tutti (assegna).", "quali"},
         {"binari", "",
          "I binari da usare, separati da virgole (assegna; predefiniti tutti), o quelli della "
@@ -159,7 +168,8 @@ std::vector<ToolCommand> coreCommands() {
          "  gtfs FEED --stazioni [--data AAAA-MM-GG]     le stazioni del feed, le più trafficate "
          "prima\n"
          "  gtfs FEED --stazione ID_O_NOME --data AAAA-MM-GG [--dalle HH:MM] [--alle HH:MM]\n"
-         "       [--autobus | --tipi 0,2] [--assegna] --scenario BASE.zeb -o NUOVO.zeb\n"
+         "       [--autobus | --tipi 0,2] [--categorie FILE.csv] [--assegna]\n"
+         "       [--gia-presenti nuovi|sostituisci|tutti] --scenario BASE.zeb -o NUOVO.zeb\n"
          "                                               i treni di quel giorno aggiunti a BASE\n",
          gtfs},
         {"assegna",

@@ -182,7 +182,8 @@ void EditorWindow::importGtfs() {
     const StationDay* station = dialog.feedStation();
     const auto tracksWith =
         dialog.chooseTracks() ? std::optional(watch_->settings()) : std::nullopt;
-    run([&] { logic_.importGtfs(dialog.takeTrains(), station, tracksWith); });
+    const PresentTrains present = dialog.presentTrains();
+    run([&] { logic_.importGtfs(dialog.takeTrains(), station, tracksWith, present); });
 }
 
 void EditorWindow::assignTracks(const std::vector<int>& selected) {

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
@@ -65,6 +66,9 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
       kinds_(new QTableWidget(0, 3)),
       useStation_(new QCheckBox("&Usa il nome della stazione e i binari del feed")),
       chooseTracks_(new QCheckBox("Scegli i bi&nari dei treni che non ne hanno")),
+      present_(new QLabel), addNew_(new QRadioButton("Aggiungi solo i nuo&vi")),
+      replace_(new QRadioButton("S&ostituiscili, tenendo binari, ritardi, indicazioni e note")),
+      addAll_(new QRadioButton("Aggiungi anche &quelli: ogni treno due volte")),
       preview_(new QTableWidget(0, 7)), count_(new QLabel) {
     setObjectName("importaGtfs");
     setWindowTitle("Importa orario GTFS");
@@ -125,6 +129,11 @@ void GtfsImportDialog::setUpDay(const GtfsFeed& feed, const Scenario& scenario) 
     useStation_->setObjectName("usaStazioneFeed");
     useStation_->setVisible(scenario.totale_treni == 0);
     chooseTracks_->setObjectName("assegnaBinari");
+    present_->setObjectName("giaPresenti");
+    addNew_->setObjectName("soloNuovi");
+    replace_->setObjectName("sostituisci");
+    addAll_->setObjectName("aggiungiTutti");
+    addNew_->setChecked(true);
 }
 
 void GtfsImportDialog::setUpTables() {
@@ -141,6 +150,9 @@ void GtfsImportDialog::setUpTables() {
     preview_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     count_->setObjectName("conteggioGtfs");
     count_->setWordWrap(true);
+    // Room for the notes: a wrapped label gets no more height than its first line asks for.
+    count_->setMinimumHeight(fontMetrics().lineSpacing() * 4);
+    count_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void GtfsImportDialog::layOut() {
@@ -169,6 +181,9 @@ void GtfsImportDialog::layOut() {
     form->addRow(onlyTrains_);
     form->addRow(useStation_);
     form->addRow(chooseTracks_);
+    form->addRow(present_);
+    for (QRadioButton* way : {addNew_, replace_, addAll_})
+        form->addRow(way);
     auto* right = new QVBoxLayout;
     right->addLayout(form);
     auto* kindsLabel = new QLabel("&Categorie:");
@@ -210,12 +225,20 @@ void GtfsImportDialog::connectChoices() {
     connect(from_, &QTimeEdit::timeChanged, this, &GtfsImportDialog::refreshChoice);
     connect(to_, &QTimeEdit::timeChanged, this, &GtfsImportDialog::refreshChoice);
     connect(useStation_, &QCheckBox::toggled, this, &GtfsImportDialog::refreshChoice);
+    for (QRadioButton* way : {addNew_, replace_, addAll_})
+        connect(way, &QRadioButton::toggled, this, &GtfsImportDialog::showPreview);
     connect(stationList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &GtfsImportDialog::reloadDay);
 }
 
 bool GtfsImportDialog::chooseTracks() const {
     return chooseTracks_->isChecked();
+}
+
+PresentTrains GtfsImportDialog::presentTrains() const {
+    return addNew_->isChecked()    ? PresentTrains::AddNew
+           : replace_->isChecked() ? PresentTrains::Replace
+                                   : PresentTrains::AddAll;
 }
 
 const StationDay* GtfsImportDialog::feedStation() const {
@@ -350,17 +373,27 @@ void GtfsImportDialog::showPreview() {
     }
     preview_->resizeColumnsToContents();
 
-    const long count = chosen_.counted;
-    const auto refusal = importRefusal(scenario_, chosen_);
+    // The trains the scenario holds already are settled as the user says.
+    const SettledImport settled = settleImport(scenario_, chosen_, presentTrains());
+    for (QWidget* way : std::initializer_list<QWidget*>{present_, addNew_, replace_, addAll_})
+        way->setVisible(settled.present > 0);
+    present_->setText(countedText(settled.present,
+                                  "treno è già nello scenario:", "treni sono già nello scenario:"));
+    const long count = static_cast<long>(settled.added.size()) + settled.unmade;
+    const auto replaced = static_cast<long>(settled.replaced.size());
+    const auto refusal = settledRefusal(scenario_, settled);
     QString text;
     if (!day_)
         text = "Scegliere una stazione.";
-    else if (count == 0)
+    else if (chosen_.counted == 0)
         text = "Nessun treno ferma in questa stazione nel giorno e nella fascia oraria scelti.";
     else if (refusal)
         text = q(*refusal);
     else
-        text = countedText(count, "treno da importare", "treni da importare") + ".";
+        text = countedText(count, "treno da importare", "treni da importare") +
+               (replaced > 0 ? ", " + countedText(replaced, "da sostituire", "da sostituire")
+                             : QString()) +
+               ".";
     if (!refusal && count > 0) {
         // Those a track of the station is missing for.
         const Scenario& station = feedStation() ? feedStationData_ : scenario_;
@@ -374,7 +407,7 @@ void GtfsImportDialog::showPreview() {
         text += " " + q(note) + ".";
     count_->setText(text);
     count_->setStyleSheet(refusal ? "color: #b00000;" : "");
-    ok_->setEnabled(count > 0 && !refusal);
+    ok_->setEnabled(count + replaced > 0 && !refusal);
 }
 
 void GtfsImportDialog::rememberCategories() const {

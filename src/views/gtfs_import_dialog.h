@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gtfs/present_trains.h"
 #include "gtfs/station_day.h"
 #include "gtfs/train_choice.h"
 
@@ -12,6 +13,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QSortFilterProxyModel;
 class QStandardItemModel;
 class QTableView;
@@ -35,6 +37,8 @@ public:
     const StationDay* feedStation() const;
     // Whether the trains coming without a track are to get one.
     bool chooseTracks() const;
+    // What becomes of the chosen trains the scenario holds already.
+    PresentTrains presentTrains() const;
 
 private:
     // The constructor's parts: the widgets of the station list, of the day, of the kinds and the
@@ -76,6 +80,10 @@ private:
     QTableWidget* kinds_;
     QCheckBox* useStation_;
     QCheckBox* chooseTracks_;
+    QLabel* present_;
+    QRadioButton* addNew_;
+    QRadioButton* replace_;
+    QRadioButton* addAll_;
     QTableWidget* preview_;
     QLabel* count_;
     QPushButton* ok_;

@@ -109,6 +109,29 @@ TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {
     EXPECT_EQ(gtfs({.date = "2024-03-06", .station = "valmora", .base = base, .output = output}),
               "0|3 treni importati da Valmora il 2024-03-06, 5 treni in " + *output +
                   "\n1 treno senza binario: --assegna ne sceglie i binari\n|");
+    // The same day again onto what it wrote: said, or settled as asked; a planner's categories.
+    test::writeBytes(path("categorie.csv"), "tipo;categoria\nre;Regionale\n");
+    auto again = [&](std::optional<std::string> how) {
+        return gtfs({.date = "2024-03-06",
+                     .station = "VAL",
+                     .base = output,
+                     .output = path("again.zeb"),
+                     .categories = path("categorie.csv"),
+                     .present = how});
+    };
+    const std::string twice = "3 treni di Valmora il 2024-03-06 sono già nello scenario (stesso "
+                              "numero, provenienza e orari): --gia-presenti nuovi, sostituisci o "
+                              "tutti dice che farne; nulla è stato scritto\n";
+    EXPECT_EQ(again({}), "1||" + twice);
+    EXPECT_EQ(again("nuovi"), "0|0 treni importati da Valmora il 2024-03-06, 5 treni in " +
+                                  path("again.zeb") + "\n3 treni già presenti lasciati fuori\n|");
+    EXPECT_EQ(again("sostituisci"), "0|0 treni importati da Valmora il 2024-03-06, 5 treni in " +
+                                        path("again.zeb") + "\n3 treni già presenti sostituiti\n|");
+    EXPECT_NE(run([&](auto& o, auto& e) {
+                  return esportaCommand(path("again.zeb"), {}, o, e);
+              }).find("\n2231;Regionale;"),
+              std::string::npos);
+    EXPECT_EQ(again("tutti").substr(0, 48), "0|3 treni importati da Valmora il 2024-03-06, 8 ");
     // Route types in place of rail alone: the bus of Saturday without the train.
     gtfs({.date = "2024-03-09", .station = "VAL", .types = "3", .base = base, .output = output});
     const std::string buses =
@@ -144,6 +167,20 @@ TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {
           .base = base,
           .output = path("never.zeb")},
          "2||zebrano-tool gtfs: l'orario «7» non è nella forma HH:MM\n"},
+        {{.date = "2024-03-06",
+          .station = "VAL",
+          .base = base,
+          .output = path("never.zeb"),
+          .present = "forse"},
+         "2||zebrano-tool gtfs: --gia-presenti vuole nuovi, sostituisci o tutti, non «forse»\n"},
+        {{.date = "2024-03-06",
+          .station = "VAL",
+          .base = base,
+          .output = path("never.zeb"),
+          .categories = path("feed/stops.txt")},
+         "2||zebrano-tool gtfs: " + path("feed/stops.txt") +
+             ", riga 1: servono due valori, tipo;categoria, non «stop_id,stop_name,location_type,"
+             "parent_s…»\n"},
         {{.date = "2024-03-06", .station = "VAL"},
          "2||zebrano-tool gtfs: servono --stazioni, oppure --stazione, --data, --scenario e -o\n"},
         {{.date = "2024-03-06",

@@ -1,5 +1,9 @@
 #include "gtfs/valle_feed.h"
 #include "model/track_slots.h"
+#include "scenario_file/line_source.h"
+#include "scenario_file/scenario_reader.h"
+#include "scenario_file/scenario_writer.h"
+#include "tool/gtfs_command.h"
 #include "views/background_reading.h"
 #include "views/gui_fixture.h"
 #include "views/train_table_window.h"
@@ -12,9 +16,13 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
 #include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
+
+#include <sstream>
 
 using namespace zeb;
 using namespace zeb::test;
@@ -30,6 +38,7 @@ private slots:
 private:
     // The feed as a folder, chosen by its stops.txt in the file dialog.
     void offerFeed(const FeedFiles& files) {
+        QDir(QString::fromStdString(folder.file("feed"))).removeRecursively();
         QDir().mkpath(QString::fromStdString(folder.file("feed")));
         for (const auto& [name, text] : files)
             writeBytes(folder.file("feed/" + name), text);
@@ -107,6 +116,67 @@ private slots:
                              "che anche un altro treno importato porta."));
         });
         window->findChild<QAction*>("actionImportaGtfs")->trigger();
+    }
+
+    // The same day through the dialog and through zebrano-tool gives the same trains and notes.
+    // A second import says which trains are there already, and replaces them as asked.
+    void theDialogAndTheToolImportAlike() {
+        QSettings().remove("gtfs/categorie"); // an earlier import's choices
+        openStation();
+        FeedFiles files = valleFeed();
+        edit(files, "stops.txt", "NORD,Nordia", "NORD,Łódź Fabryczna"); // a name changed
+        edit(files, "trips.txt", "t2,2233", "t2,2231");                 // a number shared
+        offerFeed(files);
+        writeBytes(folder.file("base.zeb"), scenarioFileBytes(scenario));
+        QString notes;
+        dialogs.expect("importaGtfs", [&](QDialog& dialog) {
+            chooseValmora(dialog);
+            QTRY_COMPARE(widget<QTableWidget>(&dialog, "anteprima")->rowCount(), 3);
+            QVERIFY(widget<QLabel>(&dialog, "giaPresenti")->isHidden());
+            notes = widget<QLabel>(&dialog, "conteggioGtfs")->text();
+            click(&dialog, "importa");
+        });
+        window->findChild<QAction*>("actionImportaGtfs")->trigger();
+        std::ostringstream out, err;
+        const GtfsToolRequest request{.feed = folder.file("feed"),
+                                      .date = "2024-03-06",
+                                      .station = "VAL",
+                                      .base = folder.file("base.zeb"),
+                                      .output = folder.file("tool.zeb")};
+        QCOMPARE(gtfsCommand(request, date::sys_days(date::year{2024} / 3 / 6), out, err), 0);
+        Scenario byTool;
+        readScenario(byTool, readScenarioFile(folder.file("tool.zeb")));
+        QCOMPARE(scenarioFileBytes(byTool), scenarioFileBytes(scenario));
+        std::istringstream said(out.str());
+        std::string line;
+        std::getline(said, line); // what was written where
+        for (int noted = 0; std::getline(said, line); ++noted) {
+            QVERIFY2(notes.contains(QString::fromStdString(line)) ||
+                         line.find("senza binario") == 0 ||
+                         line.find(" senza binario") != std::string::npos,
+                     line.c_str());
+            QVERIFY(noted < 3);
+        }
+        QVERIFY(notes.contains("Łódź Fabryczna → Lódz Fabryczna"));
+
+        scenario.treni[1].note = "a cura del capostazione";
+        dialogs.expect("importaGtfs", [&](QDialog& dialog) {
+            chooseValmora(dialog);
+            QTRY_COMPARE(widget<QLabel>(&dialog, "giaPresenti")->text(),
+                         QString("3 treni sono già nello scenario:"));
+            auto* count = widget<QLabel>(&dialog, "conteggioGtfs");
+            QVERIFY(count->text().startsWith("0 treni da importare."));
+            QVERIFY(!widget<QPushButton>(&dialog, "importa")->isEnabled());
+            click(&dialog, "sostituisci");
+            QVERIFY(count->text().startsWith("0 treni da importare, 3 da sostituire."));
+            screenshot(&dialog, "importa_gtfs_gia_presenti");
+            click(&dialog, "importa");
+        });
+        window->findChild<QAction*>("actionImportaGtfs")->trigger();
+        QCOMPARE(scenario.totale_treni, 3);
+        QCOMPARE(scenario.treni[1].note, std::string("a cura del capostazione"));
+        QCOMPARE(window->findChild<QAction*>("actionAnnulla")->text(),
+                 QString("Annulla importazione GTFS di 0 treni, 3 sostituiti"));
     }
 
     // A reading that runs out of memory ends in a message, not in the editor's end.

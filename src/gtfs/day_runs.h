@@ -7,6 +7,7 @@
 #include <date/date.h>
 
 #include <algorithm>
+#include <array>
 
 #include <cstdint>
 #include <vector>
@@ -65,8 +66,7 @@ public:
         for (int k = 0; k < kCandidateDays; ++k) {
             if ((runs >> k & 1) == 0)
                 continue;
-            const date::sys_seconds start =
-                clock_.dayStart(route.zone, day_ + date::days{k - kDaysBack});
+            const date::sys_seconds start = dayStart(route.zone, k);
             // Only the runs that can fall on the calendar day: zones lie from 12 hours behind
             // UTC to 14 ahead, and an hour more each side is left for safety.
             const auto before = date::sys_seconds(day_) - start - std::chrono::hours(15);
@@ -86,6 +86,19 @@ public:
     }
 
 private:
+    // The start of candidate day `k` of `zone`'s services, kept for the zone last asked: most
+    // feeds have one.
+    date::sys_seconds dayStart(const date::time_zone* zone, int k) {
+        if (!startsKnown_ || zone != startsZone_) {
+            startsKnown_ = true;
+            startsZone_ = zone;
+            for (int d = 0; d < kCandidateDays; ++d)
+                starts_[static_cast<std::size_t>(d)] =
+                    clock_.dayStart(zone, day_ + date::days{d - kDaysBack});
+        }
+        return starts_[static_cast<std::size_t>(k)];
+    }
+
     static std::chrono::seconds seconds(int value) { return std::chrono::seconds(value); }
     static int minutesOf(std::chrono::seconds sinceMidnight) {
         return static_cast<int>(
@@ -97,6 +110,9 @@ private:
     std::vector<std::uint16_t> runs_;
     ServiceClock clock_;
     LocalClock localTime_;
+    bool startsKnown_ = false;
+    const date::time_zone* startsZone_ = nullptr;
+    std::array<date::sys_seconds, kCandidateDays> starts_{};
 };
 
 } // namespace zeb

@@ -16,6 +16,7 @@ namespace zeb {
 namespace {
 
 constexpr int kMaxRunsPerFrequency = 1440;
+constexpr std::size_t kMostSkippedKept = 100;
 
 int numberIn(const GtfsTable& table, int column, int fallback) {
     const std::string_view text = table.field(column);
@@ -42,6 +43,29 @@ date::sys_days dayIn(const GtfsTable& table, int column) {
     if (!day)
         table.fail(column, quotedBriefly(table.field(column)) + " non è una data AAAAMMGG");
     return *day;
+}
+
+// Each row of `table` through `read`; a row that cannot be read, or that `read` finds fault
+// with, is skipped and kept in `skipped` in the order of lines, the first hundred of a file.
+template <typename Read>
+void eachRow(GtfsTable& table, std::vector<std::string>& skipped, Read read) {
+    table.skipBadRows();
+    std::vector<std::pair<long, std::string>> faults;
+    while (table.next()) {
+        try {
+            read();
+        } catch (const GtfsError& error) {
+            if (faults.size() < kMostSkippedKept)
+                faults.emplace_back(table.line(), error.message());
+        }
+    }
+    faults.insert(faults.end(), table.skipped().begin(),
+                  table.skipped().begin() +
+                      static_cast<long>(std::min(table.skipped().size(), kMostSkippedKept)));
+    std::stable_sort(faults.begin(), faults.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < faults.size() && i < kMostSkippedKept; ++i)
+        skipped.push_back(std::move(faults[i].second));
 }
 
 // Agencies by id, each with its time zone; the first agency's is the feed's.
@@ -110,16 +134,24 @@ void readRoutes(const FeedSource& source, GtfsFeed& feed, IndexOf& routeIndex) {
     const int shortName = table.column("route_short_name");
     const int longName = table.column("route_long_name");
     const int type = table.requiredColumn("route_type");
-    while (table.next()) {
+    const std::size_t skippedBefore = feed.skippedRows.size();
+    eachRow(table, feed.skippedRows, [&] {
         GtfsRoute route;
         route.shortName = table.field(shortName);
         route.longName = table.field(longName);
         route.type = numberIn(table, type, 3);
         const int owner = agencies.find(table.field(agency));
         route.zone = owner < 0 ? feed.zone : zones[static_cast<std::size_t>(owner)];
-        if (!routeIndex.insert(table.field(id), static_cast<int>(feed.routes.size())))
+        if (routeIndex.find(table.field(id)) >= 0)
             table.fail(id, "la linea " + quotedBriefly(table.field(id)) + " compare due volte");
+        routeIndex.insert(table.field(id), static_cast<int>(feed.routes.size()));
         feed.routes.push_back(std::move(route));
+    });
+    if (feed.skippedRows.size() > skippedBefore) {
+        GtfsRoute unreadable;
+        unreadable.zone = feed.zone;
+        unreadable.unreadable = feed.skippedRows[skippedBefore];
+        feed.routes.push_back(std::move(unreadable));
     }
 }
 
@@ -202,7 +234,10 @@ void readTrips(const FeedSource& source, GtfsFeed& feed, const IndexOf& routeInd
     const int id = table.requiredColumn("trip_id");
     const int shortName = table.column("trip_short_name");
     const int headsign = table.column("trip_headsign");
-    while (table.next()) {
+    const int unreadableRoute = !feed.routes.empty() && !feed.routes.back().unreadable.empty()
+                                    ? static_cast<int>(feed.routes.size()) - 1
+                                    : -1;
+    eachRow(table, feed.skippedTrips, [&] {
         GtfsTrip trip;
         trip.id = table.field(id);
         trip.shortName = table.field(shortName);
@@ -212,14 +247,19 @@ void readTrips(const FeedSource& source, GtfsFeed& feed, const IndexOf& routeInd
             std::all_of(sign.begin(), sign.end(), [](char c) { return c >= '0' && c <= '9'; }))
             trip.headsign = sign;
         trip.route = routeIndex.find(table.field(route));
+        if (trip.route < 0 && unreadableRoute >= 0)
+            trip.route = unreadableRoute; // its row may be among those skipped
         if (trip.route < 0)
             table.fail(route,
                        "la linea " + quotedBriefly(table.field(route)) + " non è in routes.txt");
         trip.service = serviceIndex.find(table.field(service));
-        if (!feed.tripIndex.insert(trip.id, static_cast<int>(feed.trips.size())))
+        if (feed.tripIndex.find(trip.id) >= 0)
             table.fail(id, "la corsa " + quotedBriefly(trip.id) + " compare due volte");
+        feed.tripIndex.insert(trip.id, static_cast<int>(feed.trips.size()));
         feed.trips.push_back(std::move(trip));
-    }
+    });
+    feed.skippedRows.insert(feed.skippedRows.end(), feed.skippedTrips.begin(),
+                            feed.skippedTrips.end());
 }
 
 void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
@@ -237,6 +277,8 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
             continue;
         previous.assign(table.plainRow());
         const int t = feed.tripIndex.find(table.field(trip));
+        if (t < 0 && !feed.skippedTrips.empty())
+            continue; // of a trip whose row was skipped, if of any
         if (t < 0)
             table.fail(trip,
                        "la corsa " + quotedBriefly(table.field(trip)) + " non è in trips.txt");

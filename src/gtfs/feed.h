@@ -34,6 +34,8 @@ struct GtfsRoute {
     std::string longName;
     int type = 3;
     const date::time_zone* zone = nullptr; // its agency's
+    // For the route standing for those whose rows could not be read: why, naming the first.
+    std::string unreadable = {};
 };
 
 struct GtfsTrip {
@@ -78,10 +80,17 @@ struct GtfsFeed {
     const date::time_zone* zone = nullptr;                           // the first agency's
     date::sys_days firstDay{};
     date::sys_days lastDay{};
+    // Rows of routes.txt and trips.txt that could not be read, skipped, as "file, riga N: why".
+    // A trip whose route is among them runs on the route `unreadable` names; a row of stop_times
+    // whose trip is unknown while trips.txt skipped rows belongs, for all one knows, to one of
+    // them.
+    std::vector<std::string> skippedRows;
+    std::vector<std::string> skippedTrips;
 };
 
 // Reads every file but stop_times.txt; throws GtfsError naming the file, line and column of
-// the first fault, or the missing file or column.
+// the first fault, or the missing file or column. A row of routes.txt or trips.txt that cannot be
+// read is skipped instead: the day's reading refuses only a day that needs it.
 GtfsFeed loadFeed(const FeedSource& source);
 
 // A whole number written in decimal, sign allowed, nothing else; nullopt for anything else.

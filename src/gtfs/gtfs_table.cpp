@@ -61,9 +61,18 @@ void GtfsTable::fail(int column, const std::string& what) const {
 
 bool GtfsTable::next() {
     for (;;) {
-        while (!parseRow()) {
-            if (!refill())
-                break;
+        try {
+            while (!parseRow()) {
+                if (!refill())
+                    break;
+            }
+        } catch (const GtfsError& error) {
+            if (!skipBadRows_)
+                throw;
+            if (skipped_.size() < 100) // the first hundred tell enough
+                skipped_.emplace_back(line_, error.message());
+            skipLine();
+            continue;
         }
         if (spans_.empty())
             return false;
@@ -78,6 +87,22 @@ bool GtfsTable::next() {
         if (!blank)
             return true;
     }
+}
+
+void GtfsTable::skipLine() {
+    for (;;) {
+        const auto* newline =
+            static_cast<const char*>(std::memchr(buffer_.data() + pos_, '\n', end_ - pos_));
+        if (newline) {
+            pos_ = static_cast<std::size_t>(newline - buffer_.data()) + 1;
+            break;
+        }
+        if (!refill()) {
+            pos_ = end_;
+            break;
+        }
+    }
+    nextLine_ += 1;
 }
 
 bool GtfsTable::refill() {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zeb {
@@ -29,6 +30,12 @@ public:
 
     // Moves to the next row, skipping blank lines; false at the end of the file.
     bool next();
+
+    // From now on a row that cannot be split into values (a stray quote) is skipped to the end of
+    // its line, and kept in skipped() with its line and "file, riga N: why", in place of stopping
+    // the reading.
+    void skipBadRows() { skipBadRows_ = true; }
+    const std::vector<std::pair<long, std::string>>& skipped() const { return skipped_; }
     // The row's value in `column` without surrounding blanks; "" for -1 or a short row. Valid
     // until the next call of next().
     std::string_view field(int column) const;
@@ -58,6 +65,8 @@ private:
     std::optional<std::size_t> bareValue(std::size_t i);
     // Keeps the unparsed tail, reads more after it; false at the end of the file.
     bool refill();
+    // Moves past the line the row at pos_ starts on.
+    void skipLine();
 
     std::unique_ptr<ByteStream> stream_;
     std::string name_;
@@ -74,6 +83,8 @@ private:
     std::string scratch_; // quoted values with "" inside, unescaped
     std::string_view plainRow_;
     bool plain_ = false; // the row parsed was read without quotes
+    bool skipBadRows_ = false;
+    std::vector<std::pair<long, std::string>> skipped_;
 };
 
 } // namespace zeb

@@ -82,6 +82,11 @@ public:
         });
         const GtfsTrip& t = feed_.trips[static_cast<std::size_t>(trip)];
         route_ = &feed_.routes[static_cast<std::size_t>(t.route)];
+        if (!route_->unreadable.empty())
+            throw GtfsError("La corsa " + quotedBriefly(t.id) +
+                            " ferma alla stazione, ma la sua linea non è in routes.txt, di cui "
+                            "non si legge " +
+                            route_->unreadable);
         runsMask_ = runs_.runsOf(t.service);
         const TrainNumber number = trainNumber(t, *route_);
         number_ = fitted(number.text);
@@ -333,6 +338,7 @@ StationDay readStationDay(const GtfsFeed& feed, int station, date::sys_days day,
         [&](int trip, std::vector<TripRow>& rows) { builder.addTrip(trip, rows); },
         [&](int trip) { builder.forgetTrip(trip); }};
     result.longTrips = readStationTrips(feed, station, day, progress, visitor);
+    result.skippedRows = feed.skippedRows;
     builder.finish();
     return result;
 }

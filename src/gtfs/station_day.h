@@ -48,7 +48,8 @@ struct StationDay {
     int repeatedCalls = 0;              // the same number at the same times again, left out
     // The names and numbers the file could not hold as they were, as they were and as written.
     std::vector<std::pair<std::string, std::string>> namesChanged;
-    int longTrips = 0; // trips of more rows than any timetable has, left out
+    int longTrips = 0;                    // trips of more rows than any timetable has, left out
+    std::vector<std::string> skippedRows; // of the feed's files, which the day does not need
 };
 
 // The most calls a day keeps, and the most it makes counting those left out as repeated: far

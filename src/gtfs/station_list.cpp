@@ -75,6 +75,8 @@ public:
         });
         const GtfsTrip& t = feed_.trips[static_cast<std::size_t>(trip)];
         const GtfsRoute& route = feed_.routes[static_cast<std::size_t>(t.route)];
+        if (!route.unreadable.empty())
+            return; // an import of a station it calls at refuses the day
         const bool counts = !onlyTrains_ || isRailService(route.type);
         const bool shared = numbers_.shared(trip);
         const std::vector<int> offsets = runOffsets(feed_, trip, rows);

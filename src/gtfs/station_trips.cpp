@@ -82,6 +82,10 @@ private:
             }
             bool changed = false;
             const int trip = cursor.trip(table, c.trip, changed);
+            if (trip < 0) {
+                refuseIfHere(table, c);
+                return;
+            }
             if (changed)
                 startGroup(trip, wanted(trip));
             if (!relevant_)
@@ -98,6 +102,16 @@ private:
             }
         });
         finishGroup();
+    }
+
+    // A row of a trip whose row in trips.txt could not be read: the day needs it where it calls
+    // at the station, and cannot be read without it.
+    void refuseIfHere(const GtfsTable& table, const StopTimeColumns& c) const {
+        if (anyStation_ || stationStops_.find(table.field(c.stop)) < 0)
+            return;
+        table.fail(c.trip, "la corsa " + quotedBriefly(table.field(c.trip)) +
+                               " ferma alla stazione, ma non è in trips.txt, di cui non si legge " +
+                               feed_.skippedTrips.front());
     }
 
     void startGroup(int trip, bool wanted) {

@@ -78,16 +78,20 @@ class TripCursor {
 public:
     explicit TripCursor(const GtfsFeed& feed) : feed_(feed) {}
 
-    // The row's trip; `changed` tells whether it differs from the previous row's.
+    // The row's trip; `changed` tells whether it differs from the previous row's. -1 for a trip
+    // trips.txt lacks while it skipped rows: one of them, perhaps.
     int trip(const GtfsTable& table, int column, bool& changed) {
         const std::string_view id = table.field(column);
         changed = trip_ < 0 || id != feed_.trips[static_cast<std::size_t>(trip_)].id;
         if (!changed)
             return trip_;
         const std::size_t next = static_cast<std::size_t>(trip_ + 1);
-        trip_ = next < feed_.trips.size() && feed_.trips[next].id == id
-                    ? static_cast<int>(next)
-                    : lookup(table, column, feed_.tripIndex, "la corsa", "trips.txt");
+        if (next < feed_.trips.size() && feed_.trips[next].id == id)
+            trip_ = static_cast<int>(next);
+        else if (feed_.skippedTrips.empty())
+            trip_ = lookup(table, column, feed_.tripIndex, "la corsa", "trips.txt");
+        else
+            trip_ = feed_.tripIndex.find(id);
         return trip_;
     }
 

@@ -116,6 +116,11 @@ std::vector<std::string> importNotes(const StationDay& day, const ChosenTrains& 
             counted(static_cast<long>(day.namesChanged.size()), "nome scritto", "nomi scritti") +
             " con le sole lettere che il file scenario può contenere: " +
             changedNamesText(day.namesChanged));
+    if (!day.skippedRows.empty())
+        notes.push_back(
+            counted(static_cast<long>(day.skippedRows.size()), "riga illeggibile saltata",
+                    "righe illeggibili saltate") +
+            ", di corse e linee che il giorno non usa: " + firstNames(day.skippedRows, 3));
     if (const long sharing = sharingANumber(chosen.trains); sharing > 0)
         notes.push_back(counted(sharing, "treno porta", "treni portano") +
                         " un numero che anche un altro treno importato porta");

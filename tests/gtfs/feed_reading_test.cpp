@@ -3,6 +3,7 @@
 #include "gtfs/gtfs_error.h"
 #include "gtfs/station_day.h"
 #include "gtfs/station_list.h"
+#include "gtfs/station_trips.h"
 #include "gtfs/valle_feed.h"
 #include "scenario_file/test_files.h"
 
@@ -19,12 +20,19 @@ using test::FeedFiles;
 std::string loadError(const FeedSource& source) {
     try {
         const GtfsFeed feed = loadFeed(source);
-        stationsOfDay(feed, date::sys_days(date::year{2024} / 3 / 6), true);
+        const date::sys_days day(date::year{2024} / 3 / 6);
+        stationsOfDay(feed, day, true);
+        readStationDay(feed, stationsNamed(feed, "Valmora").at(0), day);
     } catch (const GtfsError& error) {
         return error.message();
     }
     return "";
 }
+
+const std::string kUnreadTrip =
+    "stop_times.txt, riga 10, colonna trip_id: la corsa «t3» ferma alla "
+    "stazione, ma non è in trips.txt, di cui non si legge trips.txt, "
+    "riga 4, colonna ";
 
 TEST(GtfsFeedReading, ABrokenFeedNamesFileLineAndColumn) {
     auto stopTimes = [](std::string from, std::string to) {
@@ -43,12 +51,17 @@ TEST(GtfsFeedReading, ABrokenFeedNamesFileLineAndColumn) {
          "stop_times.txt, riga 8, colonna trip_id: la corsa «zz» non è in trips.txt"},
         {stopTimes("SUD,2", "XYZ,2"),
          "stop_times.txt, riga 8, colonna stop_id: la fermata «XYZ» non è in stops.txt"},
+        // A row the day needs that cannot be read: its trip calls at the station.
         {[](FeedFiles& f) { test::edit(f, "trips.txt", "RE,FER,t3", "RE,FER,\"t3"); },
-         "trips.txt, riga 4, colonna trip_id: le virgolette aperte non si chiudono"},
+         kUnreadTrip + "trip_id: le virgolette aperte non si chiudono"},
         {[](FeedFiles& f) { test::edit(f, "trips.txt", "RE,FER,t3", "RE,\"FER\"x,t3"); },
-         "trips.txt, riga 4, colonna service_id: dopo le virgolette di chiusura manca la virgola"},
+         kUnreadTrip + "service_id: dopo le virgolette di chiusura manca la virgola"},
         {[](FeedFiles& f) { test::edit(f, "trips.txt", "RE,FER,t3", "XX,FER,t3"); },
-         "trips.txt, riga 4, colonna route_id: la linea «XX» non è in routes.txt"},
+         kUnreadTrip + "route_id: la linea «XX» non è in routes.txt"},
+        {[](FeedFiles& f) { test::edit(f, "routes.txt", "RE,A,RE,Regionale", "RE,A,\"RE\"x,R"); },
+         "La corsa «t1» ferma alla stazione, ma la sua linea non è in routes.txt, di cui non si "
+         "legge routes.txt, riga 2, colonna route_short_name: dopo le virgolette di chiusura manca "
+         "la virgola"},
         {[](FeedFiles& f) {
              f.erase("calendar.txt");
              f.erase("calendar_dates.txt");

@@ -425,6 +425,14 @@ TEST(GtfsStationDay, NotesNameWhatChangedAndCountSharedNumbers) {
              {"1 nome scritto con le sole lettere che il file scenario può contenere: Łódź "
               "Fabryczna → Lódz Fabryczna",
               "2 treni portano un numero che anche un altro treno importato porta"}},
+            {[](FeedFiles& f) {
+                 test::edit(f, "routes.txt", "BUS,A,,Servizio", "BUS,A,,\"Servizio\" \"");
+                 f["trips.txt"] += "\"XX,FES,b2,\n"; // to the end of the file
+             },
+             {"2 righe illeggibili saltate, di corse e linee che il giorno non usa: routes.txt, "
+              "riga "
+              "3, colonna route_long_name: dopo le virgolette di chiusura manca la virgola, "
+              "trips.txt, riga 6, colonna route_id: le virgolette aperte non si chiudono"}},
         };
     for (const auto& [change, notes] : cases) {
         FeedFiles files = test::valleFeed();

@@ -17,6 +17,17 @@
 
 namespace zeb {
 
+// A trip's rows in the order of their stop_sequence, a sequence written twice taken once (the
+// first): a feed repeating a trip's rows would have it call twice.
+inline void putInOrder(std::vector<TripRow>& rows) {
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const TripRow& a, const TripRow& b) { return a.sequence < b.sequence; });
+    rows.erase(
+        std::unique(rows.begin(), rows.end(),
+                    [](const TripRow& a, const TripRow& b) { return a.sequence == b.sequence; }),
+        rows.end());
+}
+
 // What passengers may do at a trip's row: alight where some stop came before, board where some
 // stop comes after.
 struct CallUse {

@@ -77,9 +77,7 @@ public:
     FittedNames fitted;
 
     void addTrip(int trip, std::vector<TripRow>& rows) {
-        std::stable_sort(rows.begin(), rows.end(), [](const TripRow& a, const TripRow& b) {
-            return a.sequence < b.sequence;
-        });
+        putInOrder(rows);
         const GtfsTrip& t = feed_.trips[static_cast<std::size_t>(trip)];
         route_ = &feed_.routes[static_cast<std::size_t>(t.route)];
         if (!route_->unreadable.empty())

@@ -70,9 +70,7 @@ public:
           sharedOf_(feed.trips.size()), nameOfStation_(feed.stops.size(), -1) {}
 
     void addTrip(int trip, std::vector<TripRow>& rows) {
-        std::stable_sort(rows.begin(), rows.end(), [](const TripRow& a, const TripRow& b) {
-            return a.sequence < b.sequence;
-        });
+        putInOrder(rows);
         const GtfsTrip& t = feed_.trips[static_cast<std::size_t>(trip)];
         const GtfsRoute& route = feed_.routes[static_cast<std::size_t>(t.route)];
         if (!route.unreadable.empty())
@@ -81,7 +79,6 @@ public:
         const bool shared = numbers_.shared(trip);
         const std::vector<int> offsets = runOffsets(feed_, trip, rows);
         const auto tripRows = static_cast<std::uint32_t>(rows.size());
-        own_.clear();
         sharedOf_[static_cast<std::size_t>(trip)] = {shared_.size(), shared_.size()};
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const CallUse use = callUseAt(rows, i);
@@ -104,23 +101,13 @@ public:
                                           destination,
                                           tripRows,
                                           counts};
-                    if (shared)
-                        shared_.push_back(call);
-                    else
-                        own_.push_back({call.station, call.arrival, call.departure});
+                    (shared ? shared_ : own_).push_back(call);
                 });
         }
         sharedOf_[static_cast<std::size_t>(trip)].second = shared_.size();
-        // A number of its own repeats a train only within its trip.
-        std::sort(own_.begin(), own_.end());
-        own_.erase(std::unique(own_.begin(), own_.end()), own_.end());
+        // A number of its own repeats a train only within its trip: counted now.
         countedOf_[static_cast<std::size_t>(trip)] = {counted_.size(), counted_.size()};
-        for (const auto& call : own_) {
-            if (counts) {
-                ++counts_[static_cast<std::size_t>(call[0])];
-                counted_.push_back(call[0]);
-            }
-        }
+        countGroups(own_, [&](int station) { counted_.push_back(station); });
         countedOf_[static_cast<std::size_t>(trip)].second = counted_.size();
     }
 
@@ -138,30 +125,53 @@ public:
 
     std::vector<std::int64_t> finish() {
         std::erase_if(shared_, [](const SharedCall& call) { return call.station < 0; });
-        std::stable_sort(shared_.begin(), shared_.end(),
-                         [](const SharedCall& a, const SharedCall& b) {
-                             return std::tie(a.station, a.number) < std::tie(b.station, b.number);
-                         });
-        for (std::size_t from = 0; from < shared_.size();) {
-            std::size_t to = from + 1;
-            while (to < shared_.size() && shared_[to].station == shared_[from].station &&
-                   shared_[to].number == shared_[from].number)
-                ++to;
-            countTrainsOf(from, to);
-            from = to;
-        }
+        countGroups(shared_, [](int) {});
         return std::move(counts_);
     }
 
 private:
+    // Counts the trains of `calls`, each number at each station apart, telling `counted` the
+    // station of each; `calls` are left empty.
+    template <typename Counted> void countGroups(std::vector<SharedCall>& calls, Counted counted) {
+        std::stable_sort(calls.begin(), calls.end(), [](const SharedCall& a, const SharedCall& b) {
+            return std::tie(a.station, a.number) < std::tie(b.station, b.number);
+        });
+        for (std::size_t from = 0; from < calls.size();) {
+            std::size_t to = from + 1;
+            while (to < calls.size() && calls[to].station == calls[from].station &&
+                   calls[to].number == calls[from].number)
+                ++to;
+            countTrainsOf(calls, from, to, counted);
+            from = to;
+        }
+        calls.clear();
+    }
+
     // The calls of one number at one station, in the order they were made: a repeat of the same
     // times is left out, then of two parts of one train the shorter trip.
-    void countTrainsOf(std::size_t from, std::size_t to) {
+    template <typename Counted>
+    void countTrainsOf(const std::vector<SharedCall>& group, std::size_t from, std::size_t to,
+                       Counted counted) {
+        if (to - from == 1) { // most numbers call once at a station
+            if (group[from].counts) {
+                ++counts_[static_cast<std::size_t>(group[from].station)];
+                counted(group[from].station);
+            }
+            return;
+        }
         std::vector<SharedCall> calls;
-        std::unordered_set<int> times;
+        std::unordered_set<int> times; // for many calls; a few are compared with each other
         for (std::size_t c = from; c < to; ++c) {
-            const SharedCall& call = shared_[c];
-            if (times.insert((call.arrival + 1) * 2048 + call.departure + 1).second)
+            const SharedCall& call = group[c];
+            const bool repeated =
+                to - from <= 16
+                    ? std::any_of(calls.begin(), calls.end(),
+                                  [&](const SharedCall& k) {
+                                      return k.arrival == call.arrival &&
+                                             k.departure == call.departure;
+                                  })
+                    : !times.insert((call.arrival + 1) * 2048 + call.departure + 1).second;
+            if (!repeated)
                 calls.push_back(call);
         }
         std::vector<bool> dropped(calls.size(), false);
@@ -178,8 +188,10 @@ private:
             }
         }
         for (std::size_t c = 0; c < calls.size(); ++c) {
-            if (!dropped[c] && calls[c].counts)
+            if (!dropped[c] && calls[c].counts) {
                 ++counts_[static_cast<std::size_t>(calls[c].station)];
+                counted(calls[c].station);
+            }
         }
     }
 
@@ -211,7 +223,7 @@ private:
     std::vector<std::pair<std::size_t, std::size_t>> sharedOf_;
     std::vector<int> nameOfStation_;
     IndexOf names_;
-    std::vector<std::array<int, 3>> own_; // station, arrival, departure
+    std::vector<SharedCall> own_; // the calls of a trip whose number is its own
     std::size_t made_ = 0;
 };
 

@@ -136,6 +136,15 @@ const std::vector<DayCase>& dayCases() {
          2024_y / 3 / 6,
          all,
          {k2235, k2231, k2233}},
+        {"a trip's rows written twice, apart: each stop once",
+         [](FeedFiles& f) {
+             const std::string& rows = f["stop_times.txt"];
+             f["stop_times.txt"] +=
+                 rows.substr(rows.find("t1,"), rows.find("t2,") - rows.find("t1,"));
+         },
+         2024_y / 3 / 6,
+         all,
+         {k2235, k2231, k2233}},
         {"a time window",
          none,
          2024_y / 3 / 6,

@@ -96,14 +96,23 @@ void paintBars(const ChartFrame& f, bool paper, std::vector<std::pair<QRectF, QS
         if (shown.isEmpty() || b.top > f.size.height() || b.top + b.height < m.axisHeight)
             continue;
         const QColor color = bar.conflict ? QColor(205, 40, 40) : kindColor(bar.occupancy.kind);
-        p.fillRect(box, color);
+        if (bar.occupancy.cancelled) {
+            // A cancelled train: its outline, its number in its colour.
+            p.setPen(QPen(color.darker(140), 1, Qt::DashLine));
+            p.drawRect(box);
+            p.setPen(color.darker(160));
+        } else {
+            p.fillRect(box, color);
+        }
         for (const auto& [from, to] : bar.overlaps)
             p.fillRect(
                 QRectF(m.x(from), box.top(), std::max(2.0, m.x(to) - m.x(from)), box.height()),
                 QBrush(Qt::black, Qt::BDiagPattern));
-        p.setPen(color.darker(140));
-        p.drawRect(box);
-        p.setPen(Qt::white);
+        if (!bar.occupancy.cancelled) {
+            p.setPen(color.darker(140));
+            p.drawRect(box);
+            p.setPen(Qt::white);
+        }
         const QString number = QString::fromStdString(f.s.treni[bar.occupancy.train].numero);
         const double width = p.fontMetrics().horizontalAdvance(number);
         const bool fits = width + 4 < shown.width() && p.fontMetrics().height() <= box.height() + 2;
@@ -231,6 +240,17 @@ void paintChartPage(QPainter& p, const Scenario& s, const ChartSheet& sheet, con
         p.fillRect(QRectF(x, legendTop + 3, 14, 8), color);
         p.drawText(QRectF(x + 18, legendTop, 120, 14), Qt::AlignLeft | Qt::AlignVCenter, text);
         x += 24 + p.fontMetrics().horizontalAdvance(text);
+    }
+    const bool anyCancelled =
+        std::any_of(sheet.laid.bars.begin(), sheet.laid.bars.end(),
+                    [](const ChartBar& bar) { return bar.occupancy.cancelled; });
+    if (anyCancelled) {
+        p.save();
+        p.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
+        p.drawRect(QRectF(x, legendTop + 3, 14, 8));
+        p.restore();
+        p.drawText(QRectF(x + 18, legendTop, 120, 14), Qt::AlignLeft | Qt::AlignVCenter,
+                   "soppresso");
     }
 
     ChartMapping m = sheet.mapping;

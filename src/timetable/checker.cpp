@@ -60,7 +60,7 @@ private:
             checkTime(i, "partenza", t.ora_partenza, t.min_partenza);
         const int when = hasArrival(t) && arrival ? *arrival : departure.value_or(-1);
 
-        if (lacksStationTrack(s_, t))
+        if (lacksStationTrack(s_, t) && !isCancelled(t)) // a cancelled train needs none
             add(Severity::Error, {i},
                 t.binario.empty() ? label(i) + ": nessun binario assegnato"
                                   : label(i) + ": il binario " + quotedBriefly(t.binario) +

@@ -10,11 +10,11 @@
 namespace zeb {
 
 std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& settings,
-                                        bool withTracklessCategories) {
+                                        bool everyTrain) {
     std::vector<Occupancy> out;
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
-        if (isCategoriaSenzaBinario(t.categoria) && !withTracklessCategories)
+        if ((isCategoriaSenzaBinario(t.categoria) || isCancelled(t)) && !everyTrain)
             continue;
         const int arrival = arrivalMinute(t).value_or(-1);
         const int departure = departureMinute(t).value_or(-1);
@@ -46,7 +46,7 @@ std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& 
         } else {
             continue; // neither end: it holds nothing
         }
-        out.push_back({i, t.binario, start, end, kind});
+        out.push_back({i, t.binario, start, end, kind, isCancelled(t)});
     }
     return out;
 }

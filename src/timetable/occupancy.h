@@ -24,13 +24,14 @@ struct Occupancy {
     int start;
     int end;
     OccupancyKind kind;
+    bool cancelled; // the hold it would have, drawn; it holds nothing
 };
 
 // The occupancies of every stored train whose times it needs are valid, in table order: of the
-// categories with a track only, unless `withTracklessCategories`. Tracks are not checked
-// against the station here.
+// categories with a track only, and not of cancelled trains, unless `everyTrain` (the chart
+// draws them apart). Tracks are not checked against the station here.
 std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& settings,
-                                        bool withTracklessCategories = false);
+                                        bool everyTrain = false);
 
 // The same, of the trains on one of the station's own tracks: those that can clash.
 std::vector<Occupancy> stationTrackOccupancies(const Scenario& s, const CheckSettings& settings);

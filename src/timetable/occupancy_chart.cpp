@@ -110,6 +110,8 @@ void markConflicts(std::vector<ChartBar>& bars, int trackRows, int separation) {
     std::vector<std::vector<int>> rows(static_cast<std::size_t>(trackRows));
     for (std::size_t k = 0; k < bars.size(); ++k) {
         const Occupancy& o = bars[k].occupancy;
+        if (o.cancelled)
+            continue; // drawn, but holding nothing
         const auto row = static_cast<std::size_t>(bars[k].row);
         for (int day : {0, kMinutesPerDay})
             lines[row].push_back({static_cast<int>(k), o.start + day, o.end + day});

@@ -21,6 +21,10 @@ inline bool hasArrival(const Treno& t) {
 inline bool hasDeparture(const Treno& t) {
     return !t.destinazione.empty();
 }
+// A train whose subsidiary indication is "Soppresso" does not run: it holds no track.
+inline bool isCancelled(const Treno& t) {
+    return t.codice_sussidiaria == "1";
+}
 std::optional<int> arrivalMinute(const Treno& t);
 std::optional<int> departureMinute(const Treno& t);
 

@@ -84,6 +84,11 @@ INSTANTIATE_TEST_SUITE_P(
              Trains({{"1", "A", "8:00", "B", "8:05", "99", "Autobus"},
                      {"2", "A", "8:00", "B", "8:05", "", "Eurostar Link"}}),
              ""},
+        Case{"ACancelledTrainHoldsNoTrackAndNeedsNone",
+             Trains({{"1", "A", "7:40", "B", "7:45"},
+                     {"2", "A", "7:41", "B", "7:46", "1", "Regionale", "Pieve,.", "1"},
+                     {"3", "A", "7:40", "B", "7:45", "", "Regionale", "Pieve,.", "1"}}),
+             ""},
         Case{"TracksTheStationLacks",
              Trains({{"1", "A", "8:00", "B", "8:05", "7"}, {"2", "A", "9:00", "B", "9:05", ""}}),
              "E Treno 1 (1): il binario «7» non esiste nella stazione\n"

@@ -15,7 +15,8 @@ namespace {
 
 using test::stationWith;
 
-// Each bar as "row:track:start-end:kind", "!" for a conflict, then its overlaps.
+// Each bar as "row:track:start-end:kind", "!" for a conflict, "~" for a cancelled train, then its
+// overlaps.
 std::string bars(const ChartContent& content) {
     std::string out;
     for (const ChartBar& bar : content.bars) {
@@ -25,7 +26,7 @@ std::string bars(const ChartContent& content) {
                     ? "=" + std::to_string(bar.from) + "-" + std::to_string(bar.to)
                     : "") +
                ":" + std::to_string(static_cast<int>(bar.occupancy.kind)) +
-               (bar.conflict ? "!" : "");
+               (bar.conflict ? "!" : "") + (bar.occupancy.cancelled ? "~" : "");
         for (const auto& [from, to] : bar.overlaps)
             out += "[" + std::to_string(from) + "-" + std::to_string(to) + "]";
     }
@@ -37,16 +38,19 @@ TEST(OccupancyChart, RowsBarsConflictsAndTheAxis) {
                               {"2", "", "", "B", "0:10", "2"},
                               {"3", "A", "8:00", "", "", "1"},
                               {"4", "A", "9:00", "B", "9:05", "99", "Autobus"},
-                              {"5", "A", "9:00", "B", "9:05", "7"}});
+                              {"5", "A", "9:00", "B", "9:05", "7"},
+                              {"6", "A", "8:05", "", "", "1", "Regionale", "", "1"}});
     s.ora_inizio = "6";
     s.min_inizio = "30";
     const ChartContent content = chartContent(s, {});
     EXPECT_EQ(content.rows,
               (std::vector<std::string>{"1", "2", kRowWithoutTrack, kRowUnknownTrack}));
     // Passing 23:55 to 00:05 of the next day, starting 00:00 to 00:10: held together 00:00-00:05.
-    // The day is drawn round the clock: the passing train's morning is a bar of its own.
+    // The day is drawn round the clock: the passing train's morning is a bar of its own. A
+    // cancelled train is drawn and clashes with nothing.
     EXPECT_EQ(bars(content), "1:2:1435-1445=1435-1440:0! 1:2:0-10:2![0-5] 0:1:480-490:1 "
-                             "2:99:540-545:0 3:7:540-545:0 1:2:1435-1445=0-5:0![0-5]");
+                             "0:1:485-495:1~ 2:99:540-545:0 3:7:540-545:0 "
+                             "1:2:1435-1445=0-5:0![0-5]");
     EXPECT_EQ((std::array{content.firstMinute, content.lastMinute, content.startMinute.value()}),
               (std::array{0, 24 * 60, 390}));
 }

@@ -18,6 +18,7 @@ struct Train {
     std::string binario = "1";
     std::string categoria = "Regionale";
     std::string fermate = "Pieve,.";
+    std::string codice_sussidiaria = "0"; // "1": cancelled
 };
 
 // "H:M" into hour and minute; "" into two empty texts.
@@ -40,6 +41,7 @@ inline Scenario stationWith(const std::vector<Train>& trains) {
         splitTime(in.arrivo, t.ora_arrivo, t.min_arrivo);
         splitTime(in.partenza, t.ora_partenza, t.min_partenza);
         t.binario = in.binario;
+        t.codice_sussidiaria = in.codice_sussidiaria;
         t.fermate =
             in.destinazione.empty() ? "Il treno termina nella stazione simulata,." : in.fermate;
     }

@@ -50,7 +50,15 @@ void EditorLogic::commit(std::string label) {
 void EditorLogic::replaced() {
     history_.reset(s_);
     unsaved_ = false;
+    data_ = {};
     change_ = ScenarioChange{.runs = {}, .station = true, .replaced = true};
+}
+
+void EditorLogic::setCheckSettings(const CheckSettings& settings) {
+    if (!scenarioOpen() || settings == data_.settings)
+        return;
+    data_.settings = settings;
+    unsaved_ = true;
 }
 
 void EditorLogic::undo() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "companion/editor_data.h"
 #include "controls/controls.h"
 #include "controls/user_prompts.h"
 #include "gtfs/present_trains.h"
@@ -110,6 +111,11 @@ public:
     void importGtfs(std::vector<Treno> trains, const StationDay* feedStation,
                     const std::optional<CheckSettings>& tracksWith = std::nullopt,
                     PresentTrains present = PresentTrains::AddAll);
+    // What only the editor keeps of the scenario, in the file beside it: read with the scenario
+    // (a file that cannot be read is said and left as it is), written with every save.
+    const EditorData& editorData() const { return data_; }
+    // The occupancy minutes the checker, the chart and the assignment go by: a change to save.
+    void setCheckSettings(const CheckSettings& settings);
     // What APRI SCENARIO does once a file is chosen: the whole file or nothing, the station
     // dialog, the covered state. Also the way a file named on the command line is opened; it
     // does nothing while a scenario is open.
@@ -200,6 +206,7 @@ private:
     std::optional<ScenarioChange> change_;
     History history_;
     bool unsaved_ = false; // changed since it was opened or saved, or never saved
+    EditorData data_;
 };
 
 } // namespace zeb

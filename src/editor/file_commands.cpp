@@ -32,6 +32,12 @@ void EditorLogic::salva_Click() {
     }
     history_.resync(s_); // the save wrote the type codes, which are no change of the user's
     unsaved_ = false;
+    try {
+        saveEditorData(s_.nome_file, data_);
+    } catch (const ScenarioFileError& error) {
+        showFileError("Lo scenario è salvato, ma non i dati dell'editor accanto: " +
+                      error.message());
+    }
     enterCoveredState();
 }
 
@@ -64,6 +70,11 @@ void EditorLogic::openScenarioFile(const std::string& path) {
     s_.treno_attuale = s_.totale_treni;
     Cancella();
     replaced();
+    const EditorDataRead companion = loadEditorData(path);
+    data_ = companion.data;
+    if (companion.note)
+        ui_.showMessage(*companion.note, "Dati dell'editor", MessageIcon::Exclamation,
+                        MessageButtons::Ok);
 }
 
 namespace {

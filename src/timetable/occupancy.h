@@ -12,6 +12,7 @@ struct CheckSettings {
     int separation = 3;   // the least gap between two trains on one track
     int turnaround = 10;  // a terminating train holds its track this long after arriving
     int preparation = 10; // a starting train holds its track this long before leaving
+    bool operator==(const CheckSettings&) const = default;
 };
 
 enum class OccupancyKind { Passing, Terminating, Starting };

@@ -1,5 +1,6 @@
 #include "tool/tool_command_line.h"
 
+#include "companion/editor_data.h"
 #include "gtfs/feed.h"
 #include "tool/assign_command.h"
 #include "tool/gtfs_command.h"
@@ -24,9 +25,13 @@ std::optional<int> minutesOption(const ToolArguments& arguments, const char* nam
     return std::nullopt;
 }
 
-// The occupancy minutes of the options, or nullopt with the word of use on `err`.
+// The occupancy minutes of the options, else of the editor's data beside the file, else the
+// defaults; or nullopt with the word of use on `err`. Data that cannot be read are said.
 std::optional<CheckSettings> settingsOf(const ToolArguments& arguments, std::ostream& err) {
-    const CheckSettings defaults;
+    const EditorDataRead companion = loadEditorData(arguments.file);
+    if (companion.note)
+        err << *companion.note << "\n";
+    const CheckSettings defaults = companion.data.settings;
     const auto separation = minutesOption(arguments, "separazione", defaults.separation);
     const auto turnaround = minutesOption(arguments, "sosta", defaults.turnaround);
     const auto preparation = minutesOption(arguments, "preparazione", defaults.preparation);

@@ -65,6 +65,10 @@ EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     timer1_->setObjectName("Timer1");
     timer1_->setInterval(50);
     connect(timer1_, &QTimer::timeout, this, &EditorWindow::tick);
+    // The minutes changed in the train table belong to the scenario's data, saved with it.
+    connect(watch_, &TimetableWatch::settingsEdited, this, [this](const CheckSettings& settings) {
+        run([&] { logic_.setCheckSettings(settings); });
+    });
     timer1_->start();
 }
 
@@ -257,6 +261,7 @@ void EditorWindow::offerRecovery() {
 }
 
 void EditorWindow::followScenario() {
+    watch_->setSettings(logic_.editorData().settings); // a scenario opened or closed brings its own
     const auto change = logic_.takeChange();
     if (change)
         watch_->scenarioChanged(*change);

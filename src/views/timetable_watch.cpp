@@ -8,8 +8,16 @@ TimetableWatch::TimetableWatch(const Scenario& scenario, QObject* parent)
 }
 
 void TimetableWatch::setSettings(const CheckSettings& settings) {
+    if (settings == settings_)
+        return;
     settings_ = settings;
+    emit settingsChanged();
     recheck();
+}
+
+void TimetableWatch::editSettings(const CheckSettings& settings) {
+    setSettings(settings);
+    emit settingsEdited(settings);
 }
 
 void TimetableWatch::scenarioChanged(const ScenarioChange& change) {

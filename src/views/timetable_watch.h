@@ -22,7 +22,10 @@ public:
     const Scenario& scenario() const { return s_; }
     const std::vector<Finding>& findings() const { return findings_; }
     const CheckSettings& settings() const { return settings_; }
+    // The settings the scenario's data hold (its file, a new scenario's defaults).
     void setSettings(const CheckSettings& settings);
+    // The settings the user changed, announced as settingsEdited for the scenario's data.
+    void editSettings(const CheckSettings& settings);
     // The train the editor shows, or -1.
     int shownTrain() const { return shownTrain_; }
 
@@ -34,6 +37,8 @@ signals:
     void changed(const zeb::ScenarioChange& change); // before the findings
     void findingsChanged();
     void shownTrainChanged(int previous, int current);
+    void settingsChanged();
+    void settingsEdited(const zeb::CheckSettings& settings);
 
 private:
     void recheck();

@@ -236,6 +236,16 @@ QWidget* TrainTableWindow::buildFindings() {
     settings->addRow("Binario occupato prima della partenza:", preparation_);
     for (QSpinBox* box : {separation_, turnaround_, preparation_})
         connect(box, &QSpinBox::valueChanged, this, &TrainTableWindow::applySettings);
+    // Those of a scenario opened with its own.
+    connect(&watch_, &TimetableWatch::settingsChanged, this, [this] {
+        const CheckSettings& now = watch_.settings();
+        for (auto [box, minutes] :
+             {std::pair{separation_, now.separation}, std::pair{turnaround_, now.turnaround},
+              std::pair{preparation_, now.preparation}}) {
+            const QSignalBlocker block(box);
+            box->setValue(minutes);
+        }
+    });
 
     connect(findings_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && row < static_cast<int>(watch_.findings().size()))
@@ -300,9 +310,9 @@ void TrainTableWindow::updateTitle() {
 }
 
 void TrainTableWindow::applySettings() {
-    watch_.setSettings({.separation = separation_->value(),
-                        .turnaround = turnaround_->value(),
-                        .preparation = preparation_->value()});
+    watch_.editSettings({.separation = separation_->value(),
+                         .turnaround = turnaround_->value(),
+                         .preparation = preparation_->value()});
 }
 
 } // namespace zeb

@@ -95,6 +95,40 @@ TEST_F(FileCommands, OpeningAFileReadsItAndShowsTheStationForACheck) {
     EXPECT_EQ(editor.numero.text, "");
 }
 
+// The editor's data go beside the scenario with every save and come back with it; a file of them
+// that cannot be read is said, costs nothing else, and stays as it is until the next save.
+TEST_F(FileCommands, TheEditorsDataTravelBesideTheScenario) {
+    const CheckSettings minutes{.separation = 5, .turnaround = 8, .preparation = 12};
+    editor.setCheckSettings(minutes);
+    EXPECT_TRUE(editor.hasUnsavedChanges());
+    save(folder.file("a.zeb"));
+    EXPECT_EQ(test::readBytes(folder.file("a.zeb")), test::exampleFileBytes()) << "byte for byte";
+    ui.answers = {Answer::Yes};
+    editor.chiudi_Click();
+    EXPECT_EQ(editor.editorData(), EditorData()) << "a closed scenario takes its data along";
+
+    ui.messages.clear();
+    open(folder.file("a.zeb"));
+    EXPECT_EQ(editor.editorData().settings, minutes);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(editor.hasUnsavedChanges());
+
+    ui.answers = {Answer::Yes};
+    editor.chiudi_Click();
+    test::writeBytes(folder.file("a.zeb-editor"),
+                     R"({"formato": "zebrano-editor", "versione": 9})");
+    ui.messages.clear();
+    open(folder.file("a.zeb"));
+    EXPECT_EQ(editor.editorData(), EditorData());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].described().find("versione più recente dell'editor (9)"),
+              std::string::npos);
+    EXPECT_EQ(s.totale_treni, 2) << "the scenario opens whole";
+    EXPECT_NE(test::readBytes(folder.file("a.zeb-editor")).find("9"), std::string::npos);
+    save(folder.file("a.zeb"));
+    EXPECT_EQ(loadEditorData(folder.file("a.zeb")).data, EditorData()) << "written on saving";
+}
+
 TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
     ui.answers = {Answer::Yes};
     editor.chiudi_Click();

@@ -2,6 +2,7 @@
 
 #include "model/track_slots.h"
 #include "scenario_file/scenario_reader.h"
+#include "scenario_file/scenario_writer.h"
 #include "scenario_file/test_files.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,21 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
     const std::string good = folder.file("good.zeb");
     test::writeBytes(good, test::exampleFileBytes());
     const std::string use = " (vedi zebrano-tool --help)\n";
+    // 233 comes 4 minutes after 231 on its track: a conflict only where the scenario's own data
+    // ask for 5 minutes between trains.
+    Scenario close = test::exampleScenario();
+    close.treni[1] = close.treni[0];
+    close.treni[1].numero = "233";
+    close.treni[1].min_arrivo = "48";
+    close.treni[1].min_partenza = "50";
+    const std::string apart = folder.file("apart.zeb");
+    test::writeBytes(apart, scenarioFileBytes(close));
+    test::writeBytes(folder.file("data.zeb"), scenarioFileBytes(close));
+    test::writeBytes(
+        folder.file("data.zeb-editor"),
+        R"({"formato":"zebrano-editor","versione":1,"impostazioni":{"separazione":5}})");
+    test::writeBytes(folder.file("broken.zeb"), scenarioFileBytes(close));
+    test::writeBytes(folder.file("broken.zeb-editor"), "{");
     struct Case {
         ToolArguments arguments;
         std::string expected;
@@ -33,6 +49,16 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
     const std::vector<Case> cases = {
         {{"verifica", good, {}}, "0|0 errori, 0 avvisi\n|"},
         {{"verifica", good, {{"separazione", "1440"}, {"sosta", "0"}}}, "0|0 errori, 0 avvisi\n|"},
+        {{"verifica", apart, {}}, "0|0 errori, 0 avvisi\n|"},
+        {{"verifica", folder.file("data.zeb"), {}},
+         "1|errore: Treni 1 (231) e 2 (233), binario 2: solo 4 minuti tra le occupazioni (dalle "
+         "06:44 alle 06:48), ne servono 5\n1 errore, 0 avvisi\n|"},
+        {{"verifica", folder.file("data.zeb"), {{"separazione", "3"}}}, "0|0 errori, 0 avvisi\n|"},
+        {{"verifica", folder.file("broken.zeb"), {}},
+         "0|0 errori, 0 avvisi\n|Il file broken.zeb-editor accanto allo scenario non è un file di "
+         "dati dell'editor. Lo scenario è aperto con le impostazioni predefinite per ciò che non "
+         "si "
+         "è letto; il file resta com'è finché non si salva.\n"},
         {{"verifica", good, {{"separazione", "3 minuti"}}},
          "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
         {{"verifica", good, {{"preparazione", "1441"}}},

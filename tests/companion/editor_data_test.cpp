@@ -1,0 +1,71 @@
+#include "companion/editor_data.h"
+
+#include "scenario_file/test_files.h"
+
+#include <gtest/gtest.h>
+
+namespace zeb {
+namespace {
+
+TEST(EditorData, WhatIsWrittenReadsBackTheSame) {
+    const EditorData data{{.separation = 4, .turnaround = 7, .preparation = 12}};
+    const EditorDataRead read = readEditorData(editorDataText(data));
+    EXPECT_EQ(read.data, data);
+    EXPECT_FALSE(read.note);
+    EXPECT_EQ(editorDataText(read.data), editorDataText(data));
+}
+
+// A file that cannot be read costs nothing but what it held: the defaults stand, and the note
+// says why.
+TEST(EditorData, WhatCannotBeReadKeepsTheDefaultsWithANote) {
+    const CheckSettings defaults;
+    const struct {
+        const char* text;
+        int separation;
+        const char* note; // "" for none
+    } cases[] = {
+        {R"({"formato":"zebrano-editor","versione":1,"impostazioni":{"separazione":5},"altro":1})",
+         5, ""},
+        {R"({"formato":"zebrano-editor","versione":1})", defaults.separation, ""},
+        {R"({"formato":"zebrano-editor","versione":1,"impostazioni":{"separazione":-1,)"
+         R"("sosta":"10"}})",
+         defaults.separation,
+         "i minuti di separazione, sosta non sono un numero intero da 0 a 1440: valgono quelli "
+         "predefiniti"},
+        {R"({"formato":"zebrano-editor","versione":2,"impostazioni":{"separazione":5}})",
+         defaults.separation,
+         "è di una versione più recente dell'editor (2), che questa non sa leggere"},
+        {R"({"formato":"zebrano-editor","impostazioni":{"separazione":5}})", defaults.separation,
+         "manca il numero di versione"},
+        {R"({"formato":"zebrano-editor","versione":1,"impostazi)", defaults.separation,
+         "non è un file di dati dell'editor"},
+        {"[1, 2]", defaults.separation, "non è un file di dati dell'editor"},
+        {"\xFF\xFE", defaults.separation, "non è un file di dati dell'editor"},
+    };
+    for (const auto& c : cases) {
+        const EditorDataRead read = readEditorData(c.text);
+        EXPECT_EQ(read.data.settings.separation, c.separation) << c.text;
+        EXPECT_EQ(read.note.value_or(""), c.note) << c.text;
+    }
+}
+
+TEST(EditorData, TheCompanionFileBesideTheScenario) {
+    test::TempFolder folder;
+    const std::string scenario = folder.file("Valmora.zeb");
+    EXPECT_EQ(companionPathOf(scenario), folder.file("Valmora.zeb-editor"));
+    EXPECT_FALSE(loadEditorData(scenario).note) << "none is no fault";
+    const EditorData data{{.separation = 2, .turnaround = 10, .preparation = 10}};
+    saveEditorData(scenario, data);
+    EXPECT_EQ(loadEditorData(scenario).data, data);
+    test::writeBytes(folder.file("Valmora.zeb-editor"), "Binario 1");
+    const EditorDataRead broken = loadEditorData(scenario);
+    EXPECT_EQ(broken.data, EditorData());
+    EXPECT_EQ(broken.note.value_or(""),
+              "Il file Valmora.zeb-editor accanto allo scenario non è un file di dati "
+              "dell'editor. Lo scenario è aperto con le impostazioni predefinite per ciò che non "
+              "si è letto; il file resta com'è finché non si salva.");
+    EXPECT_EQ(test::readBytes(folder.file("Valmora.zeb-editor")), "Binario 1");
+}
+
+} // namespace
+} // namespace zeb

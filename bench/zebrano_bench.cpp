@@ -13,6 +13,7 @@
 #include "scenario_file/scenario_writer.h"
 #include "timetable/checker.h"
 #include "timetable/occupancy_chart.h"
+#include "variants/day_comparison.h"
 #include "views/editor_window.h"
 #include "views/occupancy_window.h"
 #include "views/recovery_writer.h"
@@ -285,6 +286,27 @@ BENCHMARK(Serialise)->Unit(benchmark::kMillisecond);
 BENCHMARK(Concatenate)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteBare)->Arg(0)->Arg(1)->ArgName("fsync")->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteReplacing)->Unit(benchmark::kMillisecond);
+// A variant of the full day against it: every tenth train cancelled, every seventh on another
+// track, every hundredth gone.
+void CompareTwoDays(benchmark::State& state) {
+    const Scenario base = fullScenario();
+    Scenario variant = base;
+    for (int i = 0; i < kMaxTrains; ++i) {
+        Treno& t = variant.treni[static_cast<std::size_t>(i)];
+        if (i % 10 == 0)
+            t.codice_sussidiaria = "1";
+        if (i % 7 == 0)
+            t.binario = t.binario == "1" ? "2" : "1";
+        if (i % 100 == 0)
+            t.numero += "x";
+    }
+    std::size_t found = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(found = compareDays(base, variant).size());
+    state.counters["differences"] = static_cast<double>(found);
+}
+BENCHMARK(CompareTwoDays)->Unit(benchmark::kMillisecond);
+
 // The checker over 2001 trains on one track within one hour.
 void CheckOneTrackOneHour(benchmark::State& state) {
     checkOf(state, oneTrackOneHour());

@@ -44,10 +44,12 @@ zeb::ToolArguments parse(QCommandLineParser& parser, const QCoreApplication& app
     parser.process(app);
     zeb::ToolArguments arguments;
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() == 1 || positional.size() == 2)
+    if (positional.size() >= 1 && positional.size() <= 3)
         arguments.command = positional[0].toStdString();
-    if (positional.size() == 2)
+    if (positional.size() >= 2 && positional.size() <= 3)
         arguments.file = positional[1].toStdString();
+    if (positional.size() == 3)
+        arguments.secondFile = positional[2].toStdString();
     for (const zeb::ToolOption& option : zeb::toolOptions()) {
         if (parser.isSet(option.name))
             arguments.options[option.name] =
@@ -89,7 +91,7 @@ int main(int argc, char* argv[]) {
         return zeb::kExitOk;
     }
     if (arguments.command.empty())
-        return zeb::usageError(std::cerr, parser.positionalArguments().size() > 2
+        return zeb::usageError(std::cerr, parser.positionalArguments().size() > 3
                                               ? "troppi argomenti"
                                               : "servono un comando e un file");
     return zeb::runToolCommand(commands, arguments, std::cout, std::cerr);

@@ -3,6 +3,7 @@
 #include "companion/editor_data.h"
 #include "gtfs/feed.h"
 #include "tool/assign_command.h"
+#include "tool/compare_command.h"
 #include "tool/gtfs_command.h"
 #include "tool/new_command.h"
 #include "tool/tool_commands.h"
@@ -82,6 +83,10 @@ int nuovo(const ToolArguments& arguments, std::ostream& out, std::ostream& err) 
                         out, err);
 }
 
+int confronta(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+    return confrontaCommand(arguments.file, arguments.secondFile, arguments.value("csv"), out, err);
+}
+
 int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
     const GtfsToolRequest request{.feed = arguments.file,
                                   .listStations = arguments.has("stazioni"),
@@ -136,6 +141,7 @@ const std::vector<ToolOption>& toolOptions() {
          "Che fare dei treni già nello scenario: nuovi (solo gli altri), sostituisci o tutti "
          "(gtfs).",
          "modo"},
+        {"csv", "", "Il file CSV in cui scrivere anche le differenze (confronta).", "file"},
         {"treni", "", "Quali treni: senza-binario, conflitti o tutti (assegna).", "quali"},
         {"binari", "",
          "I binari da usare, separati da virgole (assegna; predefiniti tutti), o quelli della "
@@ -177,6 +183,10 @@ std::vector<ToolCommand> coreCommands() {
          "       [--gia-presenti nuovi|sostituisci|tutti] --scenario BASE.zeb -o NUOVO.zeb\n"
          "                                               i treni di quel giorno aggiunti a BASE\n",
          gtfs},
+        {"confronta",
+         "  confronta BASE.zeb VARIANTE.zeb [--csv DIFFERENZE.csv]\n"
+         "                                               i treni che la variante cambia\n",
+         confronta, true, true},
         {"assegna",
          "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|tutti] [--binari "
          "1,2,5]\n"
@@ -204,6 +214,10 @@ int runToolCommand(const std::vector<ToolCommand>& commands, const ToolArguments
             continue;
         if (command.takesFile && arguments.file.empty())
             return usageError(err, "servono un comando e un file");
+        if (command.takesTwoFiles && arguments.secondFile.empty())
+            return usageError(err, arguments.command + " vuole due file");
+        if (!command.takesTwoFiles && !arguments.secondFile.empty())
+            return usageError(err, "troppi argomenti");
         if (!command.takesFile && !arguments.file.empty())
             return usageError(err, arguments.command + " non lavora su un file: quello da scrivere "
                                                        "va dato con -o");

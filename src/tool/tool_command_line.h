@@ -18,6 +18,7 @@ struct ToolArguments {
     std::string file;
     std::map<std::string, std::string> options;
     date::sys_days today{};
+    std::string secondFile{}; // of a command that works on two
 
     bool has(const std::string& name) const { return options.contains(name); }
     std::optional<std::string> value(const std::string& name) const;
@@ -39,7 +40,8 @@ struct ToolCommand {
     const char* name;
     const char* help;
     std::function<int(const ToolArguments&, std::ostream& out, std::ostream& err)> run;
-    bool takesFile = true; // the file it works on follows its name
+    bool takesFile = true;      // the file it works on follows its name
+    bool takesTwoFiles = false; // and a second one after it
 };
 
 // The options every command is parsed with.

@@ -59,6 +59,11 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
          "dati dell'editor. Lo scenario è aperto con le impostazioni predefinite per ciò che non "
          "si "
          "è letto; il file resta com'è finché non si salva.\n"},
+        {{"confronta", good, {}}, "2||zebrano-tool: confronta vuole due file" + use},
+        {{"confronta", good, {}, {}, good}, "0|I due giorni sono uguali\n|"},
+        {{"confronta", good, {{"csv", folder.file("d.csv")}}, {}, apart},
+         "1|233 06:48 aggiunto\n88 07:05 tolto\nnessun treno cambiato, 1 tolto, 1 aggiunto\n|"},
+        {{"verifica", good, {}, {}, apart}, "2||zebrano-tool: troppi argomenti" + use},
         {{"verifica", good, {{"separazione", "3 minuti"}}},
          "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
         {{"verifica", good, {{"preparazione", "1441"}}},

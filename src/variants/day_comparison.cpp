@@ -1,0 +1,188 @@
+#include "variants/day_comparison.h"
+
+#include "csv_exchange/csv_text.h"
+#include "model/counted.h"
+#include "model/value_tables.h"
+#include "timetable/train_times.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+namespace zeb {
+
+namespace {
+
+// A train's first time at the station, minute of the day; -1 where it has none.
+int firstMinute(const Treno& t) {
+    const auto arrival = hasArrival(t) ? arrivalMinute(t) : std::nullopt;
+    return arrival.value_or(hasDeparture(t) ? departureMinute(t).value_or(-1) : -1);
+}
+
+std::string timeOf(const Treno& t, bool arrival) {
+    if (arrival ? !hasArrival(t) : !hasDeparture(t))
+        return "--:--";
+    return arrival ? t.ora_arrivo + ":" + t.min_arrivo : t.ora_partenza + ":" + t.min_partenza;
+}
+
+// The indication's description, from its code as the file keeps it.
+std::string indicationOf(const Treno& t) {
+    const auto code = positionIn(
+        std::array<std::string_view, 11>{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"},
+        t.codice_sussidiaria);
+    return code ? std::string(kSussidiarie[static_cast<std::size_t>(*code)]) : t.sussidiaria;
+}
+
+// The fields compared, as the train table names them.
+struct ComparedField {
+    const char* name;
+    std::string (*value)(const Treno&);
+};
+const ComparedField kFields[] = {
+    {"Categoria", [](const Treno& t) { return t.categoria; }},
+    {"Provenienza", [](const Treno& t) { return t.provenienza; }},
+    {"Destinazione", [](const Treno& t) { return t.destinazione; }},
+    {"Arrivo", [](const Treno& t) { return timeOf(t, true); }},
+    {"Partenza", [](const Treno& t) { return timeOf(t, false); }},
+    {"Binario", [](const Treno& t) { return t.binario; }},
+    {"Ritardo", [](const Treno& t) { return t.ritardo; }},
+    {"Fermate", [](const Treno& t) { return t.fermate; }},
+    {"Indicazioni", indicationOf},
+    {"Note", [](const Treno& t) { return t.note; }},
+};
+
+std::vector<FieldChange> changesBetween(const Treno& a, const Treno& b) {
+    std::vector<FieldChange> changes;
+    for (const ComparedField& field : kFields) {
+        std::string before = field.value(a);
+        std::string after = field.value(b);
+        if (before != after)
+            changes.push_back({field.name, std::move(before), std::move(after)});
+    }
+    return changes;
+}
+
+// How far apart two trains of one number are: another origin first, then the minutes between
+// their times round the clock.
+int distance(const Treno& a, const Treno& b) {
+    const int ta = firstMinute(a), tb = firstMinute(b);
+    const int apart = ta < 0 || tb < 0 ? kMinutesPerDay
+                                       : std::min((ta - tb + kMinutesPerDay) % kMinutesPerDay,
+                                                  (tb - ta + kMinutesPerDay) % kMinutesPerDay);
+    return (a.provenienza == b.provenienza ? 0 : 2 * kMinutesPerDay) + apart;
+}
+
+} // namespace
+
+std::vector<TrainDifference> compareDays(const Scenario& base, const Scenario& variant) {
+    std::map<std::string, std::pair<std::vector<int>, std::vector<int>>> byNumber;
+    for (int i = 0; i < base.totale_treni; ++i)
+        byNumber[base.treni[static_cast<std::size_t>(i)].numero].first.push_back(i);
+    for (int i = 0; i < variant.totale_treni; ++i)
+        byNumber[variant.treni[static_cast<std::size_t>(i)].numero].second.push_back(i);
+    std::vector<TrainDifference> differences;
+    for (const auto& [number, trains] : byNumber) {
+        const auto& [inBase, inVariant] = trains;
+        // The closest pairs first, each train in one pair at most.
+        std::vector<std::tuple<int, int, int>> pairs;
+        for (int a : inBase) {
+            for (int b : inVariant)
+                pairs.emplace_back(distance(base.treni[static_cast<std::size_t>(a)],
+                                            variant.treni[static_cast<std::size_t>(b)]),
+                                   a, b);
+        }
+        std::sort(pairs.begin(), pairs.end());
+        std::vector<int> pairedBase, pairedVariant;
+        for (const auto& [apart, a, b] : pairs) {
+            if (std::find(pairedBase.begin(), pairedBase.end(), a) != pairedBase.end() ||
+                std::find(pairedVariant.begin(), pairedVariant.end(), b) != pairedVariant.end())
+                continue;
+            pairedBase.push_back(a);
+            pairedVariant.push_back(b);
+            auto changes = changesBetween(base.treni[static_cast<std::size_t>(a)],
+                                          variant.treni[static_cast<std::size_t>(b)]);
+            if (!changes.empty())
+                differences.push_back({TrainDifference::Kind::Changed, a, b, std::move(changes)});
+        }
+        for (int a : inBase) {
+            if (std::find(pairedBase.begin(), pairedBase.end(), a) == pairedBase.end())
+                differences.push_back({TrainDifference::Kind::Removed, a, -1});
+        }
+        for (int b : inVariant) {
+            if (std::find(pairedVariant.begin(), pairedVariant.end(), b) == pairedVariant.end())
+                differences.push_back({TrainDifference::Kind::Added, -1, b});
+        }
+    }
+    auto key = [&](const TrainDifference& d) {
+        const Treno& t = d.base >= 0 ? base.treni[static_cast<std::size_t>(d.base)]
+                                     : variant.treni[static_cast<std::size_t>(d.variant)];
+        return std::tuple(firstMinute(t), t.numero, d.base, d.variant);
+    };
+    std::sort(differences.begin(), differences.end(),
+              [&](const TrainDifference& a, const TrainDifference& b) { return key(a) < key(b); });
+    return differences;
+}
+
+std::string trainAndTime(const Scenario& base, const Scenario& variant,
+                         const TrainDifference& difference) {
+    const Treno& t = difference.base >= 0
+                         ? base.treni[static_cast<std::size_t>(difference.base)]
+                         : variant.treni[static_cast<std::size_t>(difference.variant)];
+    const int minute = firstMinute(t);
+    return t.numero + " " + (minute < 0 ? std::string("--:--") : clockText(minute));
+}
+
+std::vector<std::string> differenceLines(const Scenario& base, const Scenario& variant,
+                                         const std::vector<TrainDifference>& differences) {
+    std::vector<std::string> lines;
+    for (const TrainDifference& d : differences) {
+        const std::string train = trainAndTime(base, variant, d);
+        if (d.kind == TrainDifference::Kind::Removed)
+            lines.push_back(train + " tolto");
+        else if (d.kind == TrainDifference::Kind::Added)
+            lines.push_back(train + " aggiunto");
+        for (const FieldChange& change : d.changes)
+            lines.push_back(train + " " + change.field + ": " + change.before + " → " +
+                            change.after);
+    }
+    return lines;
+}
+
+std::string differenceSummary(const std::vector<TrainDifference>& differences) {
+    if (differences.empty())
+        return "I due giorni sono uguali";
+    long counts[3] = {0, 0, 0};
+    for (const TrainDifference& d : differences)
+        ++counts[static_cast<int>(d.kind)];
+    auto part = [](long count, const char* none, const char* one, const char* many) {
+        return count == 0 ? std::string(none) : counted(count, one, many);
+    };
+    return part(counts[2], "nessun treno cambiato", "treno cambiato", "treni cambiati") + ", " +
+           part(counts[0], "nessuno tolto", "tolto", "tolti") + ", " +
+           part(counts[1], "nessuno aggiunto", "aggiunto", "aggiunti");
+}
+
+std::string differencesCsv(const Scenario& base, const Scenario& variant,
+                           const std::vector<TrainDifference>& differences) {
+    std::string csv = "\xEF\xBB\xBFNumero;Orario;Cambiamento;Prima;Dopo\r\n";
+    auto row = [&](const std::string& train, const std::string& what, const std::string& before,
+                   const std::string& after) {
+        const auto blank = train.rfind(' ');
+        for (const std::string& field :
+             {train.substr(0, blank), train.substr(blank + 1), what, before})
+            csv += csvField(field, ';') + ';';
+        csv += csvField(after, ';') + "\r\n";
+    };
+    for (const TrainDifference& d : differences) {
+        const std::string train = trainAndTime(base, variant, d);
+        if (d.kind == TrainDifference::Kind::Removed)
+            row(train, "tolto", "", "");
+        else if (d.kind == TrainDifference::Kind::Added)
+            row(train, "aggiunto", "", "");
+        for (const FieldChange& change : d.changes)
+            row(train, change.field, change.before, change.after);
+    }
+    return csv;
+}
+
+} // namespace zeb

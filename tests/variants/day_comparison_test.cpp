@@ -1,0 +1,74 @@
+#include "variants/day_comparison.h"
+
+#include "model/train_append.h"
+#include "timetable/test_trains.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+namespace zeb {
+namespace {
+
+using test::stationWith;
+
+Scenario normalDay() {
+    return stationWith({{"2231", "Nordia", "7:44", "Sudia", "7:45", "1"},
+                        {"2233", "Nordia", "8:44", "Sudia", "8:45", "2"},
+                        {"2233", "Nordia", "9:44", "Sudia", "9:45", "1"},
+                        {"2235", "Sudia", "10:10", "", "", "2"}});
+}
+
+TEST(DayComparison, ListsWhatTheVariantChanged) {
+    Scenario variant = normalDay();
+    variant.treni[0].binario = "2";
+    variant.treni[0].codice_sussidiaria = "1";
+    variant.treni[2].ora_partenza = "10"; // the second 2233, known by its time
+    variant.treni[2].min_partenza = "05";
+    variant.treni[3] = variant.treni[1];
+    variant.treni[3].numero = "9901";
+    const std::vector<TrainDifference> differences = compareDays(normalDay(), variant);
+    EXPECT_EQ(differenceLines(normalDay(), variant, differences),
+              (std::vector<std::string>{
+                  "2231 07:44 Binario: 1 → 2", "2231 07:44 Indicazioni: Nessuna → Soppresso",
+                  "9901 08:44 aggiunto", "2233 09:44 Partenza: 9:45 → 10:05", "2235 10:10 tolto"}));
+    EXPECT_EQ(differenceSummary(differences), "2 treni cambiati, 1 tolto, 1 aggiunto");
+    EXPECT_EQ(differenceSummary(compareDays(variant, variant)), "I due giorni sono uguali");
+    EXPECT_TRUE(differencesCsv(normalDay(), variant, differences)
+                    .starts_with("\xEF\xBB\xBFNumero;Orario;Cambiamento;Prima;Dopo\r\n"
+                                 "2231;07:44;Binario;1;2\r\n2231;07:44;Indicazioni;Nessuna;"));
+}
+
+// Whatever tracks and delays a seed changes, the comparison finds exactly those trains and fields.
+TEST(DayComparison, FindsExactlyTheChangesMade) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 50; ++round) {
+        std::vector<test::Train> trains;
+        for (int k = 0; k < 40; ++k)
+            trains.push_back({std::to_string(2200 + k % 25), "Nordia",
+                              std::to_string(6 + k / 3) + ":" + std::to_string(k % 3 * 20), "Sudia",
+                              std::to_string(6 + k / 3) + ":" + std::to_string(k % 3 * 20 + 5)});
+        const Scenario base = stationWith(trains);
+        Scenario variant = base;
+        std::set<std::string> made;
+        for (int change = 0; change < 6; ++change) {
+            const int k = static_cast<int>(random() % 40);
+            Treno& t = variant.treni[static_cast<std::size_t>(k)];
+            const bool track = random() % 2 == 0;
+            (track ? t.binario : t.ritardo) = track ? "9" : "3";
+            made.insert(trainAndTime(base, variant, {TrainDifference::Kind::Changed, k, k}) +
+                        (track ? " Binario" : " Ritardo"));
+        }
+        std::set<std::string> found;
+        for (const TrainDifference& d : compareDays(base, variant)) {
+            ASSERT_EQ(d.kind, TrainDifference::Kind::Changed);
+            for (const FieldChange& change : d.changes)
+                found.insert(trainAndTime(base, variant, d) + " " + change.field);
+        }
+        EXPECT_EQ(found, made);
+    }
+}
+
+} // namespace
+} // namespace zeb

@@ -69,14 +69,6 @@ std::string blanksForLineBreaks(std::string_view text) {
     return out;
 }
 
-// "Autobus, Cisalpino, …, TrenOK": what a category may be.
-std::string categoryNames() {
-    std::string names;
-    for (std::string_view name : kCategorie)
-        names += (names.empty() ? "" : ", ") + std::string(name);
-    return names;
-}
-
 std::string stopsCell(const Treno& t) {
     return t.destinazione.empty() ? std::string() : std::string(stopsWithoutFine(t.fermate));
 }

@@ -15,13 +15,6 @@ std::string_view valueOf(std::string_view field) {
     return field;
 }
 
-std::string categoryNames() {
-    std::string names;
-    for (std::string_view name : kCategorie)
-        names += (names.empty() ? "" : ", ") + std::string(name);
-    return names;
-}
-
 } // namespace
 
 std::map<std::string, int> readKindCategories(std::string_view csv) {

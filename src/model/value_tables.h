@@ -67,6 +67,14 @@ inline std::string lowered(std::string_view text) {
     return out;
 }
 
+// "Autobus, Cisalpino, …, TrenOK": what a category may be, for a message.
+inline std::string categoryNames() {
+    std::string names;
+    for (std::string_view name : kCategorie)
+        names += (names.empty() ? "" : ", ") + std::string(name);
+    return names;
+}
+
 // True for "Autobus" and "Eurostar Link", which have no track (exact comparison).
 bool isCategoriaSenzaBinario(std::string_view categoria);
 

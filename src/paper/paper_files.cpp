@@ -127,4 +127,37 @@ PaperFile writePostersPdf(const std::string& path, const Scenario& s,
     return replaced(path, buffer.data(), pages);
 }
 
+PaperFile writeNoticePdf(const std::string& path, const std::string& title,
+                         const std::function<std::vector<NoticePage>(const MeasureText&)>& pages) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    int written = 0;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Point));
+        writer.setResolution(600);
+        writer.setTitle(QString::fromStdString(title));
+        QPainter painter;
+        if (painter.begin(&writer)) {
+            painter.setWindow(
+                QRect(0, 0, static_cast<int>(kNoticeWidth), static_cast<int>(kNoticeHeight)));
+            painter.setViewport(0, 0, writer.width(), writer.height());
+            PaperFonts fonts(painter);
+            const std::vector<NoticePage> laid = pages(fonts.measure());
+            for (const NoticePage& page : laid) {
+                if (written++ > 0)
+                    writer.newPage();
+                for (const PlacedText& text : page) {
+                    painter.setFont(fonts.font(text.size, text.bold));
+                    painter.drawText(QPointF(text.x, text.y), QString::fromStdString(text.text));
+                }
+            }
+            if (!painter.end())
+                written = 0;
+        }
+    }
+    return replaced(path, buffer.data(), written);
+}
+
 } // namespace zeb

@@ -3,7 +3,9 @@
 #include "paper/poster_painter.h"
 #include "timetable/occupancy_chart.h"
 #include "timetable/posters.h"
+#include "variants/notice_layout.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,5 +33,11 @@ PaperFile writeChartPng(const std::string& path, const Scenario& s, const ChartC
 // The posters, one after the other, on sheets of `paper`.
 PaperFile writePostersPdf(const std::string& path, const Scenario& s,
                           const std::vector<Poster>& posters, PosterPaper paper = PosterPaper::A4);
+
+// A notice to the station's passengers: the differences of a day against its base, on A4 portrait
+// pages, each toolkit-free `page` painted as laid out; `measure` gives the layout the widths of
+// the fonts it will be drawn with.
+PaperFile writeNoticePdf(const std::string& path, const std::string& title,
+                         const std::function<std::vector<NoticePage>(const MeasureText&)>& pages);
 
 } // namespace zeb

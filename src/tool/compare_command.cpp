@@ -1,7 +1,9 @@
 #include "tool/compare_command.h"
 
+#include "model/quoted_text.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/scenario_file_error.h"
+#include "tool/iso_dates.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"
 #include "variants/day_comparison.h"
@@ -10,22 +12,37 @@
 
 namespace zeb {
 
-int confrontaCommand(const std::string& basePath, const std::string& variantPath,
-                     const std::optional<std::string>& csvPath, std::ostream& out,
-                     std::ostream& err) {
-    const auto base = loadScenario(basePath, err);
-    const auto variant = base ? loadScenario(variantPath, err) : nullptr;
+int confrontaCommand(const CompareRequest& request, const NoticeWriter& writeNotice,
+                     std::ostream& out, std::ostream& err) {
+    std::optional<date::sys_days> day;
+    if (request.day && !(day = isoDate(*request.day))) {
+        err << "zebrano-tool confronta: la data " << quotedBriefly(*request.day)
+            << " non è nella forma AAAA-MM-GG\n";
+        return kExitUnreadable;
+    }
+    const auto base = loadScenario(request.base, err);
+    const auto variant = base ? loadScenario(request.variant, err) : nullptr;
     if (!variant)
         return kExitUnreadable;
     const std::vector<TrainDifference> differences = compareDays(*base, *variant);
     for (const std::string& line : differenceLines(*base, *variant, differences))
         out << line << "\n";
     out << differenceSummary(differences) << "\n";
-    if (csvPath) {
+    if (request.csv) {
         try {
-            replaceFileContents(*csvPath, differencesCsv(*base, *variant, differences));
+            replaceFileContents(*request.csv, differencesCsv(*base, *variant, differences));
         } catch (const ScenarioFileError& error) {
-            err << *csvPath << ": " << error.message() << "\n";
+            err << *request.csv << ": " << error.message() << "\n";
+            return kExitUnreadable;
+        }
+    }
+    if (request.notice) {
+        const std::string error = writeNotice
+                                      ? writeNotice(*request.notice, *base, *variant, differences,
+                                                    day ? longDayText(*day) : std::string())
+                                      : "l'avviso si scrive solo in PDF, che qui manca";
+        if (!error.empty()) {
+            err << *request.notice << ": " << error << "\n";
             return kExitUnreadable;
         }
     }

@@ -31,4 +31,7 @@ int manifestiCommand(const std::string& scenarioPath, const PosterRequest& reque
 // The two as commands of the tool's table.
 std::vector<ToolCommand> paperCommands();
 
+// The notice of `confronta` as a PDF file.
+NoticeWriter pdfNoticeWriter();
+
 } // namespace zeb

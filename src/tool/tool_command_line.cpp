@@ -83,10 +83,6 @@ int nuovo(const ToolArguments& arguments, std::ostream& out, std::ostream& err) 
                         out, err);
 }
 
-int confronta(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
-    return confrontaCommand(arguments.file, arguments.secondFile, arguments.value("csv"), out, err);
-}
-
 int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
     const GtfsToolRequest request{.feed = arguments.file,
                                   .listStations = arguments.has("stazioni"),
@@ -124,7 +120,9 @@ const std::vector<ToolOption>& toolOptions() {
         {"stazioni", "", "Elenca le stazioni del feed con i loro treni (gtfs).", nullptr},
         {"stazione", "", "La stazione da importare: il suo stop_id o il suo nome (gtfs).",
          "stazione"},
-        {"data", "", "Il giorno da importare (gtfs; predefinito il più trafficato da oggi).",
+        {"data", "",
+         "Il giorno da importare (gtfs; predefinito il più trafficato da oggi), o quello "
+         "dell'avviso (confronta).",
          "AAAA-MM-GG"},
         {"dalle", "", "Solo i treni da quest'ora (gtfs).", "HH:MM"},
         {"alle", "", "Solo i treni fino a quest'ora (gtfs).", "HH:MM"},
@@ -142,6 +140,7 @@ const std::vector<ToolOption>& toolOptions() {
          "(gtfs).",
          "modo"},
         {"csv", "", "Il file CSV in cui scrivere anche le differenze (confronta).", "file"},
+        {"avviso", "", "Il PDF dell'avviso ai viaggiatori con le differenze (confronta).", "file"},
         {"treni", "", "Quali treni: senza-binario, conflitti o tutti (assegna).", "quali"},
         {"binari", "",
          "I binari da usare, separati da virgole (assegna; predefiniti tutti), o quelli della "
@@ -162,7 +161,16 @@ const std::vector<ToolOption>& toolOptions() {
     return options;
 }
 
-std::vector<ToolCommand> coreCommands() {
+std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice) {
+    auto confronta = [writeNotice](const ToolArguments& arguments, std::ostream& out,
+                                   std::ostream& err) {
+        return confrontaCommand({.base = arguments.file,
+                                 .variant = arguments.secondFile,
+                                 .csv = arguments.value("csv"),
+                                 .notice = arguments.value("avviso"),
+                                 .day = arguments.value("data")},
+                                writeNotice, out, err);
+    };
     return {
         {"nuovo",
          "  nuovo --stazione NOME --binari \"1 2 3 4\" [--inizio 06:00] -o FILE.zeb\n"
@@ -184,7 +192,8 @@ std::vector<ToolCommand> coreCommands() {
          "                                               i treni di quel giorno aggiunti a BASE\n",
          gtfs},
         {"confronta",
-         "  confronta BASE.zeb VARIANTE.zeb [--csv DIFFERENZE.csv]\n"
+         "  confronta BASE.zeb VARIANTE.zeb [--csv DIFFERENZE.csv] [--avviso AVVISO.pdf]\n"
+         "       [--data AAAA-MM-GG]\n"
          "                                               i treni che la variante cambia\n",
          confronta, true, true},
         {"assegna",

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tool/compare_command.h"
+
 #include <date/date.h>
 
 #include <functional>
@@ -47,7 +49,8 @@ struct ToolCommand {
 // The options every command is parsed with.
 const std::vector<ToolOption>& toolOptions();
 // The commands that need no drawing: verifica, esporta, importa, gtfs, assegna.
-std::vector<ToolCommand> coreCommands();
+// `writeNotice` writes the PDF notice of `confronta`, where the program can draw.
+std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice = {});
 // The description of the help: the commands of `commands`, then the exit statuses.
 std::string toolDescription(const std::vector<ToolCommand>& commands);
 

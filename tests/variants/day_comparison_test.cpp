@@ -1,10 +1,12 @@
 #include "variants/day_comparison.h"
+#include "variants/notice_layout.h"
 
 #include "model/train_append.h"
 #include "timetable/test_trains.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -38,6 +40,48 @@ TEST(DayComparison, ListsWhatTheVariantChanged) {
     EXPECT_TRUE(differencesCsv(normalDay(), variant, differences)
                     .starts_with("\xEF\xBB\xBFNumero;Orario;Cambiamento;Prima;Dopo\r\n"
                                  "2231;07:44;Binario;1;2\r\n2231;07:44;Indicazioni;Nessuna;"));
+}
+
+// The notice sorts the changes for passengers; laid out with any widths of type, nothing passes
+// the page's edges, however long a name.
+TEST(DayComparison, TheNoticeSortsAndHoldsEveryChange) {
+    Scenario variant = normalDay();
+    variant.treni[0].codice_sussidiaria = "1";
+    variant.treni[1].binario = "1";
+    variant.treni[2].destinazione.clear();
+    variant.treni[3].provenienza = std::string(300, 'X') + " Centrale"; // no word a line holds
+    const std::vector<NoticeSection> sections =
+        noticeSections(normalDay(), variant, compareDays(normalDay(), variant));
+    std::string listed;
+    for (const NoticeSection& section : sections) {
+        listed += section.title + ":";
+        for (const NoticeRow& row : section.rows)
+            listed += " " + row.time + " " + row.number + " " + row.place + " " + row.change + ";";
+    }
+    EXPECT_EQ(listed, "Treni soppressi: 07:44 2231 per Sudia ;Treni limitati: 09:44 2233 da "
+                      "Nordia termina qui invece di proseguire per Sudia;Cambi di binario: 08:44 "
+                      "2233 per Sudia binario 1 invece del 2;");
+    for (int rows : {1, 400}) {
+        std::vector<NoticeSection> many(1, {"Ritardi", {}});
+        for (int k = 0; k < rows; ++k)
+            many[0].rows.push_back(
+                {"07:00", "2231", "Regionale", "per " + variant.treni[3].provenienza, "ritardo"});
+        const MeasureText measure = [](std::string_view text, double size, bool bold) {
+            return static_cast<double>(text.size()) * size * (bold ? 0.62 : 0.55);
+        };
+        const std::vector<NoticePage> pages = noticePages(measure, "Valmora", "", many);
+        EXPECT_EQ(pages.size() > 1, rows > 1);
+        std::size_t letters = 0;
+        for (const NoticePage& page : pages) {
+            for (const PlacedText& text : page) {
+                EXPECT_LE(text.x + measure(text.text, text.size, text.bold), kNoticeWidth - 40);
+                EXPECT_LE(text.y, kNoticeHeight - 10);
+                letters +=
+                    static_cast<std::size_t>(std::count(text.text.begin(), text.text.end(), 'X'));
+            }
+        }
+        EXPECT_EQ(letters, 300u * static_cast<std::size_t>(rows)) << "every letter drawn once";
+    }
 }
 
 // Whatever tracks and delays a seed changes, the comparison finds exactly those trains and fields.

@@ -1,0 +1,201 @@
+#include "variants/notice_layout.h"
+
+#include <algorithm>
+
+namespace zeb {
+
+namespace {
+
+constexpr double kMargin = 42;
+constexpr double kTitleSize = 18;
+constexpr double kHeadingSize = 13;
+constexpr double kRowSize = 10;
+constexpr double kLine = 13.5;
+constexpr double kFooter = kNoticeHeight - 28;
+
+// The rows of the trains a difference puts in each section.
+struct Sections {
+    NoticeSection cancelled{"Treni soppressi", {}};
+    NoticeSection cut{"Treni limitati", {}};
+    NoticeSection started{"Treni con origine", {}};
+    NoticeSection tracks{"Cambi di binario", {}};
+    NoticeSection delays{"Ritardi", {}};
+};
+
+std::string placeOf(const Treno& t) {
+    return t.destinazione.empty() ? "da " + t.provenienza : "per " + t.destinazione;
+}
+
+const FieldChange* changeOf(const TrainDifference& d, std::string_view field) {
+    const auto found = std::find_if(d.changes.begin(), d.changes.end(),
+                                    [&](const FieldChange& c) { return c.field == field; });
+    return found == d.changes.end() ? nullptr : &*found;
+}
+
+// `word` in pieces no wider than `width`, cut between characters: a name without blanks wider
+// than its column.
+std::vector<std::string> pieces(const MeasureText& measure, const std::string& word, double width) {
+    std::vector<std::string> out(1);
+    for (std::size_t at = 0; at < word.size();) {
+        std::size_t end = at + 1;
+        while (end < word.size() && (static_cast<unsigned char>(word[end]) & 0xC0) == 0x80)
+            ++end; // the rest of a UTF-8 character
+        const std::string character = word.substr(at, end - at);
+        if (!out.back().empty() && measure(out.back() + character, kRowSize, true) > width)
+            out.emplace_back();
+        out.back() += character;
+        at = end;
+    }
+    return out;
+}
+
+// Words of `text` in lines no wider than `width`.
+std::vector<std::string> wrapped(const MeasureText& measure, const std::string& text,
+                                 double width) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        std::string word = text.substr(at, end - at);
+        at = end + 1;
+        if (measure(word, kRowSize, true) > width) {
+            std::vector<std::string> cut = pieces(measure, word, width);
+            word = cut.back();
+            cut.pop_back();
+            if (!line.empty())
+                lines.push_back(line);
+            lines.insert(lines.end(), cut.begin(), cut.end());
+            line.clear();
+        }
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && measure(longer, kRowSize, true) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+std::vector<NoticeSection> noticeSections(const Scenario& base, const Scenario& variant,
+                                          const std::vector<TrainDifference>& differences) {
+    Sections s;
+    for (const TrainDifference& d : differences) {
+        if (d.kind == TrainDifference::Kind::Added)
+            continue;
+        const Treno& before = base.treni[static_cast<std::size_t>(d.base)];
+        const Treno& now =
+            d.variant >= 0 ? variant.treni[static_cast<std::size_t>(d.variant)] : before;
+        const std::string when = trainAndTime(base, variant, d);
+        NoticeRow row{when.substr(when.rfind(' ') + 1), now.numero, now.categoria, placeOf(now),
+                      ""};
+        const FieldChange* indication = changeOf(d, "Indicazioni");
+        if (d.kind == TrainDifference::Kind::Removed ||
+            (indication && indication->after == "Soppresso")) {
+            row.place = placeOf(before);
+            s.cancelled.rows.push_back(row);
+            continue;
+        }
+        if (const FieldChange* c = changeOf(d, "Destinazione"); c && c->after.empty()) {
+            s.cut.rows.push_back({row.time, row.number, row.category, "da " + now.provenienza,
+                                  "termina qui invece di proseguire per " + c->before});
+        }
+        if (const FieldChange* c = changeOf(d, "Provenienza"); c && c->after.empty()) {
+            s.started.rows.push_back({row.time, row.number, row.category, "per " + now.destinazione,
+                                      "parte da qui invece di venire da " + c->before});
+        }
+        if (const FieldChange* c = changeOf(d, "Binario");
+            c && !c->after.empty() && !c->before.empty()) {
+            row.change = "binario " + c->after + " invece del " + c->before;
+            s.tracks.rows.push_back(row);
+        }
+        if (const FieldChange* c = changeOf(d, "Ritardo"); c && c->after != "0") {
+            row.change = "ritardo previsto (indice " + c->after + ")";
+            s.delays.rows.push_back(row);
+        }
+    }
+    std::vector<NoticeSection> sections;
+    for (NoticeSection* section : {&s.cancelled, &s.cut, &s.started, &s.tracks, &s.delays}) {
+        if (!section->rows.empty())
+            sections.push_back(std::move(*section));
+    }
+    return sections;
+}
+
+std::vector<NoticePage> noticePages(const MeasureText& measure, const std::string& station,
+                                    const std::string& day,
+                                    const std::vector<NoticeSection>& sections) {
+    std::vector<NoticePage> pages(1);
+    double y = kMargin + kTitleSize;
+    pages.back().push_back(
+        {"Stazione di " + station + ": avviso ai viaggiatori", kMargin, y, kTitleSize, true});
+    y += kLine * 1.5;
+    if (!day.empty()) {
+        pages.back().push_back({day, kMargin, y, kRowSize + 2, false});
+        y += kLine * 1.5;
+    }
+    // Columns: time, number, category, then where and what changed, the rest of the width.
+    const double numberX = kMargin + measure("00:00", kRowSize, true) + 10;
+    double numberWidth = 0, categoryWidth = 0;
+    for (const NoticeSection& section : sections) {
+        for (const NoticeRow& row : section.rows) {
+            numberWidth = std::max(numberWidth, measure(row.number, kRowSize, true));
+            categoryWidth = std::max(categoryWidth, measure(row.category, kRowSize, true));
+        }
+    }
+    const double categoryX = numberX + std::min(numberWidth, 110.0) + 10;
+    const double textX = categoryX + std::min(categoryWidth, 110.0) + 10;
+    const double textWidth = kNoticeWidth - kMargin - textX;
+    auto newPage = [&] {
+        pages.emplace_back();
+        y = kMargin + kHeadingSize;
+    };
+    for (const NoticeSection& section : sections) {
+        if (y + 3 * kLine > kFooter - kLine)
+            newPage();
+        y += kLine * 0.5;
+        pages.back().push_back({section.title, kMargin, y, kHeadingSize, true});
+        y += kLine * 1.3;
+        for (const NoticeRow& row : section.rows) {
+            std::vector<std::string> lines = wrapped(measure, row.place, textWidth);
+            if (!row.change.empty())
+                for (std::string& line : wrapped(measure, row.change, textWidth))
+                    lines.push_back(std::move(line));
+            // Each of number and category may wrap too, on narrow columns.
+            const auto numberLines = wrapped(measure, row.number, categoryX - numberX - 6);
+            const auto categoryLines = wrapped(measure, row.category, textX - categoryX - 6);
+            const std::size_t height =
+                std::max({lines.size(), numberLines.size(), categoryLines.size()});
+            // A train starts on a page with room for it, or for a page of it at least.
+            const double needed = std::min(static_cast<double>(height) * kLine, kFooter / 2);
+            for (std::size_t k = 0; k < height; ++k) {
+                if (y + (k == 0 ? needed : kLine) > kFooter - kLine) {
+                    newPage();
+                    pages.back().push_back(
+                        {section.title + " (segue)", kMargin, y, kHeadingSize, true});
+                    y += kLine * 1.3;
+                }
+                if (k == 0)
+                    pages.back().push_back({row.time, kMargin, y, kRowSize, true});
+                if (k < numberLines.size())
+                    pages.back().push_back({numberLines[k], numberX, y, kRowSize, true});
+                if (k < categoryLines.size())
+                    pages.back().push_back({categoryLines[k], categoryX, y, kRowSize, false});
+                if (k < lines.size())
+                    pages.back().push_back({lines[k], textX, y, kRowSize, false});
+                y += kLine;
+            }
+        }
+    }
+    const std::size_t count = pages.size();
+    for (std::size_t k = 0; k < count; ++k)
+        pages[k].push_back({"Pagina " + std::to_string(k + 1) + " di " + std::to_string(count),
+                            kMargin, kFooter + kLine, 8, false});
+    return pages;
+}
+
+} // namespace zeb

@@ -6,6 +6,7 @@
 #include "tool/compare_command.h"
 #include "tool/gtfs_command.h"
 #include "tool/new_command.h"
+#include "tool/perturb_command.h"
 #include "tool/tool_commands.h"
 
 #include <ostream>
@@ -83,6 +84,26 @@ int nuovo(const ToolArguments& arguments, std::ostream& out, std::ostream& err) 
                         out, err);
 }
 
+int perturba(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+    const auto output = arguments.value("output");
+    if (!output)
+        return usageError(err, "perturba vuole -o NUOVO.zeb e --azione");
+    const auto settings = settingsOf(arguments, err);
+    if (!settings)
+        return kExitUnreadable;
+    return perturbaCommand({.scenario = arguments.file,
+                            .output = *output,
+                            .action = arguments.value("azione"),
+                            .from = arguments.value("dalle"),
+                            .to = arguments.value("alle"),
+                            .categories = arguments.value("categorie"),
+                            .share = arguments.value("quota"),
+                            .seed = arguments.value("seme"),
+                            .track = arguments.value("binario"),
+                            .delays = arguments.value("ritardi")},
+                           *settings, out, err);
+}
+
 int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
     const GtfsToolRequest request{.feed = arguments.file,
                                   .listStations = arguments.has("stazioni"),
@@ -124,8 +145,8 @@ const std::vector<ToolOption>& toolOptions() {
          "Il giorno da importare (gtfs; predefinito il più trafficato da oggi), o quello "
          "dell'avviso (confronta).",
          "AAAA-MM-GG"},
-        {"dalle", "", "Solo i treni da quest'ora (gtfs).", "HH:MM"},
-        {"alle", "", "Solo i treni fino a quest'ora (gtfs).", "HH:MM"},
+        {"dalle", "", "Solo i treni da quest'ora (gtfs, perturba).", "HH:MM"},
+        {"alle", "", "Solo i treni fino a quest'ora (gtfs, perturba).", "HH:MM"},
         {"autobus", "", "Anche gli autobus e gli altri servizi non ferroviari (gtfs).", nullptr},
         {"assegna", "", "I binari scelti per i treni importati senza binario (gtfs).", nullptr},
         {"tipi", "",
@@ -133,8 +154,21 @@ const std::vector<ToolOption>& toolOptions() {
          "(gtfs; predefiniti i treni).",
          "tipi"},
         {"categorie", "",
-         "Un CSV di righe tipo;categoria: le categorie dei tipi di servizio del feed (gtfs).",
-         "file"},
+         "Un CSV di righe tipo;categoria: le categorie dei tipi di servizio del feed (gtfs); le "
+         "categorie dei treni, separate da virgole (perturba).",
+         "categorie"},
+        {"azione", "",
+         "Che fare dei treni: sopprimi, limita, origine, binario o ritardo "
+         "(perturba).",
+         "azione"},
+        {"quota", "", "La percentuale dei treni scelti da prendere (perturba; predefinita 100).",
+         "percento"},
+        {"seme", "", "Il seme che sceglie i treni della quota e i ritardi (perturba).", "numero"},
+        {"binario", "",
+         "Il binario su cui spostare i treni (perturba; predefinito il primo libero).", "binario"},
+        {"ritardi", "",
+         "Le percentuali degli indici di ritardo da 0 a 4, come 60,30,10 (perturba).",
+         "percentuali"},
         {"gia-presenti", "",
          "Che fare dei treni già nello scenario: nuovi (solo gli altri), sostituisci o tutti "
          "(gtfs).",
@@ -196,6 +230,12 @@ std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice) {
          "       [--data AAAA-MM-GG]\n"
          "                                               i treni che la variante cambia\n",
          confronta, true, true},
+        {"perturba",
+         "  perturba FILE.zeb -o NUOVO.zeb --azione sopprimi|limita|origine|binario|ritardo\n"
+         "       [--dalle HH:MM] [--alle HH:MM] [--categorie Regionale,…] [--quota 50] [--seme 7]\n"
+         "       [--binario 5] [--ritardi 60,30,10]\n"
+         "                                               un giorno perturbato dal normale\n",
+         perturba},
         {"assegna",
          "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|tutti] [--binari "
          "1,2,5]\n"

@@ -1,5 +1,7 @@
+#include "timetable/train_times.h"
 #include "variants/day_comparison.h"
 #include "variants/notice_layout.h"
+#include "variants/perturbation.h"
 
 #include "model/train_append.h"
 #include "timetable/test_trains.h"
@@ -111,6 +113,54 @@ TEST(DayComparison, FindsExactlyTheChangesMade) {
                 found.insert(trainAndTime(base, variant, d) + " " + change.field);
         }
         EXPECT_EQ(found, made);
+    }
+}
+
+// Perturbations one after the other: the comparison with the base names exactly the trains they
+// changed, a cancelled train stays as it was cancelled, a bus gets no track, and a seed takes the
+// same trains every time.
+TEST(Perturbation, TheComparisonFindsWhatThePerturbationsDid) {
+    using Action = Perturbation::Action;
+    std::vector<test::Train> trains;
+    for (int k = 0; k < 120; ++k)
+        trains.push_back({std::to_string(3000 + k), "Nordia", clockText(300 + k * 7), "Sudia",
+                          clockText(302 + k * 7), k % 2 ? "1" : "2",
+                          k % 10 == 0 ? "Autobus" : "Regionale"});
+    const Scenario base = stationWith(trains);
+    Scenario day = base;
+    std::set<int> touched;
+    const std::vector<std::pair<TrainFilter, Perturbation>> steps = {
+        {{.from = 9 * 60,
+          .to = 17 * 60,
+          .categories = {"Regionale"},
+          .sharePercent = 50,
+          .seed = 7},
+         {.action = Action::Cancel}},
+        {{.from = 6 * 60, .to = 9 * 60}, {.action = Action::ChangeTrack, .track = "2"}},
+        {{.from = 11 * 60, .to = 12 * 60}, {.action = Action::EndHere}},
+        {{.sharePercent = 30, .seed = 3}, {.action = Action::Delay, .delayShares = {60, 30, 10}}},
+    };
+    for (const auto& [filter, perturbation] : steps) {
+        const std::vector<int> chosen = filteredTrains(day, filter);
+        EXPECT_EQ(chosen, filteredTrains(day, filter)) << "the seed decides";
+        for (const PerturbationChange& change : perturb(day, chosen, perturbation, {}))
+            touched.insert(change.train);
+    }
+    std::set<int> found;
+    for (const TrainDifference& d : compareDays(base, day)) {
+        ASSERT_EQ(d.kind, TrainDifference::Kind::Changed);
+        found.insert(d.base);
+    }
+    EXPECT_EQ(found, touched);
+    for (int k = 0; k < day.totale_treni; ++k) {
+        const Treno& t = day.treni[static_cast<std::size_t>(k)];
+        const Treno& was = base.treni[static_cast<std::size_t>(k)];
+        if (isCancelled(t) || t.categoria == "Autobus") {
+            EXPECT_EQ(t.binario, was.binario) << t.numero;
+        }
+        if (isCancelled(t)) {
+            EXPECT_EQ(t.destinazione + t.ritardo, was.destinazione + was.ritardo) << t.numero;
+        }
     }
 }
 

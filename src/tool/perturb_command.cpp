@@ -1,0 +1,114 @@
+#include "tool/perturb_command.h"
+
+#include "gtfs/feed.h"
+#include "model/counted.h"
+#include "model/quoted_text.h"
+#include "model/track_slots.h"
+#include "model/value_tables.h"
+#include "timetable/train_times.h"
+#include "tool/tool_commands.h"
+#include "tool/tool_files.h"
+
+#include <map>
+#include <ostream>
+
+namespace zeb {
+
+namespace {
+
+int wrong(std::ostream& err, const std::string& what) {
+    err << "zebrano-tool perturba: " << what << "\n";
+    return kExitUnreadable;
+}
+
+// "60,30,10" as whole numbers, or nullopt.
+std::optional<std::vector<int>> numbers(const std::string& text) {
+    std::vector<int> values;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', at), text.size());
+        const auto value = wholeNumber(text.substr(at, comma - at));
+        if (!value || *value < 0 || *value > 100)
+            return std::nullopt;
+        values.push_back(*value);
+        at = comma + 1;
+    }
+    return values;
+}
+
+// The filter and the perturbation the options ask for, or why not.
+std::optional<std::string> readRequest(const PerturbRequest& r, TrainFilter& filter,
+                                       Perturbation& p) {
+    static const std::map<std::string, Perturbation::Action> kActions = {
+        {"sopprimi", Perturbation::Action::Cancel},
+        {"limita", Perturbation::Action::EndHere},
+        {"origine", Perturbation::Action::StartHere},
+        {"binario", Perturbation::Action::ChangeTrack},
+        {"ritardo", Perturbation::Action::Delay}};
+    const auto action = kActions.find(r.action.value_or(""));
+    if (action == kActions.end())
+        return "--azione vuole sopprimi, limita, origine, binario o ritardo";
+    p.action = action->second;
+    for (auto [text, minute] : {std::pair{&r.from, &filter.from}, std::pair{&r.to, &filter.to}}) {
+        if (*text && !(*minute = clockMinute(**text)))
+            return "l'orario " + quotedBriefly(**text) + " non è nella forma HH:MM";
+    }
+    if (r.categories) {
+        for (std::size_t at = 0; at <= r.categories->size();) {
+            const std::size_t comma = std::min(r.categories->find(',', at), r.categories->size());
+            const std::string name(trimmedOf(r.categories->substr(at, comma - at), " "));
+            if (!positionIn(kCategorie, name))
+                return quotedBriefly(name) + " non è una categoria; le categorie sono " +
+                       categoryNames();
+            filter.categories.push_back(name);
+            at = comma + 1;
+        }
+    }
+    const auto share = r.share ? wholeNumber(*r.share) : std::optional<int>(100);
+    if (!share || *share < 0 || *share > 100)
+        return "--quota vuole una percentuale da 0 a 100";
+    filter.sharePercent = *share;
+    const auto seed = r.seed ? wholeNumber(*r.seed) : std::optional<int>(1);
+    if (!seed || *seed < 0)
+        return "--seme vuole un numero intero";
+    filter.seed = p.seed = static_cast<std::uint64_t>(*seed);
+    p.track = r.track.value_or("");
+    if (!p.track.empty() && !slotOfTrackName(p.track))
+        return quotedBriefly(p.track) + " non è un binario";
+    if (p.action == Perturbation::Action::Delay) {
+        const auto shares = numbers(r.delays.value_or(""));
+        if (!shares || shares->size() > 5)
+            return "--ritardi vuole fino a cinque percentuali per gli indici da 0 a 4, come "
+                   "«60,30,10»";
+        p.delayShares = *shares;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int perturbaCommand(const PerturbRequest& request, const CheckSettings& settings, std::ostream& out,
+                    std::ostream& err) {
+    TrainFilter filter;
+    Perturbation perturbation;
+    if (const auto fault = readRequest(request, filter, perturbation))
+        return wrong(err, *fault);
+    const auto s = loadScenario(request.scenario, err);
+    if (!s)
+        return kExitUnreadable;
+    if (!perturbation.track.empty() && !hasStationTrack(*s, perturbation.track))
+        return wrong(err, "il binario " + quotedBriefly(perturbation.track) +
+                              " non è tra quelli della stazione");
+    const std::vector<PerturbationChange> changes =
+        perturb(*s, filteredTrains(*s, filter), perturbation, settings);
+    if (!saveScenarioAs(*s, request.output, err))
+        return kExitUnreadable;
+    for (const PerturbationChange& change : changes)
+        out << change.text << "\n";
+    out << (changes.empty()
+                ? std::string("Nessun treno cambiato")
+                : counted(static_cast<long>(changes.size()), "treno cambiato", "treni cambiati"))
+        << " in " << request.output << "\n";
+    return kExitOk;
+}
+
+} // namespace zeb

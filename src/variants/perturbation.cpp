@@ -1,0 +1,133 @@
+#include "variants/perturbation.h"
+
+#include "model/track_slots.h"
+#include "model/value_tables.h"
+#include "timetable/train_times.h"
+#include "track_assignment/track_assignment.h"
+
+#include <algorithm>
+
+namespace zeb {
+
+namespace {
+
+// A number from the seed and a train's position, the same on every machine (splitmix64).
+std::uint64_t drawn(std::uint64_t seed, int train) {
+    std::uint64_t z = seed + 0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(train + 1);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+int firstMinuteOf(const Treno& t) {
+    const auto arrival = hasArrival(t) ? arrivalMinute(t) : std::nullopt;
+    return arrival.value_or(hasDeparture(t) ? departureMinute(t).value_or(-1) : -1);
+}
+
+bool inWindow(int minute, const TrainFilter& f) {
+    const int from = f.from.value_or(0), to = f.to.value_or(kMinutesPerDay - 1);
+    if (minute < 0)
+        return !f.from && !f.to;
+    return from <= to ? minute >= from && minute <= to : minute >= from || minute <= to;
+}
+
+std::string timeText(const Treno& t) {
+    const int minute = firstMinuteOf(t);
+    return t.numero + " " + (minute < 0 ? std::string("--:--") : clockText(minute));
+}
+
+// The first of the station's tracks where `train` clashes with no one, or "".
+std::string firstFreeTrack(const Scenario& s, int train, const CheckSettings& settings) {
+    for (const std::string& track : stationTrackNames(s)) {
+        if (clashesAfterMove(s, settings, train, track, 0).empty())
+            return track;
+    }
+    return {};
+}
+
+} // namespace
+
+std::vector<int> filteredTrains(const Scenario& s, const TrainFilter& filter) {
+    const std::string place = lowered(filter.place);
+    std::vector<int> trains;
+    for (int i = 0; i < s.totale_treni; ++i) {
+        const Treno& t = s.treni[static_cast<std::size_t>(i)];
+        const bool category = filter.categories.empty() ||
+                              std::find(filter.categories.begin(), filter.categories.end(),
+                                        t.categoria) != filter.categories.end();
+        const bool where = place.empty() ||
+                           lowered(t.provenienza).find(place) != std::string::npos ||
+                           lowered(t.destinazione).find(place) != std::string::npos;
+        if (category && where && (filter.track.empty() || t.binario == filter.track) &&
+            inWindow(firstMinuteOf(t), filter) &&
+            static_cast<int>(drawn(filter.seed, i) % 100) < filter.sharePercent)
+            trains.push_back(i);
+    }
+    return trains;
+}
+
+std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& trains,
+                                        const Perturbation& p, const CheckSettings& settings) {
+    using Action = Perturbation::Action;
+    std::vector<PerturbationChange> changes;
+    for (int i : trains) {
+        Treno& t = s.treni[static_cast<std::size_t>(i)];
+        const std::string train = timeText(t);
+        auto said = [&](const std::string& what) { changes.push_back({i, train + ": " + what}); };
+        if (isCancelled(t))
+            continue; // it no longer runs
+        switch (p.action) {
+        case Action::Cancel:
+            t.codice_sussidiaria = "1";
+            t.sussidiaria = std::string(kSussidiarie[1]);
+            said("soppresso");
+            break;
+        case Action::EndHere:
+            if (!hasArrival(t) || !hasDeparture(t))
+                break;
+            said("termina qui invece di proseguire per " + t.destinazione);
+            t.destinazione.clear();
+            t.ora_partenza = t.min_partenza = "--";
+            t.fermate = std::string(kTerminaQui) + std::string(kFineFermate);
+            break;
+        case Action::StartHere:
+            if (!hasArrival(t) || !hasDeparture(t))
+                break;
+            said("parte da qui invece di venire da " + t.provenienza);
+            t.provenienza.clear();
+            t.ora_arrivo = t.min_arrivo = "--";
+            break;
+        case Action::ChangeTrack: {
+            if (isCategoriaSenzaBinario(t.categoria))
+                break;
+            const std::string to = p.track.empty() ? firstFreeTrack(s, i, settings) : p.track;
+            if (to.empty() || to == t.binario)
+                break;
+            said("binario " + (t.binario.empty() ? std::string("nessuno") : t.binario) + " → " +
+                 to);
+            t.binario = to;
+            break;
+        }
+        case Action::Delay: {
+            // The index whose shares, added up in order, first pass the train's draw.
+            const int draw = static_cast<int>(drawn(p.seed ^ 0xD1B54A32D192ED03ull, i) % 100);
+            int index = 0, sum = 0;
+            for (std::size_t k = 0; k < p.delayShares.size() && k < 5; ++k) {
+                sum += p.delayShares[k];
+                index = static_cast<int>(k);
+                if (draw < sum)
+                    break;
+            }
+            const std::string to = std::to_string(index);
+            if (to == t.ritardo)
+                break;
+            said("ritardo " + (t.ritardo.empty() ? std::string("0") : t.ritardo) + " → " + to);
+            t.ritardo = to;
+            break;
+        }
+        }
+    }
+    return changes;
+}
+
+} // namespace zeb

@@ -30,6 +30,19 @@ std::optional<int> departureMinute(const Treno& t);
 
 // "07:05" for a minute of the day (taken round the clock).
 std::string clockText(int minute);
+
+// A train's first time at the station (its arrival, else its departure), minute of the day; -1
+// where it has no valid one.
+inline int firstMinuteOf(const Treno& t) {
+    const auto arrival = hasArrival(t) ? arrivalMinute(t) : std::nullopt;
+    return arrival.value_or(hasDeparture(t) ? departureMinute(t).value_or(-1) : -1);
+}
+
+// "2231 07:45": the train's number and first time, as lists of changes name it.
+inline std::string numberAndTime(const Treno& t) {
+    const int minute = firstMinuteOf(t);
+    return t.numero + " " + (minute < 0 ? std::string("--:--") : clockText(minute));
+}
 // The minute of the day of "HH:MM" ("7:05" too), or nullopt.
 std::optional<int> clockMinute(std::string_view text);
 

@@ -13,12 +13,6 @@ namespace zeb {
 
 namespace {
 
-// A train's first time at the station, minute of the day; -1 where it has none.
-int firstMinute(const Treno& t) {
-    const auto arrival = hasArrival(t) ? arrivalMinute(t) : std::nullopt;
-    return arrival.value_or(hasDeparture(t) ? departureMinute(t).value_or(-1) : -1);
-}
-
 std::string timeOf(const Treno& t, bool arrival) {
     if (arrival ? !hasArrival(t) : !hasDeparture(t))
         return "--:--";
@@ -65,7 +59,7 @@ std::vector<FieldChange> changesBetween(const Treno& a, const Treno& b) {
 // How far apart two trains of one number are: another origin first, then the minutes between
 // their times round the clock.
 int distance(const Treno& a, const Treno& b) {
-    const int ta = firstMinute(a), tb = firstMinute(b);
+    const int ta = firstMinuteOf(a), tb = firstMinuteOf(b);
     const int apart = ta < 0 || tb < 0 ? kMinutesPerDay
                                        : std::min((ta - tb + kMinutesPerDay) % kMinutesPerDay,
                                                   (tb - ta + kMinutesPerDay) % kMinutesPerDay);
@@ -116,7 +110,7 @@ std::vector<TrainDifference> compareDays(const Scenario& base, const Scenario& v
     auto key = [&](const TrainDifference& d) {
         const Treno& t = d.base >= 0 ? base.treni[static_cast<std::size_t>(d.base)]
                                      : variant.treni[static_cast<std::size_t>(d.variant)];
-        return std::tuple(firstMinute(t), t.numero, d.base, d.variant);
+        return std::tuple(firstMinuteOf(t), t.numero, d.base, d.variant);
     };
     std::sort(differences.begin(), differences.end(),
               [&](const TrainDifference& a, const TrainDifference& b) { return key(a) < key(b); });
@@ -125,11 +119,9 @@ std::vector<TrainDifference> compareDays(const Scenario& base, const Scenario& v
 
 std::string trainAndTime(const Scenario& base, const Scenario& variant,
                          const TrainDifference& difference) {
-    const Treno& t = difference.base >= 0
-                         ? base.treni[static_cast<std::size_t>(difference.base)]
-                         : variant.treni[static_cast<std::size_t>(difference.variant)];
-    const int minute = firstMinute(t);
-    return t.numero + " " + (minute < 0 ? std::string("--:--") : clockText(minute));
+    return numberAndTime(difference.base >= 0
+                             ? base.treni[static_cast<std::size_t>(difference.base)]
+                             : variant.treni[static_cast<std::size_t>(difference.variant)]);
 }
 
 std::vector<std::string> differenceLines(const Scenario& base, const Scenario& variant,

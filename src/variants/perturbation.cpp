@@ -19,21 +19,11 @@ std::uint64_t drawn(std::uint64_t seed, int train) {
     return z ^ (z >> 31);
 }
 
-int firstMinuteOf(const Treno& t) {
-    const auto arrival = hasArrival(t) ? arrivalMinute(t) : std::nullopt;
-    return arrival.value_or(hasDeparture(t) ? departureMinute(t).value_or(-1) : -1);
-}
-
 bool inWindow(int minute, const TrainFilter& f) {
     const int from = f.from.value_or(0), to = f.to.value_or(kMinutesPerDay - 1);
     if (minute < 0)
         return !f.from && !f.to;
     return from <= to ? minute >= from && minute <= to : minute >= from || minute <= to;
-}
-
-std::string timeText(const Treno& t) {
-    const int minute = firstMinuteOf(t);
-    return t.numero + " " + (minute < 0 ? std::string("--:--") : clockText(minute));
 }
 
 // The first of the station's tracks where `train` clashes with no one, or "".
@@ -72,7 +62,7 @@ std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& tra
     std::vector<PerturbationChange> changes;
     for (int i : trains) {
         Treno& t = s.treni[static_cast<std::size_t>(i)];
-        const std::string train = timeText(t);
+        const std::string train = numberAndTime(t);
         auto said = [&](const std::string& what) { changes.push_back({i, train + ": " + what}); };
         if (isCancelled(t))
             continue; // it no longer runs

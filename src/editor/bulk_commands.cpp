@@ -91,4 +91,17 @@ void EditorLogic::assignTracks(const Assignment& assignment) {
     commit("assegnazione binari di " + countedTrains(static_cast<long>(count)));
 }
 
+void EditorLogic::perturbTrains(const std::vector<int>& trains, const Perturbation& perturbation) {
+    if (!canShowTrain())
+        return;
+    const auto changes = perturb(s_, trains, perturbation, data_.settings);
+    if (changes.empty())
+        return;
+    static constexpr const char* kNames[] = {"soppressione", "limitazione", "origine qui",
+                                             "cambio di binario", "ritardo"};
+    afterManyTrainsChanged();
+    commit(std::string(kNames[static_cast<int>(perturbation.action)]) + " di " +
+           countedTrains(static_cast<long>(changes.size())));
+}
+
 } // namespace zeb

@@ -8,6 +8,7 @@
 #include "model/scenario.h"
 #include "recovery/recovery_store.h"
 #include "timetable/occupancy.h"
+#include "variants/perturbation.h"
 
 #include <array>
 #include <optional>
@@ -147,6 +148,9 @@ public:
     void moveTrain(int train, const std::string& track, int minutes);
     // The tracks an assignment proposes, as one step of the history.
     void assignTracks(const Assignment& assignment);
+    // A perturbation of `trains`, as one step of the history named by what it did and to how
+    // many trains. Offered when canShowTrain().
+    void perturbTrains(const std::vector<int>& trains, const Perturbation& perturbation);
 
     // Undo and redo of the scenario's changes, offered as canShowTrain() is; each ends in the
     // covered state. The labels say what they would undo or redo ("inserimento treno 2231").

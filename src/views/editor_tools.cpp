@@ -8,6 +8,7 @@
 #include "views/background_reading.h"
 #include "views/gtfs_import_dialog.h"
 #include "views/occupancy_window.h"
+#include "views/perturbation_dialog.h"
 #include "views/posters_dialog.h"
 #include "views/recovery_writer.h"
 #include "views/timetable_watch.h"
@@ -74,6 +75,8 @@ void EditorWindow::buildMenuBar() {
     tools->addSeparator();
     assignTracksAction_ = tools->addAction("Assegna &binari…", this, [this] { assignTracks({}); });
     assignTracksAction_->setObjectName("actionAssegnaBinari");
+    perturbAction_ = tools->addAction("&Perturbazioni…", this, [this] { perturbTrains({}); });
+    perturbAction_->setObjectName("actionPerturbazioni");
 
     indicator_ = new QToolButton(menuBar());
     indicator_->setObjectName("indicatoreVerifica");
@@ -195,6 +198,15 @@ void EditorWindow::assignTracks(const std::vector<int>& selected) {
         run([&] { logic_.assignTracks(dialog.assignment()); });
 }
 
+void EditorWindow::perturbTrains(const std::vector<int>& selected) {
+    if (!logic_.canShowTrain())
+        return;
+    QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
+    PerturbationDialog dialog(logic_.scenario(), watch_->settings(), selected, over);
+    if (prompts_.runDialog(dialog) == QDialog::Accepted)
+        run([&] { logic_.perturbTrains(dialog.trains(), dialog.perturbation()); });
+}
+
 bool EditorWindow::showTrainFromTimetable(int train) {
     if (!logic_.canShowTrain())
         return false;
@@ -234,7 +246,8 @@ TrainTableWindow& EditorWindow::trainTable() {
                      const DialogPrompts::Over over(prompts_, trainTable_);
                      run([&, this] { logic_.removeTrains(trains); });
                  },
-             .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); }},
+             .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); },
+             .perturb = [this](const std::vector<int>& trains) { perturbTrains(trains); }},
             prompts_, this);
         trainTable_->addActions(windowKeys());
     }

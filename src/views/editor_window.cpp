@@ -278,6 +278,7 @@ void EditorWindow::followScenario() {
     importCsvAction_->setEnabled(logic_.canShowTrain());
     importGtfsAction_->setEnabled(logic_.canShowTrain());
     assignTracksAction_->setEnabled(logic_.canShowTrain());
+    perturbAction_->setEnabled(logic_.canShowTrain());
     updateUndoActions();
     updateFileCommands();
     indicator_->setEnabled(logic_.scenarioOpen());

@@ -72,6 +72,7 @@ private:
     void importGtfs();
     // "Assegna binari…": the dialog over the trains chosen there or `selected`, then the logic.
     void assignTracks(const std::vector<int>& selected);
+    void perturbTrains(const std::vector<int>& selected);
     void showFindingsCount();
     // After a command: the windows of the timetable, the menu and the checker's indicator.
     void followScenario();
@@ -104,6 +105,7 @@ private:
     QAction* importCsvAction_ = nullptr;
     QAction* importGtfsAction_ = nullptr;
     QAction* assignTracksAction_ = nullptr;
+    QAction* perturbAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QToolButton* indicator_ = nullptr;

@@ -148,8 +148,10 @@ QLayout* TrainTableWindow::buildCommands() {
     remove_->setObjectName("eliminaSelezionati");
     assign_ = new QPushButton("Assegna &binari…");
     assign_->setObjectName("assegnaBinariSelezionati");
+    perturb_ = new QPushButton("&Perturba…");
+    perturb_->setObjectName("perturbaSelezionati");
     auto* row = new QHBoxLayout;
-    for (QPushButton* button : {repeat_, shift_, remove_, assign_}) {
+    for (QPushButton* button : {repeat_, shift_, remove_, assign_, perturb_}) {
         row->addWidget(button);
         table_->addAction(new QAction(button->text(), table_));
         connect(table_->actions().back(), &QAction::triggered, button, &QPushButton::click);
@@ -164,6 +166,7 @@ QLayout* TrainTableWindow::buildCommands() {
     connect(remove_, &QPushButton::clicked, this, [this] { commands_.remove(selectedTrains()); });
     connect(assign_, &QPushButton::clicked, this,
             [this] { commands_.assignTracks(selectedTrains()); });
+    connect(perturb_, &QPushButton::clicked, this, [this] { commands_.perturb(selectedTrains()); });
     return row;
 }
 
@@ -183,10 +186,11 @@ void TrainTableWindow::updateCommands() {
     shift_->setEnabled(available && selected > 0);
     remove_->setEnabled(available && selected > 0);
     assign_->setEnabled(available && selected > 0);
+    perturb_->setEnabled(available && selected > 0);
     const auto actions = table_->actions();
     for (int k = 0; k < actions.size(); ++k)
         actions[k]->setEnabled(
-            std::array{repeat_, shift_, remove_, assign_}[static_cast<std::size_t>(k)]
+            std::array{repeat_, shift_, remove_, assign_, perturb_}[static_cast<std::size_t>(k)]
                 ->isEnabled());
 }
 

@@ -31,6 +31,7 @@ struct TimetableCommands {
     std::function<void(const std::vector<int>& trains, int minutes)> shift;
     std::function<void(const std::vector<int>& trains)> remove;
     std::function<void(const std::vector<int>& trains)> assignTracks;
+    std::function<void(const std::vector<int>& trains)> perturb;
 };
 
 // "Quadro treni": every stored train in a sortable, filterable table with the checker's
@@ -67,6 +68,7 @@ private:
     QPushButton* shift_ = nullptr;
     QPushButton* remove_ = nullptr;
     QPushButton* assign_ = nullptr;
+    QPushButton* perturb_ = nullptr;
     TrainTableModel* model_;
     TrainFilterModel* filter_;
     QLineEdit* filterText_;

@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimeEdit>
 #include <QToolButton>
 
 #include <sstream>
@@ -177,6 +178,33 @@ private slots:
         QCOMPARE(scenario.treni[1].note, std::string("a cura del capostazione"));
         QCOMPARE(window->findChild<QAction*>("actionAnnulla")->text(),
                  QString("Annulla importazione GTFS di 0 treni, 3 sostituiti"));
+    }
+
+    // The trains of a window cancelled through "Perturbazioni…", the preview first, then one step
+    // of Annulla.
+    void aDisruptedDayThroughThePerturbationsDialog() {
+        openFourTrains();
+        const Scenario before = scenario;
+        dialogs.expect("perturbazioni", [](QDialog& dialog) {
+            widget<QTimeEdit>(&dialog, "perturbaDalle")->setTime(QTime(7, 40));
+            widget<QTimeEdit>(&dialog, "perturbaAlle")->setTime(QTime(7, 50));
+            auto* preview = widget<QPlainTextEdit>(&dialog, "anteprimaPerturbazione");
+            QCOMPARE(preview->toPlainText(), QString("2233 07:44: soppresso"));
+            widget<QComboBox>(&dialog, "azionePerturbazione")->setCurrentIndex(3);
+            widget<QComboBox>(&dialog, "perturbaBinario")->setCurrentIndex(2);
+            QCOMPARE(preview->toPlainText(), QString("2233 07:44: binario 1 → 2"));
+            QVERIFY(widget<QLabel>(&dialog, "riepilogoPerturbazione")
+                        ->text()
+                        .startsWith("1 treno cambia; conflitti: prima 1, dopo 0"));
+            screenshot(&dialog, "perturbazioni");
+            click(&dialog, "applicaPerturbazione");
+        });
+        window->findChild<QAction*>("actionPerturbazioni")->trigger();
+        QCOMPARE(scenario.treni[1].binario, std::string("2"));
+        auto* undo = window->findChild<QAction*>("actionAnnulla");
+        QCOMPARE(undo->text(), QString("Annulla cambio di binario di 1 treno"));
+        undo->trigger();
+        QVERIFY(scenario.treni[1] == before.treni[1]);
     }
 
     // A reading that runs out of memory ends in a message, not in the editor's end.

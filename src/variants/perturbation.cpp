@@ -68,7 +68,7 @@ std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& tra
             continue; // it no longer runs
         switch (p.action) {
         case Action::Cancel:
-            t.codice_sussidiaria = "1";
+            t.codice_sussidiaria.assign(1, '1'); // not = "1", which GCC 12 warns of wrongly
             t.sussidiaria = std::string(kSussidiarie[1]);
             said("soppresso");
             break;
@@ -77,7 +77,8 @@ std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& tra
                 break;
             said("termina qui invece di proseguire per " + t.destinazione);
             t.destinazione.clear();
-            t.ora_partenza = t.min_partenza = "--";
+            t.ora_partenza.assign(2, '-');
+            t.min_partenza.assign(2, '-');
             t.fermate = std::string(kTerminaQui) + std::string(kFineFermate);
             break;
         case Action::StartHere:
@@ -85,7 +86,8 @@ std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& tra
                 break;
             said("parte da qui invece di venire da " + t.provenienza);
             t.provenienza.clear();
-            t.ora_arrivo = t.min_arrivo = "--";
+            t.ora_arrivo.assign(2, '-');
+            t.min_arrivo.assign(2, '-');
             break;
         case Action::ChangeTrack: {
             if (isCategoriaSenzaBinario(t.categoria))

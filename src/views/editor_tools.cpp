@@ -11,6 +11,7 @@
 #include "views/perturbation_dialog.h"
 #include "views/posters_dialog.h"
 #include "views/recovery_writer.h"
+#include "views/timetable_settings_dialog.h"
 #include "views/timetable_watch.h"
 #include "views/train_table_window.h"
 
@@ -77,6 +78,12 @@ void EditorWindow::buildMenuBar() {
     assignTracksAction_->setObjectName("actionAssegnaBinari");
     perturbAction_ = tools->addAction("&Perturbazioni…", this, [this] { perturbTrains({}); });
     perturbAction_->setObjectName("actionPerturbazioni");
+    settingsAction_ = tools->addAction("Impostazioni o&rario…", this, [this] {
+        TimetableSettingsDialog dialog(logic_.editorData().settings, this);
+        if (prompts_.runDialog(dialog) == QDialog::Accepted)
+            run([&] { logic_.setCheckSettings(dialog.settings()); });
+    });
+    settingsAction_->setObjectName("actionImpostazioniOrario");
 
     indicator_ = new QToolButton(menuBar());
     indicator_->setObjectName("indicatoreVerifica");

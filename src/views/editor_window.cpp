@@ -279,6 +279,7 @@ void EditorWindow::followScenario() {
     importGtfsAction_->setEnabled(logic_.canShowTrain());
     assignTracksAction_->setEnabled(logic_.canShowTrain());
     perturbAction_->setEnabled(logic_.canShowTrain());
+    settingsAction_->setEnabled(logic_.scenarioOpen());
     updateUndoActions();
     updateFileCommands();
     indicator_->setEnabled(logic_.scenarioOpen());

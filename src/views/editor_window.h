@@ -106,6 +106,7 @@ private:
     QAction* importGtfsAction_ = nullptr;
     QAction* assignTracksAction_ = nullptr;
     QAction* perturbAction_ = nullptr;
+    QAction* settingsAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QToolButton* indicator_ = nullptr;

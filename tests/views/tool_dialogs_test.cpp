@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimeEdit>
@@ -205,6 +206,21 @@ private slots:
         QCOMPARE(undo->text(), QString("Annulla cambio di binario di 1 treno"));
         undo->trigger();
         QVERIFY(scenario.treni[1] == before.treni[1]);
+    }
+
+    // The occupancy minutes set in "Impostazioni orario…" are the scenario's, to be saved with
+    // it, and the train table's boxes follow them.
+    void theTimetableSettingsBelongToTheScenario() {
+        openFourTrains();
+        auto* separation = window->trainTable().findChild<QSpinBox*>("separazioneMinima");
+        QCOMPARE(separation->value(), 3);
+        dialogs.expect("impostazioniOrario", [](QDialog& dialog) {
+            widget<QSpinBox>(&dialog, "impostaSeparazione")->setValue(7);
+            click(&dialog, "confermaImpostazioni");
+        });
+        window->findChild<QAction*>("actionImpostazioniOrario")->trigger();
+        QCOMPARE(separation->value(), 7);
+        QCOMPARE(widget<QLabel>(window, "nomeFile")->toolTip(), QString("Modifiche non salvate"));
     }
 
     // A reading that runs out of memory ends in a message, not in the editor's end.

@@ -1,0 +1,54 @@
+#include "views/timetable_settings_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace zeb {
+
+namespace {
+
+QSpinBox* minutes(const char* name, int value) {
+    auto* box = new QSpinBox;
+    box->setObjectName(name);
+    box->setRange(0, 1440);
+    box->setSuffix(" min");
+    box->setValue(value);
+    return box;
+}
+
+} // namespace
+
+TimetableSettingsDialog::TimetableSettingsDialog(const CheckSettings& settings, QWidget* parent)
+    : QDialog(parent), separation_(minutes("impostaSeparazione", settings.separation)),
+      turnaround_(minutes("impostaSosta", settings.turnaround)),
+      preparation_(minutes("impostaPreparazione", settings.preparation)) {
+    setObjectName("impostazioniOrario");
+    setWindowTitle("Impostazioni orario");
+    auto* form = new QFormLayout(this);
+    auto row = [&](const char* caption, QSpinBox* box) {
+        auto* label = new QLabel(caption);
+        label->setBuddy(box);
+        form->addRow(label, box);
+    };
+    row("&Distanza minima tra due treni:", separation_);
+    row("Binario occupato dopo l'&arrivo:", turnaround_);
+    row("Binario occupato prima della &partenza:", preparation_);
+    form->addRow(new QLabel("Si salvano con lo scenario, nel file dei dati dell'editor."));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("confermaImpostazioni");
+    buttons->button(QDialogButtonBox::Cancel)->setText("A&nnulla");
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+CheckSettings TimetableSettingsDialog::settings() const {
+    return {.separation = separation_->value(),
+            .turnaround = turnaround_->value(),
+            .preparation = preparation_->value()};
+}
+
+} // namespace zeb

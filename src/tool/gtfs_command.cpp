@@ -141,6 +141,48 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
     return kExitOk;
 }
 
+// `--gia-presenti` and `--categorie` into `how` and `choice`, or why they cannot be.
+std::optional<std::string> readPlannersChoices(const GtfsToolRequest& request, ImportChoice& choice,
+                                               std::optional<PresentTrains>& how) {
+    if (request.present) {
+        static const std::map<std::string, PresentTrains> kWays = {
+            {"nuovi", PresentTrains::AddNew},
+            {"sostituisci", PresentTrains::Replace},
+            {"tutti", PresentTrains::AddAll}};
+        const auto way = kWays.find(*request.present);
+        if (way == kWays.end())
+            return "--gia-presenti vuole nuovi, sostituisci o tutti, non " +
+                   quotedBriefly(*request.present);
+        how = way->second;
+    }
+    if (request.categories) {
+        try {
+            for (const auto& [kind, category] :
+                 readKindCategories(readScenarioFile(*request.categories)))
+                choice.categories[kind] = category;
+        } catch (const ScenarioFileError& error) {
+            return *request.categories + ": " + error.message();
+        } catch (const GtfsError& error) {
+            return *request.categories + ", " + error.message();
+        }
+    }
+    return std::nullopt;
+}
+
+// The feed's stations with their trains on `day`, the day said first.
+int listStations(const GtfsFeed& feed, date::sys_days day, bool onlyTrains, std::ostream& out,
+                 std::ostream& err) {
+    if (const auto validity = outsideFeed(feed, day)) {
+        err << "Nessun treno il " << isoText(day) << ": " << *validity << "\n";
+        return kExitProblems;
+    }
+    err << "Treni di " << dayText(day)
+        << (onlyTrains ? ", le stazioni senza treni lasciate fuori" : "") << "\n";
+    for (const StationCount& station : stationsOfDay(feed, day, onlyTrains))
+        out << station.id << ";" << station.name << ";" << station.trainsText() << "\n";
+    return kExitOk;
+}
+
 } // namespace
 
 int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostream& out,
@@ -169,46 +211,17 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
         *minute = *value;
     }
     std::optional<PresentTrains> how;
-    if (request.present) {
-        static const std::map<std::string, PresentTrains> kWays = {
-            {"nuovi", PresentTrains::AddNew},
-            {"sostituisci", PresentTrains::Replace},
-            {"tutti", PresentTrains::AddAll}};
-        const auto way = kWays.find(*request.present);
-        if (way == kWays.end())
-            return wrong(err, "--gia-presenti vuole nuovi, sostituisci o tutti, non " +
-                                  quotedBriefly(*request.present));
-        how = way->second;
-    }
-    if (request.categories) {
-        try {
-            for (const auto& [kind, category] :
-                 readKindCategories(readScenarioFile(*request.categories)))
-                choice.categories[kind] = category;
-        } catch (const ScenarioFileError& error) {
-            return wrong(err, *request.categories + ": " + error.message());
-        } catch (const GtfsError& error) {
-            return wrong(err, *request.categories + ", " + error.message());
-        }
-    }
+    if (const auto fault = readPlannersChoices(request, choice, how))
+        return wrong(err, *fault);
     if (!request.listStations && (!request.station || !day || !request.base || !request.output))
         return wrong(err, "servono --stazioni, oppure --stazione, --data, --scenario e -o");
 
     try {
         const auto source = openFeed(request.feed);
         const GtfsFeed feed = loadFeed(*source);
-        if (request.listStations) {
-            const date::sys_days listed = day.value_or(defaultServiceDay(feed, today));
-            if (const auto validity = outsideFeed(feed, listed)) {
-                err << "Nessun treno il " << isoText(listed) << ": " << *validity << "\n";
-                return kExitProblems;
-            }
-            err << "Treni di " << dayText(listed)
-                << (choice.onlyTrains ? ", le stazioni senza treni lasciate fuori" : "") << "\n";
-            for (const StationCount& station : stationsOfDay(feed, listed, choice.onlyTrains))
-                out << station.id << ";" << station.name << ";" << station.trainsText() << "\n";
-            return kExitOk;
-        }
+        if (request.listStations)
+            return listStations(feed, day.value_or(defaultServiceDay(feed, today)),
+                                choice.onlyTrains, out, err);
         return importDay(request, feed, choice, *day, how, out, err);
     } catch (const GtfsError& error) {
         err << error.message() << "\n";

@@ -126,76 +126,108 @@ std::vector<NoticeSection> noticeSections(const Scenario& base, const Scenario& 
     return sections;
 }
 
+namespace {
+
+// The pages as they fill: where the next line goes, the columns of the rows.
+class PageFiller {
+public:
+    PageFiller(const MeasureText& measure, const std::vector<NoticeSection>& sections)
+        : measure_(measure), pages_(1) {
+        // Columns: time, number, category, then where and what changed, the rest of the width.
+        numberX_ = kMargin + measure("00:00", kRowSize, true) + 10;
+        double numberWidth = 0, categoryWidth = 0;
+        for (const NoticeSection& section : sections) {
+            for (const NoticeRow& row : section.rows) {
+                numberWidth = std::max(numberWidth, measure(row.number, kRowSize, true));
+                categoryWidth = std::max(categoryWidth, measure(row.category, kRowSize, true));
+            }
+        }
+        categoryX_ = numberX_ + std::min(numberWidth, 110.0) + 10;
+        textX_ = categoryX_ + std::min(categoryWidth, 110.0) + 10;
+    }
+
+    void title(const std::string& station, const std::string& day) {
+        y_ = kMargin + kTitleSize;
+        put({"Stazione di " + station + ": avviso ai viaggiatori", kMargin, y_, kTitleSize, true});
+        y_ += kLine * 1.5;
+        if (!day.empty()) {
+            put({day, kMargin, y_, kRowSize + 2, false});
+            y_ += kLine * 1.5;
+        }
+    }
+
+    void section(const NoticeSection& section) {
+        if (y_ + 3 * kLine > kFooter - kLine)
+            newPage();
+        y_ += kLine * 0.5;
+        put({section.title, kMargin, y_, kHeadingSize, true});
+        y_ += kLine * 1.3;
+        for (const NoticeRow& row : section.rows)
+            this->row(section.title, row);
+    }
+
+    std::vector<NoticePage> finish() {
+        const std::size_t count = pages_.size();
+        for (std::size_t k = 0; k < count; ++k)
+            pages_[k].push_back({"Pagina " + std::to_string(k + 1) + " di " + std::to_string(count),
+                                 kMargin, kFooter + kLine, 8, false});
+        return std::move(pages_);
+    }
+
+private:
+    void put(PlacedText text) { pages_.back().push_back(std::move(text)); }
+
+    void newPage() {
+        pages_.emplace_back();
+        y_ = kMargin + kHeadingSize;
+    }
+
+    // A train's line, and the lines its wrapped columns need; a train starts on a page with room
+    // for it, or for a page of it at least.
+    void row(const std::string& title, const NoticeRow& row) {
+        const double textWidth = kNoticeWidth - kMargin - textX_;
+        std::vector<std::string> lines = wrapped(measure_, row.place, textWidth);
+        if (!row.change.empty())
+            for (std::string& line : wrapped(measure_, row.change, textWidth))
+                lines.push_back(std::move(line));
+        const auto numbers = wrapped(measure_, row.number, categoryX_ - numberX_ - 6);
+        const auto categories = wrapped(measure_, row.category, textX_ - categoryX_ - 6);
+        const std::size_t height = std::max({lines.size(), numbers.size(), categories.size()});
+        const double needed = std::min(static_cast<double>(height) * kLine, kFooter / 2);
+        for (std::size_t k = 0; k < height; ++k) {
+            if (y_ + (k == 0 ? needed : kLine) > kFooter - kLine) {
+                newPage();
+                put({title + " (segue)", kMargin, y_, kHeadingSize, true});
+                y_ += kLine * 1.3;
+            }
+            if (k == 0)
+                put({row.time, kMargin, y_, kRowSize, true});
+            if (k < numbers.size())
+                put({numbers[k], numberX_, y_, kRowSize, true});
+            if (k < categories.size())
+                put({categories[k], categoryX_, y_, kRowSize, false});
+            if (k < lines.size())
+                put({lines[k], textX_, y_, kRowSize, false});
+            y_ += kLine;
+        }
+    }
+
+    const MeasureText& measure_;
+    std::vector<NoticePage> pages_;
+    double y_ = 0;
+    double numberX_ = 0, categoryX_ = 0, textX_ = 0;
+};
+
+} // namespace
+
 std::vector<NoticePage> noticePages(const MeasureText& measure, const std::string& station,
                                     const std::string& day,
                                     const std::vector<NoticeSection>& sections) {
-    std::vector<NoticePage> pages(1);
-    double y = kMargin + kTitleSize;
-    pages.back().push_back(
-        {"Stazione di " + station + ": avviso ai viaggiatori", kMargin, y, kTitleSize, true});
-    y += kLine * 1.5;
-    if (!day.empty()) {
-        pages.back().push_back({day, kMargin, y, kRowSize + 2, false});
-        y += kLine * 1.5;
-    }
-    // Columns: time, number, category, then where and what changed, the rest of the width.
-    const double numberX = kMargin + measure("00:00", kRowSize, true) + 10;
-    double numberWidth = 0, categoryWidth = 0;
-    for (const NoticeSection& section : sections) {
-        for (const NoticeRow& row : section.rows) {
-            numberWidth = std::max(numberWidth, measure(row.number, kRowSize, true));
-            categoryWidth = std::max(categoryWidth, measure(row.category, kRowSize, true));
-        }
-    }
-    const double categoryX = numberX + std::min(numberWidth, 110.0) + 10;
-    const double textX = categoryX + std::min(categoryWidth, 110.0) + 10;
-    const double textWidth = kNoticeWidth - kMargin - textX;
-    auto newPage = [&] {
-        pages.emplace_back();
-        y = kMargin + kHeadingSize;
-    };
-    for (const NoticeSection& section : sections) {
-        if (y + 3 * kLine > kFooter - kLine)
-            newPage();
-        y += kLine * 0.5;
-        pages.back().push_back({section.title, kMargin, y, kHeadingSize, true});
-        y += kLine * 1.3;
-        for (const NoticeRow& row : section.rows) {
-            std::vector<std::string> lines = wrapped(measure, row.place, textWidth);
-            if (!row.change.empty())
-                for (std::string& line : wrapped(measure, row.change, textWidth))
-                    lines.push_back(std::move(line));
-            // Each of number and category may wrap too, on narrow columns.
-            const auto numberLines = wrapped(measure, row.number, categoryX - numberX - 6);
-            const auto categoryLines = wrapped(measure, row.category, textX - categoryX - 6);
-            const std::size_t height =
-                std::max({lines.size(), numberLines.size(), categoryLines.size()});
-            // A train starts on a page with room for it, or for a page of it at least.
-            const double needed = std::min(static_cast<double>(height) * kLine, kFooter / 2);
-            for (std::size_t k = 0; k < height; ++k) {
-                if (y + (k == 0 ? needed : kLine) > kFooter - kLine) {
-                    newPage();
-                    pages.back().push_back(
-                        {section.title + " (segue)", kMargin, y, kHeadingSize, true});
-                    y += kLine * 1.3;
-                }
-                if (k == 0)
-                    pages.back().push_back({row.time, kMargin, y, kRowSize, true});
-                if (k < numberLines.size())
-                    pages.back().push_back({numberLines[k], numberX, y, kRowSize, true});
-                if (k < categoryLines.size())
-                    pages.back().push_back({categoryLines[k], categoryX, y, kRowSize, false});
-                if (k < lines.size())
-                    pages.back().push_back({lines[k], textX, y, kRowSize, false});
-                y += kLine;
-            }
-        }
-    }
-    const std::size_t count = pages.size();
-    for (std::size_t k = 0; k < count; ++k)
-        pages[k].push_back({"Pagina " + std::to_string(k + 1) + " di " + std::to_string(count),
-                            kMargin, kFooter + kLine, 8, false});
-    return pages;
+    PageFiller writer(measure, sections);
+    writer.title(station, day);
+    for (const NoticeSection& section : sections)
+        writer.section(section);
+    return writer.finish();
 }
 
 } // namespace zeb

@@ -24,26 +24,9 @@
 
 namespace zeb {
 
-void EditorWindow::buildMenuBar() {
-    menuBar()->setObjectName("menuBar");
-    buildFileMenu();
-    QMenu* edit = menuBar()->addMenu("&Modifica");
-    edit->setObjectName("menuModifica");
-    // While a text box has the focus, the same keys undo its typing: the box takes them first.
-    undoAction_ = edit->addAction("Annulla", QKeySequence::Undo, this,
-                                  [this] { run([this] { logic_.undo(); }); });
-    undoAction_->setObjectName("actionAnnulla");
-    redoAction_ = edit->addAction("Ripeti", QKeySequence::Redo, this,
-                                  [this] { run([this] { logic_.redo(); }); });
-    redoAction_->setObjectName("actionRipeti");
-    // Ctrl+Y too, as most editors take it.
-    // Ctrl+Shift+Z and Ctrl+Y both, once each: a key bound twice would do neither.
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    for (const char* key : {"Ctrl+Shift+Z", "Ctrl+Y"}) {
-        if (!redoKeys.contains(QKeySequence(key)))
-            redoKeys << QKeySequence(key);
-    }
-    redoAction_->setShortcuts(redoKeys);
+// Strumenti: the windows of the timetable, the exchanges with other programs, the tools that
+// change many trains.
+void EditorWindow::buildToolsMenu() {
     QMenu* tools = menuBar()->addMenu("&Strumenti");
     tools->setObjectName("menuStrumenti");
     trainTableAction_ = tools->addAction("&Quadro treni", QKeySequence(Qt::Key_F2), this, [this] {
@@ -84,6 +67,29 @@ void EditorWindow::buildMenuBar() {
             run([&] { logic_.setCheckSettings(dialog.settings()); });
     });
     settingsAction_->setObjectName("actionImpostazioniOrario");
+}
+
+void EditorWindow::buildMenuBar() {
+    menuBar()->setObjectName("menuBar");
+    buildFileMenu();
+    QMenu* edit = menuBar()->addMenu("&Modifica");
+    edit->setObjectName("menuModifica");
+    // While a text box has the focus, the same keys undo its typing: the box takes them first.
+    undoAction_ = edit->addAction("Annulla", QKeySequence::Undo, this,
+                                  [this] { run([this] { logic_.undo(); }); });
+    undoAction_->setObjectName("actionAnnulla");
+    redoAction_ = edit->addAction("Ripeti", QKeySequence::Redo, this,
+                                  [this] { run([this] { logic_.redo(); }); });
+    redoAction_->setObjectName("actionRipeti");
+    // Ctrl+Y too, as most editors take it.
+    // Ctrl+Shift+Z and Ctrl+Y both, once each: a key bound twice would do neither.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const char* key : {"Ctrl+Shift+Z", "Ctrl+Y"}) {
+        if (!redoKeys.contains(QKeySequence(key)))
+            redoKeys << QKeySequence(key);
+    }
+    redoAction_->setShortcuts(redoKeys);
+    buildToolsMenu();
 
     indicator_ = new QToolButton(menuBar());
     indicator_->setObjectName("indicatoreVerifica");

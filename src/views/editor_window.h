@@ -67,6 +67,7 @@ private:
     void addCommands(QWidget* area, int top, int height,
                      std::initializer_list<CommandSpec> commands);
     void setTabOrder();
+    void buildToolsMenu();
     void buildMenuBar();
     // "Importa orario GTFS…": a feed, then the import dialog, then the logic's import.
     void importGtfs();

@@ -1,5 +1,7 @@
 #include "views/timetable_settings_dialog.h"
 
+#include "views/window_style.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -8,23 +10,10 @@
 
 namespace zeb {
 
-namespace {
-
-QSpinBox* minutes(const char* name, int value) {
-    auto* box = new QSpinBox;
-    box->setObjectName(name);
-    box->setRange(0, 1440);
-    box->setSuffix(" min");
-    box->setValue(value);
-    return box;
-}
-
-} // namespace
-
 TimetableSettingsDialog::TimetableSettingsDialog(const CheckSettings& settings, QWidget* parent)
-    : QDialog(parent), separation_(minutes("impostaSeparazione", settings.separation)),
-      turnaround_(minutes("impostaSosta", settings.turnaround)),
-      preparation_(minutes("impostaPreparazione", settings.preparation)) {
+    : QDialog(parent), separation_(minutesBox("impostaSeparazione", settings.separation)),
+      turnaround_(minutesBox("impostaSosta", settings.turnaround)),
+      preparation_(minutesBox("impostaPreparazione", settings.preparation)) {
     setObjectName("impostazioniOrario");
     setWindowTitle("Impostazioni orario");
     auto* form = new QFormLayout(this);

@@ -7,6 +7,7 @@
 #include "views/train_filter_model.h"
 #include "views/train_table_model.h"
 #include "views/window_geometry.h"
+#include "views/window_style.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,19 +32,6 @@
 #include <array>
 
 namespace zeb {
-
-namespace {
-
-QSpinBox* minutesBox(const char* name, int value) {
-    auto* box = new QSpinBox;
-    box->setObjectName(name);
-    box->setRange(0, 240);
-    box->setSuffix(" min");
-    box->setValue(value);
-    return box;
-}
-
-} // namespace
 
 TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands commands,
                                    DialogPrompts& prompts, QWidget* parent)

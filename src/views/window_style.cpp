@@ -1,5 +1,7 @@
 #include "views/window_style.h"
 
+#include <QSpinBox>
+
 #include "model/counted.h"
 
 #include <QApplication>
@@ -37,6 +39,15 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect w
     label->setFont(verdanaFont());
     label->setAlignment(align);
     return label;
+}
+
+QSpinBox* minutesBox(const char* name, int value) {
+    auto* box = new QSpinBox;
+    box->setObjectName(name);
+    box->setRange(0, 1440);
+    box->setSuffix(" min");
+    box->setValue(value);
+    return box;
 }
 
 QString countedText(long count, const char* one, const char* many) {

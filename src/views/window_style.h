@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QRect>
 
+class QSpinBox;
+
 namespace zeb {
 
 // Window layouts are given in twips: 15 twips to a pixel at 96 dots per inch.
@@ -16,6 +18,9 @@ QFont defaultControlFont();
 
 // "1 treno", "2 treni", for the windows' texts.
 QString countedText(long count, const char* one, const char* many);
+
+// A box of whole minutes, from 0 to the day's, with its name.
+QSpinBox* minutesBox(const char* name, int value);
 
 // A label of the windows, in Verdana 8.25 pt, with its name, place and alignment.
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect where,

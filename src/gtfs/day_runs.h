@@ -38,6 +38,26 @@ inline CallUse callUseAt(const std::vector<TripRow>& rows, std::size_t at) {
     return {at > 0 && rows[at].dropOff, at + 1 < rows.size() && rows[at].pickup};
 }
 
+// Of the calls of one number at one station, in the order they were made, the parts of one train
+// run as several trips (from its origin, and from a station on its way): `partsOfOneTrain(i, j)`
+// tells two such, and the one of the shorter trip (`tripRows`) is marked in `dropped`, where
+// calls left out already stand marked. Returns how many it marked. A number's calls are few:
+// each pair is compared, where they are 64 at most.
+template <typename PartsOfOneTrain, typename TripRows>
+int markSplitParts(std::vector<bool>& dropped, PartsOfOneTrain partsOfOneTrain, TripRows tripRows) {
+    const std::size_t count = dropped.size();
+    int marked = 0;
+    for (std::size_t i = 0; i < count && count <= 64; ++i) {
+        for (std::size_t j = i + 1; j < count; ++j) {
+            if (dropped[i] || dropped[j] || !partsOfOneTrain(i, j))
+                continue;
+            dropped[tripRows(j) > tripRows(i) ? i : j] = true;
+            ++marked;
+        }
+    }
+    return marked;
+}
+
 // The runs of a trip, as offsets from its own times, each once and in order: {0}, or one run per
 // headway of its frequencies. Rows of one headway and phase are merged first, so that rows
 // overlapping each other cost what the seconds they cover cost.

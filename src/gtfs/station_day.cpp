@@ -187,16 +187,17 @@ private:
             while (to < order.size() &&
                    calls[order[to]].train.numero == calls[order[from]].train.numero)
                 ++to;
-            // A number's calls are few: each pair is compared.
-            for (std::size_t i = from; i < to && to - from <= 64; ++i) {
-                for (std::size_t j = i + 1; j < to; ++j) {
-                    const std::size_t a = order[i], b = order[j];
-                    if (forgotten_[a] || forgotten_[b] ||
-                        !sameTrain(calls[a].train, calls[b].train))
-                        continue;
-                    forgotten_[calls[b].tripRows > calls[a].tripRows ? a : b] = true;
-                    ++result_.repeatedCalls;
-                }
+            auto call = [&](std::size_t k) -> const StationCall& { return calls[order[from + k]]; };
+            std::vector<bool> dropped(to - from, false);
+            result_.repeatedCalls += markSplitParts(
+                dropped,
+                [&](std::size_t i, std::size_t j) {
+                    return sameTrain(call(i).train, call(j).train);
+                },
+                [&](std::size_t k) { return call(k).tripRows; });
+            for (std::size_t k = 0; k < dropped.size(); ++k) {
+                if (dropped[k])
+                    forgotten_[order[from + k]] = true;
             }
             from = to;
         }

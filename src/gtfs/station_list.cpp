@@ -175,18 +175,17 @@ private:
                 calls.push_back(call);
         }
         std::vector<bool> dropped(calls.size(), false);
-        for (std::size_t i = 0; i < calls.size() && calls.size() <= 64; ++i) {
-            for (std::size_t j = i + 1; j < calls.size(); ++j) {
+        markSplitParts(
+            dropped,
+            [&](std::size_t i, std::size_t j) {
                 const SharedCall &a = calls[i], &b = calls[j];
                 const bool leaving = a.departure >= 0 && a.departure == b.departure &&
                                      a.destination == b.destination;
                 const bool arriving =
                     a.arrival >= 0 && a.arrival == b.arrival && a.origin == b.origin;
-                if (dropped[i] || dropped[j] || (!leaving && !arriving))
-                    continue;
-                dropped[b.tripRows > a.tripRows ? i : j] = true;
-            }
-        }
+                return leaving || arriving;
+            },
+            [&](std::size_t k) { return calls[k].tripRows; });
         for (std::size_t c = 0; c < calls.size(); ++c) {
             if (!dropped[c] && calls[c].counts) {
                 ++counts_[static_cast<std::size_t>(calls[c].station)];

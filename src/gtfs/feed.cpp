@@ -16,7 +16,6 @@ namespace zeb {
 namespace {
 
 constexpr int kMaxRunsPerFrequency = 1440;
-constexpr std::size_t kMostSkippedKept = 100;
 
 int numberIn(const GtfsTable& table, int column, int fallback) {
     const std::string_view text = table.field(column);
@@ -55,16 +54,14 @@ void eachRow(GtfsTable& table, std::vector<std::string>& skipped, Read read) {
         try {
             read();
         } catch (const GtfsError& error) {
-            if (faults.size() < kMostSkippedKept)
+            if (faults.size() < kMostSkippedRows)
                 faults.emplace_back(table.line(), error.message());
         }
     }
-    faults.insert(faults.end(), table.skipped().begin(),
-                  table.skipped().begin() +
-                      static_cast<long>(std::min(table.skipped().size(), kMostSkippedKept)));
+    faults.insert(faults.end(), table.skipped().begin(), table.skipped().end());
     std::stable_sort(faults.begin(), faults.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 0; i < faults.size() && i < kMostSkippedKept; ++i)
+    for (std::size_t i = 0; i < faults.size() && i < kMostSkippedRows; ++i)
         skipped.push_back(std::move(faults[i].second));
 }
 

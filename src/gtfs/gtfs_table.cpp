@@ -69,7 +69,7 @@ bool GtfsTable::next() {
         } catch (const GtfsError& error) {
             if (!skipBadRows_)
                 throw;
-            if (skipped_.size() < 100) // the first hundred tell enough
+            if (skipped_.size() < kMostSkippedRows)
                 skipped_.emplace_back(line_, error.message());
             skipLine();
             continue;

@@ -15,6 +15,9 @@ namespace zeb {
 // A feed's value without the blanks and tabs around it, as every field is read.
 std::string_view trimmedValue(std::string_view text);
 
+// The rows skipped for faults that a file keeps to tell: the first ones tell enough.
+inline constexpr std::size_t kMostSkippedRows = 100;
+
 // One file of a feed read row by row as a stream (RFC 4180: quoted fields, "" inside quotes,
 // CR LF or LF), with its columns found by the header's names in any order. Unknown columns are
 // ignored; a column the file lacks reads as empty. Memory stays within one buffer of rows.

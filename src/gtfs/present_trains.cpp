@@ -3,7 +3,6 @@
 #include "model/train_append.h"
 #include "model/value_tables.h"
 
-#include <algorithm>
 #include <unordered_map>
 
 namespace zeb {
@@ -38,8 +37,7 @@ Treno replacement(const Treno& stored, Treno imported) {
     return imported;
 }
 
-} // namespace
-
+// The stored train each of `trains` repeats, or -1.
 std::vector<int> storedRepeats(const Scenario& base, const std::vector<Treno>& trains) {
     std::unordered_map<std::string, int> stored;
     for (int i = 0; i < base.totale_treni; ++i)
@@ -53,11 +51,7 @@ std::vector<int> storedRepeats(const Scenario& base, const std::vector<Treno>& t
     return repeats;
 }
 
-long presentCount(const Scenario& base, const std::vector<Treno>& trains) {
-    const std::vector<int> repeats = storedRepeats(base, trains);
-    return static_cast<long>(
-        std::count_if(repeats.begin(), repeats.end(), [](int stored) { return stored >= 0; }));
-}
+} // namespace
 
 SettledImport settleImport(const Scenario& base, ChosenTrains chosen, PresentTrains how) {
     SettledImport settled;

@@ -19,10 +19,6 @@ enum class PresentTrains {
     AddAll,  // every chosen train is added
 };
 
-// The stored train each of `trains` repeats, or -1.
-std::vector<int> storedRepeats(const Scenario& base, const std::vector<Treno>& trains);
-long presentCount(const Scenario& base, const std::vector<Treno>& trains);
-
 // The chosen trains settled against what `base` holds.
 struct SettledImport {
     std::vector<Treno> added;

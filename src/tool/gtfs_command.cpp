@@ -99,7 +99,10 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
             << (validity ? " (" + *validity + ")" : std::string()) << "; nulla è stato scritto\n";
         return kExitProblems;
     }
-    const long present = presentCount(*base, chosen.trains);
+    const std::vector<std::string> notes = importNotes(stationDay, chosen);
+    SettledImport settled =
+        settleImport(*base, std::move(chosen), how.value_or(PresentTrains::AddAll));
+    const long present = settled.present;
     if (present > 0 && !how) {
         err << counted(present, "treno", "treni") << " di " << where << " "
             << (present == 1 ? "è già" : "sono già")
@@ -107,9 +110,6 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
                "sostituisci o tutti dice che farne; nulla è stato scritto\n";
         return kExitProblems;
     }
-    const std::vector<std::string> notes = importNotes(stationDay, chosen);
-    SettledImport settled =
-        settleImport(*base, std::move(chosen), how.value_or(PresentTrains::AddAll));
     if (const auto refusal = settledRefusal(*base, settled)) {
         err << *refusal << "\n";
         return kExitProblems;

@@ -43,17 +43,6 @@ std::string trimmed(std::string_view text) {
     return std::string(trimmedOf(text, " \t\r\n"));
 }
 
-// Letter case ignored for ASCII letters, which every list entry and column name uses.
-template <std::size_t N>
-std::optional<int> positionIgnoringCase(const std::array<std::string_view, N>& table,
-                                        std::string_view text) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (lowered(table[i]) == lowered(text))
-            return static_cast<int>(i);
-    }
-    return std::nullopt;
-}
-
 std::string timeCell(bool applies, const std::string& ora, const std::string& minuti) {
     return applies ? ora + ":" + minuti : std::string();
 }

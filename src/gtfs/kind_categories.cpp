@@ -36,18 +36,14 @@ std::map<std::string, int> readKindCategories(std::string_view csv) {
         if (semicolon == std::string_view::npos || text.find(';', semicolon + 1) != text.npos)
             throw fault("servono due valori, tipo;categoria, non " + quotedBriefly(text));
         const std::string_view kind = valueOf(text.substr(0, semicolon));
-        const std::string category = lowered(valueOf(text.substr(semicolon + 1)));
+        const std::string_view category = valueOf(text.substr(semicolon + 1));
         if (kind.empty())
             throw fault("manca il tipo di servizio");
-        int position = -1;
-        for (std::size_t k = 0; k < kCategorie.size(); ++k) {
-            if (lowered(kCategorie[k]) == category)
-                position = static_cast<int>(k);
-        }
-        if (position < 0)
-            throw fault(quotedBriefly(valueOf(text.substr(semicolon + 1))) +
-                        " non è una categoria; le categorie sono " + categoryNames());
-        categories[lowered(kind)] = position;
+        const auto position = positionIgnoringCase(kCategorie, category);
+        if (!position)
+            throw fault(quotedBriefly(category) + " non è una categoria; le categorie sono " +
+                        categoryNames());
+        categories[lowered(kind)] = *position;
     }
     return categories;
 }

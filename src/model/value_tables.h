@@ -88,6 +88,18 @@ std::optional<int> positionIn(const std::array<std::string_view, N>& table, std:
     return std::nullopt;
 }
 
+// The same with letter case ignored for ASCII letters, which every list entry and column name
+// uses.
+template <std::size_t N>
+std::optional<int> positionIgnoringCase(const std::array<std::string_view, N>& table,
+                                        std::string_view text) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (lowered(table[i]) == lowered(text))
+            return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
 // The decimal text "0".."N-1" of a list position, read back exactly ("03" and " 3" are not 3).
 std::optional<int> listPosition(std::string_view text, int count);
 

@@ -21,9 +21,7 @@ std::string timeOf(const Treno& t, bool arrival) {
 
 // The indication's description, from its code as the file keeps it.
 std::string indicationOf(const Treno& t) {
-    const auto code = positionIn(
-        std::array<std::string_view, 11>{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"},
-        t.codice_sussidiaria);
+    const auto code = listPosition(t.codice_sussidiaria, static_cast<int>(kSussidiarie.size()));
     return code ? std::string(kSussidiarie[static_cast<std::size_t>(*code)]) : t.sussidiaria;
 }
 

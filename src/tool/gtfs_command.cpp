@@ -12,6 +12,7 @@
 #include "scenario_file/scenario_file_error.h"
 #include "timetable/train_times.h"
 #include "tool/iso_dates.h"
+#include "tool/option_values.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"
 #include "track_assignment/track_assignment.h"
@@ -64,20 +65,6 @@ std::string assignImported(Scenario& s, const std::vector<int>& trains) {
     if (const std::string unplaced = unplacedText(s, assignment); !unplaced.empty())
         text += unplaced + "\n";
     return text + assignmentSummary(assignment) + "\n";
-}
-
-// "0,2" as route types, or nullopt.
-std::optional<std::vector<int>> routeTypes(const std::string& text) {
-    std::vector<int> types;
-    for (std::size_t at = 0; at <= text.size();) {
-        const std::size_t comma = std::min(text.find(',', at), text.size());
-        const auto type = wholeNumber(text.substr(at, comma - at));
-        if (!type || *type < 0)
-            return std::nullopt;
-        types.push_back(*type);
-        at = comma + 1;
-    }
-    return types;
 }
 
 // The station's day appended to BASE and written, as the command asks.
@@ -194,7 +181,7 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
     ImportChoice choice;
     choice.onlyTrains = !request.buses;
     if (request.types) {
-        const auto types = routeTypes(*request.types);
+        const auto types = wholeNumbers(*request.types, 0);
         if (!types)
             return wrong(err, "--tipi vuole tipi di linea GTFS separati da virgole, come «0,2», "
                               "non " +

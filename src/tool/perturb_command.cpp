@@ -6,6 +6,7 @@
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
+#include "tool/option_values.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"
 
@@ -19,20 +20,6 @@ namespace {
 int wrong(std::ostream& err, const std::string& what) {
     err << "zebrano-tool perturba: " << what << "\n";
     return kExitUnreadable;
-}
-
-// "60,30,10" as whole numbers, or nullopt.
-std::optional<std::vector<int>> numbers(const std::string& text) {
-    std::vector<int> values;
-    for (std::size_t at = 0; at <= text.size();) {
-        const std::size_t comma = std::min(text.find(',', at), text.size());
-        const auto value = wholeNumber(text.substr(at, comma - at));
-        if (!value || *value < 0 || *value > 100)
-            return std::nullopt;
-        values.push_back(*value);
-        at = comma + 1;
-    }
-    return values;
 }
 
 // The filter and the perturbation the options ask for, or why not.
@@ -75,7 +62,7 @@ std::optional<std::string> readRequest(const PerturbRequest& r, TrainFilter& fil
     if (!p.track.empty() && !slotOfTrackName(p.track))
         return quotedBriefly(p.track) + " non è un binario";
     if (p.action == Perturbation::Action::Delay) {
-        const auto shares = numbers(r.delays.value_or(""));
+        const auto shares = wholeNumbers(r.delays.value_or(""), 0, 100);
         if (!shares || shares->size() > 5)
             return "--ritardi vuole fino a cinque percentuali per gli indici da 0 a 4, come "
                    "«60,30,10»";

@@ -97,18 +97,17 @@ void paintBars(const ChartFrame& f, bool paper, std::vector<std::pair<QRectF, QS
             continue;
         const QColor color = bar.conflict ? QColor(205, 40, 40) : kindColor(bar.occupancy.kind);
         if (bar.occupancy.cancelled) {
-            // A cancelled train: its outline, its number in its colour.
+            // A cancelled train holds nothing, so overlaps nothing: its outline, its number in
+            // its colour.
             p.setPen(QPen(color.darker(140), 1, Qt::DashLine));
             p.drawRect(box);
             p.setPen(color.darker(160));
         } else {
             p.fillRect(box, color);
-        }
-        for (const auto& [from, to] : bar.overlaps)
-            p.fillRect(
-                QRectF(m.x(from), box.top(), std::max(2.0, m.x(to) - m.x(from)), box.height()),
-                QBrush(Qt::black, Qt::BDiagPattern));
-        if (!bar.occupancy.cancelled) {
+            for (const auto& [from, to] : bar.overlaps)
+                p.fillRect(
+                    QRectF(m.x(from), box.top(), std::max(2.0, m.x(to) - m.x(from)), box.height()),
+                    QBrush(Qt::black, Qt::BDiagPattern));
             p.setPen(color.darker(140));
             p.drawRect(box);
             p.setPen(Qt::white);

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <vector>
 
 namespace zeb {
 
@@ -14,6 +15,7 @@ namespace {
 
 constexpr const char* kFormat = "zebrano-editor";
 constexpr int kMostMinutes = 1440;
+constexpr const char* kBaseDay = "giornoBase";
 
 struct MinutesKey {
     const char* key;
@@ -22,6 +24,37 @@ struct MinutesKey {
 constexpr MinutesKey kMinutes[] = {{"separazione", &CheckSettings::separation},
                                    {"sosta", &CheckSettings::turnaround},
                                    {"preparazione", &CheckSettings::preparation}};
+
+void readMinutes(const nlohmann::json& json, CheckSettings& settings,
+                 std::vector<std::string>& ignored) {
+    const auto given = json.find("impostazioni");
+    if (given == json.end() || !given->is_object())
+        return;
+    std::string wrong;
+    for (const MinutesKey& minutes : kMinutes) {
+        const auto value = given->find(minutes.key);
+        if (value == given->end())
+            continue;
+        if (value->is_number_integer() && *value >= 0 && *value <= kMostMinutes)
+            settings.*minutes.field = value->get<int>();
+        else
+            wrong += std::string(wrong.empty() ? "" : ", ") + minutes.key;
+    }
+    if (!wrong.empty())
+        ignored.push_back("i minuti di " + wrong + " non sono un numero intero da 0 a " +
+                          std::to_string(kMostMinutes) + ": valgono quelli predefiniti");
+}
+
+void readBaseDay(const nlohmann::json& json, std::string& baseDay,
+                 std::vector<std::string>& ignored) {
+    const auto given = json.find(kBaseDay);
+    if (given == json.end())
+        return;
+    if (given->is_string() && !given->get_ref<const std::string&>().empty())
+        baseDay = given->get<std::string>();
+    else
+        ignored.push_back("il giorno base non è il nome di un file");
+}
 
 } // namespace
 
@@ -35,7 +68,11 @@ std::string editorDataText(const EditorData& data) {
     json["versione"] = kEditorDataVersion;
     for (const MinutesKey& minutes : kMinutes)
         json["impostazioni"][minutes.key] = data.settings.*minutes.field;
-    return json.dump(2) + "\n";
+    if (!data.baseDay.empty())
+        json[kBaseDay] = data.baseDay;
+    // A name that is no UTF-8 (a folder named in another encoding) is written with its faults
+    // replaced rather than failing the save.
+    return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 EditorDataRead readEditorData(std::string_view text) {
@@ -55,22 +92,14 @@ EditorDataRead readEditorData(std::string_view text) {
                     std::to_string(version->get<long long>()) + "), che questa non sa leggere";
         return read;
     }
-    const auto settings = json.find("impostazioni");
-    if (settings == json.end() || !settings->is_object())
-        return read;
-    std::string ignored;
-    for (const MinutesKey& minutes : kMinutes) {
-        const auto value = settings->find(minutes.key);
-        if (value == settings->end())
-            continue;
-        if (value->is_number_integer() && *value >= 0 && *value <= kMostMinutes)
-            read.data.settings.*minutes.field = value->get<int>();
-        else
-            ignored += std::string(ignored.empty() ? "" : ", ") + minutes.key;
+    std::vector<std::string> ignored;
+    readMinutes(json, read.data.settings, ignored);
+    readBaseDay(json, read.data.baseDay, ignored);
+    if (!ignored.empty()) {
+        read.note = ignored.front();
+        for (std::size_t k = 1; k < ignored.size(); ++k)
+            *read.note += "; " + ignored[k];
     }
-    if (!ignored.empty())
-        read.note = "i minuti di " + ignored + " non sono un numero intero da 0 a " +
-                    std::to_string(kMostMinutes) + ": valgono quelli predefiniti";
     return read;
 }
 
@@ -85,6 +114,12 @@ EditorDataRead loadEditorData(const std::string& scenarioPath) {
     } catch (const ScenarioFileError& error) {
         read.note = error.message();
     }
+    if (!read.data.baseDay.empty()) {
+        const std::filesystem::path base(read.data.baseDay);
+        if (base.is_relative())
+            read.data.baseDay =
+                (std::filesystem::path(scenarioPath).parent_path() / base).lexically_normal();
+    }
     if (read.note)
         read.note =
             "Il file " + std::filesystem::path(path).filename().string() + " accanto allo " +
@@ -94,7 +129,17 @@ EditorDataRead loadEditorData(const std::string& scenarioPath) {
 }
 
 void saveEditorData(const std::string& scenarioPath, const EditorData& data) {
-    replaceFileContents(companionPathOf(scenarioPath), editorDataText(data));
+    EditorData written = data;
+    if (!data.baseDay.empty()) {
+        // Beside the scenario, or in a folder near it: named from the scenario's folder.
+        std::error_code unknown;
+        const auto folder = std::filesystem::absolute(scenarioPath, unknown).parent_path();
+        const auto base = std::filesystem::absolute(data.baseDay, unknown);
+        const auto relative = base.lexically_relative(folder);
+        if (!unknown && !relative.empty())
+            written.baseDay = relative.generic_string();
+    }
+    replaceFileContents(companionPathOf(scenarioPath), editorDataText(written));
 }
 
 } // namespace zeb

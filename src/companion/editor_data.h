@@ -10,9 +10,13 @@ namespace zeb {
 
 // What only the editor needs of a scenario, kept beside it in a file of its own ("Milano.zeb" →
 // "Milano.zeb-editor"): the scenario file stays the simulator's, byte for byte, and opens without
-// it. Version 1 holds the occupancy minutes.
+// it. Version 1 holds the occupancy minutes and, for a variant of a day, the file of its base day.
 struct EditorData {
     CheckSettings settings{};
+    // The day this scenario was made from, for "Confronta con…"; none where empty. In memory a
+    // path as the scenario's own; in the file, relative to the scenario's folder where it can be,
+    // so that the two move together.
+    std::string baseDay{};
     bool operator==(const EditorData&) const = default;
 };
 

@@ -98,6 +98,13 @@ public:
 
     // File commands.
     void salva_Click();
+    // "Salva variante come…": the scenario saved under a new name as a variant of the file it
+    // came from, which its companion file names as the base day. A scenario with no file of its
+    // own is refused with a word, and so is the base day's own file.
+    void saveVariantAs();
+    // The file the scenario was last read from or saved to; none for a new scenario or one
+    // restored from a recovery copy.
+    std::optional<std::string> scenarioFile() const;
     void carica_scenario_Click();
     // The trains to a CSV file and from one, appended to the stored ones all or nothing; the
     // import only while no new train is being entered.
@@ -179,6 +186,9 @@ private:
     // The covered state: the fields under the cover, NUOVO TRENO and TRENO PRECEDENTE ready.
     void enterCoveredState();
     void showFileError(const std::string& message);
+    // Saves the scenario and its companion file as `path`, as SALVA does once a name is chosen;
+    // false when the scenario could not be written.
+    bool saveTo(const std::string& path);
     // Asks the question of CHIUDI SCENARIO; true for Yes.
     bool confirmClosing();
     // After a change to many trains, or a step of the history: the covered state, the new
@@ -211,6 +221,7 @@ private:
     History history_;
     bool unsaved_ = false; // changed since it was opened or saved, or never saved
     EditorData data_;
+    std::string recoveredCopy_; // the recovery copy a restored scenario was read from
 };
 
 } // namespace zeb

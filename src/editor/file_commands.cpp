@@ -10,9 +10,17 @@
 
 #include <cerrno>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 
 namespace zeb {
+
+namespace {
+
+const FileFilter kScenarioFilter{"File Scenario di ZEB (*.zeb) ", "*.zeb", {}, "zeb"};
+const char* const kVariantCaption = "Salva variante";
+
+} // namespace
 
 void EditorLogic::showFileError(const std::string& message) {
     ui_.showMessage(message, "", MessageIcon::None, MessageButtons::Ok);
@@ -20,15 +28,17 @@ void EditorLogic::showFileError(const std::string& message) {
 
 void EditorLogic::salva_Click() {
     // A name typed without its extension gets ".zeb", so that APRI SCENARIO finds it again.
-    const auto path = ui_.askSaveFileName({"File Scenario di ZEB (*.zeb) ", "*.zeb", {}, "zeb"});
-    if (!path)
-        return;
-    s_.nome_file = withExtension(*path, "zeb");
+    if (const auto path = ui_.askSaveFileName(kScenarioFilter))
+        saveTo(withExtension(*path, "zeb"));
+}
+
+bool EditorLogic::saveTo(const std::string& path) {
+    s_.nome_file = path;
     try {
         Funzione_Salva_Con_Nome(s_);
     } catch (const ScenarioFileError& error) {
         showFileError(error.message());
-        return;
+        return false;
     }
     history_.resync(s_); // the save wrote the type codes, which are no change of the user's
     unsaved_ = false;
@@ -39,6 +49,46 @@ void EditorLogic::salva_Click() {
                       error.message());
     }
     enterCoveredState();
+    return true;
+}
+
+std::optional<std::string> EditorLogic::scenarioFile() const {
+    const std::string& path = !s_.nome_file.empty() ? s_.nome_file : s_.nome_file_carica;
+    if (!scenarioOpen() || path.empty() || path == recoveredCopy_)
+        return std::nullopt;
+    return path;
+}
+
+void EditorLogic::saveVariantAs() {
+    if (!salva.enabled)
+        return;
+    const auto base = scenarioFile();
+    if (!base) {
+        ui_.showMessage("Lo scenario non ha ancora un file: salvarlo prima come giorno base, poi "
+                        "farne la variante.",
+                        kVariantCaption, MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    FileFilter filter = kScenarioFilter;
+    filter.suggestedName = std::filesystem::path(*base).stem().string() + " - variante.zeb";
+    filter.title = "Salva variante come";
+    const auto chosen = ui_.askSaveFileName(filter);
+    if (!chosen)
+        return;
+    const std::string path = withExtension(*chosen, "zeb");
+    std::error_code unknown;
+    if (std::filesystem::equivalent(path, *base, unknown)) {
+        ui_.showMessage("La variante va salvata in un altro file: questo è il suo giorno base.",
+                        kVariantCaption, MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    const EditorData before = data_;
+    const std::string name = s_.nome_file;
+    data_.baseDay = *base;
+    if (!saveTo(path)) {
+        data_ = before;
+        s_.nome_file = name;
+    }
 }
 
 void EditorLogic::carica_scenario_Click() {
@@ -123,6 +173,7 @@ void EditorLogic::offerRecovery(RecoveryStore& store) {
         store.setAside(newest.path);
         return;
     }
+    recoveredCopy_ = store.ownCopy();
     openScenarioFile(store.ownCopy());
     unsaved_ = scenarioOpen(); // the restored changes are still to be saved
 }

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace zeb {
 namespace {
 
 TEST(EditorData, WhatIsWrittenReadsBackTheSame) {
-    const EditorData data{{.separation = 4, .turnaround = 7, .preparation = 12}};
+    const EditorData data{{.separation = 4, .turnaround = 7, .preparation = 12}, "../Valmora.zeb"};
     const EditorDataRead read = readEditorData(editorDataText(data));
     EXPECT_EQ(read.data, data);
     EXPECT_FALSE(read.note);
@@ -39,6 +41,11 @@ TEST(EditorData, WhatCannotBeReadKeepsTheDefaultsWithANote) {
          "manca il numero di versione"},
         {R"({"formato":"zebrano-editor","versione":1,"impostazi)", defaults.separation,
          "non è un file di dati dell'editor"},
+        {R"({"formato":"zebrano-editor","versione":1,"giornoBase":7,)"
+         R"("impostazioni":{"separazione":"5"}})",
+         defaults.separation,
+         "i minuti di separazione non sono un numero intero da 0 a 1440: valgono quelli "
+         "predefiniti; il giorno base non è il nome di un file"},
         {"[1, 2]", defaults.separation, "non è un file di dati dell'editor"},
         {"\xFF\xFE", defaults.separation, "non è un file di dati dell'editor"},
     };
@@ -65,6 +72,18 @@ TEST(EditorData, TheCompanionFileBesideTheScenario) {
               "dell'editor. Lo scenario è aperto con le impostazioni predefinite per ciò che non "
               "si è letto; il file resta com'è finché non si salva.");
     EXPECT_EQ(test::readBytes(folder.file("Valmora.zeb-editor")), "Binario 1");
+}
+
+// The base day is named from the variant's folder, so that the two can move together.
+TEST(EditorData, TheBaseDayIsKeptRelativeToTheVariant) {
+    test::TempFolder folder;
+    const std::string variant = folder.file("varianti/Sciopero.zeb");
+    std::filesystem::create_directories(folder.file("varianti"));
+    saveEditorData(variant, {.baseDay = folder.file("Valmora.zeb")});
+    EXPECT_NE(test::readBytes(companionPathOf(variant)).find(R"("giornoBase": "../Valmora.zeb")"),
+              std::string::npos);
+    EXPECT_EQ(std::filesystem::path(loadEditorData(variant).data.baseDay),
+              std::filesystem::path(folder.file("Valmora.zeb")).lexically_normal());
 }
 
 } // namespace

@@ -129,6 +129,36 @@ TEST_F(FileCommands, TheEditorsDataTravelBesideTheScenario) {
     EXPECT_EQ(loadEditorData(folder.file("a.zeb")).data, EditorData()) << "written on saving";
 }
 
+// A variant is the scenario under a new name that remembers the file it was made from; a new
+// scenario has none yet, and the base day's own file is no variant of itself.
+TEST_F(FileCommands, AVariantRemembersItsBaseDay) {
+    ui.fileNames = {folder.file("x.zeb")};
+    editor.saveVariantAs();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].described(),
+              "Salva variante: Lo scenario non ha ancora un file: salvarlo prima come giorno "
+              "base, poi farne la variante. [3 0]");
+    EXPECT_EQ(folder.listing(), "");
+
+    save(folder.file("normale.zeb"));
+    ui.messages.clear();
+    ui.fileNames = {folder.file("normale.zeb")};
+    editor.saveVariantAs();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.filters.back().suggestedName, "normale - variante.zeb");
+    EXPECT_EQ(editor.editorData().baseDay, "");
+
+    s.treni[0].binario = "1";
+    ui.fileNames = {folder.file("sciopero")};
+    editor.saveVariantAs();
+    EXPECT_EQ(s.nome_file, folder.file("sciopero.zeb"));
+    EXPECT_EQ(editor.scenarioFile(), folder.file("sciopero.zeb"));
+    EXPECT_FALSE(editor.hasUnsavedChanges());
+    EXPECT_EQ(test::readBytes(folder.file("normale.zeb")), test::exampleFileBytes())
+        << "the base day stays as it was saved";
+    EXPECT_EQ(loadEditorData(folder.file("sciopero.zeb")).data.baseDay, folder.file("normale.zeb"));
+}
+
 TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
     ui.answers = {Answer::Yes};
     editor.chiudi_Click();

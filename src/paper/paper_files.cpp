@@ -127,8 +127,8 @@ PaperFile writePostersPdf(const std::string& path, const Scenario& s,
     return replaced(path, buffer.data(), pages);
 }
 
-PaperFile writeNoticePdf(const std::string& path, const std::string& title,
-                         const std::function<std::vector<NoticePage>(const MeasureText&)>& pages) {
+PaperFile writeNoticePdf(const std::string& path, const std::string& station,
+                         const std::string& day, const std::vector<NoticeSection>& sections) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     int written = 0;
@@ -137,14 +137,15 @@ PaperFile writeNoticePdf(const std::string& path, const std::string& title,
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Point));
         writer.setResolution(600);
-        writer.setTitle(QString::fromStdString(title));
+        writer.setTitle("Avviso ai viaggiatori");
         QPainter painter;
         if (painter.begin(&writer)) {
             painter.setWindow(
                 QRect(0, 0, static_cast<int>(kNoticeWidth), static_cast<int>(kNoticeHeight)));
             painter.setViewport(0, 0, writer.width(), writer.height());
             PaperFonts fonts(painter);
-            const std::vector<NoticePage> laid = pages(fonts.measure());
+            const std::vector<NoticePage> laid =
+                noticePages(fonts.measure(), station, day, sections);
             for (const NoticePage& page : laid) {
                 if (written++ > 0)
                     writer.newPage();

@@ -5,7 +5,6 @@
 #include "timetable/posters.h"
 #include "variants/notice_layout.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,10 +33,10 @@ PaperFile writeChartPng(const std::string& path, const Scenario& s, const ChartC
 PaperFile writePostersPdf(const std::string& path, const Scenario& s,
                           const std::vector<Poster>& posters, PosterPaper paper = PosterPaper::A4);
 
-// A notice to the station's passengers: the differences of a day against its base, on A4 portrait
-// pages, each toolkit-free `page` painted as laid out; `measure` gives the layout the widths of
-// the fonts it will be drawn with.
-PaperFile writeNoticePdf(const std::string& path, const std::string& title,
-                         const std::function<std::vector<NoticePage>(const MeasureText&)>& pages);
+// "Avviso ai viaggiatori": the notice to the station's passengers of what changed on a day, its
+// `sections` on A4 portrait pages under the station's name and the line of the `day` (none where
+// empty), laid out with the widths of the fonts it is drawn with.
+PaperFile writeNoticePdf(const std::string& path, const std::string& station,
+                         const std::string& day, const std::vector<NoticeSection>& sections);
 
 } // namespace zeb

@@ -39,7 +39,7 @@ int confrontaCommand(const CompareRequest& request, const NoticeWriter& writeNot
     if (request.notice) {
         const std::string error = writeNotice
                                       ? writeNotice(*request.notice, *base, *variant, differences,
-                                                    day ? longDayText(*day) : std::string())
+                                                    day ? noticeDayLine(*day) : std::string())
                                       : "l'avviso si scrive solo in PDF, che qui manca";
         if (!error.empty()) {
             err << *request.notice << ": " << error << "\n";

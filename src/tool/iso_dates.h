@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gtfs/feed.h"
+#include "variants/day_names.h"
 
 #include <date/date.h>
 
@@ -24,20 +25,7 @@ inline std::string isoText(date::sys_days day) {
 
 // "mercoledì 2024-03-06".
 inline std::string dayText(date::sys_days day) {
-    static constexpr const char* kWeekdays[] = {"lunedì",  "martedì", "mercoledì", "giovedì",
-                                                "venerdì", "sabato",  "domenica"};
-    return std::string(kWeekdays[date::weekday(day).iso_encoding() - 1]) + " " + isoText(day);
-}
-
-// "mercoledì 6 marzo 2024", for a passenger.
-inline std::string longDayText(date::sys_days day) {
-    static constexpr const char* kMonths[] = {"gennaio",   "febbraio", "marzo",    "aprile",
-                                              "maggio",    "giugno",   "luglio",   "agosto",
-                                              "settembre", "ottobre",  "novembre", "dicembre"};
-    const date::year_month_day ymd(day);
-    const std::string weekday = dayText(day).substr(0, dayText(day).find(' '));
-    return weekday + " " + std::to_string(unsigned(ymd.day())) + " " +
-           kMonths[unsigned(ymd.month()) - 1] + " " + std::to_string(int(ymd.year()));
+    return weekdayName(day) + " " + isoText(day);
 }
 
 // Where `day` lies outside the feed's days, what they are: "il feed vale dal 2026-04-21 al

@@ -137,12 +137,8 @@ std::vector<ToolCommand> paperCommands() {
 NoticeWriter pdfNoticeWriter() {
     return [](const std::string& path, const Scenario& base, const Scenario& variant,
               const std::vector<TrainDifference>& differences, const std::string& day) {
-        const std::vector<NoticeSection> sections = noticeSections(base, variant, differences);
-        const PaperFile file =
-            writeNoticePdf(path, "Avviso ai viaggiatori", [&](const MeasureText& measure) {
-                return noticePages(measure, variant.nome_stazione,
-                                   day.empty() ? day : "Variazioni di " + day, sections);
-            });
+        const PaperFile file = writeNoticePdf(path, variant.nome_stazione, day,
+                                              noticeSections(base, variant, differences));
         return file.written() ? std::string() : "il file non si può scrivere (" + file.error + ")";
     };
 }

@@ -64,6 +64,12 @@ int distance(const Treno& a, const Treno& b) {
     return (a.provenienza == b.provenienza ? 0 : 2 * kMinutesPerDay) + apart;
 }
 
+// The train a difference is about: the base's where it has one, else the variant's.
+const Treno& trainOf(const Scenario& base, const Scenario& variant, const TrainDifference& d) {
+    return d.base >= 0 ? base.treni[static_cast<std::size_t>(d.base)]
+                       : variant.treni[static_cast<std::size_t>(d.variant)];
+}
+
 } // namespace
 
 std::vector<TrainDifference> compareDays(const Scenario& base, const Scenario& variant) {
@@ -106,8 +112,7 @@ std::vector<TrainDifference> compareDays(const Scenario& base, const Scenario& v
         }
     }
     auto key = [&](const TrainDifference& d) {
-        const Treno& t = d.base >= 0 ? base.treni[static_cast<std::size_t>(d.base)]
-                                     : variant.treni[static_cast<std::size_t>(d.variant)];
+        const Treno& t = trainOf(base, variant, d);
         return std::tuple(firstMinuteOf(t), t.numero, d.base, d.variant);
     };
     std::sort(differences.begin(), differences.end(),
@@ -117,23 +122,35 @@ std::vector<TrainDifference> compareDays(const Scenario& base, const Scenario& v
 
 std::string trainAndTime(const Scenario& base, const Scenario& variant,
                          const TrainDifference& difference) {
-    return numberAndTime(difference.base >= 0
-                             ? base.treni[static_cast<std::size_t>(difference.base)]
-                             : variant.treni[static_cast<std::size_t>(difference.variant)]);
+    return numberAndTime(trainOf(base, variant, difference));
+}
+
+std::vector<DifferenceRow> differenceRows(const Scenario& base, const Scenario& variant,
+                                          const std::vector<TrainDifference>& differences) {
+    std::vector<DifferenceRow> rows;
+    for (std::size_t k = 0; k < differences.size(); ++k) {
+        const TrainDifference& d = differences[k];
+        const Treno& t = trainOf(base, variant, d);
+        const int minute = firstMinuteOf(t);
+        const std::string time = minute < 0 ? std::string("--:--") : clockText(minute);
+        if (d.kind != TrainDifference::Kind::Changed)
+            rows.push_back({t.numero, time,
+                            d.kind == TrainDifference::Kind::Removed ? "tolto" : "aggiunto", "", "",
+                            k});
+        for (const FieldChange& change : d.changes)
+            rows.push_back({t.numero, time, change.field, change.before, change.after, k});
+    }
+    return rows;
 }
 
 std::vector<std::string> differenceLines(const Scenario& base, const Scenario& variant,
                                          const std::vector<TrainDifference>& differences) {
     std::vector<std::string> lines;
-    for (const TrainDifference& d : differences) {
-        const std::string train = trainAndTime(base, variant, d);
-        if (d.kind == TrainDifference::Kind::Removed)
-            lines.push_back(train + " tolto");
-        else if (d.kind == TrainDifference::Kind::Added)
-            lines.push_back(train + " aggiunto");
-        for (const FieldChange& change : d.changes)
-            lines.push_back(train + " " + change.field + ": " + change.before + " → " +
-                            change.after);
+    for (const DifferenceRow& row : differenceRows(base, variant, differences)) {
+        std::string line = row.number + " " + row.time + " " + row.change;
+        if (differences[row.difference].kind == TrainDifference::Kind::Changed)
+            line += ": " + row.before + " → " + row.after;
+        lines.push_back(std::move(line));
     }
     return lines;
 }
@@ -155,22 +172,10 @@ std::string differenceSummary(const std::vector<TrainDifference>& differences) {
 std::string differencesCsv(const Scenario& base, const Scenario& variant,
                            const std::vector<TrainDifference>& differences) {
     std::string csv = "\xEF\xBB\xBFNumero;Orario;Cambiamento;Prima;Dopo\r\n";
-    auto row = [&](const std::string& train, const std::string& what, const std::string& before,
-                   const std::string& after) {
-        const auto blank = train.rfind(' ');
-        for (const std::string& field :
-             {train.substr(0, blank), train.substr(blank + 1), what, before})
-            csv += csvField(field, ';') + ';';
-        csv += csvField(after, ';') + "\r\n";
-    };
-    for (const TrainDifference& d : differences) {
-        const std::string train = trainAndTime(base, variant, d);
-        if (d.kind == TrainDifference::Kind::Removed)
-            row(train, "tolto", "", "");
-        else if (d.kind == TrainDifference::Kind::Added)
-            row(train, "aggiunto", "", "");
-        for (const FieldChange& change : d.changes)
-            row(train, change.field, change.before, change.after);
+    for (const DifferenceRow& row : differenceRows(base, variant, differences)) {
+        for (const std::string* field : {&row.number, &row.time, &row.change, &row.before})
+            csv += csvField(*field, ';') + ';';
+        csv += csvField(row.after, ';') + "\r\n";
     }
     return csv;
 }

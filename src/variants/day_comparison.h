@@ -33,6 +33,20 @@ std::vector<TrainDifference> compareDays(const Scenario& base, const Scenario& v
 std::string trainAndTime(const Scenario& base, const Scenario& variant,
                          const TrainDifference& difference);
 
+// A changed field, a removed or an added train, as a table shows it: the train's number and
+// first time at the station ("--:--" for none), the change ("tolto", "aggiunto" or the field's
+// name), the values before and after (empty for a train), and the difference it belongs to.
+struct DifferenceRow {
+    std::string number;
+    std::string time;
+    std::string change;
+    std::string before;
+    std::string after;
+    std::size_t difference;
+};
+std::vector<DifferenceRow> differenceRows(const Scenario& base, const Scenario& variant,
+                                          const std::vector<TrainDifference>& differences);
+
 // One line a changed field, removed or added train, each beginning with the train and its time
 // ("2231 07:45 Binario: 3 → 5", "2235 00:10 tolto", "9999 12:00 aggiunto").
 std::vector<std::string> differenceLines(const Scenario& base, const Scenario& variant,

@@ -6,6 +6,7 @@
 #include "gtfs/gtfs_error.h"
 #include "views/assign_tracks_dialog.h"
 #include "views/background_reading.h"
+#include "views/comparison_window.h"
 #include "views/gtfs_import_dialog.h"
 #include "views/occupancy_window.h"
 #include "views/perturbation_dialog.h"
@@ -21,6 +22,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QToolButton>
+
+#include <filesystem>
 
 namespace zeb {
 
@@ -134,6 +137,12 @@ void EditorWindow::buildFileMenu() {
         action->setObjectName(entry.name);
         fileActions_.emplace_back(action, button);
     }
+    variantAction_ = file->addAction("Salva &variante come…", this,
+                                     [this] { run([this] { logic_.saveVariantAs(); }); });
+    variantAction_->setObjectName("actionSalvaVariante");
+    file->addSeparator();
+    compareAction_ = file->addAction("C&onfronta con…", this, [this] { compareDays(); });
+    compareAction_->setObjectName("actionConfrontaCon");
     file->addSeparator();
     QAction* quit =
         file->addAction("&Esci", QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] { close(); });
@@ -154,6 +163,8 @@ QList<QAction*> EditorWindow::windowKeys() const {
 void EditorWindow::updateFileCommands() {
     for (const auto& [action, button] : fileActions_)
         action->setEnabled(button->isEnabled() && !button->isHidden());
+    variantAction_->setEnabled(logic_.salva.enabled);
+    compareAction_->setEnabled(logic_.scenarioOpen());
     const Scenario& s = logic_.scenario();
     QString name;
     if (logic_.scenarioOpen()) {
@@ -218,6 +229,35 @@ void EditorWindow::perturbTrains(const std::vector<int>& selected) {
     PerturbationDialog dialog(logic_.scenario(), watch_->settings(), selected, over);
     if (prompts_.runDialog(dialog) == QDialog::Accepted)
         run([&] { logic_.perturbTrains(dialog.trains(), dialog.perturbation()); });
+}
+
+// "Confronta con…": the base day the variant was saved from, where it is still there; else the day
+// chosen in a dialog.
+void EditorWindow::compareDays() {
+    if (!logic_.scenarioOpen())
+        return;
+    const std::string& base = logic_.editorData().baseDay;
+    std::error_code unknown;
+    const bool found = !base.empty() && std::filesystem::is_regular_file(base, unknown) &&
+                       comparison().compareWith(base);
+    if (!found) {
+        const auto path =
+            prompts_.askOpenFileName({"File Zebrano (*.zeb) ", "*.zeb", {}, {}, "Confronta con"});
+        if (!path || !comparison().compareWith(*path))
+            return;
+    }
+    comparison().show();
+    comparison().raise();
+    comparison().activateWindow();
+}
+
+ComparisonWindow& EditorWindow::comparison() {
+    if (comparison_ == nullptr) {
+        comparison_ = new ComparisonWindow(
+            *watch_, [this](int train) { return showTrainFromTimetable(train); }, prompts_, this);
+        comparison_->addActions(windowKeys());
+    }
+    return *comparison_;
 }
 
 bool EditorWindow::showTrainFromTimetable(int train) {

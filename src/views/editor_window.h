@@ -18,6 +18,7 @@ class QTimer;
 
 namespace zeb {
 
+class ComparisonWindow;
 class ControlBinder;
 class TimetableWatch;
 class OccupancyWindow;
@@ -46,6 +47,8 @@ public:
     TrainTableWindow& trainTable();
     // "Occupazione binari", made on first use.
     OccupancyWindow& occupancy();
+    // "Confronta con…", made on first use.
+    ComparisonWindow& comparison();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,6 +77,7 @@ private:
     // "Assegna binari…": the dialog over the trains chosen there or `selected`, then the logic.
     void assignTracks(const std::vector<int>& selected);
     void perturbTrains(const std::vector<int>& selected);
+    void compareDays();
     void showFindingsCount();
     // After a command: the windows of the timetable, the menu and the checker's indicator.
     void followScenario();
@@ -99,6 +103,7 @@ private:
 
     TrainTableWindow* trainTable_ = nullptr;
     OccupancyWindow* occupancy_ = nullptr;
+    ComparisonWindow* comparison_ = nullptr;
     QAction* trainTableAction_ = nullptr;
     QAction* occupancyAction_ = nullptr;
     QAction* postersAction_ = nullptr;
@@ -108,6 +113,8 @@ private:
     QAction* assignTracksAction_ = nullptr;
     QAction* perturbAction_ = nullptr;
     QAction* settingsAction_ = nullptr;
+    QAction* variantAction_ = nullptr;
+    QAction* compareAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QToolButton* indicator_ = nullptr;

@@ -5,6 +5,7 @@
 #include "scenario_file/scenario_writer.h"
 #include "tool/gtfs_command.h"
 #include "views/background_reading.h"
+#include "views/comparison_window.h"
 #include "views/gui_fixture.h"
 #include "views/train_table_window.h"
 
@@ -206,6 +207,65 @@ private slots:
         QCOMPARE(undo->text(), QString("Annulla cambio di binario di 1 treno"));
         undo->trigger();
         QVERIFY(scenario.treni[1] == before.treni[1]);
+    }
+
+    // A variant saved from the day it was opened from is compared with it through "Confronta
+    // con…": the rows follow the editor's changes, filter by kind, show their train, and go to
+    // a CSV file and a notice.
+    void aVariantComparedWithItsBaseDay() {
+        openFourTrains();
+        save(QString::fromStdString(folder.file("Valmora.zeb")));
+        nextFile = QString::fromStdString(folder.file("Sciopero"));
+        window->findChild<QAction*>("actionSalvaVariante")->trigger();
+        QCOMPARE(window->logic().scenarioFile().value_or(""), folder.file("Sciopero.zeb"));
+        window->logic().perturbTrains({1}, {});
+        window->logic().perturbTrains({0}, {Perturbation::Action::ChangeTrack, "2"});
+        nextFile.clear(); // the base day is known: no dialog
+        window->findChild<QAction*>("actionConfrontaCon")->trigger();
+
+        ComparisonWindow* compared = &window->comparison();
+        QVERIFY(QTest::qWaitForWindowExposed(compared));
+        auto* rows = widget<QTableView>(compared, "differenze");
+        auto row = [rows](int r) {
+            QStringList cells;
+            for (int c = 0; c < rows->model()->columnCount(); ++c)
+                cells << rows->model()->index(r, c).data().toString();
+            return cells.join('|');
+        };
+        QCOMPARE(rows->model()->rowCount(), 2);
+        QCOMPARE(row(0), QString("2231|07:30|Binario|1|2"));
+        QCOMPARE(row(1), QString("2233|07:44|Indicazioni|Nessuna|Soppresso"));
+        screenshot(compared, "confronto");
+        widget<QComboBox>(compared, "tipoDifferenza")->setCurrentIndex(2); // "Treni tolti"
+        QCOMPARE(rows->model()->rowCount(), 0);
+        widget<QComboBox>(compared, "tipoDifferenza")->setCurrentIndex(0);
+        type(compared, "filtroConfronto", "soppr");
+        QCOMPARE(rows->model()->rowCount(), 1);
+
+        nextFile = QString::fromStdString(folder.file("variazioni"));
+        click(compared, "esportaConfronto");
+        QCOMPARE(readBytes(folder.file("variazioni.csv")),
+                 std::string("\xEF\xBB\xBFNumero;Orario;Cambiamento;Prima;Dopo\r\n"
+                             "2231;07:30;Binario;1;2\r\n"
+                             "2233;07:44;Indicazioni;Nessuna;Soppresso\r\n")); // unfiltered
+        nextFile = QString::fromStdString(folder.file("avviso.pdf"));
+        click(compared, "stampaAvviso");
+        QCOMPARE(readBytes(folder.file("avviso.pdf")).substr(0, 4), std::string("%PDF"));
+        QCOMPARE(widget<QLabel>(compared, "riepilogoConfronto")->text(),
+                 QString("Avviso scritto: 1 pagina."));
+
+        const QPoint middle = rows->visualRect(rows->model()->index(0, 2)).center();
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, middle);
+        QTest::mouseDClick(rows->viewport(), Qt::LeftButton, {}, middle);
+        QCOMPARE(text("numero"), QString("2233"));
+        for (int step = 0; step < 2; ++step)
+            window->findChild<QAction*>("actionAnnulla")->trigger();
+        QCOMPARE(rows->model()->rowCount(), 0);
+        QCOMPARE(widget<QLabel>(compared, "riepilogoConfronto")->text(),
+                 QString("I due giorni sono uguali"));
+        messages.answers = {Answer::Yes};
+        click(window, "chiudi");
+        QVERIFY(!compared->isVisible()); // its base was the closed scenario's
     }
 
     // The occupancy minutes set in "Impostazioni orario…" are the scenario's, to be saved with

@@ -23,7 +23,8 @@ struct MinutesKey {
 };
 constexpr MinutesKey kMinutes[] = {{"separazione", &CheckSettings::separation},
                                    {"sosta", &CheckSettings::turnaround},
-                                   {"preparazione", &CheckSettings::preparation}};
+                                   {"preparazione", &CheckSettings::preparation},
+                                   {"inversione", &CheckSettings::leastTurnaround}};
 
 void readMinutes(const nlohmann::json& json, CheckSettings& settings,
                  std::vector<std::string>& ignored) {

@@ -24,6 +24,8 @@ QColor kindColor(OccupancyKind kind) {
         return QColor(90, 160, 90);
     case OccupancyKind::Starting:
         return QColor(215, 150, 50);
+    case OccupancyKind::Turnaround:
+        return QColor(130, 95, 170);
     }
     return Qt::gray;
 }
@@ -112,7 +114,7 @@ void paintBars(const ChartFrame& f, bool paper, std::vector<std::pair<QRectF, QS
             p.drawRect(box);
             p.setPen(Qt::white);
         }
-        const QString number = QString::fromStdString(f.s.treni[bar.occupancy.train].numero);
+        const QString number = QString::fromStdString(occupancyLabel(f.s, bar.occupancy));
         const double width = p.fontMetrics().horizontalAdvance(number);
         const bool fits = width + 4 < shown.width() && p.fontMetrics().height() <= box.height() + 2;
         if (fits)
@@ -229,21 +231,23 @@ void paintChartPage(QPainter& p, const Scenario& s, const ChartSheet& sheet, con
     // The legend along the foot of the page.
     const double legendTop = area.height() - kChartLegendHeight;
     double x = 0;
-    const std::pair<QColor, const char*> legend[] = {
+    std::vector<std::pair<QColor, const char*>> legend = {
         {kindColor(OccupancyKind::Passing), "in transito"},
         {kindColor(OccupancyKind::Terminating), "arriva e termina"},
-        {kindColor(OccupancyKind::Starting), "parte da qui"},
-        {QColor(205, 40, 40), "in conflitto"}};
+        {kindColor(OccupancyKind::Starting), "parte da qui"}};
+    const auto any = [&](auto test) {
+        return std::any_of(sheet.laid.bars.begin(), sheet.laid.bars.end(), test);
+    };
+    if (any([](const ChartBar& bar) { return bar.occupancy.leaving >= 0; }))
+        legend.emplace_back(kindColor(OccupancyKind::Turnaround), "arriva e riparte");
+    legend.emplace_back(QColor(205, 40, 40), "in conflitto");
     p.setFont(pointFont(p, 8));
     for (const auto& [color, text] : legend) {
         p.fillRect(QRectF(x, legendTop + 3, 14, 8), color);
         p.drawText(QRectF(x + 18, legendTop, 120, 14), Qt::AlignLeft | Qt::AlignVCenter, text);
         x += 24 + p.fontMetrics().horizontalAdvance(text);
     }
-    const bool anyCancelled =
-        std::any_of(sheet.laid.bars.begin(), sheet.laid.bars.end(),
-                    [](const ChartBar& bar) { return bar.occupancy.cancelled; });
-    if (anyCancelled) {
+    if (any([](const ChartBar& bar) { return bar.occupancy.cancelled; })) {
         p.save();
         p.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
         p.drawRect(QRectF(x, legendTop + 3, 14, 8));

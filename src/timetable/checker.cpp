@@ -4,6 +4,7 @@
 #include "model/quoted_text.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
+#include "timetable/train_links.h"
 #include "timetable/train_times.h"
 
 #include <algorithm>
@@ -18,12 +19,14 @@ constexpr int kLongStand = 60;
 
 class Checker {
 public:
-    Checker(const Scenario& s, const CheckSettings& settings) : s_(s), settings_(settings) {}
+    Checker(const Scenario& s, const CheckSettings& settings, const TrainLinks& links)
+        : s_(s), settings_(settings), links_(links) {}
 
     std::vector<Finding> run() {
         for (int i = 0; i < s_.totale_treni; ++i)
             checkTrain(i, s_.treni[i]);
         checkNumbers();
+        checkLinks();
         checkConflicts();
         std::stable_sort(findings_.begin(), findings_.end(),
                          [](const Finding& a, const Finding& b) {
@@ -101,11 +104,36 @@ private:
         }
     }
 
+    // A link that cannot stand as one unit; its trains are checked each on its own.
+    void checkLinks() {
+        std::vector<int> linkedAs[2];
+        for (const TrainLink& link : links_) {
+            const auto fault = linkFault(s_, link, settings_);
+            const std::vector<int> trains{link.arriving, link.leaving};
+            const int minute = link.arriving >= 0 && link.arriving < s_.totale_treni
+                                   ? arrivalMinute(s_.treni[link.arriving]).value_or(-1)
+                                   : -1;
+            if (fault)
+                add(Severity::Error, trains, "Collegamento " + *fault, minute);
+            for (int side = 0; side < 2; ++side) {
+                const int train = trains[static_cast<std::size_t>(side)];
+                if (std::count(linkedAs[side].begin(), linkedAs[side].end(), train) == 1)
+                    add(Severity::Error, trains,
+                        "Collegamento " + unitLabel(s_, link) + ": " +
+                            (train >= 0 && train < s_.totale_treni ? s_.treni[train].numero : "?") +
+                            (side == 0 ? " prosegue già come un altro treno"
+                                       : " proviene già da un altro treno"),
+                        minute);
+                linkedAs[side].push_back(train);
+            }
+        }
+    }
+
     // Conflicts as groups: the trains of a track whose occupancies, widened by the separation,
     // chain together round the clock. Sorting each track's occupancies is the whole cost.
     void checkConflicts() {
         std::map<std::string, std::vector<Occupancy>> byTrack;
-        for (Occupancy& o : stationTrackOccupancies(s_, settings_))
+        for (Occupancy& o : stationTrackOccupancies(s_, settings_, links_))
             byTrack[o.track].push_back(std::move(o));
         for (auto& [track, occupancies] : byTrack) {
             std::sort(occupancies.begin(), occupancies.end(),
@@ -171,13 +199,14 @@ private:
         constexpr std::size_t kNamed = 6;
         std::vector<int> trains;
         int end = group.front().end;
+        std::vector<std::string> numbers;
         for (const Occupancy& o : group) {
             trains.push_back(o.train);
+            if (o.leaving >= 0)
+                trains.push_back(o.leaving);
             end = std::max(end, o.end);
+            numbers.push_back(occupancyLabel(s_, o));
         }
-        std::vector<std::string> numbers;
-        for (const Occupancy& o : group)
-            numbers.push_back(s_.treni[o.train].numero);
         std::sort(trains.begin(), trains.end());
         add(Severity::Error, trains,
             "Binario " + track + ", dalle " + clockText(group.front().start) + " alle " +
@@ -188,9 +217,12 @@ private:
 
     // Two trains, as the pair they are: held together, or too close.
     void reportPair(const std::string& track, const Occupancy& first, const Occupancy& second) {
-        const auto [lower, higher] = std::minmax(first.train, second.train);
-        std::string message = "Treni " + std::to_string(lower + 1) + " (" + s_.treni[lower].numero +
-                              ") e " + std::to_string(higher + 1) + " (" + s_.treni[higher].numero +
+        const auto [lower, higher] =
+            std::minmax(first, second,
+                        [](const Occupancy& a, const Occupancy& b) { return a.train < b.train; });
+        std::string message = "Treni " + std::to_string(lower.train + 1) + " (" +
+                              occupancyLabel(s_, lower) + ") e " +
+                              std::to_string(higher.train + 1) + " (" + occupancyLabel(s_, higher) +
                               "), binario " + track + ": ";
         const int secondStart = second.start;
         const int firstEnd = first.end;
@@ -206,18 +238,25 @@ private:
                        clockText(secondStart) + "), ne servono " +
                        std::to_string(settings_.separation);
         }
-        add(Severity::Error, {lower, higher}, message, secondStart % kMinutesPerDay);
+        std::vector<int> trains{lower.train, higher.train};
+        for (const Occupancy* o : {&lower, &higher}) {
+            if (o->leaving >= 0)
+                trains.push_back(o->leaving);
+        }
+        add(Severity::Error, trains, message, secondStart % kMinutesPerDay);
     }
 
     const Scenario& s_;
     const CheckSettings& settings_;
+    const TrainLinks& links_;
     std::vector<Finding> findings_;
 };
 
 } // namespace
 
-std::vector<Finding> checkScenario(const Scenario& s, const CheckSettings& settings) {
-    return Checker(s, settings).run();
+std::vector<Finding> checkScenario(const Scenario& s, const CheckSettings& settings,
+                                   const TrainLinks& links) {
+    return Checker(s, settings, links).run();
 }
 
 FindingsCount countFindings(const std::vector<Finding>& findings) {

@@ -21,10 +21,13 @@ struct Finding {
     bool operator==(const Finding&) const = default;
 };
 
-// Checks the stored trains: occupancy conflicts on a track, times that are not valid, tracks
-// the station does not have (errors); numbers used twice, stands over an hour, stops without
-// the final ",." (warnings). Errors come first, then by time, then by table order.
-std::vector<Finding> checkScenario(const Scenario& s, const CheckSettings& settings = {});
+// Checks the stored trains: occupancy conflicts on a track (a linked unit holding its track
+// from the first train's arrival to the second's departure), times that are not valid, tracks
+// the station does not have, links that cannot stand (errors); numbers used twice, stands over
+// an hour, stops without the final ",." (warnings). Errors come first, then by time, then by
+// table order.
+std::vector<Finding> checkScenario(const Scenario& s, const CheckSettings& settings = {},
+                                   const TrainLinks& links = {});
 
 // How many of the findings are errors and how many warnings.
 struct FindingsCount {

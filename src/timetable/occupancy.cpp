@@ -2,6 +2,7 @@
 
 #include "model/track_slots.h"
 #include "model/value_tables.h"
+#include "timetable/train_links.h"
 #include "timetable/train_times.h"
 
 #include <algorithm>
@@ -9,13 +10,37 @@
 
 namespace zeb {
 
+std::string occupancyLabel(const Scenario& s, const Occupancy& o) {
+    return o.leaving < 0 ? s.treni[o.train].numero : unitLabel(s, {o.train, o.leaving});
+}
+
 std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& settings,
-                                        bool everyTrain) {
+                                        bool everyTrain, const TrainLinks& links) {
+    // The units that hold: the second train of each is in the first's occupancy.
+    std::vector<int> leavingOf(static_cast<std::size_t>(s.totale_treni), -1);
+    std::vector<bool> inUnit(static_cast<std::size_t>(s.totale_treni), false);
+    for (const TrainLink& link : links) {
+        if (linkState(s, link, settings) != LinkState::Holds ||
+            inUnit[static_cast<std::size_t>(link.arriving)] ||
+            inUnit[static_cast<std::size_t>(link.leaving)])
+            continue;
+        leavingOf[static_cast<std::size_t>(link.arriving)] = link.leaving;
+        inUnit[static_cast<std::size_t>(link.arriving)] = true;
+        inUnit[static_cast<std::size_t>(link.leaving)] = true;
+    }
     std::vector<Occupancy> out;
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
         if ((isCategoriaSenzaBinario(t.categoria) || isCancelled(t)) && !everyTrain)
             continue;
+        if (const int leaving = leavingOf[static_cast<std::size_t>(i)]; leaving >= 0) {
+            const int start = *arrivalMinute(t);
+            out.push_back({i, t.binario, start, start + *standingMinutes(s, {i, leaving}),
+                           OccupancyKind::Turnaround, false, leaving});
+            continue;
+        }
+        if (inUnit[static_cast<std::size_t>(i)])
+            continue; // the second train of a unit
         const int arrival = arrivalMinute(t).value_or(-1);
         const int departure = departureMinute(t).value_or(-1);
         int start = 0;
@@ -51,8 +76,9 @@ std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& 
     return out;
 }
 
-std::vector<Occupancy> stationTrackOccupancies(const Scenario& s, const CheckSettings& settings) {
-    std::vector<Occupancy> occupancies = trackOccupancies(s, settings);
+std::vector<Occupancy> stationTrackOccupancies(const Scenario& s, const CheckSettings& settings,
+                                               const TrainLinks& links) {
+    std::vector<Occupancy> occupancies = trackOccupancies(s, settings, false, links);
     std::erase_if(occupancies, [&](const Occupancy& o) { return !hasStationTrack(s, o.track); });
     return occupancies;
 }

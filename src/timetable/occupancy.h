@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/scenario.h"
+#include "model/train_links.h"
 
 #include <string>
 #include <vector>
@@ -12,10 +13,13 @@ struct CheckSettings {
     int separation = 3;   // the least gap between two trains on one track
     int turnaround = 10;  // a terminating train holds its track this long after arriving
     int preparation = 10; // a starting train holds its track this long before leaving
+    int leastTurnaround =
+        5; // a unit leaves again as another train this long after arriving at least
     bool operator==(const CheckSettings&) const = default;
 };
 
-enum class OccupancyKind { Passing, Terminating, Starting };
+// A unit that ends here as one train and leaves as another holds its track as a Turnaround.
+enum class OccupancyKind { Passing, Terminating, Starting, Turnaround };
 
 // One train's hold on its track, in minutes from the midnight before `start`: start is in
 // 0..1439 and end >= start, so an occupancy across midnight ends past 1440.
@@ -25,17 +29,23 @@ struct Occupancy {
     int start;
     int end;
     OccupancyKind kind;
-    bool cancelled; // the hold it would have, drawn; it holds nothing
+    bool cancelled;   // the hold it would have, drawn; it holds nothing
+    int leaving = -1; // a Turnaround's second train, which leaves as `train` arrived
 };
+
+// "2231" of a train's hold, "2001→2002" of a unit's.
+std::string occupancyLabel(const Scenario& s, const Occupancy& o);
 
 // The occupancies of every stored train whose times it needs are valid, in table order: of the
 // categories with a track only, and not of cancelled trains, unless `everyTrain` (the chart
-// draws them apart). Tracks are not checked against the station here.
+// draws them apart). The two trains of each link that holds are one Turnaround, at the place of
+// the arriving one. Tracks are not checked against the station here.
 std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& settings,
-                                        bool everyTrain = false);
+                                        bool everyTrain = false, const TrainLinks& links = {});
 
 // The same, of the trains on one of the station's own tracks: those that can clash.
-std::vector<Occupancy> stationTrackOccupancies(const Scenario& s, const CheckSettings& settings);
+std::vector<Occupancy> stationTrackOccupancies(const Scenario& s, const CheckSettings& settings,
+                                               const TrainLinks& links = {});
 
 // Two occupancies of one track that come closer than the separation: `first` starts no later
 // than `second` (taken round the clock, so `second` may be shifted by a day), and they are held

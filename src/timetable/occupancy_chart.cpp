@@ -152,12 +152,13 @@ void foldMidnight(std::vector<ChartBar>& bars) {
 
 } // namespace
 
-ChartContent chartContent(const Scenario& s, const CheckSettings& settings) {
+ChartContent chartContent(const Scenario& s, const CheckSettings& settings,
+                          const TrainLinks& links) {
     ChartContent content;
     content.rows = stationTrackNames(s);
 
     std::vector<Occupancy> apart[2]; // without a track; on a track the station lacks
-    for (Occupancy& o : trackOccupancies(s, settings, true)) {
+    for (Occupancy& o : trackOccupancies(s, settings, true, links)) {
         const auto track = std::find(content.rows.begin(), content.rows.end(), o.track);
         if (isCategoriaSenzaBinario(s.treni[o.train].categoria)) {
             apart[0].push_back(std::move(o));

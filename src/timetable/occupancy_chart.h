@@ -36,7 +36,8 @@ struct ChartContent {
 inline constexpr const char* kRowWithoutTrack = "Senza binario";
 inline constexpr const char* kRowUnknownTrack = "Binario inesistente";
 
-ChartContent chartContent(const Scenario& s, const CheckSettings& settings);
+ChartContent chartContent(const Scenario& s, const CheckSettings& settings,
+                          const TrainLinks& links = {});
 
 // Minutes and rows to pixels and back, at a zoom of `pixelsPerMinute`; the one mapping that
 // drawing and hit-testing share. The track names stay in a column on the left and the hours in a

@@ -33,16 +33,21 @@ std::optional<CheckSettings> settingsOf(const ToolArguments& arguments, std::ost
     const EditorDataRead companion = loadEditorData(arguments.file);
     if (companion.note)
         err << *companion.note << "\n";
-    const CheckSettings defaults = companion.data.settings;
-    const auto separation = minutesOption(arguments, "separazione", defaults.separation);
-    const auto turnaround = minutesOption(arguments, "sosta", defaults.turnaround);
-    const auto preparation = minutesOption(arguments, "preparazione", defaults.preparation);
-    if (!separation || !turnaround || !preparation) {
-        usageError(err, "i minuti devono essere un numero intero da 0 a 1440");
-        return std::nullopt;
+    CheckSettings settings = companion.data.settings;
+    const std::pair<const char*, int CheckSettings::*> options[] = {
+        {"separazione", &CheckSettings::separation},
+        {"sosta", &CheckSettings::turnaround},
+        {"preparazione", &CheckSettings::preparation},
+        {"inversione", &CheckSettings::leastTurnaround}};
+    for (const auto& [option, field] : options) {
+        const auto minutes = minutesOption(arguments, option, settings.*field);
+        if (!minutes) {
+            usageError(err, "i minuti devono essere un numero intero da 0 a 1440");
+            return std::nullopt;
+        }
+        settings.*field = *minutes;
     }
-    return CheckSettings{
-        .separation = *separation, .turnaround = *turnaround, .preparation = *preparation};
+    return settings;
 }
 
 int verifica(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
@@ -138,6 +143,8 @@ const std::vector<ToolOption>& toolOptions() {
         {"sosta", "", "Minuti di binario occupato dopo l'arrivo di un treno che termina (10).",
          "minuti"},
         {"preparazione", "", "Minuti di binario occupato prima della partenza (10).", "minuti"},
+        {"inversione", "",
+         "Minuti minimi tra l'arrivo e la nuova partenza di un treno collegato (5).", "minuti"},
         {"stazioni", "", "Elenca le stazioni del feed con i loro treni (gtfs).", nullptr},
         {"stazione", "", "La stazione da importare: il suo stop_id o il suo nome (gtfs).",
          "stazione"},

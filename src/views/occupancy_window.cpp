@@ -56,7 +56,9 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands,
         buttons->addWidget(button);
     buttons->addStretch(1);
     auto* legend = new QLabel("Blu: in transito · Verde: arriva e termina · Arancio: parte da "
-                              "qui · Rosso: in conflitto");
+                              "qui · Viola: arriva e riparte · Rosso: in conflitto · "
+                              "Tratteggio: soppresso");
+    legend->setWordWrap(true);
     buttons->addWidget(legend);
     buttons->addStretch(1);
     // The paper: its size and the hours a page shows.

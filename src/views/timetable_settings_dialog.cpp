@@ -13,7 +13,8 @@ namespace zeb {
 TimetableSettingsDialog::TimetableSettingsDialog(const CheckSettings& settings, QWidget* parent)
     : QDialog(parent), separation_(minutesBox("impostaSeparazione", settings.separation)),
       turnaround_(minutesBox("impostaSosta", settings.turnaround)),
-      preparation_(minutesBox("impostaPreparazione", settings.preparation)) {
+      preparation_(minutesBox("impostaPreparazione", settings.preparation)),
+      leastTurnaround_(minutesBox("impostaInversione", settings.leastTurnaround)) {
     setObjectName("impostazioniOrario");
     setWindowTitle("Impostazioni orario");
     auto* form = new QFormLayout(this);
@@ -25,6 +26,7 @@ TimetableSettingsDialog::TimetableSettingsDialog(const CheckSettings& settings, 
     row("&Distanza minima tra due treni:", separation_);
     row("Binario occupato dopo l'&arrivo:", turnaround_);
     row("Binario occupato prima della &partenza:", preparation_);
+    row("&Inversione minima di un treno collegato:", leastTurnaround_);
     form->addRow(new QLabel("Si salvano con lo scenario, nel file dei dati dell'editor."));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("confermaImpostazioni");
@@ -37,7 +39,8 @@ TimetableSettingsDialog::TimetableSettingsDialog(const CheckSettings& settings, 
 CheckSettings TimetableSettingsDialog::settings() const {
     return {.separation = separation_->value(),
             .turnaround = turnaround_->value(),
-            .preparation = preparation_->value()};
+            .preparation = preparation_->value(),
+            .leastTurnaround = leastTurnaround_->value()};
 }
 
 } // namespace zeb

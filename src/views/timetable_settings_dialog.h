@@ -20,6 +20,7 @@ private:
     QSpinBox* separation_;
     QSpinBox* turnaround_;
     QSpinBox* preparation_;
+    QSpinBox* leastTurnaround_;
 };
 
 } // namespace zeb

@@ -302,9 +302,11 @@ void TrainTableWindow::updateTitle() {
 }
 
 void TrainTableWindow::applySettings() {
-    watch_.editSettings({.separation = separation_->value(),
-                         .turnaround = turnaround_->value(),
-                         .preparation = preparation_->value()});
+    CheckSettings settings = watch_.settings(); // the minutes the table has no box for stay
+    settings.separation = separation_->value();
+    settings.turnaround = turnaround_->value();
+    settings.preparation = preparation_->value();
+    watch_.editSettings(settings);
 }
 
 } // namespace zeb

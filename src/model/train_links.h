@@ -1,0 +1,20 @@
+#pragma once
+
+#include <compare>
+#include <vector>
+
+namespace zeb {
+
+// A unit that ends here as train `arriving` and leaves again as train `leaving` (a turnaround):
+// indices in the table. It holds one track from the first's arrival to the second's departure.
+struct TrainLink {
+    int arriving;
+    int leaving;
+
+    auto operator<=>(const TrainLink&) const = default;
+};
+
+// A scenario's links, in the order of their arriving trains.
+using TrainLinks = std::vector<TrainLink>;
+
+} // namespace zeb

@@ -1,0 +1,151 @@
+#include "timetable/checker.h"
+#include "timetable/occupancy_chart.h"
+#include "timetable/test_trains.h"
+#include "timetable/train_links.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace zeb {
+namespace {
+
+using test::stationWith;
+
+std::string messagesOf(const std::vector<Finding>& findings) {
+    std::string text;
+    for (const Finding& f : findings)
+        text += f.message + "\n";
+    return text;
+}
+
+// A unit that ends as 2001 at 10:00 and leaves as 2002 on the same track.
+Scenario terminus(const std::string& leaves, const std::vector<test::Train>& others = {}) {
+    std::vector<test::Train> trains{{"2001", "Nordia", "10:00", "", "", "1"},
+                                    {"2002", "", "", "Nordia", leaves, "1"}};
+    trains.insert(trains.end(), others.begin(), others.end());
+    return stationWith(trains);
+}
+
+const TrainLinks kUnit{{0, 1}};
+
+// The turnaround that is close but right stands as one unit; the train that passes the standing
+// unit clashes with it, and the unit is named.
+TEST(TrainLinks, AStandingUnitHoldsItsTrackFromArrivalToDeparture) {
+    const Scenario close = terminus("10:20");
+    EXPECT_NE(messagesOf(checkScenario(close)).find("nessun minuto tra le occupazioni"),
+              std::string::npos)
+        << "apart, the two are too close";
+    EXPECT_EQ(messagesOf(checkScenario(close, {}, kUnit)), "");
+
+    const Scenario passed = terminus("10:40", {{"3001", "Ovest", "10:18", "Est", "10:20", "1"}});
+    EXPECT_EQ(messagesOf(checkScenario(passed)), "");
+    EXPECT_EQ(messagesOf(checkScenario(passed, {}, kUnit)),
+              "Treni 1 (2001→2002) e 3 (3001), binario 1: occupato insieme dalle 10:18 alle "
+              "10:20\n");
+    const ChartContent chart = chartContent(passed, {}, kUnit);
+    ASSERT_EQ(chart.bars.size(), 2u);
+    EXPECT_EQ(occupancyLabel(passed, chart.bars[0].occupancy), "2001→2002");
+    EXPECT_EQ(chart.bars[0].occupancy.end - chart.bars[0].occupancy.start, 40);
+    EXPECT_TRUE(chart.bars[0].conflict && chart.bars[1].conflict);
+}
+
+// A link that cannot stand is a finding of its own, and its trains hold their tracks apart.
+TEST(TrainLinks, ALinkThatCannotStandIsAFinding) {
+    const struct {
+        std::vector<test::Train> trains;
+        TrainLinks links;
+        LinkState state;
+        const char* finding; // "" for none
+    } cases[] = {
+        {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "A", "10:30", "1"}},
+         {{0, 1}},
+         LinkState::Holds,
+         ""},
+        {{{"1", "A", "23:50", "", "", "1"}, {"2", "", "", "A", "05:30", "1"}},
+         {{0, 1}},
+         LinkState::Holds,
+         ""},
+        {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "A", "10:03", "1"}},
+         {{0, 1}},
+         LinkState::TooClose,
+         "Collegamento 1→2: solo 3 minuti per l'inversione, ne servono 5"},
+        {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "A", "09:30", "1"}},
+         {{0, 1}},
+         LinkState::WrongOrder,
+         "Collegamento 1→2: 2 parte prima che 1 arrivi"},
+        {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "A", "10:30", "2"}},
+         {{0, 1}},
+         LinkState::OtherTracks,
+         "Collegamento 1→2: i due treni sono su binari diversi (1 e 2)"},
+        {{{"1", "A", "10:00", "B", "10:05", "1"}, {"2", "", "", "A", "10:30", "1"}},
+         {{0, 1}},
+         LinkState::NotEnding,
+         "Collegamento 1→2: 1 non termina qui"},
+        {{{"1", "A", "10:00", "", "", "1"}, {"2", "C", "10:20", "A", "10:30", "1"}},
+         {{0, 1}},
+         LinkState::NotStarting,
+         "Collegamento 1→2: 2 non parte da qui"},
+        {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "A", "10:30", "2", "Regionale", "", "1"}},
+         {{0, 1}},
+         LinkState::Idle,
+         ""},
+        {{{"1", "A", "10:00", "", "", "1"}},
+         {{0, 4}},
+         LinkState::MissingTrain,
+         "Collegamento 1→?: il collegamento nomina un treno che non c'è"},
+        {{{"1", "A", "10:00", "", "", "1"},
+          {"2", "", "", "A", "10:30", "1"},
+          {"3", "", "", "A", "11:30", "1"}},
+         {{0, 1}, {0, 2}},
+         LinkState::Holds,
+         "Collegamento 1→3: 1 prosegue già come un altro treno"},
+    };
+    for (const auto& c : cases) {
+        const Scenario s = stationWith(c.trains);
+        EXPECT_EQ(linkState(s, c.links[0], {}), c.state) << unitLabel(s, c.links[0]);
+        std::string found;
+        for (const Finding& f : checkScenario(s, {}, c.links)) {
+            if (f.message.starts_with("Collegamento"))
+                found += f.message;
+        }
+        EXPECT_EQ(found, c.finding) << unitLabel(s, c.links[0]);
+    }
+}
+
+// Whatever links a day has, every train that holds a track is in exactly one occupancy, and a
+// unit's is the span from the first's arrival to the second's departure.
+TEST(TrainLinks, EveryTrainIsHeldOnceWhateverTheLinks) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<test::Train> trains;
+        for (int k = 0; k < 30; ++k) {
+            const std::string time =
+                std::to_string(random() % 24) + ":" + std::to_string(random() % 60);
+            const std::string track = random() % 2 ? "1" : "2";
+            if (k % 2 == 0)
+                trains.push_back({std::to_string(k), "A", time, "", "", track});
+            else
+                trains.push_back({std::to_string(k), "", "", "A", time, track});
+        }
+        const Scenario s = stationWith(trains);
+        TrainLinks links;
+        for (int k = 0; k + 1 < 30; k += 2) {
+            if (random() % 3 != 0)
+                links.push_back({k, k + 1 + 2 * static_cast<int>(random() % 2 == 0 && k + 3 < 30)});
+        }
+        std::vector<int> held(30, 0);
+        for (const Occupancy& o : trackOccupancies(s, {}, false, links)) {
+            ++held[static_cast<std::size_t>(o.train)];
+            if (o.leaving >= 0) {
+                ++held[static_cast<std::size_t>(o.leaving)];
+                EXPECT_EQ(o.end - o.start, standingMinutes(s, {o.train, o.leaving}));
+                EXPECT_EQ(linkState(s, {o.train, o.leaving}, {}), LinkState::Holds);
+            }
+        }
+        EXPECT_EQ(held, std::vector<int>(30, 1));
+    }
+}
+
+} // namespace
+} // namespace zeb

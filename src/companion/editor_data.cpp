@@ -1,5 +1,6 @@
 #include "companion/editor_data.h"
 
+#include "model/counted.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
@@ -16,6 +17,34 @@ namespace {
 constexpr const char* kFormat = "zebrano-editor";
 constexpr int kMostMinutes = 1440;
 constexpr const char* kBaseDay = "giornoBase";
+constexpr const char* kLinks = "collegamenti";
+
+// A train of a link as the file has it: the place is where an arriving train comes from and
+// where a leaving one goes.
+nlohmann::ordered_json trainJson(const StoredTrain& train, const char* place) {
+    nlohmann::ordered_json json;
+    json["numero"] = train.number;
+    json[place] = train.place;
+    json["ora"] = train.time;
+    return json;
+}
+
+std::optional<StoredTrain> trainOf(const nlohmann::json& json, const char* side,
+                                   const char* place) {
+    const auto train = json.find(side);
+    if (train == json.end() || !train->is_object())
+        return std::nullopt;
+    auto text = [&](const char* key) -> std::optional<std::string> {
+        const auto value = train->find(key);
+        if (value == train->end() || !value->is_string())
+            return std::nullopt;
+        return value->get<std::string>();
+    };
+    auto number = text("numero"), where = text(place), time = text("ora");
+    if (!number || number->empty())
+        return std::nullopt;
+    return StoredTrain{*number, where.value_or(""), time.value_or("")};
+}
 
 struct MinutesKey {
     const char* key;
@@ -57,6 +86,32 @@ void readBaseDay(const nlohmann::json& json, std::string& baseDay,
         ignored.push_back("il giorno base non è il nome di un file");
 }
 
+void readLinks(const nlohmann::json& json, std::vector<StoredLink>& links,
+               std::vector<std::string>& ignored) {
+    const auto given = json.find(kLinks);
+    if (given == json.end())
+        return;
+    if (!given->is_array()) {
+        ignored.push_back("i collegamenti non sono un elenco");
+        return;
+    }
+    long unreadable = 0;
+    for (const nlohmann::json& entry : *given) {
+        const auto arriving =
+            entry.is_object() ? trainOf(entry, "arriva", "provenienza") : std::nullopt;
+        const auto leaving =
+            entry.is_object() ? trainOf(entry, "parte", "destinazione") : std::nullopt;
+        if (arriving && leaving)
+            links.push_back({*arriving, *leaving});
+        else
+            ++unreadable;
+    }
+    if (unreadable > 0)
+        ignored.push_back(counted(unreadable, "collegamento non si legge",
+                                  "collegamenti non si "
+                                  "leggono"));
+}
+
 } // namespace
 
 std::string companionPathOf(const std::string& scenarioPath) {
@@ -71,6 +126,12 @@ std::string editorDataText(const EditorData& data) {
         json["impostazioni"][minutes.key] = data.settings.*minutes.field;
     if (!data.baseDay.empty())
         json[kBaseDay] = data.baseDay;
+    if (!data.links.empty()) {
+        auto& links = json[kLinks] = nlohmann::ordered_json::array();
+        for (const StoredLink& link : data.links)
+            links.push_back({{"arriva", trainJson(link.arriving, "provenienza")},
+                             {"parte", trainJson(link.leaving, "destinazione")}});
+    }
     // A name that is no UTF-8 (a folder named in another encoding) is written with its faults
     // replaced rather than failing the save.
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
@@ -96,6 +157,7 @@ EditorDataRead readEditorData(std::string_view text) {
     std::vector<std::string> ignored;
     readMinutes(json, read.data.settings, ignored);
     readBaseDay(json, read.data.baseDay, ignored);
+    readLinks(json, read.data.links, ignored);
     if (!ignored.empty()) {
         read.note = ignored.front();
         for (std::size_t k = 1; k < ignored.size(); ++k)

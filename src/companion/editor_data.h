@@ -1,5 +1,6 @@
 #pragma once
 
+#include "companion/stored_links.h"
 #include "timetable/occupancy.h"
 
 #include <optional>
@@ -10,13 +11,15 @@ namespace zeb {
 
 // What only the editor needs of a scenario, kept beside it in a file of its own ("Milano.zeb" →
 // "Milano.zeb-editor"): the scenario file stays the simulator's, byte for byte, and opens without
-// it. Version 1 holds the occupancy minutes and, for a variant of a day, the file of its base day.
+// it. Version 1 holds the occupancy minutes, the links between trains and, for a variant of a
+// day, the file of its base day.
 struct EditorData {
     CheckSettings settings{};
     // The day this scenario was made from, for "Confronta con…"; none where empty. In memory a
     // path as the scenario's own; in the file, relative to the scenario's folder where it can be,
     // so that the two move together.
     std::string baseDay{};
+    std::vector<StoredLink> links{};
     bool operator==(const EditorData&) const = default;
 };
 

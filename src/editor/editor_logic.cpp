@@ -54,6 +54,16 @@ void EditorLogic::replaced() {
     change_ = ScenarioChange{.runs = {}, .station = true, .replaced = true};
 }
 
+void EditorLogic::setLinks(const TrainLinks& links, std::string label) {
+    if (!canShowTrain())
+        return;
+    if (auto change = history_.record(s_, std::move(label), links)) {
+        unsaved_ = true;
+        change_ = std::move(change);
+    }
+    enterCoveredState();
+}
+
 void EditorLogic::setCheckSettings(const CheckSettings& settings) {
     if (!scenarioOpen() || settings == data_.settings)
         return;

@@ -124,6 +124,11 @@ public:
     const EditorData& editorData() const { return data_; }
     // The occupancy minutes the checker, the chart and the assignment go by: a change to save.
     void setCheckSettings(const CheckSettings& settings);
+    // The units that end here as one train and leave as another, as the history has them now.
+    const TrainLinks& links() const { return history_.links(); }
+    // The links replaced by `links`, as one step of the history named `label`. Offered when
+    // canShowTrain().
+    void setLinks(const TrainLinks& links, std::string label);
     // What APRI SCENARIO does once a file is chosen: the whole file or nothing, the station
     // dialog, the covered state. Also the way a file named on the command line is opened; it
     // does nothing while a scenario is open.

@@ -43,6 +43,7 @@ bool EditorLogic::saveTo(const std::string& path) {
     history_.resync(s_); // the save wrote the type codes, which are no change of the user's
     unsaved_ = false;
     try {
+        data_.links = storedLinks(s_, history_.links());
         saveEditorData(s_.nome_file, data_);
     } catch (const ScenarioFileError& error) {
         showFileError("Lo scenario è salvato, ma non i dati dell'editor accanto: " +
@@ -122,9 +123,19 @@ void EditorLogic::openScenarioFile(const std::string& path) {
     replaced();
     const EditorDataRead companion = loadEditorData(path);
     data_ = companion.data;
-    if (companion.note)
-        ui_.showMessage(*companion.note, "Dati dell'editor", MessageIcon::Exclamation,
-                        MessageButtons::Ok);
+    const FoundLinks found = findLinks(s_, data_.links);
+    history_.reset(s_, found.links);
+    std::string note = companion.note.value_or("");
+    if (found.ignored > 0)
+        note += std::string(note.empty() ? "" : "\r\n") + "Del file " +
+                std::filesystem::path(companionPathOf(path)).filename().string() + " " +
+                (found.ignored == 1 ? "un collegamento nomina"
+                                    : std::to_string(found.ignored) + " collegamenti nominano") +
+                " treni che lo scenario non ha, o li nomina due volte: " +
+                (found.ignored == 1 ? "è ignorato" : "sono ignorati") +
+                ". Il file resta com'è finché non si salva.";
+    if (!note.empty())
+        ui_.showMessage(note, "Dati dell'editor", MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 namespace {

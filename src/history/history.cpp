@@ -39,9 +39,14 @@ std::size_t recordsBytes(const std::vector<Treno>& records) {
 
 // The memory a step holds: itself, its label, its records, its station data.
 std::size_t stepBytes(const HistoryStep& step) {
-    std::size_t bytes = sizeof(HistoryStep) + blockBytes(step.label.capacity() + 1) +
-                        blockBytes(step.splices.capacity() * sizeof(Splice)) +
-                        (step.station ? blockBytes(sizeof(StationChange)) : 0);
+    std::size_t bytes =
+        sizeof(HistoryStep) + blockBytes(step.label.capacity() + 1) +
+        blockBytes(step.splices.capacity() * sizeof(Splice)) +
+        (step.station ? blockBytes(sizeof(StationChange)) : 0) +
+        (step.links ? blockBytes(sizeof(LinksChange)) +
+                          blockBytes(step.links->before.capacity() * sizeof(TrainLink)) +
+                          blockBytes(step.links->after.capacity() * sizeof(TrainLink))
+                    : 0);
     for (const Splice& splice : step.splices)
         bytes += recordsBytes(splice.before) + recordsBytes(splice.after);
     return bytes;
@@ -113,6 +118,7 @@ const std::string kNoLabel;
 ScenarioChange changeOf(const HistoryStep& step, bool forward) {
     ScenarioChange change;
     change.station = step.station != nullptr;
+    change.links = step.links != nullptr;
     for (const Splice& splice : step.splices) {
         const int before = static_cast<int>(splice.before.size());
         const int after = static_cast<int>(splice.after.size());
@@ -126,11 +132,51 @@ ScenarioChange changeOf(const HistoryStep& step, bool forward) {
 
 } // namespace
 
-void History::reset(const Scenario& s) {
+void History::reset(const Scenario& s, const TrainLinks& links) {
     steps_.clear();
     bytes_ = 0;
     next_ = 0;
+    shadowLinks_ = links;
     resync(s);
+}
+
+TrainLinks History::followLinks(const Scenario& s) const {
+    const int oldCount = static_cast<int>(shadow_.size());
+    const int newCount = s.totale_treni;
+    if (shadowLinks_.empty() || oldCount == newCount)
+        return shadowLinks_;
+    // Where each record went: the same place before the run, shifted after it, and within it
+    // matched in order, the records of the side that lost some skipped.
+    std::vector<int> moved(static_cast<std::size_t>(oldCount), -1);
+    int first = 0;
+    while (first < std::min(oldCount, newCount) &&
+           sameTrain(shadow_[static_cast<std::size_t>(first)], s.treni[first])) {
+        moved[static_cast<std::size_t>(first)] = first;
+        ++first;
+    }
+    int tail = 0;
+    while (tail < std::min(oldCount, newCount) - first &&
+           sameTrain(shadow_[static_cast<std::size_t>(oldCount - 1 - tail)],
+                     s.treni[newCount - 1 - tail])) {
+        moved[static_cast<std::size_t>(oldCount - 1 - tail)] = newCount - 1 - tail;
+        ++tail;
+    }
+    for (int a = first, b = first; a < oldCount - tail && b < newCount - tail;) {
+        if (sameTrain(shadow_[static_cast<std::size_t>(a)], s.treni[b]))
+            moved[static_cast<std::size_t>(a++)] = b++;
+        else if (oldCount > newCount)
+            ++a;
+        else
+            ++b;
+    }
+    TrainLinks links;
+    for (const TrainLink& link : shadowLinks_) {
+        const int arriving = moved[static_cast<std::size_t>(link.arriving)];
+        const int leaving = moved[static_cast<std::size_t>(link.leaving)];
+        if (arriving >= 0 && leaving >= 0)
+            links.push_back({arriving, leaving});
+    }
+    return links;
 }
 
 void History::resync(const Scenario& s) {
@@ -151,8 +197,11 @@ void History::absorbDerived(const Scenario& s, int index) {
     shadowTextBytes_ += textBytes(kept);
 }
 
-std::optional<ScenarioChange> History::record(const Scenario& s, std::string label) {
+std::optional<ScenarioChange> History::record(const Scenario& s, std::string label,
+                                              const TrainLinks& links) {
     HistoryStep step{std::move(label), {}, nullptr};
+    if (links != shadowLinks_)
+        step.links = std::make_unique<LinksChange>(LinksChange{shadowLinks_, links});
     const StationData station = stationOf(s);
     if (!(station == shadowStation_))
         step.station = std::make_unique<StationChange>(StationChange{shadowStation_, station});
@@ -188,9 +237,11 @@ std::optional<ScenarioChange> History::record(const Scenario& s, std::string lab
                                 {shadow_.begin() + first, shadow_.begin() + (oldCount - tail)},
                                 {s.treni.begin() + first, s.treni.begin() + (newCount - tail)}});
     }
-    if (step.splices.empty() && !step.station)
+    if (step.splices.empty() && !step.station && !step.links)
         return std::nullopt;
     ScenarioChange change = changeOf(step, true);
+    if (step.links)
+        shadowLinks_ = links;
     for (const Splice& splice : step.splices)
         replaceShadowRun(splice.position, static_cast<int>(splice.before.size()), splice.after);
     shadowStation_ = station;
@@ -266,6 +317,8 @@ ScenarioChange History::apply(Scenario& s, const HistoryStep& step, bool forward
         applyStation(s, forward ? step.station->after : step.station->before);
         shadowStation_ = stationOf(s);
     }
+    if (step.links)
+        shadowLinks_ = forward ? step.links->after : step.links->before;
     returnFreedMemory(takeShadowBytes());
     return changeOf(step, forward);
 }

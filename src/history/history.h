@@ -2,6 +2,7 @@
 
 #include "history/scenario_change.h"
 #include "model/scenario.h"
+#include "model/train_links.h"
 
 #include <array>
 #include <cstddef>
@@ -38,6 +39,11 @@ struct StationChange {
     StationData after;
 };
 
+struct LinksChange {
+    TrainLinks before;
+    TrainLinks after;
+};
+
 // One change of the scenario, as the records and station data it changed. The station's part,
 // larger than a record, is held only by the steps that change it.
 struct HistoryStep {
@@ -45,6 +51,7 @@ struct HistoryStep {
     std::vector<Splice> splices;
     std::unique_ptr<StationChange> station;
     std::size_t bytes = 0; // the memory it holds
+    std::unique_ptr<LinksChange> links{};
 };
 
 // Undo and redo of the scenario's changes. It keeps a copy of the scenario as it was after the
@@ -59,16 +66,27 @@ public:
     explicit History(std::size_t limit = 200, std::size_t byteLimit = kDefaultByteLimit)
         : limit_(limit), byteLimit_(byteLimit) {}
 
-    // A new, empty history over `s` (after loading, a new scenario, closing).
-    void reset(const Scenario& s);
+    // A new, empty history over `s` and its `links` (after loading, a new scenario, closing).
+    void reset(const Scenario& s, const TrainLinks& links = {});
     // Takes `s` as it is now without a step (after a save, which rewrites derived fields).
     void resync(const Scenario& s);
     // Takes the derived fields of train `index` (its type code and track position, which showing
     // a train sets) as they are now, so that an undo gives them back exactly.
     void absorbDerived(const Scenario& s, int index);
-    // Records what changed since the last step as a step named `label`, and says what that was;
-    // nullopt when nothing did.
-    std::optional<ScenarioChange> record(const Scenario& s, std::string label);
+    // Records what changed since the last step as a step named `label`, the links now being
+    // `links`, and says what that was; nullopt when nothing did.
+    std::optional<ScenarioChange> record(const Scenario& s, std::string label,
+                                         const TrainLinks& links);
+    std::optional<ScenarioChange> record(const Scenario& s, std::string label) {
+        return record(s, std::move(label), followLinks(s));
+    }
+    // The links as the last step left them.
+    const TrainLinks& links() const { return shadowLinks_; }
+    // Those links among the trains of `s` as a command left them: each train followed to its new
+    // place; a link of a train removed is gone. Trains are followed as the step is found: in
+    // place where their count is the same, else past the run of records that changed, and within
+    // it by their records.
+    TrainLinks followLinks(const Scenario& s) const;
 
     bool canUndo() const { return next_ > 0; }
     bool canRedo() const { return next_ < steps_.size(); }
@@ -99,6 +117,7 @@ private:
     std::size_t shadowBytes_ = 0;
     std::size_t shadowTextBytes_ = 0; // of the copy's texts alone
     StationData shadowStation_;
+    TrainLinks shadowLinks_;
 };
 
 } // namespace zeb

@@ -22,6 +22,7 @@ struct ScenarioChange {
     std::vector<TrainRun> runs;
     bool station = false;
     bool replaced = false;
+    bool links = false; // the links between trains changed
 
     bool operator==(const ScenarioChange&) const = default;
 };

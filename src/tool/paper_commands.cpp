@@ -1,5 +1,6 @@
 #include "tool/paper_commands.h"
 
+#include "companion/editor_data.h"
 #include "gtfs/feed.h"
 #include "paper/paper_files.h"
 #include "timetable/occupancy_chart.h"
@@ -83,7 +84,8 @@ int occupazioneCommand(const std::string& scenarioPath, const std::string& outpu
     const auto s = loadScenario(scenarioPath, err);
     if (!s)
         return kExitUnreadable;
-    const ChartContent content = chartContent(*s, {});
+    const ChartContent content =
+        chartContent(*s, loadEditorData(scenarioPath).data.settings, linksBeside(*s, scenarioPath));
     const PaperFile file =
         png ? writeChartPng(outputPath, *s, content, {content.firstMinute, content.lastMinute}, 2.0)
             : writeChartPdf(outputPath, *s, content, hours, format == "A3");

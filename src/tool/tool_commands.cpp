@@ -17,7 +17,8 @@ int verificaCommand(const std::string& scenarioPath, const CheckSettings& settin
     const auto s = loadScenario(scenarioPath, err);
     if (!s)
         return kExitUnreadable;
-    const std::vector<Finding> findings = checkScenario(*s, settings);
+    const std::vector<Finding> findings =
+        checkScenario(*s, settings, linksBeside(*s, scenarioPath));
     for (const Finding& finding : findings)
         out << (finding.severity == Severity::Error ? "errore: " : "avviso: ") << finding.message
             << "\n";

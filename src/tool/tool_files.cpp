@@ -1,5 +1,6 @@
 #include "tool/tool_files.h"
 
+#include "companion/editor_data.h"
 #include "scenario_file/scenario_file_error.h"
 #include "scenario_file/scenario_reader.h"
 #include "scenario_file/scenario_writer.h"
@@ -29,6 +30,10 @@ bool saveScenarioAs(Scenario& s, const std::string& path, std::ostream& err) {
         return false;
     }
     return true;
+}
+
+TrainLinks linksBeside(const Scenario& s, const std::string& path) {
+    return findLinks(s, loadEditorData(path).data.links).links;
 }
 
 } // namespace zeb

@@ -2,6 +2,7 @@
 
 #include "model/counted.h"
 #include "model/scenario.h"
+#include "model/train_links.h"
 
 #include <iosfwd>
 #include <memory>
@@ -13,5 +14,8 @@ namespace zeb {
 std::unique_ptr<Scenario> loadScenario(const std::string& path, std::ostream& err);
 // Saves `s` as `path`; false with its "number description" on `err`.
 bool saveScenarioAs(Scenario& s, const std::string& path, std::ostream& err);
+// The links that the editor's data beside the scenario at `path` give among the trains of `s`;
+// none where there are no such data. What cannot be read is said where the data are read first.
+TrainLinks linksBeside(const Scenario& s, const std::string& path);
 
 } // namespace zeb

@@ -40,7 +40,8 @@ QPlainTextEdit* addMultiLine(QWidget* area, const char* name, QRect where) {
 EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     : QMainWindow(parent), prompts_(this), logic_(scenario, prompts_),
       binder_(new ControlBinder(this)), timer1_(new QTimer(this)),
-      watch_(new TimetableWatch(scenario, this)), recovery_(new RecoveryWriter(scenario, this)) {
+      watch_(new TimetableWatch(scenario, logic_.links(), this)),
+      recovery_(new RecoveryWriter(scenario, this)) {
     setObjectName("Form1");
     setWindowTitle("Zebrano - Editor Di Scenari v.1.0");
     setWindowIcon(windowIcon());

@@ -59,12 +59,12 @@ OccupancyChartView::OccupancyChartView(TimetableWatch& watch, ChartCommands comm
 }
 
 void OccupancyChartView::rebuild() {
-    content_ = chartContent(watch_.scenario(), watch_.settings());
+    content_ = chartContent(watch_.scenario(), watch_.settings(), watch_.links());
     widestNumber_ = 0;
     for (const ChartBar& bar : content_.bars)
-        widestNumber_ = std::max<double>(widestNumber_,
-                                         fontMetrics().horizontalAdvance(QString::fromStdString(
-                                             watch_.scenario().treni[bar.occupancy.train].numero)));
+        widestNumber_ =
+            std::max<double>(widestNumber_, fontMetrics().horizontalAdvance(QString::fromStdString(
+                                                occupancyLabel(watch_.scenario(), bar.occupancy))));
     remap();
     update();
 }

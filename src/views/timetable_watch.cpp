@@ -2,8 +2,8 @@
 
 namespace zeb {
 
-TimetableWatch::TimetableWatch(const Scenario& scenario, QObject* parent)
-    : QObject(parent), s_(scenario) {
+TimetableWatch::TimetableWatch(const Scenario& scenario, const TrainLinks& links, QObject* parent)
+    : QObject(parent), s_(scenario), links_(links) {
     recheck();
 }
 
@@ -33,7 +33,7 @@ void TimetableWatch::setShownTrain(int index) {
 }
 
 void TimetableWatch::recheck() {
-    findings_ = checkScenario(s_, settings_);
+    findings_ = checkScenario(s_, settings_, links_);
     emit findingsChanged();
 }
 

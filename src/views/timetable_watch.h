@@ -2,6 +2,7 @@
 
 #include "history/scenario_change.h"
 #include "model/scenario.h"
+#include "model/train_links.h"
 #include "timetable/checker.h"
 
 #include <QObject>
@@ -17,9 +18,11 @@ class TimetableWatch : public QObject {
     Q_OBJECT
 
 public:
-    explicit TimetableWatch(const Scenario& scenario, QObject* parent = nullptr);
+    // `links` are the editor's, followed as they change with the scenario.
+    TimetableWatch(const Scenario& scenario, const TrainLinks& links, QObject* parent = nullptr);
 
     const Scenario& scenario() const { return s_; }
+    const TrainLinks& links() const { return links_; }
     const std::vector<Finding>& findings() const { return findings_; }
     const CheckSettings& settings() const { return settings_; }
     // The settings the scenario's data hold (its file, a new scenario's defaults).
@@ -44,6 +47,7 @@ private:
     void recheck();
 
     const Scenario& s_;
+    const TrainLinks& links_;
     CheckSettings settings_;
     std::vector<Finding> findings_;
     int shownTrain_ = -1;

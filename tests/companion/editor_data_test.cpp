@@ -10,7 +10,10 @@ namespace zeb {
 namespace {
 
 TEST(EditorData, WhatIsWrittenReadsBackTheSame) {
-    const EditorData data{{.separation = 4, .turnaround = 7, .preparation = 12}, "../Valmora.zeb"};
+    const EditorData data{{.separation = 4, .turnaround = 7, .preparation = 12},
+                          "../Valmora.zeb",
+                          {{{"2001", "Nordia", "10:00"}, {"2002", "Nordia", "10:20"}},
+                           {{"7", "", ""}, {"8", "Sudia", "23:59"}}}};
     const EditorDataRead read = readEditorData(editorDataText(data));
     EXPECT_EQ(read.data, data);
     EXPECT_FALSE(read.note);
@@ -46,6 +49,11 @@ TEST(EditorData, WhatCannotBeReadKeepsTheDefaultsWithANote) {
          defaults.separation,
          "i minuti di separazione non sono un numero intero da 0 a 1440: valgono quelli "
          "predefiniti; il giorno base non è il nome di un file"},
+        {R"({"formato":"zebrano-editor","versione":1,"collegamenti":[{"arriva":{"numero":"1"}},)"
+         R"(3,{"arriva":{"numero":"1"},"parte":{"numero":"2"}}]})",
+         defaults.separation, "2 collegamenti non si leggono"},
+        {R"({"formato":"zebrano-editor","versione":1,"collegamenti":{}})", defaults.separation,
+         "i collegamenti non sono un elenco"},
         {"[1, 2]", defaults.separation, "non è un file di dati dell'editor"},
         {"\xFF\xFE", defaults.separation, "non è un file di dati dell'editor"},
     };

@@ -159,6 +159,46 @@ TEST_F(FileCommands, AVariantRemembersItsBaseDay) {
     EXPECT_EQ(loadEditorData(folder.file("sciopero.zeb")).data.baseDay, folder.file("normale.zeb"));
 }
 
+// A link is a step of the history and goes beside the scenario; one whose trains the scenario
+// no longer has is said on opening and left out, and the file stays as it is until a save.
+TEST_F(FileCommands, LinksTravelBesideTheScenario) {
+    insert({.numero = "89",
+            .categoria = "Autobus",
+            .destinazione = "Borgo Alto",
+            .orap = "07",
+            .minp = "30"});
+    editor.setLinks({{1, 2}}, "collegamento 88→89");
+    EXPECT_EQ(editor.undoLabel(), "collegamento 88→89");
+    EXPECT_TRUE(editor.hasUnsavedChanges());
+    save(folder.file("a.zeb"));
+    ui.answers = {Answer::Yes};
+    editor.chiudi_Click();
+    EXPECT_TRUE(editor.links().empty());
+
+    open(folder.file("a.zeb"));
+    EXPECT_EQ(editor.links(), (TrainLinks{{1, 2}}));
+    ui.answers = {Answer::Yes};
+    editor.removeTrains({2});
+    EXPECT_TRUE(editor.links().empty()) << "a link goes with its train";
+    editor.undo();
+    EXPECT_EQ(editor.links(), (TrainLinks{{1, 2}}));
+
+    ui.answers = {Answer::Yes};
+    editor.chiudi_Click();
+    std::string companion = test::readBytes(folder.file("a.zeb-editor"));
+    companion.replace(companion.find("\"89\""), 4, "\"90\"");
+    test::writeBytes(folder.file("a.zeb-editor"), companion);
+    ui.messages.clear();
+    open(folder.file("a.zeb"));
+    EXPECT_TRUE(editor.links().empty());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].described(),
+              "Dati dell'editor: Del file a.zeb-editor un collegamento nomina treni che lo "
+              "scenario non ha, o li nomina due volte: è ignorato. Il file resta com'è finché non "
+              "si salva. [3 0]");
+    EXPECT_EQ(test::readBytes(folder.file("a.zeb-editor")), companion);
+}
+
 TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
     ui.answers = {Answer::Yes};
     editor.chiudi_Click();

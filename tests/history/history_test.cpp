@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <set>
 
 namespace zeb {
 namespace {
@@ -74,6 +76,82 @@ TEST(History, ItsNewsNamesExactlyTheRowsThatDiffer) {
         const auto redone = history.redo(s);
         ASSERT_TRUE(redone);
         ASSERT_EQ(*redone, *change) << "a redo says what the step said";
+    }
+}
+
+// Links follow their trains through trains inserted, removed here and there, or changed, and
+// go with a train removed; an undo gives them back as they were.
+TEST(History, LinksFollowTheirTrains) {
+    std::mt19937 random(9);
+    Scenario s;
+    int made = 0;
+    auto add = [&](std::vector<Treno>& trains, std::size_t at) {
+        Treno t;
+        t.numero = std::to_string(made++); // a train is known by its number here
+        trains.insert(trains.begin() + static_cast<long>(std::min(at, trains.size())), t);
+    };
+    std::vector<Treno> trains;
+    for (int k = 0; k < 40; ++k)
+        add(trains, trains.size());
+    auto store = [&] {
+        std::fill(s.treni.begin(), s.treni.end(), Treno{});
+        std::copy(trains.begin(), trains.end(), s.treni.begin());
+        s.totale_treni = static_cast<int>(trains.size());
+    };
+    store();
+    TrainLinks links;
+    for (int k = 0; k + 1 < 40; k += 2)
+        links.push_back({k, k + 1});
+    History history;
+    history.reset(s, links);
+    for (int step = 0; step < 300; ++step) {
+        const std::set<std::string> before = [&] {
+            std::set<std::string> pairs;
+            for (const TrainLink& link : history.links())
+                pairs.insert(s.treni[link.arriving].numero + ">" + s.treni[link.leaving].numero);
+            return pairs;
+        }();
+        const TrainLinks linksBefore = history.links();
+        const std::size_t at = random() % (trains.size() + 1);
+        switch (random() % 3) {
+        case 0:
+            for (int k = 0; k < 3; ++k)
+                add(trains, at);
+            break;
+        case 1: // two trains apart
+            for (int k = 0; k < 2 && !trains.empty(); ++k)
+                trains.erase(trains.begin() + static_cast<long>(random() % trains.size()));
+            break;
+        default:
+            if (!trains.empty())
+                trains[at % trains.size()].note = "nota " + std::to_string(step);
+        }
+        store();
+        const TrainLinks followed = history.followLinks(s);
+        std::set<std::string> kept;
+        for (const TrainLink& link : followed)
+            kept.insert(s.treni[link.arriving].numero + ">" + s.treni[link.leaving].numero);
+        std::set<std::string> expected;
+        for (const std::string& pair : before) {
+            const std::string first = pair.substr(0, pair.find('>'));
+            const std::string second = pair.substr(pair.find('>') + 1);
+            auto present = [&](const std::string& number) {
+                return std::any_of(trains.begin(), trains.end(),
+                                   [&](const Treno& t) { return t.numero == number; });
+            };
+            if (present(first) && present(second))
+                expected.insert(pair);
+        }
+        ASSERT_EQ(kept, expected) << "step " << step;
+        ASSERT_EQ(kept.size(), followed.size());
+        if (!history.record(s, "passo"))
+            continue;
+        ASSERT_EQ(history.links(), followed);
+        if (random() % 4 == 0) {
+            history.undo(s);
+            ASSERT_EQ(history.links(), linksBefore) << "step " << step;
+            trains.assign(s.treni.begin(), s.treni.begin() + s.totale_treni);
+        }
     }
 }
 

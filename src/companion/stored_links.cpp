@@ -1,0 +1,87 @@
+#include "companion/stored_links.h"
+
+#include "timetable/train_times.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace zeb {
+
+namespace {
+
+StoredTrain storedArriving(const Treno& t) {
+    const auto minute = arrivalMinute(t);
+    return {t.numero, t.provenienza, minute ? clockText(*minute) : std::string()};
+}
+
+StoredTrain storedLeaving(const Treno& t) {
+    const auto minute = departureMinute(t);
+    return {t.numero, t.destinazione, minute ? clockText(*minute) : std::string()};
+}
+
+// The train of `candidates` the file means: the best match of time and place, where one is best.
+std::optional<int> bestMatch(const Scenario& s, const std::vector<int>& candidates,
+                             const StoredTrain& wanted, bool arriving) {
+    int best = -1;
+    int bestScore = -1;
+    bool tie = false;
+    for (int i : candidates) {
+        const StoredTrain here = arriving ? storedArriving(s.treni[i]) : storedLeaving(s.treni[i]);
+        const int score = (here.time == wanted.time ? 2 : 0) + (here.place == wanted.place ? 1 : 0);
+        if (score > bestScore) {
+            best = i;
+            bestScore = score;
+            tie = false;
+        } else if (score == bestScore) {
+            tie = true;
+        }
+    }
+    if (best < 0 || tie)
+        return std::nullopt;
+    return best;
+}
+
+} // namespace
+
+std::vector<StoredLink> storedLinks(const Scenario& s, const TrainLinks& links) {
+    std::vector<StoredLink> stored;
+    for (const TrainLink& link : links) {
+        if (link.arriving < 0 || link.arriving >= s.totale_treni || link.leaving < 0 ||
+            link.leaving >= s.totale_treni)
+            continue;
+        stored.push_back(
+            {storedArriving(s.treni[link.arriving]), storedLeaving(s.treni[link.leaving])});
+    }
+    return stored;
+}
+
+FoundLinks findLinks(const Scenario& s, const std::vector<StoredLink>& stored) {
+    std::map<std::string, std::vector<int>> ending, starting;
+    for (int i = 0; i < s.totale_treni; ++i) {
+        const Treno& t = s.treni[i];
+        if (hasArrival(t) && !hasDeparture(t))
+            ending[t.numero].push_back(i);
+        if (hasDeparture(t) && !hasArrival(t))
+            starting[t.numero].push_back(i);
+    }
+    FoundLinks found;
+    std::vector<bool> arrivingTaken(static_cast<std::size_t>(s.totale_treni), false);
+    std::vector<bool> leavingTaken(static_cast<std::size_t>(s.totale_treni), false);
+    for (const StoredLink& link : stored) {
+        const auto first = bestMatch(s, ending[link.arriving.number], link.arriving, true);
+        const auto second = bestMatch(s, starting[link.leaving.number], link.leaving, false);
+        if (!first || !second || arrivingTaken[static_cast<std::size_t>(*first)] ||
+            leavingTaken[static_cast<std::size_t>(*second)]) {
+            ++found.ignored;
+            continue;
+        }
+        arrivingTaken[static_cast<std::size_t>(*first)] = true;
+        leavingTaken[static_cast<std::size_t>(*second)] = true;
+        found.links.push_back({*first, *second});
+    }
+    std::sort(found.links.begin(), found.links.end());
+    return found;
+}
+
+} // namespace zeb

@@ -30,8 +30,11 @@ zeb::ToolArguments parse(QCommandLineParser& parser, const QCoreApplication& app
         {{"h", "help"}, "Mostra questo aiuto."},
         {{"v", "version"}, "Mostra la versione del programma."},
     });
-    parser.addPositionalArgument(
-        "comando", "nuovo, verifica, esporta, importa, gtfs, assegna, occupazione o manifesti");
+    // "nuovo, verifica, … o manifesti": every command there is, so that none is left unsaid.
+    QString names;
+    for (std::size_t k = 0; k < commands.size(); ++k)
+        names += QString(k == 0 ? "" : k + 1 == commands.size() ? " o " : ", ") + commands[k].name;
+    parser.addPositionalArgument("comando", names);
     parser.addPositionalArgument("file", "il file su cui lavorare");
     for (const zeb::ToolOption& option : zeb::toolOptions()) {
         QStringList names{option.name};

@@ -5,6 +5,7 @@
 #include "tool/assign_command.h"
 #include "tool/compare_command.h"
 #include "tool/gtfs_command.h"
+#include "tool/link_command.h"
 #include "tool/new_command.h"
 #include "tool/perturb_command.h"
 #include "tool/tool_commands.h"
@@ -109,6 +110,19 @@ int perturba(const ToolArguments& arguments, std::ostream& out, std::ostream& er
                            *settings, out, err);
 }
 
+int collega(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+    const auto output = arguments.value("output");
+    if (output.has_value() == arguments.has("elenco"))
+        return usageError(err, "collega vuole -o NUOVO.zeb oppure --elenco");
+    const auto settings = settingsOf(arguments, err);
+    if (!settings)
+        return kExitUnreadable;
+    return collegaCommand({.scenario = arguments.file,
+                           .output = output,
+                           .longestWait = arguments.value("attesa-max")},
+                          *settings, out, err);
+}
+
 int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
     const GtfsToolRequest request{.feed = arguments.file,
                                   .listStations = arguments.has("stazioni"),
@@ -145,6 +159,11 @@ const std::vector<ToolOption>& toolOptions() {
         {"preparazione", "", "Minuti di binario occupato prima della partenza (10).", "minuti"},
         {"inversione", "",
          "Minuti minimi tra l'arrivo e la nuova partenza di un treno collegato (5).", "minuti"},
+        {"elenco", "", "Elenca i collegamenti senza scrivere nulla (collega).", nullptr},
+        {"attesa-max", "",
+         "I minuti al più tra l'arrivo di un treno e la partenza di quello a cui si collega "
+         "(collega; predefiniti 90).",
+         "minuti"},
         {"stazioni", "", "Elenca le stazioni del feed con i loro treni (gtfs).", nullptr},
         {"stazione", "", "La stazione da importare: il suo stop_id o il suo nome (gtfs).",
          "stazione"},
@@ -243,6 +262,11 @@ std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice) {
          "       [--binario 5] [--ritardi 60,30,10]\n"
          "                                               un giorno perturbato dal normale\n",
          perturba},
+        {"collega",
+         "  collega FILE.zeb -o NUOVO.zeb | --elenco [--attesa-max 90]\n"
+         "                                               i treni che terminano collegati a "
+         "quelli che ripartono\n",
+         collega},
         {"assegna",
          "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|tutti] [--binari "
          "1,2,5]\n"

@@ -2,9 +2,11 @@
 #include "timetable/occupancy_chart.h"
 #include "timetable/test_trains.h"
 #include "timetable/train_links.h"
+#include "timetable/turnaround_pairs.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace zeb {
@@ -144,6 +146,56 @@ TEST(TrainLinks, EveryTrainIsHeldOnceWhateverTheLinks) {
             }
         }
         EXPECT_EQ(held, std::vector<int>(30, 1));
+    }
+}
+
+// The rule pairs each train that ends here with one that starts on its track, within the wait,
+// a return trip first; every link it proposes stands, and no train is in two.
+TEST(TurnaroundPairs, PairEachArrivalWithADepartureOfItsTrack) {
+    const struct {
+        std::vector<test::Train> trains;
+        TrainLinks existing;
+        const char* pairs; // "arriving>leaving …"
+    } cases[] = {
+        {{{"1", "A", "10:00", "", "", "1"},
+          {"2", "", "", "B", "10:20", "1"},
+          {"3", "", "", "A", "10:30", "1"}},
+         {},
+         "1>3"}, // back where it came from, though later
+        {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "A", "10:20", "2"}}, {}, ""},
+        {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "A", "11:31", "1"}}, {}, ""},
+        {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "A", "10:04", "1"}}, {}, ""},
+        {{{"1", "A", "23:40", "", "", ""}, {"2", "", "", "A", "00:20", ""}}, {}, "1>2"},
+        {{{"1", "A", "10:00", "", "", "1"},
+          {"2", "A", "10:10", "", "", "1"},
+          {"3", "", "", "B", "10:30", "1"},
+          {"4", "", "", "B", "10:40", "1"}},
+         {},
+         "1>3 2>4"}, // first in, first out
+        {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "B", "10:30", "1", "Regionale", "", "1"}},
+         {},
+         ""}, // cancelled
+        {{{"1", "A", "10:00", "", "", "1"},
+          {"2", "", "", "A", "10:30", "1"},
+          {"3", "", "", "A", "10:40", "1"}},
+         {{0, 2}},
+         ""}, // linked already
+    };
+    for (const auto& c : cases) {
+        const Scenario s = stationWith(c.trains);
+        const TurnaroundPairs found = pairTurnarounds(s, {}, 90, c.existing);
+        std::string pairs;
+        for (const TrainLink& link : found.links) {
+            pairs += std::string(pairs.empty() ? "" : " ") + s.treni[link.arriving].numero + ">" +
+                     s.treni[link.leaving].numero;
+            EXPECT_EQ(linkState(s, link, {}), LinkState::Holds);
+        }
+        EXPECT_EQ(pairs, c.pairs) << c.trains.size();
+        EXPECT_EQ(found.links.size() + found.singleEnding.size(),
+                  static_cast<std::size_t>(
+                      std::count_if(c.trains.begin(), c.trains.end(),
+                                    [](const test::Train& t) { return t.partenza.empty(); })) -
+                      c.existing.size());
     }
 }
 

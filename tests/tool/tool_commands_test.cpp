@@ -2,8 +2,11 @@
 
 #include "gtfs/valle_feed.h"
 #include "scenario_file/test_files.h"
+#include "timetable/test_trains.h"
 #include "tool/assign_command.h"
 #include "tool/gtfs_command.h"
+#include "tool/link_command.h"
+#include "tool/tool_files.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +90,43 @@ TEST_F(ZebranoTool, AssegnaWritesTheTracksAndExitsByWhatRemains) {
               "2||zebrano-tool assegna: il binario «9» non è tra quelli della stazione\n");
     EXPECT_EQ(assegna("alcuni", {}),
               "2||zebrano-tool assegna: --treni vuole senza-binario, conflitti o tutti\n");
+}
+
+// The links the rule finds are listed, or written beside a new scenario, where verifica reads
+// them: the close turnaround is no conflict any more, the train passing the standing unit is.
+TEST_F(ZebranoTool, CollegaFindsTheTurnaroundsAndVerificaHonoursThem) {
+    Scenario day = test::stationWith({{"2001", "Nordia", "10:00", "", "", "1"},
+                                      {"2002", "", "", "Nordia", "10:40", "1"},
+                                      {"3001", "Ovest", "10:18", "Est", "10:20", "1"},
+                                      {"2003", "Sudia", "10:05", "", "", "2"}});
+    day.nome_stazione = "Capolinea";
+    for (int i = 0; i < day.totale_treni; ++i)
+        day.treni[i].ritardo = "0";
+    std::ostringstream ignored;
+    ASSERT_TRUE(saveScenarioAs(day, path("day.zeb"), ignored)) << ignored.str();
+    auto collega = [&](std::optional<std::string> output, std::optional<std::string> wait) {
+        return run([&](auto& o, auto& e) {
+            return collegaCommand({path("day.zeb"), output, wait}, {}, o, e);
+        });
+    };
+    const std::string found = "2001 → 2002, binario 1, 10:00 → 10:40\n1 collegamento nuovo; "
+                              "senza collegamento 1 treno che termina qui e 0 che partono da "
+                              "qui\n";
+    EXPECT_EQ(collega({}, {}), "0|" + found + "|");
+    EXPECT_EQ(verifica("day.zeb"), "0|0 errori, 0 avvisi\n|");
+    EXPECT_EQ(collega(path("linked.zeb"), {}), "0|" + found + "|");
+    EXPECT_EQ(test::readBytes(path("linked.zeb")), test::readBytes(path("day.zeb")));
+    EXPECT_EQ(verifica("linked.zeb"),
+              "1|errore: Treni 1 (2001→2002) e 3 (3001), binario 1: occupato insieme dalle 10:18 "
+              "alle 10:20\n1 errore, 0 avvisi\n|");
+    EXPECT_EQ(run([&](auto& o, auto& e) {
+                  return collegaCommand({path("linked.zeb"), {}, {}}, {}, o, e);
+              }).substr(0, 28),
+              "1|Nessun collegamento nuovo;")
+        << "linked already";
+    EXPECT_EQ(collega({}, "30").substr(0, 28), "1|Nessun collegamento nuovo;");
+    EXPECT_EQ(collega({}, "-1"),
+              "2||zebrano-tool collega: --attesa-max vuole i minuti, da 0 a 1440\n");
 }
 
 TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {

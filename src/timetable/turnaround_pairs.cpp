@@ -1,0 +1,102 @@
+#include "timetable/turnaround_pairs.h"
+
+#include "timetable/train_links.h"
+#include "timetable/train_times.h"
+
+#include <algorithm>
+#include <map>
+
+namespace zeb {
+
+namespace {
+
+// Origins and destinations compared as a person reads them: letter case aside.
+std::string folded(const std::string& text) {
+    std::string out = text;
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+} // namespace
+
+TurnaroundPairs pairTurnarounds(const Scenario& s, const CheckSettings& settings, int longestWait,
+                                const TrainLinks& existing) {
+    std::vector<bool> linked(static_cast<std::size_t>(s.totale_treni), false);
+    for (const TrainLink& link : existing) {
+        for (int train : {link.arriving, link.leaving}) {
+            if (train >= 0 && train < s.totale_treni)
+                linked[static_cast<std::size_t>(train)] = true;
+        }
+    }
+    // The trains free to pair, by track: those that end here in the order of their arrivals.
+    std::map<std::string, std::vector<int>> ending, starting;
+    for (int i = 0; i < s.totale_treni; ++i) {
+        const Treno& t = s.treni[i];
+        if (linked[static_cast<std::size_t>(i)] || isCancelled(t))
+            continue;
+        if (hasArrival(t) && !hasDeparture(t) && arrivalMinute(t))
+            ending[t.binario].push_back(i);
+        else if (hasDeparture(t) && !hasArrival(t) && departureMinute(t))
+            starting[t.binario].push_back(i);
+    }
+    TurnaroundPairs pairs;
+    for (auto& [track, arrivals] : ending) {
+        std::stable_sort(arrivals.begin(), arrivals.end(), [&](int a, int b) {
+            return *arrivalMinute(s.treni[a]) < *arrivalMinute(s.treni[b]);
+        });
+        std::vector<int>& free = starting[track];
+        for (int a : arrivals) {
+            // The best departure: going back where it came from, then the earliest.
+            auto best = free.end();
+            std::pair<bool, int> bestKey{true, 0};
+            for (auto b = free.begin(); b != free.end(); ++b) {
+                const int wait = *standingMinutes(s, {a, *b});
+                if (wait < settings.leastTurnaround || wait > longestWait)
+                    continue;
+                const std::pair<bool, int> key{
+                    folded(s.treni[*b].destinazione) != folded(s.treni[a].provenienza), wait};
+                if (best == free.end() || key < bestKey) {
+                    best = b;
+                    bestKey = key;
+                }
+            }
+            if (best == free.end()) {
+                pairs.singleEnding.push_back(a);
+                continue;
+            }
+            pairs.links.push_back({a, *best});
+            free.erase(best);
+        }
+    }
+    for (const auto& [track, free] : starting)
+        pairs.singleStarting.insert(pairs.singleStarting.end(), free.begin(), free.end());
+    auto byTime = [&](int a, int b) {
+        return std::pair(firstMinuteOf(s.treni[a]), a) < std::pair(firstMinuteOf(s.treni[b]), b);
+    };
+    std::sort(pairs.singleEnding.begin(), pairs.singleEnding.end(), byTime);
+    std::sort(pairs.singleStarting.begin(), pairs.singleStarting.end(), byTime);
+    std::sort(pairs.links.begin(), pairs.links.end(), [&](const TrainLink& x, const TrainLink& y) {
+        return byTime(x.arriving, y.arriving);
+    });
+    return pairs;
+}
+
+std::string linkLine(const Scenario& s, const TrainLink& link) {
+    const Treno& first = s.treni[link.arriving];
+    const Treno& second = s.treni[link.leaving];
+    const auto arrival = arrivalMinute(first);
+    const auto departure = departureMinute(second);
+    return first.numero + " → " + second.numero + ", " +
+           (first.binario.empty() ? std::string("senza binario") : "binario " + first.binario) +
+           ", " + (arrival ? clockText(*arrival) : "--:--") + " → " +
+           (departure ? clockText(*departure) : "--:--");
+}
+
+TrainLinks withLinks(TrainLinks existing, const TrainLinks& added) {
+    existing.insert(existing.end(), added.begin(), added.end());
+    std::sort(existing.begin(), existing.end());
+    return existing;
+}
+
+} // namespace zeb

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "model/scenario.h"
+#include "model/train_links.h"
+#include "timetable/occupancy.h"
+
+#include <string>
+#include <vector>
+
+namespace zeb {
+
+// The links the rule of turnarounds proposes: each train that ends here is paired with a train
+// that starts here on the same track (or both without one), first in first out, leaving at
+// least the least turnaround and at most `longestWait` minutes after it arrives (through
+// midnight too); among those, one that goes back where the first came from comes first, then
+// the earliest. Trains already linked, and cancelled ones, are left as they are.
+struct TurnaroundPairs {
+    TrainLinks links;                // the new ones, in the order of their arrivals
+    std::vector<int> singleEnding;   // trains that end here and stay unlinked
+    std::vector<int> singleStarting; // trains that start here and stay unlinked
+};
+inline constexpr int kDefaultLongestWait = 90;
+TurnaroundPairs pairTurnarounds(const Scenario& s, const CheckSettings& settings,
+                                int longestWait = kDefaultLongestWait,
+                                const TrainLinks& existing = {});
+
+// "2001 → 2002, binario 1, 10:00 → 10:20": a link as the tool and the preview list it.
+std::string linkLine(const Scenario& s, const TrainLink& link);
+
+// `existing` and `added` together, in the order of their arriving trains.
+TrainLinks withLinks(TrainLinks existing, const TrainLinks& added);
+
+} // namespace zeb

@@ -1,5 +1,6 @@
 #include "tool/assign_command.h"
 
+#include "companion/editor_data.h"
 #include "model/quoted_text.h"
 #include "model/track_slots.h"
 #include "tool/tool_commands.h"
@@ -44,6 +45,8 @@ int assegnaCommand(const std::string& scenarioPath, const std::string& outputPat
             name.clear();
         }
     }
+    const EditorData data = loadEditorData(scenarioPath).data;
+    options.links = findLinks(*s, data.links).links;
     const Assignment assignment = assignTracks(*s, options);
     for (const TrackChange& change : assignment.changes)
         out << changeText(*s, change) << "\n";
@@ -51,7 +54,7 @@ int assegnaCommand(const std::string& scenarioPath, const std::string& outputPat
         out << unplaced << "\n";
     out << assignmentSummary(assignment) << "\n";
     applyAssignment(*s, assignment);
-    if (!saveScenarioAs(*s, outputPath, err))
+    if (!saveWithEditorData(*s, outputPath, data, options.links, err))
         return kExitUnreadable;
     return assignment.conflictsAfter == 0 && assignment.unplaced.empty() ? kExitOk : kExitProblems;
 }

@@ -2,7 +2,6 @@
 
 #include "companion/editor_data.h"
 #include "model/counted.h"
-#include "scenario_file/scenario_file_error.h"
 #include "timetable/train_times.h"
 #include "timetable/turnaround_pairs.h"
 #include "tool/option_values.h"
@@ -45,18 +44,10 @@ int collegaCommand(const LinkRequest& request, const CheckSettings& settings, st
                                 : counted(static_cast<long>(pairs.links.size()),
                                           "collegamento nuovo", "collegamenti nuovi"))
         << "; senza collegamento " << singlesText(pairs) << "\n";
-    if (request.output && !pairs.links.empty()) {
-        data.links = storedLinks(*s, withLinks(existing, pairs.links));
-        data.settings = settings;
-        if (!saveScenarioAs(*s, *request.output, err))
-            return kExitUnreadable;
-        try {
-            saveEditorData(*request.output, data);
-        } catch (const ScenarioFileError& error) {
-            err << companionPathOf(*request.output) << ": " << error.message() << "\n";
-            return kExitUnreadable;
-        }
-    }
+    data.settings = settings;
+    if (request.output && !pairs.links.empty() &&
+        !saveWithEditorData(*s, *request.output, data, withLinks(existing, pairs.links), err))
+        return kExitUnreadable;
     return pairs.links.empty() ? kExitProblems : kExitOk;
 }
 

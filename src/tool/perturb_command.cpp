@@ -1,5 +1,6 @@
 #include "tool/perturb_command.h"
 
+#include "companion/editor_data.h"
 #include "gtfs/feed.h"
 #include "model/counted.h"
 #include "model/quoted_text.h"
@@ -10,6 +11,7 @@
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"
 
+#include <filesystem>
 #include <map>
 #include <ostream>
 
@@ -85,9 +87,13 @@ int perturbaCommand(const PerturbRequest& request, const CheckSettings& settings
     if (!perturbation.track.empty() && !hasStationTrack(*s, perturbation.track))
         return wrong(err, "il binario " + quotedBriefly(perturbation.track) +
                               " non è tra quelli della stazione");
+    // The new day is a variant of the file: its editor's data go with it, naming it as the base.
+    EditorData data = loadEditorData(request.scenario).data;
+    const TrainLinks links = findLinks(*s, data.links).links;
+    data.baseDay = std::filesystem::absolute(request.scenario).string();
     const std::vector<PerturbationChange> changes =
         perturb(*s, filteredTrains(*s, filter), perturbation, settings);
-    if (!saveScenarioAs(*s, request.output, err))
+    if (!saveWithEditorData(*s, request.output, data, links, err))
         return kExitUnreadable;
     for (const PerturbationChange& change : changes)
         out << change.text << "\n";

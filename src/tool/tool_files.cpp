@@ -36,4 +36,18 @@ TrainLinks linksBeside(const Scenario& s, const std::string& path) {
     return findLinks(s, loadEditorData(path).data.links).links;
 }
 
+bool saveWithEditorData(Scenario& s, const std::string& path, EditorData data,
+                        const TrainLinks& links, std::ostream& err) {
+    if (!saveScenarioAs(s, path, err))
+        return false;
+    data.links = storedLinks(s, links);
+    try {
+        saveEditorData(path, data);
+    } catch (const ScenarioFileError& error) {
+        err << companionPathOf(path) << ": " << error.message() << "\n";
+        return false;
+    }
+    return true;
+}
+
 } // namespace zeb

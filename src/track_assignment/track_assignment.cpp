@@ -4,6 +4,7 @@
 
 #include "model/track_slots.h"
 #include "model/value_tables.h"
+#include "timetable/train_links.h"
 #include "timetable/train_times.h"
 
 #include <algorithm>
@@ -78,8 +79,9 @@ public:
             return slotOfTrackName(name).value_or(kMaxChosenTracks) < kMaxChosenTracks;
         });
         stubsForEnds_ = options.stubsForEnds && numbered;
-        for (const Occupancy& o : trackOccupancies(s, options.settings))
+        for (const Occupancy& o : trackOccupancies(s, options.settings, false, options.links)) {
             occupancy_[o.train] = o;
+        }
         // Spans, kinds and lines by table position, for the many look-ups of the passes.
         spans_.resize(static_cast<std::size_t>(s.totale_treni));
         passing_.resize(static_cast<std::size_t>(s.totale_treni));
@@ -100,7 +102,7 @@ public:
 
     Assignment run() {
         Assignment result;
-        result.conflictsBefore = stationConflicts(s_, options_.settings);
+        result.conflictsBefore = stationConflicts(s_, options_.settings, options_.links);
         const std::vector<int> movable = movableTrains();
         std::vector<Span> all;
         for (const auto& [train, o] : occupancy_) {
@@ -141,14 +143,21 @@ public:
         result.moreTracks = tracksFor(result.unplaced);
 
         for (const auto& [train, track] : trackOf_) {
-            const std::string& from = s_.treni[static_cast<std::size_t>(train)].binario;
-            if (tracks_[static_cast<std::size_t>(track)] != from)
-                result.changes.push_back({train, trackIndex(from) >= 0 ? from : std::string(),
-                                          tracks_[static_cast<std::size_t>(track)]});
+            const int leaving = occupancy_.at(train).leaving;
+            for (int moved : {train, leaving}) {
+                if (moved < 0)
+                    continue;
+                const std::string& from = s_.treni[static_cast<std::size_t>(moved)].binario;
+                if (tracks_[static_cast<std::size_t>(track)] != from)
+                    result.changes.push_back({moved, trackIndex(from) >= 0 ? from : std::string(),
+                                              tracks_[static_cast<std::size_t>(track)]});
+            }
         }
+        std::sort(result.changes.begin(), result.changes.end(),
+                  [](const TrackChange& a, const TrackChange& b) { return a.train < b.train; });
         Scenario after = s_;
         applyAssignment(after, result);
-        result.conflictsAfter = stationConflicts(after, options_.settings);
+        result.conflictsAfter = stationConflicts(after, options_.settings, options_.links);
         return result;
     }
 
@@ -167,8 +176,10 @@ private:
                 take = take || std::binary_search(conflicting.begin(), conflicting.end(), train);
                 break;
             case TrainsToAssign::Selected:
-                take = take || std::find(options_.selected.begin(), options_.selected.end(),
-                                         train) != options_.selected.end();
+                take = take || std::any_of(options_.selected.begin(), options_.selected.end(),
+                                           [&](int chosen) {
+                                               return chosen == train || chosen == o.leaving;
+                                           });
                 break;
             case TrainsToAssign::All:
                 take = true;
@@ -181,7 +192,8 @@ private:
     }
 
     std::vector<int> conflictingTrains() const {
-        const std::vector<Occupancy> onTracks = stationTrackOccupancies(s_, options_.settings);
+        const std::vector<Occupancy> onTracks =
+            stationTrackOccupancies(s_, options_.settings, options_.links);
         std::vector<int> trains;
         for (const Conflict& c : trackConflicts(onTracks, options_.settings.separation)) {
             trains.push_back(onTracks[static_cast<std::size_t>(c.first)].train);
@@ -322,7 +334,37 @@ private:
 } // namespace
 
 Assignment assignTracks(const Scenario& s, const AssignmentOptions& options) {
-    return Assigner(s, options).run();
+    if (options.links.empty())
+        return Assigner(s, options).run();
+    // A unit on two tracks is taken as on the arriving train's, so that it is one occupancy.
+    Scenario unified = s;
+    for (const TrainLink& link : options.links) {
+        if (linkState(s, link, options.settings) != LinkState::OtherTracks)
+            continue;
+        unified.treni[static_cast<std::size_t>(link.leaving)].binario =
+            s.treni[static_cast<std::size_t>(link.arriving)].binario;
+    }
+    Assignment result = Assigner(unified, options).run();
+    result.conflictsBefore = stationConflicts(s, options.settings, options.links);
+    // The second trains that the unification moved: from the track they really had.
+    for (int i = 0; i < s.totale_treni; ++i) {
+        const std::string& had = s.treni[i].binario;
+        if (had == unified.treni[i].binario)
+            continue;
+        auto change = std::find_if(result.changes.begin(), result.changes.end(),
+                                   [&](const TrackChange& c) { return c.train == i; });
+        const std::string from = hasStationTrack(s, had) ? had : std::string();
+        if (change == result.changes.end())
+            result.changes.push_back({i, from, unified.treni[i].binario});
+        else
+            change->from = from;
+    }
+    std::erase_if(result.changes, [&](const TrackChange& c) {
+        return s.treni[static_cast<std::size_t>(c.train)].binario == c.to;
+    });
+    std::sort(result.changes.begin(), result.changes.end(),
+              [](const TrackChange& a, const TrackChange& b) { return a.train < b.train; });
+    return result;
 }
 
 void applyAssignment(Scenario& s, const Assignment& assignment) {
@@ -330,9 +372,9 @@ void applyAssignment(Scenario& s, const Assignment& assignment) {
         s.treni[static_cast<std::size_t>(change.train)].binario = change.to;
 }
 
-int stationConflicts(const Scenario& s, const CheckSettings& settings) {
+int stationConflicts(const Scenario& s, const CheckSettings& settings, const TrainLinks& links) {
     return static_cast<int>(
-        trackConflicts(stationTrackOccupancies(s, settings), settings.separation).size());
+        trackConflicts(stationTrackOccupancies(s, settings, links), settings.separation).size());
 }
 
 std::vector<int> clashesAfterMove(const Scenario& s, const CheckSettings& settings, int train,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/scenario.h"
+#include "model/train_links.h"
 #include "timetable/occupancy.h"
 
 #include <string>
@@ -24,6 +25,7 @@ struct AssignmentOptions {
     bool sameLine = true;     // trains of one line (origin and destination) on one track
     bool stubsForEnds = true; // stub tracks only for trains that start or end here
     CheckSettings settings;
+    TrainLinks links{}; // a unit goes to one track, both its trains together
 };
 
 struct TrackChange {
@@ -44,7 +46,9 @@ struct Assignment {
 
 // Tracks for the chosen trains, within the occupancy rules of the checker. In order: the fewest
 // trains left in conflict, the fewest trains moved off a track they had, the most lines kept on
-// one track, lower-numbered tracks first. Trains that fit nowhere keep the track they had.
+// one track, lower-numbered tracks first. Trains that fit nowhere keep the track they had. The
+// two trains of a link are one occupancy on one track, also where they had two (the arriving
+// train's decides); a unit is chosen when either of its trains is.
 Assignment assignTracks(const Scenario& s, const AssignmentOptions& options);
 
 // The changes made in `s`.
@@ -54,8 +58,9 @@ void applyAssignment(Scenario& s, const Assignment& assignment);
 // import brings without tracks.
 std::vector<int> tracklessTrains(const Scenario& s, int first = 0);
 
-// The pairs of trains in conflict on a track of the station.
-int stationConflicts(const Scenario& s, const CheckSettings& settings);
+// The pairs of trains (or units) in conflict on a track of the station.
+int stationConflicts(const Scenario& s, const CheckSettings& settings,
+                     const TrainLinks& links = {});
 
 // The trains `train` would clash with on `track` with its times moved by `minutes` round the
 // clock, as a drag in the chart shows before the drop.

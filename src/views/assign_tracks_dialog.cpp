@@ -18,7 +18,8 @@
 namespace zeb {
 
 AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSettings& settings,
-                                       std::vector<int> selected, QWidget* parent)
+                                       const TrainLinks& links, std::vector<int> selected,
+                                       QWidget* parent)
     : QDialog(parent), scenario_(scenario), which_(new QComboBox),
       keepAssigned_(new QCheckBox("&Gli altri treni tengono il loro binario")),
       sameLine_(new QCheckBox("Treni della stessa &linea sullo stesso binario")),
@@ -27,6 +28,7 @@ AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSett
     setObjectName("assegnaBinari");
     setWindowTitle("Assegna binari");
     options_.settings = settings;
+    options_.links = links;
     options_.selected = std::move(selected);
 
     setUpWhich();

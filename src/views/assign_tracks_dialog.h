@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/train_links.h"
+
 #include "track_assignment/track_assignment.h"
 
 #include <QDialog>
@@ -21,7 +23,8 @@ namespace zeb {
 class AssignTracksDialog : public QDialog {
 public:
     AssignTracksDialog(const Scenario& scenario, const CheckSettings& settings,
-                       std::vector<int> selected, QWidget* parent = nullptr);
+                       const TrainLinks& links, std::vector<int> selected,
+                       QWidget* parent = nullptr);
 
     const Assignment& assignment() const { return assignment_; }
 

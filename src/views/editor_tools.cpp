@@ -217,7 +217,8 @@ void EditorWindow::assignTracks(const std::vector<int>& selected) {
     if (!logic_.canShowTrain())
         return;
     QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
-    AssignTracksDialog dialog(logic_.scenario(), watch_->settings(), selected, over);
+    AssignTracksDialog dialog(logic_.scenario(), watch_->settings(), watch_->links(), selected,
+                              over);
     if (prompts_.runDialog(dialog) == QDialog::Accepted)
         run([&] { logic_.assignTracks(dialog.assignment()); });
 }
@@ -226,7 +227,8 @@ void EditorWindow::perturbTrains(const std::vector<int>& selected) {
     if (!logic_.canShowTrain())
         return;
     QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
-    PerturbationDialog dialog(logic_.scenario(), watch_->settings(), selected, over);
+    PerturbationDialog dialog(logic_.scenario(), watch_->settings(), watch_->links(), selected,
+                              over);
     if (prompts_.runDialog(dialog) == QDialog::Accepted)
         run([&] { logic_.perturbTrains(dialog.trains(), dialog.perturbation()); });
 }

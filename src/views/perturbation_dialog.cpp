@@ -23,12 +23,13 @@
 namespace zeb {
 
 PerturbationDialog::PerturbationDialog(const Scenario& scenario, const CheckSettings& settings,
-                                       std::vector<int> selected, QWidget* parent)
-    : QDialog(parent), scenario_(scenario), settings_(settings), selected_(std::move(selected)),
-      which_(new QComboBox), from_(new QTimeEdit), to_(new QTimeEdit), categories_(new QListWidget),
-      place_(new QLineEdit), share_(new QSpinBox), seed_(new QSpinBox), action_(new QComboBox),
-      track_(new QComboBox), delays_(new QLineEdit), preview_(new QPlainTextEdit),
-      summary_(new QLabel) {
+                                       const TrainLinks& links, std::vector<int> selected,
+                                       QWidget* parent)
+    : QDialog(parent), scenario_(scenario), settings_(settings), links_(links),
+      selected_(std::move(selected)), which_(new QComboBox), from_(new QTimeEdit),
+      to_(new QTimeEdit), categories_(new QListWidget), place_(new QLineEdit), share_(new QSpinBox),
+      seed_(new QSpinBox), action_(new QComboBox), track_(new QComboBox), delays_(new QLineEdit),
+      preview_(new QPlainTextEdit), summary_(new QLabel) {
     setObjectName("perturbazioni");
     setWindowTitle("Perturbazioni");
     buildWidgets();
@@ -181,8 +182,8 @@ void PerturbationDialog::refresh() {
             ? QString("I ritardi vogliono fino a cinque percentuali, come «60,30,10».")
             : countedText(static_cast<long>(changes.size()), "treno cambia", "treni cambiano") +
                   QString("; conflitti: prima %1, dopo %2.")
-                      .arg(stationConflicts(scenario_, settings_))
-                      .arg(stationConflicts(after, settings_)));
+                      .arg(stationConflicts(scenario_, settings_, links_))
+                      .arg(stationConflicts(after, settings_, links_)));
     ok_->setEnabled(!changes.empty() && !delaysWrong);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/train_links.h"
+
 #include "variants/perturbation.h"
 
 #include <QDialog>
@@ -23,7 +25,8 @@ namespace zeb {
 class PerturbationDialog : public QDialog {
 public:
     PerturbationDialog(const Scenario& scenario, const CheckSettings& settings,
-                       std::vector<int> selected, QWidget* parent = nullptr);
+                       const TrainLinks& links, std::vector<int> selected,
+                       QWidget* parent = nullptr);
 
     const std::vector<int>& trains() const { return trains_; }
     const Perturbation& perturbation() const { return perturbation_; }
@@ -36,6 +39,7 @@ private:
 
     const Scenario& scenario_;
     CheckSettings settings_;
+    TrainLinks links_;
     std::vector<int> selected_;
     std::vector<int> trains_;
     Perturbation perturbation_;

@@ -1,5 +1,6 @@
 #include "tool/tool_command_line.h"
 
+#include "companion/editor_data.h"
 #include "model/track_slots.h"
 #include "scenario_file/scenario_reader.h"
 #include "scenario_file/scenario_writer.h"
@@ -77,6 +78,8 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
         {{"verifica", good, {{"preparazione", "1441"}}},
          "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
         {{"assegna", good, {}}, "2||zebrano-tool: assegna vuole -o NUOVO.zeb" + use},
+        {{"collega", good, {}},
+         "2||zebrano-tool: collega vuole -o NUOVO.zeb oppure --elenco" + use},
         {{"assegna", good, {{"output", folder.file("x.zeb")}, {"sosta", "-1"}}},
          "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
         {{"importa", "treni.csv", {{"output", folder.file("x.zeb")}}},
@@ -103,6 +106,7 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
     for (const Case& row : cases)
         EXPECT_EQ(run(row.arguments), row.expected) << row.arguments.command;
     EXPECT_EQ(folder.listing().find("x.zeb"), std::string::npos) << "nothing is written";
+    EXPECT_EQ(loadEditorData(folder.file("p.zeb")).data.baseDay, good) << "a variant of its file";
 
     const std::string csv = run({"esporta", good, {}});
     EXPECT_EQ(csv.substr(0, 11), "0|\xEF\xBB\xBFNumero");

@@ -2,7 +2,9 @@
 
 #include "model/track_slots.h"
 #include "timetable/test_trains.h"
+#include "timetable/train_links.h"
 #include "timetable/train_times.h"
+#include "timetable/turnaround_pairs.h"
 
 #include <gtest/gtest.h>
 
@@ -39,8 +41,8 @@ Scenario stationOf(int numbered, bool stub, std::vector<Train> trains) {
 void expectSound(const Scenario& before, const AssignmentOptions& options, const Assignment& a) {
     Scenario after = before;
     applyAssignment(after, a);
-    EXPECT_EQ(a.conflictsAfter, stationConflicts(after, options.settings));
-    EXPECT_EQ(a.conflictsBefore, stationConflicts(before, options.settings));
+    EXPECT_EQ(a.conflictsAfter, stationConflicts(after, options.settings, options.links));
+    EXPECT_EQ(a.conflictsBefore, stationConflicts(before, options.settings, options.links));
     std::set<int> changed;
     for (const TrackChange& change : a.changes) {
         changed.insert(change.train);
@@ -57,8 +59,16 @@ void expectSound(const Scenario& before, const AssignmentOptions& options, const
                      hasStationTrack(before, t.binario))
             << "a train outside the chosen moved";
     }
+    // A unit moved goes to one track, both its trains.
+    for (const TrainLink& link : options.links) {
+        if (changed.contains(link.arriving) || changed.contains(link.leaving)) {
+            EXPECT_EQ(after.treni[link.arriving].binario, after.treni[link.leaving].binario)
+                << unitLabel(after, link);
+        }
+    }
     // A train given a track clashes with nobody there.
-    std::vector<Occupancy> occupancies = trackOccupancies(after, options.settings);
+    std::vector<Occupancy> occupancies =
+        trackOccupancies(after, options.settings, false, options.links);
     for (const Conflict& c : trackConflicts(occupancies, options.settings.separation)) {
         for (int k : {c.first, c.second})
             EXPECT_FALSE(changed.contains(occupancies[static_cast<std::size_t>(k)].train))
@@ -95,7 +105,15 @@ TEST(TrackAssignment, SmallCasesKeepTheRulesAndTheObjective) {
     all.which = TrainsToAssign::All;
     AssignmentOptions onlyTwo;
     onlyTwo.allowedTracks = {"1", "2"};
+    AssignmentOptions units = all;
+    units.links = {{0, 1}};
     const std::vector<Case> cases = {
+        {"a unit on two tracks goes to one, the other train keeping clear of it",
+         stationOf(2, false,
+                   {{"1", "A", "10:00", "", "", "1"},
+                    {"2", "", "", "A", "10:40", "2"},
+                    {"3", "B", "10:20", "C", "10:25", "1"}}),
+         units, "1 1 2", 2, 0},
         {"a circle across midnight",
          stationOf(3, false,
                    {{"1", "A", "23:50", "B", "00:10", ""},
@@ -175,6 +193,10 @@ TEST(TrackAssignment, GeneratedDaysNeedAtMostOneTrackAboveTheBound) {
         }
         const Scenario s = stationOf(23, false, trains);
         AssignmentOptions options;
+        if (day % 2 == 1) { // the units of the day as the rule links them
+            options.links = pairTurnarounds(s, options.settings).links;
+            EXPECT_FALSE(options.links.empty());
+        }
         const Assignment a = assignTracks(s, options);
         SCOPED_TRACE(day);
         expectSound(s, options, a);

@@ -4,10 +4,13 @@
 #include "views/editor_window.h"
 
 #include "gtfs/gtfs_error.h"
+#include "model/counted.h"
+#include "timetable/turnaround_pairs.h"
 #include "views/assign_tracks_dialog.h"
 #include "views/background_reading.h"
 #include "views/comparison_window.h"
 #include "views/gtfs_import_dialog.h"
+#include "views/link_turnarounds_dialog.h"
 #include "views/occupancy_window.h"
 #include "views/perturbation_dialog.h"
 #include "views/posters_dialog.h"
@@ -64,6 +67,19 @@ void EditorWindow::buildToolsMenu() {
     assignTracksAction_->setObjectName("actionAssegnaBinari");
     perturbAction_ = tools->addAction("&Perturbazioni…", this, [this] { perturbTrains({}); });
     perturbAction_->setObjectName("actionPerturbazioni");
+    linkAction_ = tools->addAction("&Collega rotazioni…", this, [this] {
+        if (!logic_.canShowTrain())
+            return;
+        LinkTurnaroundsDialog dialog(logic_.scenario(), watch_->settings(), watch_->links(), this);
+        if (prompts_.runDialog(dialog) != QDialog::Accepted)
+            return;
+        const long count = static_cast<long>(dialog.added().size());
+        run([&] {
+            logic_.setLinks(withLinks(logic_.links(), dialog.added()),
+                            "collegamento di " + counted(count, "rotazione", "rotazioni"));
+        });
+    });
+    linkAction_->setObjectName("actionCollegaRotazioni");
     settingsAction_ = tools->addAction("Impostazioni o&rario…", this, [this] {
         TimetableSettingsDialog dialog(logic_.editorData().settings, this);
         if (prompts_.runDialog(dialog) == QDialog::Accepted)

@@ -280,6 +280,7 @@ void EditorWindow::followScenario() {
     importGtfsAction_->setEnabled(logic_.canShowTrain());
     assignTracksAction_->setEnabled(logic_.canShowTrain());
     perturbAction_->setEnabled(logic_.canShowTrain());
+    linkAction_->setEnabled(logic_.canShowTrain());
     settingsAction_->setEnabled(logic_.scenarioOpen());
     updateUndoActions();
     updateFileCommands();

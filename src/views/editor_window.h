@@ -112,6 +112,7 @@ private:
     QAction* importGtfsAction_ = nullptr;
     QAction* assignTracksAction_ = nullptr;
     QAction* perturbAction_ = nullptr;
+    QAction* linkAction_ = nullptr;
     QAction* settingsAction_ = nullptr;
     QAction* variantAction_ = nullptr;
     QAction* compareAction_ = nullptr;

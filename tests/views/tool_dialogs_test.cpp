@@ -3,6 +3,7 @@
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_reader.h"
 #include "scenario_file/scenario_writer.h"
+#include "timetable/test_trains.h"
 #include "tool/gtfs_command.h"
 #include "views/background_reading.h"
 #include "views/comparison_window.h"
@@ -266,6 +267,45 @@ private slots:
         messages.answers = {Answer::Yes};
         click(window, "chiudi");
         QVERIFY(!compared->isVisible()); // its base was the closed scenario's
+    }
+
+    // A terminus whose units turn round: "Collega rotazioni…" links them after a preview, the
+    // close turnaround stops being a conflict, and one Annulla takes the links back.
+    void turnaroundsLinkedByTheRule() {
+        Scenario day = test::stationWith({{"2001", "Nordia", "10:00", "", "", "1"},
+                                          {"2002", "", "", "Nordia", "10:20", "1"},
+                                          {"2003", "Sudia", "11:00", "", "", "2"}});
+        day.nome_stazione = "Capolinea";
+        day.ora_inizio = "06";
+        day.min_inizio = "00";
+        for (int i = 0; i < day.totale_treni; ++i)
+            day.treni[i].ritardo = "0";
+        writeBytes(folder.file("capolinea.zeb"), scenarioFileBytes(day));
+        dialogs.expectClick("Form2", "ok");
+        window->openScenarioFile(folder.file("capolinea.zeb"));
+        auto* indicator = widget<QToolButton>(window, "indicatoreVerifica");
+        QCOMPARE(indicator->text(), QString("1 errore"));
+        dialogs.expect("collegaRotazioni", [](QDialog& dialog) {
+            auto* preview = widget<QPlainTextEdit>(&dialog, "anteprimaCollegamenti");
+            QCOMPARE(preview->toPlainText(),
+                     QString("2001 → 2002, binario 1, 10:00 → 10:20\n\nTerminano qui e restano "
+                             "soli:\n  2003 11:00 binario 2"));
+            widget<QSpinBox>(&dialog, "attesaMassima")->setValue(10);
+            QVERIFY(!widget<QPushButton>(&dialog, "applicaCollegamenti")->isEnabled());
+            widget<QSpinBox>(&dialog, "attesaMassima")->setValue(90);
+            QCOMPARE(widget<QLabel>(&dialog, "riepilogoCollegamenti")->text(),
+                     QString("1 collegamento nuovo; 0 già presenti."));
+            screenshot(&dialog, "collega_rotazioni");
+            click(&dialog, "applicaCollegamenti");
+        });
+        window->findChild<QAction*>("actionCollegaRotazioni")->trigger();
+        QCOMPARE(window->logic().links(), (TrainLinks{{0, 1}}));
+        QCOMPARE(indicator->text(), QString("Nessun problema"));
+        auto* undo = window->findChild<QAction*>("actionAnnulla");
+        QCOMPARE(undo->text(), QString("Annulla collegamento di 1 rotazione"));
+        undo->trigger();
+        QVERIFY(window->logic().links().empty());
+        QCOMPARE(indicator->text(), QString("1 errore"));
     }
 
     // The occupancy minutes set in "Impostazioni orario…" are the scenario's, to be saved with

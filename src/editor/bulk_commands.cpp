@@ -3,6 +3,7 @@
 #include "model/counted.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
+#include "timetable/turnaround_pairs.h"
 #include "track_assignment/track_assignment.h"
 
 namespace zeb {
@@ -68,8 +69,12 @@ void EditorLogic::moveTrain(int train, const std::string& track, int minutes) {
         return;
     if (!newTrack && minutes == 0)
         return;
-    if (newTrack)
+    if (newTrack) {
         t.binario = track;
+        // A unit changes track whole: its other train goes along.
+        if (const int partner = unitPartner(links(), train); partner >= 0)
+            s_.treni[static_cast<std::size_t>(partner)].binario = track;
+    }
     if (minutes != 0)
         zeb::shiftTimes(s_, {train}, minutes);
     afterManyTrainsChanged();

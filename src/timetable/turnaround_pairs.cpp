@@ -93,6 +93,50 @@ std::string linkLine(const Scenario& s, const TrainLink& link) {
            (departure ? clockText(*departure) : "--:--");
 }
 
+std::vector<int> linkCandidates(const Scenario& s, int train, bool onward) {
+    if (train < 0 || train >= s.totale_treni)
+        return {};
+    auto ends = [](const Treno& t) { return hasArrival(t) && !hasDeparture(t); };
+    auto starts = [](const Treno& t) { return hasDeparture(t) && !hasArrival(t); };
+    if (!(onward ? ends : starts)(s.treni[train]))
+        return {};
+    std::vector<std::pair<int, int>> found; // wait, train
+    for (int i = 0; i < s.totale_treni; ++i) {
+        if (i == train || !(onward ? starts : ends)(s.treni[i]))
+            continue;
+        const TrainLink link = onward ? TrainLink{train, i} : TrainLink{i, train};
+        found.emplace_back(standingMinutes(s, link).value_or(kMinutesPerDay), i);
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<int> trains;
+    for (const auto& [wait, i] : found)
+        trains.push_back(i);
+    return trains;
+}
+
+TrainLinks relinked(const TrainLinks& links, int train, bool onward, std::optional<int> other) {
+    TrainLinks kept;
+    for (const TrainLink& link : links) {
+        const bool sameSide = (onward ? link.arriving : link.leaving) == train;
+        const bool otherTaken = other && (onward ? link.leaving : link.arriving) == *other;
+        if (!sameSide && !otherTaken)
+            kept.push_back(link);
+    }
+    if (!other)
+        return kept;
+    return withLinks(kept, {onward ? TrainLink{train, *other} : TrainLink{*other, train}});
+}
+
+int unitPartner(const TrainLinks& links, int train) {
+    for (const TrainLink& link : links) {
+        if (link.arriving == train)
+            return link.leaving;
+        if (link.leaving == train)
+            return link.arriving;
+    }
+    return -1;
+}
+
 TrainLinks withLinks(TrainLinks existing, const TrainLinks& added) {
     existing.insert(existing.end(), added.begin(), added.end());
     std::sort(existing.begin(), existing.end());

@@ -4,6 +4,7 @@
 #include "model/train_links.h"
 #include "timetable/occupancy.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,17 @@ TurnaroundPairs pairTurnarounds(const Scenario& s, const CheckSettings& settings
 
 // "2001 → 2002, binario 1, 10:00 → 10:20": a link as the tool and the preview list it.
 std::string linkLine(const Scenario& s, const TrainLink& link);
+
+// The trains `train` may go on as (`onward`: those that start here) or come from (those that
+// end here), nearest in time round the clock first; none where `train` does not end (start) here.
+std::vector<int> linkCandidates(const Scenario& s, int train, bool onward);
+
+// The links with the train that `train` goes on as (`onward`), or comes from, set to `other`
+// (none: removed), any link either had that way being dropped.
+TrainLinks relinked(const TrainLinks& links, int train, bool onward, std::optional<int> other);
+
+// The other train of `train`'s unit, or -1.
+int unitPartner(const TrainLinks& links, int train);
 
 // `existing` and `added` together, in the order of their arriving trains.
 TrainLinks withLinks(TrainLinks existing, const TrainLinks& added);

@@ -62,10 +62,12 @@ std::vector<int> tracklessTrains(const Scenario& s, int first = 0);
 int stationConflicts(const Scenario& s, const CheckSettings& settings,
                      const TrainLinks& links = {});
 
-// The trains `train` would clash with on `track` with its times moved by `minutes` round the
-// clock, as a drag in the chart shows before the drop.
+// The trains (the first of a unit) `train` would clash with on `track` with its times moved by
+// `minutes` round the clock, as a drag in the chart shows before the drop. A train of a unit
+// takes the unit along to the track, and in time stretches or shrinks its hold.
 std::vector<int> clashesAfterMove(const Scenario& s, const CheckSettings& settings, int train,
-                                  const std::string& track, int minutes);
+                                  const std::string& track, int minutes,
+                                  const TrainLinks& links = {});
 
 // "2231 07:45: nessun binario → 4".
 std::string changeText(const Scenario& s, const TrackChange& change);

@@ -5,6 +5,8 @@
 
 #include "gtfs/gtfs_error.h"
 #include "model/counted.h"
+#include "timetable/train_links.h"
+#include "timetable/train_times.h"
 #include "timetable/turnaround_pairs.h"
 #include "views/assign_tracks_dialog.h"
 #include "views/background_reading.h"
@@ -22,6 +24,7 @@
 #include <QAbstractButton>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QToolButton>
@@ -278,6 +281,79 @@ ComparisonWindow& EditorWindow::comparison() {
     return *comparison_;
 }
 
+void EditorWindow::linkTrain(QWidget* from, int train, bool onward, const std::string& number) {
+    if (!logic_.canShowTrain())
+        return;
+    const Scenario& s = logic_.scenario();
+    std::optional<int> other;
+    if (!number.empty()) {
+        // The nearest in time of that number.
+        for (int candidate : linkCandidates(s, train, onward)) {
+            if (s.treni[candidate].numero == number) {
+                other = candidate;
+                break;
+            }
+        }
+        if (!other) {
+            const DialogPrompts::Over over(prompts_, from);
+            prompts_.showMessage(
+                "Nessun treno " + number + (onward ? " parte" : " termina") +
+                    " qui: " + s.treni[train].numero +
+                    (onward ? " non può proseguire come " : " non può provenire da ") + number +
+                    ".",
+                "Collegamento", MessageIcon::Exclamation, MessageButtons::Ok);
+            return;
+        }
+    }
+    setLink(train, onward, other);
+}
+
+void EditorWindow::setLink(int train, bool onward, std::optional<int> other) {
+    const Scenario& s = logic_.scenario();
+    const TrainLinks links = relinked(logic_.links(), train, onward, other);
+    const int partner = other ? *other : -1;
+    const std::string label =
+        !other ? "scollegamento treno " + s.treni[train].numero
+               : "collegamento " +
+                     unitLabel(s, onward ? TrainLink{train, partner} : TrainLink{partner, train});
+    run([&] { logic_.setLinks(links, label); });
+}
+
+void EditorWindow::chooseLink(QWidget* from, int train, bool onward) {
+    if (!logic_.canShowTrain())
+        return;
+    const Scenario& s = logic_.scenario();
+    const std::vector<int> candidates = linkCandidates(s, train, onward);
+    const DialogPrompts::Over over(prompts_, from);
+    if (candidates.empty()) {
+        prompts_.showMessage(onward ? "Nessun treno parte da qui." : "Nessun treno termina qui.",
+                             "Collegamento", MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    QStringList items;
+    for (int other : candidates) {
+        const TrainLink link = onward ? TrainLink{train, other} : TrainLink{other, train};
+        const Treno& t = s.treni[other];
+        items << QString::fromStdString(
+            numberAndTime(t) + ", " +
+            (t.binario.empty() ? std::string("senza binario") : "binario " + t.binario) + " (" +
+            std::to_string(standingMinutes(s, link).value_or(0)) + " min)");
+    }
+    QInputDialog dialog(from);
+    dialog.setObjectName("collegaA");
+    dialog.setWindowTitle("Collega a");
+    dialog.setLabelText(QString::fromStdString(s.treni[train].numero +
+                                               (onward ? " prosegue come:" : " proviene da:")));
+    dialog.setComboBoxItems(items);
+    dialog.setOkButtonText("&Collega");
+    dialog.setCancelButtonText("A&nnulla");
+    if (prompts_.runDialog(dialog) != QDialog::Accepted)
+        return;
+    const auto chosen = items.indexOf(dialog.textValue());
+    if (chosen >= 0)
+        setLink(train, onward, candidates[static_cast<std::size_t>(chosen)]);
+}
+
 bool EditorWindow::showTrainFromTimetable(int train) {
     if (!logic_.canShowTrain())
         return false;
@@ -318,7 +394,11 @@ TrainTableWindow& EditorWindow::trainTable() {
                      run([&, this] { logic_.removeTrains(trains); });
                  },
              .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); },
-             .perturb = [this](const std::vector<int>& trains) { perturbTrains(trains); }},
+             .perturb = [this](const std::vector<int>& trains) { perturbTrains(trains); },
+             .link =
+                 [this](int train, bool onward, const std::string& number) {
+                     linkTrain(trainTable_, train, onward, number);
+                 }},
             prompts_, this);
         trainTable_->addActions(windowKeys());
     }
@@ -333,6 +413,13 @@ OccupancyWindow& EditorWindow::occupancy() {
              .moveTrain =
                  [this](int train, const std::string& track, int minutes) {
                      run([&, this] { logic_.moveTrain(train, track, minutes); });
+                 },
+             .chooseLink = [this](int train,
+                                  bool onward) { chooseLink(occupancy_, train, onward); },
+             .unlink =
+                 [this](int train) {
+                     const bool arriving = hasArrival(logic_.scenario().treni[train]);
+                     setLink(train, arriving, std::nullopt);
                  }},
             prompts_, this);
         occupancy_->addActions(windowKeys());

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -78,6 +79,12 @@ private:
     void assignTracks(const std::vector<int>& selected);
     void perturbTrains(const std::vector<int>& selected);
     void compareDays();
+    // A link made or removed by hand, from the train table or the chart; a word where it cannot.
+    void linkTrain(QWidget* from, int train, bool onward, const std::string& number);
+    // The link of `train` that way set to `other`, or removed, as one step.
+    void setLink(int train, bool onward, std::optional<int> other);
+    // "Collega a…" in the chart: the train to link, chosen from those that may be.
+    void chooseLink(QWidget* from, int train, bool onward);
     void showFindingsCount();
     // After a command: the windows of the timetable, the menu and the checker's indicator.
     void followScenario();

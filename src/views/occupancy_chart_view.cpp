@@ -4,12 +4,15 @@
 #include "model/value_tables.h"
 #include "paper/chart_painter.h"
 #include "timetable/chart_sheet.h"
+#include "timetable/train_links.h"
 #include "timetable/train_times.h"
+#include "timetable/turnaround_pairs.h"
 #include "track_assignment/track_assignment.h"
 
 #include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -234,6 +237,10 @@ void OccupancyChartView::follow(QPointF position, bool inTime) {
     const Scenario& s = watch_.scenario();
     const Treno& t = s.treni[static_cast<std::size_t>(bar.occupancy.train)];
     Drop drop{bar.occupancy.train, bar.row, std::string(), 0, true, false};
+    // In time, a unit's train under the pointer moves: the arriving one on the first half.
+    const double middle = (mapping_.x(bar.from) + mapping_.x(bar.to)) / 2;
+    if (inTime && bar.occupancy.leaving >= 0 && pressedAt_.x() > middle)
+        drop.train = bar.occupancy.leaving;
     if (inTime) {
         drop.minutes = static_cast<int>(
             std::lround((position.x() - pressedAt_.x()) / mapping_.pixelsPerMinute));
@@ -245,7 +252,9 @@ void OccupancyChartView::follow(QPointF position, bool inTime) {
         drop.allowed = trackRow && !isCategoriaSenzaBinario(t.categoria);
     }
     const std::string track = drop.track.empty() ? bar.occupancy.track : drop.track;
-    drop.clashes = !clashesAfterMove(s, watch_.settings(), drop.train, track, drop.minutes).empty();
+    drop.clashes =
+        !clashesAfterMove(s, watch_.settings(), drop.train, track, drop.minutes, watch_.links())
+             .empty();
     drop_ = drop;
     update();
 }
@@ -295,6 +304,29 @@ void OccupancyChartView::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (drop->allowed && (!drop->track.empty() || drop->minutes != 0))
         commands_.moveTrain(drop->train, drop->track, drop->minutes);
+}
+
+void OccupancyChartView::contextMenuEvent(QContextMenuEvent* event) {
+    const auto bar = barUnder(event->pos());
+    if (!bar)
+        return;
+    const Occupancy o = content_.bars[static_cast<std::size_t>(*bar)].occupancy;
+    const Scenario& s = watch_.scenario();
+    QMenu menu(this);
+    menu.setObjectName("menuBarra");
+    const int partner = unitPartner(watch_.links(), o.train);
+    if (partner >= 0) {
+        const bool arriving = hasArrival(s.treni[o.train]);
+        const TrainLink link = arriving ? TrainLink{o.train, partner} : TrainLink{partner, o.train};
+        menu.addAction(QString::fromStdString("&Scollega " + unitLabel(s, link)), this,
+                       [this, o] { commands_.unlink(o.train); });
+    } else if (o.kind == OccupancyKind::Terminating || o.kind == OccupancyKind::Starting) {
+        const bool onward = o.kind == OccupancyKind::Terminating;
+        menu.addAction(onward ? "&Collega a… (prosegue come)" : "&Collega a… (proviene da)", this,
+                       [this, o, onward] { commands_.chooseLink(o.train, onward); });
+    }
+    menu.addAction("&Mostra nell'editor", this, [this, o] { commands_.showTrain(o.train); });
+    menu.exec(event->globalPos());
 }
 
 void OccupancyChartView::keyPressEvent(QKeyEvent* event) {

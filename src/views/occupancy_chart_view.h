@@ -14,11 +14,14 @@ class QScrollBar;
 
 namespace zeb {
 
-// What the chart asks of the editor: to show a train (answering whether it could), and to move
-// one to another track (none: it keeps its own) and by some minutes.
+// What the chart asks of the editor: to show a train (answering whether it could), to move one
+// to another track (none: it keeps its own) and by some minutes, and to link one to the train
+// chosen in a list or unlink it.
 struct ChartCommands {
     std::function<bool(int)> showTrain;
     std::function<void(int train, const std::string& track, int minutes)> moveTrain;
+    std::function<void(int train, bool onward)> chooseLink;
+    std::function<void(int train)> unlink;
 };
 
 // The chart on the screen: it repaints after every change and answers the pointer. The track
@@ -54,6 +57,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    // On a bar: "Collega a…" for a train that ends or starts here, "Scollega" for a linked one.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     // Where a dragged bar would go.

@@ -52,9 +52,9 @@ int TrainTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant TrainTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     static const char* const kHeads[ColumnCount] = {
-        "Pos.",         "Numero",   "Categoria", "Provenienza", "Arrivo",
-        "Destinazione", "Partenza", "Binario",   "Ritardo",     "Indicazione sussidiaria",
-        "Fermate",      "Note"};
+        "Pos.",         "Numero",   "Categoria",   "Provenienza",  "Arrivo",
+        "Destinazione", "Partenza", "Binario",     "Ritardo",      "Indicazione sussidiaria",
+        "Fermate",      "Note",     "Proviene da", "Prosegue come"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= ColumnCount)
         return {};
@@ -132,6 +132,10 @@ QVariant TrainTableModel::displayed(int train, int column) const {
         return hasDeparture(t) ? qt(std::string(stopsWithoutFine(t.fermate))) : QString();
     case Note:
         return qt(t.note);
+    case ProvieneDa:
+        return linkedNumber(train, false);
+    case ProsegueCome:
+        return linkedNumber(train, true);
     default:
         return {};
     }
@@ -156,6 +160,37 @@ QVariant TrainTableModel::sortKey(int train, int column) const {
     }
 }
 
+QString TrainTableModel::linkedNumber(int train, bool onward) const {
+    for (const TrainLink& link : watch_.links()) {
+        if ((onward ? link.arriving : link.leaving) == train) {
+            const int other = onward ? link.leaving : link.arriving;
+            return other < watch_.scenario().totale_treni
+                       ? qt(watch_.scenario().treni[other].numero)
+                       : QString();
+        }
+    }
+    return {};
+}
+
+Qt::ItemFlags TrainTableModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (!index.isValid() || index.row() >= watch_.scenario().totale_treni)
+        return flags;
+    const Treno& t = watch_.scenario().treni[index.row()];
+    const bool ends = hasArrival(t) && !hasDeparture(t);
+    const bool starts = hasDeparture(t) && !hasArrival(t);
+    if ((index.column() == ProsegueCome && ends) || (index.column() == ProvieneDa && starts))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool TrainTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !editLink)
+        return false;
+    editLink(index.row(), index.column() == ProsegueCome, value.toString().trimmed().toStdString());
+    return true;
+}
+
 void TrainTableModel::applyChange(const ScenarioChange& change) {
     if (!change.replaced) {
         for (const TrainRun& run : change.runs)
@@ -169,6 +204,8 @@ void TrainTableModel::applyChange(const ScenarioChange& change) {
         endResetModel();
     } else if (change.station && rows_ > 0) {
         rowsChanged(0, rows_ - 1); // a track the station gained or lost
+    } else if (change.links && rows_ > 0) {
+        emit dataChanged(index(0, ProvieneDa), index(rows_ - 1, ProsegueCome));
     }
 }
 

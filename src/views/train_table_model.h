@@ -4,13 +4,16 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace zeb {
 
-// The stored trains as a read-only table, one row per train in table order, over the shared
-// scenario. It follows the watch with the narrowest signals that are true (a row inserted,
-// changed or removed; a reset only for a new scenario), so that views keep selection and scroll.
+// The stored trains as a table, one row per train in table order, over the shared scenario;
+// only the links are edited in it, by a train's number, through `editLink`. It follows the watch
+// with the narrowest signals that are true (a row inserted, changed or removed; a reset only for a
+// new scenario), so that views keep selection and scroll.
 class TrainTableModel : public QAbstractTableModel {
 public:
     enum Column {
@@ -26,6 +29,8 @@ public:
         Sussidiaria,
         Fermate,
         Note,
+        ProvieneDa,   // the train whose unit leaves again as this one
+        ProsegueCome, // the train this one's unit leaves again as
         ColumnCount
     };
     // The key the columns sort by: positions as numbers, times as minutes of the day (trains
@@ -43,6 +48,11 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // A link typed in "Proviene da" or "Prosegue come": the train, which way, the number typed.
+    std::function<void(int train, bool onward, const std::string& number)> editLink;
 
 private:
     // The narrowest signals that are true: rows changed, inserted or removed, a reset only for a
@@ -53,6 +63,8 @@ private:
     void rowsChanged(int first, int last);
     QVariant displayed(int train, int column) const;
     QVariant sortKey(int train, int column) const;
+    // The number of the train linked to `train` that way, or empty.
+    QString linkedNumber(int train, bool onward) const;
 
     TimetableWatch& watch_;
     int rows_ = 0; // the rows announced to the views, which may lag a change by one signal

@@ -42,6 +42,10 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
     setObjectName("quadroTreni");
     new WindowGeometry(this, "quadroTreni", QSize(1100, 640));
     filter_->setSourceModel(model_);
+    model_->editLink = [this](int train, bool onward, const std::string& number) {
+        if (commands_.available())
+            commands_.link(train, onward, number);
+    };
 
     QLayout* filterRow = buildFilter();
     setUpTable();

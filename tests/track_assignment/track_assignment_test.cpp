@@ -176,6 +176,36 @@ TEST(TrackAssignment, SmallCasesKeepTheRulesAndTheObjective) {
 
 // Generated days with the busy hours of a real station: never more tracks than the lower bound
 // plus one, and no conflict where the tracks suffice.
+// The preview of a drag names the trains the drop would clash with; a unit goes to another
+// track whole, and in time stretches or shrinks with the train moved.
+TEST(TrackAssignment, TheDragPreviewNamesTheClashes) {
+    const Scenario s = stationOf(2, false,
+                                 {{"1", "A", "10:00", "", "", "1"},
+                                  {"2", "", "", "A", "10:40", "1"},
+                                  {"3", "B", "10:50", "C", "10:55", "1"},
+                                  {"4", "B", "10:20", "C", "10:25", "2"}});
+    const TrainLinks unit{{0, 1}};
+    const struct {
+        int train;
+        const char* track;
+        int minutes;
+        TrainLinks links;
+        std::vector<int> clashes;
+    } cases[] = {
+        {3, "1", 0, {}, {}},            // between the two trains' own holds
+        {3, "1", 0, unit, {0}},         // into the standing unit
+        {1, "1", 10, unit, {2}},        // the unit stays longer, up to the train after it
+        {1, "1", 10, {}, {2}},          // alone too: its preparation reaches the train after
+        {0, "2", 0, unit, {3}},         // the unit to another track, whole
+        {2, "1", -15, {}, {1}},         // into the leaving train's preparation
+        {1, "1", -50, unit, {}},        // leaving before arriving: no hold to compare
+        {2, "1", 24 * 60 - 8, {}, {1}}, // a day less 8 minutes: 10:42, round the clock
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(clashesAfterMove(s, {}, c.train, c.track, c.minutes, c.links), c.clashes)
+            << c.train << " " << c.minutes;
+}
+
 TEST(TrackAssignment, GeneratedDaysNeedAtMostOneTrackAboveTheBound) {
     std::mt19937 random(20261206);
     for (int day = 0; day < 40; ++day) {

@@ -8,15 +8,18 @@
 #include "views/background_reading.h"
 #include "views/comparison_window.h"
 #include "views/gui_fixture.h"
+#include "views/train_table_model.h"
 #include "views/train_table_window.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDateEdit>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -24,6 +27,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimeEdit>
+#include <QTimer>
 #include <QToolButton>
 
 #include <sstream>
@@ -40,6 +44,21 @@ private slots:
     void cleanup() { stop(); }
 
 private:
+    // A terminus: 2001 ends at 10:00 and its unit could leave as 2002 at 10:20; 2003 ends later.
+    void openTerminus() {
+        Scenario day = test::stationWith({{"2001", "Nordia", "10:00", "", "", "1"},
+                                          {"2002", "", "", "Nordia", "10:20", "1"},
+                                          {"2003", "Sudia", "11:00", "", "", "2"}});
+        day.nome_stazione = "Capolinea";
+        day.ora_inizio = "06";
+        day.min_inizio = "00";
+        for (int i = 0; i < day.totale_treni; ++i)
+            day.treni[i].ritardo = "0";
+        writeBytes(folder.file("capolinea.zeb"), scenarioFileBytes(day));
+        dialogs.expectClick("Form2", "ok");
+        window->openScenarioFile(folder.file("capolinea.zeb"));
+    }
+
     // The feed as a folder, chosen by its stops.txt in the file dialog.
     void offerFeed(const FeedFiles& files) {
         QDir(QString::fromStdString(folder.file("feed"))).removeRecursively();
@@ -272,17 +291,7 @@ private slots:
     // A terminus whose units turn round: "Collega rotazioni…" links them after a preview, the
     // close turnaround stops being a conflict, and one Annulla takes the links back.
     void turnaroundsLinkedByTheRule() {
-        Scenario day = test::stationWith({{"2001", "Nordia", "10:00", "", "", "1"},
-                                          {"2002", "", "", "Nordia", "10:20", "1"},
-                                          {"2003", "Sudia", "11:00", "", "", "2"}});
-        day.nome_stazione = "Capolinea";
-        day.ora_inizio = "06";
-        day.min_inizio = "00";
-        for (int i = 0; i < day.totale_treni; ++i)
-            day.treni[i].ritardo = "0";
-        writeBytes(folder.file("capolinea.zeb"), scenarioFileBytes(day));
-        dialogs.expectClick("Form2", "ok");
-        window->openScenarioFile(folder.file("capolinea.zeb"));
+        openTerminus();
         auto* indicator = widget<QToolButton>(window, "indicatoreVerifica");
         QCOMPARE(indicator->text(), QString("1 errore"));
         dialogs.expect("collegaRotazioni", [](QDialog& dialog) {
@@ -306,6 +315,41 @@ private slots:
         undo->trigger();
         QVERIFY(window->logic().links().empty());
         QCOMPARE(indicator->text(), QString("1 errore"));
+    }
+
+    // A link typed in the train table's "Prosegue come", a number nowhere to be found refused
+    // with a word, and the unit unlinked from the chart's menu on its bar.
+    void turnaroundsLinkedByHand() {
+        openTerminus();
+        auto* table = widget<QTableView>(&window->trainTable(), "tabellaTreni");
+        const QModelIndex onward = table->model()->index(0, TrainTableModel::ProsegueCome);
+        QVERIFY(table->model()->flags(onward) & Qt::ItemIsEditable);
+        QVERIFY(!(table->model()->flags(onward.siblingAtRow(1)) & Qt::ItemIsEditable));
+        table->model()->setData(onward, "2002");
+        QCOMPARE(window->logic().links(), (TrainLinks{{0, 1}}));
+        QCOMPARE(table->model()->index(1, TrainTableModel::ProvieneDa).data().toString(),
+                 QString("2001"));
+        QCOMPARE(window->findChild<QAction*>("actionAnnulla")->text(),
+                 QString("Annulla collegamento 2001→2002"));
+        messages.answers = {Answer::Ok};
+        table->model()->setData(onward.siblingAtRow(2), "9999");
+        QCOMPARE(messages.shown.back().text,
+                 std::string("Nessun treno 9999 parte qui: 2003 non può proseguire come 9999."));
+
+        OccupancyChartView* chart = &window->occupancy().chart();
+        window->occupancy().show();
+        QVERIFY(QTest::qWaitForWindowExposed(chart->window()));
+        QTimer::singleShot(0, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            QCOMPARE(menu->actions().front()->text(), QString("&Scollega 2001→2002"));
+            menu->actions().front()->trigger();
+            menu->close();
+        });
+        const QPoint bar = chartPoint(*chart, 10 * 60 + 10, 0);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, bar, chart->mapToGlobal(bar));
+        QApplication::sendEvent(chart, &click);
+        QVERIFY(window->logic().links().empty());
     }
 
     // The occupancy minutes set in "Impostazioni orario…" are the scenario's, to be saved with

@@ -44,14 +44,39 @@ std::optional<int> bestMatch(const Scenario& s, const std::vector<int>& candidat
 
 } // namespace
 
+StoredLink storedLink(const Treno& arriving, const Treno& leaving) {
+    return {storedArriving(arriving), storedLeaving(leaving)};
+}
+
+TrainLinks joinedLinks(const TrainLinks& links, const TrainLinks& found, int* ignored) {
+    TrainLinks joined = links;
+    for (const TrainLink& link : found) {
+        const bool taken = std::any_of(joined.begin(), joined.end(), [&](const TrainLink& other) {
+            return other.arriving == link.arriving || other.leaving == link.leaving;
+        });
+        if (!taken)
+            joined.push_back(link);
+        else if (ignored != nullptr)
+            ++*ignored;
+    }
+    std::sort(joined.begin(), joined.end());
+    return joined;
+}
+
 std::vector<StoredLink> storedLinks(const Scenario& s, const TrainLinks& links) {
+    return storedLinks(std::vector<Treno>(s.treni.begin(), s.treni.begin() + s.totale_treni),
+                       links);
+}
+
+std::vector<StoredLink> storedLinks(const std::vector<Treno>& trains, const TrainLinks& links) {
+    const auto count = static_cast<int>(trains.size());
     std::vector<StoredLink> stored;
     for (const TrainLink& link : links) {
-        if (link.arriving < 0 || link.arriving >= s.totale_treni || link.leaving < 0 ||
-            link.leaving >= s.totale_treni)
+        if (link.arriving < 0 || link.arriving >= count || link.leaving < 0 ||
+            link.leaving >= count)
             continue;
-        stored.push_back(
-            {storedArriving(s.treni[link.arriving]), storedLeaving(s.treni[link.leaving])});
+        stored.push_back(storedLink(trains[static_cast<std::size_t>(link.arriving)],
+                                    trains[static_cast<std::size_t>(link.leaving)]));
     }
     return stored;
 }

@@ -25,8 +25,12 @@ struct StoredLink {
     bool operator==(const StoredLink&) const = default;
 };
 
-// The links as the file names them.
+// A link between two trains as the file names it.
+StoredLink storedLink(const Treno& arriving, const Treno& leaving);
+
+// The links as the file names them; of trains of a scenario or of a list (an import's).
 std::vector<StoredLink> storedLinks(const Scenario& s, const TrainLinks& links);
+std::vector<StoredLink> storedLinks(const std::vector<Treno>& trains, const TrainLinks& links);
 
 // The links of the file among the scenario's trains: each train by its number, the one whose
 // time and place match best where the number repeats; a link whose train is not found, is found
@@ -36,5 +40,9 @@ struct FoundLinks {
     int ignored = 0;
 };
 FoundLinks findLinks(const Scenario& s, const std::vector<StoredLink>& stored);
+
+// `found` added to `links` where neither train is linked that way already; the others are
+// counted in `ignored`.
+TrainLinks joinedLinks(const TrainLinks& links, const TrainLinks& found, int* ignored = nullptr);
 
 } // namespace zeb

@@ -40,8 +40,9 @@ void EditorLogic::Cancella() {
     binario.select(0);
 }
 
-void EditorLogic::commit(std::string label) {
-    if (auto change = history_.record(s_, std::move(label))) {
+void EditorLogic::commit(std::string label, std::optional<TrainLinks> links) {
+    if (auto change = links ? history_.record(s_, std::move(label), *links)
+                            : history_.record(s_, std::move(label))) {
         unsaved_ = true;
         change_ = std::move(change);
     }
@@ -57,10 +58,7 @@ void EditorLogic::replaced() {
 void EditorLogic::setLinks(const TrainLinks& links, std::string label) {
     if (!canShowTrain())
         return;
-    if (auto change = history_.record(s_, std::move(label), links)) {
-        unsaved_ = true;
-        change_ = std::move(change);
-    }
+    commit(std::move(label), links);
     enterCoveredState();
 }
 

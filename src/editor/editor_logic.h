@@ -118,7 +118,7 @@ public:
     // are refused with a message. Offered when canShowTrain().
     void importGtfs(std::vector<Treno> trains, const StationDay* feedStation,
                     const std::optional<CheckSettings>& tracksWith = std::nullopt,
-                    PresentTrains present = PresentTrains::AddAll);
+                    PresentTrains present = PresentTrains::AddAll, const TrainLinks& links = {});
     // What only the editor keeps of the scenario, in the file beside it: read with the scenario
     // (a file that cannot be read is said and left as it is), written with every save.
     const EditorData& editorData() const { return data_; }
@@ -202,8 +202,8 @@ private:
     // After an undo or a redo: the covered state, the changes unsaved, the news for the windows.
     void afterHistoryStep(ScenarioChange change);
     // A change made: a step of the history named `label`, and what it changed as the news for the
-    // windows.
-    void commit(std::string label);
+    // windows. The links are those the history follows through the change, or `links` where given.
+    void commit(std::string label, std::optional<TrainLinks> links = std::nullopt);
     // A new scenario, an opened one or none: a new, empty history.
     void replaced();
     // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.

@@ -1,3 +1,4 @@
+#include "companion/stored_links.h"
 #include "editor/editor_logic.h"
 #include "gtfs/present_trains.h"
 #include "gtfs/station_day.h"
@@ -9,11 +10,13 @@
 namespace zeb {
 
 void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedStation,
-                             const std::optional<CheckSettings>& tracksWith,
-                             PresentTrains present) {
+                             const std::optional<CheckSettings>& tracksWith, PresentTrains present,
+                             const TrainLinks& links) {
     if (!canShowTrain() || trains.empty())
         return;
     const long count = static_cast<long>(trains.size());
+    // The units of the feed, named by their trains, to be found wherever the trains go.
+    const std::vector<StoredLink> units = storedLinks(trains, links);
     SettledImport settled = settleImport(s_, ChosenTrains{std::move(trains), count, {}}, present);
     if (settled.added.empty() && settled.replaced.empty())
         return;
@@ -27,6 +30,7 @@ void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedSt
         useFeedStation(s_, *feedStation);
     const long replaced = static_cast<long>(settled.replaced.size());
     const int first = applySettled(s_, settled);
+    const TrainLinks linked = joinedLinks(history_.followLinks(s_), findLinks(s_, units).links);
     if (stationChanged)
         ui_.openStationDialog(s_, binario);
     // The trains that came without a track get one in the same step, the others keeping theirs.
@@ -36,11 +40,14 @@ void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedSt
         options.which = TrainsToAssign::Selected;
         options.selected = trackless;
         options.settings = *tracksWith;
+        options.links = linked;
         applyAssignment(s_, zeb::assignTracks(s_, options));
     }
     afterManyTrainsChanged();
-    commit("importazione GTFS di " + countedTrains(s_.totale_treni - first) +
-           (replaced > 0 ? ", " + counted(replaced, "sostituito", "sostituiti") : std::string()));
+    commit(
+        "importazione GTFS di " + countedTrains(s_.totale_treni - first) +
+            (replaced > 0 ? ", " + counted(replaced, "sostituito", "sostituiti") : std::string()),
+        linked);
 }
 
 } // namespace zeb

@@ -231,6 +231,7 @@ void readTrips(const FeedSource& source, GtfsFeed& feed, const IndexOf& routeInd
     const int id = table.requiredColumn("trip_id");
     const int shortName = table.column("trip_short_name");
     const int headsign = table.column("trip_headsign");
+    const int block = table.column("block_id");
     const int unreadableRoute = !feed.routes.empty() && !feed.routes.back().unreadable.empty()
                                     ? static_cast<int>(feed.routes.size()) - 1
                                     : -1;
@@ -250,6 +251,13 @@ void readTrips(const FeedSource& source, GtfsFeed& feed, const IndexOf& routeInd
             table.fail(route,
                        "la linea " + quotedBriefly(table.field(route)) + " non è in routes.txt");
         trip.service = serviceIndex.find(table.field(service));
+        if (const std::string_view blockId = table.field(block); !blockId.empty()) {
+            trip.block = feed.blockIndex.find(blockId);
+            if (trip.block < 0) {
+                trip.block = static_cast<int>(feed.blockIndex.size());
+                feed.blockIndex.insert(blockId, trip.block);
+            }
+        }
         if (feed.tripIndex.find(trip.id) >= 0)
             table.fail(id, "la corsa " + quotedBriefly(trip.id) + " compare due volte");
         feed.tripIndex.insert(trip.id, static_cast<int>(feed.trips.size()));

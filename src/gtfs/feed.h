@@ -44,6 +44,7 @@ struct GtfsTrip {
     int route = 0;
     int service = -1;          // -1: a service no calendar knows, which never runs
     std::string headsign = {}; // its trip_headsign where that is a number ("80392"), else empty
+    int block = -1;            // its block_id, the trips one vehicle runs, in blockIndex; -1 none
 };
 
 // A trip run again every `headway` seconds from `start` to `end` (frequencies.txt).
@@ -74,6 +75,7 @@ struct GtfsFeed {
     std::vector<GtfsRoute> routes;
     std::vector<GtfsTrip> trips;
     IndexOf tripIndex;
+    IndexOf blockIndex; // block_id → a number of its own
     std::vector<GtfsService> services;
     std::vector<std::int64_t> tripsOfService; // runs of trips each service has on a day it runs
     std::unordered_map<int, std::vector<GtfsFrequency>> frequencies; // by trip

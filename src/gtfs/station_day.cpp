@@ -80,6 +80,7 @@ public:
         putInOrder(rows);
         const GtfsTrip& t = feed_.trips[static_cast<std::size_t>(trip)];
         route_ = &feed_.routes[static_cast<std::size_t>(t.route)];
+        block_ = t.block;
         if (!route_->unreadable.empty())
             throw GtfsError("La corsa " + quotedBriefly(t.id) +
                             " ferma alla stazione, ma la sua linea non è in routes.txt, di cui "
@@ -253,6 +254,7 @@ private:
         made.kind = kind_;
         made.tripRows = call.rows.size();
         made.lineNumber = lineNumber_;
+        made.block = block_;
         made.rail = isRailService(route_->type);
         made.platformSlot =
             trackSlotOfPlatform(feed_.stops[static_cast<std::size_t>(row.stop)].platformCode);
@@ -316,6 +318,7 @@ private:
     int runsMask_ = 0;
     std::string number_;
     bool lineNumber_ = false;
+    int block_ = -1;
     int kind_ = 0;
     int* repeated_ = nullptr;
     int list_ = -1;

@@ -27,6 +27,7 @@ struct StationCall {
     std::optional<int> platformSlot; // the track its platform code names
     std::size_t tripRows = 0;        // of the trip it comes from
     bool lineNumber = false;         // its number is its line's: the feed gives the train none
+    int block = -1;                  // of its trip, in GtfsFeed::blockIndex; -1 for none
 };
 
 struct ServiceKind {

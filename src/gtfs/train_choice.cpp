@@ -7,12 +7,36 @@
 #include "model/train_append.h"
 #include "model/value_tables.h"
 #include "scenario_file/text_limits.h"
+#include "timetable/train_times.h"
 
 #include <algorithm>
+#include <map>
 #include <string_view>
 #include <unordered_map>
 
 namespace zeb {
+
+namespace {
+
+// Within each block, by time: a call that ends here and the block's next call, which starts here.
+TrainLinks blockLinks(const std::vector<Treno>& trains,
+                      std::map<int, std::vector<std::pair<int, int>>>& byBlock) {
+    TrainLinks links;
+    for (auto& [block, calls] : byBlock) {
+        std::sort(calls.begin(), calls.end());
+        for (std::size_t k = 0; k + 1 < calls.size(); ++k) {
+            const Treno& first = trains[static_cast<std::size_t>(calls[k].second)];
+            const Treno& next = trains[static_cast<std::size_t>(calls[k + 1].second)];
+            if (hasArrival(first) && !hasDeparture(first) && hasDeparture(next) &&
+                !hasArrival(next))
+                links.push_back({calls[k].second, calls[k + 1].second});
+        }
+    }
+    std::sort(links.begin(), links.end());
+    return links;
+}
+
+} // namespace
 
 ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
                           const Scenario& station) {
@@ -29,6 +53,7 @@ ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
                    : defaultCategory(k.text, k.routeType);
     };
     const bool wraps = choice.fromMinute > choice.toMinute;
+    std::map<int, std::vector<std::pair<int, int>>> byBlock; // block → minute, train made
     std::size_t textBytes = 0;
     bool refused = false; // a train or all of them past what the file holds
     for (const StationCall& call : day.calls) {
@@ -53,8 +78,11 @@ ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
         if (call.platformSlot && hasStationTrack(station, trackName(*call.platformSlot)))
             t.binario = trackName(*call.platformSlot);
         storeAsNewTrain(t, categoryOf(call.kind), 0);
+        if (choice.linkBlocks && call.block >= 0)
+            byBlock[call.block].emplace_back(call.minute, static_cast<int>(result.trains.size()));
         result.trains.push_back(std::move(t));
     }
+    result.links = blockLinks(result.trains, byBlock);
     for (std::size_t k = 0; k < day.kinds.size(); ++k) {
         if (perKind[k] > 0)
             result.kinds.push_back(

@@ -2,6 +2,7 @@
 
 #include "gtfs/station_day.h"
 #include "model/scenario.h"
+#include "model/train_links.h"
 
 #include <map>
 #include <optional>
@@ -21,6 +22,8 @@ struct ImportChoice {
     int fromMinute = 0;
     int toMinute = 24 * 60 - 1;
     std::map<std::string, int> categories; // kind → category position, where the user chose
+    // Consecutive trips of one block_id whose calls end and start here: one unit, linked.
+    bool linkBlocks = true;
 };
 
 struct KindChoice {
@@ -37,6 +40,7 @@ struct ChosenTrains {
     std::vector<Treno> trains;
     long counted = 0;              // the trains chosen, made or not
     std::vector<KindChoice> kinds; // the kinds among the chosen trains, most trains first
+    TrainLinks links{}; // among `trains`: a call that ends here and the next of its block
 };
 ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
                           const Scenario& station);

@@ -1,5 +1,6 @@
 #include "tool/gtfs_command.h"
 
+#include "companion/editor_data.h"
 #include "gtfs/gtfs_error.h"
 #include "gtfs/kind_categories.h"
 #include "gtfs/present_trains.h"
@@ -52,11 +53,13 @@ std::optional<int> theStationNamed(const GtfsFeed& feed, const std::string& name
     return std::nullopt;
 }
 
-// Tracks for `trains`, the others keeping theirs; what was done, as `assegna` says it.
-std::string assignImported(Scenario& s, const std::vector<int>& trains) {
+// Tracks for `trains`, the others keeping theirs and units kept whole; what was done, as
+// `assegna` says it.
+std::string assignImported(Scenario& s, const std::vector<int>& trains, const TrainLinks& links) {
     AssignmentOptions options;
     options.which = TrainsToAssign::Selected;
     options.selected = trains;
+    options.links = links;
     const Assignment assignment = assignTracks(s, options);
     applyAssignment(s, assignment);
     std::string text = counted(static_cast<long>(assignment.changes.size()), "binario assegnato",
@@ -87,6 +90,8 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
         return kExitProblems;
     }
     const std::vector<std::string> notes = importNotes(stationDay, chosen);
+    const std::vector<StoredLink> units = storedLinks(chosen.trains, chosen.links);
+    const TrainLinks had = linksBeside(*base, *request.base);
     SettledImport settled =
         settleImport(*base, std::move(chosen), how.value_or(PresentTrains::AddAll));
     const long present = settled.present;
@@ -103,11 +108,13 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
     }
     const long replaced = static_cast<long>(settled.replaced.size());
     const int before = applySettled(*base, settled);
+    const TrainLinks linked = joinedLinks(had, findLinks(*base, units).links);
     const std::vector<int> trackless = tracklessTrains(*base, before);
     std::string assigned;
     if (request.assign && !trackless.empty())
-        assigned = assignImported(*base, trackless);
-    if (!saveScenarioAs(*base, *request.output, err))
+        assigned = assignImported(*base, trackless, linked);
+    if (!saveWithEditorData(*base, *request.output, loadEditorData(*request.base).data, linked,
+                            err))
         return kExitUnreadable;
     out << counted(base->totale_treni - before, "treno importato", "treni importati") << " da "
         << where << ", " << counted(base->totale_treni, "treno", "treni") << " in "
@@ -119,6 +126,10 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
         out << counted(present, "treno già presente lasciato fuori",
                        "treni già presenti lasciati fuori")
             << "\n";
+    if (linked.size() > had.size())
+        out << counted(static_cast<long>(linked.size() - had.size()), "rotazione collegata",
+                       "rotazioni collegate")
+            << " (block_id)\n";
     for (const std::string& note : notes)
         out << note << "\n";
     if (!request.assign && !trackless.empty())
@@ -180,6 +191,7 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
                      "la data " + quotedBriefly(*request.date) + " non è nella forma AAAA-MM-GG");
     ImportChoice choice;
     choice.onlyTrains = !request.buses;
+    choice.linkBlocks = !request.noLinks;
     if (request.types) {
         const auto types = wholeNumbers(*request.types, 0);
         if (!types)

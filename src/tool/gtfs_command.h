@@ -23,11 +23,14 @@ struct GtfsToolRequest {
     bool assign = false;                     // tracks chosen for the trains imported without one
     std::optional<std::string> categories{}; // a CSV of "tipo;categoria" lines
     std::optional<std::string> present{};    // "nuovi", "sostituisci" or "tutti"
+    bool noLinks = false;                    // the trips of one block_id not linked as one unit
 };
 
 // The feed's stations with their trains on the day, "ID;NOME;TRENI" a line, busiest first; or a
 // station's trains on the day appended to BASE's and written to the output, with tracks chosen
-// for those without one where `assign` asks, else a word of how many lack one. Trains BASE holds
+// for those without one where `assign` asks, else a word of how many lack one. Consecutive trips
+// of one block_id that end and start here are linked as one unit, unless `noLinks`; the links go
+// beside the output with BASE's editor data. Trains BASE holds
 // already are settled as `present` says; without it, an import that would repeat them writes
 // nothing and says how many (exit 1). Exit 0 when done, 1
 // when no train calls there that day or the trains do not fit (nothing written), 2 when a file

@@ -136,7 +136,8 @@ int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
                                   .output = arguments.value("output"),
                                   .assign = arguments.has("assegna"),
                                   .categories = arguments.value("categorie"),
-                                  .present = arguments.value("gia-presenti")};
+                                  .present = arguments.value("gia-presenti"),
+                                  .noLinks = arguments.has("non-collegare")};
     return gtfsCommand(request, arguments.today, out, err);
 }
 
@@ -160,6 +161,11 @@ const std::vector<ToolOption>& toolOptions() {
         {"inversione", "",
          "Minuti minimi tra l'arrivo e la nuova partenza di un treno collegato (5).", "minuti"},
         {"elenco", "", "Elenca i collegamenti senza scrivere nulla (collega).", nullptr},
+        {"collega", "",
+         "Collega le corse di uno stesso block_id che terminano e ripartono qui (gtfs; "
+         "predefinito).",
+         nullptr},
+        {"non-collegare", "", "Non collega le corse di uno stesso block_id (gtfs).", nullptr},
         {"attesa-max", "",
          "I minuti al più tra l'arrivo di un treno e la partenza di quello a cui si collega "
          "(collega; predefiniti 90).",
@@ -248,7 +254,8 @@ std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice) {
          "prima\n"
          "  gtfs FEED --stazione ID_O_NOME --data AAAA-MM-GG [--dalle HH:MM] [--alle HH:MM]\n"
          "       [--autobus | --tipi 0,2] [--categorie FILE.csv] [--assegna]\n"
-         "       [--gia-presenti nuovi|sostituisci|tutti] --scenario BASE.zeb -o NUOVO.zeb\n"
+         "       [--gia-presenti nuovi|sostituisci|tutti] [--collega | --non-collegare]\n"
+         "       --scenario BASE.zeb -o NUOVO.zeb\n"
          "                                               i treni di quel giorno aggiunti a BASE\n",
          gtfs},
         {"confronta",

@@ -229,7 +229,8 @@ void EditorWindow::importGtfs() {
     const auto tracksWith =
         dialog.chooseTracks() ? std::optional(watch_->settings()) : std::nullopt;
     const PresentTrains present = dialog.presentTrains();
-    run([&] { logic_.importGtfs(dialog.takeTrains(), station, tracksWith, present); });
+    const TrainLinks links = dialog.links();
+    run([&] { logic_.importGtfs(dialog.takeTrains(), station, tracksWith, present, links); });
 }
 
 void EditorWindow::assignTracks(const std::vector<int>& selected) {

@@ -66,6 +66,7 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
       kinds_(new QTableWidget(0, 3)),
       useStation_(new QCheckBox("&Usa il nome della stazione e i binari del feed")),
       chooseTracks_(new QCheckBox("Scegli i bi&nari dei treni che non ne hanno")),
+      linkBlocks_(new QCheckBox("Co&llega i treni di una stessa rotazione (block_id del feed)")),
       present_(new QLabel), addNew_(new QRadioButton("Aggiungi solo i nuo&vi")),
       replace_(new QRadioButton("S&ostituiscili, tenendo binari, ritardi, indicazioni e note")),
       addAll_(new QRadioButton("Aggiungi anche &quelli: ogni treno due volte")),
@@ -129,6 +130,8 @@ void GtfsImportDialog::setUpDay(const GtfsFeed& feed, const Scenario& scenario) 
     useStation_->setObjectName("usaStazioneFeed");
     useStation_->setVisible(scenario.totale_treni == 0);
     chooseTracks_->setObjectName("assegnaBinari");
+    linkBlocks_->setObjectName("collegaBlocchi");
+    linkBlocks_->setChecked(true);
     present_->setObjectName("giaPresenti");
     addNew_->setObjectName("soloNuovi");
     replace_->setObjectName("sostituisci");
@@ -181,6 +184,7 @@ void GtfsImportDialog::layOut() {
     form->addRow(onlyTrains_);
     form->addRow(useStation_);
     form->addRow(chooseTracks_);
+    form->addRow(linkBlocks_);
     form->addRow(present_);
     for (QRadioButton* way : {addNew_, replace_, addAll_})
         form->addRow(way);
@@ -225,6 +229,7 @@ void GtfsImportDialog::connectChoices() {
     connect(from_, &QTimeEdit::timeChanged, this, &GtfsImportDialog::refreshChoice);
     connect(to_, &QTimeEdit::timeChanged, this, &GtfsImportDialog::refreshChoice);
     connect(useStation_, &QCheckBox::toggled, this, &GtfsImportDialog::refreshChoice);
+    connect(linkBlocks_, &QCheckBox::toggled, this, &GtfsImportDialog::refreshChoice);
     for (QRadioButton* way : {addNew_, replace_, addAll_})
         connect(way, &QRadioButton::toggled, this, &GtfsImportDialog::showPreview);
     connect(stationList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -312,6 +317,7 @@ void GtfsImportDialog::reloadDay() {
 
 void GtfsImportDialog::refreshChoice() {
     choice_.onlyTrains = onlyTrains_->isChecked();
+    choice_.linkBlocks = linkBlocks_->isChecked();
     choice_.fromMinute = from_->time().hour() * 60 + from_->time().minute();
     choice_.toMinute = to_->time().hour() * 60 + to_->time().minute();
     chosen_ = day_ ? chooseTrains(*day_, choice_, feedStation() ? feedStationData_ : scenario_)
@@ -393,6 +399,10 @@ void GtfsImportDialog::showPreview() {
         text = countedText(count, "treno da importare", "treni da importare") +
                (replaced > 0 ? ", " + countedText(replaced, "da sostituire", "da sostituire")
                              : QString()) +
+               (chosen_.links.empty()
+                    ? QString()
+                    : ", " + countedText(static_cast<long>(chosen_.links.size()),
+                                         "rotazione da collegare", "rotazioni da collegare")) +
                ".";
     if (!refusal && count > 0) {
         // Those a track of the station is missing for.

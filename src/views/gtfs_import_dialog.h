@@ -34,6 +34,8 @@ public:
 
     // The trains the choice gives, and whether the feed's station data go with them.
     std::vector<Treno> takeTrains() { return std::move(chosen_.trains); }
+    // The units among those trains, by the feed's blocks, where asked.
+    const TrainLinks& links() const { return chosen_.links; }
     const StationDay* feedStation() const;
     // Whether the trains coming without a track are to get one.
     bool chooseTracks() const;
@@ -80,6 +82,7 @@ private:
     QTableWidget* kinds_;
     QCheckBox* useStation_;
     QCheckBox* chooseTracks_;
+    QCheckBox* linkBlocks_;
     QLabel* present_;
     QRadioButton* addNew_;
     QRadioButton* replace_;

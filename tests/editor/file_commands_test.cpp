@@ -199,6 +199,26 @@ TEST_F(FileCommands, LinksTravelBesideTheScenario) {
     EXPECT_EQ(test::readBytes(folder.file("a.zeb-editor")), companion);
 }
 
+// An import's units are linked among the trains where they land, and the tracks chosen in the
+// same step put each unit on one.
+TEST_F(FileCommands, AnImportsUnitsAreLinkedWhereTheyLand) {
+    Treno ending = s.treni[0];
+    ending.destinazione.clear();
+    ending.binario.clear();
+    Treno starting = s.treni[0];
+    starting.provenienza.clear();
+    starting.ora_partenza = "07";
+    starting.min_partenza = "10";
+    starting.binario.clear();
+    editor.importGtfs({ending, starting}, nullptr, CheckSettings{}, PresentTrains::AddAll,
+                      {{0, 1}});
+    EXPECT_EQ(editor.links(), (TrainLinks{{2, 3}}));
+    EXPECT_FALSE(s.treni[2].binario.empty());
+    EXPECT_EQ(s.treni[2].binario, s.treni[3].binario);
+    editor.undo();
+    EXPECT_TRUE(editor.links().empty());
+}
+
 TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
     ui.answers = {Answer::Yes};
     editor.chiudi_Click();

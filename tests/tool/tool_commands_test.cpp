@@ -3,6 +3,7 @@
 #include "gtfs/valle_feed.h"
 #include "scenario_file/test_files.h"
 #include "timetable/test_trains.h"
+#include "timetable/train_links.h"
 #include "tool/assign_command.h"
 #include "tool/gtfs_command.h"
 #include "tool/link_command.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 #include <sstream>
 
 namespace zeb {
@@ -127,6 +129,44 @@ TEST_F(ZebranoTool, CollegaFindsTheTurnaroundsAndVerificaHonoursThem) {
     EXPECT_EQ(collega({}, "30").substr(0, 28), "1|Nessun collegamento nuovo;");
     EXPECT_EQ(collega({}, "-1"),
               "2||zebrano-tool collega: --attesa-max vuole i minuti, da 0 a 1440\n");
+}
+
+// The trips one vehicle runs (block_id) that end and start here become a unit: linked beside
+// the new scenario, and given one track where tracks are chosen.
+TEST_F(ZebranoTool, GtfsLinksTheTripsOfABlock) {
+    test::FeedFiles feed = test::valleFeed();
+    feed["trips.txt"] = "route_id,service_id,trip_id,trip_short_name,block_id\n"
+                        "RE,FER,t1,2231,\nRE,FER,t2,2233,B1\nRE,FER,t3,2235,\n"
+                        "RE,FER,t4,2232,B1\nBUS,FES,b1,,\n";
+    test::edit(feed, "stop_times.txt", "t2,,9:05:00,VAL2", "t2,,9:05:00,VALX");
+    test::edit(feed, "stop_times.txt", "b1,12:00",
+               "t4,8:00:00,8:00:00,SUD,1,0,0\nt4,8:40:00,8:40:00,VALX,2,0,0\nb1,12:00");
+    std::filesystem::create_directory(path("feed"));
+    for (const auto& [name, text] : feed)
+        test::writeBytes(path("feed") + "/" + name, text);
+    test::writeBytes(path("base.zeb"), test::exampleFileBytes());
+    auto gtfs = [&](bool noLinks) {
+        return run([&](auto& o, auto& e) {
+            return gtfsCommand({.feed = path("feed"),
+                                .date = "2024-03-06",
+                                .station = "VAL",
+                                .base = path("base.zeb"),
+                                .output = path("new.zeb"),
+                                .assign = true,
+                                .noLinks = noLinks},
+                               date::sys_days(date::year{2024} / 3 / 6), o, e);
+        });
+    };
+    EXPECT_NE(gtfs(false).find("\n1 rotazione collegata (block_id)\n"), std::string::npos);
+    auto s = loadScenario(path("new.zeb"), std::cerr);
+    const TrainLinks links = linksBeside(*s, path("new.zeb"));
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(unitLabel(*s, links[0]), "2232→2233");
+    EXPECT_FALSE(s->treni[links[0].arriving].binario.empty());
+    EXPECT_EQ(s->treni[links[0].arriving].binario, s->treni[links[0].leaving].binario);
+    EXPECT_EQ(gtfs(true).find("rotazion"), std::string::npos);
+    s = loadScenario(path("new.zeb"), std::cerr);
+    EXPECT_TRUE(linksBeside(*s, path("new.zeb")).empty());
 }
 
 TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {

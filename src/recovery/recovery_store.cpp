@@ -1,5 +1,7 @@
 #include "recovery/recovery_store.h"
 
+#include "companion/editor_data.h"
+
 #include "scenario_file/file_replace.h"
 
 #include <stdio.h> // renameat2
@@ -163,12 +165,17 @@ std::string RecoveryStore::defaultFolder() {
     return base + "/zebrano-editor/recupero";
 }
 
-void RecoveryStore::write(const std::string& bytes) const {
+void RecoveryStore::write(const std::string& bytes, const std::string& editorData) const {
     replaceFileContents(ownCopy_, bytes);
+    if (editorData.empty())
+        unlink(companionPathOf(ownCopy_).c_str());
+    else
+        replaceFileContents(companionPathOf(ownCopy_), editorData);
 }
 
 void RecoveryStore::remove() const {
     unlink(ownCopy_.c_str());
+    unlink(companionPathOf(ownCopy_).c_str());
 }
 
 std::vector<RecoveryStore::Orphan> RecoveryStore::orphans() const {
@@ -231,6 +238,8 @@ std::string RecoveryStore::setAside(const std::string& path) const {
         // Another editor may take a name at any moment: the rename never replaces.
         if (renameNoReplace(path, folder_ + name)) {
             aside = folder_ + name;
+            // Its editor's data go along, where there are any: the dated name is its own.
+            std::rename(companionPathOf(path).c_str(), companionPathOf(aside).c_str());
             break;
         }
         if (errno != EEXIST)
@@ -252,6 +261,9 @@ bool RecoveryStore::adopt(const std::string& path) const {
         close(fd);
         return false;
     }
+    unlink(
+        companionPathOf(ownCopy_).c_str()); // none but the copy's own data are to stand beside it
+    std::rename(companionPathOf(path).c_str(), companionPathOf(ownCopy_).c_str());
     releaseRemoving(fd, lockOf(path));
     return true;
 }

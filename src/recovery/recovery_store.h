@@ -31,8 +31,9 @@ public:
     const std::string& folder() const { return folder_; }
     // This editor's copy.
     const std::string& ownCopy() const { return ownCopy_; }
-    // Writes this editor's copy through a safe replacement; throws ScenarioFileError.
-    void write(const std::string& bytes) const;
+    // Writes this editor's copy through a safe replacement, and the editor's data beside it (none
+    // where empty); throws ScenarioFileError. The data go with the copy wherever it goes.
+    void write(const std::string& bytes, const std::string& editorData = {}) const;
     // Removes this editor's copy, after a clean end.
     void remove() const;
 

@@ -42,6 +42,11 @@ EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
       binder_(new ControlBinder(this)), timer1_(new QTimer(this)),
       watch_(new TimetableWatch(scenario, logic_.links(), this)),
       recovery_(new RecoveryWriter(scenario, this)) {
+    recovery_->setEditorData([this] {
+        EditorData data = logic_.editorData();
+        data.links = storedLinks(logic_.scenario(), logic_.links());
+        return editorDataText(data);
+    });
     setObjectName("Form1");
     setWindowTitle("Zebrano - Editor Di Scenari v.1.0");
     setWindowIcon(windowIcon());

@@ -45,10 +45,11 @@ void RecoveryWriter::writeNow() {
     } catch (const ScenarioFileError&) {
         return; // a text SALVA would refuse too: the last good copy stays
     }
+    std::string data = editorData_ ? editorData_() : std::string();
     copyKept_ = true;
-    writer_.start([this, bytes = std::move(bytes)] {
+    writer_.start([this, bytes = std::move(bytes), data = std::move(data)] {
         try {
-            store_.write(bytes);
+            store_.write(bytes, data);
         } catch (const ScenarioFileError&) {
             // A full disk or a folder that went away: the next change tries again.
         }

@@ -7,6 +7,9 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <functional>
+#include <string>
+
 namespace zeb {
 
 // Keeps this editor's recovery copy of a scenario with unsaved changes: a copy is written within
@@ -18,6 +21,10 @@ public:
     ~RecoveryWriter() override;
 
     RecoveryStore& store() { return store_; }
+    // The editor's data to keep beside each copy, as their file holds them.
+    void setEditorData(std::function<std::string()> editorData) {
+        editorData_ = std::move(editorData);
+    }
     // The scenario changed and is not saved: a copy is due.
     void changed();
     // A clean end (saved, closed): no copy is kept.
@@ -33,6 +40,7 @@ private:
     QTimer delay_;
     QThreadPool writer_;
     bool copyKept_ = false;
+    std::function<std::string()> editorData_;
 };
 
 } // namespace zeb

@@ -22,7 +22,7 @@ TEST(RecoveryStore, TwoEditorsKeepApartAndAGoneOneLeavesAnOrphan) {
     auto second = std::make_unique<RecoveryStore>(folder.path() + "/state/recupero");
     ASSERT_NE(first.ownCopy(), second->ownCopy());
     first.write("first");
-    second->write("second");
+    second->write("second", "dati");
     EXPECT_TRUE(first.orphans().empty()) << "the other editor is still running";
     EXPECT_EQ(test::readBytes(first.ownCopy()), "first");
 
@@ -34,6 +34,7 @@ TEST(RecoveryStore, TwoEditorsKeepApartAndAGoneOneLeavesAnOrphan) {
     const std::string aside = first.setAside(left);
     EXPECT_NE(aside.find("/non-salvato-"), std::string::npos);
     EXPECT_EQ(test::readBytes(aside), "second");
+    EXPECT_EQ(test::readBytes(companionPathOf(aside)), "dati") << "its editor's data go along";
     EXPECT_TRUE(first.orphans().empty()) << "kept aside, never offered again";
     first.remove();
     EXPECT_EQ(folder.listing(), "state\n");
@@ -162,18 +163,18 @@ struct Restart {
     EditorLogic editor{s, ui};
     std::unique_ptr<RecoveryStore> store;
 
-    explicit Restart(const std::string& copy) {
+    explicit Restart(const std::string& copy, const std::string& editorData = {}) {
         const std::string states = folder.path() + "/recupero";
         {
             RecoveryStore crashed(states);
-            crashed.write(copy);
+            crashed.write(copy, editorData);
         }
         store = std::make_unique<RecoveryStore>(states);
     }
 };
 
 TEST(Recovery, YesRestoresNoKeepsAsideAndAnUnreadableCopyIsReported) {
-    Restart yes(test::exampleFileBytes());
+    Restart yes(test::exampleFileBytes(), editorDataText({.settings = {.separation = 7}}));
     yes.ui.answers = {Answer::Yes};
     yes.editor.offerRecovery(*yes.store);
     ASSERT_EQ(yes.ui.messages.size(), 1u);
@@ -186,6 +187,7 @@ TEST(Recovery, YesRestoresNoKeepsAsideAndAnUnreadableCopyIsReported) {
     EXPECT_EQ(yes.s.nome_file, "") << "the next SALVA asks for a path";
     EXPECT_TRUE(yes.editor.hasUnsavedChanges());
     EXPECT_EQ(test::readBytes(yes.store->ownCopy()), test::exampleFileBytes()) << "adopted";
+    EXPECT_EQ(yes.editor.editorData().settings.separation, 7) << "with the editor's data";
 
     Restart no(test::exampleFileBytes());
     no.editor.offerRecovery(*no.store); // answered No

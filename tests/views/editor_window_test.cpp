@@ -138,10 +138,11 @@ private slots:
         const QString copy = QString::fromStdString(window->recovery().store().ownCopy());
         window->recovery().flush();
         QVERIFY(readBytes(copy.toStdString()).find("piazzale") != std::string::npos);
+        QVERIFY(QFile::exists(copy + "-editor")); // the editor's data beside it
         messages.answers = {Answer::Discard};
         window->close();
         QVERIFY(!window->isVisible());
-        QVERIFY(!QFile::exists(copy));
+        QVERIFY(!QFile::exists(copy) && !QFile::exists(copy + "-editor"));
     }
 
     // A train with its own indication, reached from a bus by the table, keeps it through the

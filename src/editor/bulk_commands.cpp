@@ -6,6 +6,8 @@
 #include "timetable/turnaround_pairs.h"
 #include "track_assignment/track_assignment.h"
 
+#include <algorithm>
+
 namespace zeb {
 
 void EditorLogic::afterManyTrainsChanged() {
@@ -30,6 +32,17 @@ void EditorLogic::repeatTrain(int index, int everyMinutes, int times, int number
 void EditorLogic::shiftTimes(const std::vector<int>& trains, int minutes) {
     if (!canShowTrain() || trains.empty())
         return;
+    // A shift that would break units says which, and goes on only when asked to.
+    Scenario after = s_;
+    zeb::shiftTimes(after, trains, minutes);
+    if (const TrainLinks broken = brokenLinks(s_, after, links(), data_.settings);
+        !broken.empty() &&
+        ui_.showMessage(
+            "Lo spostamento separa " +
+                counted(static_cast<long>(broken.size()), "treno collegato", "treni collegati") +
+                " (" + unitLabels(s_, broken) + "): spostare comunque?",
+            "Sposta orari", MessageIcon::Question, MessageButtons::YesNo) != Answer::Yes)
+        return;
     const std::vector<int> notValid = zeb::shiftTimes(s_, trains, minutes);
     afterManyTrainsChanged();
     commit("spostamento orari di " + countedTrains(static_cast<long>(trains.size())));
@@ -51,7 +64,19 @@ void EditorLogic::removeTrains(const std::vector<int>& trains) {
     std::vector<std::string> numbers;
     for (int train : trains)
         numbers.push_back(s_.treni[static_cast<std::size_t>(train)].numero);
-    if (ui_.showMessage("Eliminare " + what + " (" + firstNames(numbers, 5) + ")?",
+    // The units that lose a train go too, and the question says so.
+    TrainLinks lost;
+    for (const TrainLink& link : links()) {
+        if (std::find(trains.begin(), trains.end(), link.arriving) != trains.end() ||
+            std::find(trains.begin(), trains.end(), link.leaving) != trains.end())
+            lost.push_back(link);
+    }
+    const std::string linksLost =
+        lost.empty() ? std::string()
+                     : ", e con loro " +
+                           counted(static_cast<long>(lost.size()), "collegamento", "collegamenti") +
+                           " (" + unitLabels(s_, lost) + ")";
+    if (ui_.showMessage("Eliminare " + what + " (" + firstNames(numbers, 5) + ")" + linksLost + "?",
                         "Conferma eliminazione treni", MessageIcon::Question,
                         MessageButtons::YesNo) != Answer::Yes)
         return;

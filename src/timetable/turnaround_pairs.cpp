@@ -1,5 +1,6 @@
 #include "timetable/turnaround_pairs.h"
 
+#include "model/counted.h"
 #include "timetable/train_links.h"
 #include "timetable/train_times.h"
 
@@ -135,6 +136,24 @@ int unitPartner(const TrainLinks& links, int train) {
             return link.arriving;
     }
     return -1;
+}
+
+std::string unitLabels(const Scenario& s, const TrainLinks& links, std::size_t shown) {
+    std::vector<std::string> labels;
+    for (const TrainLink& link : links)
+        labels.push_back(unitLabel(s, link));
+    return firstNames(labels, shown);
+}
+
+TrainLinks brokenLinks(const Scenario& before, const Scenario& after, const TrainLinks& links,
+                       const CheckSettings& settings) {
+    TrainLinks broken;
+    for (const TrainLink& link : links) {
+        if (linkState(before, link, settings) == LinkState::Holds &&
+            linkState(after, link, settings) != LinkState::Holds)
+            broken.push_back(link);
+    }
+    return broken;
 }
 
 TrainLinks withLinks(TrainLinks existing, const TrainLinks& added) {

@@ -39,6 +39,14 @@ TrainLinks relinked(const TrainLinks& links, int train, bool onward, std::option
 // The other train of `train`'s unit, or -1.
 int unitPartner(const TrainLinks& links, int train);
 
+// "2001→2002, 2011→2012": the first `shown` of `links`, and how many more.
+std::string unitLabels(const Scenario& s, const TrainLinks& links, std::size_t shown = 5);
+
+// The links that stand as units in `before` and no longer in `after` (the same trains, changed):
+// what a change to many trains would break.
+TrainLinks brokenLinks(const Scenario& before, const Scenario& after, const TrainLinks& links,
+                       const CheckSettings& settings);
+
 // `existing` and `added` together, in the order of their arriving trains.
 TrainLinks withLinks(TrainLinks existing, const TrainLinks& added);
 

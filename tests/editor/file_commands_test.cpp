@@ -177,8 +177,15 @@ TEST_F(FileCommands, LinksTravelBesideTheScenario) {
 
     open(folder.file("a.zeb"));
     EXPECT_EQ(editor.links(), (TrainLinks{{1, 2}}));
+    ui.answers = {Answer::No}; // a shift that would break the unit asks first
+    editor.shiftTimes({2}, -30);
+    EXPECT_EQ(ui.messages.back().text,
+              "Lo spostamento separa 1 treno collegato (88→89): spostare comunque?");
+    EXPECT_EQ(s.treni[2].min_partenza, "30");
     ui.answers = {Answer::Yes};
     editor.removeTrains({2});
+    EXPECT_NE(ui.messages.back().text.find(", e con loro 1 collegamento (88→89)?"),
+              std::string::npos);
     EXPECT_TRUE(editor.links().empty()) << "a link goes with its train";
     editor.undo();
     EXPECT_EQ(editor.links(), (TrainLinks{{1, 2}}));

@@ -124,7 +124,7 @@ void EditorLogic::openScenarioFile(const std::string& path) {
     const EditorDataRead companion = loadEditorData(path);
     data_ = companion.data;
     const FoundLinks found = findLinks(s_, data_.links);
-    history_.reset(s_, found.links);
+    history_.setLinks(found.links);
     std::string note = companion.note.value_or("");
     if (found.ignored > 0)
         note += std::string(note.empty() ? "" : "\r\n") + "Del file " +

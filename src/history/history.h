@@ -82,6 +82,8 @@ public:
     }
     // The links as the last step left them.
     const TrainLinks& links() const { return shadowLinks_; }
+    // Takes `links` as they are now without a step (after loading).
+    void setLinks(const TrainLinks& links) { shadowLinks_ = links; }
     // Those links among the trains of `s` as a command left them: each train followed to its new
     // place; a link of a train removed is gone. Trains are followed as the step is found: in
     // place where their count is the same, else past the run of records that changed, and within

@@ -106,7 +106,10 @@ private:
 
     // A link that cannot stand as one unit; its trains are checked each on its own.
     void checkLinks() {
+        // How often each train is the first and the second of a link so far.
         std::vector<int> linkedAs[2];
+        for (std::vector<int>& count : linkedAs)
+            count.assign(static_cast<std::size_t>(s_.totale_treni), 0);
         for (const TrainLink& link : links_) {
             const auto fault = linkFault(s_, link, settings_);
             const std::vector<int> trains{link.arriving, link.leaving};
@@ -117,14 +120,14 @@ private:
                 add(Severity::Error, trains, "Collegamento " + *fault, minute);
             for (int side = 0; side < 2; ++side) {
                 const int train = trains[static_cast<std::size_t>(side)];
-                if (std::count(linkedAs[side].begin(), linkedAs[side].end(), train) == 1)
+                if (train < 0 || train >= s_.totale_treni)
+                    continue;
+                if (linkedAs[side][static_cast<std::size_t>(train)]++ == 1)
                     add(Severity::Error, trains,
-                        "Collegamento " + unitLabel(s_, link) + ": " +
-                            (train >= 0 && train < s_.totale_treni ? s_.treni[train].numero : "?") +
+                        "Collegamento " + unitLabel(s_, link) + ": " + s_.treni[train].numero +
                             (side == 0 ? " prosegue già come un altro treno"
                                        : " proviene già da un altro treno"),
                         minute);
-                linkedAs[side].push_back(train);
             }
         }
     }

@@ -49,9 +49,9 @@ TEST(EditorData, WhatCannotBeReadKeepsTheDefaultsWithANote) {
          defaults.separation,
          "i minuti di separazione non sono un numero intero da 0 a 1440: valgono quelli "
          "predefiniti; il giorno base non è il nome di un file"},
-        {R"({"formato":"zebrano-editor","versione":1,"collegamenti":[{"arriva":{"numero":"1"}},)"
-         R"(3,{"arriva":{"numero":"1"},"parte":{"numero":"2"}}]})",
-         defaults.separation, "2 collegamenti non si leggono"},
+        {R"({"formato":"zebrano-editor","versione":1,"collegamenti":[["1","A","10:00"],)"
+         R"(3,["","A","10:00","2","A","10:30"],["1","A","10:00","2","A","10:30"]]})",
+         defaults.separation, "3 collegamenti non si leggono"},
         {R"({"formato":"zebrano-editor","versione":1,"collegamenti":{}})", defaults.separation,
          "i collegamenti non sono un elenco"},
         {"[1, 2]", defaults.separation, "non è un file di dati dell'editor"},

@@ -133,61 +133,11 @@ private:
     }
 
     // Conflicts as groups: the trains of a track whose occupancies, widened by the separation,
-    // chain together round the clock. Sorting each track's occupancies is the whole cost.
+    // chain together round the clock.
     void checkConflicts() {
-        std::map<std::string, std::vector<Occupancy>> byTrack;
-        for (Occupancy& o : stationTrackOccupancies(s_, settings_, links_))
-            byTrack[o.track].push_back(std::move(o));
-        for (auto& [track, occupancies] : byTrack) {
-            std::sort(occupancies.begin(), occupancies.end(),
-                      [](const Occupancy& a, const Occupancy& b) { return a.start < b.start; });
-            groupConflicts(track, occupancies);
-        }
-    }
-
-    void groupConflicts(const std::string& track, std::vector<Occupancy>& sorted) {
-        const int separation = settings_.separation;
-        const std::size_t n = sorted.size();
-        if (n < 2)
-            return;
-        // A cut where nothing is held: the first start that no earlier occupancy, nor one
-        // running past midnight, reaches.
-        int reach = INT_MIN;
-        for (const Occupancy& o : sorted)
-            reach = std::max(reach, o.end + separation - kMinutesPerDay);
-        std::size_t cut = n;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (sorted[i].start >= reach) {
-                cut = i;
-                break;
-            }
-            reach = std::max(reach, sorted[i].end + separation);
-        }
-        std::vector<Occupancy> line;
-        if (cut == n) { // the whole circle is held: one group
-            reportGroup(track, sorted);
-            return;
-        }
-        for (std::size_t k = 0; k < n; ++k) {
-            Occupancy o = sorted[(cut + k) % n];
-            if (cut + k >= n) {
-                o.start += kMinutesPerDay;
-                o.end += kMinutesPerDay;
-            }
-            line.push_back(o);
-        }
-        std::vector<Occupancy> group;
-        int groupReach = INT_MIN;
-        for (const Occupancy& o : line) {
-            if (!group.empty() && o.start >= groupReach) {
-                reportGroup(track, group);
-                group.clear();
-            }
-            groupReach =
-                group.empty() ? o.end + separation : std::max(groupReach, o.end + separation);
-            group.push_back(o);
-        }
-        reportGroup(track, group);
+        for (const ConflictGroup& group :
+             conflictGroups(stationTrackOccupancies(s_, settings_, links_), settings_.separation))
+            reportGroup(group.held.front().track, group.held);
     }
 
     void reportGroup(const std::string& track, const std::vector<Occupancy>& group) {

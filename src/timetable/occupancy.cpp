@@ -6,6 +6,7 @@
 #include "timetable/train_times.h"
 
 #include <algorithm>
+#include <climits>
 #include <set>
 
 namespace zeb {
@@ -81,6 +82,88 @@ std::vector<Occupancy> stationTrackOccupancies(const Scenario& s, const CheckSet
     std::vector<Occupancy> occupancies = trackOccupancies(s, settings, false, links);
     std::erase_if(occupancies, [&](const Occupancy& o) { return !hasStationTrack(s, o.track); });
     return occupancies;
+}
+
+bool tooClose(int startA, int endA, int startB, int endB, int separation) {
+    for (int shift : {-kMinutesPerDay, 0, kMinutesPerDay}) {
+        if (startA < endB + shift + separation && startB + shift < endA + separation)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// The groups of one track's occupancies, `sorted` by start: from a cut where nothing is held
+// (the first start that no earlier occupancy, nor one running past midnight, reaches), a new
+// group begins wherever a start is past every end so far plus the separation.
+void groupTrack(const std::vector<Occupancy>& all, const std::vector<int>& sorted, int separation,
+                std::vector<ConflictGroup>& groups) {
+    const std::size_t n = sorted.size();
+    auto at = [&](std::size_t k) -> const Occupancy& {
+        return all[static_cast<std::size_t>(sorted[k])];
+    };
+    int reach = INT_MIN;
+    for (std::size_t k = 0; k < n; ++k)
+        reach = std::max(reach, at(k).end + separation - kMinutesPerDay);
+    std::size_t cut = n;
+    for (std::size_t k = 0; k < n; ++k) {
+        if (at(k).start >= reach) {
+            cut = k;
+            break;
+        }
+        reach = std::max(reach, at(k).end + separation);
+    }
+    ConflictGroup group;
+    int groupReach = INT_MIN;
+    auto close = [&] {
+        if (group.held.size() >= 2)
+            groups.push_back(std::move(group));
+        group = {};
+    };
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t from = cut == n ? k : (cut + k) % n; // the whole circle held: one group
+        Occupancy o = at(from);
+        if (cut != n && cut + k >= n) {
+            o.start += kMinutesPerDay;
+            o.end += kMinutesPerDay;
+        }
+        if (cut != n && !group.held.empty() && o.start >= groupReach)
+            close();
+        groupReach =
+            group.held.empty() ? o.end + separation : std::max(groupReach, o.end + separation);
+        group.held.push_back(o);
+        group.indices.push_back(sorted[from]);
+    }
+    close();
+}
+
+} // namespace
+
+std::vector<ConflictGroup> conflictGroups(const std::vector<Occupancy>& occupancies,
+                                          int separation) {
+    std::vector<int> order(occupancies.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = static_cast<int>(k);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const Occupancy& x = occupancies[static_cast<std::size_t>(a)];
+        const Occupancy& y = occupancies[static_cast<std::size_t>(b)];
+        return x.track != y.track ? x.track < y.track : x.start < y.start;
+    });
+    std::vector<ConflictGroup> groups;
+    for (std::size_t first = 0; first < order.size();) {
+        std::size_t last = first;
+        const std::string& track = occupancies[static_cast<std::size_t>(order[first])].track;
+        while (last < order.size() &&
+               occupancies[static_cast<std::size_t>(order[last])].track == track)
+            ++last;
+        groupTrack(
+            occupancies,
+            {order.begin() + static_cast<long>(first), order.begin() + static_cast<long>(last)},
+            separation, groups);
+        first = last;
+    }
+    return groups;
 }
 
 std::vector<Conflict> trackConflicts(const std::vector<Occupancy>& occupancies, int separation) {

@@ -58,8 +58,24 @@ struct Conflict {
     int overlapEnd;
 };
 
+// The one rule of a conflict: two holds of one track, [start, end) in minutes as Occupancy has
+// them, that come closer than `separation` round the clock.
+bool tooClose(int startA, int endA, int startB, int endB, int separation);
+
 // The conflicts among `occupancies` on a 24-hour circle, one per pair of trains, by track and
 // then by time.
 std::vector<Conflict> trackConflicts(const std::vector<Occupancy>& occupancies, int separation);
+
+// The occupancies of each track that chain together round the clock, each too close to another
+// of its group: the checker's findings and the chart's marks. A group lists its occupancies from
+// a moment the track is free, their times shifted a day on past it (so that they grow along the
+// group), with their indices in `occupancies`; an occupancy too close to none is in no group.
+// Sorting each track's occupancies is the whole cost, however many pairs clash.
+struct ConflictGroup {
+    std::vector<Occupancy> held;
+    std::vector<int> indices;
+};
+std::vector<ConflictGroup> conflictGroups(const std::vector<Occupancy>& occupancies,
+                                          int separation);
 
 } // namespace zeb

@@ -7,54 +7,10 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <tuple>
 
 namespace zeb {
 
 namespace {
-
-// One bar, or its copy a day later, on the line of two days that a track's sweep walks.
-struct LineEntry {
-    int bar;
-    int start;
-    int end;
-};
-
-// The bars of one row in conflict, from one sort of the row over two days: a bar clashes with an
-// earlier one when the latest end before it, plus the separation, passes its start, and with a
-// later one when the next start comes before its own end plus the separation.
-void markClashes(std::vector<ChartBar>& bars, std::vector<LineEntry>& line, int separation) {
-    std::sort(line.begin(), line.end(), [](const LineEntry& a, const LineEntry& b) {
-        return std::tie(a.start, a.bar) < std::tie(b.start, b.bar);
-    });
-    const auto train = [&](const LineEntry& e) {
-        return bars[static_cast<std::size_t>(e.bar)].occupancy.train;
-    };
-    // The two latest ends so far, of different trains, so that a train never clashes with its
-    // own copy.
-    LineEntry latest{-1, 0, INT_MIN};
-    LineEntry second{-1, 0, INT_MIN};
-    for (std::size_t k = 0; k < line.size(); ++k) {
-        const LineEntry& e = line[k];
-        const LineEntry& before = latest.bar >= 0 && train(latest) != train(e) ? latest : second;
-        bool clash = before.bar >= 0 && before.end + separation > e.start;
-        for (std::size_t next = k + 1; next < line.size() && !clash; ++next) {
-            if (train(line[next]) == train(e))
-                continue;
-            clash = line[next].start < e.end + separation;
-            break;
-        }
-        if (clash)
-            bars[static_cast<std::size_t>(e.bar)].conflict = true;
-        if (e.end > latest.end) {
-            if (latest.bar >= 0 && train(latest) != train(e))
-                second = latest;
-            latest = e;
-        } else if (e.end > second.end && train(e) != train(latest)) {
-            second = e;
-        }
-    }
-}
 
 // The minutes each bar of a row holds together with another: where two bars or more are held at
 // once on the 24-hour circle, a bar across midnight taken as its evening and its morning.
@@ -106,21 +62,22 @@ void markOverlaps(std::vector<ChartBar>& bars, const std::vector<int>& row) {
 
 // Conflicts and overlaps on the rows of the station's own tracks, the first `trackRows`.
 void markConflicts(std::vector<ChartBar>& bars, int trackRows, int separation) {
-    std::vector<std::vector<LineEntry>> lines(static_cast<std::size_t>(trackRows));
+    std::vector<Occupancy> holding; // of the bars that hold their track
+    std::vector<std::size_t> barOf;
     std::vector<std::vector<int>> rows(static_cast<std::size_t>(trackRows));
     for (std::size_t k = 0; k < bars.size(); ++k) {
-        const Occupancy& o = bars[k].occupancy;
-        if (o.cancelled)
+        if (bars[k].occupancy.cancelled)
             continue; // drawn, but holding nothing
-        const auto row = static_cast<std::size_t>(bars[k].row);
-        for (int day : {0, kMinutesPerDay})
-            lines[row].push_back({static_cast<int>(k), o.start + day, o.end + day});
-        rows[row].push_back(static_cast<int>(k));
+        holding.push_back(bars[k].occupancy);
+        barOf.push_back(k);
+        rows[static_cast<std::size_t>(bars[k].row)].push_back(static_cast<int>(k));
     }
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        markClashes(bars, lines[row], separation);
-        markOverlaps(bars, rows[row]);
+    for (const ConflictGroup& group : conflictGroups(holding, separation)) {
+        for (int held : group.indices)
+            bars[barOf[static_cast<std::size_t>(held)]].conflict = true;
     }
+    for (const std::vector<int>& row : rows)
+        markOverlaps(bars, row);
 }
 
 // The bars within the day: a hold across midnight gets a second bar for its morning, and each

@@ -22,12 +22,9 @@ struct Span {
     int end;
 };
 
+// The checker's rule, the separation being in the spans' ends already.
 bool clash(const Span& a, const Span& b) {
-    for (int shift : {-kMinutesPerDay, 0, kMinutesPerDay}) {
-        if (a.start < b.end + shift && b.start + shift < a.end)
-            return true;
-    }
-    return false;
+    return tooClose(a.start, a.end, b.start, b.end, 0);
 }
 
 // The most spans that meet at one moment of the circle, and a moment where the fewest meet.
@@ -195,9 +192,9 @@ private:
         const std::vector<Occupancy> onTracks =
             stationTrackOccupancies(s_, options_.settings, options_.links);
         std::vector<int> trains;
-        for (const Conflict& c : trackConflicts(onTracks, options_.settings.separation)) {
-            trains.push_back(onTracks[static_cast<std::size_t>(c.first)].train);
-            trains.push_back(onTracks[static_cast<std::size_t>(c.second)].train);
+        for (const ConflictGroup& group : conflictGroups(onTracks, options_.settings.separation)) {
+            for (const Occupancy& o : group.held)
+                trains.push_back(o.train);
         }
         std::sort(trains.begin(), trains.end());
         return trains;

@@ -1,5 +1,6 @@
 #include "timetable/checker.h"
 
+#include "timetable/occupancy_chart.h"
 #include "timetable/test_trains.h"
 #include "timetable/train_times.h"
 
@@ -123,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
              "A Treno 1 (1): le fermate non terminano con «,.»"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The trains of the groups are those of some pair in conflict, on generated busy days.
+// One rule everywhere: the trains of the checker's groups and of the chart's marks are those of
+// some pair in conflict, and every pair comes too close by the rule, on generated busy days.
 TEST(Checker, GroupsHoldTheTrainsOfEveryConflictingPair) {
     std::mt19937 random(17);
     for (int day = 0; day < 30; ++day) {
@@ -145,9 +147,18 @@ TEST(Checker, GroupsHoldTheTrainsOfEveryConflictingPair) {
         }
         std::set<int> paired;
         const auto occupancies = trackOccupancies(s, {});
-        for (const Conflict& c : trackConflicts(occupancies, 3))
-            for (int k : {c.first, c.second})
-                paired.insert(occupancies[static_cast<std::size_t>(k)].train);
+        for (const Conflict& c : trackConflicts(occupancies, 3)) {
+            const Occupancy& a = occupancies[static_cast<std::size_t>(c.first)];
+            const Occupancy& b = occupancies[static_cast<std::size_t>(c.second)];
+            EXPECT_TRUE(tooClose(a.start, a.end, b.start, b.end, 3));
+            paired.insert({a.train, b.train});
+        }
+        std::set<int> marked;
+        for (const ChartBar& bar : chartContent(s, {}).bars) {
+            if (bar.conflict)
+                marked.insert(bar.occupancy.train);
+        }
+        EXPECT_EQ(marked, paired);
         std::set<int> grouped;
         for (const Finding& f : checkScenario(s)) {
             EXPECT_GE(f.trains.size(), 2u) << f.message;

@@ -55,12 +55,12 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands,
     for (QPushButton* button : {zoomIn, zoomOut, wholeDay})
         buttons->addWidget(button);
     buttons->addStretch(1);
+    // The legend on a line of its own under the buttons, wrapping only where the window is narrow.
     auto* legend = new QLabel("Blu: in transito · Verde: arriva e termina · Arancio: parte da "
                               "qui · Viola: arriva e riparte · Rosso: in conflitto · "
                               "Tratteggio: soppresso");
+    legend->setObjectName("legendaGrafico");
     legend->setWordWrap(true);
-    buttons->addWidget(legend);
-    buttons->addStretch(1);
     // The paper: its size and the hours a page shows.
     paper_->setObjectName("formatoCarta");
     paper_->addItems({"A4", "A3"});
@@ -74,6 +74,7 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands,
         buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
+    layout->addWidget(legend);
     auto* chart = new QGridLayout;
     chart->setSpacing(0);
     chart->addWidget(chart_, 0, 0);

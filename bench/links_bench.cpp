@@ -161,15 +161,27 @@ std::string savedDay(bool withLinks) {
     return path;
 }
 
+// An editor window whose questions answer themselves: yes, and every file dialog `path`.
+struct QuietEditor {
+    Scenario scenario;
+    EditorWindow window{scenario};
+
+    explicit QuietEditor(const std::string& path) {
+        window.prompts().onMessage = [](const DialogPrompts::Message&) { return Answer::Yes; };
+        window.prompts().onDialog = [](QDialog& dialog) { dialog.close(); };
+        window.prompts().onFileDialog = [path](const FileFilter&) {
+            return std::optional<std::string>(path);
+        };
+    }
+};
+
 // The editor opening the day, and closing it again for the next round: the file, the editor's
 // data beside it and everything the windows show.
 void OpenTerminus(benchmark::State& state) {
     const bool withLinks = state.range(0) != 0;
     const std::string path = savedDay(withLinks);
-    Scenario scenario;
-    EditorWindow window(scenario);
-    window.prompts().onMessage = [](const DialogPrompts::Message&) { return Answer::Yes; };
-    window.prompts().onDialog = [](QDialog& dialog) { dialog.close(); };
+    QuietEditor editor(path);
+    EditorWindow& window = editor.window;
     std::size_t links = 0;
     for (auto _ : state) {
         window.openScenarioFile(path);
@@ -187,13 +199,8 @@ void OpenTerminus(benchmark::State& state) {
 void SaveTerminus(benchmark::State& state) {
     const bool withLinks = state.range(0) != 0;
     const std::string path = savedDay(withLinks);
-    Scenario scenario;
-    EditorWindow window(scenario);
-    window.prompts().onMessage = [](const DialogPrompts::Message&) { return Answer::Yes; };
-    window.prompts().onDialog = [](QDialog& dialog) { dialog.close(); };
-    window.prompts().onFileDialog = [path](const FileFilter&) {
-        return std::optional<std::string>(path);
-    };
+    QuietEditor editor(path);
+    EditorWindow& window = editor.window;
     window.openScenarioFile(path);
     for (auto _ : state)
         window.logic().salva_Click();

@@ -148,19 +148,11 @@ TrainLinks History::followLinks(const Scenario& s) const {
     // Where each record went: the same place before the run, shifted after it, and within it
     // matched in order, the records of the side that lost some skipped.
     std::vector<int> moved(static_cast<std::size_t>(oldCount), -1);
-    int first = 0;
-    while (first < std::min(oldCount, newCount) &&
-           sameTrain(shadow_[static_cast<std::size_t>(first)], s.treni[first])) {
-        moved[static_cast<std::size_t>(first)] = first;
-        ++first;
-    }
-    int tail = 0;
-    while (tail < std::min(oldCount, newCount) - first &&
-           sameTrain(shadow_[static_cast<std::size_t>(oldCount - 1 - tail)],
-                     s.treni[newCount - 1 - tail])) {
-        moved[static_cast<std::size_t>(oldCount - 1 - tail)] = newCount - 1 - tail;
-        ++tail;
-    }
+    const auto [first, tail] = commonEnds(s);
+    for (int k = 0; k < first; ++k)
+        moved[static_cast<std::size_t>(k)] = k;
+    for (int k = 0; k < tail; ++k)
+        moved[static_cast<std::size_t>(oldCount - 1 - k)] = newCount - 1 - k;
     for (int a = first, b = first; a < oldCount - tail && b < newCount - tail;) {
         if (sameTrain(shadow_[static_cast<std::size_t>(a)], s.treni[b]))
             moved[static_cast<std::size_t>(a++)] = b++;
@@ -197,6 +189,49 @@ void History::absorbDerived(const Scenario& s, int index) {
     shadowTextBytes_ += textBytes(kept);
 }
 
+std::pair<int, int> History::commonEnds(const Scenario& s) const {
+    const int oldCount = static_cast<int>(shadow_.size());
+    const int newCount = s.totale_treni;
+    int first = 0;
+    while (first < std::min(oldCount, newCount) &&
+           sameTrain(shadow_[static_cast<std::size_t>(first)], s.treni[first]))
+        ++first;
+    int tail = 0;
+    while (tail < std::min(oldCount, newCount) - first &&
+           sameTrain(shadow_[static_cast<std::size_t>(oldCount - 1 - tail)],
+                     s.treni[newCount - 1 - tail]))
+        ++tail;
+    return {first, tail};
+}
+
+std::vector<Splice> History::splicesTo(const Scenario& s) const {
+    const int oldCount = static_cast<int>(shadow_.size());
+    const int newCount = s.totale_treni;
+    std::vector<Splice> splices;
+    if (oldCount != newCount) {
+        // Trains added or removed: the run between the common start and the common end.
+        const auto [first, tail] = commonEnds(s);
+        splices.push_back({first,
+                           {shadow_.begin() + first, shadow_.begin() + (oldCount - tail)},
+                           {s.treni.begin() + first, s.treni.begin() + (newCount - tail)}});
+        return splices;
+    }
+    // One splice per run of changed records.
+    for (int i = 0; i < newCount;) {
+        if (sameTrain(shadow_[static_cast<std::size_t>(i)], s.treni[i])) {
+            ++i;
+            continue;
+        }
+        Splice splice{i, {}, {}};
+        for (; i < newCount && !sameTrain(shadow_[static_cast<std::size_t>(i)], s.treni[i]); ++i) {
+            splice.before.push_back(shadow_[static_cast<std::size_t>(i)]);
+            splice.after.push_back(s.treni[i]);
+        }
+        splices.push_back(std::move(splice));
+    }
+    return splices;
+}
+
 std::optional<ScenarioChange> History::record(const Scenario& s, std::string label,
                                               const TrainLinks& links) {
     HistoryStep step{std::move(label), {}, nullptr};
@@ -205,38 +240,7 @@ std::optional<ScenarioChange> History::record(const Scenario& s, std::string lab
     const StationData station = stationOf(s);
     if (!(station == shadowStation_))
         step.station = std::make_unique<StationChange>(StationChange{shadowStation_, station});
-    const int oldCount = static_cast<int>(shadow_.size());
-    const int newCount = s.totale_treni;
-    if (oldCount == newCount) {
-        // One splice per run of changed records.
-        for (int i = 0; i < newCount;) {
-            if (sameTrain(shadow_[static_cast<std::size_t>(i)], s.treni[i])) {
-                ++i;
-                continue;
-            }
-            Splice splice{i, {}, {}};
-            for (; i < newCount && !sameTrain(shadow_[static_cast<std::size_t>(i)], s.treni[i]);
-                 ++i) {
-                splice.before.push_back(shadow_[static_cast<std::size_t>(i)]);
-                splice.after.push_back(s.treni[i]);
-            }
-            step.splices.push_back(std::move(splice));
-        }
-    } else {
-        // Trains added or removed: the run between the common start and the common end.
-        int first = 0;
-        while (first < std::min(oldCount, newCount) &&
-               sameTrain(shadow_[static_cast<std::size_t>(first)], s.treni[first]))
-            ++first;
-        int tail = 0;
-        while (tail < std::min(oldCount, newCount) - first &&
-               sameTrain(shadow_[static_cast<std::size_t>(oldCount - 1 - tail)],
-                         s.treni[newCount - 1 - tail]))
-            ++tail;
-        step.splices.push_back({first,
-                                {shadow_.begin() + first, shadow_.begin() + (oldCount - tail)},
-                                {s.treni.begin() + first, s.treni.begin() + (newCount - tail)}});
-    }
+    step.splices = splicesTo(s);
     if (step.splices.empty() && !step.station && !step.links)
         return std::nullopt;
     ScenarioChange change = changeOf(step, true);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zeb {
@@ -105,6 +106,10 @@ public:
 
 private:
     ScenarioChange apply(Scenario& s, const HistoryStep& step, bool forward);
+    // How many records at the start and at the end of `s` are the copy's, unchanged.
+    std::pair<int, int> commonEnds(const Scenario& s) const;
+    // The runs of records that differ between the copy and `s`.
+    std::vector<Splice> splicesTo(const Scenario& s) const;
     // Replaces a run of the copy's records, keeping the count of their texts.
     void replaceShadowRun(int position, int count, const std::vector<Treno>& insert);
     // Counts the copy's bytes again after a change; returns how much fewer they are.

@@ -70,6 +70,18 @@ std::string assignImported(Scenario& s, const std::vector<int>& trains, const Tr
     return text + assignmentSummary(assignment) + "\n";
 }
 
+// What became of the trains BASE held already, a line, or nothing.
+std::string presentText(long replaced, long present, std::optional<PresentTrains> how) {
+    if (replaced > 0)
+        return counted(replaced, "treno già presente sostituito", "treni già presenti sostituiti") +
+               "\n";
+    if (present > 0 && how == PresentTrains::AddNew)
+        return counted(present, "treno già presente lasciato fuori",
+                       "treni già presenti lasciati fuori") +
+               "\n";
+    return {};
+}
+
 // The station's day appended to BASE and written, as the command asks.
 int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const ImportChoice& choice,
               date::sys_days day, std::optional<PresentTrains> how, std::ostream& out,
@@ -119,13 +131,7 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
     out << counted(base->totale_treni - before, "treno importato", "treni importati") << " da "
         << where << ", " << counted(base->totale_treni, "treno", "treni") << " in "
         << *request.output << "\n";
-    if (replaced > 0)
-        out << counted(replaced, "treno già presente sostituito", "treni già presenti sostituiti")
-            << "\n";
-    else if (present > 0 && *how == PresentTrains::AddNew)
-        out << counted(present, "treno già presente lasciato fuori",
-                       "treni già presenti lasciati fuori")
-            << "\n";
+    out << presentText(replaced, present, how);
     if (linked.size() > had.size())
         out << counted(static_cast<long>(linked.size() - had.size()), "rotazione collegata",
                        "rotazioni collegate")

@@ -1,12 +1,12 @@
 #include "views/assign_tracks_dialog.h"
 
 #include "model/track_slots.h"
+#include "views/preview_foot.h"
 #include "views/window_geometry.h"
 #include "views/window_style.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -45,9 +45,7 @@ AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSett
     summary_->setObjectName("riepilogoAssegnazione");
     summary_->setWordWrap(true);
 
-    QDialogButtonBox* buttons = layOut(allowed);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layOut(allowed);
     connect(which_, &QComboBox::currentIndexChanged, this, &AssignTracksDialog::refresh);
     for (QCheckBox* box : {keepAssigned_, sameLine_, stubsForEnds_})
         connect(box, &QCheckBox::toggled, this, &AssignTracksDialog::refresh);
@@ -96,7 +94,7 @@ bool AssignTracksDialog::hasNumberedTrack(const Scenario& scenario) {
     return false;
 }
 
-QDialogButtonBox* AssignTracksDialog::layOut(QGroupBox* allowed) {
+void AssignTracksDialog::layOut(QGroupBox* allowed) {
     auto* form = new QFormLayout;
     auto* whichLabel = new QLabel("&Quali treni:");
     whichLabel->setBuddy(which_);
@@ -107,18 +105,7 @@ QDialogButtonBox* AssignTracksDialog::layOut(QGroupBox* allowed) {
     layout->addWidget(keepAssigned_);
     layout->addWidget(sameLine_);
     layout->addWidget(stubsForEnds_);
-    auto* previewLabel = new QLabel("Ante&prima:");
-    previewLabel->setBuddy(preview_);
-    layout->addWidget(previewLabel);
-    layout->addWidget(preview_, 1);
-    layout->addWidget(summary_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    ok_ = buttons->button(QDialogButtonBox::Ok);
-    ok_->setText("&Assegna");
-    ok_->setObjectName("assegna");
-    buttons->button(QDialogButtonBox::Cancel)->setText("A&nnulla");
-    layout->addWidget(buttons);
-    return buttons;
+    ok_ = addPreviewFoot(*this, *layout, preview_, summary_, "&Assegna", "assegna");
 }
 
 void AssignTracksDialog::refresh() {

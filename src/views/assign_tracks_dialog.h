@@ -10,7 +10,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QDialogButtonBox;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
@@ -32,7 +31,7 @@ private:
     void setUpWhich();
     QGroupBox* buildAllowedTracks(const Scenario& scenario);
     static bool hasNumberedTrack(const Scenario& scenario);
-    QDialogButtonBox* layOut(QGroupBox* allowed);
+    void layOut(QGroupBox* allowed);
     void refresh();
 
     const Scenario& scenario_;

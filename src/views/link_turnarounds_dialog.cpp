@@ -2,10 +2,10 @@
 
 #include "timetable/train_times.h"
 #include "timetable/turnaround_pairs.h"
+#include "views/preview_foot.h"
 #include "views/window_geometry.h"
 #include "views/window_style.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -38,19 +38,7 @@ LinkTurnaroundsDialog::LinkTurnaroundsDialog(const Scenario& scenario,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rule);
     layout->addLayout(form);
-    auto* previewLabel = new QLabel("Ante&prima:");
-    previewLabel->setBuddy(preview_);
-    layout->addWidget(previewLabel);
-    layout->addWidget(preview_, 1);
-    layout->addWidget(summary_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    ok_ = buttons->button(QDialogButtonBox::Ok);
-    ok_->setText("&Collega");
-    ok_->setObjectName("applicaCollegamenti");
-    buttons->button(QDialogButtonBox::Cancel)->setText("A&nnulla");
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    ok_ = addPreviewFoot(*this, *layout, preview_, summary_, "&Collega", "applicaCollegamenti");
     connect(longestWait_, &QSpinBox::valueChanged, this, &LinkTurnaroundsDialog::refresh);
     new WindowGeometry(this, "collegaRotazioni", QSize(560, 520));
     refresh();

@@ -4,11 +4,11 @@
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "track_assignment/track_assignment.h"
+#include "views/preview_foot.h"
 #include "views/window_geometry.h"
 #include "views/window_style.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -118,19 +118,7 @@ void PerturbationDialog::layOut() {
     row("&Ritardi:", delays_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    auto* previewLabel = new QLabel("Ante&prima:");
-    previewLabel->setBuddy(preview_);
-    layout->addWidget(previewLabel);
-    layout->addWidget(preview_, 1);
-    layout->addWidget(summary_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    ok_ = buttons->button(QDialogButtonBox::Ok);
-    ok_->setText("&Applica");
-    ok_->setObjectName("applicaPerturbazione");
-    buttons->button(QDialogButtonBox::Cancel)->setText("A&nnulla");
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    ok_ = addPreviewFoot(*this, *layout, preview_, summary_, "&Applica", "applicaPerturbazione");
 }
 
 TrainFilter PerturbationDialog::filter() const {

@@ -124,7 +124,7 @@ void EditorLogic::assignTracks(const Assignment& assignment) {
 void EditorLogic::perturbTrains(const std::vector<int>& trains, const Perturbation& perturbation) {
     if (!canShowTrain())
         return;
-    const auto changes = perturb(s_, trains, perturbation, data_.settings);
+    const auto changes = perturb(s_, trains, perturbation, data_.settings, links());
     if (changes.empty())
         return;
     static constexpr const char* kNames[] = {"soppressione", "limitazione", "origine qui",

@@ -3,6 +3,7 @@
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
+#include "timetable/turnaround_pairs.h"
 #include "track_assignment/track_assignment.h"
 
 #include <algorithm>
@@ -27,9 +28,10 @@ bool inWindow(int minute, const TrainFilter& f) {
 }
 
 // The first of the station's tracks where `train` clashes with no one, or "".
-std::string firstFreeTrack(const Scenario& s, int train, const CheckSettings& settings) {
+std::string firstFreeTrack(const Scenario& s, int train, const CheckSettings& settings,
+                           const TrainLinks& links) {
     for (const std::string& track : stationTrackNames(s)) {
-        if (clashesAfterMove(s, settings, train, track, 0).empty())
+        if (clashesAfterMove(s, settings, train, track, 0, links).empty())
             return track;
     }
     return {};
@@ -57,7 +59,8 @@ std::vector<int> filteredTrains(const Scenario& s, const TrainFilter& filter) {
 }
 
 std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& trains,
-                                        const Perturbation& p, const CheckSettings& settings) {
+                                        const Perturbation& p, const CheckSettings& settings,
+                                        const TrainLinks& links) {
     using Action = Perturbation::Action;
     std::vector<PerturbationChange> changes;
     for (int i : trains) {
@@ -92,12 +95,23 @@ std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& tra
         case Action::ChangeTrack: {
             if (isCategoriaSenzaBinario(t.categoria))
                 break;
-            const std::string to = p.track.empty() ? firstFreeTrack(s, i, settings) : p.track;
+            const std::string to =
+                p.track.empty() ? firstFreeTrack(s, i, settings, links) : p.track;
             if (to.empty() || to == t.binario)
                 break;
             said("binario " + (t.binario.empty() ? std::string("nessuno") : t.binario) + " → " +
                  to);
             t.binario = to;
+            // A unit changes track whole: its other train goes along, and says so.
+            if (const int partner = unitPartner(links, i); partner >= 0) {
+                Treno& other = s.treni[static_cast<std::size_t>(partner)];
+                if (other.binario != to)
+                    changes.push_back({partner, numberAndTime(other) + ": binario " +
+                                                    (other.binario.empty() ? std::string("nessuno")
+                                                                           : other.binario) +
+                                                    " → " + to});
+                other.binario = to;
+            }
             break;
         }
         case Action::Delay: {

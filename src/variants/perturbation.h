@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/scenario.h"
+#include "model/train_links.h"
 #include "timetable/occupancy.h"
 
 #include <cstdint>
@@ -44,9 +45,11 @@ struct PerturbationChange {
 
 // Applies `perturbation` to `trains` of `s`, as the editor window would: a cancelled train is not
 // cut, moved or delayed, a train of a category without a track gets none, a train that already
-// ends (starts) here is not cut (started) again. Returns the changes, in the order of `trains`.
+// ends (starts) here is not cut (started) again, a unit of `links` changes track whole. Returns
+// the changes, in the order of `trains`, a unit's other train after its own.
 std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& trains,
                                         const Perturbation& perturbation,
-                                        const CheckSettings& settings);
+                                        const CheckSettings& settings,
+                                        const TrainLinks& links = {});
 
 } // namespace zeb

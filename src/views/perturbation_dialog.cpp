@@ -157,7 +157,7 @@ void PerturbationDialog::refresh() {
     // The changes on a copy: the preview is what OK will do.
     Scenario after = scenario_;
     const std::vector<PerturbationChange> changes =
-        perturb(after, trains_, perturbation_, settings_);
+        perturb(after, trains_, perturbation_, settings_, links_);
     QStringList lines;
     for (const PerturbationChange& change : changes)
         lines << QString::fromStdString(change.text);

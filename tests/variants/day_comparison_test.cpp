@@ -164,5 +164,28 @@ TEST(Perturbation, TheComparisonFindsWhatThePerturbationsDid) {
     }
 }
 
+// A unit moved to another track goes whole, and both its trains are listed as changed.
+TEST(Perturbation, AUnitChangesTrackWhole) {
+    Scenario day = stationWith({{"2001", "Nordia", "10:00", "", "", "1"},
+                                {"2002", "", "", "Nordia", "10:30", "1"},
+                                {"3001", "Ovest", "10:20", "Est", "10:22", "2"},
+                                {"4001", "Ovest", "10:05", "Est", "10:07", "1"}});
+    const Scenario base = day;
+    const TrainLinks unit{{0, 1}};
+    const auto changes =
+        perturb(day, {1}, {.action = Perturbation::Action::ChangeTrack, .track = "2"}, {}, unit);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[1].text, "2001 10:00: binario 1 → 2");
+    EXPECT_EQ(day.treni[0].binario + day.treni[1].binario, "22");
+    EXPECT_EQ(compareDays(base, day).size(), 2u);
+    // The first free track reckons with the whole unit: 3001 at 10:20 leaves track 2 free for
+    // 2001 alone, not for the unit standing until 10:30.
+    for (const auto& [links, track] : {std::pair{TrainLinks{}, "2"}, std::pair{unit, "1"}}) {
+        Scenario again = base;
+        perturb(again, {0}, {.action = Perturbation::Action::ChangeTrack}, {}, links);
+        EXPECT_EQ(again.treni[0].binario, track) << links.size();
+    }
+}
+
 } // namespace
 } // namespace zeb

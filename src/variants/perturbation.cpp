@@ -37,6 +37,25 @@ std::string firstFreeTrack(const Scenario& s, int train, const CheckSettings& se
     return {};
 }
 
+// Train `train` to track `to` (none: it stays), and with it the other train of its unit; each
+// train moved is said, "2231 07:45: binario 3 → 5".
+void moveToTrack(Scenario& s, int train, const std::string& to, const TrainLinks& links,
+                 std::vector<PerturbationChange>& changes) {
+    if (to.empty() || isCategoriaSenzaBinario(s.treni[static_cast<std::size_t>(train)].categoria))
+        return;
+    for (int moved : {train, unitPartner(links, train)}) {
+        if (moved < 0)
+            continue;
+        Treno& t = s.treni[static_cast<std::size_t>(moved)];
+        if (t.binario == to)
+            continue;
+        changes.push_back({moved, numberAndTime(t) + ": binario " +
+                                      (t.binario.empty() ? std::string("nessuno") : t.binario) +
+                                      " → " + to});
+        t.binario = to;
+    }
+}
+
 } // namespace
 
 std::vector<int> filteredTrains(const Scenario& s, const TrainFilter& filter) {
@@ -92,28 +111,10 @@ std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& tra
             t.ora_arrivo.assign(2, '-');
             t.min_arrivo.assign(2, '-');
             break;
-        case Action::ChangeTrack: {
-            if (isCategoriaSenzaBinario(t.categoria))
-                break;
-            const std::string to =
-                p.track.empty() ? firstFreeTrack(s, i, settings, links) : p.track;
-            if (to.empty() || to == t.binario)
-                break;
-            said("binario " + (t.binario.empty() ? std::string("nessuno") : t.binario) + " → " +
-                 to);
-            t.binario = to;
-            // A unit changes track whole: its other train goes along, and says so.
-            if (const int partner = unitPartner(links, i); partner >= 0) {
-                Treno& other = s.treni[static_cast<std::size_t>(partner)];
-                if (other.binario != to)
-                    changes.push_back({partner, numberAndTime(other) + ": binario " +
-                                                    (other.binario.empty() ? std::string("nessuno")
-                                                                           : other.binario) +
-                                                    " → " + to});
-                other.binario = to;
-            }
+        case Action::ChangeTrack:
+            moveToTrack(s, i, p.track.empty() ? firstFreeTrack(s, i, settings, links) : p.track,
+                        links, changes);
             break;
-        }
         case Action::Delay: {
             // The index whose shares, added up in order, first pass the train's draw.
             const int draw = static_cast<int>(drawn(p.seed ^ 0xD1B54A32D192ED03ull, i) % 100);

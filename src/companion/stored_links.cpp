@@ -101,9 +101,9 @@ FoundLinks findLinks(const Scenario& s, const std::vector<StoredLink>& stored) {
     std::unordered_map<std::string_view, std::vector<int>> ending, starting;
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
-        if (hasArrival(t) && !hasDeparture(t))
+        if (endsHere(t))
             ending[t.numero].push_back(i);
-        if (hasDeparture(t) && !hasArrival(t))
+        if (startsHere(t))
             starting[t.numero].push_back(i);
     }
     FoundLinks found;

@@ -27,8 +27,7 @@ TrainLinks blockLinks(const std::vector<Treno>& trains,
         for (std::size_t k = 0; k + 1 < calls.size(); ++k) {
             const Treno& first = trains[static_cast<std::size_t>(calls[k].second)];
             const Treno& next = trains[static_cast<std::size_t>(calls[k + 1].second)];
-            if (hasArrival(first) && !hasDeparture(first) && hasDeparture(next) &&
-                !hasArrival(next))
+            if (endsHere(first) && startsHere(next))
                 links.push_back({calls[k].second, calls[k + 1].second});
         }
     }

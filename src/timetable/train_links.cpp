@@ -31,9 +31,9 @@ LinkState linkState(const Scenario& s, const TrainLink& link, const CheckSetting
         return LinkState::MissingTrain;
     const Treno& first = s.treni[link.arriving];
     const Treno& second = s.treni[link.leaving];
-    if (hasDeparture(first) || !hasArrival(first))
+    if (!endsHere(first))
         return LinkState::NotEnding;
-    if (hasArrival(second) || !hasDeparture(second))
+    if (!startsHere(second))
         return LinkState::NotStarting;
     const auto standing = standingMinutes(s, link);
     if (isCancelled(first) || isCancelled(second) || !standing)

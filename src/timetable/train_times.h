@@ -21,6 +21,14 @@ inline bool hasArrival(const Treno& t) {
 inline bool hasDeparture(const Treno& t) {
     return !t.destinazione.empty();
 }
+// A train that ends here arrives and does not leave; one that starts here leaves without arriving:
+// the two ends of a unit that turns round.
+inline bool endsHere(const Treno& t) {
+    return hasArrival(t) && !hasDeparture(t);
+}
+inline bool startsHere(const Treno& t) {
+    return hasDeparture(t) && !hasArrival(t);
+}
 // A train whose subsidiary indication is "Soppresso" does not run: it holds no track.
 inline bool isCancelled(const Treno& t) {
     return t.codice_sussidiaria == "1";

@@ -36,9 +36,9 @@ TurnaroundPairs pairTurnarounds(const Scenario& s, const CheckSettings& settings
         const Treno& t = s.treni[i];
         if (linked[static_cast<std::size_t>(i)] || isCancelled(t))
             continue;
-        if (hasArrival(t) && !hasDeparture(t) && arrivalMinute(t))
+        if (endsHere(t) && arrivalMinute(t))
             ending[t.binario].push_back(i);
-        else if (hasDeparture(t) && !hasArrival(t) && departureMinute(t))
+        else if (startsHere(t) && departureMinute(t))
             starting[t.binario].push_back(i);
     }
     TurnaroundPairs pairs;
@@ -97,13 +97,11 @@ std::string linkLine(const Scenario& s, const TrainLink& link) {
 std::vector<int> linkCandidates(const Scenario& s, int train, bool onward) {
     if (train < 0 || train >= s.totale_treni)
         return {};
-    auto ends = [](const Treno& t) { return hasArrival(t) && !hasDeparture(t); };
-    auto starts = [](const Treno& t) { return hasDeparture(t) && !hasArrival(t); };
-    if (!(onward ? ends : starts)(s.treni[train]))
+    if (!(onward ? endsHere : startsHere)(s.treni[train]))
         return {};
     std::vector<std::pair<int, int>> found; // wait, train
     for (int i = 0; i < s.totale_treni; ++i) {
-        if (i == train || !(onward ? starts : ends)(s.treni[i]))
+        if (i == train || !(onward ? startsHere : endsHere)(s.treni[i]))
             continue;
         const TrainLink link = onward ? TrainLink{train, i} : TrainLink{i, train};
         found.emplace_back(standingMinutes(s, link).value_or(kMinutesPerDay), i);

@@ -177,9 +177,8 @@ Qt::ItemFlags TrainTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid() || index.row() >= watch_.scenario().totale_treni)
         return flags;
     const Treno& t = watch_.scenario().treni[index.row()];
-    const bool ends = hasArrival(t) && !hasDeparture(t);
-    const bool starts = hasDeparture(t) && !hasArrival(t);
-    if ((index.column() == ProsegueCome && ends) || (index.column() == ProvieneDa && starts))
+    if ((index.column() == ProsegueCome && endsHere(t)) ||
+        (index.column() == ProvieneDa && startsHere(t)))
         flags |= Qt::ItemIsEditable;
     return flags;
 }

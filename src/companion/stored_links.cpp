@@ -53,21 +53,6 @@ StoredLink storedLink(const Treno& arriving, const Treno& leaving) {
     return {storedArriving(arriving), storedLeaving(leaving)};
 }
 
-TrainLinks joinedLinks(const TrainLinks& links, const TrainLinks& found, int* ignored) {
-    TrainLinks joined = links;
-    for (const TrainLink& link : found) {
-        const bool taken = std::any_of(joined.begin(), joined.end(), [&](const TrainLink& other) {
-            return other.arriving == link.arriving || other.leaving == link.leaving;
-        });
-        if (!taken)
-            joined.push_back(link);
-        else if (ignored != nullptr)
-            ++*ignored;
-    }
-    std::sort(joined.begin(), joined.end());
-    return joined;
-}
-
 namespace {
 
 // The links among `count` trains that `trainAt` gives, as the file names them.

@@ -41,8 +41,4 @@ struct FoundLinks {
 };
 FoundLinks findLinks(const Scenario& s, const std::vector<StoredLink>& stored);
 
-// `found` added to `links` where neither train is linked that way already; the others are
-// counted in `ignored`.
-TrainLinks joinedLinks(const TrainLinks& links, const TrainLinks& found, int* ignored = nullptr);
-
 } // namespace zeb

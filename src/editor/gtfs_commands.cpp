@@ -5,6 +5,7 @@
 #include "gtfs/train_choice.h"
 #include "model/counted.h"
 #include "model/train_append.h"
+#include "timetable/turnaround_pairs.h"
 #include "track_assignment/track_assignment.h"
 
 namespace zeb {
@@ -30,7 +31,7 @@ void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedSt
         useFeedStation(s_, *feedStation);
     const long replaced = static_cast<long>(settled.replaced.size());
     const int first = applySettled(s_, settled);
-    const TrainLinks linked = joinedLinks(history_.followLinks(s_), findLinks(s_, units).links);
+    const TrainLinks linked = withLinks(history_.followLinks(s_), findLinks(s_, units).links);
     if (stationChanged)
         ui_.openStationDialog(s_, binario);
     // The trains that came without a track get one in the same step, the others keeping theirs.

@@ -155,7 +155,14 @@ TrainLinks brokenLinks(const Scenario& before, const Scenario& after, const Trai
 }
 
 TrainLinks withLinks(TrainLinks existing, const TrainLinks& added) {
-    existing.insert(existing.end(), added.begin(), added.end());
+    for (const TrainLink& link : added) {
+        const bool taken =
+            std::any_of(existing.begin(), existing.end(), [&](const TrainLink& other) {
+                return other.arriving == link.arriving || other.leaving == link.leaving;
+            });
+        if (!taken)
+            existing.push_back(link);
+    }
     std::sort(existing.begin(), existing.end());
     return existing;
 }

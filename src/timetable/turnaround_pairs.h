@@ -47,7 +47,8 @@ std::string unitLabels(const Scenario& s, const TrainLinks& links, std::size_t s
 TrainLinks brokenLinks(const Scenario& before, const Scenario& after, const TrainLinks& links,
                        const CheckSettings& settings);
 
-// `existing` and `added` together, in the order of their arriving trains.
+// `existing` and each link of `added` whose trains are not linked that way already, in the order
+// of their arriving trains.
 TrainLinks withLinks(TrainLinks existing, const TrainLinks& added);
 
 } // namespace zeb

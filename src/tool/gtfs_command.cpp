@@ -12,6 +12,7 @@
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
 #include "timetable/train_times.h"
+#include "timetable/turnaround_pairs.h"
 #include "tool/iso_dates.h"
 #include "tool/option_values.h"
 #include "tool/tool_commands.h"
@@ -120,7 +121,7 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
     }
     const long replaced = static_cast<long>(settled.replaced.size());
     const int before = applySettled(*base, settled);
-    const TrainLinks linked = joinedLinks(had, findLinks(*base, units).links);
+    const TrainLinks linked = withLinks(had, findLinks(*base, units).links);
     const std::vector<int> trackless = tracklessTrains(*base, before);
     std::string assigned;
     if (request.assign && !trackless.empty())

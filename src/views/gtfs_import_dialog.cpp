@@ -118,8 +118,6 @@ void GtfsImportDialog::setUpDay(const GtfsFeed& feed, const Scenario& scenario) 
     date_->setDate(toQDate(defaultServiceDay(feed, fromQDate(today))));
     weekday_->setObjectName("giornoSettimana");
     makeDateField(date_, weekday_);
-    for (QTimeEdit* edit : {from_, to_})
-        edit->setDisplayFormat("HH:mm");
     from_->setObjectName("dalle");
     to_->setObjectName("alle");
     from_->setTime(QTime(0, 0));
@@ -173,14 +171,7 @@ void GtfsImportDialog::layOut() {
     day->addWidget(weekday_);
     day->addStretch();
     form->addRow(dateLabel, day);
-    auto* window = new QHBoxLayout;
-    window->addWidget(from_);
-    window->addWidget(new QLabel("alle"));
-    window->addWidget(to_);
-    window->addStretch();
-    auto* windowLabel = new QLabel("&Dalle:");
-    windowLabel->setBuddy(from_);
-    form->addRow(windowLabel, window);
+    addTimeWindowRow(*form, from_, to_);
     form->addRow(onlyTrains_);
     form->addRow(useStation_);
     form->addRow(chooseTracks_);

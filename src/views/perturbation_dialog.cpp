@@ -47,8 +47,6 @@ void PerturbationDialog::buildWidgets() {
     }
     from_->setObjectName("perturbaDalle");
     to_->setObjectName("perturbaAlle");
-    for (QTimeEdit* edit : {from_, to_})
-        edit->setDisplayFormat("HH:mm");
     to_->setTime(QTime(23, 59));
     categories_->setObjectName("perturbaCategorie");
     for (std::string_view name : kCategorie) {
@@ -101,14 +99,7 @@ void PerturbationDialog::layOut() {
         form->addRow(label, widget);
     };
     row("&Quali treni:", which_);
-    auto* window = new QHBoxLayout;
-    window->addWidget(from_);
-    window->addWidget(new QLabel("alle"));
-    window->addWidget(to_);
-    window->addStretch();
-    auto* windowLabel = new QLabel("&Dalle:");
-    windowLabel->setBuddy(from_);
-    form->addRow(windowLabel, window);
+    addTimeWindowRow(*form, from_, to_);
     row("Ca&tegorie (nessuna: tutte):", categories_);
     row("&Luogo:", place_);
     row("Q&uota:", share_);

@@ -1,11 +1,13 @@
 #include "views/window_style.h"
 
-#include <QSpinBox>
-
 #include "model/counted.h"
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QSpinBox>
+#include <QTimeEdit>
 
 #include <cmath>
 
@@ -48,6 +50,19 @@ QSpinBox* minutesBox(const char* name, int value) {
     box->setSuffix(" min");
     box->setValue(value);
     return box;
+}
+
+void addTimeWindowRow(QFormLayout& form, QTimeEdit* from, QTimeEdit* to) {
+    auto* window = new QHBoxLayout;
+    for (QTimeEdit* edit : {from, to})
+        edit->setDisplayFormat("HH:mm");
+    window->addWidget(from);
+    window->addWidget(new QLabel("alle"));
+    window->addWidget(to);
+    window->addStretch();
+    auto* label = new QLabel("&Dalle:");
+    label->setBuddy(from);
+    form.addRow(label, window);
 }
 
 QString countedText(long count, const char* one, const char* many) {

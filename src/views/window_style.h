@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QRect>
 
+class QFormLayout;
 class QSpinBox;
+class QTimeEdit;
 
 namespace zeb {
 
@@ -21,6 +23,9 @@ QString countedText(long count, const char* one, const char* many);
 
 // A box of whole minutes, from 0 to the day's, with its name.
 QSpinBox* minutesBox(const char* name, int value);
+
+// "&Dalle: [from] alle [to]": a window of the day's times, HH:mm, on a row of `form`.
+void addTimeWindowRow(QFormLayout& form, QTimeEdit* from, QTimeEdit* to);
 
 // A label of the windows, in Verdana 8.25 pt, with its name, place and alignment.
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect where,

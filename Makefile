@@ -3,7 +3,7 @@
 
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-translations-l10n libgtest-dev \
             libbenchmark-dev desktop-file-utils fonts-dejavu-core xauth libzip-dev \
-            libhowardhinnant-date-dev nlohmann-json3-dev libicu-dev tzdata pkg-config poppler-utils
+            libhowardhinnant-date-dev nlohmann-json3-dev libicu-dev libglpk-dev tzdata pkg-config poppler-utils
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 FUZZ_SECONDS ?= 600
 CONFIGURE = cmake -S . -G Ninja -Wno-dev

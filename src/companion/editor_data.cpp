@@ -4,6 +4,7 @@
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
+#include "track_rules/rules_csv.h"
 
 #include <nlohmann/json.hpp>
 
@@ -19,6 +20,8 @@ constexpr const char* kFormat = "zebrano-editor";
 constexpr int kMostMinutes = 1440;
 constexpr const char* kBaseDay = "giornoBase";
 constexpr const char* kLinks = "collegamenti";
+constexpr const char* kRules = "regoleBinari";
+constexpr const char* kAssignment = "assegnazione";
 
 // A link as the file has it, one line of six texts: the arriving train's number, origin and
 // time, the leaving train's number, destination and time. Arrays, not objects: a day of 800
@@ -100,6 +103,74 @@ void readLinks(const nlohmann::json& json, std::vector<StoredLink>& links,
                                   "leggono"));
 }
 
+// A rule as the file has it: the CSV's columns as keys, the tracks as lists.
+nlohmann::ordered_json ruleJson(const TrackRule& rule) {
+    nlohmann::ordered_json json;
+    for (int k = 0; k < kRuleColumnCount; ++k) {
+        const auto column = static_cast<RuleColumn>(k);
+        if (column == RuleColumn::Preferiti || column == RuleColumn::Ammessi)
+            json[kRuleColumns[k]] = column == RuleColumn::Preferiti ? rule.preferiti : rule.ammessi;
+        else
+            json[kRuleColumns[k]] = ruleCell(rule, column);
+    }
+    return json;
+}
+
+std::optional<TrackRule> ruleOf(const nlohmann::json& entry) {
+    if (!entry.is_object())
+        return std::nullopt;
+    TrackRule rule;
+    for (int k = 0; k < kRuleColumnCount; ++k) {
+        const auto column = static_cast<RuleColumn>(k);
+        const auto value = entry.find(kRuleColumns[k]);
+        if (value == entry.end())
+            continue;
+        if (column == RuleColumn::Preferiti || column == RuleColumn::Ammessi) {
+            if (!value->is_array())
+                return std::nullopt;
+            auto& tracks = column == RuleColumn::Preferiti ? rule.preferiti : rule.ammessi;
+            for (const nlohmann::json& track : *value) {
+                if (!track.is_string())
+                    return std::nullopt;
+                tracks.push_back(track.get<std::string>());
+            }
+        } else if (!value->is_string() ||
+                   setRuleCell(rule, column, value->get_ref<const std::string&>(), {})) {
+            return std::nullopt;
+        }
+    }
+    if (ruleFault(rule))
+        return std::nullopt;
+    return rule;
+}
+
+void readRules(const nlohmann::json& json, EditorData& data, std::vector<std::string>& ignored) {
+    const auto given = json.find(kRules);
+    if (given != json.end()) {
+        long unreadable = 0;
+        for (const nlohmann::json& entry :
+             given->is_array() ? *given : nlohmann::json::array({nullptr})) {
+            if (const auto rule = ruleOf(entry))
+                data.trackRules.push_back(*rule);
+            else
+                ++unreadable;
+        }
+        if (unreadable > 0)
+            ignored.push_back(counted(unreadable, "regola dei binari non si legge",
+                                      "regole dei binari non si leggono"));
+    }
+    const auto assignment = json.find(kAssignment);
+    if (assignment == json.end() || !assignment->is_object())
+        return;
+    const auto buffer = assignment->find("margine");
+    if (buffer != assignment->end() && buffer->is_number_integer() && *buffer >= 0 &&
+        *buffer <= 120)
+        data.buffer = buffer->get<int>();
+    const auto limit = assignment->find("tempoMassimo");
+    if (limit != assignment->end() && limit->is_number_integer() && *limit >= 0 && *limit <= 600)
+        data.timeLimit = limit->get<int>();
+}
+
 } // namespace
 
 std::string companionPathOf(const std::string& scenarioPath) {
@@ -114,6 +185,13 @@ std::string editorDataText(const EditorData& data) {
         json["impostazioni"][minutes.key] = data.settings.*minutes.field;
     if (!data.baseDay.empty())
         json[kBaseDay] = data.baseDay;
+    if (data.buffer != EditorData{}.buffer || data.timeLimit != EditorData{}.timeLimit)
+        json[kAssignment] = {{"margine", data.buffer}, {"tempoMassimo", data.timeLimit}};
+    if (!data.trackRules.empty()) {
+        json[kRules] = nlohmann::ordered_json::array();
+        for (const TrackRule& rule : data.trackRules)
+            json[kRules].push_back(ruleJson(rule));
+    }
     // A name that is no UTF-8 (a folder named in another encoding) is written with its faults
     // replaced rather than failing the save.
     constexpr auto kReplace = nlohmann::json::error_handler_t::replace;
@@ -155,6 +233,7 @@ EditorDataRead readEditorData(std::string_view text) {
     readMinutes(json, read.data.settings, ignored);
     readBaseDay(json, read.data.baseDay, ignored);
     readLinks(json, read.data.links, ignored);
+    readRules(json, read.data, ignored);
     if (!ignored.empty()) {
         read.note = ignored.front();
         for (std::size_t k = 1; k < ignored.size(); ++k)

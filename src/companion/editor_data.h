@@ -1,6 +1,7 @@
 #pragma once
 
 #include "companion/stored_links.h"
+#include "model/track_rule.h"
 #include "timetable/occupancy.h"
 
 #include <optional>
@@ -12,7 +13,7 @@ namespace zeb {
 // What only the editor needs of a scenario, kept beside it in a file of its own ("Milano.zeb" →
 // "Milano.zeb-editor"): the scenario file stays the simulator's, byte for byte, and opens without
 // it. Version 1 holds the occupancy minutes, the links between trains and, for a variant of a
-// day, the file of its base day.
+// day, the file of its base day; the track rules and the assignment's buffer and time limit.
 struct EditorData {
     CheckSettings settings{};
     // The day this scenario was made from, for "Confronta con…"; none where empty. In memory a
@@ -20,6 +21,9 @@ struct EditorData {
     // so that the two move together.
     std::string baseDay{};
     std::vector<StoredLink> links{};
+    TrackRules trackRules{}; // the station's tracks by line and direction, in their order
+    int buffer = 5;          // the minutes an assignment keeps between trains beyond the separation
+    int timeLimit = 2;       // the seconds an assignment may look for better tracks
     bool operator==(const EditorData&) const = default;
 };
 

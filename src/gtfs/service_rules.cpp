@@ -3,10 +3,7 @@
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "scenario_file/windows1252.h"
-
-#include <unicode/locid.h>
-#include <unicode/translit.h>
-#include <unicode/unistr.h>
+#include "text/latin_letters.h"
 
 #include <algorithm>
 #include <array>
@@ -127,32 +124,6 @@ int categoryPosition(std::string_view name) {
     return positionIn(kCategorie, name).value_or(0);
 }
 
-icu::Transliterator* latinLetters() {
-    static std::unique_ptr<icu::Transliterator> transliterator = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::Transliterator> t(
-            icu::Transliterator::createInstance("Any-Latin; Latin-ASCII", UTRANS_FORWARD, status));
-        return U_SUCCESS(status) ? std::move(t) : nullptr;
-    }();
-    return transliterator.get();
-}
-
-// `utf8` in Latin letters without accents, in lower case where asked. The one transliterator is
-// shared, and used by one thread at a time.
-std::string inLatinLetters(std::string_view utf8, bool lowerCase) {
-    static std::mutex guard;
-    std::lock_guard lock(guard);
-    icu::UnicodeString u = icu::UnicodeString::fromUTF8(
-        icu::StringPiece(utf8.data(), static_cast<std::int32_t>(utf8.size())));
-    if (icu::Transliterator* t = latinLetters())
-        t->transliterate(u);
-    if (lowerCase)
-        u.toLower(icu::Locale::getRoot());
-    std::string out;
-    u.toUTF8String(out);
-    return out;
-}
-
 // `run`, of characters Windows-1252 lacks, in Latin letters it holds; "?" for what none stands
 // for (a sign).
 std::string latinWithin1252(const std::string& run) {
@@ -249,13 +220,6 @@ std::optional<int> trackSlotOfPlatform(std::string_view code) {
     if (track < 1 || track > kMaxChosenTracks)
         return std::nullopt;
     return track - 1;
-}
-
-std::string searchKey(std::string_view utf8) {
-    if (std::all_of(utf8.begin(), utf8.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return lowered(utf8);
-    return inLatinLetters(utf8, true);
 }
 
 std::string fittedName(std::string_view utf8, bool& changed) {

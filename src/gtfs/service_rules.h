@@ -41,10 +41,6 @@ std::optional<int> trackSlotOfPlatform(std::string_view code);
 // is not UTF-8 "?". `changed` is set when the text had to change.
 std::string fittedName(std::string_view utf8, bool& changed);
 
-// `utf8` folded for a search: in Latin letters without accents, in lower case ("Wrocław Główny"
-// gives "wroclaw glowny").
-std::string searchKey(std::string_view utf8);
-
 // A stop's name as a list of stops can hold it: a comma becomes " - " ("Roma, Termini" is "Roma
 // - Termini"), and a blank name "fermata senza nome".
 std::string stopListName(std::string name);

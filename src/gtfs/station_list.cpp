@@ -5,6 +5,7 @@
 #include "gtfs/service_rules.h"
 #include "gtfs/station_trips.h"
 #include "model/value_tables.h"
+#include "text/latin_letters.h"
 
 #include <algorithm>
 #include <array>

@@ -6,10 +6,14 @@
 #include "model/value_tables.h"
 #include "timetable/train_links.h"
 #include "timetable/train_times.h"
+#include "track_assignment/exact_search.h"
+#include "track_rules/rule_matching.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <optional>
+#include <tuple>
 
 namespace zeb {
 
@@ -64,10 +68,35 @@ std::string lineOf(const Treno& t) {
     return t.provenienza + "\n" + t.destinazione;
 }
 
+// Where a track stands for a train, best first: the track it has, its rule's first preferred, the
+// other preferred, a track its line uses (no rule), any track (no rule), one allowed when the
+// preferred are full, one its rule forbids (only rather than a conflict).
+enum Tier {
+    Own,
+    FirstPreferredTier,
+    PreferredTier,
+    LineTier,
+    AnyTier,
+    OverflowTier,
+    ForbiddenTier
+};
+
+// How a train fits on a track: free of clashes, and how many of the track's trains would stand
+// closer to it than the buffer, the closest how close.
+struct Fit {
+    bool free = true;
+    int close = 0;
+    int shortfall = 0; // minutes under the buffer, added up
+};
+
+// The goals of an assignment in their order, for the chosen trains: lower is better.
+using Score = std::array<long, 8>;
+
 class Assigner {
 public:
     Assigner(const Scenario& s, const AssignmentOptions& options)
-        : s_(s), options_(options), tracks_(stationTrackNames(s)), placed_(tracks_.size()) {
+        : s_(s), options_(options), tracks_(stationTrackNames(s)), placed_(tracks_.size()),
+          ruleOf_(rulesOfTrains(s, options.rules)) {
         for (const std::string& name : tracks_)
             allowed_.push_back(options.allowedTracks.empty() ||
                                std::find(options.allowedTracks.begin(), options.allowedTracks.end(),
@@ -100,10 +129,10 @@ public:
     Assignment run() {
         Assignment result;
         result.conflictsBefore = stationConflicts(s_, options_.settings, options_.links);
-        const std::vector<int> movable = movableTrains();
+        movable_ = movableTrains();
         std::vector<Span> all;
         for (const auto& [train, o] : occupancy_) {
-            const bool moves = std::binary_search(movable.begin(), movable.end(), train);
+            const bool moves = std::binary_search(movable_.begin(), movable_.end(), train);
             const int track = trackIndex(s_.treni[static_cast<std::size_t>(train)].binario);
             if (moves || track >= 0)
                 all.push_back(spanOf(train));
@@ -113,45 +142,18 @@ public:
         const Coverage cover = coverage(all);
         result.lowerBound = cover.most;
 
-        // From the quietest moment round the day by start, those across it first: a greedy pass
-        // by start is optimal for intervals on a line, and the cut makes the circle nearly one.
-        std::vector<int> order = movable;
-        auto key = [&](int train) {
-            const Span span = spanOf(train);
-            const int from = (span.start - cover.quietest + kMinutesPerDay) % kMinutesPerDay;
-            const bool across = from + (span.end - span.start) > kMinutesPerDay;
-            return across ? from - kMinutesPerDay : from;
-        };
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
-        std::vector<int> unplaced;
-        for (int train : order) {
-            if (const auto track = firstFit(train, -1))
-                put(train, *track, true);
-            else
-                unplaced.push_back(train);
-        }
-        // Improvement: a train that fits nowhere takes a track whose one blocking train can move
-        // to another.
-        for (int train : unplaced) {
-            if (!placeByMovingOne(train))
-                result.unplaced.push_back(train);
+        // Within the rules first; what does not fit there is said, then put on any free track
+        // rather than left in conflict.
+        std::vector<int> left = placeAll(byStart(movable_, cover.quietest), false);
+        result.shortfalls = shortfalls(left);
+        result.unplaced = placeAll(left, true);
+        if (options_.timeLimit > 0 && !movable_.empty()) {
+            result.searched = true;
+            result.improved = search(result.unplaced);
         }
         std::sort(result.unplaced.begin(), result.unplaced.end());
         result.moreTracks = tracksFor(result.unplaced);
-
-        for (const auto& [train, track] : trackOf_) {
-            const int leaving = occupancy_.at(train).leaving;
-            for (int moved : {train, leaving}) {
-                if (moved < 0)
-                    continue;
-                const std::string& from = s_.treni[static_cast<std::size_t>(moved)].binario;
-                if (tracks_[static_cast<std::size_t>(track)] != from)
-                    result.changes.push_back({moved, trackIndex(from) >= 0 ? from : std::string(),
-                                              tracks_[static_cast<std::size_t>(track)]});
-            }
-        }
-        std::sort(result.changes.begin(), result.changes.end(),
-                  [](const TrackChange& a, const TrackChange& b) { return a.train < b.train; });
+        result.changes = changes();
         Scenario after = s_;
         applyAssignment(after, result);
         result.conflictsAfter = stationConflicts(after, options_.settings, options_.links);
@@ -159,6 +161,55 @@ public:
     }
 
 private:
+    // From the quietest moment round the day by start, those across it first: a greedy pass by
+    // start is optimal for intervals on a line, and the cut makes the circle nearly one.
+    std::vector<int> byStart(std::vector<int> order, int quietest) const {
+        auto key = [&](int train) {
+            const Span span = spanOf(train);
+            const int from = (span.start - quietest + kMinutesPerDay) % kMinutesPerDay;
+            const bool across = from + (span.end - span.start) > kMinutesPerDay;
+            return across ? from - kMinutesPerDay : from;
+        };
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+        return order;
+    }
+
+    // Places the trains in order on their best free track; a train that fits nowhere takes a
+    // track whose one blocking train can move to another. Returns those left without.
+    std::vector<int> placeAll(const std::vector<int>& order, bool forbiddenToo) {
+        std::vector<int> unplaced;
+        for (int train : order) {
+            if (const auto track = bestTrack(train, -1, forbiddenToo))
+                put(train, *track, true);
+            else
+                unplaced.push_back(train);
+        }
+        std::vector<int> left;
+        for (int train : unplaced) {
+            if (!placeByMovingOne(train, forbiddenToo))
+                left.push_back(train);
+        }
+        return left;
+    }
+
+    std::vector<TrackChange> changes() const {
+        std::vector<TrackChange> out;
+        for (const auto& [train, track] : trackOf_) {
+            const int leaving = occupancy_.at(train).leaving;
+            for (int moved : {train, leaving}) {
+                if (moved < 0)
+                    continue;
+                const std::string& from = s_.treni[static_cast<std::size_t>(moved)].binario;
+                if (tracks_[static_cast<std::size_t>(track)] != from)
+                    out.push_back({moved, trackIndex(from) >= 0 ? from : std::string(),
+                                   tracks_[static_cast<std::size_t>(track)]});
+            }
+        }
+        std::sort(out.begin(), out.end(),
+                  [](const TrackChange& a, const TrackChange& b) { return a.train < b.train; });
+        return out;
+    }
+
     std::vector<int> movableTrains() const {
         std::vector<int> chosen;
         const auto conflicting = conflictingTrains();
@@ -219,19 +270,68 @@ private:
         return !(stub && stubsForEnds_ && passing_[static_cast<std::size_t>(train)]);
     }
 
-    // The trains on `track` that clash with `train`.
-    std::vector<int> blockers(int train, int track) const {
-        std::vector<int> out;
-        const Span span = spanOf(train);
-        for (int other : placed_[static_cast<std::size_t>(track)]) {
-            if (other != train && clash(span, spanOf(other)))
-                out.push_back(other);
+    // How the rules of a train (both trains of a unit) see a track: the worse of the two.
+    TrackStanding standing(int train, int track) const {
+        TrackStanding worst = TrackStanding::Free;
+        for (int member : {train, occupancy_.at(train).leaving}) {
+            const int rule = member < 0 ? -1 : ruleOf_[static_cast<std::size_t>(member)];
+            if (rule < 0)
+                continue;
+            const TrackStanding own = trackStanding(options_.rules[static_cast<std::size_t>(rule)],
+                                                    tracks_[static_cast<std::size_t>(track)]);
+            worst = worst == TrackStanding::Free ? own : std::max(worst, own);
         }
-        return out;
+        return worst;
     }
 
-    // The tracks to try for a train, best first: the one it has, those of its line (the most
-    // used first), then the station's order.
+    Tier tierOf(int train, int track) const {
+        const TrackStanding rule = standing(train, track);
+        if (rule == TrackStanding::Forbidden)
+            return ForbiddenTier;
+        if (tracks_[static_cast<std::size_t>(track)] ==
+            s_.treni[static_cast<std::size_t>(train)].binario)
+            return Own;
+        switch (rule) {
+        case TrackStanding::FirstPreferred:
+            return FirstPreferredTier;
+        case TrackStanding::Preferred:
+            return PreferredTier;
+        case TrackStanding::Allowed:
+            return OverflowTier;
+        default:
+            break;
+        }
+        return options_.sameLine &&
+                       lineTracks_[lineOfTrainAt(train)][static_cast<std::size_t>(track)] > 0
+                   ? LineTier
+                   : AnyTier;
+    }
+
+    // Whether `train` fits on `track` and how close it would stand to the trains there.
+    Fit fitOn(int train, int track) const {
+        Fit fit;
+        const Span span = spanOf(train);
+        for (int other : placed_[static_cast<std::size_t>(track)]) {
+            if (other == train)
+                continue;
+            const Span& on = spanOf(other);
+            if (clash(span, on))
+                return {false, 0, 0};
+            const int gap = std::min(gapBetween(span, on), gapBetween(on, span));
+            if (gap < options_.buffer) {
+                ++fit.close;
+                fit.shortfall += options_.buffer - gap;
+            }
+        }
+        return fit;
+    }
+
+    static int gapBetween(const Span& first, const Span& next) {
+        return ((next.start - first.end) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay;
+    }
+
+    // The tracks to try for a train in the order that breaks ties: the one it has, those of its
+    // line (the most used first), then the station's order.
     std::vector<int> preferences(int train) const {
         std::vector<int> order;
         const int own = trackIndex(s_.treni[static_cast<std::size_t>(train)].binario);
@@ -253,12 +353,40 @@ private:
         return order;
     }
 
-    std::optional<int> firstFit(int train, int except) const {
-        for (int track : preferences(train)) {
-            if (track != except && mayUse(train, track) && blockers(train, track).empty())
-                return track;
+    // The best free track for a train: the best tier, then the fewest trains closer than the
+    // buffer and the least under it, then the order of preferences().
+    std::optional<int> bestTrack(int train, int except, bool forbiddenToo) const {
+        std::optional<int> best;
+        std::array<int, 4> bestKey{};
+        std::vector<bool> seen(tracks_.size(), false);
+        const std::vector<int> order = preferences(train);
+        for (std::size_t at = 0; at < order.size(); ++at) {
+            const int track = order[at];
+            if (seen[static_cast<std::size_t>(track)] || track == except || !mayUse(train, track))
+                continue;
+            seen[static_cast<std::size_t>(track)] = true;
+            const Tier tier = tierOf(train, track);
+            if ((tier == ForbiddenTier && !forbiddenToo) || (best && tier > bestKey[0]))
+                continue;
+            const Fit fit = fitOn(train, track);
+            const std::array<int, 4> key{tier, fit.close, fit.shortfall, static_cast<int>(at)};
+            if (fit.free && (!best || key < bestKey)) {
+                best = track;
+                bestKey = key;
+            }
         }
-        return std::nullopt;
+        return best;
+    }
+
+    // The trains on `track` that clash with `train`.
+    std::vector<int> blockers(int train, int track) const {
+        std::vector<int> out;
+        const Span span = spanOf(train);
+        for (int other : placed_[static_cast<std::size_t>(track)]) {
+            if (other != train && clash(span, spanOf(other)))
+                out.push_back(other);
+        }
+        return out;
     }
 
     void put(int train, int track, bool movable) {
@@ -276,9 +404,9 @@ private:
     }
 
     // Places `train` on a track whose one blocking train (a movable one) fits elsewhere.
-    bool placeByMovingOne(int train) {
+    bool placeByMovingOne(int train, bool forbiddenToo) {
         for (int track : preferences(train)) {
-            if (!mayUse(train, track))
+            if (!mayUse(train, track) || (!forbiddenToo && tierOf(train, track) == ForbiddenTier))
                 continue;
             const std::vector<int> blocking = blockers(train, track);
             if (blocking.size() != 1 || !trackOf_.contains(blocking.front()))
@@ -286,7 +414,7 @@ private:
             const int other = blocking.front();
             take(other, track);
             put(train, track, true);
-            if (const auto elsewhere = firstFit(other, track)) {
+            if (const auto elsewhere = bestTrack(other, track, forbiddenToo)) {
                 put(other, *elsewhere, true);
                 return true;
             }
@@ -314,6 +442,138 @@ private:
         return static_cast<int>(extra.size());
     }
 
+    // The rules whose trains found no room on their tracks, with the tracks more they need and
+    // from the first of them to arrive to the last to leave.
+    std::vector<RuleShortfall> shortfalls(const std::vector<int>& left) const {
+        std::map<int, std::vector<int>> byRule;
+        for (int train : left) {
+            for (int member : {train, occupancy_.at(train).leaving}) {
+                const int rule = member < 0 ? -1 : ruleOf_[static_cast<std::size_t>(member)];
+                if (rule >= 0) {
+                    byRule[rule].push_back(train);
+                    break;
+                }
+            }
+        }
+        std::vector<RuleShortfall> out;
+        for (const auto& [rule, trains] : byRule) {
+            int from = kMinutesPerDay * 2;
+            int to = 0;
+            for (int train : trains) {
+                const Occupancy& o = occupancy_.at(train);
+                from = std::min(from, o.start);
+                to = std::max(to, o.end);
+            }
+            out.push_back({rule, tracksFor(trains), from % kMinutesPerDay, to % kMinutesPerDay});
+        }
+        return out;
+    }
+
+    // The goals of the placement now, over the chosen trains and the gaps of every track.
+    Score score(const std::vector<int>& unplaced) const {
+        Score total{static_cast<long>(unplaced.size()), 0, 0, 0, 0, 0, 0, 0};
+        for (const auto& [train, track] : trackOf_) {
+            const Tier tier = tierOf(train, track);
+            const bool ruled = standing(train, track) != TrackStanding::Free;
+            total[1] += tier == ForbiddenTier ? 1 : 0;
+            total[2] +=
+                tier != Own && trackIndex(s_.treni[static_cast<std::size_t>(train)].binario) >= 0
+                    ? 1
+                    : 0;
+            total[3] += ruled && standing(train, track) != TrackStanding::FirstPreferred ? 1 : 0;
+            total[4] += ruled && standing(train, track) > TrackStanding::Preferred ? 1 : 0;
+            const Fit fit = fitOn(train, track);
+            total[5] += fit.close;
+            total[6] += fit.shortfall;
+            total[7] += track;
+        }
+        return total;
+    }
+
+    // The exact search from the first pass's tracks: kept where it does better, goal by goal.
+    bool search(std::vector<int>& unplaced) {
+        SearchProblem problem;
+        problem.tracks = static_cast<int>(tracks_.size());
+        problem.buffer = options_.buffer;
+        problem.unplacedCost = 100'000'000;
+        problem.closeCost = 100;
+        for (int train : movable_)
+            problem.items.push_back(searchItem(train));
+        const std::vector<int> items = movable_;
+        std::vector<int> from;
+        for (int train : items) {
+            const auto on = trackOf_.find(train);
+            from.push_back(on == trackOf_.end() ? -1 : on->second);
+        }
+        for (std::size_t i = 0; i < items.size(); ++i) // free the tracks for the search
+            if (from[i] >= 0)
+                take(items[i], from[i]);
+        const auto found = searchTracks(problem, options_.timeLimit, options_.progress);
+        for (std::size_t i = 0; i < items.size(); ++i) // the first pass's tracks back
+            if (from[i] >= 0)
+                put(items[i], from[i], true);
+        if (!found)
+            return false;
+        const Score before = score(unplaced);
+        const auto snapshot = std::tuple(placed_, trackOf_, lineTracks_);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (from[i] >= 0)
+                take(items[i], from[i]);
+        std::vector<int> left;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const int track = (*found)[i];
+            if (track >= 0 && fitOn(items[i], track).free)
+                put(items[i], track, true);
+            else
+                left.push_back(items[i]);
+        }
+        left = placeAll(left, true);
+        if (score(left) < before) {
+            unplaced = left;
+            return true;
+        }
+        std::tie(placed_, trackOf_, lineTracks_) = snapshot;
+        return false;
+    }
+
+    // A chosen train as the search sees it: the tracks its rule allows and the trains that stay
+    // leave free, each with the cost of its goals.
+    SearchItem searchItem(int train) const {
+        const Span span = spanOf(train);
+        SearchItem item{span.start, span.end, {}, -1};
+        const auto on = trackOf_.find(train);
+        item.seed = on == trackOf_.end() ? -1 : on->second;
+        const bool hadTrack = trackIndex(s_.treni[static_cast<std::size_t>(train)].binario) >= 0;
+        for (int track = 0; track < static_cast<int>(tracks_.size()); ++track) {
+            const Tier tier = tierOf(train, track);
+            if (!mayUse(train, track) || tier == ForbiddenTier)
+                continue;
+            Fit fixed;
+            for (int other : placed_[static_cast<std::size_t>(track)]) {
+                if (trackOf_.contains(other))
+                    continue; // a chosen train: the search places it
+                const Span& held = spanOf(other);
+                if (clash(span, held))
+                    fixed.free = false;
+                const int gap = std::min(gapBetween(span, held), gapBetween(held, span));
+                if (gap < options_.buffer) {
+                    ++fixed.close;
+                    fixed.shortfall += options_.buffer - gap;
+                }
+            }
+            if (!fixed.free)
+                continue;
+            long cost = kTierCost[tier] + track;
+            if (hadTrack && tier != Own)
+                cost += 1'000'000;
+            cost += 100L * fixed.close + fixed.shortfall;
+            item.options.push_back({track, cost});
+        }
+        return item;
+    }
+
+    static constexpr std::array<long, 7> kTierCost = {0, 0, 1000, 0, 30, 2000, 0};
+
     const Scenario& s_;
     const AssignmentOptions& options_;
     std::vector<std::string> tracks_;
@@ -322,15 +582,19 @@ private:
     std::map<int, Occupancy> occupancy_;   // trains with valid times, by table position
     std::vector<std::vector<int>> placed_; // trains on each track
     std::map<int, int> trackOf_;           // movable train → track given
+    std::vector<int> movable_;             // the chosen trains, in table order
     std::vector<Span> spans_;              // by table position
     std::vector<bool> passing_;            // likewise
     std::vector<int> lineOfTrain_;
+    std::vector<int> ruleOf_;                  // likewise; -1 for no rule
     std::vector<std::vector<int>> lineTracks_; // line → trains on each track
 };
 
 } // namespace
 
-Assignment assignTracks(const Scenario& s, const AssignmentOptions& options) {
+namespace {
+
+Assignment assignedTracks(const Scenario& s, const AssignmentOptions& options) {
     if (options.links.empty())
         return Assigner(s, options).run();
     // A unit on two tracks is taken as on the arriving train's, so that it is one occupancy.
@@ -361,6 +625,20 @@ Assignment assignTracks(const Scenario& s, const AssignmentOptions& options) {
     });
     std::sort(result.changes.begin(), result.changes.end(),
               [](const TrackChange& a, const TrackChange& b) { return a.train < b.train; });
+    return result;
+}
+
+} // namespace
+
+Assignment assignTracks(const Scenario& s, const AssignmentOptions& options) {
+    Assignment result = assignedTracks(s, options);
+    if (options.rules.empty() && options.buffer <= 0)
+        return result;
+    result.before = trackQuality(s, options.settings, options.links, options.rules, options.buffer);
+    Scenario after = s;
+    applyAssignment(after, result);
+    result.after =
+        trackQuality(after, options.settings, options.links, options.rules, options.buffer);
     return result;
 }
 
@@ -416,12 +694,6 @@ std::string unplacedText(const Scenario& s, const Assignment& assignment) {
     return "senza binario libero: " + numbers + " (" +
            counted(assignment.moreTracks, "binario", "binari") + " in più " +
            (assignment.unplaced.size() == 1 ? "lo collocherebbe" : "li collocherebbero") + ")";
-}
-
-std::string assignmentSummary(const Assignment& assignment) {
-    return "conflitti: prima " + std::to_string(assignment.conflictsBefore) + ", dopo " +
-           std::to_string(assignment.conflictsAfter) + "; servono almeno " +
-           counted(assignment.lowerBound, "binario", "binari");
 }
 
 std::vector<int> tracklessTrains(const Scenario& s, int first) {

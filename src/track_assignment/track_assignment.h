@@ -1,9 +1,11 @@
 #pragma once
 
 #include "model/scenario.h"
+#include "model/track_rule.h"
 #include "model/train_links.h"
 #include "timetable/occupancy.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,8 +27,36 @@ struct AssignmentOptions {
     bool sameLine = true;     // trains of one line (origin and destination) on one track
     bool stubsForEnds = true; // stub tracks only for trains that start or end here
     CheckSettings settings;
-    TrainLinks links{}; // a unit goes to one track, both its trains together
+    TrainLinks links{};   // a unit goes to one track, both its trains together
+    TrackRules rules{};   // the tracks each line and direction may use; none: any track
+    int buffer = 0;       // minutes beyond the separation kept between two trains of one track
+    double timeLimit = 0; // seconds the search for better tracks may take after the first pass
+    // Told the share of the time limit spent now and then; answering false stops the search,
+    // which keeps the best tracks found so far.
+    std::function<bool(double)> progress{};
 };
+
+// Where a rule's trains do not fit on its tracks: how many tracks more they would need, and when.
+struct RuleShortfall {
+    int rule; // 0-based
+    int moreTracks;
+    int from; // minutes of the day
+    int to;
+};
+
+// How a scenario's tracks keep the rules and the buffer: trains counted one by one, gaps between
+// holds (a unit's being one).
+struct TrackQuality {
+    int ruled = 0;        // trains a rule takes, on a track of the station
+    int outsideRules = 0; // of them, on a track their rule forbids
+    int onPreferred = 0;  // on one of their preferred tracks
+    int onFirstPreferred = 0;
+    int onAllowed = 0; // on a track allowed when the preferred are full
+    int shortGaps = 0; // consecutive holds of a track whose gap beyond the separation is under the
+                       // buffer, conflicts aside
+};
+TrackQuality trackQuality(const Scenario& s, const CheckSettings& settings, const TrainLinks& links,
+                          const TrackRules& rules, int buffer);
 
 struct TrackChange {
     int train;
@@ -42,13 +72,21 @@ struct Assignment {
     int lowerBound = 0;        // the most trains whose widened occupancies meet at one moment
     std::vector<int> unplaced; // trains no allowed track takes without a conflict
     int moreTracks = 0;        // tracks more that would take them
+    TrackQuality before{};     // with rules or a buffer: the tracks before and after
+    TrackQuality after{};
+    std::vector<RuleShortfall> shortfalls{}; // rules whose trains did not all fit on their tracks
+    bool searched = false;                   // the search after the first pass ran
+    bool improved = false;                   // and found better tracks
 };
 
 // Tracks for the chosen trains, within the occupancy rules of the checker. In order: the fewest
-// trains left in conflict, the fewest trains moved off a track they had, the most lines kept on
-// one track, lower-numbered tracks first. Trains that fit nowhere keep the track they had. The
-// two trains of a link are one occupancy on one track, also where they had two (the arriving
-// train's decides); a unit is chosen when either of its trains is.
+// trains left in conflict, none on a track its rule forbids, the fewest trains moved off a track
+// they had, the most on their first preferred track and then on any preferred, the fewest gaps
+// under the buffer, the most lines kept on one track, lower-numbered tracks first. A first pass
+// takes the trains by time; with a time limit, an exact search then looks for better tracks. Trains
+// that fit nowhere keep the track they had. The two trains of a link are one occupancy on one
+// track, also where they had two (the arriving train's decides); a unit is chosen when either of
+// its trains is.
 Assignment assignTracks(const Scenario& s, const AssignmentOptions& options);
 
 // The changes made in `s`.
@@ -75,7 +113,11 @@ std::string changeText(const Scenario& s, const TrackChange& change);
 // What an assignment leaves undone, as the preview and the tool say it: "senza binario libero:
 // 2233, 2235 (1 binario in più li collocherebbe)"; empty when every train found a track.
 std::string unplacedText(const Scenario& s, const Assignment& assignment);
-// "conflitti: prima 3, dopo 0; servono almeno 4 binari".
-std::string assignmentSummary(const Assignment& assignment);
+// "conflitti: prima 3, dopo 0; servono almeno 4 binari"; with rules or a buffer, "conflitti:
+// prima 3, dopo 0; fuori regola: 0; sul binario preferito: 40 di 42; intervalli sotto 5 minuti:
+// 2; servono almeno 4 binari".
+std::string assignmentSummary(const Assignment& assignment, const AssignmentOptions& options = {});
+// "la regola 3 ha bisogno di 2 binari in più dalle 7:40 alle 8:10", a line each.
+std::vector<std::string> shortfallTexts(const Assignment& assignment);
 
 } // namespace zeb

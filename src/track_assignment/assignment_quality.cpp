@@ -1,0 +1,99 @@
+#include "model/counted.h"
+#include "model/track_slots.h"
+#include "timetable/train_times.h"
+#include "track_assignment/track_assignment.h"
+#include "track_rules/rule_matching.h"
+
+#include <algorithm>
+#include <map>
+
+namespace zeb {
+
+namespace {
+
+void countRules(const Scenario& s, const TrackRules& rules, TrackQuality& quality) {
+    const std::vector<int> ruleOf = rulesOfTrains(s, rules);
+    for (int i = 0; i < s.totale_treni; ++i) {
+        const int rule = ruleOf[static_cast<std::size_t>(i)];
+        if (rule < 0 || !hasStationTrack(s, s.treni[i].binario))
+            continue;
+        ++quality.ruled;
+        switch (trackStanding(rules[static_cast<std::size_t>(rule)], s.treni[i].binario)) {
+        case TrackStanding::FirstPreferred:
+            ++quality.onFirstPreferred;
+            [[fallthrough]];
+        case TrackStanding::Preferred:
+            ++quality.onPreferred;
+            break;
+        case TrackStanding::Allowed:
+            ++quality.onAllowed;
+            break;
+        case TrackStanding::Free:
+            break;
+        case TrackStanding::Forbidden:
+            ++quality.outsideRules;
+            break;
+        }
+    }
+}
+
+// Consecutive holds of each track round the clock whose gap beyond the separation is under the
+// buffer; holds that clash are conflicts, not gaps.
+int shortGaps(const std::vector<Occupancy>& held, int separation, int buffer) {
+    std::map<std::string, std::vector<const Occupancy*>> byTrack;
+    for (const Occupancy& o : held)
+        byTrack[o.track].push_back(&o);
+    int count = 0;
+    for (auto& [track, on] : byTrack) {
+        if (on.size() < 2)
+            continue;
+        std::sort(on.begin(), on.end(),
+                  [](const Occupancy* a, const Occupancy* b) { return a->start < b->start; });
+        for (std::size_t k = 0; k < on.size(); ++k) {
+            const Occupancy& before = *on[k];
+            const Occupancy& next = *on[(k + 1) % on.size()];
+            const int start = next.start + (k + 1 == on.size() ? kMinutesPerDay : 0);
+            const int gap = start - before.end - separation;
+            if (gap >= 0 && gap < buffer)
+                ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TrackQuality trackQuality(const Scenario& s, const CheckSettings& settings, const TrainLinks& links,
+                          const TrackRules& rules, int buffer) {
+    TrackQuality quality;
+    countRules(s, rules, quality);
+    if (buffer > 0)
+        quality.shortGaps =
+            shortGaps(stationTrackOccupancies(s, settings, links), settings.separation, buffer);
+    return quality;
+}
+
+std::string assignmentSummary(const Assignment& assignment, const AssignmentOptions& options) {
+    std::string text = "conflitti: prima " + std::to_string(assignment.conflictsBefore) +
+                       ", dopo " + std::to_string(assignment.conflictsAfter) + "; ";
+    if (!options.rules.empty() || options.buffer > 0) {
+        const TrackQuality& q = assignment.after;
+        text += "fuori regola: " + std::to_string(q.outsideRules) +
+                "; sul binario preferito: " + std::to_string(q.onPreferred) + " di " +
+                std::to_string(q.ruled) + "; intervalli sotto " +
+                counted(options.buffer, "minuto", "minuti") + ": " + std::to_string(q.shortGaps) +
+                "; ";
+    }
+    return text + "servono almeno " + counted(assignment.lowerBound, "binario", "binari");
+}
+
+std::vector<std::string> shortfallTexts(const Assignment& assignment) {
+    std::vector<std::string> lines;
+    for (const RuleShortfall& need : assignment.shortfalls)
+        lines.push_back("la regola " + std::to_string(need.rule + 1) + " ha bisogno di " +
+                        counted(need.moreTracks, "binario", "binari") + " in più dalle " +
+                        clockText(need.from) + " alle " + clockText(need.to));
+    return lines;
+}
+
+} // namespace zeb

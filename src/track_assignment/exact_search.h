@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace zeb {
+
+// A train, or a unit, that the exact search places: its hold widened by the separation, the
+// tracks it may take with what each costs, and the track the first pass gave it (-1: none).
+struct SearchItem {
+    int start;                                 // minute of the day
+    int end;                                   // past 1440 across midnight
+    std::vector<std::pair<int, long>> options; // track, cost
+    int seed = -1;
+};
+
+// The placement asked of the search: every item on one of its tracks or on none, no two that
+// clash on one track (the tracks are free of the trains that stay where they are), at the least
+// cost: an item left without a track costs `unplacedCost`, two on one track closer than
+// `buffer` minutes cost `closeCost` and a minute for each minute under it.
+struct SearchProblem {
+    int tracks = 0;
+    std::vector<SearchItem> items;
+    int buffer = 0;
+    long unplacedCost = 0;
+    long closeCost = 0;
+};
+
+// The track of each item in the best placement the solver found within `seconds` (-1: none),
+// seeded with the items' own; nullopt when it found none. `progress` is told the share of the
+// time spent, and stops the search by answering false.
+std::optional<std::vector<int>> searchTracks(const SearchProblem& problem, double seconds,
+                                             const std::function<bool(double)>& progress);
+
+} // namespace zeb

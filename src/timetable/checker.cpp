@@ -15,6 +15,15 @@ namespace zeb {
 
 namespace {
 
+void inCheckerOrder(std::vector<Finding>& findings) {
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+        const auto key = [](const Finding& f) {
+            return std::tuple(f.severity, f.minute < 0 ? INT_MAX : f.minute, f.trains.front());
+        };
+        return key(a) < key(b);
+    });
+}
+
 constexpr int kLongStand = 60;
 
 class Checker {
@@ -28,14 +37,7 @@ public:
         checkNumbers();
         checkLinks();
         checkConflicts();
-        std::stable_sort(findings_.begin(), findings_.end(),
-                         [](const Finding& a, const Finding& b) {
-                             const auto key = [](const Finding& f) {
-                                 return std::tuple(f.severity, f.minute < 0 ? INT_MAX : f.minute,
-                                                   f.trains.front());
-                             };
-                             return key(a) < key(b);
-                         });
+        inCheckerOrder(findings_);
         return std::move(findings_);
     }
 
@@ -210,6 +212,15 @@ private:
 std::vector<Finding> checkScenario(const Scenario& s, const CheckSettings& settings,
                                    const TrainLinks& links) {
     return Checker(s, settings, links).run();
+}
+
+std::vector<Finding> withFindings(std::vector<Finding> findings, std::vector<Finding> more) {
+    if (more.empty())
+        return findings;
+    findings.insert(findings.end(), std::make_move_iterator(more.begin()),
+                    std::make_move_iterator(more.end()));
+    inCheckerOrder(findings);
+    return findings;
 }
 
 FindingsCount countFindings(const std::vector<Finding>& findings) {

@@ -29,6 +29,10 @@ struct Finding {
 std::vector<Finding> checkScenario(const Scenario& s, const CheckSettings& settings = {},
                                    const TrainLinks& links = {});
 
+// `findings` with `more` among them, in the checker's order: what other rules of the station
+// find beside the checker (the track rules).
+std::vector<Finding> withFindings(std::vector<Finding> findings, std::vector<Finding> more);
+
 // How many of the findings are errors and how many warnings.
 struct FindingsCount {
     int errors = 0;

@@ -1,60 +1,107 @@
 #include "tool/assign_command.h"
 
 #include "companion/editor_data.h"
+#include "gtfs/feed.h"
 #include "model/quoted_text.h"
 #include "model/track_slots.h"
+#include "scenario_file/line_source.h"
+#include "scenario_file/scenario_file_error.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"
 #include "track_assignment/track_assignment.h"
+#include "track_rules/rules_csv.h"
 
 #include <ostream>
 
 namespace zeb {
 
-int assegnaCommand(const std::string& scenarioPath, const std::string& outputPath,
-                   const std::optional<std::string>& which,
-                   const std::optional<std::string>& tracks, const CheckSettings& settings,
-                   std::ostream& out, std::ostream& err) {
-    AssignmentOptions options;
-    options.settings = settings;
-    const std::string kind = which.value_or("senza-binario");
+namespace {
+
+// `--treni`, `--binari`, `--margine` and `--tempo-max` into the options; false, said, when one is
+// wrong.
+bool readOptions(const AssignRequest& request, const Scenario& s, AssignmentOptions& options,
+                 std::ostream& err) {
+    const std::string kind = request.which.value_or("senza-binario");
     if (kind == "conflitti")
         options.which = TrainsToAssign::InConflict;
     else if (kind == "tutti")
         options.which = TrainsToAssign::All;
     else if (kind != "senza-binario") {
         err << "zebrano-tool assegna: --treni vuole senza-binario, conflitti o tutti\n";
-        return kExitUnreadable;
+        return false;
     }
-    const auto s = loadScenario(scenarioPath, err);
-    if (!s)
-        return kExitUnreadable;
-    if (tracks) {
+    if (request.tracks) {
         std::string name;
-        for (std::size_t at = 0; at <= tracks->size(); ++at) {
-            if (at < tracks->size() && (*tracks)[at] != ',') {
-                name += (*tracks)[at];
+        for (std::size_t at = 0; at <= request.tracks->size(); ++at) {
+            if (at < request.tracks->size() && (*request.tracks)[at] != ',') {
+                name += (*request.tracks)[at];
                 continue;
             }
-            if (!hasStationTrack(*s, name)) {
+            if (!hasStationTrack(s, name)) {
                 err << "zebrano-tool assegna: il binario " << quotedBriefly(name)
                     << " non è tra quelli della stazione\n";
-                return kExitUnreadable;
+                return false;
             }
             options.allowedTracks.push_back(name);
             name.clear();
         }
     }
-    const EditorData data = loadEditorData(scenarioPath).data;
+    const auto buffer = request.buffer ? wholeNumber(*request.buffer) : options.buffer;
+    const auto limit =
+        request.timeLimit ? wholeNumber(*request.timeLimit) : static_cast<int>(options.timeLimit);
+    if (!buffer || *buffer > 120 || !limit || *limit > 600) {
+        err << "zebrano-tool assegna: --margine vuole i minuti da 0 a 120, --tempo-max i secondi "
+               "da 0 a 600\n";
+        return false;
+    }
+    options.buffer = *buffer;
+    options.timeLimit = *limit;
+    return true;
+}
+
+} // namespace
+
+int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, std::ostream& out,
+                   std::ostream& err) {
+    const auto s = loadScenario(request.scenario, err);
+    if (!s)
+        return kExitUnreadable;
+    EditorData data = loadEditorData(request.scenario).data;
+    AssignmentOptions options;
+    options.settings = settings;
+    options.buffer = data.buffer;
+    options.timeLimit = data.timeLimit;
+    if (!readOptions(request, *s, options, err))
+        return kExitUnreadable;
+    if (request.rules) {
+        RulesImport read;
+        try {
+            read = importRulesCsv(readScenarioFile(*request.rules), stationTrackNames(*s));
+        } catch (const ScenarioFileError& error) {
+            read.errors = {error.message()};
+        }
+        if (!read.errors.empty()) {
+            err << "zebrano-tool assegna: " << *request.rules << " non si legge:\n";
+            for (const std::string& error : read.errors)
+                err << "  " << error << "\n";
+            return kExitUnreadable;
+        }
+        data.trackRules = std::move(read.rules);
+    }
+    data.buffer = options.buffer;
+    data.timeLimit = static_cast<int>(options.timeLimit);
+    options.rules = data.trackRules;
     options.links = findLinks(*s, data.links).links;
     const Assignment assignment = assignTracks(*s, options);
     for (const TrackChange& change : assignment.changes)
         out << changeText(*s, change) << "\n";
     if (const std::string unplaced = unplacedText(*s, assignment); !unplaced.empty())
         out << unplaced << "\n";
-    out << assignmentSummary(assignment) << "\n";
+    for (const std::string& line : shortfallTexts(assignment))
+        out << line << "\n";
+    out << assignmentSummary(assignment, options) << "\n";
     applyAssignment(*s, assignment);
-    if (!saveWithEditorData(*s, outputPath, data, options.links, err))
+    if (!saveWithEditorData(*s, request.output, data, options.links, err))
         return kExitUnreadable;
     return assignment.conflictsAfter == 0 && assignment.unplaced.empty() ? kExitOk : kExitProblems;
 }

@@ -75,8 +75,14 @@ int assegna(const ToolArguments& arguments, std::ostream& out, std::ostream& err
     const auto settings = settingsOf(arguments, err);
     if (!settings)
         return kExitUnreadable;
-    return assegnaCommand(arguments.file, *output, arguments.value("treni"),
-                          arguments.value("binari"), *settings, out, err);
+    return assegnaCommand({.scenario = arguments.file,
+                           .output = *output,
+                           .which = arguments.value("treni"),
+                           .tracks = arguments.value("binari"),
+                           .rules = arguments.value("regole"),
+                           .buffer = arguments.value("margine"),
+                           .timeLimit = arguments.value("tempo-max")},
+                          *settings, out, err);
 }
 
 int nuovo(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
@@ -212,6 +218,18 @@ const ToolOption kToolOptions[] = {
      "I binari da usare, separati da virgole (assegna; predefiniti tutti), o quelli della "
      "stazione (nuovo).",
      "binari"},
+    {"regole", "",
+     "Un CSV delle regole dei binari: categoria;provenienza;destinazione;tipo;dalle;alle;"
+     "preferiti;ammessi (assegna; predefinite quelle accanto allo scenario).",
+     "file"},
+    {"margine", "",
+     "Minuti da lasciare tra due treni di un binario oltre la separazione (assegna; "
+     "predefiniti 5).",
+     "minuti"},
+    {"tempo-max", "",
+     "Secondi per cercare binari migliori dopo la prima scelta (assegna; predefiniti 2, 0 "
+     "per nessuna ricerca).",
+     "secondi"},
     {"inizio", "", "L'ora di inizio della simulazione (nuovo; predefinita 06:00).", "HH:MM"},
     {"ore", "", "Le ore del giorno in ogni pagina (occupazione; predefinite 4).", "ore"},
     {"formato", "",

@@ -1,5 +1,6 @@
 #include "tool/tool_commands.h"
 
+#include "companion/editor_data.h"
 #include "csv_exchange/trains_csv.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
@@ -7,6 +8,7 @@
 #include "scenario_file/scenario_reader.h"
 #include "timetable/checker.h"
 #include "tool/tool_files.h"
+#include "track_rules/rule_matching.h"
 
 #include <ostream>
 
@@ -18,7 +20,8 @@ int verificaCommand(const std::string& scenarioPath, const CheckSettings& settin
     if (!s)
         return kExitUnreadable;
     const std::vector<Finding> findings =
-        checkScenario(*s, settings, linksBeside(*s, scenarioPath));
+        withFindings(checkScenario(*s, settings, linksBeside(*s, scenarioPath)),
+                     ruleFindings(*s, loadEditorData(scenarioPath).data.trackRules));
     for (const Finding& finding : findings)
         out << (finding.severity == Severity::Error ? "errore: " : "avviso: ") << finding.message
             << "\n";

@@ -13,7 +13,11 @@ TEST(EditorData, WhatIsWrittenReadsBackTheSame) {
     const EditorData data{{.separation = 4, .turnaround = 7, .preparation = 12},
                           "../Valmora.zeb",
                           {{{"2001", "Nordia", "10:00"}, {"2002", "Nordia", "10:20"}},
-                           {{"7", "", ""}, {"8", "Sudia", "23:59"}}}};
+                           {{"7", "", ""}, {"8", "Sudia", "23:59"}}},
+                          {{"Suburbano", "*", "Città", RulePassage::Ends, 420, 30, {"4"}, {"5"}},
+                           {"", "", "", RulePassage::Any, -1, -1, {}, {"1tronco"}}},
+                          3,
+                          0};
     const EditorDataRead read = readEditorData(editorDataText(data));
     EXPECT_EQ(read.data, data);
     EXPECT_FALSE(read.note);
@@ -54,6 +58,10 @@ TEST(EditorData, WhatCannotBeReadKeepsTheDefaultsWithANote) {
          defaults.separation, "3 collegamenti non si leggono"},
         {R"({"formato":"zebrano-editor","versione":1,"collegamenti":{}})", defaults.separation,
          "i collegamenti non sono un elenco"},
+        {R"({"formato":"zebrano-editor","versione":1,"regoleBinari":[{"tipo":"sosta",)"
+         R"("preferiti":["1"]},{"preferiti":[]},{"preferiti":["1"]},7],)"
+         R"("assegnazione":{"margine":-1}})",
+         defaults.separation, "3 regole dei binari non si leggono"},
         {"[1, 2]", defaults.separation, "non è un file di dati dell'editor"},
         {"\xFF\xFE", defaults.separation, "non è un file di dati dell'editor"},
     };

@@ -77,21 +77,49 @@ TEST_F(ZebranoTool, EsportaAndImportaMakeTheSameScenarioAgain) {
 }
 
 TEST_F(ZebranoTool, AssegnaWritesTheTracksAndExitsByWhatRemains) {
-    auto assegna = [&](std::optional<std::string> which, std::optional<std::string> tracks) {
+    auto assegna = [&](std::optional<std::string> which, std::optional<std::string> tracks,
+                       std::optional<std::string> rules = {}) {
         return run([&](auto& o, auto& e) {
-            return assegnaCommand(path("conflicts.zeb"), path("new.zeb"), which, tracks, {}, o, e);
+            return assegnaCommand({.scenario = path("conflicts.zeb"),
+                                   .output = path("new.zeb"),
+                                   .which = which,
+                                   .tracks = tracks,
+                                   .rules = rules,
+                                   .buffer = {},
+                                   .timeLimit = "0"},
+                                  {}, o, e);
         });
     };
-    EXPECT_EQ(assegna("conflitti", {}),
-              "0|2233 07:44: 1 → 2\nconflitti: prima 1, dopo 0; servono almeno 2 binari\n|");
+    const std::string quality = "fuori regola: 0; sul binario preferito: 0 di 0; intervalli "
+                                "sotto 5 minuti: 0; ";
+    EXPECT_EQ(assegna("conflitti", {}), "0|2233 07:44: 1 → 2\nconflitti: prima 1, dopo 0; " +
+                                            quality + "servono almeno 2 binari\n|");
     EXPECT_EQ(verifica("new.zeb"), "0|0 errori, 0 avvisi\n|");
     EXPECT_EQ(assegna("tutti", "1"),
               "1|2235 06:10: 2 → 1\nsenza binario libero: 2233 (1 binario in più lo "
-              "collocherebbe)\nconflitti: prima 1, dopo 1; servono almeno 2 binari\n|");
+              "collocherebbe)\nconflitti: prima 1, dopo 1; " +
+                  quality + "servono almeno 2 binari\n|");
     EXPECT_EQ(assegna({}, "9"),
               "2||zebrano-tool assegna: il binario «9» non è tra quelli della stazione\n");
     EXPECT_EQ(assegna("alcuni", {}),
               "2||zebrano-tool assegna: --treni vuole senza-binario, conflitti o tutti\n");
+    // With rules: what the rule lacks is said, its trains rather on another track than in
+    // conflict; the rules go beside the output, where verifica finds the train outside them.
+    test::writeBytes(path("rules.csv"),
+                     "categoria;provenienza;destinazione;tipo;dalle;alle;preferiti;ammessi\n"
+                     ";;;;;;1;\n");
+    const std::string ruled = assegna("tutti", {}, path("rules.csv"));
+    EXPECT_EQ(ruled.substr(0, 2), "0|");
+    EXPECT_NE(ruled.find("la regola 1 ha bisogno di 1 binario in più dalle"), std::string::npos)
+        << ruled;
+    EXPECT_NE(ruled.find("conflitti: prima 1, dopo 0; fuori regola: 1; sul binario preferito: 2 "
+                         "di 3; "),
+              std::string::npos)
+        << ruled;
+    EXPECT_NE(verifica("new.zeb").find("che la regola 1 non ammette\n0 errori, 1 avviso"),
+              std::string::npos);
+    test::writeBytes(path("bad.csv"), "categoria\n");
+    EXPECT_EQ(assegna("tutti", {}, path("bad.csv")).substr(0, 3), "2||");
 }
 
 // The links the rule finds are listed, or written beside a new scenario, where verifica reads

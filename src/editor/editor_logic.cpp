@@ -69,6 +69,21 @@ void EditorLogic::setCheckSettings(const CheckSettings& settings) {
     unsaved_ = true;
 }
 
+void EditorLogic::setTrackRules(const TrackRules& rules) {
+    if (!scenarioOpen() || rules == data_.trackRules)
+        return;
+    data_.trackRules = rules;
+    unsaved_ = true;
+}
+
+void EditorLogic::setAssignmentLimits(int buffer, int timeLimit) {
+    if (!scenarioOpen() || (buffer == data_.buffer && timeLimit == data_.timeLimit))
+        return;
+    data_.buffer = buffer;
+    data_.timeLimit = timeLimit;
+    unsaved_ = true;
+}
+
 void EditorLogic::undo() {
     if (!canUndo())
         return;

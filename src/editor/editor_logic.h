@@ -124,6 +124,9 @@ public:
     const EditorData& editorData() const { return data_; }
     // The occupancy minutes the checker, the chart and the assignment go by: a change to save.
     void setCheckSettings(const CheckSettings& settings);
+    // The track rules, and the buffer and time limit "Assegna binari…" goes by: changes to save.
+    void setTrackRules(const TrackRules& rules);
+    void setAssignmentLimits(int buffer, int timeLimit);
     // The units that end here as one train and leave as another, as the history has them now.
     const TrainLinks& links() const { return history_.links(); }
     // The links replaced by `links`, as one step of the history named `label`. Offered when

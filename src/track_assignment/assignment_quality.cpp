@@ -76,15 +76,36 @@ TrackQuality trackQuality(const Scenario& s, const CheckSettings& settings, cons
 std::string assignmentSummary(const Assignment& assignment, const AssignmentOptions& options) {
     std::string text = "conflitti: prima " + std::to_string(assignment.conflictsBefore) +
                        ", dopo " + std::to_string(assignment.conflictsAfter) + "; ";
-    if (!options.rules.empty() || options.buffer > 0) {
-        const TrackQuality& q = assignment.after;
+    const TrackQuality& q = assignment.after;
+    if (!options.rules.empty())
         text += "fuori regola: " + std::to_string(q.outsideRules) +
                 "; sul binario preferito: " + std::to_string(q.onPreferred) + " di " +
-                std::to_string(q.ruled) + "; intervalli sotto " +
-                counted(options.buffer, "minuto", "minuti") + ": " + std::to_string(q.shortGaps) +
-                "; ";
-    }
+                std::to_string(q.ruled) + "; ";
+    if (options.buffer > 0)
+        text += "intervalli sotto " + counted(options.buffer, "minuto", "minuti") + ": " +
+                std::to_string(q.shortGaps) + "; ";
     return text + "servono almeno " + counted(assignment.lowerBound, "binario", "binari");
+}
+
+std::vector<std::string> qualityLines(const Assignment& assignment,
+                                      const AssignmentOptions& options) {
+    const TrackQuality& before = assignment.before;
+    const TrackQuality& after = assignment.after;
+    std::vector<std::string> lines;
+    if (!options.rules.empty()) {
+        lines.push_back("Sul binario preferito: " + std::to_string(after.onPreferred) + " di " +
+                        counted(after.ruled, "treno con una regola", "treni con una regola") +
+                        " (prima " + std::to_string(before.onPreferred) + "), sul primo " +
+                        std::to_string(after.onFirstPreferred));
+        lines.push_back("Su un binario ammesso in più: " + std::to_string(after.onAllowed) +
+                        "; fuori regola: " + std::to_string(after.outsideRules) + " (prima " +
+                        std::to_string(before.outsideRules) + ")");
+    }
+    if (options.buffer > 0)
+        lines.push_back("Intervalli sotto " + counted(options.buffer, "minuto", "minuti") +
+                        ": prima " + std::to_string(before.shortGaps) + ", dopo " +
+                        std::to_string(after.shortGaps));
+    return lines;
 }
 
 std::vector<std::string> shortfallTexts(const Assignment& assignment) {

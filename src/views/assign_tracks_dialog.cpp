@@ -1,6 +1,7 @@
 #include "views/assign_tracks_dialog.h"
 
 #include "model/track_slots.h"
+#include "views/background_reading.h"
 #include "views/preview_foot.h"
 #include "views/window_geometry.h"
 #include "views/window_style.h"
@@ -10,26 +11,48 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <new>
 
 namespace zeb {
 
-AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSettings& settings,
-                                       const TrainLinks& links, std::vector<int> selected,
+AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, AssignmentOptions base,
                                        QWidget* parent)
-    : QDialog(parent), scenario_(scenario), which_(new QComboBox),
+    : QDialog(parent), scenario_(scenario), options_(std::move(base)), rules_(options_.rules),
+      which_(new QComboBox),
       keepAssigned_(new QCheckBox("&Gli altri treni tengono il loro binario")),
       sameLine_(new QCheckBox("Treni della stessa &linea sullo stesso binario")),
       stubsForEnds_(new QCheckBox("Binari &tronchi solo per i treni che iniziano o terminano qui")),
+      followRules_(new QCheckBox), buffer_(minutesBox("margine", options_.buffer)),
+      timeLimit_(new QSpinBox), improve_(new QPushButton("&Migliora")),
       preview_(new QPlainTextEdit), summary_(new QLabel) {
     setObjectName("assegnaBinari");
     setWindowTitle("Assegna binari");
-    options_.settings = settings;
-    options_.links = links;
-    options_.selected = std::move(selected);
+    followRules_->setObjectName("seguiRegole");
+    followRules_->setText(
+        rules_.empty()
+            ? QString("Segui le &regole dei binari (nessuna regola)")
+            : "Segui le &regole dei binari (" +
+                  countedText(static_cast<long>(rules_.size()), "regola", "regole") + ")");
+    followRules_->setChecked(!rules_.empty());
+    followRules_->setEnabled(!rules_.empty());
+    buffer_->setMaximum(120);
+    buffer_->setToolTip("Due treni di un binario più vicini di così, oltre la separazione, "
+                        "sono evitati dove si può");
+    timeLimit_->setObjectName("tempoMassimo");
+    timeLimit_->setRange(1, 600);
+    timeLimit_->setSuffix(" s");
+    timeLimit_->setValue(std::max(1, static_cast<int>(options_.timeLimit)));
+    improve_->setObjectName("miglioraAssegnazione");
+    improve_->setAutoDefault(false);
+    improve_->setToolTip("Cerca binari migliori per il tempo dato; Annulla tiene i migliori "
+                         "trovati fin lì");
 
     setUpWhich();
     QGroupBox* allowed = buildAllowedTracks(scenario);
@@ -47,8 +70,10 @@ AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, const CheckSett
 
     layOut(allowed);
     connect(which_, &QComboBox::currentIndexChanged, this, &AssignTracksDialog::refresh);
-    for (QCheckBox* box : {keepAssigned_, sameLine_, stubsForEnds_})
+    for (QCheckBox* box : {keepAssigned_, sameLine_, stubsForEnds_, followRules_})
         connect(box, &QCheckBox::toggled, this, &AssignTracksDialog::refresh);
+    connect(buffer_, &QSpinBox::valueChanged, this, &AssignTracksDialog::refresh);
+    connect(improve_, &QPushButton::clicked, this, &AssignTracksDialog::improve);
     new WindowGeometry(this, "assegnaBinari", QSize(640, 560));
     refresh();
 }
@@ -105,9 +130,29 @@ void AssignTracksDialog::layOut(QGroupBox* allowed) {
     layout->addWidget(keepAssigned_);
     layout->addWidget(sameLine_);
     layout->addWidget(stubsForEnds_);
+    layout->addWidget(followRules_);
+    auto* limits = new QHBoxLayout;
+    auto* bufferLabel = new QLabel("Margine &oltre la separazione:");
+    bufferLabel->setBuddy(buffer_);
+    auto* timeLabel = new QLabel("Tempo per &cercare di meglio:");
+    timeLabel->setBuddy(timeLimit_);
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{bufferLabel, buffer_, timeLabel, timeLimit_, improve_})
+        limits->addWidget(widget);
+    limits->addStretch(1);
+    layout->addLayout(limits);
     ok_ = addPreviewFoot(*this, *layout, preview_, summary_, "&Assegna", "assegna");
 }
 
+int AssignTracksDialog::buffer() const {
+    return buffer_->value();
+}
+
+int AssignTracksDialog::timeLimit() const {
+    return timeLimit_->value();
+}
+
+// The first pass for the options as they stand: quick enough to follow every change.
 void AssignTracksDialog::refresh() {
     options_.which = static_cast<TrainsToAssign>(which_->currentData().toInt());
     options_.allowedTracks.clear();
@@ -121,15 +166,55 @@ void AssignTracksDialog::refresh() {
     options_.keepAssigned = keepAssigned_->isChecked();
     options_.sameLine = sameLine_->isChecked();
     options_.stubsForEnds = stubsForEnds_->isChecked();
+    options_.rules = followRules_->isChecked() ? rules_ : TrackRules{};
+    options_.buffer = buffer_->value();
+    options_.timeLimit = 0;
     assignment_ = assignTracks(scenario_, options_);
+    showPreview();
+}
 
+// The search off the window's thread, its best answer kept also when the user stops it.
+void AssignTracksDialog::improve() {
+    AssignmentOptions options = options_;
+    options.timeLimit = timeLimit_->value();
+    std::optional<Assignment> found;
+    bool outOfMemory = false;
+    readInBackground(this, "Ricerca di binari migliori…", [&](const ScanProgress& progress) {
+        options.progress = [&](double share) {
+            return progress(static_cast<std::uint64_t>(share * 1000), 1000);
+        };
+        try {
+            found = assignTracks(scenario_, options);
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true;
+        }
+    });
+    if (outOfMemory)
+        summary_->setText("La memoria non basta per cercare di meglio: resta la prima scelta.");
+    if (!found)
+        return;
+    assignment_ = std::move(*found);
+    showPreview();
+}
+
+void AssignTracksDialog::showPreview() {
     // Problems first, where a long list of changes cannot hide them: the trains no track takes,
-    // the conflicts left and the bound; then the changes.
+    // what each rule lacks, the conflicts left and the bound; then how the tracks keep the rules
+    // and the buffer; then the changes.
     QStringList lines;
     if (const std::string unplaced = unplacedText(scenario_, assignment_); !unplaced.empty())
         lines << QString::fromStdString(unplaced);
+    for (const std::string& line : shortfallTexts(assignment_))
+        lines << QString::fromStdString(line);
     if (!lines.isEmpty() || assignment_.conflictsAfter > 0)
-        lines << QString::fromStdString(assignmentSummary(assignment_)) << "";
+        lines << QString::fromStdString(assignmentSummary(assignment_, options_)) << "";
+    for (const std::string& line : qualityLines(assignment_, options_))
+        lines << QString::fromStdString(line);
+    if (assignment_.searched)
+        lines << (assignment_.improved ? QString("La ricerca ha trovato binari migliori.")
+                                       : QString("La ricerca non ha trovato binari migliori."));
+    if (!options_.rules.empty() || options_.buffer > 0 || assignment_.searched)
+        lines << "";
     for (const TrackChange& change : assignment_.changes)
         lines << QString::fromStdString(changeText(scenario_, change));
     if (assignment_.changes.empty())
@@ -137,7 +222,8 @@ void AssignTracksDialog::refresh() {
     preview_->setPlainText(lines.join("\n"));
     summary_->setText(countedText(static_cast<int>(assignment_.changes.size()),
                                   "treno cambia binario", "treni cambiano binario") +
-                      "; " + QString::fromStdString(assignmentSummary(assignment_)) + ".");
+                      "; " + QString::fromStdString(assignmentSummary(assignment_, options_)) +
+                      ".");
     ok_->setEnabled(!assignment_.changes.empty());
 }
 

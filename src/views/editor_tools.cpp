@@ -1,5 +1,5 @@
 // The editor window's menu bar and the windows and dialogs of its tools: the train table, the
-// chart, the posters, the imports and the track assignment.
+// chart, the posters, the imports, the track rules and the track assignment.
 
 #include "views/editor_window.h"
 
@@ -19,6 +19,7 @@
 #include "views/recovery_writer.h"
 #include "views/timetable_settings_dialog.h"
 #include "views/timetable_watch.h"
+#include "views/track_rules_dialog.h"
 #include "views/train_table_window.h"
 
 #include <QAbstractButton>
@@ -83,6 +84,14 @@ void EditorWindow::buildToolsMenu() {
         });
     });
     linkAction_->setObjectName("actionCollegaRotazioni");
+    rulesAction_ = tools->addAction("Regole bi&nari…", this, [this] {
+        if (!logic_.scenarioOpen())
+            return;
+        TrackRulesDialog dialog(logic_.scenario(), logic_.editorData().trackRules, prompts_, this);
+        if (prompts_.runDialog(dialog) == QDialog::Accepted)
+            run([&] { logic_.setTrackRules(dialog.rules()); });
+    });
+    rulesAction_->setObjectName("actionRegoleBinari");
     settingsAction_ = tools->addAction("Impostazioni o&rario…", this, [this] {
         TimetableSettingsDialog dialog(logic_.editorData().settings, this);
         if (prompts_.runDialog(dialog) == QDialog::Accepted)
@@ -237,10 +246,21 @@ void EditorWindow::assignTracks(const std::vector<int>& selected) {
     if (!logic_.canShowTrain())
         return;
     QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
-    AssignTracksDialog dialog(logic_.scenario(), watch_->settings(), watch_->links(), selected,
-                              over);
-    if (prompts_.runDialog(dialog) == QDialog::Accepted)
-        run([&] { logic_.assignTracks(dialog.assignment()); });
+    const EditorData& data = logic_.editorData();
+    AssignmentOptions base;
+    base.settings = watch_->settings();
+    base.links = watch_->links();
+    base.selected = selected;
+    base.rules = data.trackRules;
+    base.buffer = data.buffer;
+    base.timeLimit = data.timeLimit;
+    AssignTracksDialog dialog(logic_.scenario(), base, over);
+    if (prompts_.runDialog(dialog) != QDialog::Accepted)
+        return;
+    run([&] {
+        logic_.setAssignmentLimits(dialog.buffer(), dialog.timeLimit());
+        logic_.assignTracks(dialog.assignment());
+    });
 }
 
 void EditorWindow::perturbTrains(const std::vector<int>& selected) {

@@ -268,6 +268,7 @@ void EditorWindow::offerRecovery() {
 
 void EditorWindow::followScenario() {
     watch_->setSettings(logic_.editorData().settings); // a scenario opened or closed brings its own
+    watch_->setTrackRules(logic_.editorData().trackRules);
     const auto change = logic_.takeChange();
     if (change)
         watch_->scenarioChanged(*change);
@@ -287,6 +288,7 @@ void EditorWindow::followScenario() {
     perturbAction_->setEnabled(logic_.canShowTrain());
     linkAction_->setEnabled(logic_.canShowTrain());
     settingsAction_->setEnabled(logic_.scenarioOpen());
+    rulesAction_->setEnabled(logic_.scenarioOpen());
     updateUndoActions();
     updateFileCommands();
     indicator_->setEnabled(logic_.scenarioOpen());

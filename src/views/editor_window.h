@@ -121,6 +121,7 @@ private:
     QAction* perturbAction_ = nullptr;
     QAction* linkAction_ = nullptr;
     QAction* settingsAction_ = nullptr;
+    QAction* rulesAction_ = nullptr;
     QAction* variantAction_ = nullptr;
     QAction* compareAction_ = nullptr;
     QAction* undoAction_ = nullptr;

@@ -1,5 +1,7 @@
 #include "views/timetable_watch.h"
 
+#include "track_rules/rule_matching.h"
+
 namespace zeb {
 
 TimetableWatch::TimetableWatch(const Scenario& scenario, const TrainLinks& links, QObject* parent)
@@ -12,6 +14,13 @@ void TimetableWatch::setSettings(const CheckSettings& settings) {
         return;
     settings_ = settings;
     emit settingsChanged();
+    recheck();
+}
+
+void TimetableWatch::setTrackRules(const TrackRules& rules) {
+    if (rules == rules_)
+        return;
+    rules_ = rules;
     recheck();
 }
 
@@ -33,7 +42,11 @@ void TimetableWatch::setShownTrain(int index) {
 }
 
 void TimetableWatch::recheck() {
-    findings_ = checkScenario(s_, settings_, links_);
+    std::vector<Finding> outside = ruleFindings(s_, rules_);
+    outsideRule_.assign(static_cast<std::size_t>(s_.totale_treni), false);
+    for (const Finding& finding : outside)
+        outsideRule_[static_cast<std::size_t>(finding.trains.front())] = true;
+    findings_ = withFindings(checkScenario(s_, settings_, links_), std::move(outside));
     emit findingsChanged();
 }
 

@@ -2,6 +2,7 @@
 
 #include "history/scenario_change.h"
 #include "model/scenario.h"
+#include "model/track_rule.h"
 #include "model/train_links.h"
 #include "timetable/checker.h"
 
@@ -29,6 +30,14 @@ public:
     void setSettings(const CheckSettings& settings);
     // The settings the user changed, announced as settingsEdited for the scenario's data.
     void editSettings(const CheckSettings& settings);
+    // The track rules the scenario's data hold, whose warnings join the checker's.
+    const TrackRules& trackRules() const { return rules_; }
+    void setTrackRules(const TrackRules& rules);
+    // Whether a train stands on a track its rule forbids.
+    bool outsideRule(int train) const {
+        return train >= 0 && train < static_cast<int>(outsideRule_.size()) &&
+               outsideRule_[static_cast<std::size_t>(train)];
+    }
     // The train the editor shows, or -1.
     int shownTrain() const { return shownTrain_; }
 
@@ -49,7 +58,9 @@ private:
     const Scenario& s_;
     const TrainLinks& links_;
     CheckSettings settings_;
+    TrackRules rules_;
     std::vector<Finding> findings_;
+    std::vector<bool> outsideRule_; // by table position
     int shownTrain_ = -1;
 };
 

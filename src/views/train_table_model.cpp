@@ -78,6 +78,8 @@ QVariant TrainTableModel::data(const QModelIndex& index, int role) const {
     }
     case HasFindingsRole:
         return !findings.empty();
+    case OutsideRuleRole:
+        return watch_.outsideRule(train);
     case Qt::ToolTipRole: {
         // Five at most, so that the tip never covers the table.
         constexpr std::size_t kShown = 5;
@@ -243,7 +245,7 @@ void TrainTableModel::markFindings() {
     }
     if (rows_ > 0) // the marks, their tooltips and the filter of problems
         emit dataChanged(index(0, 0), index(rows_ - 1, ColumnCount - 1),
-                         {Qt::DecorationRole, Qt::ToolTipRole, HasFindingsRole});
+                         {Qt::DecorationRole, Qt::ToolTipRole, HasFindingsRole, OutsideRuleRole});
 }
 
 void TrainTableModel::rowsChanged(int first, int last) {

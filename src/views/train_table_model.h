@@ -40,6 +40,7 @@ public:
     static constexpr int SearchRole = Qt::UserRole + 1;
     // True on the rows of trains that have findings.
     static constexpr int HasFindingsRole = Qt::UserRole + 2;
+    static constexpr int OutsideRuleRole = Qt::UserRole + 3; // on a track its rule forbids
 
     explicit TrainTableModel(TimetableWatch& watch, QObject* parent = nullptr);
 

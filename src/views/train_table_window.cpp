@@ -38,7 +38,8 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
     : QWidget(parent, Qt::Window), watch_(watch), commands_(std::move(commands)), prompts_(prompts),
       model_(new TrainTableModel(watch, this)), filter_(new TrainFilterModel(this)),
       filterText_(new QLineEdit), onlyProblems_(new QCheckBox("Solo treni con &problemi")),
-      table_(new QTableView), findings_(new QListWidget) {
+      onlyOutsideRules_(new QCheckBox("Solo fuori re&gola")), table_(new QTableView),
+      findings_(new QListWidget) {
     setObjectName("quadroTreni");
     new WindowGeometry(this, "quadroTreni", QSize(1100, 640));
     filter_->setSourceModel(model_);
@@ -67,6 +68,10 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
         filter_->setOnlyProblems(only);
         updateTitle();
     });
+    connect(onlyOutsideRules_, &QCheckBox::toggled, this, [this](bool only) {
+        filter_->setOnlyOutsideRules(only);
+        updateTitle();
+    });
     // The filter drops a removed row before the table has; the title follows both.
     for (QAbstractItemModel* model :
          {static_cast<QAbstractItemModel*>(filter_), static_cast<QAbstractItemModel*>(model_)}) {
@@ -93,12 +98,14 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
 }
 
 // The filter's row: its box, Ctrl+F to reach it from anywhere in the window, "Solo treni con
-// problemi".
+// problemi", "Solo fuori regola".
 QLayout* TrainTableWindow::buildFilter() {
     filterText_->setObjectName("filtroTreni");
     filterText_->setPlaceholderText("Cerca per numero, provenienza, destinazione, fermate o note");
     filterText_->setClearButtonEnabled(true);
     onlyProblems_->setObjectName("soloProblemi");
+    onlyOutsideRules_->setObjectName("soloFuoriRegola");
+    onlyOutsideRules_->setToolTip("I treni su un binario che la loro regola non ammette");
     auto* row = new QHBoxLayout;
     auto* filterLabel = new QLabel("&Filtro:");
     filterLabel->setBuddy(filterText_);
@@ -111,6 +118,7 @@ QLayout* TrainTableWindow::buildFilter() {
     });
     row->addWidget(filterText_, 1);
     row->addWidget(onlyProblems_);
+    row->addWidget(onlyOutsideRules_);
 
     return row;
 }

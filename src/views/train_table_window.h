@@ -75,6 +75,7 @@ private:
     TrainFilterModel* filter_;
     QLineEdit* filterText_;
     QCheckBox* onlyProblems_;
+    QCheckBox* onlyOutsideRules_;
     QTableView* table_;
     QListWidget* findings_;
     QSpinBox* separation_;

@@ -90,8 +90,7 @@ TEST_F(ZebranoTool, AssegnaWritesTheTracksAndExitsByWhatRemains) {
                                   {}, o, e);
         });
     };
-    const std::string quality = "fuori regola: 0; sul binario preferito: 0 di 0; intervalli "
-                                "sotto 5 minuti: 0; ";
+    const std::string quality = "intervalli sotto 5 minuti: 0; ";
     EXPECT_EQ(assegna("conflitti", {}), "0|2233 07:44: 1 → 2\nconflitti: prima 1, dopo 0; " +
                                             quality + "servono almeno 2 binari\n|");
     EXPECT_EQ(verifica("new.zeb"), "0|0 errori, 0 avvisi\n|");

@@ -381,16 +381,19 @@ private slots:
         openFourTrains();
         dialogs.expect("assegnaBinari", [](QDialog& dialog) {
             auto* preview = widget<QPlainTextEdit>(&dialog, "anteprimaAssegnazione");
+            const QString gaps = "Intervalli sotto 5 minuti: prima 0, dopo 0\n\n";
             QCOMPARE(preview->toPlainText(),
-                     QString("conflitti: prima 1, dopo 1; servono almeno 2 binari\n\n"
-                             "Nessun treno cambia binario."));
+                     "conflitti: prima 1, dopo 1; intervalli sotto 5 minuti: 0; servono almeno "
+                     "2 binari\n\n" +
+                         gaps + "Nessun treno cambia binario.");
             widget<QComboBox>(&dialog, "qualiTreni")->setCurrentIndex(1); // in conflict
-            QCOMPARE(preview->toPlainText(), QString("2233 07:44: 1 → 2"));
+            QCOMPARE(preview->toPlainText(), gaps + "2233 07:44: 1 → 2");
             tick(&dialog, "binarioAmmesso_2");
             QCOMPARE(preview->toPlainText(),
-                     QString("senza binario libero: 2233 (1 binario in più lo collocherebbe)\n"
-                             "conflitti: prima 1, dopo 1; servono almeno 2 binari\n\n"
-                             "Nessun treno cambia binario."));
+                     "senza binario libero: 2233 (1 binario in più lo collocherebbe)\n"
+                     "conflitti: prima 1, dopo 1; intervalli sotto 5 minuti: 0; servono almeno "
+                     "2 binari\n\n" +
+                         gaps + "Nessun treno cambia binario.");
             tick(&dialog, "binarioAmmesso_2");
             screenshot(&dialog, "assegna_binari");
             click(&dialog, "assegna");

@@ -61,8 +61,11 @@ TrackRulesDialog::TrackRulesDialog(const Scenario& scenario, TrackRules rules,
         head->setToolTip(kTips[k]);
         table_->setHorizontalHeaderItem(k, head);
     }
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    // Every part in sight at once: the columns share the width.
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    const int column = table_->horizontalHeader()->fontMetrics().horizontalAdvance("Destinazione");
+    table_->horizontalHeader()->setMinimumSectionSize(column + 18);
+    table_->setMinimumWidth(kRuleColumnCount * (column + 18) + 48);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     counts_->setObjectName("conteggioRegole");
@@ -71,6 +74,8 @@ TrackRulesDialog::TrackRulesDialog(const Scenario& scenario, TrackRules rules,
     error_->setWordWrap(true);
     error_->setStyleSheet("color: #b00000");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("applicaRegole");
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName("annullaRegole");
     buttons->button(QDialogButtonBox::Cancel)->setText("Annulla");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -12,6 +12,7 @@
 #include "views/train_table_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -373,6 +374,78 @@ private slots:
             window, "Lettura", [](const ScanProgress&) { throw std::bad_alloc(); });
         QVERIFY(!outcome.done);
         QVERIFY(outcome.failure && outcome.failure->starts_with("La memoria non basta"));
+    }
+
+    // Rules made in the dialog, a wrong cell refused with what would do, exported and imported
+    // again the same; the checker warns of the train outside them, the train table filters it,
+    // and "Assegna binari…" puts it back within them, undone in one step.
+    void trackRulesMadeExportedAndFollowed() {
+        openFourTrains();
+        const QString csv = QString::fromStdString(folder.file("regole.csv"));
+        dialogs.expect("regoleBinari", [&](QDialog& dialog) {
+            auto* table = widget<QTableWidget>(&dialog, "tabellaRegole");
+            auto* error = widget<QLabel>(&dialog, "erroreRegole");
+            click(&dialog, "aggiungiRegola");
+            QCOMPARE(table->rowCount(), 1);
+            QCOMPARE(error->text(), QString("Regola 1: la regola non dà nessun binario: ne "
+                                            "vieterebbe tutti"));
+            table->item(0, 6)->setText("9");
+            QCOMPARE(error->text(), QString("Regola 1, preferiti: «9» non è un binario della "
+                                            "stazione: ci sono 1, 2"));
+            QCOMPARE(table->item(0, 6)->text(), QString());
+            table->item(0, 6)->setText("1");
+            table->item(0, 0)->setText("intercity");
+            table->item(0, 3)->setText("PASSA");
+            QCOMPARE(table->item(0, 0)->text(), QString("Intercity"));
+            QCOMPARE(table->item(0, 3)->text(), QString("passa"));
+            QCOMPARE(error->text(), QString());
+            QCOMPARE(widget<QLabel>(&dialog, "conteggioRegole")->text(),
+                     QString("regola 1: 1 treno; 2 treni senza regola"));
+            nextFile = csv;
+            click(&dialog, "esportaRegole");
+            click(&dialog, "rimuoviRegola");
+            QCOMPARE(table->rowCount(), 0);
+            click(&dialog, "importaRegole");
+            QCOMPARE(table->rowCount(), 1);
+            QCOMPARE(table->item(0, 6)->text(), QString("1"));
+            screenshot(&dialog, "regole_binari");
+            click(&dialog, "applicaRegole");
+        });
+        window->findChild<QAction*>("actionRegoleBinari")->trigger();
+        QCOMPARE(readBytes(csv.toStdString()),
+                 std::string("\xEF\xBB\xBF"
+                             "categoria;provenienza;destinazione;tipo;dalle;alle;preferiti;"
+                             "ammessi\r\nIntercity;;;passa;;;1;\r\n"));
+        QCOMPARE(window->logic().editorData().trackRules.size(), std::size_t(1));
+        QVERIFY(widget<QToolButton>(window, "indicatoreVerifica")->text().contains("1 avviso"));
+
+        TrainTableWindow& table = window->trainTable();
+        table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&table));
+        QTest::mouseClick(widget<QCheckBox>(&table, "soloFuoriRegola"), Qt::LeftButton);
+        auto* rows = widget<QTableView>(&table, "tabellaTreni")->model();
+        QCOMPARE(rows->rowCount(), 1);
+        QCOMPARE(rows->index(0, 1).data().toString(), QString("2235"));
+
+        dialogs.expect("assegnaBinari", [](QDialog& dialog) {
+            QVERIFY(widget<QCheckBox>(&dialog, "seguiRegole")->isChecked());
+            widget<QComboBox>(&dialog, "qualiTreni")->setCurrentIndex(2); // every train
+            auto* preview = widget<QPlainTextEdit>(&dialog, "anteprimaAssegnazione");
+            QVERIFY(preview->toPlainText().contains(
+                "Sul binario preferito: 1 di 1 treno con una regola (prima 0), sul primo 1\n"
+                "Su un binario ammesso in più: 0; fuori regola: 0 (prima 1)"));
+            click(&dialog, "miglioraAssegnazione");
+            QVERIFY(preview->toPlainText().contains("La ricerca "));
+            screenshot(&dialog, "assegna_binari_regole");
+            click(&dialog, "assegna");
+        });
+        window->findChild<QAction*>("actionAssegnaBinari")->trigger();
+        QCOMPARE(scenario.treni[3].binario, std::string("1"));
+        QCOMPARE(rows->rowCount(), 0);
+        QVERIFY(!widget<QToolButton>(window, "indicatoreVerifica")->text().contains("avvis"));
+        window->findChild<QAction*>("actionAnnulla")->trigger();
+        QCOMPARE(scenario.treni[3].binario, std::string("2"));
+        QCOMPARE(rows->rowCount(), 1);
     }
 
     // The conflict of the sample mended by "Assegna binari…", and given back by undo; what is left

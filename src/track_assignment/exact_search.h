@@ -29,8 +29,8 @@ struct SearchProblem {
 };
 
 // The track of each item in the best placement the solver found within `seconds` (-1: none),
-// seeded with the items' own; nullopt when it found none. `progress` is told the share of the
-// time spent, and stops the search by answering false.
+// seeded with the items' own; nullopt when it found none better. `progress` is told the share of
+// the time spent, and stops the search by answering false.
 std::optional<std::vector<int>> searchTracks(const SearchProblem& problem, double seconds,
                                              const std::function<bool(double)>& progress);
 

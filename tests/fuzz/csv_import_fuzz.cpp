@@ -1,12 +1,15 @@
 // libFuzzer target: arbitrary bytes as a CSV file of trains, imported into a station. The import
 // is all or nothing; every text it accepts is one line of Windows-1252; what it accepts saves and
-// reloads; exported and imported again, it gives the same file.
+// reloads; exported and imported again, it gives the same file. The same bytes as a file of track
+// rules: what is accepted exports and imports again the same, and so through the editor's data.
+#include "companion/editor_data.h"
 #include "csv_exchange/trains_csv.h"
 #include "fuzz/imported_texts.h"
 #include "model/track_slots.h"
 #include "scenario_file/scenario_file_error.h"
 #include "scenario_file/scenario_reader.h"
 #include "scenario_file/scenario_writer.h"
+#include "track_rules/rules_csv.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,11 +41,31 @@ std::string saved(const zeb::Scenario& s, const char* what) {
     }
 }
 
+void checkRules(std::string_view bytes, const std::vector<std::string>& tracks) {
+    const zeb::RulesImport read = zeb::importRulesCsv(bytes, tracks);
+    if (!read.errors.empty()) {
+        if (!read.rules.empty())
+            fault("a refused rules file kept rules", "");
+        return;
+    }
+    const zeb::RulesImport again = zeb::importRulesCsv(zeb::rulesCsv(read.rules), tracks);
+    if (!again.errors.empty())
+        fault("the export of imported rules is refused", again.errors.front());
+    if (again.rules != read.rules)
+        fault("rules exported and imported again differ", "");
+    zeb::EditorData data;
+    data.trackRules = read.rules;
+    const zeb::EditorDataRead kept = zeb::readEditorData(zeb::editorDataText(data));
+    if (kept.note || kept.data.trackRules != read.rules)
+        fault("rules kept beside the scenario read back otherwise", kept.note.value_or(""));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     zeb::Scenario s = station();
+    checkRules(bytes, zeb::stationTrackNames(s));
     zeb::CsvImport result = zeb::importTrainsCsv(s, bytes);
     if (!result.ok()) {
         if (!result.trains.empty())

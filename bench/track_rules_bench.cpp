@@ -1,0 +1,173 @@
+// Track assignment with rules by line and direction and a buffer between trains: generated days
+// whose rules can be met, against today's first pass without rules; the commuter day of the
+// tests; the time of the first pass and of the preview on 2001 trains.
+#include "model/track_slots.h"
+#include "timetable/train_times.h"
+#include "track_assignment/commuter_day.h"
+#include "track_assignment/track_assignment.h"
+#include "views/assign_tracks_dialog.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace zeb::bench {
+namespace {
+
+constexpr int kBuffer = 5;
+
+struct RuledDay {
+    Scenario s;
+    TrackRules rules;
+};
+
+// A day of about `count` trains on `tracks` tracks, none assigned: a direction for each pair of
+// tracks, its two preferred, the next pair's first allowed when they are full. Each direction
+// runs from 5:00 to midnight at headways of 4 minutes or more, its trains standing 1 to 4: never
+// three of them on the station at once, so the rules can be met.
+RuledDay ruledDay(int count, int tracks, std::mt19937& random) {
+    RuledDay day;
+    for (int slot = 0; slot < tracks; ++slot)
+        day.s.binari_scelti[static_cast<std::size_t>(slot)] = true;
+    rebuildTrackTable(day.s);
+    const std::vector<std::string> names = stationTrackNames(day.s);
+    const int directions = tracks / 2;
+    const int headway = std::max(4, directions * 1140 / count - 2); // 2 minutes more on average
+    for (int d = 0; d < directions; ++d) {
+        const std::size_t first = static_cast<std::size_t>(2 * d);
+        const std::string from = "Linea " + std::to_string(d / 2) + (d % 2 ? " Nord" : " Sud");
+        day.rules.push_back({"",
+                             from,
+                             "",
+                             RulePassage::Any,
+                             -1,
+                             -1,
+                             {names[first], names[first + 1]},
+                             {names[(first + 2) % names.size()]}});
+        for (int at = 300 + static_cast<int>(random() % 10);
+             at < 1440 && day.s.totale_treni < kMaxTrains;
+             at += headway + static_cast<int>(random() % 5)) {
+            Treno& t = day.s.treni[static_cast<std::size_t>(day.s.totale_treni++)];
+            t.numero = std::to_string(day.s.totale_treni);
+            t.categoria = "Regionale";
+            t.indice_categoria = "13";
+            t.provenienza = from;
+            t.destinazione = "Capolinea " + std::to_string(d);
+            const int leave = (at + 1 + static_cast<int>(random() % 4)) % kMinutesPerDay;
+            t.ora_arrivo = std::to_string(at / 60 % 24);
+            t.min_arrivo = std::to_string(at % 60);
+            t.ora_partenza = std::to_string(leave / 60);
+            t.min_partenza = std::to_string(leave % 60);
+        }
+    }
+    return day;
+}
+
+AssignmentOptions ruled(const TrackRules& rules, double seconds) {
+    AssignmentOptions options;
+    options.rules = rules;
+    options.buffer = kBuffer;
+    options.timeLimit = seconds;
+    return options;
+}
+
+// Eight days of 200 to 2001 trains on 8 to 23 tracks: today's pass without rules against the
+// first pass with them and against the search of 2 seconds after it, side by side.
+void RuledDays(benchmark::State& state) {
+    struct Sums {
+        long preferred = 0;
+        long gaps = 0;
+        long outside = 0;
+        long conflicts = 0;
+    } today, first, searched;
+    long ruledTrains = 0;
+    for (auto _ : state) {
+        std::mt19937 random(2026);
+        constexpr int kTracks[] = {8, 10, 12, 14, 16, 18, 20, 23};
+        for (int k = 0; k < 8; ++k) {
+            const int count = 200 + k * (kMaxTrains - 200) / 7;
+            const RuledDay day = ruledDay(count, kTracks[k], random);
+            auto add = [&](Sums& sums, const AssignmentOptions& options) {
+                Assignment a = assignTracks(day.s, options);
+                Scenario after = day.s;
+                applyAssignment(after, a);
+                const TrackQuality q = trackQuality(after, {}, {}, day.rules, kBuffer);
+                sums.preferred += q.onPreferred;
+                sums.gaps += q.shortGaps;
+                sums.outside += q.outsideRules;
+                sums.conflicts += a.conflictsAfter;
+                return q.ruled;
+            };
+            ruledTrains += add(today, {});
+            add(first, ruled(day.rules, 0));
+            add(searched, ruled(day.rules, 2));
+        }
+    }
+    const double share = 100.0 / static_cast<double>(ruledTrains);
+    state.counters["today_preferred_pct"] = static_cast<double>(today.preferred) * share;
+    state.counters["today_outside"] = static_cast<double>(today.outside);
+    state.counters["today_short_gaps"] = static_cast<double>(today.gaps);
+    state.counters["first_preferred_pct"] = static_cast<double>(first.preferred) * share;
+    state.counters["first_short_gaps"] = static_cast<double>(first.gaps);
+    state.counters["searched_preferred_pct"] = static_cast<double>(searched.preferred) * share;
+    state.counters["searched_short_gaps"] = static_cast<double>(searched.gaps);
+    state.counters["ruled_outside"] = static_cast<double>(first.outside + searched.outside);
+    state.counters["ruled_conflicts"] = static_cast<double>(first.conflicts + searched.conflicts);
+}
+
+// The commuter day of the tests, every train moved: today's pass without rules, then with them.
+void CommuterDay(benchmark::State& state) {
+    const test::CommuterDay day = test::commuterDay();
+    TrackQuality without;
+    TrackQuality with;
+    for (auto _ : state) {
+        for (auto [options, quality] :
+             {std::pair(AssignmentOptions{}, &without), std::pair(ruled(day.rules, 2), &with)}) {
+            options.which = TrainsToAssign::All;
+            options.keepAssigned = false;
+            Scenario after = day.s;
+            applyAssignment(after, assignTracks(day.s, options));
+            *quality = trackQuality(after, {}, {}, day.rules, kBuffer);
+        }
+    }
+    state.counters["trains"] = day.s.totale_treni;
+    state.counters["today_outside"] = without.outsideRules;
+    state.counters["today_short_gaps"] = without.shortGaps;
+    state.counters["ruled_outside"] = with.outsideRules;
+    state.counters["ruled_short_gaps"] = with.shortGaps;
+}
+
+// 2001 trains on 23 tracks with rules: the first pass alone (what the preview runs), and with the
+// search of 2 seconds.
+void RuledAssignmentOf2001(benchmark::State& state) {
+    std::mt19937 random(7);
+    const RuledDay day = ruledDay(kMaxTrains, kMaxChosenTracks, random);
+    Assignment a;
+    for (auto _ : state)
+        a = assignTracks(day.s, ruled(day.rules, static_cast<double>(state.range(0))));
+    state.counters["trains"] = day.s.totale_treni;
+    state.counters["outside"] = a.after.outsideRules;
+    state.counters["conflicts"] = a.conflictsAfter;
+    state.counters["short_gaps"] = a.after.shortGaps;
+    state.counters["improved"] = a.improved;
+}
+
+// The preview of "Assegna binari…" following an option's change on 2001 trains with rules.
+void AssignPreviewOf2001(benchmark::State& state) {
+    std::mt19937 random(7);
+    const RuledDay day = ruledDay(kMaxTrains, kMaxChosenTracks, random);
+    AssignTracksDialog dialog(day.s, ruled(day.rules, 2));
+    auto* sameLine = dialog.findChild<QCheckBox*>("stessaLinea");
+    for (auto _ : state)
+        sameLine->toggle();
+}
+
+BENCHMARK(RuledDays)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(CommuterDay)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(RuledAssignmentOf2001)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(AssignPreviewOf2001)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace zeb::bench

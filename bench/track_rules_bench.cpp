@@ -3,7 +3,7 @@
 // tests; the time of the first pass and of the preview on 2001 trains.
 #include "model/track_slots.h"
 #include "timetable/train_times.h"
-#include "track_assignment/commuter_day.h"
+#include "track_assignment/ruled_days.h"
 #include "track_assignment/track_assignment.h"
 #include "views/assign_tracks_dialog.h"
 
@@ -18,52 +18,8 @@ namespace {
 
 constexpr int kBuffer = 5;
 
-struct RuledDay {
-    Scenario s;
-    TrackRules rules;
-};
-
-// A day of about `count` trains on `tracks` tracks, none assigned: a direction for each pair of
-// tracks, its two preferred, the next pair's first allowed when they are full. Each direction
-// runs from 5:00 to midnight at headways of 4 minutes or more, its trains standing 1 to 4: never
-// three of them on the station at once, so the rules can be met.
-RuledDay ruledDay(int count, int tracks, std::mt19937& random) {
-    RuledDay day;
-    for (int slot = 0; slot < tracks; ++slot)
-        day.s.binari_scelti[static_cast<std::size_t>(slot)] = true;
-    rebuildTrackTable(day.s);
-    const std::vector<std::string> names = stationTrackNames(day.s);
-    const int directions = tracks / 2;
-    const int headway = std::max(4, directions * 1140 / count - 2); // 2 minutes more on average
-    for (int d = 0; d < directions; ++d) {
-        const std::size_t first = static_cast<std::size_t>(2 * d);
-        const std::string from = "Linea " + std::to_string(d / 2) + (d % 2 ? " Nord" : " Sud");
-        day.rules.push_back({"",
-                             from,
-                             "",
-                             RulePassage::Any,
-                             -1,
-                             -1,
-                             {names[first], names[first + 1]},
-                             {names[(first + 2) % names.size()]}});
-        for (int at = 300 + static_cast<int>(random() % 10);
-             at < 1440 && day.s.totale_treni < kMaxTrains;
-             at += headway + static_cast<int>(random() % 5)) {
-            Treno& t = day.s.treni[static_cast<std::size_t>(day.s.totale_treni++)];
-            t.numero = std::to_string(day.s.totale_treni);
-            t.categoria = "Regionale";
-            t.indice_categoria = "13";
-            t.provenienza = from;
-            t.destinazione = "Capolinea " + std::to_string(d);
-            const int leave = (at + 1 + static_cast<int>(random() % 4)) % kMinutesPerDay;
-            t.ora_arrivo = std::to_string(at / 60 % 24);
-            t.min_arrivo = std::to_string(at % 60);
-            t.ora_partenza = std::to_string(leave / 60);
-            t.min_partenza = std::to_string(leave % 60);
-        }
-    }
-    return day;
-}
+using test::ruledDay;
+using RuledDay = test::DayWithRules;
 
 AssignmentOptions ruled(const TrackRules& rules, double seconds) {
     AssignmentOptions options;
@@ -119,7 +75,7 @@ void RuledDays(benchmark::State& state) {
 
 // The commuter day of the tests, every train moved: today's pass without rules, then with them.
 void CommuterDay(benchmark::State& state) {
-    const test::CommuterDay day = test::commuterDay();
+    const test::DayWithRules day = test::commuterDay();
     TrackQuality without;
     TrackQuality with;
     for (auto _ : state) {

@@ -1,4 +1,4 @@
-#include "track_assignment/commuter_day.h"
+#include "track_assignment/ruled_days.h"
 #include "track_assignment/track_assignment.h"
 
 #include "timetable/test_trains.h"
@@ -31,7 +31,7 @@ AssignmentOptions everyTrainWith(const TrackRules& rules, double seconds) {
 // conflict, at most three gaps under the buffer; the first pass alone does it, and the search
 // keeps it so.
 TEST(TrackRulesAssignment, TheCommuterDayKeepsItsPlatforms) {
-    const test::CommuterDay day = test::commuterDay();
+    const test::DayWithRules day = test::commuterDay();
     ASSERT_GE(day.s.totale_treni, 200);
     for (double seconds : {0.0, 2.0}) {
         SCOPED_TRACE(seconds);
@@ -55,43 +55,14 @@ TEST(TrackRulesAssignment, TheCommuterDayKeepsItsPlatforms) {
     }
 }
 
-// Generated days whose rules can be met, two preferred tracks and one overflow for each
-// direction: no conflict, none outside its rule, and the search never worse than the first
-// pass, goal by goal.
+// Generated days whose rules can be met: no conflict, none outside its rule, and the search never
+// worse than the first pass, goal by goal.
 TEST(TrackRulesAssignment, RulesThatCanBeMetAreMetAndTheSearchOnlyImproves) {
     std::mt19937 random(20261207);
     for (int day = 0; day < 12; ++day) {
-        const int tracks = 6 + day % 6;
-        Scenario s;
-        for (int slot = 0; slot < tracks; ++slot)
-            s.binari_scelti[static_cast<std::size_t>(slot)] = true;
-        rebuildTrackTable(s);
-        const std::vector<std::string> names = stationTrackNames(s);
-        TrackRules rules;
-        const int directions = tracks / 2;
-        for (int d = 0; d < directions; ++d) {
-            const std::size_t first = static_cast<std::size_t>(2 * d);
-            rules.push_back({"",
-                             "Da " + std::to_string(d),
-                             "",
-                             RulePassage::Any,
-                             -1,
-                             -1,
-                             {names[first], names[first + 1]},
-                             {names[(first + 2) % names.size()]}});
-            // One train each 15 to 25 minutes, standing 1 to 9: at most two at once.
-            for (int at = 300 + static_cast<int>(random() % 20); at < 1380;
-                 at += 6 + static_cast<int>(random() % 9)) {
-                Treno& t = s.treni[static_cast<std::size_t>(s.totale_treni++)];
-                t.numero = std::to_string(s.totale_treni);
-                t.categoria = "Regionale";
-                t.provenienza = "Da " + std::to_string(d);
-                t.destinazione = "Verso";
-                const int leave = at + 1 + static_cast<int>(random() % 9);
-                test::splitTime(clockText(at), t.ora_arrivo, t.min_arrivo);
-                test::splitTime(clockText(leave), t.ora_partenza, t.min_partenza);
-            }
-        }
+        const test::DayWithRules generated = test::ruledDay(150 + 40 * day, 6 + day % 6, random);
+        const Scenario& s = generated.s;
+        const TrackRules& rules = generated.rules;
         SCOPED_TRACE(day);
         const Assignment first = assignTracks(s, everyTrainWith(rules, 0));
         const Assignment searched = assignTracks(s, everyTrainWith(rules, 1));

@@ -5,20 +5,23 @@
 #include "model/track_slots.h"
 #include "timetable/train_times.h"
 
+#include <random>
 #include <string>
 
 namespace zeb::test {
+
+// A day with its track rules.
+struct DayWithRules {
+    Scenario s;
+    TrackRules rules;
+};
 
 // A commuter station of our own, Valmora: 10 tracks, five lines, each direction with its one or
 // two platforms and an overflow track, a train each way every 30 to 40 minutes from 5:30 to
 // 23:30, stands of 1 to 6 minutes; the trains to and from Borgo end and start here. 242 trains,
 // all on track 1 to begin with.
-struct CommuterDay {
-    Scenario s;
-    TrackRules rules;
-};
 
-inline CommuterDay commuterDay() {
+inline DayWithRules commuterDay() {
     struct Direction {
         const char* from;
         const char* to;
@@ -37,7 +40,7 @@ inline CommuterDay commuterDay() {
         {"Borgo", "", "9 10", "3", 35, 8},
         {"", "Borgo", "10 9", "3", 35, 20},
     };
-    CommuterDay day;
+    DayWithRules day;
     Scenario& s = day.s;
     s.nome_stazione = "Valmora";
     for (int slot = 0; slot < 10; ++slot)
@@ -88,6 +91,48 @@ inline CommuterDay commuterDay() {
                 t.min_partenza = std::to_string(leave % 60);
             }
             t.binario = tracks.front(); // every train on track 1 to start with
+        }
+    }
+    return day;
+}
+
+// A day of about `count` trains on `tracks` tracks, none assigned: a direction for each pair of
+// tracks, its two preferred, the next pair's first allowed when they are full. Each direction
+// runs from 5:00 to midnight at headways of 4 minutes or more, its trains standing 1 to 4: never
+// three of them on the station at once, so the rules can be met.
+inline DayWithRules ruledDay(int count, int tracks, std::mt19937& random) {
+    DayWithRules day;
+    for (int slot = 0; slot < tracks; ++slot)
+        day.s.binari_scelti[static_cast<std::size_t>(slot)] = true;
+    rebuildTrackTable(day.s);
+    const std::vector<std::string> names = stationTrackNames(day.s);
+    const int directions = tracks / 2;
+    const int headway = std::max(4, directions * 1140 / count - 2); // 2 minutes more on average
+    for (int d = 0; d < directions; ++d) {
+        const std::size_t first = static_cast<std::size_t>(2 * d);
+        const std::string from = "Linea " + std::to_string(d / 2) + (d % 2 ? " Nord" : " Sud");
+        day.rules.push_back({"",
+                             from,
+                             "",
+                             RulePassage::Any,
+                             -1,
+                             -1,
+                             {names[first], names[first + 1]},
+                             {names[(first + 2) % names.size()]}});
+        for (int at = 300 + static_cast<int>(random() % 10);
+             at < 1440 && day.s.totale_treni < kMaxTrains;
+             at += headway + static_cast<int>(random() % 5)) {
+            Treno& t = day.s.treni[static_cast<std::size_t>(day.s.totale_treni++)];
+            t.numero = std::to_string(day.s.totale_treni);
+            t.categoria = "Regionale";
+            t.indice_categoria = "13";
+            t.provenienza = from;
+            t.destinazione = "Capolinea " + std::to_string(d);
+            const int leave = (at + 1 + static_cast<int>(random() % 4)) % kMinutesPerDay;
+            t.ora_arrivo = std::to_string(at / 60 % 24);
+            t.min_arrivo = std::to_string(at % 60);
+            t.ora_partenza = std::to_string(leave / 60);
+            t.min_partenza = std::to_string(leave % 60);
         }
     }
     return day;

@@ -113,7 +113,8 @@ public:
     // A station's day read from a timetable feed, appended after the stored trains all or
     // nothing as one step of the history; with `feedStation`, its name and tracks become the
     // station data first and the station dialog opens for a check. With `tracksWith`, the trains
-    // that came without a track of the station get one in the same step, under those rules.
+    // that came without a track of the station get one in the same step, under those settings and
+    // the station's track rules.
     // Trains the scenario holds already are settled as `present` says. Trains that do not fit
     // are refused with a message. Offered when canShowTrain().
     void importGtfs(std::vector<Treno> trains, const StationDay* feedStation,

@@ -42,6 +42,8 @@ void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedSt
         options.selected = trackless;
         options.settings = *tracksWith;
         options.links = linked;
+        options.rules = data_.trackRules; // the station's habits, no search: the import is quick
+        options.buffer = data_.buffer;
         applyAssignment(s_, zeb::assignTracks(s_, options));
     }
     afterManyTrainsChanged();

@@ -505,13 +505,7 @@ private:
             const auto on = trackOf_.find(train);
             from.push_back(on == trackOf_.end() ? -1 : on->second);
         }
-        for (std::size_t i = 0; i < items.size(); ++i) // free the tracks for the search
-            if (from[i] >= 0)
-                take(items[i], from[i]);
         const auto found = searchTracks(problem, options_.timeLimit, options_.progress);
-        for (std::size_t i = 0; i < items.size(); ++i) // the first pass's tracks back
-            if (from[i] >= 0)
-                put(items[i], from[i], true);
         if (!found)
             return false;
         const Score before = score(unplaced);

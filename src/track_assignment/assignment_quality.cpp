@@ -73,6 +73,24 @@ TrackQuality trackQuality(const Scenario& s, const CheckSettings& settings, cons
     return quality;
 }
 
+std::string changeText(const Scenario& s, const TrackChange& change) {
+    const Treno& t = s.treni[static_cast<std::size_t>(change.train)];
+    const auto minute = hasArrival(t) ? arrivalMinute(t) : departureMinute(t);
+    return t.numero + " " + (minute ? clockText(*minute) : std::string("--:--")) + ": " +
+           (change.from.empty() ? std::string("nessun binario") : change.from) + " → " + change.to;
+}
+
+std::string unplacedText(const Scenario& s, const Assignment& assignment) {
+    if (assignment.unplaced.empty())
+        return {};
+    std::string numbers;
+    for (int train : assignment.unplaced)
+        numbers += (numbers.empty() ? "" : ", ") + s.treni[static_cast<std::size_t>(train)].numero;
+    return "senza binario libero: " + numbers + " (" +
+           counted(assignment.moreTracks, "binario", "binari") + " in più " +
+           (assignment.unplaced.size() == 1 ? "lo collocherebbe" : "li collocherebbero") + ")";
+}
+
 std::string assignmentSummary(const Assignment& assignment, const AssignmentOptions& options) {
     std::string text = "conflitti: prima " + std::to_string(assignment.conflictsBefore) +
                        ", dopo " + std::to_string(assignment.conflictsAfter) + "; ";

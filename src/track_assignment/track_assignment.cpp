@@ -7,6 +7,7 @@
 #include "timetable/train_links.h"
 #include "timetable/train_times.h"
 #include "track_assignment/exact_search.h"
+#include "track_assignment/spans.h"
 #include "track_rules/rule_matching.h"
 
 #include <algorithm>
@@ -18,18 +19,6 @@
 namespace zeb {
 
 namespace {
-
-// An occupancy widened by the separation, so that two trains clash exactly where their spans
-// meet: [start, end) with start in 0..1439, end past 1440 across midnight.
-struct Span {
-    int start;
-    int end;
-};
-
-// The checker's rule, the separation being in the spans' ends already.
-bool clash(const Span& a, const Span& b) {
-    return tooClose(a.start, a.end, b.start, b.end, 0);
-}
 
 // The most spans that meet at one moment of the circle, and a moment where the fewest meet.
 struct Coverage {
@@ -644,50 +633,6 @@ void applyAssignment(Scenario& s, const Assignment& assignment) {
 int stationConflicts(const Scenario& s, const CheckSettings& settings, const TrainLinks& links) {
     return static_cast<int>(
         trackConflicts(stationTrackOccupancies(s, settings, links), settings.separation).size());
-}
-
-std::vector<int> clashesAfterMove(const Scenario& s, const CheckSettings& settings, int train,
-                                  const std::string& track, int minutes, const TrainLinks& links) {
-    const std::vector<Occupancy> occupancies = trackOccupancies(s, settings, false, links);
-    const auto moved =
-        std::find_if(occupancies.begin(), occupancies.end(),
-                     [&](const Occupancy& o) { return o.train == train || o.leaving == train; });
-    if (moved == occupancies.end())
-        return {};
-    // A unit's hold stretches or shrinks with the train moved; a train's moves whole.
-    int start = moved->start + (moved->leaving == train ? 0 : minutes);
-    int end = moved->end + (moved->leaving < 0 || moved->leaving == train ? minutes : 0);
-    if (end < start)
-        return {}; // a unit that would leave before it arrives: the checker says so
-    const int day = ((start % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay - start;
-    start += day;
-    end += day;
-    const Span span{start, end + settings.separation};
-    std::vector<int> clashes;
-    for (const Occupancy& o : occupancies) {
-        if (o.train != moved->train && o.track == track &&
-            clash(span, {o.start, o.end + settings.separation}))
-            clashes.push_back(o.train);
-    }
-    return clashes;
-}
-
-std::string changeText(const Scenario& s, const TrackChange& change) {
-    const Treno& t = s.treni[static_cast<std::size_t>(change.train)];
-    const auto minute = hasArrival(t) ? arrivalMinute(t) : departureMinute(t);
-    return t.numero + " " + (minute ? clockText(*minute) : std::string("--:--")) + ": " +
-           (change.from.empty() ? std::string("nessun binario") : change.from) + " → " + change.to;
-}
-
-std::string unplacedText(const Scenario& s, const Assignment& assignment) {
-    if (assignment.unplaced.empty())
-        return {};
-    std::string numbers;
-    for (int train : assignment.unplaced)
-        numbers += (numbers.empty() ? "" : ", ") + s.treni[static_cast<std::size_t>(train)].numero;
-    return "senza binario libero: " + numbers + " (" +
-           counted(assignment.moreTracks, "binario", "binari") + " in più " +
-           (assignment.unplaced.size() == 1 ? "lo collocherebbe" : "li collocherebbero") + ")";
 }
 
 std::vector<int> tracklessTrains(const Scenario& s, int first) {

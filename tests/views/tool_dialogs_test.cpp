@@ -408,6 +408,16 @@ private slots:
             click(&dialog, "importaRegole");
             QCOMPARE(table->rowCount(), 1);
             QCOMPARE(table->item(0, 6)->text(), QString("1"));
+            // A second rule after it, moved up and back down.
+            click(&dialog, "aggiungiRegola");
+            table->item(1, 7)->setText("2");
+            click(&dialog, "suRegola");
+            QCOMPARE(table->item(0, 7)->text(), QString("2"));
+            click(&dialog, "giuRegola");
+            QCOMPARE(table->item(1, 7)->text(), QString("2"));
+            QCOMPARE(widget<QLabel>(&dialog, "conteggioRegole")->text(),
+                     QString("regola 1: 1 treno, regola 2: 2 treni; nessun treno senza regola"));
+            click(&dialog, "rimuoviRegola");
             screenshot(&dialog, "regole_binari");
             click(&dialog, "applicaRegole");
         });
@@ -417,6 +427,9 @@ private slots:
                              "categoria;provenienza;destinazione;tipo;dalle;alle;preferiti;"
                              "ammessi\r\nIntercity;;;passa;;;1;\r\n"));
         QCOMPARE(window->logic().editorData().trackRules.size(), std::size_t(1));
+        save(QString::fromStdString(folder.file("regolato.zeb")));
+        QVERIFY(readBytes(folder.file("regolato.zeb-editor")).find("\"regoleBinari\"") !=
+                std::string::npos);
         QVERIFY(widget<QToolButton>(window, "indicatoreVerifica")->text().contains("1 avviso"));
 
         TrainTableWindow& table = window->trainTable();

@@ -94,6 +94,10 @@ public:
             return slotOfTrackName(name).value_or(kMaxChosenTracks) < kMaxChosenTracks;
         });
         stubsForEnds_ = options.stubsForEnds && numbered;
+        for (const std::string& name : tracks_)
+            stub_.push_back(slotOfTrackName(name).value_or(0) >= kMaxChosenTracks);
+        for (int i = 0; i < s.totale_treni; ++i)
+            ownTrack_.push_back(trackIndex(s.treni[i].binario));
         for (const Occupancy& o : trackOccupancies(s, options.settings, false, options.links)) {
             occupancy_[o.train] = o;
         }
@@ -122,7 +126,7 @@ public:
         std::vector<Span> all;
         for (const auto& [train, o] : occupancy_) {
             const bool moves = std::binary_search(movable_.begin(), movable_.end(), train);
-            const int track = trackIndex(s_.treni[static_cast<std::size_t>(train)].binario);
+            const int track = ownTrackOf(train);
             if (moves || track >= 0)
                 all.push_back(spanOf(train));
             if (!moves && track >= 0)
@@ -250,18 +254,20 @@ private:
     }
 
     const Span& spanOf(int train) const { return spans_[static_cast<std::size_t>(train)]; }
+    // The station's track a train has, as an index of tracks_; -1 for none.
+    int ownTrackOf(int train) const { return ownTrack_[static_cast<std::size_t>(train)]; }
 
     bool mayUse(int train, int track) const {
-        if (!allowed_[static_cast<std::size_t>(track)])
-            return false;
-        const bool stub = slotOfTrackName(tracks_[static_cast<std::size_t>(track)]).value_or(0) >=
-                          kMaxChosenTracks;
-        return !(stub && stubsForEnds_ && passing_[static_cast<std::size_t>(train)]);
+        const auto at = static_cast<std::size_t>(track);
+        return allowed_[at] &&
+               !(stub_[at] && stubsForEnds_ && passing_[static_cast<std::size_t>(train)]);
     }
 
     // How the rules of a train (both trains of a unit) see a track: the worse of the two.
     TrackStanding standing(int train, int track) const {
         TrackStanding worst = TrackStanding::Free;
+        if (options_.rules.empty())
+            return worst;
         for (int member : {train, occupancy_.at(train).leaving}) {
             const int rule = member < 0 ? -1 : ruleOf_[static_cast<std::size_t>(member)];
             if (rule < 0)
@@ -277,8 +283,7 @@ private:
         const TrackStanding rule = standing(train, track);
         if (rule == TrackStanding::Forbidden)
             return ForbiddenTier;
-        if (tracks_[static_cast<std::size_t>(track)] ==
-            s_.treni[static_cast<std::size_t>(train)].binario)
+        if (track == ownTrackOf(train))
             return Own;
         switch (rule) {
         case TrackStanding::FirstPreferred:
@@ -306,6 +311,8 @@ private:
             const Span& on = spanOf(other);
             if (clash(span, on))
                 return {false, 0, 0};
+            if (options_.buffer <= 0)
+                continue;
             const int gap = std::min(gapBetween(span, on), gapBetween(on, span));
             if (gap < options_.buffer) {
                 ++fit.close;
@@ -323,7 +330,7 @@ private:
     // line (the most used first), then the station's order.
     std::vector<int> preferences(int train) const {
         std::vector<int> order;
-        const int own = trackIndex(s_.treni[static_cast<std::size_t>(train)].binario);
+        const int own = ownTrackOf(train);
         if (own >= 0)
             order.push_back(own);
         if (options_.sameLine) {
@@ -345,8 +352,9 @@ private:
     // The best free track for a train: the best tier, then the fewest trains closer than the
     // buffer and the least under it, then the order of preferences().
     std::optional<int> bestTrack(int train, int except, bool forbiddenToo) const {
-        std::optional<int> best;
-        std::array<int, 4> bestKey{};
+        // The candidates by tier, then preference: the first free one without a close neighbour
+        // is the best, and a worse tier never beats a free track of a better one.
+        std::vector<std::array<int, 3>> candidates; // tier, place in the preferences, track
         std::vector<bool> seen(tracks_.size(), false);
         const std::vector<int> order = preferences(train);
         for (std::size_t at = 0; at < order.size(); ++at) {
@@ -355,14 +363,23 @@ private:
                 continue;
             seen[static_cast<std::size_t>(track)] = true;
             const Tier tier = tierOf(train, track);
-            if ((tier == ForbiddenTier && !forbiddenToo) || (best && tier > bestKey[0]))
-                continue;
+            if (tier != ForbiddenTier || forbiddenToo)
+                candidates.push_back({tier, static_cast<int>(at), track});
+        }
+        std::sort(candidates.begin(), candidates.end());
+        std::optional<int> best;
+        std::array<int, 4> bestKey{};
+        for (const auto& [tier, at, track] : candidates) {
+            if (best && tier > bestKey[0])
+                break;
             const Fit fit = fitOn(train, track);
-            const std::array<int, 4> key{tier, fit.close, fit.shortfall, static_cast<int>(at)};
+            const std::array<int, 4> key{tier, fit.close, fit.shortfall, at};
             if (fit.free && (!best || key < bestKey)) {
                 best = track;
                 bestKey = key;
             }
+            if (fit.free && fit.close == 0)
+                break;
         }
         return best;
     }
@@ -465,10 +482,7 @@ private:
             const Tier tier = tierOf(train, track);
             const bool ruled = standing(train, track) != TrackStanding::Free;
             total[1] += tier == ForbiddenTier ? 1 : 0;
-            total[2] +=
-                tier != Own && trackIndex(s_.treni[static_cast<std::size_t>(train)].binario) >= 0
-                    ? 1
-                    : 0;
+            total[2] += tier != Own && ownTrackOf(train) >= 0 ? 1 : 0;
             total[3] += ruled && standing(train, track) != TrackStanding::FirstPreferred ? 1 : 0;
             total[4] += ruled && standing(train, track) > TrackStanding::Preferred ? 1 : 0;
             const Fit fit = fitOn(train, track);
@@ -526,7 +540,7 @@ private:
         SearchItem item{span.start, span.end, {}, -1};
         const auto on = trackOf_.find(train);
         item.seed = on == trackOf_.end() ? -1 : on->second;
-        const bool hadTrack = trackIndex(s_.treni[static_cast<std::size_t>(train)].binario) >= 0;
+        const bool hadTrack = ownTrackOf(train) >= 0;
         for (int track = 0; track < static_cast<int>(tracks_.size()); ++track) {
             const Tier tier = tierOf(train, track);
             if (!mayUse(train, track) || tier == ForbiddenTier)
@@ -561,6 +575,7 @@ private:
     const AssignmentOptions& options_;
     std::vector<std::string> tracks_;
     std::vector<bool> allowed_;
+    std::vector<bool> stub_; // by track
     bool stubsForEnds_ = false;
     std::map<int, Occupancy> occupancy_;   // trains with valid times, by table position
     std::vector<std::vector<int>> placed_; // trains on each track
@@ -570,6 +585,7 @@ private:
     std::vector<bool> passing_;            // likewise
     std::vector<int> lineOfTrain_;
     std::vector<int> ruleOf_;                  // likewise; -1 for no rule
+    std::vector<int> ownTrack_;                // likewise
     std::vector<std::vector<int>> lineTracks_; // line → trains on each track
 };
 

@@ -2,9 +2,11 @@
 // whose rules can be met, against today's first pass without rules; the commuter day of the
 // tests; the time of the first pass and of the preview on 2001 trains.
 #include "model/track_slots.h"
+#include "timetable/checker.h"
 #include "timetable/train_times.h"
 #include "track_assignment/ruled_days.h"
 #include "track_assignment/track_assignment.h"
+#include "track_rules/rule_matching.h"
 #include "views/assign_tracks_dialog.h"
 
 #include <QCheckBox>
@@ -120,10 +122,27 @@ void AssignPreviewOf2001(benchmark::State& state) {
         sameLine->toggle();
 }
 
+// The checker of 2001 trains with the rules' warnings, the tracks given without the rules (most
+// trains outside them), the places' names accented so that each is folded through ICU.
+void CheckerWithRulesOf2001(benchmark::State& state) {
+    std::mt19937 random(7);
+    RuledDay day = ruledDay(kMaxTrains, kMaxChosenTracks, random);
+    applyAssignment(day.s, assignTracks(day.s, {}));
+    for (int i = 0; i < day.s.totale_treni; ++i)
+        day.s.treni[i].provenienza += " Città";
+    for (TrackRule& rule : day.rules)
+        rule.provenienza += " città";
+    std::size_t findings = 0;
+    for (auto _ : state)
+        findings = withFindings(checkScenario(day.s), ruleFindings(day.s, day.rules)).size();
+    state.counters["findings"] = static_cast<double>(findings);
+}
+
 BENCHMARK(RuledDays)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(CommuterDay)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(RuledAssignmentOf2001)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(AssignPreviewOf2001)->Unit(benchmark::kMillisecond);
+BENCHMARK(CheckerWithRulesOf2001)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace zeb::bench

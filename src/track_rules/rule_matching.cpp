@@ -7,6 +7,7 @@
 #include "timetable/train_times.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace zeb {
 
@@ -92,12 +93,20 @@ std::vector<int> rulesOfTrains(const Scenario& s, const TrackRules& rules) {
     std::vector<int> ruleOf(static_cast<std::size_t>(s.totale_treni), -1);
     if (rules.empty())
         return ruleOf;
+    // A day has few distinct places: each is folded once.
+    std::unordered_map<std::string, std::string> keys;
+    auto keyOf = [&](const std::string& name) -> const std::string& {
+        auto [at, added] = keys.try_emplace(name);
+        if (added)
+            at->second = searchKey(name);
+        return at->second;
+    };
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
         if (isCategoriaSenzaBinario(t.categoria) || isCancelled(t))
             continue;
-        const std::string origin = searchKey(t.provenienza);
-        const std::string destination = searchKey(t.destinazione);
+        const std::string& origin = keyOf(t.provenienza);
+        const std::string& destination = keyOf(t.destinazione);
         const auto first = std::find_if(folded.begin(), folded.end(), [&](const FoldedRule& r) {
             return matches(r, t, origin, destination);
         });

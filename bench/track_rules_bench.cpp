@@ -64,6 +64,7 @@ void RuledDays(benchmark::State& state) {
         }
     }
     const double share = 100.0 / static_cast<double>(ruledTrains);
+    state.counters["ruled_trains"] = static_cast<double>(ruledTrains);
     state.counters["today_preferred_pct"] = static_cast<double>(today.preferred) * share;
     state.counters["today_outside"] = static_cast<double>(today.outside);
     state.counters["today_short_gaps"] = static_cast<double>(today.gaps);

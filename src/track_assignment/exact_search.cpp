@@ -1,7 +1,5 @@
 #include "track_assignment/exact_search.h"
 
-#include "timetable/occupancy.h"
-
 #include <glpk.h>
 
 #include <algorithm>
@@ -12,8 +10,6 @@
 namespace zeb {
 
 namespace {
-
-constexpr int kDay = 24 * 60;
 
 // The column of each item's track, by option; the columns of the unplaced items and of the close
 // pairs follow.
@@ -41,9 +37,9 @@ std::vector<std::vector<int>> cliquesOn(const SearchProblem& p, const std::vecto
     std::vector<Event> events;
     for (int item : items) {
         const SearchItem& it = p.items[static_cast<std::size_t>(item)];
-        for (int shift : {0, -kDay}) {
-            events.push_back({it.start + shift, true, item});
-            events.push_back({it.end + shift, false, item});
+        for (int shift : {0, -kMinutesPerDay}) {
+            events.push_back({it.span.start + shift, true, item});
+            events.push_back({it.span.end + shift, false, item});
         }
     }
     std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
@@ -68,11 +64,6 @@ std::vector<std::vector<int>> cliquesOn(const SearchProblem& p, const std::vecto
         active.erase(active.find(e.item));
     }
     return {cliques.begin(), cliques.end()};
-}
-
-// The minutes from the end of `a`'s hold to the start of `b`'s round the clock.
-int gapAfter(const SearchItem& a, const SearchItem& b) {
-    return ((b.start - a.end) % kDay + kDay) % kDay;
 }
 
 using Problem = std::unique_ptr<glp_prob, decltype(&glp_delete_prob)>;
@@ -130,7 +121,7 @@ Columns buildModel(glp_prob* lp, const SearchProblem& p) {
             for (std::size_t y = x + 1; y < items.size(); ++y) {
                 const SearchItem& a = p.items[static_cast<std::size_t>(items[x])];
                 const SearchItem& b = p.items[static_cast<std::size_t>(items[y])];
-                const int gap = std::min(gapAfter(a, b), gapAfter(b, a));
+                const int gap = gapAround(a.span, b.span);
                 if (gap >= p.buffer)
                     continue;
                 const int pair =
@@ -237,12 +228,8 @@ std::optional<std::vector<int>> solveModel(const SearchProblem& problem, double 
 }
 
 long pairCost(const SearchProblem& p, const SearchItem& a, const SearchItem& b) {
-    const int gap = std::min(gapAfter(a, b), gapAfter(b, a));
+    const int gap = gapAround(a.span, b.span);
     return gap < p.buffer ? p.closeCost + (p.buffer - gap) : 0;
-}
-
-bool clashes(const SearchItem& a, const SearchItem& b) {
-    return tooClose(a.start, a.end, b.start, b.end, 0);
 }
 
 // The problem's cost of a placement: each item's track or its absence, each close pair.
@@ -289,7 +276,7 @@ SearchProblem windowProblem(const SearchProblem& p, const std::vector<int>& wind
             bool free = true;
             for (int other : on[static_cast<std::size_t>(track)]) {
                 const SearchItem& there = p.items[static_cast<std::size_t>(other)];
-                free = free && !clashes(it, there);
+                free = free && !clash(it.span, there.span);
                 cost += pairCost(p, it, there);
             }
             if (free)
@@ -324,8 +311,8 @@ std::optional<std::vector<int>> searchTracks(const SearchProblem& problem, doubl
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = static_cast<int>(i);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return problem.items[static_cast<std::size_t>(a)].start <
-               problem.items[static_cast<std::size_t>(b)].start;
+        return problem.items[static_cast<std::size_t>(a)].span.start <
+               problem.items[static_cast<std::size_t>(b)].span.start;
     });
     std::vector<int> tracks;
     for (const SearchItem& item : problem.items)

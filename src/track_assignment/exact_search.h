@@ -1,5 +1,7 @@
 #pragma once
 
+#include "track_assignment/spans.h"
+
 #include <functional>
 #include <optional>
 #include <utility>
@@ -10,8 +12,7 @@ namespace zeb {
 // A train, or a unit, that the exact search places: its hold widened by the separation, the
 // tracks it may take with what each costs, and the track the first pass gave it (-1: none).
 struct SearchItem {
-    int start;                                 // minute of the day
-    int end;                                   // past 1440 across midnight
+    Span span;
     std::vector<std::pair<int, long>> options; // track, cost
     int seed = -1;
 };

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "timetable/occupancy.h"
+#include "timetable/train_times.h"
+
+#include <algorithm>
 
 namespace zeb {
 
@@ -14,6 +17,15 @@ struct Span {
 // The checker's rule, the separation being in the spans' ends already.
 inline bool clash(const Span& a, const Span& b) {
     return tooClose(a.start, a.end, b.start, b.end, 0);
+}
+
+// The minutes between two spans round the clock, the shorter way: from the end of one to the
+// start of the other.
+inline int gapAround(const Span& a, const Span& b) {
+    auto after = [](const Span& first, const Span& next) {
+        return ((next.start - first.end) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay;
+    };
+    return std::min(after(a, b), after(b, a));
 }
 
 } // namespace zeb

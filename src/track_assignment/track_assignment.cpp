@@ -303,27 +303,28 @@ private:
 
     // Whether `train` fits on `track` and how close it would stand to the trains there.
     Fit fitOn(int train, int track) const {
+        return fitAmong(train, track, [train](int other) { return other != train; });
+    }
+
+    // The same among the trains on `track` that `counts` takes.
+    template <typename Counts> Fit fitAmong(int train, int track, Counts counts) const {
         Fit fit;
         const Span span = spanOf(train);
         for (int other : placed_[static_cast<std::size_t>(track)]) {
-            if (other == train)
+            if (!counts(other))
                 continue;
             const Span& on = spanOf(other);
             if (clash(span, on))
                 return {false, 0, 0};
             if (options_.buffer <= 0)
                 continue;
-            const int gap = std::min(gapBetween(span, on), gapBetween(on, span));
+            const int gap = gapAround(span, on);
             if (gap < options_.buffer) {
                 ++fit.close;
                 fit.shortfall += options_.buffer - gap;
             }
         }
         return fit;
-    }
-
-    static int gapBetween(const Span& first, const Span& next) {
-        return ((next.start - first.end) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay;
     }
 
     // The tracks to try for a train in the order that breaks ties: the one it has, those of its
@@ -499,7 +500,7 @@ private:
         problem.tracks = static_cast<int>(tracks_.size());
         problem.buffer = options_.buffer;
         problem.unplacedCost = 100'000'000;
-        problem.closeCost = 100;
+        problem.closeCost = kCloseCost;
         for (int train : movable_)
             problem.items.push_back(searchItem(train));
         const std::vector<int> items = movable_;
@@ -537,7 +538,7 @@ private:
     // leave free, each with the cost of its goals.
     SearchItem searchItem(int train) const {
         const Span span = spanOf(train);
-        SearchItem item{span.start, span.end, {}, -1};
+        SearchItem item{span, {}, -1};
         const auto on = trackOf_.find(train);
         item.seed = on == trackOf_.end() ? -1 : on->second;
         const bool hadTrack = ownTrackOf(train) >= 0;
@@ -545,31 +546,22 @@ private:
             const Tier tier = tierOf(train, track);
             if (!mayUse(train, track) || tier == ForbiddenTier)
                 continue;
-            Fit fixed;
-            for (int other : placed_[static_cast<std::size_t>(track)]) {
-                if (trackOf_.contains(other))
-                    continue; // a chosen train: the search places it
-                const Span& held = spanOf(other);
-                if (clash(span, held))
-                    fixed.free = false;
-                const int gap = std::min(gapBetween(span, held), gapBetween(held, span));
-                if (gap < options_.buffer) {
-                    ++fixed.close;
-                    fixed.shortfall += options_.buffer - gap;
-                }
-            }
+            // A chosen train is placed by the search; the others stand where they are.
+            const Fit fixed =
+                fitAmong(train, track, [this](int other) { return !trackOf_.contains(other); });
             if (!fixed.free)
                 continue;
             long cost = kTierCost[tier] + track;
             if (hadTrack && tier != Own)
                 cost += 1'000'000;
-            cost += 100L * fixed.close + fixed.shortfall;
+            cost += kCloseCost * fixed.close + fixed.shortfall;
             item.options.push_back({track, cost});
         }
         return item;
     }
 
     static constexpr std::array<long, 7> kTierCost = {0, 0, 1000, 0, 30, 2000, 0};
+    static constexpr long kCloseCost = 100; // a close pair, beside a minute under the buffer
 
     const Scenario& s_;
     const AssignmentOptions& options_;

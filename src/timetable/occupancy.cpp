@@ -1,7 +1,6 @@
 #include "timetable/occupancy.h"
 
 #include "model/track_slots.h"
-#include "model/value_tables.h"
 #include "timetable/train_links.h"
 #include "timetable/train_times.h"
 
@@ -32,7 +31,7 @@ std::vector<Occupancy> trackOccupancies(const Scenario& s, const CheckSettings& 
     std::vector<Occupancy> out;
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
-        if ((isCategoriaSenzaBinario(t.categoria) || isCancelled(t)) && !everyTrain)
+        if (!holdsATrack(t) && !everyTrain)
             continue;
         if (const int leaving = leavingOf[static_cast<std::size_t>(i)]; leaving >= 0) {
             const int start = *arrivalMinute(t);

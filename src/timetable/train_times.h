@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/treno.h"
+#include "model/value_tables.h"
 
 #include <optional>
 #include <string>
@@ -32,6 +33,10 @@ inline bool startsHere(const Treno& t) {
 // A train whose subsidiary indication is "Soppresso" does not run: it holds no track.
 inline bool isCancelled(const Treno& t) {
     return t.codice_sussidiaria == "1";
+}
+// A train that holds a track when it calls: of a category with one, and not cancelled.
+inline bool holdsATrack(const Treno& t) {
+    return !isCategoriaSenzaBinario(t.categoria) && !isCancelled(t);
 }
 std::optional<int> arrivalMinute(const Treno& t);
 std::optional<int> departureMinute(const Treno& t);

@@ -2,7 +2,6 @@
 
 #include "model/counted.h"
 #include "model/track_slots.h"
-#include "model/value_tables.h"
 #include "text/latin_letters.h"
 #include "timetable/train_times.h"
 
@@ -103,7 +102,7 @@ std::vector<int> rulesOfTrains(const Scenario& s, const TrackRules& rules) {
     };
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
-        if (isCategoriaSenzaBinario(t.categoria) || isCancelled(t))
+        if (!holdsATrack(t))
             continue;
         const std::string& origin = keyOf(t.provenienza);
         const std::string& destination = keyOf(t.destinazione);
@@ -135,11 +134,9 @@ std::string trainsPerRuleText(const Scenario& s, const TrackRules& rules) {
             (counts[k] == 0 ? std::string("nessun treno") : counted(counts[k], "treno", "treni"));
         ruled += counts[k];
     }
-    int withTrack = 0;
-    for (int i = 0; i < s.totale_treni; ++i)
-        withTrack +=
-            isCategoriaSenzaBinario(s.treni[i].categoria) || isCancelled(s.treni[i]) ? 0 : 1;
-    const int free = withTrack - ruled;
+    const auto withTrack = std::count_if(s.treni.begin(), s.treni.begin() + s.totale_treni,
+                                         [](const Treno& t) { return holdsATrack(t); });
+    const long free = withTrack - ruled;
     const std::string rest = free == 0 ? std::string("nessun treno senza regola")
                                        : counted(free, "treno", "treni") + " senza regola";
     return text.empty() ? "Nessuna regola: " + counted(free, "treno usa", "treni usano") +

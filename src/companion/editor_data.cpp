@@ -144,31 +144,38 @@ std::optional<TrackRule> ruleOf(const nlohmann::json& entry) {
     return rule;
 }
 
-void readRules(const nlohmann::json& json, EditorData& data, std::vector<std::string>& ignored) {
+void readRules(const nlohmann::json& json, TrackRules& rules, std::vector<std::string>& ignored) {
     const auto given = json.find(kRules);
-    if (given != json.end()) {
-        long unreadable = 0;
-        for (const nlohmann::json& entry :
-             given->is_array() ? *given : nlohmann::json::array({nullptr})) {
-            if (const auto rule = ruleOf(entry))
-                data.trackRules.push_back(*rule);
-            else
-                ++unreadable;
-        }
-        if (unreadable > 0)
-            ignored.push_back(counted(unreadable, "regola dei binari non si legge",
-                                      "regole dei binari non si leggono"));
-    }
-    const auto assignment = json.find(kAssignment);
-    if (assignment == json.end() || !assignment->is_object())
+    if (given == json.end())
         return;
-    const auto buffer = assignment->find("margine");
-    if (buffer != assignment->end() && buffer->is_number_integer() && *buffer >= 0 &&
-        *buffer <= 120)
-        data.buffer = buffer->get<int>();
-    const auto limit = assignment->find("tempoMassimo");
-    if (limit != assignment->end() && limit->is_number_integer() && *limit >= 0 && *limit <= 600)
-        data.timeLimit = limit->get<int>();
+    if (!given->is_array()) {
+        ignored.push_back("le regole dei binari non sono un elenco");
+        return;
+    }
+    long unreadable = 0;
+    for (const nlohmann::json& entry : *given) {
+        if (const auto rule = ruleOf(entry))
+            rules.push_back(*rule);
+        else
+            ++unreadable;
+    }
+    if (unreadable > 0)
+        ignored.push_back(counted(unreadable, "regola dei binari non si legge",
+                                  "regole dei binari non si leggono"));
+}
+
+// The assignment's buffer and time limit, each where it is a whole number in its range.
+void readAssignment(const nlohmann::json& json, EditorData& data) {
+    const auto given = json.find(kAssignment);
+    if (given == json.end() || !given->is_object())
+        return;
+    auto read = [&](const char* key, int most, int& value) {
+        const auto found = given->find(key);
+        if (found != given->end() && found->is_number_integer() && *found >= 0 && *found <= most)
+            value = found->get<int>();
+    };
+    read("margine", 120, data.buffer);
+    read("tempoMassimo", 600, data.timeLimit);
 }
 
 } // namespace
@@ -233,7 +240,8 @@ EditorDataRead readEditorData(std::string_view text) {
     readMinutes(json, read.data.settings, ignored);
     readBaseDay(json, read.data.baseDay, ignored);
     readLinks(json, read.data.links, ignored);
-    readRules(json, read.data, ignored);
+    readRules(json, read.data.trackRules, ignored);
+    readAssignment(json, read.data);
     if (!ignored.empty()) {
         read.note = ignored.front();
         for (std::size_t k = 1; k < ignored.size(); ++k)

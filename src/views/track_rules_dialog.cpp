@@ -209,22 +209,25 @@ void TrackRulesDialog::exportRules() {
 
 void TrackRulesDialog::refreshCounts() {
     counts_->setText(qt(trainsPerRuleText(scenario_, rules_)));
+    showFirstFault();
+}
+
+// The first rule that cannot stand, said under the table; -1 when every rule can.
+int TrackRulesDialog::showFirstFault() {
     error_->clear();
     for (std::size_t r = 0; r < rules_.size(); ++r) {
         if (const auto fault = ruleFault(rules_[r])) {
             error_->setText(QString("Regola %1: %2").arg(r + 1).arg(qt(*fault)));
-            return;
+            return static_cast<int>(r);
         }
     }
+    return -1;
 }
 
 void TrackRulesDialog::accept() {
-    for (std::size_t r = 0; r < rules_.size(); ++r) {
-        if (const auto fault = ruleFault(rules_[r])) {
-            error_->setText(QString("Regola %1: %2").arg(r + 1).arg(qt(*fault)));
-            table_->setCurrentCell(static_cast<int>(r), 0);
-            return;
-        }
+    if (const int faulty = showFirstFault(); faulty >= 0) {
+        table_->setCurrentCell(faulty, 0);
+        return;
     }
     QDialog::accept();
 }

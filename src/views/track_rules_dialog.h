@@ -37,6 +37,7 @@ private:
     void importRules();
     void exportRules();
     void refreshCounts();
+    int showFirstFault();
     QLayout* buildButtons();
 
     const Scenario& scenario_;

@@ -16,6 +16,23 @@ std::string csvField(std::string_view field, char delimiter) {
     return out + "\"";
 }
 
+void addCsvError(std::vector<std::string>& errors, int& hidden, int line, std::string_view column,
+                 const std::string& what) {
+    constexpr std::size_t kMostSaid = 20;
+    if (errors.size() >= kMostSaid) {
+        ++hidden;
+        return;
+    }
+    errors.push_back("Riga " + std::to_string(line) +
+                     (column.empty() ? std::string() : ", " + std::string(column)) + ": " + what);
+}
+
+void endCsvErrors(std::vector<std::string>& errors, int hidden) {
+    if (hidden > 0)
+        errors.push_back(hidden == 1 ? std::string("… e un altro errore")
+                                     : "… e altri " + std::to_string(hidden) + " errori");
+}
+
 bool CsvRows::next(std::vector<std::string>& row) {
     if (pos_ >= text_.size())
         return false;

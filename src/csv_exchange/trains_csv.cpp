@@ -34,7 +34,6 @@ enum Column {
 };
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-constexpr int kMaxErrorsShown = 20;
 constexpr std::string_view kShownPlaceholder = "--";
 
 // Without blanks, tabs and line breaks around it: a line break at a field's end would become a
@@ -209,13 +208,7 @@ private:
     }
 
     void fail(int line, std::string_view column, const std::string& what) {
-        if (static_cast<int>(errors_.size()) >= kMaxErrorsShown) {
-            ++hidden_;
-            return;
-        }
-        errors_.push_back("Riga " + std::to_string(line) +
-                          (column.empty() ? std::string() : ", " + std::string(column)) + ": " +
-                          what);
+        addCsvError(errors_, hidden_, line, column, what);
     }
 
     void bad(int column, const std::string& what) {
@@ -345,13 +338,7 @@ CsvImport importTrainsCsv(const Scenario& base, std::string_view bytes,
     DecodedRows rows(bytes);
     const std::vector<std::string>& row = rows.row;
     CsvTrains reader(base, result.errors);
-    auto endWithHidden = [&] {
-        if (reader.hiddenErrors() > 0)
-            result.errors.push_back(reader.hiddenErrors() == 1
-                                        ? std::string("… e un altro errore")
-                                        : "… e altri " + std::to_string(reader.hiddenErrors()) +
-                                              " errori");
-    };
+    auto endWithHidden = [&] { endCsvErrors(result.errors, reader.hiddenErrors()); };
     if (!rows.next()) {
         result.errors.push_back("Il file è vuoto: manca anche la riga delle intestazioni");
         return result;

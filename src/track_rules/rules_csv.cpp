@@ -14,7 +14,6 @@ namespace zeb {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-constexpr int kMaxErrorsShown = 20;
 
 constexpr std::array<std::pair<RulePassage, std::string_view>, 4> kPassages = {
     {{RulePassage::Any, ""},
@@ -179,13 +178,7 @@ RulesImport importRulesCsv(std::string_view bytes, const std::vector<std::string
     RulesImport result;
     int hidden = 0;
     auto fail = [&](int line, std::string_view column, const std::string& what) {
-        if (static_cast<int>(result.errors.size()) >= kMaxErrorsShown) {
-            ++hidden;
-            return;
-        }
-        result.errors.push_back("Riga " + std::to_string(line) +
-                                (column.empty() ? std::string() : ", " + std::string(column)) +
-                                ": " + what);
+        addCsvError(result.errors, hidden, line, column, what);
     };
     const bool marked = bytes.starts_with(kBom);
     const std::string_view body = marked ? bytes.substr(kBom.size()) : bytes;
@@ -231,9 +224,7 @@ RulesImport importRulesCsv(std::string_view bytes, const std::vector<std::string
         else
             result.rules.push_back(std::move(rule));
     }
-    if (hidden > 0)
-        result.errors.push_back(hidden == 1 ? std::string("… e un altro errore")
-                                            : "… e altri " + std::to_string(hidden) + " errori");
+    endCsvErrors(result.errors, hidden);
     if (!result.errors.empty())
         result.rules.clear();
     return result;

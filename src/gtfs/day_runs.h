@@ -20,8 +20,9 @@ namespace zeb {
 // A trip's rows in the order of their stop_sequence, a sequence written twice taken once (the
 // first): a feed repeating a trip's rows would have it call twice.
 inline void putInOrder(std::vector<TripRow>& rows) {
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const TripRow& a, const TripRow& b) { return a.sequence < b.sequence; });
+    auto before = [](const TripRow& a, const TripRow& b) { return a.sequence < b.sequence; };
+    if (!std::is_sorted(rows.begin(), rows.end(), before)) // as feeds mostly write them
+        std::stable_sort(rows.begin(), rows.end(), before);
     rows.erase(
         std::unique(rows.begin(), rows.end(),
                     [](const TripRow& a, const TripRow& b) { return a.sequence == b.sequence; }),
@@ -59,8 +60,8 @@ int markSplitParts(std::vector<bool>& dropped, PartsOfOneTrain partsOfOneTrain, 
 }
 
 // The runs of a trip, as offsets from its own times, each once and in order: {0}, or one run per
-// headway of its frequencies. Rows of one headway and phase are merged first, so that rows
-// overlapping each other cost what the seconds they cover cost.
+// headway of its frequencies. Rows of one headway overlapping each other cost at most what the
+// seconds they span cost, never what their runs would.
 std::vector<int> runOffsets(const GtfsFeed& feed, int trip, const std::vector<TripRow>& rows);
 
 // A call on one run of its trip, in the station's local time: the minute of the calendar day of
@@ -70,6 +71,7 @@ struct RunTimes {
     int minute;
     int arrival;
     int departure;
+    bool operator==(const RunTimes&) const = default;
 };
 
 // The runs of calls that fall on a calendar day, by the service days that may reach it.

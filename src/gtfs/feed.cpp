@@ -267,6 +267,22 @@ void readTrips(const FeedSource& source, GtfsFeed& feed, const IndexOf& routeInd
                             feed.skippedTrips.end());
 }
 
+// A row a trip already has adds no run: dropped before anything is expanded, so that a feed
+// repeating one row a million times costs what one row costs, and as rows come, so that rows
+// repeated apart keep the memory of those that differ. Returns the rows kept.
+std::size_t dropRepeatedFrequencies(GtfsFeed& feed) {
+    std::size_t kept = 0;
+    for (auto& [t, rows] : feed.frequencies) {
+        if (!std::is_sorted(rows.begin(), rows.end()))
+            std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        if (rows.capacity() > 2 * rows.size())
+            rows.shrink_to_fit();
+        kept += rows.size();
+    }
+    return kept;
+}
+
 void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
     if (!source.has("frequencies.txt"))
         return;
@@ -275,18 +291,26 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
     const int start = table.requiredColumn("start_time");
     const int end = table.requiredColumn("end_time");
     const int headway = table.requiredColumn("headway_secs");
+    constexpr std::size_t kRowsBeforeCompaction = 1 << 16;
+    std::size_t kept = 0, nextCompaction = kRowsBeforeCompaction;
     std::string previous; // row, as the file has it
+    std::string lastTrip; // a trip's rows mostly come together: its id and rows are kept
+    std::vector<GtfsFrequency>* rows = nullptr;
     while (table.next()) {
         // A row the same as the one before costs no reading.
         if (!table.plainRow().empty() && table.plainRow() == previous)
             continue;
         previous.assign(table.plainRow());
-        const int t = feed.tripIndex.find(table.field(trip));
-        if (t < 0 && !feed.skippedTrips.empty())
-            continue; // of a trip whose row was skipped, if of any
-        if (t < 0)
-            table.fail(trip,
-                       "la corsa " + quotedBriefly(table.field(trip)) + " non è in trips.txt");
+        if (!rows || table.field(trip) != lastTrip) {
+            const int t = feed.tripIndex.find(table.field(trip));
+            if (t < 0 && !feed.skippedTrips.empty())
+                continue; // of a trip whose row was skipped, if of any
+            if (t < 0)
+                table.fail(trip,
+                           "la corsa " + quotedBriefly(table.field(trip)) + " non è in trips.txt");
+            lastTrip.assign(table.field(trip));
+            rows = &feed.frequencies[t];
+        }
         GtfsFrequency f;
         const auto from = gtfsSeconds(table.field(start));
         const auto to = gtfsSeconds(table.field(end));
@@ -300,15 +324,13 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
         if (f.headway <= 0 || (f.end - f.start) / f.headway >= kMaxRunsPerFrequency)
             table.fail(headway, "l'intervallo deve dare da 1 a " +
                                     std::to_string(kMaxRunsPerFrequency) + " corse");
-        feed.frequencies[t].push_back(f);
+        rows->push_back(f);
+        if (++kept == nextCompaction) {
+            kept = dropRepeatedFrequencies(feed);
+            nextCompaction = 2 * kept + kRowsBeforeCompaction;
+        }
     }
-    // A row a trip already has adds no run: dropped before anything is expanded, so that a feed
-    // repeating one row a million times costs what one row costs.
-    for (auto& [t, rows] : feed.frequencies) {
-        std::sort(rows.begin(), rows.end());
-        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-        rows.shrink_to_fit();
-    }
+    dropRepeatedFrequencies(feed);
 }
 
 std::int64_t runsOf(const GtfsFeed& feed, int trip) {

@@ -47,11 +47,12 @@ struct GtfsTrip {
     int block = -1;            // its block_id, the trips one vehicle runs, in blockIndex; -1 none
 };
 
-// A trip run again every `headway` seconds from `start` to `end` (frequencies.txt).
+// A trip run again every `headway` seconds from `start` to `end` (frequencies.txt). Ordered by
+// headway first, so that the rows of one headway come together.
 struct GtfsFrequency {
+    int headway = 0;
     int start = 0;
     int end = 0;
-    int headway = 0;
     auto operator<=>(const GtfsFrequency&) const = default;
 };
 

@@ -10,12 +10,16 @@ namespace zeb {
 
 namespace {
 
-constexpr std::size_t kChunkBytes = 1 << 20;
+// Small files are read with a small buffer, which grows where a file's rows are long.
+constexpr std::size_t kChunkBytes = 1 << 16;
 constexpr std::size_t kMaxRowBytes = 4 << 20;
 
 } // namespace
 
 std::string_view trimmedValue(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    if (!text.empty() && !blank(text.front()) && !blank(text.back()))
+        return text; // most values: nothing to look for
     return trimmedOf(text, " \t");
 }
 

@@ -10,6 +10,7 @@
 #include "scenario_file/text_limits.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <tuple>
 #include <unordered_map>
@@ -89,6 +90,7 @@ public:
         runsMask_ = runs_.runsOf(t.service);
         const TrainNumber number = trainNumber(t, *route_);
         number_ = fitted(number.text);
+        numberKey_ = numberKeys_.try_emplace(number_, numberKeys_.size()).first->second;
         lineNumber_ = number.ofLine;
         const auto [kind, added] = kindIndex_.try_emplace({serviceKind(t, *route_), route_->type},
                                                           static_cast<int>(kindIndex_.size()));
@@ -114,8 +116,19 @@ public:
             }
             if (call.use.mayBoard && list_ < 0)
                 listStops(rows, i);
+            // Runs a few seconds apart make the same train: the one before is checked first,
+            // as the train it made is the one these repeat.
+            std::optional<RunTimes> last;
             runs_.forEachRun(*route_, static_cast<std::uint16_t>(runsMask_), rows[i], offsets,
-                             [&](const RunTimes& times) { addRun(call, times); });
+                             [&](const RunTimes& times) {
+                                 if (times == last) {
+                                     countRun();
+                                     countRepeated();
+                                     return;
+                                 }
+                                 last = times;
+                                 addRun(call, times);
+                             });
         }
         made.end = result_.calls.size();
     }
@@ -227,25 +240,34 @@ private:
                             std::to_string(kMaxListedStops) + " fermate: troppe da leggere.");
     }
 
-    void addRun(const TripCall& call, const RunTimes& times) {
+    void countRun() {
         if (++made_ > kMaxCallsMade)
             throw GtfsError("Il feed dà più di " + std::to_string(kMaxCallsMade) +
                             " passaggi alla stazione in quel giorno, contando i ripetuti: troppi "
                             "da leggere.");
+    }
+
+    void countRepeated() {
+        ++result_.repeatedCalls;
+        ++*repeated_;
+    }
+
+    void addRun(const TripCall& call, const RunTimes& times) {
+        countRun();
         const TripRow& row = call.rows[call.at];
-        StationCall made;
-        made.minute = times.minute;
-        fillTrain(made, call, times);
-        const Treno& t = made.train;
-        std::string key =
-            t.numero + '\n' + t.ora_arrivo + t.min_arrivo + t.ora_partenza + t.min_partenza;
-        const auto [seen, added] = seen_.try_emplace(std::move(key), result_.calls.size());
+        // The number and the times the train shows ("--" where there is none), as one key.
+        const std::uint64_t arrival = call.use.mayAlight ? times.arrival + 1 : 0;
+        const std::uint64_t departure = call.use.mayBoard ? times.departure + 1 : 0;
+        const std::uint64_t key = numberKey_ << 22 | arrival << 11 | departure;
+        const auto [seen, added] = seen_.try_emplace(key, result_.calls.size());
         if (!added && !forgotten_[seen->second]) {
-            ++result_.repeatedCalls;
-            ++*repeated_;
+            countRepeated();
             return;
         }
         seen->second = result_.calls.size();
+        StationCall made;
+        made.minute = times.minute;
+        fillTrain(made, call, times);
         if (result_.calls.size() - forgottenCount_ >= kMaxDayCalls)
             throw GtfsError("Quel giorno alla stazione fermano più di " +
                             std::to_string(kMaxDayCalls) +
@@ -306,7 +328,8 @@ private:
     DayRuns runs_;
     StationDay& result_;
     std::map<std::pair<std::string, int>, int> kindIndex_;
-    std::unordered_map<std::string, std::size_t> seen_; // number and times → the call
+    std::unordered_map<std::string, std::uint64_t> numberKeys_; // a key for each number
+    std::unordered_map<std::uint64_t, std::size_t> seen_;       // number and times → the call
     std::unordered_map<int, std::uint32_t> nameOfStation_;
     std::unordered_map<int, TripCalls> tripCalls_;
     std::vector<bool> forgotten_; // of each call
@@ -317,6 +340,7 @@ private:
     const GtfsRoute* route_ = nullptr;
     int runsMask_ = 0;
     std::string number_;
+    std::uint64_t numberKey_ = 0;
     bool lineNumber_ = false;
     int block_ = -1;
     int kind_ = 0;

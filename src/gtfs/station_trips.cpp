@@ -90,8 +90,6 @@ private:
                 startGroup(trip, wanted(trip));
             if (!relevant_)
                 return;
-            if (keepRows_)
-                keepRow(table);
             if (!touches_ && anyStation_) {
                 touches_ = true;
             } else if (!touches_) {
@@ -100,6 +98,8 @@ private:
                 touches_ = !stop.empty() && firstBytes_.test(static_cast<unsigned char>(stop[0])) &&
                            stationStops_.find(stop) >= 0;
             }
+            if (keepRows_)
+                keepRow(table);
         });
         finishGroup();
     }
@@ -133,7 +133,25 @@ private:
             ++groups_[t];
     }
 
+    // A row of a trip known to call at the station is read at once, the rows before it then;
+    // the others are kept as text.
     void keepRow(const GtfsTable& table) {
+        if (touches_) {
+            parseKept();
+            std::array<std::string_view, 6> fields;
+            for (std::size_t k = 0; k < fields.size(); ++k)
+                fields[k] = table.field(columns_[k]);
+            rows_.push_back(rowOf(fields, table.line()));
+        } else {
+            keepText(table);
+        }
+        const std::size_t rows =
+            group_.size() + rows_.size() + (rereading_ ? kept_[trip_].size() : std::size_t{0});
+        if (rows > kMaxTripRows || text_.size() > kMaxTripBytes)
+            leaveOut(trip_);
+    }
+
+    void keepText(const GtfsTable& table) {
         RawRow row{table.line(), text_.size(), !table.plainRow().empty(), {}};
         if (row.plain) {
             text_.append(table.plainRow());
@@ -146,10 +164,14 @@ private:
             }
         }
         group_.push_back(row);
-        const std::size_t rows =
-            group_.size() + (rereading_ ? kept_[trip_].size() : std::size_t{0});
-        if (rows > kMaxTripRows || text_.size() > kMaxTripBytes)
-            leaveOut(trip_);
+    }
+
+    // The rows kept as text, read.
+    void parseKept() {
+        for (const RawRow& raw : group_)
+            rows_.push_back(parsed(raw));
+        group_.clear();
+        text_.clear();
     }
 
     // A trip too long for any timetable: its rows are dropped as soon as that is known.
@@ -158,6 +180,7 @@ private:
         keepRows_ = false;
         group_ = {};
         text_ = {};
+        rows_ = {};
         if (const auto kept = kept_.find(trip); kept != kept_.end()) {
             scatteredRows_ -= kept->second.size();
             kept_.erase(kept);
@@ -169,6 +192,7 @@ private:
             handOver();
         group_.clear();
         text_.clear();
+        rows_.clear();
         touches_ = false;
     }
 
@@ -184,39 +208,34 @@ private:
                 throw GtfsError("stop_times.txt: le righe delle corse sparse nel file sono "
                                 "troppe da tenere insieme (più di " +
                                 std::to_string(kMaxScatteredRows) + ")");
+            parseKept();
             auto& rows = kept_[trip_];
-            for (const RawRow& raw : group_)
-                rows.push_back(parsed(raw));
+            rows.insert(rows.end(), rows_.begin(), rows_.end());
         } else if (groups_[t] > 1) {
             scattered_[t] = true; // read whole in the second pass
         } else {
-            std::vector<TripRow> rows;
-            rows.reserve(group_.size());
-            for (const RawRow& raw : group_)
-                rows.push_back(parsed(raw));
+            parseKept();
             handedOver_[t] = true;
-            visitor_.trip(trip_, rows);
+            visitor_.trip(trip_, rows_);
         }
     }
 
     TripRow parsed(const RawRow& raw) const {
-        std::array<std::string_view, 6> fields;
+        std::array<std::string_view, 6> fields{};
         if (raw.plain) {
             // The row's values by the header's columns, trimmed as GtfsTable::field trims them.
             const std::string_view text = std::string_view(text_).substr(raw.start, raw.lengths[0]);
-            std::vector<std::string_view> values;
-            for (std::size_t at = 0;;) {
+            std::size_t at = 0;
+            for (int column = 0;; ++column) {
                 const auto comma = text.find(',', at);
-                values.push_back(trimmedValue(text.substr(at, comma - at)));
+                const std::string_view value = trimmedValue(text.substr(at, comma - at));
+                for (std::size_t k = 0; k < fields.size(); ++k) {
+                    if (columns_[k] == column)
+                        fields[k] = value;
+                }
                 if (comma == std::string_view::npos)
                     break;
                 at = comma + 1;
-            }
-            for (std::size_t k = 0; k < fields.size(); ++k) {
-                const int column = columns_[k];
-                fields[k] = column >= 0 && static_cast<std::size_t>(column) < values.size()
-                                ? values[static_cast<std::size_t>(column)]
-                                : std::string_view();
             }
         } else {
             std::size_t at = raw.start;
@@ -225,17 +244,21 @@ private:
                 at += raw.lengths[k];
             }
         }
-        TripRow row{feed_.stopIndex.find(fields[0]),   0,
-                    secondsOf(fields[1], raw.line, 1), secondsOf(fields[2], raw.line, 2),
-                    !noPassengers(fields[4]),          !noPassengers(fields[5])};
+        return rowOf(fields, raw.line);
+    }
+
+    // A row from its values: stop, arrival, departure, sequence, pickup, drop-off.
+    TripRow rowOf(const std::array<std::string_view, 6>& fields, long line) const {
+        TripRow row{feed_.stopIndex.find(fields[0]), 0,
+                    secondsOf(fields[1], line, 1),   secondsOf(fields[2], line, 2),
+                    !noPassengers(fields[4]),        !noPassengers(fields[5])};
         if (row.stop < 0)
-            failInRow(raw.line, 0,
-                      "la fermata " + quotedBriefly(fields[0]) + " non è in stops.txt");
+            failInRow(line, 0, "la fermata " + quotedBriefly(fields[0]) + " non è in stops.txt");
         const std::string_view sequence = fields[3];
         const auto [end, ec] =
             std::from_chars(sequence.data(), sequence.data() + sequence.size(), row.sequence);
         if (ec != std::errc() || end != sequence.data() + sequence.size() || sequence.empty())
-            failInRow(raw.line, 3, quotedBriefly(sequence) + " non è un numero intero");
+            failInRow(line, 3, quotedBriefly(sequence) + " non è un numero intero");
         return row;
     }
 
@@ -252,8 +275,9 @@ private:
     std::set<int> leftOut_;                    // those of them that call at the station
     std::map<int, std::vector<TripRow>> kept_; // the scattered trips' rows
     std::size_t scatteredRows_ = 0;
-    std::vector<RawRow> group_;
-    std::string text_; // the group's values
+    std::vector<RawRow> group_; // the group's rows kept as text, before its call at the station
+    std::string text_;          // their values
+    std::vector<TripRow> rows_; // the group's rows read
     int trip_ = -1;
     bool relevant_ = false;
     bool keepRows_ = false;

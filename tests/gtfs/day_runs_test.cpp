@@ -1,0 +1,69 @@
+#include "gtfs/day_runs.h"
+
+#include "gtfs/feed_source.h"
+#include "gtfs/valle_feed.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+namespace zeb {
+namespace {
+
+std::string clockText(int seconds) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+    return text;
+}
+
+// The runs of a trip's frequencies are the seconds some row reaches, each once and in order,
+// however its rows overlap, repeat, or mix their headways; rows repeated apart are kept once.
+TEST(GtfsDayRuns, EachRunOnceWhateverTheRows) {
+    struct Case {
+        const char* name;
+        int rows;
+        std::vector<int> headways;
+        int spread;  // the seconds the rows start within
+        int longest; // the most runs a row has
+        bool exact;  // rows end on a run, so that many repeat
+    };
+    const std::vector<Case> cases = {
+        {"a few rows apart", 5, {600, 1800}, 86400, 4, false},
+        {"one headway, overlapping more than covering", 3000, {60}, 7200, 60, false},
+        {"headways mixed, overlapping", 3000, {1, 7, 60, 61}, 20000, 300, false},
+        {"rows repeated apart, more than are kept at once", 70000, {60, 90}, 200, 40, true},
+    };
+    std::mt19937 random(7);
+    auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = "trip_id,start_time,end_time,headway_secs\n";
+        std::set<int> expected;
+        std::set<std::tuple<int, int, int>> distinct;
+        for (int r = 0; r < c.rows; ++r) {
+            const int headway =
+                c.headways[static_cast<std::size_t>(below(static_cast<int>(c.headways.size())))];
+            const int start = below(c.spread);
+            const int end = start + below(c.longest) * headway + (c.exact ? 0 : below(headway));
+            text += "t2," + clockText(start) + "," + clockText(end) + "," +
+                    std::to_string(headway) + "\n";
+            for (int s = start; s <= end; s += headway)
+                expected.insert(s);
+            distinct.emplace(headway, start, end);
+        }
+        test::FeedFiles files = test::valleFeed();
+        files["frequencies.txt"] = text;
+        const auto source = feedFromTexts(files);
+        const GtfsFeed feed = loadFeed(*source);
+        const int trip = feed.tripIndex.find("t2");
+        EXPECT_EQ(feed.frequencies.at(trip).size(), distinct.size());
+        // A trip leaving its first stop at 0:00:00: its runs' offsets are their seconds.
+        const std::vector<TripRow> rows = {{0, 1, -1, 0, true, true}};
+        EXPECT_EQ(runOffsets(feed, trip, rows), std::vector<int>(expected.begin(), expected.end()));
+    }
+}
+
+} // namespace
+} // namespace zeb

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace zeb {
 
@@ -28,6 +29,8 @@ GtfsTable::GtfsTable(const FeedSource& feed, std::string name)
     buffer_.resize(kChunkBytes);
     if (!next())
         throw GtfsError(name_ + ": il file è vuoto, manca la riga delle intestazioni");
+    if (plain_)
+        splitUpTo(std::numeric_limits<std::size_t>::max());
     for (std::size_t i = 0; i < spans_.size(); ++i) {
         std::string_view title = field(static_cast<int>(i));
         if (i == 0 && title.starts_with("\xEF\xBB\xBF"))
@@ -49,7 +52,11 @@ int GtfsTable::requiredColumn(std::string_view name) const {
 }
 
 std::string_view GtfsTable::field(int column) const {
-    if (column < 0 || static_cast<std::size_t>(column) >= spans_.size())
+    if (column < 0)
+        return {};
+    if (plain_)
+        splitUpTo(static_cast<std::size_t>(column));
+    if (static_cast<std::size_t>(column) >= spans_.size())
         return {};
     const Span& s = spans_[static_cast<std::size_t>(column)];
     return trimmedValue(
@@ -78,16 +85,14 @@ bool GtfsTable::next() {
             skipLine();
             continue;
         }
-        if (spans_.empty())
+        if (!read_)
             return false;
         line_ = nextLine_;
         nextLine_ = line_ + lineBreaks_;
-        plainRow_ = plain_ && !spans_.empty()
-                        ? std::string_view(buffer_.data() + spans_.front().offset,
-                                           spans_.back().offset + spans_.back().length -
-                                               spans_.front().offset)
-                        : std::string_view();
-        const bool blank = spans_.size() == 1 && field(0).empty();
+        plainRow_ = plain_ ? std::string_view(buffer_.data() + rowStart_, rowEnd_ - rowStart_)
+                           : std::string_view();
+        const bool blank =
+            plain_ ? trimmedValue(plainRow_).empty() : spans_.size() == 1 && field(0).empty();
         if (!blank)
             return true;
     }
@@ -138,21 +143,24 @@ bool GtfsTable::parseRow() {
     scratch_.clear();
     lineBreaks_ = 1;
     plain_ = false;
+    read_ = false;
     if (pos_ == end_)
         return eof_; // at the end of the file, no row; before it, more to read
     switch (parsePlainRow()) {
     case Parse::Done:
+        read_ = true;
         return true;
     case Parse::NeedMore:
         return false;
     case Parse::NotPlain:
         break;
     }
-    return parseQuotedRow();
+    read_ = parseQuotedRow();
+    return read_;
 }
 
-// Most rows have no quotes and end in LF or CR LF: they are split without looking at each byte
-// twice, with one look at each byte for the commas.
+// Most rows have no quotes and end in LF or CR LF: such a row is found with a look for its end
+// and for quotes, and split only as far as its values are asked for.
 GtfsTable::Parse GtfsTable::parsePlainRow() {
     const char* data = buffer_.data();
     const std::size_t i = pos_;
@@ -161,21 +169,24 @@ GtfsTable::Parse GtfsTable::parsePlainRow() {
         return Parse::NeedMore;
     const std::size_t lineEnd = newline ? static_cast<std::size_t>(newline - data) : end_;
     const std::size_t rowEnd = lineEnd > i && data[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
-    std::size_t fieldStart = i;
-    for (std::size_t at = i; at < rowEnd; ++at) {
-        const char c = data[at];
-        if (c == ',') {
-            spans_.push_back({fieldStart, at - fieldStart, false});
-            fieldStart = at + 1;
-        } else if (c == '"' || c == '\r') {
-            spans_.clear();
-            return Parse::NotPlain;
-        }
-    }
-    spans_.push_back({fieldStart, rowEnd - fieldStart, false});
+    if (std::memchr(data + i, '"', rowEnd - i) || std::memchr(data + i, '\r', rowEnd - i))
+        return Parse::NotPlain;
+    rowStart_ = splitAt_ = i;
+    rowEnd_ = rowEnd;
     pos_ = newline ? lineEnd + 1 : end_;
     plain_ = true;
     return Parse::Done;
+}
+
+void GtfsTable::splitUpTo(std::size_t column) const {
+    const char* data = buffer_.data();
+    while (spans_.size() <= column && splitAt_ <= rowEnd_) {
+        const auto* comma =
+            static_cast<const char*>(std::memchr(data + splitAt_, ',', rowEnd_ - splitAt_));
+        const std::size_t valueEnd = comma ? static_cast<std::size_t>(comma - data) : rowEnd_;
+        spans_.push_back({splitAt_, valueEnd - splitAt_, false});
+        splitAt_ = valueEnd + 1;
+    }
 }
 
 // A row with quotes or lone CRs, value by value.

@@ -61,6 +61,8 @@ private:
     };
     // Parses the row at pos_; false when the buffer ends inside it and more can be read.
     bool parseRow();
+    // Splits a row without quotes up to `column`: most readings need a few of its values.
+    void splitUpTo(std::size_t column) const;
     enum class Parse { Done, NeedMore, NotPlain };
     Parse parsePlainRow();
     bool parseQuotedRow();
@@ -79,13 +81,16 @@ private:
     std::size_t end_ = 0;        // bytes held in buffer_
     std::uint64_t consumed_ = 0; // bytes dropped from buffer_'s front so far
     bool eof_ = false;
-    long line_ = 0;       // line of the current row
-    long nextLine_ = 1;   // line of the next row
-    long lineBreaks_ = 1; // lines the parsed row spans
-    std::vector<Span> spans_;
-    std::string scratch_; // quoted values with "" inside, unescaped
+    long line_ = 0;                   // line of the current row
+    long nextLine_ = 1;               // line of the next row
+    long lineBreaks_ = 1;             // lines the parsed row spans
+    mutable std::vector<Span> spans_; // of the row's values split so far
+    std::string scratch_;             // quoted values with "" inside, unescaped
     std::string_view plainRow_;
-    bool plain_ = false; // the row parsed was read without quotes
+    bool read_ = false;  // a row was parsed
+    bool plain_ = false; // the row parsed was read without quotes, and is split as asked
+    std::size_t rowStart_ = 0, rowEnd_ = 0;
+    mutable std::size_t splitAt_ = 0; // where its next value starts; past rowEnd_ once split
     bool skipBadRows_ = false;
     std::vector<std::pair<long, std::string>> skipped_;
 };

@@ -17,10 +17,7 @@ constexpr std::size_t kMaxRowBytes = 4 << 20;
 
 } // namespace
 
-std::string_view trimmedValue(std::string_view text) {
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    if (!text.empty() && !blank(text.front()) && !blank(text.back()))
-        return text; // most values: nothing to look for
+std::string_view blanksTrimmed(std::string_view text) {
     return trimmedOf(text, " \t");
 }
 
@@ -51,16 +48,13 @@ int GtfsTable::requiredColumn(std::string_view name) const {
     return index;
 }
 
-std::string_view GtfsTable::field(int column) const {
-    if (column < 0)
+std::string_view GtfsTable::unsplitField(int column) const {
+    if (column < 0 || !plain_)
         return {};
-    if (plain_)
-        splitUpTo(static_cast<std::size_t>(column));
+    splitUpTo(static_cast<std::size_t>(column));
     if (static_cast<std::size_t>(column) >= spans_.size())
         return {};
-    const Span& s = spans_[static_cast<std::size_t>(column)];
-    return trimmedValue(
-        std::string_view((s.inScratch ? scratch_.data() : buffer_.data()) + s.offset, s.length));
+    return valueOf(spans_[static_cast<std::size_t>(column)]);
 }
 
 void GtfsTable::fail(int column, const std::string& what) const {
@@ -117,6 +111,7 @@ void GtfsTable::skipLine() {
 bool GtfsTable::refill() {
     if (eof_)
         return false;
+    quoteAt_ = returnAt_ = kUnknown; // the bytes move, and more come
     if (pos_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
         end_ -= pos_;
@@ -169,7 +164,7 @@ GtfsTable::Parse GtfsTable::parsePlainRow() {
         return Parse::NeedMore;
     const std::size_t lineEnd = newline ? static_cast<std::size_t>(newline - data) : end_;
     const std::size_t rowEnd = lineEnd > i && data[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
-    if (std::memchr(data + i, '"', rowEnd - i) || std::memchr(data + i, '\r', rowEnd - i))
+    if (nextOf('"', quoteAt_, i) < rowEnd || nextOf('\r', returnAt_, i) < rowEnd)
         return Parse::NotPlain;
     rowStart_ = splitAt_ = i;
     rowEnd_ = rowEnd;
@@ -178,12 +173,21 @@ GtfsTable::Parse GtfsTable::parsePlainRow() {
     return Parse::Done;
 }
 
+std::size_t GtfsTable::nextOf(char c, std::size_t& found, std::size_t from) {
+    if (found == kUnknown || found < from) {
+        const auto* at =
+            static_cast<const char*>(std::memchr(buffer_.data() + from, c, end_ - from));
+        found = at ? static_cast<std::size_t>(at - buffer_.data()) : end_;
+    }
+    return found;
+}
+
 void GtfsTable::splitUpTo(std::size_t column) const {
     const char* data = buffer_.data();
     while (spans_.size() <= column && splitAt_ <= rowEnd_) {
-        const auto* comma =
-            static_cast<const char*>(std::memchr(data + splitAt_, ',', rowEnd_ - splitAt_));
-        const std::size_t valueEnd = comma ? static_cast<std::size_t>(comma - data) : rowEnd_;
+        std::size_t valueEnd = splitAt_;
+        while (valueEnd < rowEnd_ && data[valueEnd] != ',')
+            ++valueEnd;
         spans_.push_back({splitAt_, valueEnd - splitAt_, false});
         splitAt_ = valueEnd + 1;
     }

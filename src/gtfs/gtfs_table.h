@@ -13,7 +13,13 @@
 namespace zeb {
 
 // A feed's value without the blanks and tabs around it, as every field is read.
-std::string_view trimmedValue(std::string_view text);
+std::string_view blanksTrimmed(std::string_view text);
+inline std::string_view trimmedValue(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    if (!text.empty() && !blank(text.front()) && !blank(text.back()))
+        return text; // most values: nothing to look for
+    return blanksTrimmed(text);
+}
 
 // The rows skipped for faults that a file keeps to tell: the first ones tell enough.
 inline constexpr std::size_t kMostSkippedRows = 100;
@@ -28,6 +34,7 @@ public:
 
     // The position of a column, or -1 when the file lacks it.
     int column(std::string_view name) const;
+    int columns() const { return static_cast<int>(header_.size()); }
     // The same for a column the feed must have; throws GtfsError naming the file and column.
     int requiredColumn(std::string_view name) const;
 
@@ -41,7 +48,11 @@ public:
     const std::vector<std::pair<long, std::string>>& skipped() const { return skipped_; }
     // The row's value in `column` without surrounding blanks; "" for -1 or a short row. Valid
     // until the next call of next().
-    std::string_view field(int column) const;
+    std::string_view field(int column) const {
+        if (column >= 0 && static_cast<std::size_t>(column) < spans_.size())
+            return valueOf(spans_[static_cast<std::size_t>(column)]);
+        return unsplitField(column);
+    }
 
     // The row's text as the file has it, when it holds no quotes (most rows); "" otherwise.
     std::string_view plainRow() const { return plainRow_; }
@@ -59,10 +70,19 @@ private:
         std::size_t length;
         bool inScratch;
     };
+    std::string_view valueOf(const Span& s) const {
+        return trimmedValue(std::string_view(
+            (s.inScratch ? scratch_.data() : buffer_.data()) + s.offset, s.length));
+    }
+    std::string_view unsplitField(int column) const;
     // Parses the row at pos_; false when the buffer ends inside it and more can be read.
     bool parseRow();
     // Splits a row without quotes up to `column`: most readings need a few of its values.
     void splitUpTo(std::size_t column) const;
+    // The position of the first `c` from `from` on (end_ for none), kept in `found` for the rows
+    // before it: a file mostly has no quotes, or none but at the ends of its lines.
+    std::size_t nextOf(char c, std::size_t& found, std::size_t from);
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
     enum class Parse { Done, NeedMore, NotPlain };
     Parse parsePlainRow();
     bool parseQuotedRow();
@@ -91,6 +111,7 @@ private:
     bool plain_ = false; // the row parsed was read without quotes, and is split as asked
     std::size_t rowStart_ = 0, rowEnd_ = 0;
     mutable std::size_t splitAt_ = 0; // where its next value starts; past rowEnd_ once split
+    std::size_t quoteAt_ = kUnknown, returnAt_ = kUnknown; // see nextOf
     bool skipBadRows_ = false;
     std::vector<std::pair<long, std::string>> skipped_;
 };

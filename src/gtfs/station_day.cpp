@@ -10,6 +10,7 @@
 #include "scenario_file/text_limits.h"
 
 #include <algorithm>
+#include <numeric>
 #include <optional>
 #include <set>
 #include <tuple>
@@ -152,16 +153,29 @@ public:
         std::erase_if(result_.calls, [&](const StationCall& call) {
             return forgotten_[static_cast<std::size_t>(&call - calls)];
         });
-        std::stable_sort(result_.calls.begin(), result_.calls.end(),
-                         [](const StationCall& a, const StationCall& b) {
-                             return a.minute != b.minute ? a.minute < b.minute
-                                                         : a.train.numero < b.train.numero;
-                         });
+        putCallsInOrder();
         numberLinesTrains();
         result_.namesChanged = fitted.changed();
     }
 
 private:
+    // By minute, then number: their order is found first, and each call moved once.
+    void putCallsInOrder() {
+        std::vector<StationCall>& calls = result_.calls;
+        std::vector<std::size_t> order(calls.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return calls[a].minute != calls[b].minute
+                       ? calls[a].minute < calls[b].minute
+                       : calls[a].train.numero < calls[b].train.numero;
+        });
+        std::vector<StationCall> ordered;
+        ordered.reserve(calls.size());
+        for (const std::size_t c : order)
+            ordered.push_back(std::move(calls[c]));
+        calls = std::move(ordered);
+    }
+
     // Trains of a feed without numbers carry their line's: where several do, each gets its place
     // among them in the day's order ("6-1", "6-2"), so that the planner can tell them apart.
     void numberLinesTrains() {

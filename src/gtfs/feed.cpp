@@ -7,6 +7,7 @@
 #include <date/tz.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <unordered_map>
@@ -283,6 +284,14 @@ std::size_t dropRepeatedFrequencies(GtfsFeed& feed) {
     return kept;
 }
 
+std::size_t recentSlot(int trip, const GtfsFrequency& f) {
+    const std::uint64_t key = (std::uint64_t{static_cast<std::uint32_t>(f.start)} << 32 |
+                               static_cast<std::uint32_t>(f.end)) ^
+                              (std::uint64_t{static_cast<std::uint32_t>(f.headway)} << 16) ^
+                              static_cast<std::uint32_t>(trip);
+    return static_cast<std::size_t>(key * 0x9E3779B97F4A7C15u >> 56);
+}
+
 void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
     if (!source.has("frequencies.txt"))
         return;
@@ -295,14 +304,19 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
     std::size_t kept = 0, nextCompaction = kRowsBeforeCompaction;
     std::string previous; // row, as the file has it
     std::string lastTrip; // a trip's rows mostly come together: its id and rows are kept
+    int t = -1;
     std::vector<GtfsFrequency>* rows = nullptr;
+    // Rows kept lately, by a hash: a row repeated a few rows apart is known without being kept
+    // twice, and costs no sorting.
+    std::array<std::pair<int, GtfsFrequency>, 256> recent;
+    recent.fill({-1, {}});
     while (table.next()) {
         // A row the same as the one before costs no reading.
         if (!table.plainRow().empty() && table.plainRow() == previous)
             continue;
         previous.assign(table.plainRow());
         if (!rows || table.field(trip) != lastTrip) {
-            const int t = feed.tripIndex.find(table.field(trip));
+            t = feed.tripIndex.find(table.field(trip));
             if (t < 0 && !feed.skippedTrips.empty())
                 continue; // of a trip whose row was skipped, if of any
             if (t < 0)
@@ -324,6 +338,10 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
         if (f.headway <= 0 || (f.end - f.start) / f.headway >= kMaxRunsPerFrequency)
             table.fail(headway, "l'intervallo deve dare da 1 a " +
                                     std::to_string(kMaxRunsPerFrequency) + " corse");
+        auto& seen = recent[recentSlot(t, f)];
+        if (seen.first == t && seen.second == f)
+            continue;
+        seen = {t, f};
         rows->push_back(f);
         if (++kept == nextCompaction) {
             kept = dropRepeatedFrequencies(feed);

@@ -33,7 +33,7 @@ TEST(GtfsDayRuns, EachRunOnceWhateverTheRows) {
         {"a few rows apart", 5, {600, 1800}, 86400, 4, false},
         {"one headway, overlapping more than covering", 3000, {60}, 7200, 60, false},
         {"headways mixed, overlapping", 3000, {1, 7, 60, 61}, 20000, 300, false},
-        {"rows repeated apart, more than are kept at once", 70000, {60, 90}, 200, 40, true},
+        {"rows repeated apart, more than are kept at once", 100000, {60, 90}, 200, 40, true},
     };
     std::mt19937 random(7);
     auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };

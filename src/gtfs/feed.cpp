@@ -316,12 +316,13 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
             continue;
         previous.assign(table.plainRow());
         if (!rows || table.field(trip) != lastTrip) {
-            t = feed.tripIndex.find(table.field(trip));
-            if (t < 0 && !feed.skippedTrips.empty())
+            const int found = feed.tripIndex.find(table.field(trip));
+            if (found < 0 && !feed.skippedTrips.empty())
                 continue; // of a trip whose row was skipped, if of any
-            if (t < 0)
+            if (found < 0)
                 table.fail(trip,
                            "la corsa " + quotedBriefly(table.field(trip)) + " non è in trips.txt");
+            t = found;
             lastTrip.assign(table.field(trip));
             rows = &feed.frequencies[t];
         }

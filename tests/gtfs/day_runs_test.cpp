@@ -65,5 +65,31 @@ TEST(GtfsDayRuns, EachRunOnceWhateverTheRows) {
     }
 }
 
+// Each trip keeps its own rows, however they come between rows of a trip trips.txt could not
+// read, and a row of one trip the same as another's is the other's too.
+TEST(GtfsDayRuns, EachTripKeepsItsRowsBesideUnreadableTrips) {
+    test::FeedFiles files = test::valleFeed();
+    files["trips.txt"] += "RE,FER,\"broken,9999\n";
+    files["frequencies.txt"] = "trip_id,start_time,end_time,headway_secs\n"
+                               "t1,7:40:00,8:40:00,1800\n"
+                               "broken,7:40:00,8:40:00,1800\n"
+                               "t1,9:40:00,10:40:00,1800\n"
+                               "t2,9:05:00,10:05:00,1800\n"
+                               "broken,7:40:00,8:40:00,1800\n"
+                               "t2,9:40:00,10:40:00,1800\n";
+    const auto source = feedFromTexts(files);
+    const GtfsFeed feed = loadFeed(*source);
+    ASSERT_FALSE(feed.skippedTrips.empty());
+    auto rowsOf = [&](const char* trip) {
+        std::vector<std::pair<int, int>> rows;
+        for (const GtfsFrequency& f : feed.frequencies.at(feed.tripIndex.find(trip)))
+            rows.emplace_back(f.start / 60, f.end / 60);
+        return rows;
+    };
+    using Rows = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(rowsOf("t1"), (Rows{{460, 520}, {580, 640}}));
+    EXPECT_EQ(rowsOf("t2"), (Rows{{545, 605}, {580, 640}}));
+}
+
 } // namespace
 } // namespace zeb

@@ -2,7 +2,8 @@
 // the same row repeated, two rows by turns, or distinct overlapping rows, one trip passing the
 // station 20,000 times, and zips of 1 GB and 6 GB of one trip's rows. Each import (open, load, the
 // station's day, the trains chosen) is set beside the time to inflate the feed's files and count
-// their lines, with its peak memory measured in a process of its own.
+// their lines, and beside the time to inflate them and split their rows into values, with its
+// peak memory measured in a process of its own.
 #include "child_jobs.h"
 #include "generated_text.h"
 

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <set>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace zeb {
 namespace {

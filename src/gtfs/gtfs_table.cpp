@@ -83,10 +83,8 @@ bool GtfsTable::next() {
             return false;
         line_ = nextLine_;
         nextLine_ = line_ + lineBreaks_;
-        plainRow_ = plain_ ? std::string_view(buffer_.data() + rowStart_, rowEnd_ - rowStart_)
-                           : std::string_view();
         const bool blank =
-            plain_ ? trimmedValue(plainRow_).empty() : spans_.size() == 1 && field(0).empty();
+            plain_ ? trimmedValue(plainRow()).empty() : spans_.size() == 1 && field(0).empty();
         if (!blank)
             return true;
     }

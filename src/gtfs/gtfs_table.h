@@ -34,9 +34,10 @@ public:
 
     // The position of a column, or -1 when the file lacks it.
     int column(std::string_view name) const;
-    int columns() const { return static_cast<int>(header_.size()); }
     // The same for a column the feed must have; throws GtfsError naming the file and column.
     int requiredColumn(std::string_view name) const;
+    // How many columns the header names.
+    int columns() const { return static_cast<int>(header_.size()); }
 
     // Moves to the next row, skipping blank lines; false at the end of the file.
     bool next();
@@ -55,7 +56,10 @@ public:
     }
 
     // The row's text as the file has it, when it holds no quotes (most rows); "" otherwise.
-    std::string_view plainRow() const { return plainRow_; }
+    std::string_view plainRow() const {
+        return plain_ ? std::string_view(buffer_.data() + rowStart_, rowEnd_ - rowStart_)
+                      : std::string_view();
+    }
 
     // Throws GtfsError naming the file, the row's line and the column.
     [[noreturn]] void fail(int column, const std::string& what) const;
@@ -106,11 +110,10 @@ private:
     long lineBreaks_ = 1;             // lines the parsed row spans
     mutable std::vector<Span> spans_; // of the row's values split so far
     std::string scratch_;             // quoted values with "" inside, unescaped
-    std::string_view plainRow_;
-    bool read_ = false;  // a row was parsed
+    bool read_ = false;               // a row was parsed
     bool plain_ = false; // the row parsed was read without quotes, and is split as asked
-    std::size_t rowStart_ = 0, rowEnd_ = 0;
-    mutable std::size_t splitAt_ = 0; // where its next value starts; past rowEnd_ once split
+    std::size_t rowStart_ = 0, rowEnd_ = 0; // of a row without quotes, its line end left out
+    mutable std::size_t splitAt_ = 0;       // where its next value starts; past rowEnd_ once split
     std::size_t quoteAt_ = kUnknown, returnAt_ = kUnknown; // see nextOf
     bool skipBadRows_ = false;
     std::vector<std::pair<long, std::string>> skipped_;

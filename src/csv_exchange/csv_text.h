@@ -12,9 +12,6 @@ namespace zeb {
 // a quote or a line break.
 std::string csvField(std::string_view field, char delimiter);
 
-// The rows of `text` one at a time, each a list of fields with their quotes undone; a quoted
-// field may hold the delimiter and line breaks. Rows end in CR LF, LF or CR. Only the row read
-// is held, so a file of any size is read in the memory of its longest row.
 // "Riga 3, Arrivo: …" added to `errors` while they are fewer than 20, the others counted in
 // `hidden`, so that a file of faults every row is said briefly.
 void addCsvError(std::vector<std::string>& errors, int& hidden, int line, std::string_view column,
@@ -22,6 +19,9 @@ void addCsvError(std::vector<std::string>& errors, int& hidden, int line, std::s
 // After the errors said: "… e un altro errore", "… e altri 7 errori" where some were not.
 void endCsvErrors(std::vector<std::string>& errors, int hidden);
 
+// The rows of `text` one at a time, each a list of fields with their quotes undone; a quoted
+// field may hold the delimiter and line breaks. Rows end in CR LF, LF or CR. Only the row read
+// is held, so a file of any size is read in the memory of its longest row.
 class CsvRows {
 public:
     CsvRows(std::string_view text, char delimiter) : text_(text), delimiter_(delimiter) {}

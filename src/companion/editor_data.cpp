@@ -81,26 +81,35 @@ void readBaseDay(const nlohmann::json& json, std::string& baseDay,
         ignored.push_back("il giorno base non è il nome di un file");
 }
 
-void readLinks(const nlohmann::json& json, std::vector<StoredLink>& links,
-               std::vector<std::string>& ignored) {
-    const auto given = json.find(kLinks);
+// How the notes on a list name it: not a list, one entry unreadable, several.
+struct ListWords {
+    const char* notAList;
+    const char* oneUnreadable;
+    const char* manyUnreadable;
+};
+
+// The list under `key`: the entries `entryOf` reads go to `entries`, the others are counted in
+// one note; a value that is no list is said so.
+template <typename Entry, typename EntryOf>
+void readList(const nlohmann::json& json, const char* key, EntryOf entryOf,
+              std::vector<Entry>& entries, const ListWords& words,
+              std::vector<std::string>& ignored) {
+    const auto given = json.find(key);
     if (given == json.end())
         return;
     if (!given->is_array()) {
-        ignored.push_back("i collegamenti non sono un elenco");
+        ignored.push_back(words.notAList);
         return;
     }
     long unreadable = 0;
     for (const nlohmann::json& entry : *given) {
-        if (const auto link = linkOf(entry))
-            links.push_back(*link);
+        if (const auto read = entryOf(entry))
+            entries.push_back(*read);
         else
             ++unreadable;
     }
     if (unreadable > 0)
-        ignored.push_back(counted(unreadable, "collegamento non si legge",
-                                  "collegamenti non si "
-                                  "leggono"));
+        ignored.push_back(counted(unreadable, words.oneUnreadable, words.manyUnreadable));
 }
 
 // A rule as the file has it: the CSV's columns as keys, the tracks as lists.
@@ -142,26 +151,6 @@ std::optional<TrackRule> ruleOf(const nlohmann::json& entry) {
     if (ruleFault(rule))
         return std::nullopt;
     return rule;
-}
-
-void readRules(const nlohmann::json& json, TrackRules& rules, std::vector<std::string>& ignored) {
-    const auto given = json.find(kRules);
-    if (given == json.end())
-        return;
-    if (!given->is_array()) {
-        ignored.push_back("le regole dei binari non sono un elenco");
-        return;
-    }
-    long unreadable = 0;
-    for (const nlohmann::json& entry : *given) {
-        if (const auto rule = ruleOf(entry))
-            rules.push_back(*rule);
-        else
-            ++unreadable;
-    }
-    if (unreadable > 0)
-        ignored.push_back(counted(unreadable, "regola dei binari non si legge",
-                                  "regole dei binari non si leggono"));
 }
 
 // The assignment's buffer and time limit, each where it is a whole number in its range.
@@ -239,8 +228,14 @@ EditorDataRead readEditorData(std::string_view text) {
     std::vector<std::string> ignored;
     readMinutes(json, read.data.settings, ignored);
     readBaseDay(json, read.data.baseDay, ignored);
-    readLinks(json, read.data.links, ignored);
-    readRules(json, read.data.trackRules, ignored);
+    readList(json, kLinks, linkOf, read.data.links,
+             {"i collegamenti non sono un elenco", "collegamento non si legge",
+              "collegamenti non si leggono"},
+             ignored);
+    readList(json, kRules, ruleOf, read.data.trackRules,
+             {"le regole dei binari non sono un elenco", "regola dei binari non si legge",
+              "regole dei binari non si leggono"},
+             ignored);
     readAssignment(json, read.data);
     if (!ignored.empty()) {
         read.note = ignored.front();

@@ -10,6 +10,8 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 #include <unordered_map>
 
 namespace zeb {
@@ -284,13 +286,61 @@ std::size_t dropRepeatedFrequencies(GtfsFeed& feed) {
     return kept;
 }
 
-std::size_t recentSlot(int trip, const GtfsFrequency& f) {
-    const std::uint64_t key = (std::uint64_t{static_cast<std::uint32_t>(f.start)} << 32 |
-                               static_cast<std::uint32_t>(f.end)) ^
-                              (std::uint64_t{static_cast<std::uint32_t>(f.headway)} << 16) ^
-                              static_cast<std::uint32_t>(trip);
-    return static_cast<std::size_t>(key * 0x9E3779B97F4A7C15u >> 56);
-}
+// Rows read lately, by a hash of their text: a row repeated a few rows apart, as a feed made to
+// exhaust the reading repeats them, is known before any of its values is read, and is never kept
+// twice. Longer rows than kLongest bytes are always read: the slots hold short rows only.
+class RecentRows {
+public:
+    static constexpr std::size_t kLongest = 120;
+
+    // True when `row` is the row put last, or among those put lately.
+    bool has(std::string_view row) {
+        if (row.empty() || row.size() > kLongest)
+            return false;
+        if (last_ && row == textOf(*last_))
+            return true;
+        hash_ = hashOf(row);
+        const Slot& slot = slots_[hash_ >> 56];
+        return slot.hash == hash_ && textOf(slot) == row;
+    }
+    // Puts the row has() was asked of last.
+    void put(std::string_view row) {
+        if (row.empty() || row.size() > kLongest)
+            return;
+        Slot& slot = slots_[hash_ >> 56];
+        slot.hash = hash_;
+        slot.length = static_cast<std::uint8_t>(row.size());
+        std::memcpy(slot.text.data(), row.data(), row.size());
+        last_ = &slot;
+    }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::uint8_t length = 0;
+        std::array<char, kLongest> text;
+    };
+    static std::string_view textOf(const Slot& slot) { return {slot.text.data(), slot.length}; }
+    // Eight bytes at a time: rows are short, and this runs for each.
+    static std::uint64_t hashOf(std::string_view row) {
+        constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15u;
+        std::uint64_t hash = row.size() * kMix;
+        std::size_t k = 0;
+        for (; k + 8 <= row.size(); k += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, row.data() + k, 8);
+            hash = (hash ^ word) * kMix;
+            hash ^= hash >> 31;
+        }
+        std::uint64_t word = 0;
+        std::memcpy(&word, row.data() + k, row.size() - k);
+        hash = (hash ^ word) * kMix;
+        return hash ^ (hash >> 29);
+    }
+    std::array<Slot, 256> slots_{};
+    const Slot* last_ = nullptr;
+    std::uint64_t hash_ = 0; // of the row asked of last
+};
 
 void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
     if (!source.has("frequencies.txt"))
@@ -302,48 +352,41 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
     const int headway = table.requiredColumn("headway_secs");
     constexpr std::size_t kRowsBeforeCompaction = 1 << 16;
     std::size_t kept = 0, nextCompaction = kRowsBeforeCompaction;
-    std::string previous; // row, as the file has it
     std::string lastTrip; // a trip's rows mostly come together: its id and rows are kept
     int t = -1;
     std::vector<GtfsFrequency>* rows = nullptr;
-    // Rows kept lately, by a hash: a row repeated a few rows apart is known without being kept
-    // twice, and costs no sorting.
-    std::array<std::pair<int, GtfsFrequency>, 256> recent;
-    recent.fill({-1, {}});
+    RecentRows recent;
     while (table.next()) {
-        // A row the same as the one before costs no reading.
-        if (!table.plainRow().empty() && table.plainRow() == previous)
+        // A row the same as the one before costs no reading, one seen lately costs a hash.
+        const std::string_view row = table.plainRow();
+        if (recent.has(row))
             continue;
-        previous.assign(table.plainRow());
-        if (!rows || table.field(trip) != lastTrip) {
-            const int found = feed.tripIndex.find(table.field(trip));
+        const auto [tripId, startText, endText, headwayText] =
+            table.values(std::array{trip, start, end, headway});
+        if (!rows || tripId != lastTrip) {
+            const int found = feed.tripIndex.find(tripId);
             if (found < 0 && !feed.skippedTrips.empty())
                 continue; // of a trip whose row was skipped, if of any
             if (found < 0)
-                table.fail(trip,
-                           "la corsa " + quotedBriefly(table.field(trip)) + " non è in trips.txt");
+                table.fail(trip, "la corsa " + quotedBriefly(tripId) + " non è in trips.txt");
             t = found;
-            lastTrip.assign(table.field(trip));
+            lastTrip.assign(tripId);
             rows = &feed.frequencies[t];
         }
-        GtfsFrequency f;
-        const auto from = gtfsSeconds(table.field(start));
-        const auto to = gtfsSeconds(table.field(end));
+        const auto from = gtfsSeconds(startText);
+        const auto to = gtfsSeconds(endText);
         if (!from)
-            table.fail(start, quotedBriefly(table.field(start)) + " non è un orario");
+            table.fail(start, quotedBriefly(startText) + " non è un orario");
         if (!to || *to < *from)
-            table.fail(end, quotedBriefly(table.field(end)) + " non è un orario dopo l'inizio");
-        f.start = *from;
-        f.end = *to;
-        f.headway = numberIn(table, headway, 0);
-        if (f.headway <= 0 || (f.end - f.start) / f.headway >= kMaxRunsPerFrequency)
+            table.fail(end, quotedBriefly(endText) + " non è un orario dopo l'inizio");
+        const auto every = headwayText.empty() ? std::optional<int>(0) : wholeNumber(headwayText);
+        if (!every)
+            table.fail(headway, quotedBriefly(headwayText) + " non è un numero intero");
+        if (*every <= 0 || *to - *from >= std::int64_t{kMaxRunsPerFrequency} * *every)
             table.fail(headway, "l'intervallo deve dare da 1 a " +
                                     std::to_string(kMaxRunsPerFrequency) + " corse");
-        auto& seen = recent[recentSlot(t, f)];
-        if (seen.first == t && seen.second == f)
-            continue;
-        seen = {t, f};
-        rows->push_back(f);
+        rows->push_back({*every, *from, *to});
+        recent.put(row);
         if (++kept == nextCompaction) {
             kept = dropRepeatedFrequencies(feed);
             nextCompaction = 2 * kept + kRowsBeforeCompaction;
@@ -364,7 +407,7 @@ std::int64_t runsOf(const GtfsFeed& feed, int trip) {
 
 } // namespace
 
-std::optional<int> wholeNumber(std::string_view text) {
+std::optional<int> signedWholeNumber(std::string_view text) {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || text.empty())
@@ -395,29 +438,6 @@ std::optional<date::sys_days> gtfsDate(std::string_view text) {
     if (!ymd.ok())
         return std::nullopt;
     return date::sys_days(ymd);
-}
-
-std::optional<int> gtfsSeconds(std::string_view text) {
-    // "H:MM:SS" to "HHH:MM:SS", read by hand: stop_times holds millions of them.
-    const std::size_t n = text.size();
-    if (n < 7 || n > 9 || text[n - 3] != ':' || text[n - 6] != ':')
-        return std::nullopt;
-    auto digit = [&](std::size_t i) { return static_cast<unsigned>(text[i] - '0'); };
-    int hours = 0;
-    for (std::size_t i = 0; i + 6 < n; ++i) {
-        if (digit(i) > 9)
-            return std::nullopt;
-        hours = hours * 10 + static_cast<int>(digit(i));
-    }
-    for (std::size_t i : {n - 5, n - 4, n - 2, n - 1}) {
-        if (digit(i) > 9)
-            return std::nullopt;
-    }
-    const int minutes = static_cast<int>(digit(n - 5) * 10 + digit(n - 4));
-    const int seconds = static_cast<int>(digit(n - 2) * 10 + digit(n - 1));
-    if (minutes > 59 || seconds > 59)
-        return std::nullopt;
-    return hours * 3600 + minutes * 60 + seconds;
 }
 
 const date::time_zone* findZone(std::string_view name) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -97,12 +98,41 @@ struct GtfsFeed {
 GtfsFeed loadFeed(const FeedSource& source);
 
 // A whole number written in decimal, sign allowed, nothing else; nullopt for anything else.
-std::optional<int> wholeNumber(std::string_view text);
+std::optional<int> signedWholeNumber(std::string_view text);
+inline std::optional<int> wholeNumber(std::string_view text) {
+    // Most are a few digits, read here; signs and long numbers by the whole reading.
+    if (text.empty() || text.size() > 9)
+        return signedWholeNumber(text);
+    unsigned value = 0;
+    bool digits = true;
+    for (const char c : text) {
+        const auto digit = static_cast<unsigned>(c - '0');
+        digits &= digit <= 9;
+        value = value * 10 + digit;
+    }
+    return digits ? std::optional<int>(static_cast<int>(value)) : signedWholeNumber(text);
+}
 
 // "20160406" as a day, or nullopt.
 std::optional<date::sys_days> gtfsDate(std::string_view text);
 // "7:33:00" or "25:10:00" in seconds from the service day's start, or nullopt; "" is nullopt.
-std::optional<int> gtfsSeconds(std::string_view text);
+// "H:MM:SS" to "HHH:MM:SS", read by hand: stop_times holds millions of them.
+inline std::optional<int> gtfsSeconds(std::string_view text) {
+    const std::size_t n = text.size();
+    if (n < 7 || n > 9 || text[n - 3] != ':' || text[n - 6] != ':')
+        return std::nullopt;
+    auto digit = [&](std::size_t i) { return static_cast<unsigned>(text[i] - '0'); };
+    unsigned hours = 0;
+    bool digits = true;
+    for (std::size_t i = 0; i + 6 < n; ++i) {
+        digits &= digit(i) <= 9;
+        hours = hours * 10 + digit(i);
+    }
+    const unsigned m = digit(n - 5), mm = digit(n - 4), s = digit(n - 2), ss = digit(n - 1);
+    if (!digits || m > 5 || mm > 9 || s > 5 || ss > 9)
+        return std::nullopt;
+    return static_cast<int>(hours * 3600 + (m * 10 + mm) * 60 + s * 10 + ss);
+}
 
 // The time zone of the tz database named `name`, or null for a name it lacks.
 const date::time_zone* findZone(std::string_view name);

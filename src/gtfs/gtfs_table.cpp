@@ -191,6 +191,38 @@ void GtfsTable::splitUpTo(std::size_t column) const {
     }
 }
 
+bool GtfsTable::splitAtOnce(const int* columns, std::string_view* found, std::size_t count) const {
+    const int last = *std::max_element(columns, columns + count);
+    if (last >= kAtOnce)
+        return false;
+    // Where each value up to `last` starts, from the row's start, and where the next would: one
+    // past the comma that ends it, or as if a comma stood at the row's end.
+    std::array<std::size_t, kAtOnce + 2> starts;
+    const char* const row = buffer_.data() + rowStart_;
+    const std::size_t length = rowEnd_ - rowStart_;
+    const auto wanted = static_cast<std::size_t>(last + 1);
+    starts[0] = 0;
+    std::size_t started = 1;
+    std::size_t i = 0;
+    while (i < length && started <= wanted) {
+        const auto* comma = static_cast<const char*>(std::memchr(row + i, ',', length - i));
+        if (!comma)
+            break;
+        i = static_cast<std::size_t>(comma - row) + 1;
+        starts[started++] = i;
+    }
+    if (started <= wanted)
+        starts[started] = length + 1;
+    for (std::size_t k = 0; k < count; ++k) {
+        const auto c = static_cast<std::size_t>(columns[k]);
+        found[k] =
+            columns[k] < 0 || c >= started
+                ? std::string_view()
+                : trimmedValue(std::string_view(row + starts[c], starts[c + 1] - starts[c] - 1));
+    }
+    return true;
+}
+
 // A row with quotes or lone CRs, value by value.
 bool GtfsTable::parseQuotedRow() {
     const char* data = buffer_.data();

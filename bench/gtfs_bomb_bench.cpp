@@ -4,6 +4,7 @@
 // station's day, the trains chosen) is set beside the time to inflate the feed's files and count
 // their lines, and beside the time to inflate them and split their rows into values, with its
 // peak memory measured in a process of its own.
+#include "bare_scan.h"
 #include "child_jobs.h"
 #include "generated_text.h"
 
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -207,23 +209,6 @@ const std::string& writtenFeed(const std::string& name) {
 const char* const kFeedFiles[] = {"agency.txt", "stops.txt",       "routes.txt",    "calendar.txt",
                                   "trips.txt",  "frequencies.txt", "stop_times.txt"};
 
-// Seconds to inflate every file of the feed and count its lines.
-double bareSeconds(const std::string& path) {
-    const auto start = std::chrono::steady_clock::now();
-    const auto source = openFeed(path);
-    std::vector<char> buffer(1 << 20);
-    long lines = 0;
-    for (const char* file : kFeedFiles) {
-        if (!source->has(file))
-            continue;
-        const auto stream = source->open(file);
-        while (const std::size_t got = stream->read(buffer.data(), buffer.size()))
-            lines += std::count(buffer.data(), buffer.data() + got, '\n');
-    }
-    benchmark::DoNotOptimize(lines);
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // Seconds to inflate every file and split each of its rows into its values: what any reading of
 // the rows costs before it makes anything of them.
 double valuesSeconds(const std::string& path) {
@@ -268,7 +253,8 @@ BombOutcome importBomb(const std::string& path, const Scenario& scenario) {
 void GtfsBomb(benchmark::State& state, const std::string& name) {
     const std::string& path = writtenFeed(name);
     date::get_tzdb(); // read once a process, before its first import: not the feed's cost
-    const double bare = bareSeconds(path);
+    const double bare = inflateAndCountSeconds(
+        path, std::vector<std::string>(std::begin(kFeedFiles), std::end(kFeedFiles)));
     const double values = valuesSeconds(path);
     BombOutcome outcome;
     double seconds = 0;

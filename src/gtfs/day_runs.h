@@ -10,6 +10,7 @@
 #include <array>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // What makes a trip's row a call of a calendar day, shared by the station list and a station's
@@ -96,15 +97,14 @@ public:
             zone = route.zone;
         const int first = row.arrival >= 0 ? row.arrival : row.departure;
         const int leaving = row.departure >= 0 ? row.departure : first;
+        const auto [dayFrom, dayTo] = dayInUtc(zone);
         for (int k = 0; k < kCandidateDays; ++k) {
             if ((runs >> k & 1) == 0)
                 continue;
             const date::sys_seconds start = dayStart(route.zone, k);
-            // Only the runs that can fall on the calendar day: zones lie from 12 hours behind
-            // UTC to 14 ahead, and an hour more each side is left for safety.
-            const auto before = date::sys_seconds(day_) - start - std::chrono::hours(15);
-            const auto low = static_cast<long long>(before.count()) - first;
-            const long long high = low + (15 + 24 + 13) * 3600;
+            // Only the runs that can fall on the calendar day in the call's zone.
+            const long long low = (dayFrom - start).count() - first;
+            const long long high = (dayTo - start).count() - first;
             for (auto run = std::lower_bound(offsets.begin(), offsets.end(), low);
                  run != offsets.end() && *run <= high; ++run) {
                 const date::local_seconds at = localTime_(zone, start + seconds(first + *run));
@@ -132,6 +132,19 @@ private:
         return starts_[static_cast<std::size_t>(k)];
     }
 
+    // The instants of the calendar day in `zone`, give or take the three hours its clocks may
+    // change by and the noon its service days count from: the runs checked one by one lie within.
+    std::pair<date::sys_seconds, date::sys_seconds> dayInUtc(const date::time_zone* zone) {
+        if (!windowKnown_ || zone != windowZone_) {
+            windowKnown_ = true;
+            windowZone_ = zone;
+            constexpr auto kSlack = std::chrono::hours(3);
+            window_ = {clock_.dayStart(zone, day_) - kSlack,
+                       clock_.dayStart(zone, day_ + date::days{1}) + kSlack};
+        }
+        return window_;
+    }
+
     static std::chrono::seconds seconds(int value) { return std::chrono::seconds(value); }
     static int minutesOf(std::chrono::seconds sinceMidnight) {
         return static_cast<int>(
@@ -146,6 +159,9 @@ private:
     bool startsKnown_ = false;
     const date::time_zone* startsZone_ = nullptr;
     std::array<date::sys_seconds, kCandidateDays> starts_{};
+    bool windowKnown_ = false;
+    const date::time_zone* windowZone_ = nullptr;
+    std::pair<date::sys_seconds, date::sys_seconds> window_;
 };
 
 } // namespace zeb

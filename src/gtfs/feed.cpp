@@ -293,12 +293,10 @@ class RecentRows {
 public:
     static constexpr std::size_t kLongest = 120;
 
-    // True when `row` is the row put last, or among those put lately.
+    // True when `row` is among the rows put lately.
     bool has(std::string_view row) {
         if (row.empty() || row.size() > kLongest)
             return false;
-        if (last_ && row == textOf(*last_))
-            return true;
         hash_ = hashOf(row);
         const Slot& slot = slots_[hash_ >> 56];
         return slot.hash == hash_ && textOf(slot) == row;
@@ -311,7 +309,6 @@ public:
         slot.hash = hash_;
         slot.length = static_cast<std::uint8_t>(row.size());
         std::memcpy(slot.text.data(), row.data(), row.size());
-        last_ = &slot;
     }
 
 private:
@@ -321,24 +318,31 @@ private:
         std::array<char, kLongest> text;
     };
     static std::string_view textOf(const Slot& slot) { return {slot.text.data(), slot.length}; }
-    // Eight bytes at a time: rows are short, and this runs for each.
+    // Eight bytes at a time, the last eight read whole even where they overlap those before:
+    // rows are short, and this runs for each.
     static std::uint64_t hashOf(std::string_view row) {
         constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15u;
         std::uint64_t hash = row.size() * kMix;
-        std::size_t k = 0;
-        for (; k + 8 <= row.size(); k += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, row.data() + k, 8);
+        auto mix = [&](std::uint64_t word) {
             hash = (hash ^ word) * kMix;
             hash ^= hash >> 31;
+        };
+        if (row.size() < 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, row.data(), row.size());
+            mix(word);
+            return hash;
         }
-        std::uint64_t word = 0;
-        std::memcpy(&word, row.data() + k, row.size() - k);
-        hash = (hash ^ word) * kMix;
-        return hash ^ (hash >> 29);
+        std::uint64_t word;
+        for (std::size_t k = 0; k + 8 < row.size(); k += 8) {
+            std::memcpy(&word, row.data() + k, 8);
+            mix(word);
+        }
+        std::memcpy(&word, row.data() + row.size() - 8, 8);
+        mix(word);
+        return hash;
     }
     std::array<Slot, 256> slots_{};
-    const Slot* last_ = nullptr;
     std::uint64_t hash_ = 0; // of the row asked of last
 };
 
@@ -357,7 +361,7 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
     std::vector<GtfsFrequency>* rows = nullptr;
     RecentRows recent;
     while (table.next()) {
-        // A row the same as the one before costs no reading, one seen lately costs a hash.
+        // A row seen lately, the one before most often, costs a hash and no reading.
         const std::string_view row = table.plainRow();
         if (recent.has(row))
             continue;

@@ -1,6 +1,7 @@
 #include "gtfs/feed_source.h"
 
 #include "gtfs/gtfs_error.h"
+#include "gtfs/read_ahead.h"
 #include "model/quoted_text.h"
 
 #include <zip.h>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <set>
 
 namespace zeb {
@@ -75,14 +77,22 @@ std::string zipErrorText(zip_error_t* error) {
     return zipErrorText(zip_error_code_zip(error));
 }
 
+// A file inflated from the zip. The archive is one for all its files, which may be read on other
+// threads (see readingAhead): each call into it holds the archive's lock.
 class ZipStream : public ByteStream {
 public:
-    ZipStream(zip_file_t* file, std::string name, std::uint64_t declared)
-        : file_(file), name_(std::move(name)), left_(declared) {}
-    ~ZipStream() override { zip_fclose(file_); }
+    ZipStream(zip_file_t* file, std::string name, std::uint64_t declared,
+              std::shared_ptr<std::mutex> archiveLock)
+        : file_(file), name_(std::move(name)), left_(declared), lock_(std::move(archiveLock)) {}
+    ~ZipStream() override {
+        const std::lock_guard lock(*lock_);
+        zip_fclose(file_);
+    }
 
     std::size_t read(char* buffer, std::size_t size) override {
+        std::unique_lock lock(*lock_);
         const zip_int64_t got = zip_fread(file_, buffer, size);
+        lock.unlock();
         if (got < 0)
             throw GtfsError(name_ + ": il file nello zip è danneggiato (" +
                             zipErrorText(zip_file_get_error(file_)) + ")");
@@ -97,6 +107,7 @@ private:
     zip_file_t* file_;
     std::string name_;
     std::uint64_t left_;
+    std::shared_ptr<std::mutex> lock_;
 };
 
 class ZipFeed : public FeedSource {
@@ -148,11 +159,15 @@ public:
         if (it == entries_.end())
             throw GtfsError("Nel feed manca il file " + std::string(name));
         checkSize(name, it->second.size);
+        std::unique_lock lock(*lock_);
         zip_file_t* file = zip_fopen_index(archive_, it->second.index, 0);
         if (!file)
             throw GtfsError(std::string(name) + ": il file nello zip non si può aprire (" +
                             zipErrorText(zip_get_error(archive_)) + ")");
-        return std::make_unique<ZipStream>(file, std::string(name), it->second.size);
+        lock.unlock();
+        auto stream = std::make_unique<ZipStream>(file, std::string(name), it->second.size, lock_);
+        return it->second.size >= kReadAheadBytes ? readingAhead(std::move(stream))
+                                                  : std::move(stream);
     }
 
 private:
@@ -162,6 +177,7 @@ private:
         bool inFolder = false;
     };
     zip_t* archive_;
+    std::shared_ptr<std::mutex> lock_ = std::make_shared<std::mutex>();
     std::unique_ptr<std::string> bytes_; // the archive's bytes when it was given in memory
     std::map<std::string, Entry> entries_;
 };
@@ -201,8 +217,10 @@ public:
     std::unique_ptr<ByteStream> open(std::string_view name) const override {
         if (!has(name))
             throw GtfsError("Nel feed manca il file " + std::string(name));
-        checkSize(name, size(name));
-        return std::make_unique<FileStream>(folder_ / name, std::string(name));
+        const std::uint64_t bytes = size(name);
+        checkSize(name, bytes);
+        auto stream = std::make_unique<FileStream>(folder_ / name, std::string(name));
+        return bytes >= kReadAheadBytes ? readingAhead(std::move(stream)) : std::move(stream);
     }
 
 private:

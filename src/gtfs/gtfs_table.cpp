@@ -204,12 +204,9 @@ bool GtfsTable::splitAtOnce(const int* columns, std::string_view* found, std::si
     starts[0] = 0;
     std::size_t started = 1;
     std::size_t i = 0;
-    while (i < length && started <= wanted) {
-        const auto* comma = static_cast<const char*>(std::memchr(row + i, ',', length - i));
-        if (!comma)
-            break;
-        i = static_cast<std::size_t>(comma - row) + 1;
-        starts[started++] = i;
+    for (; i < length && started <= wanted; ++i) {
+        if (row[i] == ',')
+            starts[started++] = i + 1;
     }
     if (started <= wanted)
         starts[started] = length + 1;

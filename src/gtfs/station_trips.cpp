@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
-#include <charconv>
 #include <map>
 #include <set>
 
@@ -138,10 +137,7 @@ private:
     void keepRow(const GtfsTable& table) {
         if (touches_) {
             parseKept();
-            std::array<std::string_view, 6> fields;
-            for (std::size_t k = 0; k < fields.size(); ++k)
-                fields[k] = table.field(columns_[k]);
-            rows_.push_back(rowOf(fields, table.line()));
+            rows_.push_back(rowOf(table.values(columns_), table.line()));
         } else {
             keepText(table);
         }
@@ -254,11 +250,10 @@ private:
                     !noPassengers(fields[4]),        !noPassengers(fields[5])};
         if (row.stop < 0)
             failInRow(line, 0, "la fermata " + quotedBriefly(fields[0]) + " non è in stops.txt");
-        const std::string_view sequence = fields[3];
-        const auto [end, ec] =
-            std::from_chars(sequence.data(), sequence.data() + sequence.size(), row.sequence);
-        if (ec != std::errc() || end != sequence.data() + sequence.size() || sequence.empty())
-            failInRow(line, 3, quotedBriefly(sequence) + " non è un numero intero");
+        const auto sequence = wholeNumber(fields[3]);
+        if (!sequence)
+            failInRow(line, 3, quotedBriefly(fields[3]) + " non è un numero intero");
+        row.sequence = *sequence;
         return row;
     }
 

@@ -101,21 +101,6 @@ std::string zipOf(const FeedFiles& files, const std::string& folder, const std::
     return test::readBytes(path);
 }
 
-// Sets the size every header of the zip declares for the entry `name` once inflated.
-std::string declaringSize(std::string zip, const std::string& name, std::uint32_t size) {
-    auto put = [&](std::size_t at) {
-        for (int i = 0; i < 4; ++i)
-            zip[at + static_cast<std::size_t>(i)] = static_cast<char>(size >> (8 * i) & 0xFF);
-    };
-    for (std::size_t at = zip.find(name); at != std::string::npos; at = zip.find(name, at + 1)) {
-        if (zip.compare(at - 46, 4, "PK\x01\x02") == 0)
-            put(at - 46 + 24);
-        else if (zip.compare(at - 30, 4, "PK\x03\x04") == 0)
-            put(at - 30 + 22);
-    }
-    return zip;
-}
-
 TEST(GtfsFeedReading, ZipsAtTheRootOrInAFolderWithMacJunk) {
     test::TempFolder folder;
     FeedFiles junk = test::valleFeed();
@@ -135,10 +120,10 @@ TEST(GtfsFeedReading, ZipsAtTheRootOrInAFolderWithMacJunk) {
     }
     EXPECT_EQ(loadFeed(*openFeed(folder.file("folder.zip"))).trips.size(), 4u);
 
-    const std::string bomb = declaringSize(zips[0], "stops.txt", 0xFFFFFFF0u);
+    const std::string bomb = test::declaringSize(zips[0], "stops.txt", 0xFFFFFFF0u);
     EXPECT_EQ(loadError(*feedFromZipBytes(bomb)),
               "stops.txt: il file è troppo grande (4095 MB, al massimo 512 MB)");
-    const std::string shortened = declaringSize(zips[0], "stops.txt", 10);
+    const std::string shortened = test::declaringSize(zips[0], "stops.txt", 10);
     EXPECT_NE(loadError(*feedFromZipBytes(shortened)).find("stops.txt: il file nello zip"),
               std::string::npos);
 

@@ -56,4 +56,18 @@ void edit(FeedFiles& feed, const std::string& file, const std::string& from,
     text.replace(at, from.size(), to);
 }
 
+std::string declaringSize(std::string zip, const std::string& name, std::uint32_t size) {
+    auto put = [&](std::size_t at) {
+        for (int i = 0; i < 4; ++i)
+            zip[at + static_cast<std::size_t>(i)] = static_cast<char>(size >> (8 * i) & 0xFF);
+    };
+    for (std::size_t at = zip.find(name); at != std::string::npos; at = zip.find(name, at + 1)) {
+        if (zip.compare(at - 46, 4, "PK\x01\x02") == 0)
+            put(at - 46 + 24);
+        else if (zip.compare(at - 30, 4, "PK\x03\x04") == 0)
+            put(at - 30 + 22);
+    }
+    return zip;
+}
+
 } // namespace zeb::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -16,5 +17,8 @@ FeedFiles valleFeed();
 
 // Replaces the first occurrence of `from` in `file` of `feed` by `to`.
 void edit(FeedFiles& feed, const std::string& file, const std::string& from, const std::string& to);
+
+// `zip` with the size every header declares for the entry `name` once inflated set to `size`.
+std::string declaringSize(std::string zip, const std::string& name, std::uint32_t size);
 
 } // namespace zeb::test

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "gtfs/feed_source.h"
+
+#include <memory>
+
+namespace zeb {
+
+// Files this large are inflated by a thread of their own, a few pieces ahead of the reading.
+inline constexpr std::uint64_t kReadAheadBytes = 1 << 20;
+
+// `stream` read by a thread of its own, a few pieces ahead of the reader, so that inflating a
+// file and reading its rows take two cores where there are two. The bytes and the errors come
+// as `stream` gives them, each error after the bytes before it. `stream` itself as it is when
+// no thread can be started.
+std::unique_ptr<ByteStream> readingAhead(std::unique_ptr<ByteStream> stream);
+
+} // namespace zeb

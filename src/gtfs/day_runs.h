@@ -106,14 +106,33 @@ public:
             const long long low = (dayFrom - start).count() - first;
             const long long high = (dayTo - start).count() - first;
             for (auto run = std::lower_bound(offsets.begin(), offsets.end(), low);
-                 run != offsets.end() && *run <= high; ++run) {
-                const date::local_seconds at = localTime_(zone, start + seconds(first + *run));
+                 run != offsets.end() && *run <= high;) {
+                const date::sys_seconds arriving = start + seconds(first + *run);
+                const date::local_seconds at = localTime_(zone, arriving);
+                const date::sys_seconds atHolds = localTime_.periodEnd();
                 const auto atDay = date::floor<date::days>(at);
-                if (atDay.time_since_epoch() != day_.time_since_epoch())
+                if (atDay.time_since_epoch() != day_.time_since_epoch()) {
+                    ++run;
                     continue;
+                }
                 const int minute = minutesOf(at - atDay);
-                const date::local_seconds out = localTime_(zone, start + seconds(leaving + *run));
-                onRun(RunTimes{minute, minute, minutesOf(out - date::floor<date::days>(out))});
+                const date::sys_seconds leavingAt = start + seconds(leaving + *run);
+                const date::local_seconds out = localTime_(zone, leavingAt);
+                const date::sys_seconds outHolds = localTime_.periodEnd();
+                const RunTimes times{minute, minute, minutesOf(out - date::floor<date::days>(out))};
+                // The runs after it within the same minute, here and leaving, each under the
+                // same offset from UTC, make the same times: told without being timed again.
+                auto secondsLeft = [](date::local_seconds t) -> long long {
+                    return 60 - (t - date::floor<std::chrono::minutes>(t)).count();
+                };
+                const long long sameUntil =
+                    *run + std::min({secondsLeft(at), secondsLeft(out),
+                                     static_cast<long long>((atHolds - arriving).count()),
+                                     static_cast<long long>((outHolds - leavingAt).count())});
+                do {
+                    onRun(times);
+                    ++run;
+                } while (run != offsets.end() && *run < sameUntil && *run <= high);
             }
         }
     }

@@ -145,6 +145,7 @@ private:
 class LocalClock {
 public:
     date::local_seconds operator()(const date::time_zone* zone, date::sys_seconds instant) {
+        inUtc_ = !zone;
         if (!zone)
             return date::local_seconds(instant.time_since_epoch());
         if (zone != zone_ || instant < begin_ || instant >= end_) {
@@ -156,8 +157,14 @@ public:
         }
         return date::local_seconds((instant + offset_).time_since_epoch());
     }
+    // Where the offset of the last instant asked stops holding.
+    date::sys_seconds periodEnd() const {
+        return inUtc_ ? date::sys_seconds(std::chrono::seconds(kForever)) : end_;
+    }
 
 private:
+    static constexpr long long kForever = 1LL << 40;
+    bool inUtc_ = false; // the last instant asked was of no zone
     const date::time_zone* zone_ = nullptr;
     date::sys_seconds begin_, end_;
     std::chrono::seconds offset_{0};

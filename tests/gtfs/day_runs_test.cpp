@@ -95,5 +95,66 @@ TEST(GtfsDayRuns, EachTripKeepsItsRowsBesideUnreadableTrips) {
     EXPECT_EQ(rowsOf("t2"), (Rows{{545, 605}, {580, 640}}));
 }
 
+// The times of a call's runs on a day are those each run has timed alone, on days the clocks
+// change and days they do not, in a zone of its own or none, whatever the seconds between runs.
+TEST(GtfsDayRuns, TheRunsOfADayAreTimedAsEachAlone) {
+    GtfsFeed feed;
+    feed.stops.push_back(GtfsStop{});
+    feed.stops[0].station = 0;
+    struct Case {
+        const char* zone; // "" for none
+        date::sys_days day;
+    };
+    using namespace date::literals;
+    const std::vector<Case> cases = {{"Europe/Rome", date::sys_days(2025_y / 3 / 30)},
+                                     {"Europe/Rome", date::sys_days(2025_y / 10 / 26)},
+                                     {"America/New_York", date::sys_days(2025_y / 3 / 9)},
+                                     {"Australia/Lord_Howe", date::sys_days(2025_y / 4 / 6)},
+                                     {"Asia/Kolkata", date::sys_days(2025_y / 6 / 1)},
+                                     {"", date::sys_days(2025_y / 6 / 1)}};
+    std::mt19937 random(17);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.zone) + " " + date::format("%F", c.day));
+        GtfsRoute route;
+        route.zone = *c.zone ? findZone(c.zone) : nullptr;
+        for (int round = 0; round < 6; ++round) {
+            std::vector<int> offsets;
+            for (int at = static_cast<int>(random() % 200); at < 60 * 3600;
+                 at += 1 + static_cast<int>(random() % (round % 2 ? 7 : 900)))
+                offsets.push_back(at);
+            TripRow row{0,  1,    static_cast<int>(random() % 30 * 3600 + random() % 3600),
+                        -1, true, true};
+            row.departure = row.arrival + static_cast<int>(random() % 400);
+            const auto mask = static_cast<std::uint16_t>(random() % (1 << kCandidateDays));
+            std::vector<RunTimes> found;
+            DayRuns(feed, c.day).forEachRun(route, mask, row, offsets, [&](const RunTimes& t) {
+                found.push_back(t);
+            });
+            std::vector<RunTimes> alone;
+            ServiceClock service;
+            auto local = [&](date::sys_seconds t) {
+                return route.zone ? route.zone->to_local(t)
+                                  : date::local_seconds(t.time_since_epoch());
+            };
+            for (int k = 0; k < kCandidateDays; ++k) {
+                if ((mask >> k & 1) == 0)
+                    continue;
+                const auto start = service.dayStart(route.zone, c.day + date::days{k - kDaysBack});
+                for (const int run : offsets) {
+                    const auto at = local(start + std::chrono::seconds(row.arrival + run));
+                    const auto out = local(start + std::chrono::seconds(row.departure + run));
+                    if (date::floor<date::days>(at).time_since_epoch() != c.day.time_since_epoch())
+                        continue;
+                    auto minute = [](date::local_seconds t) {
+                        return static_cast<int>((t - date::floor<date::days>(t)).count() / 60);
+                    };
+                    alone.push_back({minute(at), minute(at), minute(out)});
+                }
+            }
+            ASSERT_EQ(found, alone);
+        }
+    }
+}
+
 } // namespace
 } // namespace zeb

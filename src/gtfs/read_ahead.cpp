@@ -15,6 +15,9 @@ namespace zeb {
 
 namespace {
 
+// The first piece is small, so that the reading starts soon; each after it twice the one before,
+// up to the largest.
+constexpr std::size_t kFirstPieceBytes = 64 << 10;
 constexpr std::size_t kPieceBytes = 256 << 10;
 constexpr std::size_t kPieces = 4; // at most this many read and not yet taken
 
@@ -72,6 +75,7 @@ private:
     };
 
     void readAhead() {
+        std::size_t pieceBytes = kFirstPieceBytes;
         for (;;) {
             std::vector<char> bytes;
             {
@@ -84,7 +88,8 @@ private:
             std::exception_ptr error;
             std::size_t got = 0;
             try {
-                bytes.resize(kPieceBytes);
+                bytes.resize(pieceBytes);
+                pieceBytes = std::min(2 * pieceBytes, kPieceBytes);
                 got = fill(bytes, error);
             } catch (...) {
                 error = std::current_exception(); // the memory for a piece

@@ -97,11 +97,20 @@ public:
             zone = route.zone;
         const int first = row.arrival >= 0 ? row.arrival : row.departure;
         const int leaving = row.departure >= 0 ? row.departure : first;
+        if (offsets.empty())
+            return;
         const auto [dayFrom, dayTo] = dayInUtc(zone);
+        // The service days whose runs can reach the day at all, in order.
+        const date::sys_seconds earliest = dayFrom - seconds(first) - seconds(offsets.back());
+        const date::sys_seconds latest = dayTo - seconds(first) - seconds(offsets.front());
         for (int k = 0; k < kCandidateDays; ++k) {
             if ((runs >> k & 1) == 0)
                 continue;
             const date::sys_seconds start = dayStart(route.zone, k);
+            if (start < earliest)
+                continue;
+            if (start > latest)
+                break;
             // Only the runs that can fall on the calendar day in the call's zone.
             const long long low = (dayFrom - start).count() - first;
             const long long high = (dayTo - start).count() - first;

@@ -253,18 +253,24 @@ BombOutcome importBomb(const std::string& path, const Scenario& scenario) {
 void GtfsBomb(benchmark::State& state, const std::string& name) {
     const std::string& path = writtenFeed(name);
     date::get_tzdb(); // read once a process, before its first import: not the feed's cost
-    const double bare = inflateAndCountSeconds(
-        path, std::vector<std::string>(std::begin(kFeedFiles), std::end(kFeedFiles)));
-    const double values = valuesSeconds(path);
+    // Each time the best of three, the yardsticks' and the import's: the machine is shared.
+    const std::vector<std::string> files(std::begin(kFeedFiles), std::end(kFeedFiles));
+    double bare = 1e9, values = 1e9, seconds = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        bare = std::min(bare, inflateAndCountSeconds(path, files));
+        values = std::min(values, valuesSeconds(path));
+    }
     BombOutcome outcome;
-    double seconds = 0;
     const Scenario scenario;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         outcome = importBomb(path, scenario);
-        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        state.SetIterationTime(seconds);
+        const double took =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(took);
+        seconds = std::min(seconds, took);
     }
+    state.counters["best_ms"] = seconds * 1000;
     state.counters["bare_s"] = bare;
     state.counters["x_scan"] = seconds / bare;
     state.counters["values_s"] = values;
@@ -281,7 +287,7 @@ const int kRegistered = [] {
         benchmark::RegisterBenchmark((std::string("GtfsBomb/") + name).c_str(),
                                      [name](benchmark::State& state) { GtfsBomb(state, name); })
             ->UseManualTime()
-            ->Iterations(1)
+            ->Iterations(3)
             ->Unit(benchmark::kMillisecond);
     }
     return 0;

@@ -20,14 +20,18 @@ namespace {
 
 constexpr int kMaxRunsPerFrequency = 1440;
 
-int numberIn(const GtfsTable& table, int column, int fallback) {
-    const std::string_view text = table.field(column);
+// `text`, the row's value in `column`, as a whole number; `fallback` when it is empty.
+int numberIn(const GtfsTable& table, int column, std::string_view text, int fallback) {
     if (text.empty())
         return fallback;
     const auto value = wholeNumber(text);
     if (!value)
         table.fail(column, quotedBriefly(text) + " non è un numero intero");
     return *value;
+}
+
+int numberIn(const GtfsTable& table, int column, int fallback) {
+    return numberIn(table, column, table.field(column), fallback);
 }
 
 const date::time_zone* zoneIn(const GtfsTable& table, int column) {
@@ -383,13 +387,11 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
             table.fail(start, quotedBriefly(startText) + " non è un orario");
         if (!to || *to < *from)
             table.fail(end, quotedBriefly(endText) + " non è un orario dopo l'inizio");
-        const auto every = headwayText.empty() ? std::optional<int>(0) : wholeNumber(headwayText);
-        if (!every)
-            table.fail(headway, quotedBriefly(headwayText) + " non è un numero intero");
-        if (*every <= 0 || *to - *from >= std::int64_t{kMaxRunsPerFrequency} * *every)
+        const int every = numberIn(table, headway, headwayText, 0);
+        if (every <= 0 || *to - *from >= std::int64_t{kMaxRunsPerFrequency} * every)
             table.fail(headway, "l'intervallo deve dare da 1 a " +
                                     std::to_string(kMaxRunsPerFrequency) + " corse");
-        rows->push_back({*every, *from, *to});
+        rows->push_back({every, *from, *to});
         recent.put(row);
         if (++kept == nextCompaction) {
             kept = dropRepeatedFrequencies(feed);

@@ -297,22 +297,18 @@ class RecentRows {
 public:
     static constexpr std::size_t kLongest = 120;
 
-    // True when `row` is among the rows put lately.
-    bool has(std::string_view row) {
+    // True when `row` is among the rows seen lately; else it is one of them from now on.
+    bool seen(std::string_view row) {
         if (row.empty() || row.size() > kLongest)
             return false;
-        hash_ = hashOf(row);
-        const Slot& slot = slots_[hash_ >> 56];
-        return slot.hash == hash_ && textOf(slot) == row;
-    }
-    // Puts the row has() was asked of last.
-    void put(std::string_view row) {
-        if (row.empty() || row.size() > kLongest)
-            return;
-        Slot& slot = slots_[hash_ >> 56];
-        slot.hash = hash_;
+        const std::uint64_t hash = hashOf(row);
+        Slot& slot = slots_[hash >> 56];
+        if (slot.hash == hash && textOf(slot) == row)
+            return true;
+        slot.hash = hash;
         slot.length = static_cast<std::uint8_t>(row.size());
         std::memcpy(slot.text.data(), row.data(), row.size());
+        return false;
     }
 
 private:
@@ -347,7 +343,6 @@ private:
         return hash;
     }
     std::array<Slot, 256> slots_{};
-    std::uint64_t hash_ = 0; // of the row asked of last
 };
 
 void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
@@ -365,9 +360,10 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
     std::vector<GtfsFrequency>* rows = nullptr;
     RecentRows recent;
     while (table.next()) {
-        // A row seen lately, the one before most often, costs a hash and no reading.
-        const std::string_view row = table.plainRow();
-        if (recent.has(row))
+        // A row seen lately, the one before most often, costs a hash and no reading. A row seen
+        // once is known from then on: one the reading refuses stops it, and one of a trip whose
+        // row was skipped is passed over each time.
+        if (recent.seen(table.plainRow()))
             continue;
         const auto [tripId, startText, endText, headwayText] =
             table.values(std::array{trip, start, end, headway});
@@ -392,7 +388,6 @@ void readFrequencies(const FeedSource& source, GtfsFeed& feed) {
             table.fail(headway, "l'intervallo deve dare da 1 a " +
                                     std::to_string(kMaxRunsPerFrequency) + " corse");
         rows->push_back({every, *from, *to});
-        recent.put(row);
         if (++kept == nextCompaction) {
             kept = dropRepeatedFrequencies(feed);
             nextCompaction = 2 * kept + kRowsBeforeCompaction;

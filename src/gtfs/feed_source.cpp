@@ -165,9 +165,9 @@ public:
             throw GtfsError(std::string(name) + ": il file nello zip non si può aprire (" +
                             zipErrorText(zip_get_error(archive_)) + ")");
         lock.unlock();
-        auto stream = std::make_unique<ZipStream>(file, std::string(name), it->second.size, lock_);
-        return it->second.size >= kReadAheadBytes ? readingAhead(std::move(stream))
-                                                  : std::move(stream);
+        return readingAhead(
+            std::make_unique<ZipStream>(file, std::string(name), it->second.size, lock_),
+            it->second.size);
     }
 
 private:
@@ -219,8 +219,7 @@ public:
             throw GtfsError("Nel feed manca il file " + std::string(name));
         const std::uint64_t bytes = size(name);
         checkSize(name, bytes);
-        auto stream = std::make_unique<FileStream>(folder_ / name, std::string(name));
-        return bytes >= kReadAheadBytes ? readingAhead(std::move(stream)) : std::move(stream);
+        return readingAhead(std::make_unique<FileStream>(folder_ / name, std::string(name)), bytes);
     }
 
 private:

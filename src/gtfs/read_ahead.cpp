@@ -138,7 +138,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<ByteStream> readingAhead(std::unique_ptr<ByteStream> stream) {
+std::unique_ptr<ByteStream> readingAhead(std::unique_ptr<ByteStream> stream, std::uint64_t bytes) {
+    if (bytes < kReadAheadBytes)
+        return stream; // a thread is not worth it
     auto ahead = std::make_unique<ReadAheadStream>(std::move(stream));
     if (!ahead->start())
         return ahead->takeBack(); // no thread to be had: read as it comes

@@ -41,7 +41,8 @@ private:
     std::mt19937 random_;
 };
 
-// Read ahead, a stream gives the same bytes in the same order, and its error after them all.
+// Read ahead (each as large as reading ahead asks, whatever it holds), a stream gives the same
+// bytes in the same order, and its error after them all.
 TEST(GtfsReadAhead, TheSameBytesThenTheSameError) {
     constexpr std::uint64_t kNever = ~std::uint64_t{0};
     struct Case {
@@ -57,7 +58,8 @@ TEST(GtfsReadAhead, TheSameBytesThenTheSameError) {
     std::mt19937 random(3);
     for (const auto& [size, failAt] : cases) {
         SCOPED_TRACE(std::to_string(size) + " byte, guasto a " + std::to_string(failAt));
-        auto stream = readingAhead(std::make_unique<GeneratedStream>(size, failAt, random()));
+        auto stream = readingAhead(std::make_unique<GeneratedStream>(size, failAt, random()),
+                                   kReadAheadBytes);
         std::vector<char> buffer(70'000);
         std::uint64_t read = 0;
         bool same = true;
@@ -81,11 +83,13 @@ TEST(GtfsReadAhead, TheSameBytesThenTheSameError) {
 // A reading left half way stops the thread reading ahead for it, at once.
 TEST(GtfsReadAhead, ALeftReadingStopsItsThread) {
     for (int k = 0; k < 50; ++k) {
-        auto stream = readingAhead(std::make_unique<GeneratedStream>(~0ull >> 1, ~0ull, 5));
+        auto stream =
+            readingAhead(std::make_unique<GeneratedStream>(~0ull >> 1, ~0ull, 5), kReadAheadBytes);
         char some[10];
         EXPECT_GT(stream->read(some, sizeof some), 0u);
     }
-    auto unread = readingAhead(std::make_unique<GeneratedStream>(~0ull >> 1, ~0ull, 5));
+    auto unread =
+        readingAhead(std::make_unique<GeneratedStream>(~0ull >> 1, ~0ull, 5), kReadAheadBytes);
 }
 
 std::string zipOf(const test::FeedFiles& files) {

@@ -22,7 +22,7 @@ private:
     struct Slot {
         std::uint32_t hash = 0;  // where it is looked for first, and told apart by
         std::int32_t value = -1; // -1: empty
-        std::uint64_t place = 0; // the key's offset in keys_ and its length, see placeOf
+        std::uint64_t place = 0; // the key's offset in keys_ and its length, see keyOf
     };
     static std::uint32_t hashOf(std::string_view key);
     std::string_view keyOf(const Slot& slot) const;

@@ -155,9 +155,10 @@ std::string savedDay(bool withLinks) {
                              (withLinks ? "-linked.zeb" : ".zeb");
     Scenario s = day800().s;
     s.nome_file = path;
-    Funzione_Salva_Con_Nome(s);
+    EditorData data;
     if (withLinks)
-        saveEditorData(path, {.links = storedLinks(s, day800().blocks)});
+        data.links = storedLinks(s, day800().blocks);
+    saveScenarioPair(s, path, data);
     return path;
 }
 

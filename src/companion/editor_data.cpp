@@ -1,14 +1,15 @@
 #include "companion/editor_data.h"
 
 #include "model/counted.h"
-#include "scenario_file/file_replace.h"
-#include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
+#include "scenario_file/text_limits.h"
 #include "track_rules/rules_csv.h"
 
 #include <nlohmann/json.hpp>
 
-#include <filesystem>
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,14 @@ constexpr const char* kBaseDay = "giornoBase";
 constexpr const char* kLinks = "collegamenti";
 constexpr const char* kRules = "regoleBinari";
 constexpr const char* kAssignment = "assegnazione";
+constexpr const char* kScenario = "scenario";
+
+std::string tooManyEntries() {
+    return "I dati dell'editor sarebbero più di quanti se ne possano rileggere (al più " +
+           std::to_string(kMostTrackRules) + " regole, " + std::to_string(kMostStoredLinks) +
+           " collegamenti e " + std::to_string(kMaxFileBytes / (1024 * 1024)) +
+           " MB): non sono salvati";
+}
 
 // A link as the file has it, one line of six texts: the arriving train's number, origin and
 // time, the leaving train's number, destination and time. Arrays, not objects: a day of 800
@@ -91,7 +100,7 @@ struct ListWords {
 // The list under `key`: the entries `entryOf` reads go to `entries`, the others are counted in
 // one note; a value that is no list is said so.
 template <typename Entry, typename EntryOf>
-void readList(const nlohmann::json& json, const char* key, EntryOf entryOf,
+void readList(const nlohmann::json& json, const char* key, EntryOf entryOf, std::size_t most,
               std::vector<Entry>& entries, const ListWords& words,
               std::vector<std::string>& ignored) {
     const auto given = json.find(key);
@@ -103,7 +112,8 @@ void readList(const nlohmann::json& json, const char* key, EntryOf entryOf,
     }
     long unreadable = 0;
     for (const nlohmann::json& entry : *given) {
-        if (const auto read = entryOf(entry))
+        const auto read = entries.size() < most ? entryOf(entry) : std::nullopt;
+        if (read)
             entries.push_back(*read);
         else
             ++unreadable;
@@ -167,16 +177,67 @@ void readAssignment(const nlohmann::json& json, EditorData& data) {
     read("tempoMassimo", 600, data.timeLimit);
 }
 
+// Where the text is no JSON: the line and what is wrong there, in the user's words; the parsed
+// text goes to `json` otherwise.
+std::optional<std::string> parseFault(std::string_view text, nlohmann::json& json) {
+    auto lineOf = [&](std::size_t byte) {
+        const std::size_t end = std::min(byte, text.size());
+        return "riga " + std::to_string(std::count(text.begin(), text.begin() + end, '\n') + 1);
+    };
+    try {
+        json = nlohmann::json::parse(text);
+        return std::nullopt;
+    } catch (const nlohmann::json::parse_error& error) {
+        const std::string what = error.what();
+        const std::size_t at = error.byte > 0 ? error.byte - 1 : 0;
+        const bool highByte = at < text.size() && static_cast<unsigned char>(text[at]) >= 0x80;
+        if (what.find("UTF-8") != std::string::npos || highByte)
+            return lineOf(at) + ": un byte che non è UTF-8";
+        if (what.find("end of input") != std::string::npos || error.byte >= text.size())
+            return lineOf(at) + ": il file finisce a metà";
+        return lineOf(at) + ": testo che non è JSON";
+    } catch (const nlohmann::json::out_of_range& error) {
+        // A number past a double's range; the message quotes it, so its line can be found.
+        const std::string what = error.what();
+        const auto open = what.find('\'');
+        const auto close = what.rfind('\'');
+        std::size_t at = std::string_view::npos;
+        if (open != std::string::npos && close > open)
+            at = text.find(std::string_view(what).substr(open + 1, close - open - 1));
+        return (at == std::string_view::npos ? std::string("un valore") : lineOf(at)) +
+               ": numero troppo grande";
+    } catch (const nlohmann::json::exception&) {
+        return std::string("testo che non è JSON");
+    }
+}
+
+std::optional<ScenarioIdentity> identityIn(const nlohmann::json& json) {
+    const auto given = json.find(kScenario);
+    if (given == json.end() || !given->is_object())
+        return std::nullopt;
+    const auto bytes = given->find("byte");
+    const auto digest = given->find("impronta");
+    if (bytes == given->end() || !bytes->is_number_unsigned() || digest == given->end() ||
+        !digest->is_string())
+        return std::nullopt;
+    return ScenarioIdentity{bytes->get<std::size_t>(), digest->get<std::string>()};
+}
+
 } // namespace
 
 std::string companionPathOf(const std::string& scenarioPath) {
     return scenarioPath + "-editor";
 }
 
-std::string editorDataText(const EditorData& data) {
+std::string editorDataText(const EditorData& data,
+                           const std::optional<ScenarioIdentity>& belongsTo) {
+    if (data.links.size() > kMostStoredLinks || data.trackRules.size() > kMostTrackRules)
+        throw ScenarioFileError(FormatError::FileTooLarge, tooManyEntries());
     nlohmann::ordered_json json;
     json["formato"] = kFormat;
     json["versione"] = kEditorDataVersion;
+    if (belongsTo)
+        json[kScenario] = {{"byte", belongsTo->bytes}, {"impronta", belongsTo->digest}};
     for (const MinutesKey& minutes : kMinutes)
         json["impostazioni"][minutes.key] = data.settings.*minutes.field;
     if (!data.baseDay.empty())
@@ -205,83 +266,56 @@ std::string editorDataText(const EditorData& data) {
         }
         text += "\n  ]\n}";
     }
+    if (text.size() >= kMaxFileBytes)
+        throw ScenarioFileError(FormatError::FileTooLarge, tooManyEntries());
     return text + "\n";
 }
 
 EditorDataRead readEditorData(std::string_view text) {
     EditorDataRead read;
-    const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
-    if (json.is_discarded() || !json.is_object() || json.value("formato", "") != kFormat) {
+    nlohmann::json json;
+    if (const auto fault = parseFault(text, json)) {
+        read.note = *fault;
+        read.unread = true;
+        return read;
+    }
+    if (!json.is_object() || json.value("formato", "") != kFormat) {
         read.note = "non è un file di dati dell'editor";
+        read.unread = true;
         return read;
     }
     const auto version = json.find("versione");
     if (version == json.end() || !version->is_number_integer() || *version < 1) {
         read.note = "manca il numero di versione";
+        read.unread = true;
         return read;
     }
     if (*version > kEditorDataVersion) {
         read.note = "è di una versione più recente dell'editor (" +
                     std::to_string(version->get<long long>()) + "), che questa non sa leggere";
+        read.unread = true;
         return read;
     }
     std::vector<std::string> ignored;
     readMinutes(json, read.data.settings, ignored);
     readBaseDay(json, read.data.baseDay, ignored);
-    readList(json, kLinks, linkOf, read.data.links,
+    readList(json, kLinks, linkOf, kMostStoredLinks, read.data.links,
              {"i collegamenti non sono un elenco", "collegamento non si legge",
               "collegamenti non si leggono"},
              ignored);
-    readList(json, kRules, ruleOf, read.data.trackRules,
+    readList(json, kRules, ruleOf, kMostTrackRules, read.data.trackRules,
              {"le regole dei binari non sono un elenco", "regola dei binari non si legge",
               "regole dei binari non si leggono"},
              ignored);
     readAssignment(json, read.data);
+    read.belongsTo = identityIn(json);
     if (!ignored.empty()) {
         read.note = ignored.front();
         for (std::size_t k = 1; k < ignored.size(); ++k)
             *read.note += "; " + ignored[k];
+        read.unread = true;
     }
     return read;
-}
-
-EditorDataRead loadEditorData(const std::string& scenarioPath) {
-    const std::string path = companionPathOf(scenarioPath);
-    std::error_code absent;
-    if (!std::filesystem::exists(path, absent))
-        return {};
-    EditorDataRead read;
-    try {
-        read = readEditorData(readScenarioFile(path));
-    } catch (const ScenarioFileError& error) {
-        read.note = error.message();
-    }
-    if (!read.data.baseDay.empty()) {
-        const std::filesystem::path base(read.data.baseDay);
-        if (base.is_relative())
-            read.data.baseDay =
-                (std::filesystem::path(scenarioPath).parent_path() / base).lexically_normal();
-    }
-    if (read.note)
-        read.note =
-            "Il file " + std::filesystem::path(path).filename().string() + " accanto allo " +
-            "scenario " + *read.note + ". Lo scenario è aperto con le impostazioni " +
-            "predefinite per ciò che non si è letto; il file resta com'è finché non si " + "salva.";
-    return read;
-}
-
-void saveEditorData(const std::string& scenarioPath, const EditorData& data) {
-    EditorData written = data;
-    if (!data.baseDay.empty()) {
-        // Beside the scenario, or in a folder near it: named from the scenario's folder.
-        std::error_code unknown;
-        const auto folder = std::filesystem::absolute(scenarioPath, unknown).parent_path();
-        const auto base = std::filesystem::absolute(data.baseDay, unknown);
-        const auto relative = base.lexically_relative(folder);
-        if (!unknown && !relative.empty())
-            written.baseDay = relative.generic_string();
-    }
-    replaceFileContents(companionPathOf(scenarioPath), editorDataText(written));
 }
 
 } // namespace zeb

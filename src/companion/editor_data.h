@@ -28,28 +28,66 @@ struct EditorData {
 };
 
 inline constexpr int kEditorDataVersion = 1;
+// What the reader takes and so what is written: far more than any station has.
+inline constexpr std::size_t kMostStoredLinks = 10'000;
+inline constexpr std::size_t kMostTrackRules = 10'000;
+
+// The scenario file a companion file belongs to: its size and a digest of its bytes, so that a
+// pair split by another program, or by a save cut short, is told apart from a pair saved as one.
+struct ScenarioIdentity {
+    std::size_t bytes = 0;
+    std::string digest;
+    bool operator==(const ScenarioIdentity&) const = default;
+};
+ScenarioIdentity identityOf(std::string_view scenarioBytes);
 
 // The companion file of the scenario at `scenarioPath`.
 std::string companionPathOf(const std::string& scenarioPath);
 
-// The data as the companion file holds it: JSON, with its format's name and version.
-std::string editorDataText(const EditorData& data);
+// The data as the companion file holds it: JSON, with its format's name and version, and the
+// scenario it belongs to where given. Throws ScenarioFileError where the data hold more links or
+// rules, or more text, than the reader takes back.
+std::string editorDataText(const EditorData& data,
+                           const std::optional<ScenarioIdentity>& belongsTo = {});
 
-// The data a companion file's text gives, and what of it was ignored and why, in Italian, for the
-// user: text that is no such file, a newer version, values out of range. What is ignored keeps
-// its default; nothing else is lost.
+// The data a companion file's text gives, and what of it was not read and why, in Italian, for
+// the user: text that is no such file or breaks off, a newer version, values out of range. What
+// is not read keeps its default; nothing else is lost.
 struct EditorDataRead {
     EditorData data;
     std::optional<std::string> note;
+    // Something of the file was not read: a save keeps it aside rather than write over it.
+    bool unread = false;
+    std::optional<ScenarioIdentity> belongsTo;
 };
 EditorDataRead readEditorData(std::string_view text);
 
-// The companion file of the scenario at `scenarioPath`: none gives the defaults without a word;
-// one that cannot be read gives them with the note, naming the file.
+// The companion file of the scenario at `scenarioPath` (beside the file its links lead to): none
+// gives the defaults without a word; one that cannot be read whole, or that belongs to another
+// version of the scenario, gives what it can with a note in a sentence, naming the file.
 EditorDataRead loadEditorData(const std::string& scenarioPath);
 
-// Writes the companion file of the scenario at `scenarioPath` as the scenario is written, whole or
-// not at all; throws ScenarioFileError.
-void saveEditorData(const std::string& scenarioPath, const EditorData& data);
+// The companion file's text for the scenario at `scenarioPath` whose bytes are `scenarioBytes`:
+// the base day named from the scenario's folder.
+std::string companionTextFor(const std::string& scenarioPath, std::string_view scenarioBytes,
+                             const EditorData& data);
+
+// Saves the scenario's bytes at `path` and its editor's `data` beside it as one: both are written
+// and synced before either replaces its old file, so that a save that fails writes neither; the
+// companion file names the scenario it belongs to, so that a pair cut apart by a kill between
+// the two renames is said when opened. A companion file that could not be read whole is kept
+// aside, never written over; a name too long for its companion file is refused first. Links at
+// `path` are resolved once, and the pair goes beside the file they lead to. Throws
+// ScenarioFileError.
+void writeScenarioPair(const std::string& path, const std::string& scenarioBytes,
+                       const EditorData& data);
+
+// The same for the scenario `s`, as Funzione_Salva_Con_Nome writes it.
+struct Scenario;
+void saveScenarioPair(Scenario& s, const std::string& path, const EditorData& data);
+
+// The name a companion file that cannot be read is kept under, dated `day` ("AAAA-MM-GG"): the
+// first of NAME.non-letto-DAY, NAME.non-letto-DAY-2, … that is free.
+std::string asideNameFor(const std::string& companionPath, const std::string& day);
 
 } // namespace zeb

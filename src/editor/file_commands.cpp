@@ -34,21 +34,15 @@ void EditorLogic::salva_Click() {
 
 bool EditorLogic::saveTo(const std::string& path) {
     s_.nome_file = path;
+    data_.links = storedLinks(s_, history_.links());
     try {
-        Funzione_Salva_Con_Nome(s_);
+        saveScenarioPair(s_, path, data_);
     } catch (const ScenarioFileError& error) {
         showFileError(error.message());
         return false;
     }
     history_.resync(s_); // the save wrote the type codes, which are no change of the user's
     unsaved_ = false;
-    try {
-        data_.links = storedLinks(s_, history_.links());
-        saveEditorData(s_.nome_file, data_);
-    } catch (const ScenarioFileError& error) {
-        showFileError("Lo scenario è salvato, ma non i dati dell'editor accanto: " +
-                      error.message());
-    }
     enterCoveredState();
     return true;
 }

@@ -165,12 +165,8 @@ std::string RecoveryStore::defaultFolder() {
     return base + "/zebrano-editor/recupero";
 }
 
-void RecoveryStore::write(const std::string& bytes, const std::string& editorData) const {
-    replaceFileContents(ownCopy_, bytes);
-    if (editorData.empty())
-        unlink(companionPathOf(ownCopy_).c_str());
-    else
-        replaceFileContents(companionPathOf(ownCopy_), editorData);
+void RecoveryStore::write(const std::string& bytes, const EditorData& editorData) const {
+    writeScenarioPair(ownCopy_, bytes, editorData);
 }
 
 void RecoveryStore::remove() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "companion/editor_data.h"
+
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -31,9 +33,9 @@ public:
     const std::string& folder() const { return folder_; }
     // This editor's copy.
     const std::string& ownCopy() const { return ownCopy_; }
-    // Writes this editor's copy through a safe replacement, and the editor's data beside it (none
-    // where empty); throws ScenarioFileError. The data go with the copy wherever it goes.
-    void write(const std::string& bytes, const std::string& editorData = {}) const;
+    // Writes this editor's copy and the editor's data beside it as one save; throws
+    // ScenarioFileError. The data go with the copy wherever it goes.
+    void write(const std::string& bytes, const EditorData& editorData = {}) const;
     // Removes this editor's copy, after a clean end.
     void remove() const;
 

@@ -3,7 +3,6 @@
 #include "scenario_file/scenario_file_error.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,15 +19,8 @@ namespace zeb {
 
 namespace {
 
-// A symbolic link is followed, so that saving through it updates the file it points at.
-std::string resolvedTarget(const std::string& path) {
-    char resolved[PATH_MAX];
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
-        realpath(path.c_str(), resolved) != nullptr)
-        return resolved;
-    return path;
-}
+// At most this many links are followed, as the system does, so that a loop of links ends.
+constexpr int kMostLinks = 40;
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -139,41 +131,70 @@ void removeLeftoverTemporaries(const std::string& folder, const std::string& nam
     closedir(dir);
 }
 
-void replaceFileContents(const std::string& path, const std::string& bytes) {
-    const std::string target = resolvedTarget(path);
+std::string savedTarget(const std::string& path) {
+    std::string target = path;
     struct stat info {};
-    if (stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        throw ScenarioFileError::fromErrno(EISDIR);
+    for (int k = 0; k < kMostLinks && lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+         ++k) {
+        std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+        const ssize_t n = readlink(target.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size())
+            break;
+        const std::string next(link.data(), static_cast<std::size_t>(n));
+        target = next[0] == '/' ? next : folderOf(target) + "/" + next;
+    }
+    return target;
+}
 
-    const std::string folder = folderOf(target);
-    removeLeftoverTemporaries(folder, baseName(target));
+PendingReplacement::PendingReplacement(const std::string& path, const std::string& bytes)
+    : target_(savedTarget(path)) {
+    struct stat info {};
+    if (stat(target_.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        throw ScenarioFileError::fromErrno(EISDIR);
+    if (stat(target_.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        throw ScenarioFileError(FormatError::NotAFile,
+                                "Non è un file ordinario (è una pipe, un dispositivo o un socket): "
+                                "l'editor non lo sostituisce");
+
+    const std::string folder = folderOf(target_);
+    removeLeftoverTemporaries(folder, baseName(target_));
     std::string pattern =
-        folder + "/" + temporaryPrefix(baseName(target)) + std::to_string(getpid()) + "-XXXXXX";
+        folder + "/" + temporaryPrefix(baseName(target_)) + std::to_string(getpid()) + "-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());
     if (fd < 0)
         throw ScenarioFileError::fromErrno(errno);
-    const std::string temporary(name.data());
+    temporary_ = name.data();
 
-    int fd_open = fd;
-    auto fail = [&](int error) {
-        if (fd_open >= 0)
-            close(fd_open);
-        unlink(temporary.c_str());
+    int error = 0;
+    if (fchmod(fd, permissionsFor(target_)) != 0)
+        error = errno;
+    else if (const int failed = writeAll(fd, bytes); failed != 0)
+        error = failed;
+    else if (fsync(fd) != 0)
+        error = errno;
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        unlink(temporary_.c_str());
         throw ScenarioFileError::fromErrno(error);
-    };
-    if (fchmod(fd, permissionsFor(target)) != 0)
-        fail(errno);
-    if (const int error = writeAll(fd, bytes); error != 0)
-        fail(error);
-    if (fsync(fd) != 0)
-        fail(errno);
-    fd_open = -1;
-    if (close(fd) != 0)
-        fail(errno);
-    if (rename(temporary.c_str(), target.c_str()) != 0)
-        fail(errno);
+    }
+}
+
+PendingReplacement::~PendingReplacement() {
+    if (!temporary_.empty())
+        unlink(temporary_.c_str());
+}
+
+void PendingReplacement::commit() {
+    if (rename(temporary_.c_str(), target_.c_str()) != 0)
+        throw ScenarioFileError::fromErrno(errno);
+    temporary_.clear();
+}
+
+void replaceFileContents(const std::string& path, const std::string& bytes) {
+    PendingReplacement(path, bytes).commit();
 }
 
 } // namespace zeb

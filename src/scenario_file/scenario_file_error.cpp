@@ -1,5 +1,6 @@
 #include "scenario_file/scenario_file_error.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace zeb {
@@ -11,8 +12,49 @@ ScenarioFileError::ScenarioFileError(int number, const std::string& description)
 ScenarioFileError::ScenarioFileError(FormatError number, const std::string& description)
     : ScenarioFileError(static_cast<int>(number), description) {}
 
+namespace {
+
+// The system's errors the file commands meet, in the user's language; any other keeps the
+// system's own words.
+struct SystemErrorText {
+    int number;
+    const char* text;
+};
+constexpr SystemErrorText kSystemErrors[] = {
+    {ENOENT, "Il file o la cartella non esiste"},
+    {ENOTDIR, "Una parte del percorso non è una cartella"},
+    {EISDIR, "È una cartella, non un file"},
+    {EACCES, "Permesso negato"},
+    {EPERM, "Operazione non permessa"},
+    {EROFS, "Il disco è di sola lettura"},
+    {ENOSPC, "Il disco è pieno"},
+    {EDQUOT, "Lo spazio concesso sul disco è esaurito"},
+    {EFBIG, "Il file è troppo grande"},
+    {ENAMETOOLONG, "Il nome del file è troppo lungo"},
+    {EEXIST, "Il file esiste già"},
+    {EBUSY, "Il file è in uso da un altro programma"},
+    {ETXTBSY, "Il file è in uso da un altro programma"},
+    {EIO, "Errore di lettura o scrittura sul disco"},
+    {ELOOP, "Troppi collegamenti simbolici uno dentro l'altro"},
+    {EMFILE, "Troppi file aperti"},
+    {ENFILE, "Troppi file aperti nel sistema"},
+    {ENOMEM, "Memoria esaurita"},
+    {EXDEV, "Il file andrebbe spostato su un altro disco"},
+    {EINVAL, "Argomento non valido"},
+};
+
+} // namespace
+
+std::string systemErrorText(int error) {
+    for (const SystemErrorText& known : kSystemErrors) {
+        if (known.number == error)
+            return known.text;
+    }
+    return std::strerror(error);
+}
+
 ScenarioFileError ScenarioFileError::fromErrno(int error) {
-    return ScenarioFileError(error, std::strerror(error));
+    return ScenarioFileError(error, systemErrorText(error));
 }
 
 std::string quotedValue(std::string_view utf8) {

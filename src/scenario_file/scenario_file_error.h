@@ -43,6 +43,9 @@ private:
     std::string description_;
 };
 
+// The description of the system's error `error`, in Italian where the file commands meet it.
+std::string systemErrorText(int error);
+
 // A value quoted in an error description: its first 40 characters in quotes, then "…" where it
 // goes on; control characters are shown as "�" so that the message box shows all of it.
 std::string quotedValue(std::string_view utf8);

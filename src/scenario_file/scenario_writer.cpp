@@ -249,6 +249,10 @@ std::string scenarioFileBytes(const Scenario& s) {
 void Funzione_Salva_Con_Nome(Scenario& s) {
     const std::string bytes = scenarioFileBytes(s);
     replaceFileContents(s.nome_file, bytes);
+    noteScenarioWritten(s);
+}
+
+void noteScenarioWritten(Scenario& s) {
     for (int i = 0; i < s.totale_treni; ++i) // the type code as written
         s.treni[i].tipologia.assign(1, tipologiaOf(s.treni[i]));
     s.treno_attuale = s.totale_treni;

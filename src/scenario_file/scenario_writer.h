@@ -20,4 +20,8 @@ std::string scenarioFileBytes(const Scenario& s);
 // Throws ScenarioFileError; on failure the old file and treno_attuale are left as they were.
 void Funzione_Salva_Con_Nome(Scenario& s);
 
+// What writing the scenario's bytes changes in it: each train's type code as written, and the
+// new-train slot shown.
+void noteScenarioWritten(Scenario& s);
+
 } // namespace zeb

@@ -1,5 +1,6 @@
 #include "tool/new_command.h"
 
+#include "companion/editor_data.h"
 #include "model/quoted_text.h"
 #include "model/track_slots.h"
 #include "timetable/train_times.h"
@@ -57,7 +58,7 @@ int nuovoCommand(const NewScenarioRequest& request, std::ostream& out, std::ostr
         return wrong(err,
                      "una stazione ha al massimo " + std::to_string(kMaxChosenTracks) + " binari");
     rebuildTrackTable(*s);
-    if (!saveScenarioAs(*s, request.output, err))
+    if (!saveWithEditorData(*s, request.output, EditorData{}, {}, err))
         return kExitUnreadable;
     out << "Stazione " << s->nome_stazione << " con "
         << counted(s->conta_binari, "binario", "binari") << ", inizio alle " << clockText(*minute)

@@ -69,7 +69,9 @@ int importaCommand(const std::string& csvPath, const std::string& basePath,
         return kExitProblems;
     }
     const int before = appendImportedTrains(*s, result);
-    if (!saveScenarioAs(*s, outputPath, err))
+    // The base's trains keep their places, and so their links, rules and settings.
+    if (!saveWithEditorData(*s, outputPath, loadEditorData(basePath).data,
+                            linksBeside(*s, basePath), err))
         return kExitUnreadable;
     out << counted(s->totale_treni - before, "treno importato", "treni importati") << ", "
         << counted(s->totale_treni, "treno", "treni") << " in " << outputPath << "\n";

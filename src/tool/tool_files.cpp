@@ -21,30 +21,18 @@ std::unique_ptr<Scenario> loadScenario(const std::string& path, std::ostream& er
     return s;
 }
 
-bool saveScenarioAs(Scenario& s, const std::string& path, std::ostream& err) {
-    s.nome_file = path;
-    try {
-        Funzione_Salva_Con_Nome(s);
-    } catch (const ScenarioFileError& error) {
-        err << path << ": " << error.message() << "\n";
-        return false;
-    }
-    return true;
-}
-
 TrainLinks linksBeside(const Scenario& s, const std::string& path) {
     return findLinks(s, loadEditorData(path).data.links).links;
 }
 
 bool saveWithEditorData(Scenario& s, const std::string& path, EditorData data,
                         const TrainLinks& links, std::ostream& err) {
-    if (!saveScenarioAs(s, path, err))
-        return false;
+    s.nome_file = path;
     data.links = storedLinks(s, links);
     try {
-        saveEditorData(path, data);
+        saveScenarioPair(s, path, data);
     } catch (const ScenarioFileError& error) {
-        err << companionPathOf(path) << ": " << error.message() << "\n";
+        err << path << ": " << error.message() << "\n";
         return false;
     }
     return true;

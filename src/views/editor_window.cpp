@@ -45,7 +45,7 @@ EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     recovery_->setEditorData([this] {
         EditorData data = logic_.editorData();
         data.links = storedLinks(logic_.scenario(), logic_.links());
-        return editorDataText(data);
+        return data;
     });
     setObjectName("Form1");
     setWindowTitle("Zebrano - Editor Di Scenari v.1.0");

@@ -45,7 +45,7 @@ void RecoveryWriter::writeNow() {
     } catch (const ScenarioFileError&) {
         return; // a text SALVA would refuse too: the last good copy stays
     }
-    std::string data = editorData_ ? editorData_() : std::string();
+    EditorData data = editorData_ ? editorData_() : EditorData{};
     copyKept_ = true;
     writer_.start([this, bytes = std::move(bytes), data = std::move(data)] {
         try {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "companion/editor_data.h"
 #include "model/scenario.h"
 #include "recovery/recovery_store.h"
 
@@ -21,8 +22,8 @@ public:
     ~RecoveryWriter() override;
 
     RecoveryStore& store() { return store_; }
-    // The editor's data to keep beside each copy, as their file holds them.
-    void setEditorData(std::function<std::string()> editorData) {
+    // The editor's data to keep beside each copy.
+    void setEditorData(std::function<EditorData()> editorData) {
         editorData_ = std::move(editorData);
     }
     // The scenario changed and is not saved: a copy is due.
@@ -40,7 +41,7 @@ private:
     QTimer delay_;
     QThreadPool writer_;
     bool copyKept_ = false;
-    std::function<std::string()> editorData_;
+    std::function<EditorData()> editorData_;
 };
 
 } // namespace zeb

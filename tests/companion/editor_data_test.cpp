@@ -46,8 +46,14 @@ TEST(EditorData, WhatCannotBeReadKeepsTheDefaultsWithANote) {
          "è di una versione più recente dell'editor (2), che questa non sa leggere"},
         {R"({"formato":"zebrano-editor","impostazioni":{"separazione":5}})", defaults.separation,
          "manca il numero di versione"},
-        {R"({"formato":"zebrano-editor","versione":1,"impostazi)", defaults.separation,
-         "non è un file di dati dell'editor"},
+        {"{\"formato\":\"zebrano-editor\",\n\"versione\":1,\"impostazi", defaults.separation,
+         "riga 2: il file finisce a metà"},
+        {"{\"formato\":\"zebrano-editor\",\"versione\":1,\n\"altro\":\n[1,\n1e400]}",
+         defaults.separation, "riga 4: numero troppo grande"},
+        {"{\"formato\":\"zebrano-editor\",\"versione\":1,\"note\":\"\xE8\"}", defaults.separation,
+         "riga 1: un byte che non è UTF-8"},
+        {"{\"formato\":\"zebrano-editor\" \"versione\":1}", defaults.separation,
+         "riga 1: testo che non è JSON"},
         {R"({"formato":"zebrano-editor","versione":1,"giornoBase":7,)"
          R"("impostazioni":{"separazione":"5"}})",
          defaults.separation,
@@ -63,12 +69,13 @@ TEST(EditorData, WhatCannotBeReadKeepsTheDefaultsWithANote) {
          R"("assegnazione":{"margine":-1}})",
          defaults.separation, "3 regole dei binari non si leggono"},
         {"[1, 2]", defaults.separation, "non è un file di dati dell'editor"},
-        {"\xFF\xFE", defaults.separation, "non è un file di dati dell'editor"},
+        {"\xFF\xFE", defaults.separation, "riga 1: un byte che non è UTF-8"},
     };
     for (const auto& c : cases) {
         const EditorDataRead read = readEditorData(c.text);
         EXPECT_EQ(read.data.settings.separation, c.separation) << c.text;
         EXPECT_EQ(read.note.value_or(""), c.note) << c.text;
+        EXPECT_EQ(read.unread, *c.note != '\0') << c.text;
     }
 }
 
@@ -78,15 +85,16 @@ TEST(EditorData, TheCompanionFileBesideTheScenario) {
     EXPECT_EQ(companionPathOf(scenario), folder.file("Valmora.zeb-editor"));
     EXPECT_FALSE(loadEditorData(scenario).note) << "none is no fault";
     const EditorData data{{.separation = 2, .turnaround = 10, .preparation = 10}};
-    saveEditorData(scenario, data);
+    writeScenarioPair(scenario, "scenario", data);
     EXPECT_EQ(loadEditorData(scenario).data, data);
     test::writeBytes(folder.file("Valmora.zeb-editor"), "Binario 1");
     const EditorDataRead broken = loadEditorData(scenario);
     EXPECT_EQ(broken.data, EditorData());
     EXPECT_EQ(broken.note.value_or(""),
-              "Il file Valmora.zeb-editor accanto allo scenario non è un file di dati "
-              "dell'editor. Lo scenario è aperto con le impostazioni predefinite per ciò che non "
-              "si è letto; il file resta com'è finché non si salva.");
+              "Il file Valmora.zeb-editor accanto allo scenario non si può leggere (riga 1: "
+              "testo che non è JSON): valgono le impostazioni predefinite. Un salvataggio dello "
+              "scenario non lo sovrascrive: lo conserva accanto, come "
+              "Valmora.zeb-editor.non-letto- seguito dalla data.");
     EXPECT_EQ(test::readBytes(folder.file("Valmora.zeb-editor")), "Binario 1");
 }
 
@@ -95,7 +103,7 @@ TEST(EditorData, TheBaseDayIsKeptRelativeToTheVariant) {
     test::TempFolder folder;
     const std::string variant = folder.file("varianti/Sciopero.zeb");
     std::filesystem::create_directories(folder.file("varianti"));
-    saveEditorData(variant, {.baseDay = folder.file("Valmora.zeb")});
+    writeScenarioPair(variant, "scenario", {.baseDay = folder.file("Valmora.zeb")});
     EXPECT_NE(test::readBytes(companionPathOf(variant)).find(R"("giornoBase": "../Valmora.zeb")"),
               std::string::npos);
     EXPECT_EQ(std::filesystem::path(loadEditorData(variant).data.baseDay),

@@ -1,3 +1,4 @@
+#include "companion/kill_harness.h"
 #include "editor/editor_fixture.h"
 #include "scenario_file/test_files.h"
 
@@ -127,6 +128,35 @@ TEST_F(FileCommands, TheEditorsDataTravelBesideTheScenario) {
     EXPECT_NE(test::readBytes(folder.file("a.zeb-editor")).find("9"), std::string::npos);
     save(folder.file("a.zeb"));
     EXPECT_EQ(loadEditorData(folder.file("a.zeb")).data, EditorData()) << "written on saving";
+    const std::string listing = folder.listing();
+    const auto aside = listing.find("a.zeb-editor.non-letto-");
+    ASSERT_NE(aside, std::string::npos) << "the newer editor's file is kept";
+    EXPECT_EQ(
+        test::readBytes(folder.file(listing.substr(aside, listing.find('\n', aside) - aside))),
+        R"({"formato": "zebrano-editor", "versione": 9})");
+}
+
+// SALVA killed at any moment leaves the old pair, the new one, or a pair that says it is split.
+TEST_F(FileCommands, AKilledSaveNeverSplitsThePairSilently) {
+    const std::string day = folder.file("day.zeb");
+    save(day);
+    auto roundOf = [](const std::string& bytes) {
+        const auto note = bytes.find("Note al treno = giro ");
+        return note == std::string::npos ? -1 : std::stoi(bytes.substr(note + 21));
+    };
+    const int broken = test::killWhileWriting(
+        1000,
+        [&](long round) {
+            s.treni[0].note = "giro " + std::to_string(round % 1000);
+            editor.setCheckSettings({.separation = static_cast<int>(round % 1000)});
+            save(day);
+        },
+        [&] {
+            return test::pairHolds(day, [&](const std::string& bytes, const EditorData& data) {
+                return roundOf(bytes) < 0 || roundOf(bytes) == data.settings.separation;
+            });
+        });
+    EXPECT_EQ(broken, 0);
 }
 
 // A variant is the scenario under a new name that remembers the file it was made from; a new

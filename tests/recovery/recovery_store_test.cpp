@@ -1,5 +1,6 @@
 #include "recovery/recovery_store.h"
 
+#include "companion/kill_harness.h"
 #include "controls/fake_ui.h"
 #include "editor/editor_logic.h"
 #include "scenario_file/file_replace.h"
@@ -22,7 +23,7 @@ TEST(RecoveryStore, TwoEditorsKeepApartAndAGoneOneLeavesAnOrphan) {
     auto second = std::make_unique<RecoveryStore>(folder.path() + "/state/recupero");
     ASSERT_NE(first.ownCopy(), second->ownCopy());
     first.write("first");
-    second->write("second", "dati");
+    second->write("second", {.baseDay = "/giorni/Valmora.zeb"});
     EXPECT_TRUE(first.orphans().empty()) << "the other editor is still running";
     EXPECT_EQ(test::readBytes(first.ownCopy()), "first");
 
@@ -34,7 +35,8 @@ TEST(RecoveryStore, TwoEditorsKeepApartAndAGoneOneLeavesAnOrphan) {
     const std::string aside = first.setAside(left);
     EXPECT_NE(aside.find("/non-salvato-"), std::string::npos);
     EXPECT_EQ(test::readBytes(aside), "second");
-    EXPECT_EQ(test::readBytes(companionPathOf(aside)), "dati") << "its editor's data go along";
+    EXPECT_EQ(loadEditorData(aside).data.baseDay, "/giorni/Valmora.zeb")
+        << "its editor's data go along";
     EXPECT_TRUE(first.orphans().empty()) << "kept aside, never offered again";
     first.remove();
     EXPECT_EQ(folder.listing(), "state\n");
@@ -155,6 +157,17 @@ TEST(RecoveryStore, TemporaryFilesOfGoneWritersAreRemoved) {
     EXPECT_NE(folder.listing().find(left[2]), std::string::npos) << "its writer is running";
 }
 
+// A recovery copy killed while it is written never splits from its editor's data silently.
+TEST(RecoveryStore, AKilledCopyNeverSplitsFromItsDataSilently) {
+    test::TempFolder folder;
+    RecoveryStore store(folder.path() + "/recupero");
+    store.write(test::roundBytes(0), test::roundData(0));
+    const int broken = test::killWhileWriting(
+        1000, [&](long round) { store.write(test::roundBytes(round), test::roundData(round)); },
+        [&] { return test::roundPairHolds(store.ownCopy()); });
+    EXPECT_EQ(broken, 0);
+}
+
 // An editor at start with the copy a previous one left, and the answer given to its question.
 struct Restart {
     test::TempFolder folder;
@@ -163,7 +176,7 @@ struct Restart {
     EditorLogic editor{s, ui};
     std::unique_ptr<RecoveryStore> store;
 
-    explicit Restart(const std::string& copy, const std::string& editorData = {}) {
+    explicit Restart(const std::string& copy, const EditorData& editorData = {}) {
         const std::string states = folder.path() + "/recupero";
         {
             RecoveryStore crashed(states);
@@ -174,7 +187,7 @@ struct Restart {
 };
 
 TEST(Recovery, YesRestoresNoKeepsAsideAndAnUnreadableCopyIsReported) {
-    Restart yes(test::exampleFileBytes(), editorDataText({.settings = {.separation = 7}}));
+    Restart yes(test::exampleFileBytes(), {.settings = {.separation = 7}});
     yes.ui.answers = {Answer::Yes};
     yes.editor.offerRecovery(*yes.store);
     ASSERT_EQ(yes.ui.messages.size(), 1u);

@@ -248,8 +248,9 @@ TEST(ScenarioReader, RefusesWhatIsNoScenarioFileWithoutReadingIt) {
     std::fputc('x', huge);
     std::fclose(huge);
     for (const auto& [path, message] : std::initializer_list<std::pair<std::string, std::string>>{
-             {folder.file("missing.zeb"), std::to_string(ENOENT) + " " + std::strerror(ENOENT)},
-             {folder.path(), std::to_string(EISDIR) + " " + std::strerror(EISDIR)},
+             {folder.file("missing.zeb"),
+              std::to_string(ENOENT) + " Il file o la cartella non esiste"},
+             {folder.path(), std::to_string(EISDIR) + " È una cartella, non un file"},
              {folder.file("pipe.zeb"), "1012 Non è un file ordinario"},
              {"/dev/zero", "1012 "},
              {folder.file("huge.zeb"), "1010 Il file è più grande"}})

@@ -56,10 +56,10 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
          "06:44 alle 06:48), ne servono 5\n1 errore, 0 avvisi\n|"},
         {{"verifica", folder.file("data.zeb"), {{"separazione", "3"}}}, "0|0 errori, 0 avvisi\n|"},
         {{"verifica", folder.file("broken.zeb"), {}},
-         "0|0 errori, 0 avvisi\n|Il file broken.zeb-editor accanto allo scenario non è un file di "
-         "dati dell'editor. Lo scenario è aperto con le impostazioni predefinite per ciò che non "
-         "si "
-         "è letto; il file resta com'è finché non si salva.\n"},
+         "0|0 errori, 0 avvisi\n|Il file broken.zeb-editor accanto allo scenario non si può "
+         "leggere (riga 1: il file finisce a metà): valgono le impostazioni predefinite. Un "
+         "salvataggio dello scenario non lo sovrascrive: lo conserva accanto, come "
+         "broken.zeb-editor.non-letto- seguito dalla data.\n"},
         {{"confronta", good, {}}, "2||zebrano-tool: confronta vuole due file" + use},
         {{"confronta", good, {}, {}, good}, "0|I due giorni sono uguali\n|"},
         {{"confronta", good, {{"csv", folder.file("d.csv")}}, {}, apart},

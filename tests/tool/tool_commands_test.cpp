@@ -1,5 +1,6 @@
 #include "tool/tool_commands.h"
 
+#include "companion/editor_data.h"
 #include "gtfs/valle_feed.h"
 #include "scenario_file/test_files.h"
 #include "timetable/test_trains.h"
@@ -132,7 +133,7 @@ TEST_F(ZebranoTool, CollegaFindsTheTurnaroundsAndVerificaHonoursThem) {
     for (int i = 0; i < day.totale_treni; ++i)
         day.treni[i].ritardo = "0";
     std::ostringstream ignored;
-    ASSERT_TRUE(saveScenarioAs(day, path("day.zeb"), ignored)) << ignored.str();
+    ASSERT_TRUE(saveWithEditorData(day, path("day.zeb"), {}, {}, ignored)) << ignored.str();
     auto collega = [&](std::optional<std::string> output, std::optional<std::string> wait) {
         return run([&](auto& o, auto& e) {
             return collegaCommand({path("day.zeb"), output, wait}, {}, o, e);

@@ -44,8 +44,20 @@ zeb::ToolArguments parse(QCommandLineParser& parser, const QCoreApplication& app
                              ? QCommandLineOption(names, option.description)
                              : QCommandLineOption(names, option.description, option.valueName));
     }
-    parser.process(app);
     zeb::ToolArguments arguments;
+    if (!parser.parse(app.arguments())) {
+        // Said in the tool's words and with its exit status for a wrong line, not Qt's.
+        const QStringList unknown = parser.unknownOptionNames();
+        const QString error = parser.errorText();
+        const auto quote = error.indexOf('\'');
+        arguments.lineFault =
+            !unknown.isEmpty()
+                ? "l'opzione " + QString(unknown[0].size() == 1 ? "-" : "--").toStdString() +
+                      unknown[0].toStdString() + " non esiste"
+                : "manca il valore dopo " +
+                      error.mid(quote + 1, error.lastIndexOf('\'') - quote - 1).toStdString();
+        return arguments;
+    }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() >= 1 && positional.size() <= 3)
         arguments.command = positional[0].toStdString();
@@ -93,6 +105,8 @@ int main(int argc, char* argv[]) {
                   << "\n";
         return zeb::kExitOk;
     }
+    if (!arguments.lineFault.empty())
+        return zeb::usageError(std::cerr, arguments.lineFault);
     if (arguments.command.empty())
         return zeb::usageError(std::cerr, parser.positionalArguments().size() > 3
                                               ? "troppi argomenti"

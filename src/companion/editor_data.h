@@ -28,9 +28,8 @@ struct EditorData {
 };
 
 inline constexpr int kEditorDataVersion = 1;
-// What the reader takes and so what is written: far more than any station has.
+// The most links the reader takes and so the most written: far more than any station has.
 inline constexpr std::size_t kMostStoredLinks = 10'000;
-inline constexpr std::size_t kMostTrackRules = 10'000;
 
 // The scenario file a companion file belongs to: its size and a digest of its bytes, so that a
 // pair split by another program, or by a save cut short, is told apart from a pair saved as one.

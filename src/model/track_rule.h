@@ -26,5 +26,7 @@ struct TrackRule {
 
 // The first rule that matches a train decides for it; a train no rule matches may use any track.
 using TrackRules = std::vector<TrackRule>;
+// The most rules a station keeps: far more than any has, and what the editor's data read back.
+inline constexpr std::size_t kMostTrackRules = 10'000;
 
 } // namespace zeb

@@ -164,7 +164,7 @@ PendingReplacement::PendingReplacement(const std::string& path, const std::strin
     name.push_back('\0');
     const int fd = mkstemp(name.data());
     if (fd < 0)
-        throw ScenarioFileError::fromErrno(errno);
+        throw ScenarioFileError::fromErrno(errno, target_);
     temporary_ = name.data();
 
     int error = 0;

@@ -53,7 +53,7 @@ std::string readScenarioFile(const std::string& path) {
     // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come.
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
-        throw ScenarioFileError::fromErrno(errno);
+        throw ScenarioFileError::fromErrno(errno, path);
     const FileHandle file(fd);
     struct stat info {};
     if (fstat(fd, &info) != 0)

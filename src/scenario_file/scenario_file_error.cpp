@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace zeb {
 
@@ -55,6 +56,17 @@ std::string systemErrorText(int error) {
 
 ScenarioFileError ScenarioFileError::fromErrno(int error) {
     return ScenarioFileError(error, systemErrorText(error));
+}
+
+ScenarioFileError ScenarioFileError::fromErrno(int error, const std::string& path) {
+    if (error != ENOENT)
+        return fromErrno(error);
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code unknown;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, unknown))
+        return ScenarioFileError(error,
+                                 "La cartella " + quotedValue(folder.string()) + " non esiste");
+    return ScenarioFileError(error, "Il file non esiste");
 }
 
 std::string quotedValue(std::string_view utf8) {

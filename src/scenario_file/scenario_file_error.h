@@ -32,6 +32,8 @@ public:
 
     // The error of a failed system call, from errno.
     static ScenarioFileError fromErrno(int error);
+    // The same for a call on the file at `path`: a missing file and a missing folder said apart.
+    static ScenarioFileError fromErrno(int error, const std::string& path);
 
     int number() const { return number_; }
     const std::string& description() const { return description_; }

@@ -49,7 +49,7 @@ bool readOptions(const AssignRequest& request, const Scenario& s, AssignmentOpti
     const auto buffer = request.buffer ? wholeNumber(*request.buffer) : options.buffer;
     const auto limit =
         request.timeLimit ? wholeNumber(*request.timeLimit) : static_cast<int>(options.timeLimit);
-    if (!buffer || *buffer > 120 || !limit || *limit > 600) {
+    if (!buffer || *buffer < 0 || *buffer > 120 || !limit || *limit < 0 || *limit > 600) {
         err << "zebrano-tool assegna: --margine vuole i minuti da 0 a 120, --tempo-max i secondi "
                "da 0 a 600\n";
         return false;

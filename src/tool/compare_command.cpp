@@ -16,8 +16,7 @@ int confrontaCommand(const CompareRequest& request, const NoticeWriter& writeNot
                      std::ostream& out, std::ostream& err) {
     std::optional<date::sys_days> day;
     if (request.day && !(day = isoDate(*request.day))) {
-        err << "zebrano-tool confronta: la data " << quotedBriefly(*request.day)
-            << " non è nella forma AAAA-MM-GG\n";
+        err << "zebrano-tool confronta: " << isoDateFault(*request.day) << "\n";
         return kExitUnreadable;
     }
     const auto base = loadScenario(request.base, err);

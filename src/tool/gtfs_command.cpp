@@ -194,8 +194,7 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
                 std::ostream& err) {
     std::optional<date::sys_days> day;
     if (request.date && !(day = isoDate(*request.date)))
-        return wrong(err,
-                     "la data " + quotedBriefly(*request.date) + " non è nella forma AAAA-MM-GG");
+        return wrong(err, isoDateFault(*request.date));
     ImportChoice choice;
     choice.onlyTrains = !request.buses;
     choice.linkBlocks = !request.noLinks;

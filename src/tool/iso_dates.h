@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gtfs/feed.h"
+#include "model/quoted_text.h"
 #include "variants/day_names.h"
 
 #include <date/date.h>
@@ -17,6 +18,16 @@ inline std::optional<date::sys_days> isoDate(std::string_view text) {
         return std::nullopt;
     return gtfsDate(std::string(text.substr(0, 4)) + std::string(text.substr(5, 2)) +
                     std::string(text.substr(8, 2)));
+}
+
+// Why `text` is no day of the command line: not in the form, or in it but no day of the calendar
+// ("2024-02-30"); quoted for the message.
+inline std::string isoDateFault(std::string_view text) {
+    const bool inForm = text.size() == 10 && text[4] == '-' && text[7] == '-' &&
+                        wholeNumber(text.substr(0, 4)) && wholeNumber(text.substr(5, 2)) &&
+                        wholeNumber(text.substr(8, 2));
+    return "la data " + quotedBriefly(text) +
+           (inForm ? " non esiste nel calendario" : " non è nella forma AAAA-MM-GG");
 }
 
 inline std::string isoText(date::sys_days day) {

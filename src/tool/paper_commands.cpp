@@ -126,13 +126,15 @@ std::vector<ToolCommand> paperCommands() {
         {"occupazione",
          "  occupazione FILE.zeb -o GRAFICO.pdf|.png [--ore 4] [--formato A4|A3]\n"
          "                                               il grafico di occupazione dei binari\n",
-         occupazione},
+         occupazione,
+         {"output", "ore", "formato"}},
         {"manifesti",
          "  manifesti FILE.zeb --partenze|--arrivi -o MANIFESTO.pdf [--formato A4|A3|A2]\n"
          "       [--valido-dal AAAA-MM-GG --valido-al AAAA-MM-GG]\n"
          "                                               il manifesto delle partenze o degli "
          "arrivi\n",
-         manifesti},
+         manifesti,
+         {"output", "partenze", "arrivi", "formato", "valido-dal", "valido-al"}},
     };
 }
 

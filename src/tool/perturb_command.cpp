@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <map>
+#include <numeric>
 #include <ostream>
 
 namespace zeb {
@@ -63,11 +64,17 @@ std::optional<std::string> readRequest(const PerturbRequest& r, TrainFilter& fil
     p.track = r.track.value_or("");
     if (!p.track.empty() && !slotOfTrackName(p.track))
         return quotedBriefly(p.track) + " non è un binario";
+    if (r.track && p.action != Perturbation::Action::ChangeTrack)
+        return "--binario vale solo con --azione binario";
+    if (r.delays && p.action != Perturbation::Action::Delay)
+        return "--ritardi vale solo con --azione ritardo";
     if (p.action == Perturbation::Action::Delay) {
         const auto shares = wholeNumbers(r.delays.value_or(""), 0, 100);
         if (!shares || shares->size() > 5)
             return "--ritardi vuole fino a cinque percentuali per gli indici da 0 a 4, come "
                    "«60,30,10»";
+        if (const int sum = std::accumulate(shares->begin(), shares->end(), 0); sum != 100)
+            return "le percentuali di --ritardi fanno " + std::to_string(sum) + ", non 100";
         p.delayShares = *shares;
     }
     return std::nullopt;

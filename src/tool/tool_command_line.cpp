@@ -2,6 +2,7 @@
 
 #include "companion/editor_data.h"
 #include "gtfs/feed.h"
+#include "model/quoted_text.h"
 #include "tool/assign_command.h"
 #include "tool/compare_command.h"
 #include "tool/gtfs_command.h"
@@ -10,11 +11,18 @@
 #include "tool/perturb_command.h"
 #include "tool/tool_commands.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <ostream>
 
 namespace zeb {
 
 namespace {
+
+std::vector<std::string> withMinutes(std::vector<std::string> options) {
+    options.insert(options.end(), kMinutesOptions.begin(), kMinutesOptions.end());
+    return options;
+}
 
 // A whole number of minutes from an option, the fallback where it is not given; nullopt where it
 // is not a number from 0 to 1440.
@@ -264,14 +272,20 @@ std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice) {
         {"nuovo",
          "  nuovo --stazione NOME --binari \"1 2 3 4\" [--inizio 06:00] -o FILE.zeb\n"
          "                                               uno scenario vuoto della stazione\n",
-         nuovo, false},
+         nuovo,
+         {"output", "stazione", "binari", "inizio"},
+         false},
         {"verifica", "  verifica FILE.zeb                            controlla l'orario\n",
-         verifica},
-        {"esporta", "  esporta FILE.zeb [-o FILE.csv]               i treni in CSV\n", esporta},
+         verifica, kMinutesOptions},
+        {"esporta",
+         "  esporta FILE.zeb [-o FILE.csv]               i treni in CSV\n",
+         esporta,
+         {"output"}},
         {"importa",
          "  importa FILE.csv --scenario BASE.zeb -o NUOVO.zeb\n"
          "                                               i treni del CSV aggiunti a BASE\n",
-         importa},
+         importa,
+         {"scenario", "output"}},
         {"gtfs",
          "  gtfs FEED --stazioni [--data AAAA-MM-GG]     le stazioni del feed, le più trafficate "
          "prima\n"
@@ -280,28 +294,35 @@ std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice) {
          "       [--gia-presenti nuovi|sostituisci|tutti] [--collega | --non-collegare]\n"
          "       --scenario BASE.zeb -o NUOVO.zeb\n"
          "                                               i treni di quel giorno aggiunti a BASE\n",
-         gtfs},
+         gtfs,
+         {"stazioni", "data", "stazione", "dalle", "alle", "autobus", "tipi", "scenario", "output",
+          "assegna", "categorie", "gia-presenti", "collega", "non-collegare"}},
         {"confronta",
          "  confronta BASE.zeb VARIANTE.zeb [--csv DIFFERENZE.csv] [--avviso AVVISO.pdf]\n"
          "       [--data AAAA-MM-GG]\n"
          "                                               i treni che la variante cambia\n",
-         confronta, true, true},
+         confronta,
+         {"csv", "avviso", "data"},
+         true,
+         true},
         {"perturba",
          "  perturba FILE.zeb -o NUOVO.zeb --azione sopprimi|limita|origine|binario|ritardo\n"
          "       [--dalle HH:MM] [--alle HH:MM] [--categorie Regionale,…] [--quota 50] [--seme 7]\n"
          "       [--binario 5] [--ritardi 60,30,10]\n"
          "                                               un giorno perturbato dal normale\n",
-         perturba},
+         perturba,
+         withMinutes({"output", "azione", "dalle", "alle", "categorie", "quota", "seme", "binario",
+                      "ritardi"})},
         {"collega",
          "  collega FILE.zeb -o NUOVO.zeb | --elenco [--attesa-max 90]\n"
          "                                               i treni che terminano collegati a "
          "quelli che ripartono\n",
-         collega},
+         collega, withMinutes({"output", "elenco", "attesa-max"})},
         {"assegna",
          "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|tutti] [--binari "
          "1,2,5]\n"
          "                                               i binari scelti per i treni\n",
-         assegna},
+         assegna, withMinutes({"output", "treni", "binari", "regole", "margine", "tempo-max"})},
     };
 }
 
@@ -317,6 +338,45 @@ std::string toolDescription(const std::vector<ToolCommand>& commands) {
                   "file non si può leggere o scrivere o un argomento è sbagliato.";
 }
 
+namespace {
+
+// Options that say opposite things.
+constexpr std::pair<const char*, const char*> kOpposites[] = {
+    {"collega", "non-collegare"}, {"autobus", "tipi"}, {"partenze", "arrivi"}};
+// The options that name a file to write, and those that name a file to read.
+constexpr const char* kWrittenFiles[] = {"output", "csv", "avviso"};
+constexpr const char* kReadFiles[] = {"scenario", "regole", "categorie"};
+
+// Why the options do not fit `command`, or nullopt.
+std::optional<std::string> optionFault(const ToolCommand& command, const ToolArguments& arguments) {
+    for (const auto& [name, value] : arguments.options) {
+        if (std::find(command.options.begin(), command.options.end(), name) ==
+            command.options.end())
+            return "l'opzione --" + name + " non è del comando " + command.name;
+    }
+    for (const auto& [one, other] : kOpposites) {
+        if (arguments.has(one) && arguments.has(other))
+            return std::string("--") + one + " e --" + other + " non vanno insieme";
+    }
+    std::vector<std::string> read{arguments.file, arguments.secondFile};
+    for (const char* name : kReadFiles)
+        read.push_back(arguments.value(name).value_or(""));
+    for (const char* name : kWrittenFiles) {
+        const auto written = arguments.value(name);
+        for (const std::string& input : read) {
+            std::error_code unknown;
+            if (written && !input.empty() && std::filesystem::equivalent(*written, input, unknown))
+                return "il file da scrivere " + quotedBriefly(*written) +
+                       (*written == input ? " è anche"
+                                          : " è lo stesso file di " + quotedBriefly(input) + ",") +
+                       " uno di quelli che il comando legge: va scritto in un altro";
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 int runToolCommand(const std::vector<ToolCommand>& commands, const ToolArguments& arguments,
                    std::ostream& out, std::ostream& err) {
     for (const ToolCommand& command : commands) {
@@ -331,6 +391,8 @@ int runToolCommand(const std::vector<ToolCommand>& commands, const ToolArguments
         if (!command.takesFile && !arguments.file.empty())
             return usageError(err, arguments.command + " non lavora su un file: quello da scrivere "
                                                        "va dato con -o");
+        if (const auto fault = optionFault(command, arguments))
+            return usageError(err, *fault);
         return command.run(arguments, out, err);
     }
     return usageError(err, "comando sconosciuto");

@@ -21,6 +21,7 @@ struct ToolArguments {
     std::map<std::string, std::string> options;
     date::sys_days today{};
     std::string secondFile{}; // of a command that works on two
+    std::string lineFault{};  // why the line could not be read, where it could not
 
     bool has(const std::string& name) const { return options.contains(name); }
     std::optional<std::string> value(const std::string& name) const;
@@ -42,9 +43,14 @@ struct ToolCommand {
     const char* name;
     const char* help;
     std::function<int(const ToolArguments&, std::ostream& out, std::ostream& err)> run;
-    bool takesFile = true;      // the file it works on follows its name
-    bool takesTwoFiles = false; // and a second one after it
+    std::vector<std::string> options; // the options it takes; any other is refused
+    bool takesFile = true;            // the file it works on follows its name
+    bool takesTwoFiles = false;       // and a second one after it
 };
+
+// The options of the occupancy minutes, which every command that checks takes.
+inline const std::vector<std::string> kMinutesOptions{"separazione", "sosta", "preparazione",
+                                                      "inversione"};
 
 // The options every command is parsed with.
 const std::vector<ToolOption>& toolOptions();
@@ -55,7 +61,8 @@ std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice = {});
 std::string toolDescription(const std::vector<ToolCommand>& commands);
 
 // Runs the command `arguments` names among `commands`: exit 2 with a word of use on `err` when it
-// names none, lacks its file or has one it does not take, or its options do not fit it.
+// names none, lacks its file or has one it does not take, is given an option it does not take,
+// or would write over one of the files it reads.
 int runToolCommand(const std::vector<ToolCommand>& commands, const ToolArguments& arguments,
                    std::ostream& out, std::ostream& err);
 // Reports a misuse of the tool on `err` and returns exit status 2.

@@ -7,34 +7,59 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace zeb {
 
 namespace {
 
-// `text` against `pattern`, both folded: "*" takes any run, the rest is compared letter by letter.
-bool globMatches(std::string_view pattern, std::string_view text) {
-    std::size_t p = 0;
-    std::size_t t = 0;
-    std::size_t star = std::string_view::npos;
-    std::size_t resume = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] != '*' && pattern[p] == text[t]) {
-            ++p;
-            ++t;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            resume = t;
-        } else if (star != std::string_view::npos) {
-            p = star + 1;
-            t = ++resume;
-        } else {
-            return false;
-        }
+// Where `piece` first stands in `text` from `from` on, or npos: Knuth-Morris-Pratt, so that a
+// pattern's pieces are looked for in time linear in the text.
+std::size_t findPiece(std::string_view text, std::string_view piece, std::size_t from) {
+    if (piece.empty())
+        return from;
+    std::vector<std::size_t> border(piece.size(), 0);
+    for (std::size_t i = 1, k = 0; i < piece.size(); ++i) {
+        while (k > 0 && piece[i] != piece[k])
+            k = border[k - 1];
+        if (piece[i] == piece[k])
+            ++k;
+        border[i] = k;
     }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
+    for (std::size_t t = from, k = 0; t < text.size(); ++t) {
+        while (k > 0 && text[t] != piece[k])
+            k = border[k - 1];
+        if (text[t] == piece[k] && ++k == piece.size())
+            return t + 1 - piece.size();
+    }
+    return std::string_view::npos;
+}
+
+// `text` against `pattern`, both folded: "*" takes any run, the rest is compared letter by letter.
+// The pieces between stars are found in turn, each at its first place after the one before
+// (the earliest place leaves the most room to the rest), the first piece at the start and the
+// last at the end: linear in the text and the pattern, whatever their stars.
+bool globMatches(std::string_view pattern, std::string_view text) {
+    const std::size_t firstStar = pattern.find('*');
+    if (firstStar == std::string_view::npos)
+        return pattern == text;
+    const std::size_t lastStar = pattern.rfind('*');
+    const std::string_view head = pattern.substr(0, firstStar);
+    const std::string_view tail = pattern.substr(lastStar + 1);
+    if (head.size() + tail.size() > text.size() || !text.starts_with(head) || !text.ends_with(tail))
+        return false;
+    std::size_t at = head.size();
+    const std::size_t end = text.size() - tail.size();
+    for (std::size_t p = firstStar + 1; p < lastStar;) {
+        const std::size_t star = pattern.find('*', p);
+        const std::string_view piece = pattern.substr(p, star - p);
+        at = findPiece(text.substr(0, end), piece, at);
+        if (at == std::string_view::npos)
+            return false;
+        at += piece.size();
+        p = star + 1;
+    }
+    return true;
 }
 
 bool inWindow(const TrackRule& rule, int minute) {

@@ -219,10 +219,17 @@ RulesImport importRulesCsv(std::string_view bytes, const std::vector<std::string
         }
         if (!good)
             continue;
-        if (auto why = ruleFault(rule))
+        if (auto why = ruleFault(rule)) {
             fail(rows.line(), "", *why);
-        else
+        } else if (result.rules.size() == kMostTrackRules) {
+            // More than the editor's data could keep: refused here rather than lost at a save.
+            result.errors.insert(result.errors.begin(),
+                                 "Il file ha più di " + std::to_string(kMostTrackRules) +
+                                     " regole, più di quante l'editor ne possa conservare");
+            break;
+        } else {
             result.rules.push_back(std::move(rule));
+        }
     }
     endCsvErrors(result.errors, hidden);
     if (!result.errors.empty())

@@ -248,8 +248,9 @@ TEST(ScenarioReader, RefusesWhatIsNoScenarioFileWithoutReadingIt) {
     std::fputc('x', huge);
     std::fclose(huge);
     for (const auto& [path, message] : std::initializer_list<std::pair<std::string, std::string>>{
-             {folder.file("missing.zeb"),
-              std::to_string(ENOENT) + " Il file o la cartella non esiste"},
+             {folder.file("missing.zeb"), std::to_string(ENOENT) + " Il file non esiste"},
+             {folder.file("no/missing.zeb"),
+              std::to_string(ENOENT) + " La cartella \"" + folder.file("no") + "\" non esiste"},
              {folder.path(), std::to_string(EISDIR) + " È una cartella, non un file"},
              {folder.file("pipe.zeb"), "1012 Non è un file ordinario"},
              {"/dev/zero", "1012 "},

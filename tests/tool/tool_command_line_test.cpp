@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <unistd.h>
 
 namespace zeb {
 namespace {
@@ -110,6 +111,65 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
 
     const std::string csv = run({"esporta", good, {}});
     EXPECT_EQ(csv.substr(0, 11), "0|\xEF\xBB\xBFNumero");
+}
+
+// A line that asks what the command cannot do is refused by name with exit 2, before anything is
+// read or written: another command's option, options that say opposite things, a value out of its
+// range, an output that is one of the inputs (also under another name).
+TEST(ToolCommandLine, AWrongLineIsRefusedByNameWithExit2) {
+    test::TempFolder folder;
+    const std::string day = folder.file("day.zeb");
+    test::writeBytes(day, test::exampleFileBytes());
+    ASSERT_EQ(link(day.c_str(), folder.file("same.zeb").c_str()), 0);
+    const std::string same = folder.file("same.zeb");
+    const std::string out = folder.file("out.zeb");
+    const std::string use = " (vedi zebrano-tool --help)\n";
+    const struct {
+        ToolArguments arguments;
+        std::string said;
+    } cases[] = {
+        {{"perturba", day, {{"output", out}, {"azione", "sopprimi"}, {"margine", "5"}}},
+         ": l'opzione --margine non è del comando perturba" + use},
+        {{"gtfs", day, {{"collega", ""}, {"non-collegare", ""}}},
+         ": --collega e --non-collegare non vanno insieme" + use},
+        {{"gtfs", day, {{"autobus", ""}, {"tipi", "0"}}},
+         ": --autobus e --tipi non vanno insieme" + use},
+        {{"assegna", day, {{"output", out}, {"margine", "-5"}}},
+         " assegna: --margine vuole i minuti da 0 a 120, --tempo-max i secondi da 0 a 600\n"},
+        {{"assegna", day, {{"output", out}, {"tempo-max", "-1"}}},
+         " assegna: --margine vuole i minuti da 0 a 120, --tempo-max i secondi da 0 a 600\n"},
+        {{"perturba", day, {{"output", out}, {"azione", "ritardo"}, {"ritardi", "0,0,0"}}},
+         " perturba: le percentuali di --ritardi fanno 0, non 100\n"},
+        {{"perturba", day, {{"output", out}, {"azione", "sopprimi"}, {"ritardi", "100"}}},
+         " perturba: --ritardi vale solo con --azione ritardo\n"},
+        {{"gtfs", day, {{"stazione", "X"}, {"data", "2024-02-30"}}},
+         " gtfs: la data «2024-02-30» non esiste nel calendario\n"},
+        {{"esporta", day, {{"output", day}}},
+         ": il file da scrivere «" + day +
+             "» è anche uno di quelli che il comando legge: va scritto in un altro" + use},
+        {{"perturba", day, {{"output", same}, {"azione", "sopprimi"}}},
+         ": il file da scrivere «" + same + "» è lo stesso file di «" + day +
+             "», uno di quelli che il comando legge: va scritto in un altro" + use},
+        {{"confronta", day, {{"csv", same}}, {}, out},
+         ": il file da scrivere «" + same + "» è lo stesso file di «" + day +
+             "», uno di quelli che il comando legge: va scritto in un altro" + use},
+    };
+    for (const auto& row : cases)
+        EXPECT_EQ(run(row.arguments), "2||zebrano-tool" + row.said) << row.arguments.command;
+    EXPECT_EQ(folder.listing(), "day.zeb\nsame.zeb\n") << "nothing is written";
+    EXPECT_EQ(test::readBytes(day), test::exampleFileBytes());
+}
+
+// A new scenario written over an old one takes the place of its editor's data too.
+TEST(ToolCommandLine, ANewScenarioReplacesTheOldOnesData) {
+    test::TempFolder folder;
+    const std::string path = folder.file("valmora.zeb");
+    writeScenarioPair(path, test::exampleFileBytes(),
+                      {.links = {{{"231", "Campolungo", "06:42"}, {"88", "", ""}}}});
+    EXPECT_EQ(run({"nuovo", "", {{"stazione", "V"}, {"binari", "1"}, {"output", path}}})[0], '0');
+    const EditorDataRead read = loadEditorData(path);
+    EXPECT_EQ(read.data, EditorData());
+    EXPECT_FALSE(read.note);
 }
 
 // "nuovo" makes the empty scenario of a station, which the editor opens as it would its own.

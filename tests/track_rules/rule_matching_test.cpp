@@ -4,12 +4,44 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <regex>
+
 namespace zeb {
 namespace {
 
 TrackRule ruleFor(std::string categoria, std::string from, std::string to, RulePassage tipo,
                   int dalle = -1, int alle = -1) {
     return {std::move(categoria), std::move(from), std::move(to), tipo, dalle, alle, {"1"}, {}};
+}
+
+// A place's wildcards take exactly what a regular expression of the same pattern takes, for
+// random patterns of letters and stars over random names.
+TEST(RuleMatching, WildcardsTakeWhatARegularExpressionTakes) {
+    std::mt19937 random(7);
+    auto word = [&](std::string_view letters, int longest) {
+        std::string text(random() % (longest + 1), ' ');
+        for (char& c : text)
+            c = letters[random() % letters.size()];
+        return text;
+    };
+    for (int round = 0; round < 300; ++round) {
+        std::string pattern = word("ab*", 7);
+        if (pattern.empty())
+            continue; // no pattern: any place
+        std::vector<test::Train> trains;
+        for (int k = 0; k < 20; ++k)
+            trains.push_back({std::to_string(k + 1), "x" + word("ab", 9), "07:00", "", "", "1"});
+        const Scenario s = test::stationWith(trains);
+        const std::vector<int> ruleOf =
+            rulesOfTrains(s, {ruleFor("", "x" + pattern, "", RulePassage::Any)});
+        const std::regex expression(
+            "x" + std::regex_replace(pattern, std::regex("\\*"), std::string(".*")));
+        for (int i = 0; i < s.totale_treni; ++i)
+            EXPECT_EQ(ruleOf[static_cast<std::size_t>(i)] == 0,
+                      std::regex_match(s.treni[i].provenienza, expression))
+                << pattern << " " << s.treni[i].provenienza;
+    }
 }
 
 // Which rule takes a train: every part a rule gives must match, the first rule matching decides.

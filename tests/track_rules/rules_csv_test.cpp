@@ -66,6 +66,14 @@ TEST(RulesCsv, ABadFileIsRefusedWithRowAndColumn) {
     const RulesImport read = importRulesCsv(many, kTracks);
     ASSERT_EQ(read.errors.size(), 21u);
     EXPECT_EQ(read.errors.back(), "… e altri 2 errori");
+    // More rules than the editor's data keep: refused whole, not lost at the next save.
+    std::string tooMany = kHeader;
+    for (std::size_t k = 0; k <= kMostTrackRules; ++k)
+        tooMany += ";;;;;;1;\r\n";
+    const RulesImport refused = importRulesCsv(tooMany, kTracks);
+    EXPECT_TRUE(refused.rules.empty());
+    EXPECT_EQ(refused.errors, std::vector<std::string>{"Il file ha più di 10000 regole, più di "
+                                                       "quante l'editor ne possa conservare"});
 }
 
 } // namespace

@@ -49,13 +49,15 @@ build-sanitize: deps
 build-fuzz: deps
 	CXX=clang++ $(CONFIGURE) -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEB_FUZZ=ON \
 	    -DZEB_BUILD_GUI=OFF
-	cmake --build build-fuzz --target scenario_reader_fuzz gtfs_import_fuzz csv_import_fuzz
+	cmake --build build-fuzz --target scenario_reader_fuzz gtfs_import_fuzz csv_import_fuzz \
+	    editor_data_fuzz
 
 # New inputs go to build-fuzz/corpus, gtfs_corpus and csv_corpus; the committed seeds stay as
 # they are. Each target runs FUZZ_SECONDS.
 fuzz-smoke: FUZZ_SECONDS = 20
 fuzz-smoke fuzz: build-fuzz
-	mkdir -p build-fuzz/corpus build-fuzz/gtfs_corpus build-fuzz/csv_corpus
+	mkdir -p build-fuzz/corpus build-fuzz/gtfs_corpus build-fuzz/csv_corpus \
+	    build-fuzz/editor_data_corpus
 	./build-fuzz/tests/scenario_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ build-fuzz/corpus tests/fuzz/corpus
 	./build-fuzz/tests/gtfs_import_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
@@ -64,6 +66,9 @@ fuzz-smoke fuzz: build-fuzz
 	./build-fuzz/tests/csv_import_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 	    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ build-fuzz/csv_corpus \
 	    tests/fuzz/csv_corpus
+	./build-fuzz/tests/editor_data_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ \
+	    build-fuzz/editor_data_corpus tests/fuzz/editor_data_corpus
 
 bench: deps
 	$(CONFIGURE) -B build-bench -DCMAKE_BUILD_TYPE=Release -DZEB_BENCH=ON

@@ -279,7 +279,8 @@ EditorDataRead readEditorData(std::string_view text) {
         read.unread = true;
         return read;
     }
-    if (!json.is_object() || json.value("formato", "") != kFormat) {
+    const auto format = json.is_object() ? json.find("formato") : json.end();
+    if (format == json.end() || !format->is_string() || *format != kFormat) {
         read.note = "non è un file di dati dell'editor";
         read.unread = true;
         return read;

@@ -69,6 +69,8 @@ TEST(EditorData, WhatCannotBeReadKeepsTheDefaultsWithANote) {
          R"("assegnazione":{"margine":-1}})",
          defaults.separation, "3 regole dei binari non si leggono"},
         {"[1, 2]", defaults.separation, "non è un file di dati dell'editor"},
+        {R"({"formato":{"separazione":-1},"versione":1})", defaults.separation,
+         "non è un file di dati dell'editor"},
         {"\xFF\xFE", defaults.separation, "riga 1: un byte che non è UTF-8"},
     };
     for (const auto& c : cases) {

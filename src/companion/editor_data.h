@@ -85,6 +85,15 @@ void writeScenarioPair(const std::string& path, const std::string& scenarioBytes
 struct Scenario;
 void saveScenarioPair(Scenario& s, const std::string& path, const EditorData& data);
 
+// What the pair at `scenarioPath` holds now, to tell whether another program changed either file
+// since: the identity of each, none for a file that cannot be read.
+struct PairOnDisk {
+    std::optional<ScenarioIdentity> scenario;
+    std::optional<ScenarioIdentity> companion;
+    bool operator==(const PairOnDisk&) const = default;
+};
+PairOnDisk pairOnDisk(const std::string& scenarioPath);
+
 // The name a companion file that cannot be read is kept under, dated `day` ("AAAA-MM-GG"): the
 // first of NAME.non-letto-DAY, NAME.non-letto-DAY-2, … that is free.
 std::string asideNameFor(const std::string& companionPath, const std::string& day);

@@ -106,6 +106,18 @@ void saveScenarioPair(Scenario& s, const std::string& path, const EditorData& da
     noteScenarioWritten(s);
 }
 
+PairOnDisk pairOnDisk(const std::string& scenarioPath) {
+    auto identity = [](const std::string& path) -> std::optional<ScenarioIdentity> {
+        try {
+            return identityOf(readScenarioFile(path));
+        } catch (const ScenarioFileError&) {
+            return std::nullopt;
+        }
+    };
+    const std::string scenario = savedTarget(scenarioPath);
+    return {identity(scenario), identity(companionPathOf(scenario))};
+}
+
 ScenarioIdentity identityOf(std::string_view scenarioBytes) {
     std::uint64_t digest = 14695981039346656037u; // FNV-1a
     for (const char c : scenarioBytes)

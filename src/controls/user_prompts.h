@@ -11,11 +11,12 @@ struct ListBox;
 
 enum class MessageIcon { None, Information, Question, Exclamation };
 // YesNoDefaultNo: a question whose Yes throws work away, answered No by Enter.
-enum class MessageButtons { Ok, YesNo, SaveDiscardCancel, YesNoDefaultNo };
-enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
+enum class MessageButtons { Ok, YesNo, SaveDiscardCancel, YesNoDefaultNo, OverwriteReloadCancel };
+enum class Answer { Ok, Yes, No, Save, Discard, Cancel, Overwrite, Reload };
 
 // What the windows' logic needs a person for: message boxes. A box with Yes and No answers
-// No when it is closed any other way; one with Salva, Non salvare and Annulla answers Cancel.
+// No when it is closed any other way; one with Salva, Non salvare and Annulla, or with
+// Sovrascrivi, Ricarica and Annulla, answers Cancel.
 class MessageUi {
 public:
     virtual ~MessageUi() = default;

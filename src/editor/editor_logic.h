@@ -106,6 +106,9 @@ public:
     // restored from a recovery copy.
     std::optional<std::string> scenarioFile() const;
     void carica_scenario_Click();
+    // The program comes back to the user: where another program changed the scenario's file or
+    // its editor's data since they were read or saved, offers once to read them again.
+    void checkFileOnDisk();
     // The trains to a CSV file and from one, appended to the stored ones all or nothing; the
     // import only while no new train is being entered.
     void exportCsv();
@@ -196,8 +199,19 @@ private:
     void enterCoveredState();
     void showFileError(const std::string& message);
     // Saves the scenario and its companion file as `path`, as SALVA does once a name is chosen;
-    // false when the scenario could not be written.
+    // false when the scenario could not be written, or the user kept the file another program
+    // changed.
     bool saveTo(const std::string& path);
+    // Before a save over the file the scenario was read from or last saved to: where another
+    // program changed it since, asks whether to overwrite it, read it again or do nothing; true
+    // to go on with the save.
+    bool mayOverwrite(const std::string& path);
+    // The file as it is on disk now is the one the scenario holds.
+    void rememberFileOnDisk();
+    // Reads the scenario's file again, the changes not saved dropped.
+    void reloadFromDisk();
+    // CHIUDI SCENARIO once it is answered Yes.
+    void closeScenario();
     // Asks the question of CHIUDI SCENARIO; true for Yes.
     bool confirmClosing();
     // After a change to many trains, or a step of the history: the covered state, the new
@@ -231,6 +245,9 @@ private:
     bool unsaved_ = false; // changed since it was opened or saved, or never saved
     EditorData data_;
     std::string recoveredCopy_; // the recovery copy a restored scenario was read from
+    // The scenario's file as it was read or last saved, and as it was last offered again.
+    PairOnDisk onDisk_;
+    PairOnDisk offered_;
 };
 
 } // namespace zeb

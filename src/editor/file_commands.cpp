@@ -33,6 +33,8 @@ void EditorLogic::salva_Click() {
 }
 
 bool EditorLogic::saveTo(const std::string& path) {
+    if (!mayOverwrite(path))
+        return false;
     s_.nome_file = path;
     data_.links = storedLinks(s_, history_.links());
     try {
@@ -43,8 +45,58 @@ bool EditorLogic::saveTo(const std::string& path) {
     }
     history_.resync(s_); // the save wrote the type codes, which are no change of the user's
     unsaved_ = false;
+    rememberFileOnDisk();
     enterCoveredState();
     return true;
+}
+
+bool EditorLogic::mayOverwrite(const std::string& path) {
+    const auto file = scenarioFile();
+    std::error_code unknown;
+    if (!file || !std::filesystem::equivalent(path, *file, unknown) || pairOnDisk(*file) == onDisk_)
+        return true;
+    switch (ui_.showMessage("Il file è stato modificato da un altro programma: sovrascrivere, "
+                            "ricaricare o annullare?",
+                            std::filesystem::path(*file).filename().string(),
+                            MessageIcon::Exclamation, MessageButtons::OverwriteReloadCancel)) {
+    case Answer::Overwrite:
+        return true;
+    case Answer::Reload:
+        reloadFromDisk();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void EditorLogic::rememberFileOnDisk() {
+    const auto file = scenarioFile();
+    onDisk_ = offered_ = file ? pairOnDisk(*file) : PairOnDisk{};
+}
+
+void EditorLogic::checkFileOnDisk() {
+    const auto file = scenarioFile();
+    if (!file)
+        return;
+    const PairOnDisk now = pairOnDisk(*file);
+    if (now == onDisk_ || now == offered_)
+        return;
+    offered_ = now; // asked once for each change made elsewhere
+    const std::string lost = hasUnsavedChanges() ? " Le modifiche non salvate andranno perse." : "";
+    if (ui_.showMessage("Il file " + std::filesystem::path(*file).filename().string() +
+                            " è stato modificato da un altro programma. Ricaricarlo?" + lost,
+                        "File modificato", MessageIcon::Question,
+                        MessageButtons::YesNoDefaultNo) == Answer::Yes)
+        reloadFromDisk();
+}
+
+void EditorLogic::reloadFromDisk() {
+    const auto file = scenarioFile();
+    if (!file)
+        return;
+    const std::string path = *file;
+    closeScenario();
+    openScenarioFile(path);
 }
 
 std::optional<std::string> EditorLogic::scenarioFile() const {
@@ -128,6 +180,7 @@ void EditorLogic::openScenarioFile(const std::string& path) {
                 " treni che lo scenario non ha, o li nomina due volte: " +
                 (found.ignored == 1 ? "è ignorato" : "sono ignorati") +
                 ". Il file resta com'è finché non si salva.";
+    rememberFileOnDisk();
     if (!note.empty())
         ui_.showMessage(note, "Dati dell'editor", MessageIcon::Exclamation, MessageButtons::Ok);
 }

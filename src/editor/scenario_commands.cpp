@@ -30,8 +30,11 @@ bool EditorLogic::confirmClosing() {
 }
 
 void EditorLogic::chiudi_Click() {
-    if (!confirmClosing())
-        return;
+    if (confirmClosing())
+        closeScenario();
+}
+
+void EditorLogic::closeScenario() {
     s_.nome_stazione.clear();
     s_.ora_inizio.clear();
     s_.min_inizio.clear();
@@ -52,6 +55,7 @@ void EditorLogic::chiudi_Click() {
     modifica.enabled = false;
     numerotrenit.setText("0");
     replaced();
+    onDisk_ = offered_ = {};
 }
 
 void EditorLogic::contributo_Click() {

@@ -97,6 +97,20 @@ Answer DialogPrompts::showMessage(const std::string& text, const std::string& ti
                : pressed == QMessageBox::Discard ? Answer::Discard
                                                  : Answer::Cancel;
     }
+    if (buttons == MessageButtons::OverwriteReloadCancel) {
+        QMessageBox box(toQt(icon), caption, body,
+                        QMessageBox::Save | QMessageBox::Reset | QMessageBox::Cancel, parent_);
+        box.button(QMessageBox::Save)->setText("&Sovrascrivi");
+        box.button(QMessageBox::Reset)->setText("&Ricarica");
+        box.button(QMessageBox::Cancel)->setText("&Annulla");
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        box.setObjectName("messaggio");
+        const int pressed = runDialog(box);
+        return pressed == QMessageBox::Save    ? Answer::Overwrite
+               : pressed == QMessageBox::Reset ? Answer::Reload
+                                               : Answer::Cancel;
+    }
     QMessageBox box(toQt(icon), caption, body, QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? QMessageBox::No
                                                                    : QMessageBox::Yes);

@@ -76,6 +76,17 @@ EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
         run([&] { logic_.setCheckSettings(settings); });
     });
     timer1_->start();
+    // Back from another program: the scenario's file may have changed there.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive && QApplication::activeModalWidget() == nullptr)
+                    checkFileOnDisk();
+            });
+}
+
+void EditorWindow::checkFileOnDisk() {
+    if (!inHandler_)
+        run([this] { logic_.checkFileOnDisk(); });
 }
 
 void EditorWindow::buildTopBand(QWidget* area) {

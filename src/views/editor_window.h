@@ -44,6 +44,8 @@ public:
     RecoveryWriter& recovery() { return *recovery_; }
     // At start: offers the copy of a scenario an editor left unsaved.
     void offerRecovery();
+    // The program is back from another one: offers to read again a file changed there.
+    void checkFileOnDisk();
     // "Quadro treni", made on first use.
     TrainTableWindow& trainTable();
     // "Occupazione binari", made on first use.

@@ -15,7 +15,10 @@ struct AnswerQueue {
         if (buttons == MessageButtons::Ok)
             return Answer::Ok;
         if (answers.empty())
-            return buttons == MessageButtons::SaveDiscardCancel ? Answer::Cancel : Answer::No;
+            return buttons == MessageButtons::SaveDiscardCancel ||
+                           buttons == MessageButtons::OverwriteReloadCancel
+                       ? Answer::Cancel
+                       : Answer::No;
         const Answer answer = answers.front();
         answers.pop_front();
         return answer;

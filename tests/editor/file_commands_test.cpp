@@ -1,5 +1,6 @@
 #include "companion/kill_harness.h"
 #include "editor/editor_fixture.h"
+#include "scenario_file/scenario_writer.h"
 #include "scenario_file/test_files.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +135,58 @@ TEST_F(FileCommands, TheEditorsDataTravelBesideTheScenario) {
     EXPECT_EQ(
         test::readBytes(folder.file(listing.substr(aside, listing.find('\n', aside) - aside))),
         R"({"formato": "zebrano-editor", "versione": 9})");
+}
+
+// A file another program changed since it was read is never written over unasked: SALVA asks
+// whether to overwrite it, read it again or do nothing, and coming back to the editor offers once
+// to read it again.
+TEST_F(FileCommands, AFileChangedByAnotherProgramIsNeverOverwrittenUnasked) {
+    const std::string day = folder.file("day.zeb");
+    save(day);
+    Scenario elsewhere = test::exampleScenario();
+    elsewhere.totale_treni = 1; // the other program deleted the bus
+    const std::string theirs = scenarioFileBytes(elsewhere);
+    auto changeOnDisk = [&] { test::writeBytes(day, theirs); };
+    const std::string question = "day.zeb: Il file è stato modificato da un altro programma: "
+                                 "sovrascrivere, ricaricare o annullare? [3 4]";
+
+    editor.checkFileOnDisk();
+    save(day);
+    EXPECT_TRUE(ui.messages.empty()) << "nothing changed elsewhere: nothing asked";
+
+    changeOnDisk();
+    ui.answers = {Answer::Cancel};
+    save(day);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].described(), question);
+    EXPECT_EQ(test::readBytes(day), theirs) << "Annulla keeps their file";
+
+    ui.answers = {Answer::Overwrite};
+    save(day);
+    EXPECT_EQ(test::readBytes(day), test::exampleFileBytes()) << "Sovrascrivi writes ours";
+    EXPECT_EQ(ui.messages.size(), 2u);
+
+    changeOnDisk();
+    ui.answers = {Answer::Reload};
+    save(day);
+    EXPECT_EQ(test::readBytes(day), theirs);
+    EXPECT_EQ(s.totale_treni, 1) << "Ricarica reads their file";
+    EXPECT_FALSE(editor.hasUnsavedChanges());
+
+    ui.messages.clear();
+    editor.checkFileOnDisk();
+    EXPECT_TRUE(ui.messages.empty()) << "read again: the same as on disk";
+    test::writeBytes(folder.file("day.zeb-editor"), "{}");
+    editor.checkFileOnDisk(); // answered No
+    editor.checkFileOnDisk();
+    ASSERT_EQ(ui.messages.size(), 1u) << "offered once for each change made elsewhere";
+    EXPECT_EQ(ui.messages[0].text,
+              "Il file day.zeb è stato modificato da un altro programma. Ricaricarlo?");
+    changeOnDisk();
+    test::writeBytes(day, test::exampleFileBytes());
+    ui.answers = {Answer::Yes};
+    editor.checkFileOnDisk();
+    EXPECT_EQ(s.totale_treni, 2) << "Yes reads the file again";
 }
 
 // SALVA killed at any moment leaves the old pair, the new one, or a pair that says it is split.

@@ -1,6 +1,7 @@
 #include "tool/tool_commands.h"
 
 #include "companion/editor_data.h"
+#include "companion/kill_harness.h"
 #include "gtfs/valle_feed.h"
 #include "scenario_file/test_files.h"
 #include "timetable/test_trains.h"
@@ -157,6 +158,34 @@ TEST_F(ZebranoTool, CollegaFindsTheTurnaroundsAndVerificaHonoursThem) {
     EXPECT_EQ(collega({}, "30").substr(0, 28), "1|Nessun collegamento nuovo;");
     EXPECT_EQ(collega({}, "-1"),
               "2||zebrano-tool collega: --attesa-max vuole i minuti, da 0 a 1440\n");
+}
+
+// "collega -o" killed at any moment of its work leaves the old pair, the new one, or a pair that
+// says it is split. Two days by turns, so that the pairs of two runs differ.
+TEST_F(ZebranoTool, AKilledCommandNeverSplitsItsOutputSilently) {
+    for (const char* day : {"a.zeb", "b.zeb"}) {
+        Scenario s = test::stationWith(
+            {{"2001", "Nordia", "10:00", "", "", "1"}, {"2002", "", "", "Nordia", "10:40", "1"}});
+        s.nome_stazione = day;
+        s.treni[0].ritardo = s.treni[1].ritardo = "0";
+        std::ostringstream ignored;
+        ASSERT_TRUE(saveWithEditorData(s, path(day), {}, {}, ignored)) << ignored.str();
+    }
+    std::ostringstream ignored;
+    collegaCommand({path("a.zeb"), path("out.zeb"), {}}, {}, ignored, ignored);
+    const int broken = test::killWhileWriting(
+        1000,
+        [&](long round) {
+            std::ostringstream quiet;
+            collegaCommand({path(round % 2 == 0 ? "a.zeb" : "b.zeb"), path("out.zeb"), {}}, {},
+                           quiet, quiet);
+        },
+        [&] {
+            return test::pairHolds(path("out.zeb"), [](const std::string&, const EditorData& data) {
+                return data.links.size() == 1;
+            });
+        });
+    EXPECT_EQ(broken, 0);
 }
 
 // The trips one vehicle runs (block_id) that end and start here become a unit: linked beside

@@ -100,6 +100,8 @@ int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, 
     for (const std::string& line : shortfallTexts(assignment))
         out << line << "\n";
     out << assignmentSummary(assignment, options) << "\n";
+    if (assignment.searchNeedless)
+        out << searchText(assignment) << "\n";
     applyAssignment(*s, assignment);
     if (!saveWithEditorData(*s, request.output, data, options.links, err))
         return kExitUnreadable;

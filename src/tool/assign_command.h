@@ -25,9 +25,9 @@ struct AssignRequest {
 // `zebrano-tool assegna`: tracks for the trains of FILE by the rules of "Assegna binari…",
 // written to the output with the rules beside it. Prints each change, what each rule lacks, and
 // "conflitti: prima P, dopo Q; servono almeno N binari" (with rules or a buffer, also "fuori
-// regola", "sul binario preferito" and "intervalli sotto"). Exit 0 when every train has a track
-// without conflict, 1 when not (the file is written all the same), 2 when a file cannot be read
-// or written or an argument is wrong.
+// regola", "sul binario preferito" and "intervalli di meno di"). Exit 0 when every train has a
+// track without conflict, 1 when not (the file is written all the same), 2 when a file cannot be
+// read or written or an argument is wrong.
 int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, std::ostream& out,
                    std::ostream& err);
 

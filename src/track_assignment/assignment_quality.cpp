@@ -61,6 +61,14 @@ int shortGaps(const std::vector<Occupancy>& held, int separation, int buffer) {
     return count;
 }
 
+// "intervalli di meno di 8 minuti (separazione 3 + margine 5)": what a short gap is, said whole.
+std::string shortGapsLabel(const AssignmentOptions& options) {
+    const int separation = options.settings.separation;
+    return "intervalli di meno di " + counted(separation + options.buffer, "minuto", "minuti") +
+           " (separazione " + std::to_string(separation) + " + margine " +
+           std::to_string(options.buffer) + ")";
+}
+
 } // namespace
 
 TrackQuality trackQuality(const Scenario& s, const CheckSettings& settings, const TrainLinks& links,
@@ -100,8 +108,7 @@ std::string assignmentSummary(const Assignment& assignment, const AssignmentOpti
                 "; sul binario preferito: " + std::to_string(q.onPreferred) + " di " +
                 std::to_string(q.ruled) + "; ";
     if (options.buffer > 0)
-        text += "intervalli sotto " + counted(options.buffer, "minuto", "minuti") + ": " +
-                std::to_string(q.shortGaps) + "; ";
+        text += shortGapsLabel(options) + ": " + std::to_string(q.shortGaps) + "; ";
     return text + "servono almeno " + counted(assignment.lowerBound, "binario", "binari");
 }
 
@@ -120,10 +127,19 @@ std::vector<std::string> qualityLines(const Assignment& assignment,
                         std::to_string(before.outsideRules) + ")");
     }
     if (options.buffer > 0)
-        lines.push_back("Intervalli sotto " + counted(options.buffer, "minuto", "minuti") +
-                        ": prima " + std::to_string(before.shortGaps) + ", dopo " +
+        lines.push_back("I" + shortGapsLabel(options).substr(1) + ": prima " +
+                        std::to_string(before.shortGaps) + ", dopo " +
                         std::to_string(after.shortGaps));
     return lines;
+}
+
+std::string searchText(const Assignment& assignment) {
+    if (assignment.searchNeedless)
+        return "La prima scelta non si può migliorare: la ricerca non è servita.";
+    if (!assignment.searched)
+        return {};
+    return assignment.improved ? "La ricerca ha trovato binari migliori."
+                               : "La ricerca non ha trovato binari migliori.";
 }
 
 std::vector<std::string> shortfallTexts(const Assignment& assignment) {

@@ -14,6 +14,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <set>
 #include <tuple>
 
 namespace zeb {
@@ -51,6 +52,44 @@ Coverage coverage(const std::vector<Span>& spans) {
         }
     }
     return result;
+}
+
+// The most spans that meet at one minute of the circle, and the first stretch of minutes where
+// that many meet.
+struct Stretch {
+    int most = 0;
+    int from = 0;
+    int to = 0;
+};
+Stretch busiestStretch(const std::vector<Span>& spans) {
+    std::array<int, kMinutesPerDay + 1> change{};
+    for (const Span& span : spans) {
+        const int length = std::min(span.end - span.start, kMinutesPerDay);
+        const int end = span.start + length;
+        ++change[static_cast<std::size_t>(span.start)];
+        --change[static_cast<std::size_t>(std::min(end, kMinutesPerDay))];
+        if (end > kMinutesPerDay) { // across midnight: its morning too
+            ++change[0];
+            --change[static_cast<std::size_t>(end - kMinutesPerDay)];
+        }
+    }
+    std::array<int, kMinutesPerDay> meeting{};
+    for (int m = 0, now = 0; m < kMinutesPerDay; ++m)
+        meeting[static_cast<std::size_t>(m)] = now += change[static_cast<std::size_t>(m)];
+    Stretch stretch;
+    for (int m = 0; m < kMinutesPerDay; ++m) {
+        if (meeting[static_cast<std::size_t>(m)] > stretch.most) {
+            stretch.most = meeting[static_cast<std::size_t>(m)];
+            stretch.from = m;
+        }
+    }
+    stretch.to = stretch.from;
+    for (int k = 1; k <= kMinutesPerDay; ++k) {
+        stretch.to = (stretch.from + k) % kMinutesPerDay;
+        if (meeting[static_cast<std::size_t>(stretch.to)] < stretch.most)
+            break;
+    }
+    return stretch;
 }
 
 std::string lineOf(const Treno& t) {
@@ -137,12 +176,21 @@ public:
 
         // Within the rules first; what does not fit there is said, then put on any free track
         // rather than left in conflict.
-        std::vector<int> left = placeAll(byStart(movable_, cover.quietest), false);
+        const auto empty = std::tuple(placed_, trackOf_, lineTracks_);
+        const std::vector<int> order = byStart(movable_, cover.quietest);
+        std::vector<int> left = placeAll(order, false);
         result.shortfalls = shortfalls(left);
         result.unplaced = placeAll(left, true);
+        if (!result.unplaced.empty() && !options_.rules.empty())
+            placeByTimeWhereFewerAreLeft(order, empty, result.unplaced);
         if (options_.timeLimit > 0 && !movable_.empty()) {
-            result.searched = true;
-            result.improved = search(result.unplaced);
+            // Every goal but the tie of track numbers met already: nothing to look for.
+            const Score first = score(result.unplaced);
+            result.searchNeedless =
+                std::all_of(first.begin(), first.end() - 1, [](long goal) { return goal == 0; });
+            result.searched = !result.searchNeedless;
+            if (result.searched)
+                result.improved = search(result.unplaced);
         }
         std::sort(result.unplaced.begin(), result.unplaced.end());
         result.moreTracks = tracksFor(result.unplaced);
@@ -165,6 +213,24 @@ private:
         };
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
         return order;
+    }
+
+    // The trains deferred to the second pass may find their time taken by later trains: where
+    // placing every train by its time, on a forbidden track rather than none, leaves fewer
+    // without a track, that goes first, the rules after.
+    void
+    placeByTimeWhereFewerAreLeft(const std::vector<int>& order,
+                                 const std::tuple<std::vector<std::vector<int>>, std::map<int, int>,
+                                                  std::vector<std::vector<int>>>& empty,
+                                 std::vector<int>& unplaced) {
+        const Score withinRulesFirst = score(unplaced);
+        const auto ruled = std::tuple(placed_, trackOf_, lineTracks_);
+        std::tie(placed_, trackOf_, lineTracks_) = empty;
+        std::vector<int> left = placeAll(order, true);
+        if (score(left) < withinRulesFirst)
+            unplaced = std::move(left);
+        else
+            std::tie(placed_, trackOf_, lineTracks_) = ruled;
     }
 
     // Places the trains in order on their best free track; a train that fits nowhere takes a
@@ -449,31 +515,42 @@ private:
         return static_cast<int>(extra.size());
     }
 
-    // The rules whose trains found no room on their tracks, with the tracks more they need and
-    // from the first of them to arrive to the last to leave.
+    // The rules among those of `left` whose trains cannot all fit on their tracks: the most of
+    // them that meet at one moment (widened by the separation) past the tracks the rule may use,
+    // and when that many meet first. Trains left because others took their tracks are no
+    // shortfall of the rule's.
     std::vector<RuleShortfall> shortfalls(const std::vector<int>& left) const {
-        std::map<int, std::vector<int>> byRule;
+        std::set<int> rules;
         for (int train : left) {
-            for (int member : {train, occupancy_.at(train).leaving}) {
-                const int rule = member < 0 ? -1 : ruleOf_[static_cast<std::size_t>(member)];
-                if (rule >= 0) {
-                    byRule[rule].push_back(train);
-                    break;
-                }
-            }
+            if (const int rule = ruleOfUnit(train); rule >= 0)
+                rules.insert(rule);
         }
         std::vector<RuleShortfall> out;
-        for (const auto& [rule, trains] : byRule) {
-            int from = kMinutesPerDay * 2;
-            int to = 0;
-            for (int train : trains) {
-                const Occupancy& o = occupancy_.at(train);
-                from = std::min(from, o.start);
-                to = std::max(to, o.end);
+        for (const int rule : rules) {
+            std::vector<Span> spans;
+            for (const auto& [train, o] : occupancy_) {
+                if (ruleOfUnit(train) == rule)
+                    spans.push_back(spanOf(train));
             }
-            out.push_back({rule, tracksFor(trains), from % kMinutesPerDay, to % kMinutesPerDay});
+            int tracks = 0;
+            for (std::size_t t = 0; t < tracks_.size(); ++t)
+                tracks +=
+                    allowed_[t] && trackStanding(options_.rules[static_cast<std::size_t>(rule)],
+                                                 tracks_[t]) != TrackStanding::Forbidden;
+            if (const auto excess = busiestStretch(spans); excess.most > tracks)
+                out.push_back({rule, excess.most - tracks, excess.from, excess.to});
         }
         return out;
+    }
+
+    // The rule of a train, or of the first of its unit that has one; -1 for none.
+    int ruleOfUnit(int train) const {
+        for (int member : {train, occupancy_.at(train).leaving}) {
+            const int rule = member < 0 ? -1 : ruleOf_[static_cast<std::size_t>(member)];
+            if (rule >= 0)
+                return rule;
+        }
+        return -1;
     }
 
     // The goals of the placement now, over the chosen trains and the gaps of every track.

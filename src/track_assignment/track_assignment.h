@@ -77,6 +77,7 @@ struct Assignment {
     std::vector<RuleShortfall> shortfalls{}; // rules whose trains did not all fit on their tracks
     bool searched = false;                   // the search after the first pass ran
     bool improved = false;                   // and found better tracks
+    bool searchNeedless = false;             // the first pass met every goal: no search was made
 };
 
 // Tracks for the chosen trains, within the occupancy rules of the checker. In order: the fewest
@@ -114,14 +115,19 @@ std::string changeText(const Scenario& s, const TrackChange& change);
 // 2233, 2235 (1 binario in più li collocherebbe)"; empty when every train found a track.
 std::string unplacedText(const Scenario& s, const Assignment& assignment);
 // "conflitti: prima 3, dopo 0; servono almeno 4 binari"; with rules and a buffer, "conflitti:
-// prima 3, dopo 0; fuori regola: 0; sul binario preferito: 40 di 42; intervalli sotto 5 minuti:
-// 2; servono almeno 4 binari" (the rules' part with rules only, the gaps' with a buffer only).
+// prima 3, dopo 0; fuori regola: 0; sul binario preferito: 40 di 42; intervalli di meno di 8
+// minuti (separazione 3 + margine 5): 2; servono almeno 4 binari" (the rules' part with rules only,
+// the gaps' with a buffer only).
 std::string assignmentSummary(const Assignment& assignment, const AssignmentOptions& options = {});
 // How the tracks keep the rules and the buffer, before and after, as the preview says it: "sul
 // binario preferito: 40 di 42 treni con una regola (prima 12), sul primo 35", "su un binario
-// ammesso in più: 2; fuori regola: 0 (prima 30)", "intervalli sotto 5 minuti: prima 9, dopo 2".
+// ammesso in più: 2; fuori regola: 0 (prima 30)", "Intervalli di meno di 8 minuti
+// (separazione 3 + margine 5): prima 9, dopo 2".
 std::vector<std::string> qualityLines(const Assignment& assignment,
                                       const AssignmentOptions& options);
+// What the search did: found better tracks, found none, or was not needed; empty where it was
+// not asked for.
+std::string searchText(const Assignment& assignment);
 // "la regola 3 ha bisogno di 2 binari in più dalle 7:40 alle 8:10", a line each.
 std::vector<std::string> shortfallTexts(const Assignment& assignment);
 

@@ -210,10 +210,10 @@ void AssignTracksDialog::showPreview() {
         lines << QString::fromStdString(assignmentSummary(assignment_, options_)) << "";
     for (const std::string& line : qualityLines(assignment_, options_))
         lines << QString::fromStdString(line);
-    if (assignment_.searched)
-        lines << (assignment_.improved ? QString("La ricerca ha trovato binari migliori.")
-                                       : QString("La ricerca non ha trovato binari migliori."));
-    if (!options_.rules.empty() || options_.buffer > 0 || assignment_.searched)
+    const std::string search = searchText(assignment_);
+    if (!search.empty())
+        lines << QString::fromStdString(search);
+    if (!options_.rules.empty() || options_.buffer > 0 || !search.empty())
         lines << "";
     for (const TrackChange& change : assignment_.changes)
         lines << QString::fromStdString(changeText(scenario_, change));

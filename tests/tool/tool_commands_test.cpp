@@ -92,7 +92,7 @@ TEST_F(ZebranoTool, AssegnaWritesTheTracksAndExitsByWhatRemains) {
                                   {}, o, e);
         });
     };
-    const std::string quality = "intervalli sotto 5 minuti: 0; ";
+    const std::string quality = "intervalli di meno di 8 minuti (separazione 3 + margine 5): 0; ";
     EXPECT_EQ(assegna("conflitti", {}), "0|2233 07:44: 1 → 2\nconflitti: prima 1, dopo 0; " +
                                             quality + "servono almeno 2 binari\n|");
     EXPECT_EQ(verifica("new.zeb"), "0|0 errori, 0 avvisi\n|");

@@ -467,9 +467,11 @@ private slots:
         openFourTrains();
         dialogs.expect("assegnaBinari", [](QDialog& dialog) {
             auto* preview = widget<QPlainTextEdit>(&dialog, "anteprimaAssegnazione");
-            const QString gaps = "Intervalli sotto 5 minuti: prima 0, dopo 0\n\n";
+            const QString gaps =
+                "Intervalli di meno di 8 minuti (separazione 3 + margine 5): prima 0, dopo 0\n\n";
             QCOMPARE(preview->toPlainText(),
-                     "conflitti: prima 1, dopo 1; intervalli sotto 5 minuti: 0; servono almeno "
+                     "conflitti: prima 1, dopo 1; intervalli di meno di 8 minuti (separazione 3 + "
+                     "margine 5): 0; servono almeno "
                      "2 binari\n\n" +
                          gaps + "Nessun treno cambia binario.");
             widget<QComboBox>(&dialog, "qualiTreni")->setCurrentIndex(1); // in conflict
@@ -477,7 +479,8 @@ private slots:
             tick(&dialog, "binarioAmmesso_2");
             QCOMPARE(preview->toPlainText(),
                      "senza binario libero: 2233 (1 binario in più lo collocherebbe)\n"
-                     "conflitti: prima 1, dopo 1; intervalli sotto 5 minuti: 0; servono almeno "
+                     "conflitti: prima 1, dopo 1; intervalli di meno di 8 minuti (separazione 3 + "
+                     "margine 5): 0; servono almeno "
                      "2 binari\n\n" +
                          gaps + "Nessun treno cambia binario.");
             tick(&dialog, "binarioAmmesso_2");

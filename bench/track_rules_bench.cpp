@@ -7,12 +7,14 @@
 #include "track_assignment/ruled_days.h"
 #include "track_assignment/track_assignment.h"
 #include "track_rules/rule_matching.h"
+#include "variants/perturbation.h"
 #include "views/assign_tracks_dialog.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <benchmark/benchmark.h>
 
+#include <numeric>
 #include <random>
 
 namespace zeb::bench {
@@ -98,6 +100,49 @@ void CommuterDay(benchmark::State& state) {
     state.counters["ruled_short_gaps"] = with.shortGaps;
 }
 
+// The same generated days squeezed onto half their tracks, so that their rules cannot all be
+// met: the trains left without a track with the rules and without them, first pass and search.
+void RulesThatCannotBeMet(benchmark::State& state) {
+    long unplacedWith = 0, unplacedWithout = 0, searchedWith = 0, searchedWithout = 0;
+    for (auto _ : state) {
+        std::mt19937 random(2026);
+        constexpr int kTracks[] = {8, 10, 12, 14, 16, 18, 20, 23};
+        for (int k = 0; k < 8; ++k) {
+            const RuledDay day = ruledDay(200 + k * (kMaxTrains - 200) / 7, kTracks[k], random);
+            const std::vector<std::string> names = stationTrackNames(day.s);
+            for (double seconds : {0.0, 2.0}) {
+                AssignmentOptions with = ruled(day.rules, seconds);
+                with.which = TrainsToAssign::All;
+                with.allowedTracks.assign(names.begin(), names.begin() + kTracks[k] / 2);
+                AssignmentOptions without = with;
+                without.rules.clear();
+                (seconds > 0 ? searchedWith : unplacedWith) +=
+                    static_cast<long>(assignTracks(day.s, with).unplaced.size());
+                (seconds > 0 ? searchedWithout : unplacedWithout) +=
+                    static_cast<long>(assignTracks(day.s, without).unplaced.size());
+            }
+        }
+    }
+    state.counters["unplaced_with_rules"] = static_cast<double>(unplacedWith);
+    state.counters["unplaced_without_rules"] = static_cast<double>(unplacedWithout);
+    state.counters["searched_unplaced_with_rules"] = static_cast<double>(searchedWith);
+    state.counters["searched_unplaced_without_rules"] = static_cast<double>(searchedWithout);
+}
+
+// "Cambia binario → il primo binario libero" for every one of 2001 trains.
+void FirstFreeTrackOf2001(benchmark::State& state) {
+    std::mt19937 random(7);
+    const RuledDay day = ruledDay(kMaxTrains, kMaxChosenTracks, random);
+    std::vector<int> every(static_cast<std::size_t>(day.s.totale_treni));
+    std::iota(every.begin(), every.end(), 0);
+    std::size_t moved = 0;
+    for (auto _ : state) {
+        Scenario s = day.s;
+        moved = perturb(s, every, {.action = Perturbation::Action::ChangeTrack}, {}).size();
+    }
+    state.counters["moved"] = static_cast<double>(moved);
+}
+
 // 2001 trains on 23 tracks with rules: the first pass alone (what the preview runs), and with the
 // search of 2 seconds.
 void RuledAssignmentOf2001(benchmark::State& state) {
@@ -141,6 +186,8 @@ void CheckerWithRulesOf2001(benchmark::State& state) {
 
 BENCHMARK(RuledDays)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(CommuterDay)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(RulesThatCannotBeMet)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(FirstFreeTrackOf2001)->Unit(benchmark::kMillisecond);
 BENCHMARK(RuledAssignmentOf2001)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(AssignPreviewOf2001)->Unit(benchmark::kMillisecond);
 BENCHMARK(CheckerWithRulesOf2001)->Unit(benchmark::kMillisecond);

@@ -72,6 +72,7 @@ struct RunTimes {
     int minute;
     int arrival;
     int departure;
+    int serviceDay = 0; // the service day the run belongs to, from the calendar day: -1 before
     bool operator==(const RunTimes&) const = default;
 };
 
@@ -128,7 +129,8 @@ public:
                 const date::sys_seconds leavingAt = start + seconds(leaving + *run);
                 const date::local_seconds out = localTime_(zone, leavingAt);
                 const date::sys_seconds outHolds = localTime_.periodEnd();
-                const RunTimes times{minute, minute, minutesOf(out - date::floor<date::days>(out))};
+                const RunTimes times{minute, minute, minutesOf(out - date::floor<date::days>(out)),
+                                     k - kDaysBack};
                 // The runs after it within the same minute, here and leaving, each under the
                 // same offset from UTC, make the same times: told without being timed again.
                 auto secondsLeft = [](date::local_seconds t) -> long long {

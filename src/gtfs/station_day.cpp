@@ -291,6 +291,7 @@ private:
         made.tripRows = call.rows.size();
         made.lineNumber = lineNumber_;
         made.block = block_;
+        made.serviceDay = times.serviceDay;
         made.rail = isRailService(route_->type);
         made.platformSlot =
             trackSlotOfPlatform(feed_.stops[static_cast<std::size_t>(row.stop)].platformCode);

@@ -28,6 +28,7 @@ struct StationCall {
     std::size_t tripRows = 0;        // of the trip it comes from
     bool lineNumber = false;         // its number is its line's: the feed gives the train none
     int block = -1;                  // of its trip, in GtfsFeed::blockIndex; -1 for none
+    int serviceDay = 0;              // of its run, from the calendar day: -1 the day before
 };
 
 struct ServiceKind {

@@ -18,9 +18,14 @@ namespace zeb {
 
 namespace {
 
-// Within each block, by time: a call that ends here and the block's next call, which starts here.
+// A block's runs of one service day: a vehicle's day. The runs of the day before that reach
+// past midnight are another day of the same block, never linked to this one's.
+using BlockDay = std::pair<int, int>; // block, service day
+
+// Within each block's day, by time: a call that ends here and the block's next call, which
+// starts here.
 TrainLinks blockLinks(const std::vector<Treno>& trains,
-                      std::map<int, std::vector<std::pair<int, int>>>& byBlock) {
+                      std::map<BlockDay, std::vector<std::pair<int, int>>>& byBlock) {
     TrainLinks links;
     for (auto& [block, calls] : byBlock) {
         std::sort(calls.begin(), calls.end());
@@ -52,7 +57,7 @@ ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
                    : defaultCategory(k.text, k.routeType);
     };
     const bool wraps = choice.fromMinute > choice.toMinute;
-    std::map<int, std::vector<std::pair<int, int>>> byBlock; // block → minute, train made
+    std::map<BlockDay, std::vector<std::pair<int, int>>> byBlock; // → minute, train made
     std::size_t textBytes = 0;
     bool refused = false; // a train or all of them past what the file holds
     for (const StationCall& call : day.calls) {
@@ -78,7 +83,8 @@ ChosenTrains chooseTrains(const StationDay& day, const ImportChoice& choice,
             t.binario = trackName(*call.platformSlot);
         storeAsNewTrain(t, categoryOf(call.kind), 0);
         if (choice.linkBlocks && call.block >= 0)
-            byBlock[call.block].emplace_back(call.minute, static_cast<int>(result.trains.size()));
+            byBlock[{call.block, call.serviceDay}].emplace_back(
+                call.minute, static_cast<int>(result.trains.size()));
         result.trains.push_back(std::move(t));
     }
     result.links = blockLinks(result.trains, byBlock);

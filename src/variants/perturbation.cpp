@@ -4,9 +4,9 @@
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
 #include "timetable/turnaround_pairs.h"
-#include "track_assignment/track_assignment.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace zeb {
 
@@ -20,22 +20,64 @@ std::uint64_t drawn(std::uint64_t seed, int train) {
     return z ^ (z >> 31);
 }
 
-bool inWindow(int minute, const TrainFilter& f) {
+// Whether the train is at the station at some minute of the window, both ends included, round
+// the clock: from its arrival (or departure) to its departure (or arrival). A train whose times
+// are not valid is in no window; without a window every train is.
+bool presentInWindow(const Treno& t, const TrainFilter& f) {
+    if (!f.from && !f.to)
+        return true;
+    const int first = firstMinuteOf(t);
+    if (first < 0)
+        return false;
+    const int last = hasDeparture(t) ? departureMinute(t).value_or(first) : first;
     const int from = f.from.value_or(0), to = f.to.value_or(kMinutesPerDay - 1);
-    if (minute < 0)
-        return !f.from && !f.to;
-    return from <= to ? minute >= from && minute <= to : minute >= from || minute <= to;
+    auto after = [](int a, int b) {
+        return ((b - a) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay;
+    };
+    return after(first, from) <= after(first, last) || after(from, first) <= after(from, to);
 }
 
-// The first of the station's tracks where `train` clashes with no one, or "".
-std::string firstFreeTrack(const Scenario& s, int train, const CheckSettings& settings,
-                           const TrainLinks& links) {
-    for (const std::string& track : stationTrackNames(s)) {
-        if (clashesAfterMove(s, settings, train, track, 0, links).empty())
-            return track;
+// The holds of every track, kept as trains move, so that a train's first free track is found in
+// one look along each track.
+class TrackHolds {
+public:
+    TrackHolds(const Scenario& s, const CheckSettings& settings, const TrainLinks& links)
+        : separation_(settings.separation), holds_(trackOccupancies(s, settings, false, links)) {}
+
+    // The first of `tracks` where the hold of `train` (its unit's) clashes with no other; "".
+    std::string firstFree(int train, const std::vector<std::string>& tracks) const {
+        const Occupancy* own = holdOf(train);
+        if (own == nullptr)
+            return {};
+        for (const std::string& track : tracks) {
+            const bool free = std::none_of(holds_.begin(), holds_.end(), [&](const Occupancy& o) {
+                return &o != own && o.track == track &&
+                       tooClose(own->start, own->end, o.start, o.end, separation_);
+            });
+            if (free)
+                return track;
+        }
+        return {};
     }
-    return {};
-}
+
+    void moved(int train, const std::string& track) {
+        for (Occupancy& o : holds_) {
+            if (o.train == train || o.leaving == train)
+                o.track = track;
+        }
+    }
+
+private:
+    const Occupancy* holdOf(int train) const {
+        const auto found = std::find_if(holds_.begin(), holds_.end(), [&](const Occupancy& o) {
+            return o.train == train || o.leaving == train;
+        });
+        return found == holds_.end() ? nullptr : &*found;
+    }
+
+    int separation_;
+    std::vector<Occupancy> holds_;
+};
 
 // Train `train` to track `to` (none: it stays), and with it the other train of its unit; each
 // train moved is said, "2231 07:45: binario 3 → 5".
@@ -70,10 +112,17 @@ std::vector<int> filteredTrains(const Scenario& s, const TrainFilter& filter) {
                            lowered(t.provenienza).find(place) != std::string::npos ||
                            lowered(t.destinazione).find(place) != std::string::npos;
         if (category && where && (filter.track.empty() || t.binario == filter.track) &&
-            inWindow(firstMinuteOf(t), filter) &&
-            static_cast<int>(drawn(filter.seed, i) % 100) < filter.sharePercent)
+            presentInWindow(t, filter))
             trains.push_back(i);
     }
+    // The share, rounded, of the trains chosen: those the seed draws lowest.
+    const auto kept = static_cast<std::size_t>(
+        (trains.size() * static_cast<std::size_t>(std::clamp(filter.sharePercent, 0, 100)) + 50) /
+        100);
+    std::stable_sort(trains.begin(), trains.end(),
+                     [&](int a, int b) { return drawn(filter.seed, a) < drawn(filter.seed, b); });
+    trains.resize(kept);
+    std::sort(trains.begin(), trains.end());
     return trains;
 }
 
@@ -82,6 +131,8 @@ std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& tra
                                         const TrainLinks& links) {
     using Action = Perturbation::Action;
     std::vector<PerturbationChange> changes;
+    std::optional<TrackHolds> holds;
+    const std::vector<std::string> tracks = stationTrackNames(s);
     for (int i : trains) {
         Treno& t = s.treni[static_cast<std::size_t>(i)];
         const std::string train = numberAndTime(t);
@@ -111,10 +162,15 @@ std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& tra
             t.ora_arrivo.assign(2, '-');
             t.min_arrivo.assign(2, '-');
             break;
-        case Action::ChangeTrack:
-            moveToTrack(s, i, p.track.empty() ? firstFreeTrack(s, i, settings, links) : p.track,
-                        links, changes);
+        case Action::ChangeTrack: {
+            if (!holds)
+                holds.emplace(s, settings, links);
+            const std::string to = p.track.empty() ? holds->firstFree(i, tracks) : p.track;
+            moveToTrack(s, i, to, links, changes);
+            if (!to.empty())
+                holds->moved(i, to);
             break;
+        }
         case Action::Delay: {
             // The index whose shares, added up in order, first pass the train's draw.
             const int draw = static_cast<int>(drawn(p.seed ^ 0xD1B54A32D192ED03ull, i) % 100);

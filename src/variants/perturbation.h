@@ -11,10 +11,11 @@
 
 namespace zeb {
 
-// Which trains a perturbation takes: those whose first time at the station lies in the window
-// (both ends included, across midnight where `from` is after `to`), of the categories listed, of
-// an origin or destination holding `place` (letter case aside), on `track`; of those, a share
-// chosen by `seed`, the same trains for the same seed on every run.
+// Which trains a perturbation takes: those at the station at some minute of the window, from
+// their arrival to their departure (both ends included, across midnight where `from` is after
+// `to`), of the categories listed, of an origin or destination holding `place` (letter case
+// aside), on `track`; of those, the share, rounded, that `seed` draws, the same trains for the
+// same seed on every run.
 struct TrainFilter {
     std::optional<int> from{};
     std::optional<int> to{};

@@ -192,12 +192,15 @@ TEST_F(ZebranoTool, AKilledCommandNeverSplitsItsOutputSilently) {
 // the new scenario, and given one track where tracks are chosen.
 TEST_F(ZebranoTool, GtfsLinksTheTripsOfABlock) {
     test::FeedFiles feed = test::valleFeed();
+    // 2235 of the day before ends here at 00:10 and 2237 of the day leaves at 06:00, both of B2:
+    // two service days of one vehicle, no unit.
     feed["trips.txt"] = "route_id,service_id,trip_id,trip_short_name,block_id\n"
-                        "RE,FER,t1,2231,\nRE,FER,t2,2233,B1\nRE,FER,t3,2235,\n"
-                        "RE,FER,t4,2232,B1\nBUS,FES,b1,,\n";
+                        "RE,FER,t1,2231,\nRE,FER,t2,2233,B1\nRE,FER,t3,2235,B2\n"
+                        "RE,FER,t4,2232,B1\nRE,FER,t5,2237,B2\nBUS,FES,b1,,\n";
     test::edit(feed, "stop_times.txt", "t2,,9:05:00,VAL2", "t2,,9:05:00,VALX");
     test::edit(feed, "stop_times.txt", "b1,12:00",
-               "t4,8:00:00,8:00:00,SUD,1,0,0\nt4,8:40:00,8:40:00,VALX,2,0,0\nb1,12:00");
+               "t4,8:00:00,8:00:00,SUD,1,0,0\nt4,8:40:00,8:40:00,VALX,2,0,0\n"
+               "t5,,6:00:00,VALX,1,0,0\nt5,6:30:00,6:30:00,SUD,2,0,0\nb1,12:00");
     std::filesystem::create_directory(path("feed"));
     for (const auto& [name, text] : feed)
         test::writeBytes(path("feed") + "/" + name, text);

@@ -164,6 +164,45 @@ TEST(Perturbation, TheComparisonFindsWhatThePerturbationsDid) {
     }
 }
 
+// A share is that share of the trains chosen, rounded, whatever the seed; a train is in a window
+// when it is at the station during it, however long it stands.
+TEST(Perturbation, AShareTakesThatShareOfTheTrainsAtTheStationInTheWindow) {
+    std::vector<test::Train> trains;
+    for (int k = 0; k < 67; ++k)
+        trains.push_back({std::to_string(3000 + k), "Nordia", clockText(9 * 60 + k * 7), "Sudia",
+                          clockText(9 * 60 + k * 7 + 2), "1"});
+    const Scenario day = stationWith(trains);
+    std::set<std::vector<int>> drawn;
+    for (std::uint64_t seed = 1; seed <= 10; ++seed) {
+        for (const auto& [share, count] :
+             {std::pair{50, 34u}, std::pair{0, 0u}, std::pair{100, 67u}, std::pair{10, 7u}}) {
+            const auto chosen = filteredTrains(day, {.sharePercent = share, .seed = seed});
+            EXPECT_EQ(chosen.size(), count) << share << " % with seed " << seed;
+            EXPECT_TRUE(std::is_sorted(chosen.begin(), chosen.end()));
+            if (share == 50)
+                drawn.insert(chosen);
+        }
+    }
+    EXPECT_GT(drawn.size(), 5u) << "the seed chooses which";
+
+    const Scenario standing = stationWith({{"1", "Nordia", "08:50", "Sudia", "09:05", "1"},
+                                           {"2", "Nordia", "08:40", "Sudia", "08:45", "1"},
+                                           {"3", "Nordia", "23:50", "Sudia", "00:20", "1"},
+                                           {"4", "", "", "Sudia", "09:00", "1"},
+                                           {"5", "Nordia", "17:00", "", "", "1"}});
+    const struct {
+        int from, to;
+        std::vector<int> trains;
+    } windows[] = {{9 * 60, 17 * 60, {0, 3, 4}},
+                   {0, 10, {2}},
+                   {23 * 60, 30, {2}},
+                   {8 * 60 + 45, 8 * 60 + 49, {1}},
+                   {8 * 60 + 46, 8 * 60 + 49, {}}};
+    for (const auto& w : windows)
+        EXPECT_EQ(filteredTrains(standing, {.from = w.from, .to = w.to}), w.trains)
+            << clockText(w.from) << "-" << clockText(w.to);
+}
+
 // A unit moved to another track goes whole, and both its trains are listed as changed.
 TEST(Perturbation, AUnitChangesTrackWhole) {
     Scenario day = stationWith({{"2001", "Nordia", "10:00", "", "", "1"},

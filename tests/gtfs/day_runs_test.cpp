@@ -148,7 +148,7 @@ TEST(GtfsDayRuns, TheRunsOfADayAreTimedAsEachAlone) {
                     auto minute = [](date::local_seconds t) {
                         return static_cast<int>((t - date::floor<date::days>(t)).count() / 60);
                     };
-                    alone.push_back({minute(at), minute(at), minute(out)});
+                    alone.push_back({minute(at), minute(at), minute(out), k - kDaysBack});
                 }
             }
             ASSERT_EQ(found, alone);

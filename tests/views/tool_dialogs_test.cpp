@@ -209,7 +209,8 @@ private slots:
         openFourTrains();
         const Scenario before = scenario;
         dialogs.expect("perturbazioni", [](QDialog& dialog) {
-            widget<QTimeEdit>(&dialog, "perturbaDalle")->setTime(QTime(7, 40));
+            // 2233 stands from 07:44 to 07:50: at the station in the window; 2231 leaves at 07:45.
+            widget<QTimeEdit>(&dialog, "perturbaDalle")->setTime(QTime(7, 46));
             widget<QTimeEdit>(&dialog, "perturbaAlle")->setTime(QTime(7, 50));
             auto* preview = widget<QPlainTextEdit>(&dialog, "anteprimaPerturbazione");
             QCOMPARE(preview->toPlainText(), QString("2233 07:44: soppresso"));

@@ -61,10 +61,11 @@ int shortGaps(const std::vector<Occupancy>& held, int separation, int buffer) {
     return count;
 }
 
-// "intervalli di meno di 8 minuti (separazione 3 + margine 5)": what a short gap is, said whole.
-std::string shortGapsLabel(const AssignmentOptions& options) {
+// "intervalli di meno di 8 minuti (separazione 3 + margine 5)": what a short gap is, said whole,
+// after `start` ("intervalli", "Intervalli").
+std::string shortGapsLabel(const AssignmentOptions& options, std::string start) {
     const int separation = options.settings.separation;
-    return "intervalli di meno di " + counted(separation + options.buffer, "minuto", "minuti") +
+    return start + " di meno di " + counted(separation + options.buffer, "minuto", "minuti") +
            " (separazione " + std::to_string(separation) + " + margine " +
            std::to_string(options.buffer) + ")";
 }
@@ -108,7 +109,7 @@ std::string assignmentSummary(const Assignment& assignment, const AssignmentOpti
                 "; sul binario preferito: " + std::to_string(q.onPreferred) + " di " +
                 std::to_string(q.ruled) + "; ";
     if (options.buffer > 0)
-        text += shortGapsLabel(options) + ": " + std::to_string(q.shortGaps) + "; ";
+        text += shortGapsLabel(options, "intervalli") + ": " + std::to_string(q.shortGaps) + "; ";
     return text + "servono almeno " + counted(assignment.lowerBound, "binario", "binari");
 }
 
@@ -127,7 +128,7 @@ std::vector<std::string> qualityLines(const Assignment& assignment,
                         std::to_string(before.outsideRules) + ")");
     }
     if (options.buffer > 0)
-        lines.push_back("I" + shortGapsLabel(options).substr(1) + ": prima " +
+        lines.push_back(shortGapsLabel(options, "Intervalli") + ": prima " +
                         std::to_string(before.shortGaps) + ", dopo " +
                         std::to_string(after.shortGaps));
     return lines;

@@ -15,6 +15,15 @@ inline std::string countedTrains(long count) {
     return counted(count, "treno", "treni");
 }
 
+// "5 minuti", "1 ora", "1 ora e 50 minuti", "3 ore e 1 minuto": a length of time in words.
+inline std::string durationText(int minutes) {
+    const int hours = minutes / 60, rest = minutes % 60;
+    if (hours == 0)
+        return counted(rest, "minuto", "minuti");
+    const std::string whole = counted(hours, "ora", "ore");
+    return rest == 0 ? whole : whole + " e " + counted(rest, "minuto", "minuti");
+}
+
 // "2231, 2233, 2235 e altri 4": the first `shown` of `names`, then how many more there are.
 inline std::string firstNames(const std::vector<std::string>& names, std::size_t shown) {
     std::string text;

@@ -32,6 +32,8 @@ inline constexpr std::array<std::string_view, 11> kSussidiarie = {"Nessuna",
 
 // The delay indices; each is its own list position.
 inline constexpr std::array<std::string_view, 5> kRitardi = {"0", "1", "2", "3", "4"};
+// The most minutes the simulator makes a train late by, for each delay index.
+inline constexpr std::array<int, 5> kMostDelayMinutes = {0, 5, 30, 110, 230};
 
 inline constexpr int kSussiAutobus = 10; // forced for the categories without a track
 inline constexpr std::string_view kBinarioSenzaBinario = "99";

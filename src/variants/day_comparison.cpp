@@ -13,10 +13,20 @@ namespace zeb {
 
 namespace {
 
+// A field a train has not is empty, in the lines, the window and the CSV alike: a time of an end
+// the train has not, and the stops of a train that ends here.
 std::string timeOf(const Treno& t, bool arrival) {
     if (arrival ? !hasArrival(t) : !hasDeparture(t))
-        return "--:--";
+        return {};
     return arrival ? t.ora_arrivo + ":" + t.min_arrivo : t.ora_partenza + ":" + t.min_partenza;
+}
+
+// The stops as the trains' CSV writes them: without their final ",.", none for a train that ends
+// here however the file wrote it.
+std::string stopsOf(const Treno& t) {
+    if (t.fermate == "-" || t.fermate.starts_with(kTerminaQui) || !hasDeparture(t))
+        return {};
+    return std::string(stopsWithoutFine(t.fermate));
 }
 
 // The indication's description, from its code as the file keeps it.
@@ -38,7 +48,7 @@ const ComparedField kFields[] = {
     {"Partenza", [](const Treno& t) { return timeOf(t, false); }},
     {"Binario", [](const Treno& t) { return t.binario; }},
     {"Ritardo", [](const Treno& t) { return t.ritardo; }},
-    {"Fermate", [](const Treno& t) { return t.fermate; }},
+    {"Fermate", stopsOf},
     {"Indicazioni", indicationOf},
     {"Note", [](const Treno& t) { return t.note; }},
 };
@@ -132,7 +142,7 @@ std::vector<DifferenceRow> differenceRows(const Scenario& base, const Scenario& 
         const TrainDifference& d = differences[k];
         const Treno& t = trainOf(base, variant, d);
         const int minute = firstMinuteOf(t);
-        const std::string time = minute < 0 ? std::string("--:--") : clockText(minute);
+        const std::string time = minute < 0 ? std::string() : clockText(minute);
         if (d.kind != TrainDifference::Kind::Changed)
             rows.push_back({t.numero, time,
                             d.kind == TrainDifference::Kind::Removed ? "tolto" : "aggiunto", "", "",

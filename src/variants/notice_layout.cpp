@@ -1,10 +1,33 @@
 #include "variants/notice_layout.h"
 
+#include "model/counted.h"
+#include "model/value_tables.h"
+
 #include <algorithm>
+#include <optional>
 
 namespace zeb {
 
 namespace {
+
+// A delay index as the passengers understand it: how late the train may be. A delay lowered to
+// none is no news for them; one lowered to another is said as the smaller delay it is.
+std::optional<std::string> delayChange(const std::string& before, const std::string& after) {
+    auto most = [](const std::string& index) -> std::optional<int> {
+        const auto at = std::find(kRitardi.begin(), kRitardi.end(), index);
+        if (at == kRitardi.end())
+            return std::nullopt;
+        return kMostDelayMinutes[static_cast<std::size_t>(at - kRitardi.begin())];
+    };
+    const auto now = most(after);
+    if (!now || *now == 0)
+        return std::nullopt;
+    const auto was = most(before);
+    if (was && *was > *now)
+        return "ritardo previsto ridotto: fino a " + durationText(*now) + " invece di " +
+               durationText(*was);
+    return "ritardo previsto fino a " + durationText(*now);
+}
 
 constexpr double kMargin = 42;
 constexpr double kTitleSize = 18;
@@ -113,9 +136,11 @@ std::vector<NoticeSection> noticeSections(const Scenario& base, const Scenario& 
             row.change = "binario " + c->after + " invece del " + c->before;
             s.tracks.rows.push_back(row);
         }
-        if (const FieldChange* c = changeOf(d, "Ritardo"); c && c->after != "0") {
-            row.change = "ritardo previsto (indice " + c->after + ")";
-            s.delays.rows.push_back(row);
+        if (const FieldChange* c = changeOf(d, "Ritardo")) {
+            if (const auto change = delayChange(c->before, c->after)) {
+                row.change = *change;
+                s.delays.rows.push_back(row);
+            }
         }
     }
     std::vector<NoticeSection> sections;

@@ -38,6 +38,14 @@ TEST(DayComparison, ListsWhatTheVariantChanged) {
                   "2231 07:44 Binario: 1 → 2", "2231 07:44 Indicazioni: Nessuna → Soppresso",
                   "9901 08:44 aggiunto", "2233 09:44 Partenza: 9:45 → 10:05", "2235 10:10 tolto"}));
     EXPECT_EQ(differenceSummary(differences), "2 treni cambiati, 1 tolto, 1 aggiunto");
+    // What a train has not is the empty cell, one way for every field.
+    Scenario cut = normalDay();
+    cut.treni[0].destinazione.clear();
+    cut.treni[0].ora_partenza = cut.treni[0].min_partenza = "-";
+    cut.treni[0].fermate = "-";
+    EXPECT_EQ(differencesCsv(normalDay(), cut, compareDays(normalDay(), cut)),
+              "\xEF\xBB\xBFNumero;Orario;Cambiamento;Prima;Dopo\r\n2231;07:44;Destinazione;Sudia;"
+              "\r\n2231;07:44;Partenza;7:45;\r\n2231;07:44;Fermate;Pieve;\r\n");
     EXPECT_EQ(differenceSummary(compareDays(variant, variant)), "I due giorni sono uguali");
     EXPECT_TRUE(differencesCsv(normalDay(), variant, differences)
                     .starts_with("\xEF\xBB\xBFNumero;Orario;Cambiamento;Prima;Dopo\r\n"
@@ -63,6 +71,30 @@ TEST(DayComparison, TheNoticeSortsAndHoldsEveryChange) {
     EXPECT_EQ(listed, "Treni soppressi: 07:44 2231 per Sudia ;Treni limitati: 09:44 2233 da "
                       "Nordia termina qui invece di proseguire per Sudia;Cambi di binario: 08:44 "
                       "2233 per Sudia binario 1 invece del 2;");
+    // A delay is said as how late the train may be; lowered to none it is no news, lowered to
+    // another it is said as smaller.
+    const struct {
+        const char* before;
+        const char* after;
+        const char* said; // "" for no row
+    } delays[] = {
+        {"0", "1", "ritardo previsto fino a 5 minuti"},
+        {"0", "3", "ritardo previsto fino a 1 ora e 50 minuti"},
+        {"2", "4", "ritardo previsto fino a 3 ore e 50 minuti"},
+        {"3", "2", "ritardo previsto ridotto: fino a 30 minuti invece di 1 ora e 50 minuti"},
+        {"2", "0", ""},
+    };
+    for (const auto& delay : delays) {
+        Scenario base = normalDay(), late = normalDay();
+        base.treni[0].ritardo = delay.before;
+        late.treni[0].ritardo = delay.after;
+        std::string said;
+        for (const NoticeSection& section : noticeSections(base, late, compareDays(base, late)))
+            for (const NoticeRow& row : section.rows)
+                said += section.title + ": " + row.change;
+        EXPECT_EQ(said, *delay.said ? std::string("Ritardi: ") + delay.said : "")
+            << delay.before << " → " << delay.after;
+    }
     for (int rows : {1, 400}) {
         std::vector<NoticeSection> many(1, {"Ritardi", {}});
         for (int k = 0; k < rows; ++k)

@@ -182,9 +182,12 @@ void callback(glp_tree* tree, void* info) {
         glp_ios_terminate(tree);
 }
 
-// The best placement of all the problem's items that the solver finds within `seconds`.
+} // namespace
+
 std::optional<std::vector<int>> solveModel(const SearchProblem& problem, double seconds,
-                                           const std::function<bool(double)>& progress) {
+                                           const std::function<bool(double)>& progress,
+                                           bool& optimal) {
+    optimal = false;
     if (problem.items.empty() || seconds <= 0)
         return std::nullopt;
     glp_term_out(GLP_OFF);
@@ -217,6 +220,7 @@ std::optional<std::vector<int>> solveModel(const SearchProblem& problem, double 
     const int status = glp_mip_status(lp.get());
     if (status != GLP_OPT && status != GLP_FEAS)
         return std::nullopt;
+    optimal = status == GLP_OPT;
     std::vector<int> tracks(problem.items.size(), -1);
     for (std::size_t i = 0; i < problem.items.size(); ++i) {
         for (std::size_t k = 0; k < columns.ofOption[i].size(); ++k) {
@@ -224,128 +228,6 @@ std::optional<std::vector<int>> solveModel(const SearchProblem& problem, double 
                 tracks[i] = problem.items[i].options[k].first;
         }
     }
-    return tracks;
-}
-
-long pairCost(const SearchProblem& p, const SearchItem& a, const SearchItem& b) {
-    const int gap = gapAround(a.span, b.span);
-    return gap < p.buffer ? p.closeCost + (p.buffer - gap) : 0;
-}
-
-// The problem's cost of a placement: each item's track or its absence, each close pair.
-long costOf(const SearchProblem& p, const std::vector<int>& tracks) {
-    std::vector<std::vector<int>> on(static_cast<std::size_t>(p.tracks));
-    long cost = 0;
-    for (std::size_t i = 0; i < p.items.size(); ++i) {
-        const auto& options = p.items[i].options;
-        const auto at = std::find_if(options.begin(), options.end(),
-                                     [&](const auto& o) { return o.first == tracks[i]; });
-        if (at == options.end()) {
-            cost += p.unplacedCost;
-            continue;
-        }
-        cost += at->second;
-        on[static_cast<std::size_t>(at->first)].push_back(static_cast<int>(i));
-    }
-    for (const std::vector<int>& items : on) {
-        for (std::size_t x = 0; x < items.size(); ++x)
-            for (std::size_t y = x + 1; y < items.size(); ++y)
-                cost += pairCost(p, p.items[static_cast<std::size_t>(items[x])],
-                                 p.items[static_cast<std::size_t>(items[y])]);
-    }
-    return cost;
-}
-
-// The items `window` as a problem of their own, the others standing where `tracks` has them: a
-// track one of those takes is no option, one beside it costs its close pair.
-SearchProblem windowProblem(const SearchProblem& p, const std::vector<int>& window,
-                            const std::vector<int>& tracks) {
-    SearchProblem sub{p.tracks, {}, p.buffer, p.unplacedCost, p.closeCost};
-    std::vector<bool> inside(p.items.size(), false);
-    for (int item : window)
-        inside[static_cast<std::size_t>(item)] = true;
-    std::vector<std::vector<int>> on(static_cast<std::size_t>(p.tracks));
-    for (std::size_t i = 0; i < p.items.size(); ++i)
-        if (!inside[i] && tracks[i] >= 0)
-            on[static_cast<std::size_t>(tracks[i])].push_back(static_cast<int>(i));
-    for (int item : window) {
-        SearchItem it = p.items[static_cast<std::size_t>(item)];
-        it.seed = tracks[static_cast<std::size_t>(item)];
-        std::vector<std::pair<int, long>> options;
-        for (auto [track, cost] : it.options) {
-            bool free = true;
-            for (int other : on[static_cast<std::size_t>(track)]) {
-                const SearchItem& there = p.items[static_cast<std::size_t>(other)];
-                free = free && !clash(it.span, there.span);
-                cost += pairCost(p, it, there);
-            }
-            if (free)
-                options.push_back({track, cost});
-        }
-        it.options = std::move(options);
-        sub.items.push_back(std::move(it));
-    }
-    return sub;
-}
-
-} // namespace
-
-// A day of many trains is more than the solver takes whole in a few seconds: it takes them by
-// windows of time instead, the rest standing, a window after the other round the day, and
-// keeps each window's placement that costs less, until a round finds nothing or the time is up.
-std::optional<std::vector<int>> searchTracks(const SearchProblem& problem, double seconds,
-                                             const std::function<bool(double)>& progress) {
-    constexpr std::size_t kWindow = 200;
-    if (problem.items.empty() || seconds <= 0)
-        return std::nullopt;
-    const auto started = std::chrono::steady_clock::now();
-    auto spent = [&] {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    };
-    bool stopped = false;
-    auto going = [&](double) {
-        stopped = stopped || (progress && !progress(std::min(1.0, spent() / seconds)));
-        return !stopped;
-    };
-    std::vector<int> order(problem.items.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<int>(i);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return problem.items[static_cast<std::size_t>(a)].span.start <
-               problem.items[static_cast<std::size_t>(b)].span.start;
-    });
-    std::vector<int> tracks;
-    for (const SearchItem& item : problem.items)
-        tracks.push_back(item.seed);
-    long cost = costOf(problem, tracks);
-    bool improved = false;
-    for (bool better = true; better && !stopped && spent() < seconds;) {
-        better = false;
-        for (std::size_t from = 0; from < order.size() && !stopped; from += kWindow / 2) {
-            const double left = seconds - spent();
-            if (left <= 0.01 || !going(0))
-                break;
-            const std::vector<int> window(
-                order.begin() + static_cast<long>(from),
-                order.begin() + static_cast<long>(std::min(order.size(), from + kWindow)));
-            const SearchProblem sub = windowProblem(problem, window, tracks);
-            const auto found = solveModel(sub, left, going);
-            if (found) {
-                std::vector<int> tried = tracks;
-                for (std::size_t k = 0; k < window.size(); ++k)
-                    tried[static_cast<std::size_t>(window[k])] = (*found)[k];
-                if (const long now = costOf(problem, tried); now < cost) {
-                    tracks = std::move(tried);
-                    cost = now;
-                    better = improved = true;
-                }
-            }
-            if (from + kWindow >= order.size())
-                break;
-        }
-    }
-    if (!improved)
-        return std::nullopt;
     return tracks;
 }
 

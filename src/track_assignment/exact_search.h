@@ -35,4 +35,11 @@ struct SearchProblem {
 std::optional<std::vector<int>> searchTracks(const SearchProblem& problem, double seconds,
                                              const std::function<bool(double)>& progress);
 
+// The best placement of all the problem's items that the solver finds within `seconds`, seeded
+// with the items' own; `optimal` says whether the solver proved it the best. The windows of
+// searchTracks are each solved by it.
+std::optional<std::vector<int>> solveModel(const SearchProblem& problem, double seconds,
+                                           const std::function<bool(double)>& progress,
+                                           bool& optimal);
+
 } // namespace zeb

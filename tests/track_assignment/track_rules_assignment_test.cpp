@@ -1,4 +1,5 @@
 #include "track_assignment/ruled_days.h"
+#include "track_assignment/exact_search.h"
 #include "track_assignment/track_assignment.h"
 
 #include "timetable/test_trains.h"
@@ -98,6 +99,21 @@ TEST(TrackRulesAssignment, TheSearchIsSkippedWhereItCannotImprove) {
     const Assignment searched = assignTracks(s, options);
     EXPECT_TRUE(searched.searched);
     EXPECT_FALSE(searched.searchNeedless);
+}
+
+// A chain of 300 trains each overlapping the next must alternate between two tracks; the first
+// pass put the first on the track it likes least. Only all 300 moved at once mend it, more than
+// any window of the search holds: the windows grow until the whole day is one, and the search
+// ends as soon as that is solved, long before its limit.
+TEST(TrackRulesAssignment, TheSearchGrowsItsWindowsUntilTheWholeDayIsOne) {
+    SearchProblem chain{.tracks = 2, .items = {}, .buffer = 0, .unplacedCost = 100'000'000,
+                        .closeCost = 100};
+    for (int i = 0; i < 300; ++i)
+        chain.items.push_back({{4 * i, 4 * i + 6}, {{0, i == 0 ? 1000 : 0}, {1, 0}}, i % 2});
+    const auto found = searchTracks(chain, 600, {});
+    ASSERT_TRUE(found);
+    for (int i = 0; i < 300; ++i)
+        ASSERT_EQ((*found)[static_cast<std::size_t>(i)], (i + 1) % 2) << i;
 }
 
 // Rules never leave a train without a track that the day without rules would place: a train

@@ -99,6 +99,8 @@ int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, 
         out << unplaced << "\n";
     for (const std::string& line : shortfallTexts(assignment))
         out << line << "\n";
+    for (const std::string& line : splitUnitTexts(*s, assignment))
+        out << line << "\n";
     out << assignmentSummary(assignment, options) << "\n";
     if (assignment.searchNeedless)
         out << searchText(assignment) << "\n";

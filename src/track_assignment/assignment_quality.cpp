@@ -1,5 +1,6 @@
 #include "model/counted.h"
 #include "model/track_slots.h"
+#include "timetable/train_links.h"
 #include "timetable/train_times.h"
 #include "track_assignment/track_assignment.h"
 #include "track_rules/rule_matching.h"
@@ -131,6 +132,15 @@ std::vector<std::string> qualityLines(const Assignment& assignment,
         lines.push_back(shortGapsLabel(options, "Intervalli") + ": prima " +
                         std::to_string(before.shortGaps) + ", dopo " +
                         std::to_string(after.shortGaps));
+    return lines;
+}
+
+std::vector<std::string> splitUnitTexts(const Scenario& s, const Assignment& assignment) {
+    std::vector<std::string> lines;
+    for (const TrainLink& unit : assignment.splitUnits)
+        lines.push_back("unità su due binari, lasciata com'è: " + unitLabel(s, unit) + " (binari " +
+                        s.treni[static_cast<std::size_t>(unit.arriving)].binario + " e " +
+                        s.treni[static_cast<std::size_t>(unit.leaving)].binario + ")");
     return lines;
 }
 

@@ -269,6 +269,11 @@ private:
         return out;
     }
 
+public:
+    // The trains the options let it move, a unit by its first: in table order.
+    std::vector<int> chosenTrains() const { return movableTrains(); }
+
+private:
     std::vector<int> movableTrains() const {
         std::vector<int> chosen;
         const auto conflicting = conflictingTrains();
@@ -673,7 +678,20 @@ Assignment assignedTracks(const Scenario& s, const AssignmentOptions& options) {
         unified.treni[static_cast<std::size_t>(link.leaving)].binario =
             s.treni[static_cast<std::size_t>(link.arriving)].binario;
     }
+    // A unit the choice leaves alone stays on its two tracks, said apart: no train the choice
+    // leaves alone is moved.
+    const std::vector<int> chosen = Assigner(unified, options).chosenTrains();
+    TrainLinks split;
+    for (const TrainLink& link : options.links) {
+        if (linkState(s, link, options.settings) == LinkState::OtherTracks &&
+            !std::binary_search(chosen.begin(), chosen.end(), link.arriving)) {
+            unified.treni[static_cast<std::size_t>(link.leaving)].binario =
+                s.treni[static_cast<std::size_t>(link.leaving)].binario;
+            split.push_back(link);
+        }
+    }
     Assignment result = Assigner(unified, options).run();
+    result.splitUnits = std::move(split);
     result.conflictsBefore = stationConflicts(s, options.settings, options.links);
     // The second trains that the unification moved: from the track they really had.
     for (int i = 0; i < s.totale_treni; ++i) {

@@ -75,9 +75,12 @@ struct Assignment {
     TrackQuality before{};     // with rules or a buffer: the tracks before and after
     TrackQuality after{};
     std::vector<RuleShortfall> shortfalls{}; // rules whose trains did not all fit on their tracks
-    bool searched = false;                   // the search after the first pass ran
-    bool improved = false;                   // and found better tracks
-    bool searchNeedless = false;             // the first pass met every goal: no search was made
+    // Units on two tracks that the trains chosen leave as they are: a unit is put on one track
+    // only where it is chosen, never by moving a train the choice leaves alone.
+    TrainLinks splitUnits{};
+    bool searched = false;       // the search after the first pass ran
+    bool improved = false;       // and found better tracks
+    bool searchNeedless = false; // the first pass met every goal: no search was made
 };
 
 // Tracks for the chosen trains, within the occupancy rules of the checker. In order: the fewest
@@ -128,6 +131,8 @@ std::vector<std::string> qualityLines(const Assignment& assignment,
 // What the search did: found better tracks, found none, or was not needed; empty where it was
 // not asked for.
 std::string searchText(const Assignment& assignment);
+// "unità su due binari, lasciata com'è: 2001→2002 (binari 1 e 2)", a line each.
+std::vector<std::string> splitUnitTexts(const Scenario& s, const Assignment& assignment);
 // "la regola 3 ha bisogno di 2 binari in più dalle 7:40 alle 8:10", a line each.
 std::vector<std::string> shortfallTexts(const Assignment& assignment);
 

@@ -206,6 +206,8 @@ void AssignTracksDialog::showPreview() {
         lines << QString::fromStdString(unplaced);
     for (const std::string& line : shortfallTexts(assignment_))
         lines << QString::fromStdString(line);
+    for (const std::string& line : splitUnitTexts(scenario_, assignment_))
+        lines << QString::fromStdString(line);
     if (!lines.isEmpty() || assignment_.conflictsAfter > 0)
         lines << QString::fromStdString(assignmentSummary(assignment_, options_)) << "";
     for (const std::string& line : qualityLines(assignment_, options_))

@@ -1,5 +1,5 @@
-#include "track_assignment/ruled_days.h"
 #include "track_assignment/exact_search.h"
+#include "track_assignment/ruled_days.h"
 #include "track_assignment/track_assignment.h"
 
 #include "timetable/test_trains.h"
@@ -106,14 +106,39 @@ TEST(TrackRulesAssignment, TheSearchIsSkippedWhereItCannotImprove) {
 // any window of the search holds: the windows grow until the whole day is one, and the search
 // ends as soon as that is solved, long before its limit.
 TEST(TrackRulesAssignment, TheSearchGrowsItsWindowsUntilTheWholeDayIsOne) {
-    SearchProblem chain{.tracks = 2, .items = {}, .buffer = 0, .unplacedCost = 100'000'000,
-                        .closeCost = 100};
+    SearchProblem chain{
+        .tracks = 2, .items = {}, .buffer = 0, .unplacedCost = 100'000'000, .closeCost = 100};
     for (int i = 0; i < 300; ++i)
         chain.items.push_back({{4 * i, 4 * i + 6}, {{0, i == 0 ? 1000 : 0}, {1, 0}}, i % 2});
     const auto found = searchTracks(chain, 600, {});
     ASSERT_TRUE(found);
     for (int i = 0; i < 300; ++i)
         ASSERT_EQ((*found)[static_cast<std::size_t>(i)], (i + 1) % 2) << i;
+}
+
+// A unit on two tracks is put on one only where it is among the trains chosen: the trains
+// without a track leave it, and its train that has a track, as they are, and say so.
+TEST(TrackRulesAssignment, AUnitOnTwoTracksMovesOnlyWhereChosen) {
+    const Scenario s = test::stationWith({{"2001", "Nordia", "10:00", "", "", "1"},
+                                          {"2002", "", "", "Nordia", "10:40", "2"},
+                                          {"3001", "Ovest", "12:00", "Est", "12:05", ""}});
+    AssignmentOptions options = everyTrainWith({}, 0);
+    options.keepAssigned = true;
+    options.links = {{0, 1}};
+    for (const auto& [which, said] :
+         {std::pair{TrainsToAssign::WithoutTrack,
+                    "3001 12:00: nessun binario → 1|unità su due binari, lasciata com'è: "
+                    "2001→2002 (binari 1 e 2)"},
+          std::pair{TrainsToAssign::All, "2002 10:40: 2 → 1|3001 12:00: nessun binario → 1"}}) {
+        options.which = which;
+        const Assignment a = assignTracks(s, options);
+        std::string lines;
+        for (const TrackChange& change : a.changes)
+            lines += (lines.empty() ? "" : "|") + changeText(s, change);
+        for (const std::string& line : splitUnitTexts(s, a))
+            lines += "|" + line;
+        EXPECT_EQ(lines, said);
+    }
 }
 
 // Rules never leave a train without a track that the day without rules would place: a train

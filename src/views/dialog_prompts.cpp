@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QProgressDialog>
 
 namespace zeb {
@@ -98,18 +99,17 @@ Answer DialogPrompts::showMessage(const std::string& text, const std::string& ti
                                                  : Answer::Cancel;
     }
     if (buttons == MessageButtons::OverwriteReloadCancel) {
-        QMessageBox box(toQt(icon), caption, body,
-                        QMessageBox::Save | QMessageBox::Reset | QMessageBox::Cancel, parent_);
-        box.button(QMessageBox::Save)->setText("&Sovrascrivi");
-        box.button(QMessageBox::Reset)->setText("&Ricarica");
+        QMessageBox box(toQt(icon), caption, body, QMessageBox::Cancel, parent_);
+        QAbstractButton* overwrite = box.addButton("&Sovrascrivi", QMessageBox::AcceptRole);
+        QAbstractButton* reload = box.addButton("&Ricarica", QMessageBox::ActionRole);
         box.button(QMessageBox::Cancel)->setText("&Annulla");
         box.setDefaultButton(QMessageBox::Cancel);
         box.setEscapeButton(QMessageBox::Cancel);
         box.setObjectName("messaggio");
-        const int pressed = runDialog(box);
-        return pressed == QMessageBox::Save    ? Answer::Overwrite
-               : pressed == QMessageBox::Reset ? Answer::Reload
-                                               : Answer::Cancel;
+        runDialog(box);
+        return box.clickedButton() == overwrite ? Answer::Overwrite
+               : box.clickedButton() == reload  ? Answer::Reload
+                                                : Answer::Cancel;
     }
     QMessageBox box(toQt(icon), caption, body, QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? QMessageBox::No

@@ -28,11 +28,11 @@ public:
 // The one filter entry of a file dialog; an export also suggests a name and adds its extension
 // to a name typed without one.
 struct FileFilter {
-    std::string description; // "File Zebrano (*.zeb) "
-    std::string pattern;     // "*.zeb"
-    std::string suggestedName{};
-    std::string extension{}; // "csv"; empty: the name stays as typed
-    std::string title{};     // the dialog's caption; empty: the toolkit's own
+    std::string description;     // "File Zebrano (*.zeb) "
+    std::string pattern;         // "*.zeb"
+    std::string suggestedName{}; // a path: the dialog starts in its folder
+    std::string extension{};     // "csv"; empty: the name stays as typed
+    std::string title{};         // the dialog's caption; empty: the toolkit's own
 };
 
 // The editor window's needs: messages, the two file dialogs and its modal windows.

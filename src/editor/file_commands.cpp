@@ -27,8 +27,11 @@ void EditorLogic::showFileError(const std::string& message) {
 }
 
 void EditorLogic::salva_Click() {
-    // A name typed without its extension gets ".zeb", so that APRI SCENARIO finds it again.
-    if (const auto path = ui_.askSaveFileName(kScenarioFilter))
+    // The dialog starts at the scenario's own file, in its folder; a name typed without its
+    // extension gets ".zeb", so that APRI SCENARIO finds it again.
+    FileFilter filter = kScenarioFilter;
+    filter.suggestedName = scenarioFile().value_or("");
+    if (const auto path = ui_.askSaveFileName(filter))
         saveTo(withExtension(*path, "zeb"));
 }
 
@@ -51,8 +54,18 @@ bool EditorLogic::saveTo(const std::string& path) {
 }
 
 bool EditorLogic::mayOverwrite(const std::string& path) {
-    const auto file = scenarioFile();
     std::error_code unknown;
+    if (!data_.baseDay.empty() && std::filesystem::equivalent(path, data_.baseDay, unknown)) {
+        const std::string name = std::filesystem::path(data_.baseDay).filename().string();
+        if (ui_.showMessage("Il file " + name +
+                                " è il giorno base di questa variante: "
+                                "sovrascriverlo con la variante? Il giorno base andrebbe perso.",
+                            kVariantCaption, MessageIcon::Exclamation,
+                            MessageButtons::YesNoDefaultNo) != Answer::Yes)
+            return false;
+        data_.baseDay.clear(); // a day is no variant of itself
+    }
+    const auto file = scenarioFile();
     if (!file || !std::filesystem::equivalent(path, *file, unknown) || pairOnDisk(*file) == onDisk_)
         return true;
     switch (ui_.showMessage("Il file è stato modificato da un altro programma: sovrascrivere, "
@@ -117,7 +130,9 @@ void EditorLogic::saveVariantAs() {
         return;
     }
     FileFilter filter = kScenarioFilter;
-    filter.suggestedName = std::filesystem::path(*base).stem().string() + " - variante.zeb";
+    const std::filesystem::path basePath(*base);
+    filter.suggestedName =
+        (basePath.parent_path() / (basePath.stem().string() + " - variante.zeb")).string();
     filter.title = "Salva variante come";
     const auto chosen = ui_.askSaveFileName(filter);
     if (!chosen)

@@ -7,9 +7,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QProgressDialog>
+#include <QPushButton>
 
 namespace zeb {
 
@@ -125,13 +126,17 @@ std::optional<std::string> DialogPrompts::askSaveFileName(const FileFilter& filt
     if (!filter.extension.empty()) {
         // A name to start from where there is one, and the extension added to a name typed
         // without it, before the dialog asks whether to replace a file of that name.
-        QFileDialog dialog(parent_, QString::fromStdString(filter.title), startFolder(),
-                           qtFilter(filter));
+        const QFileInfo suggested(QString::fromStdString(filter.suggestedName));
+        const bool inFolder = !filter.suggestedName.empty() && suggested.dir().exists() &&
+                              suggested.filePath() != suggested.fileName();
+        QFileDialog dialog(parent_, QString::fromStdString(filter.title),
+                           inFolder ? suggested.absolutePath() : startFolder(), qtFilter(filter));
+        dialog.setObjectName("dialogoFile");
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setDefaultSuffix(QString::fromStdString(filter.extension));
         if (!filter.suggestedName.empty())
-            dialog.selectFile(QString::fromStdString(filter.suggestedName));
+            dialog.selectFile(suggested.fileName());
         if (runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return chosen(dialog.selectedFiles().first());

@@ -195,16 +195,19 @@ void EditorWindow::updateFileCommands() {
     compareAction_->setEnabled(logic_.scenarioOpen());
     const Scenario& s = logic_.scenario();
     QString name;
+    QString tip;
     if (logic_.scenarioOpen()) {
         const std::string& path = !s.nome_file.empty() ? s.nome_file : s.nome_file_carica;
-        name = path.empty() || path == recovery_->store().ownCopy()
-                   ? QString("senza nome")
-                   : QFileInfo(QString::fromStdString(path)).fileName();
-        if (logic_.hasUnsavedChanges())
+        const bool named = !path.empty() && path != recovery_->store().ownCopy();
+        name = named ? QFileInfo(QString::fromStdString(path)).fileName() : QString("senza nome");
+        tip = named ? QFileInfo(QString::fromStdString(path)).absoluteFilePath() : name;
+        if (logic_.hasUnsavedChanges()) {
             name += " *";
+            tip += "\nModifiche non salvate";
+        }
     }
     fileName_->setText(name);
-    fileName_->setToolTip(logic_.hasUnsavedChanges() ? "Modifiche non salvate" : QString());
+    fileName_->setToolTip(tip);
 }
 
 void EditorWindow::importGtfs() {

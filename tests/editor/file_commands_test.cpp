@@ -228,7 +228,7 @@ TEST_F(FileCommands, AVariantRemembersItsBaseDay) {
     ui.fileNames = {folder.file("normale.zeb")};
     editor.saveVariantAs();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.filters.back().suggestedName, "normale - variante.zeb");
+    EXPECT_EQ(ui.filters.back().suggestedName, folder.file("normale - variante.zeb"));
     EXPECT_EQ(editor.editorData().baseDay, "");
 
     s.treni[0].binario = "1";
@@ -240,6 +240,21 @@ TEST_F(FileCommands, AVariantRemembersItsBaseDay) {
     EXPECT_EQ(test::readBytes(folder.file("normale.zeb")), test::exampleFileBytes())
         << "the base day stays as it was saved";
     EXPECT_EQ(loadEditorData(folder.file("sciopero.zeb")).data.baseDay, folder.file("normale.zeb"));
+
+    // SALVA starts at the variant's own file; onto its base day's file it asks first.
+    ui.messages.clear();
+    save(folder.file("normale.zeb")); // answered No
+    EXPECT_EQ(ui.filters.back().suggestedName, folder.file("sciopero.zeb"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].described(),
+              "Salva variante: Il file normale.zeb è il giorno base di questa variante: "
+              "sovrascriverlo con la variante? Il giorno base andrebbe perso. [3 3]");
+    EXPECT_EQ(test::readBytes(folder.file("normale.zeb")), test::exampleFileBytes());
+    ui.answers = {Answer::Yes};
+    save(folder.file("normale.zeb"));
+    EXPECT_NE(test::readBytes(folder.file("normale.zeb")), test::exampleFileBytes());
+    EXPECT_EQ(loadEditorData(folder.file("normale.zeb")).data.baseDay, "")
+        << "no day is its own base";
 }
 
 // A link is a step of the history and goes beside the scenario; one whose trains the scenario

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -230,6 +231,18 @@ private slots:
         QCOMPARE(name->text(), QString("senza nome *"));
         nextFile = QString::fromStdString(folder.file("valmora"));
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(name->text(), QString("valmora.zeb"));
+        QCOMPARE(name->toolTip(), QString::fromStdString(folder.file("valmora.zeb")));
+
+        // The save dialog itself starts in the scenario's folder, at its name.
+        window->prompts().onFileDialog = nullptr;
+        dialogs.expect("dialogoFile", [&](QDialog& dialog) {
+            auto& files = static_cast<QFileDialog&>(dialog);
+            QCOMPARE(files.directory().absolutePath(), QString::fromStdString(folder.path()));
+            QCOMPARE(files.selectedFiles().value(0),
+                     QString::fromStdString(folder.file("valmora.zeb")));
+        });
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier); // then closed as Annulla
         QCOMPARE(name->text(), QString("valmora.zeb"));
 
         QTest::keyClick(window, Qt::Key_F2);

@@ -1,6 +1,7 @@
 #include "editor/editor_logic.h"
 
 #include "model/value_tables.h"
+#include "scenario_file/scenario_file_error.h"
 
 namespace zeb {
 
@@ -52,7 +53,25 @@ void EditorLogic::replaced() {
     history_.reset(s_);
     unsaved_ = false;
     data_ = {};
+    history_.setEditorData(dataText());
     change_ = ScenarioChange{.runs = {}, .station = true, .replaced = true};
+}
+
+std::string EditorLogic::dataText() const {
+    EditorData kept = data_;
+    kept.links.clear(); // the history follows the links on its own
+    try {
+        return editorDataText(kept);
+    } catch (const ScenarioFileError&) {
+        return {}; // more than a file takes: SALVA says so
+    }
+}
+
+void EditorLogic::commitData(std::string label) {
+    if (auto change = history_.record(s_, std::move(label), history_.links(), dataText())) {
+        unsaved_ = true;
+        change_ = std::move(change);
+    }
 }
 
 void EditorLogic::setLinks(const TrainLinks& links, std::string label) {
@@ -66,14 +85,14 @@ void EditorLogic::setCheckSettings(const CheckSettings& settings) {
     if (!scenarioOpen() || settings == data_.settings)
         return;
     data_.settings = settings;
-    unsaved_ = true;
+    commitData("impostazioni dell'orario");
 }
 
 void EditorLogic::setTrackRules(const TrackRules& rules) {
     if (!scenarioOpen() || rules == data_.trackRules)
         return;
     data_.trackRules = rules;
-    unsaved_ = true;
+    commitData("regole dei binari");
 }
 
 void EditorLogic::setAssignmentLimits(int buffer, int timeLimit) {
@@ -81,7 +100,7 @@ void EditorLogic::setAssignmentLimits(int buffer, int timeLimit) {
         return;
     data_.buffer = buffer;
     data_.timeLimit = timeLimit;
-    unsaved_ = true;
+    commitData("margine e tempo dell'assegnazione");
 }
 
 void EditorLogic::undo() {
@@ -138,6 +157,11 @@ void EditorLogic::redo() {
 }
 
 void EditorLogic::afterHistoryStep(ScenarioChange change) {
+    if (change.editorData) {
+        EditorData restored = readEditorData(history_.editorData()).data;
+        restored.links = data_.links; // kept apart, in the history's own links
+        data_ = std::move(restored);
+    }
     unsaved_ = true;
     afterManyTrainsChanged();
     change_ = std::move(change);

@@ -224,6 +224,10 @@ private:
     void commit(std::string label, std::optional<TrainLinks> links = std::nullopt);
     // A new scenario, an opened one or none: a new, empty history.
     void replaced();
+    // The editor's data as the history keeps them: their file's text, the links apart.
+    std::string dataText() const;
+    // A change of the editor's data: a step of the history named `label`.
+    void commitData(std::string label);
     // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.
     void enableScenarioCommands();
 

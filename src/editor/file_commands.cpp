@@ -47,6 +47,7 @@ bool EditorLogic::saveTo(const std::string& path) {
         return false;
     }
     history_.resync(s_); // the save wrote the type codes, which are no change of the user's
+    history_.setEditorData(dataText()); // nor is the base day a variant's save names
     unsaved_ = false;
     rememberFileOnDisk();
     enterCoveredState();
@@ -184,6 +185,7 @@ void EditorLogic::openScenarioFile(const std::string& path) {
     replaced();
     const EditorDataRead companion = loadEditorData(path);
     data_ = companion.data;
+    history_.setEditorData(dataText());
     const FoundLinks found = findLinks(s_, data_.links);
     history_.setLinks(found.links);
     std::string note = companion.note.value_or("");

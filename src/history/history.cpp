@@ -47,6 +47,9 @@ std::size_t stepBytes(const HistoryStep& step) {
                           blockBytes(step.links->before.capacity() * sizeof(TrainLink)) +
                           blockBytes(step.links->after.capacity() * sizeof(TrainLink))
                     : 0);
+    if (step.data)
+        bytes += blockBytes(sizeof(DataChange)) + blockBytes(step.data->before.capacity() + 1) +
+                 blockBytes(step.data->after.capacity() + 1);
     for (const Splice& splice : step.splices)
         bytes += recordsBytes(splice.before) + recordsBytes(splice.after);
     return bytes;
@@ -119,6 +122,7 @@ ScenarioChange changeOf(const HistoryStep& step, bool forward) {
     ScenarioChange change;
     change.station = step.station != nullptr;
     change.links = step.links != nullptr;
+    change.editorData = step.data != nullptr;
     for (const Splice& splice : step.splices) {
         const int before = static_cast<int>(splice.before.size());
         const int after = static_cast<int>(splice.after.size());
@@ -137,6 +141,7 @@ void History::reset(const Scenario& s, const TrainLinks& links) {
     bytes_ = 0;
     next_ = 0;
     shadowLinks_ = links;
+    shadowData_.clear();
     resync(s);
 }
 
@@ -234,18 +239,27 @@ std::vector<Splice> History::splicesTo(const Scenario& s) const {
 
 std::optional<ScenarioChange> History::record(const Scenario& s, std::string label,
                                               const TrainLinks& links) {
+    return record(s, std::move(label), links, shadowData_);
+}
+
+std::optional<ScenarioChange> History::record(const Scenario& s, std::string label,
+                                              const TrainLinks& links, const std::string& data) {
     HistoryStep step{std::move(label), {}, nullptr};
     if (links != shadowLinks_)
         step.links = std::make_unique<LinksChange>(LinksChange{shadowLinks_, links});
+    if (data != shadowData_)
+        step.data = std::make_unique<DataChange>(DataChange{shadowData_, data});
     const StationData station = stationOf(s);
     if (!(station == shadowStation_))
         step.station = std::make_unique<StationChange>(StationChange{shadowStation_, station});
     step.splices = splicesTo(s);
-    if (step.splices.empty() && !step.station && !step.links)
+    if (step.splices.empty() && !step.station && !step.links && !step.data)
         return std::nullopt;
     ScenarioChange change = changeOf(step, true);
     if (step.links)
         shadowLinks_ = links;
+    if (step.data)
+        shadowData_ = data;
     for (const Splice& splice : step.splices)
         replaceShadowRun(splice.position, static_cast<int>(splice.before.size()), splice.after);
     shadowStation_ = station;
@@ -323,6 +337,8 @@ ScenarioChange History::apply(Scenario& s, const HistoryStep& step, bool forward
     }
     if (step.links)
         shadowLinks_ = forward ? step.links->after : step.links->before;
+    if (step.data)
+        shadowData_ = forward ? step.data->after : step.data->before;
     returnFreedMemory(takeShadowBytes());
     return changeOf(step, forward);
 }

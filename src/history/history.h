@@ -45,6 +45,13 @@ struct LinksChange {
     TrainLinks after;
 };
 
+// The editor's own data of the scenario (settings, rules, …), as the text its file holds: the
+// history keeps them without knowing what they are.
+struct DataChange {
+    std::string before;
+    std::string after;
+};
+
 // One change of the scenario, as the records and station data it changed. The station's part,
 // larger than a record, is held only by the steps that change it.
 struct HistoryStep {
@@ -53,6 +60,7 @@ struct HistoryStep {
     std::unique_ptr<StationChange> station;
     std::size_t bytes = 0; // the memory it holds
     std::unique_ptr<LinksChange> links{};
+    std::unique_ptr<DataChange> data{};
 };
 
 // Undo and redo of the scenario's changes. It keeps a copy of the scenario as it was after the
@@ -81,6 +89,13 @@ public:
     std::optional<ScenarioChange> record(const Scenario& s, std::string label) {
         return record(s, std::move(label), followLinks(s));
     }
+    // The same where the editor's data may have changed too, `data` being their text now.
+    std::optional<ScenarioChange> record(const Scenario& s, std::string label,
+                                         const TrainLinks& links, const std::string& data);
+    // The editor's data as the last step left them, and taken as they are without a step (after
+    // loading).
+    const std::string& editorData() const { return shadowData_; }
+    void setEditorData(std::string data) { shadowData_ = std::move(data); }
     // The links as the last step left them.
     const TrainLinks& links() const { return shadowLinks_; }
     // Takes `links` as they are now without a step (after loading).
@@ -125,6 +140,7 @@ private:
     std::size_t shadowTextBytes_ = 0; // of the copy's texts alone
     StationData shadowStation_;
     TrainLinks shadowLinks_;
+    std::string shadowData_;
 };
 
 } // namespace zeb

@@ -22,7 +22,8 @@ struct ScenarioChange {
     std::vector<TrainRun> runs;
     bool station = false;
     bool replaced = false;
-    bool links = false; // the links between trains changed
+    bool links = false;      // the links between trains changed
+    bool editorData = false; // the editor's own data (settings, rules, …) changed
 
     bool operator==(const ScenarioChange&) const = default;
 };

@@ -128,6 +128,41 @@ INSTANTIATE_TEST_SUITE_P(
                            "importazione di 3 treni"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Every change of the editor's data is a step too: undone and redone whole, each named, with
+// the trains' own steps around it left as they are.
+TEST(History, TheEditorsDataAreUndoneAndRedone) {
+    EditorFixture f;
+    f.insertNumbered(2);
+    const EditorData before = f.editor.editorData();
+    const TrackRules rules = {{"", "Nord*", "", RulePassage::Any, -1, -1, {"1"}, {"2"}}};
+    const struct {
+        std::function<void()> change;
+        const char* label;
+    } steps[] = {
+        {[&] { f.editor.setTrackRules(rules); }, "regole dei binari"},
+        {[&] { f.editor.setCheckSettings({.separation = 7}); }, "impostazioni dell'orario"},
+        {[&] { f.editor.setAssignmentLimits(9, 30); }, "margine e tempo dell'assegnazione"},
+    };
+    std::vector<EditorData> seen{before};
+    for (const auto& step : steps) {
+        step.change();
+        EXPECT_EQ(f.editor.undoLabel(), step.label);
+        EXPECT_TRUE(f.editor.hasUnsavedChanges());
+        ASSERT_TRUE(f.editor.takeChange().value_or(ScenarioChange{}).editorData) << step.label;
+        seen.push_back(f.editor.editorData());
+    }
+    EXPECT_EQ(seen.back().trackRules, rules);
+    for (std::size_t k = seen.size() - 1; k > 0; --k) {
+        f.editor.undo();
+        EXPECT_EQ(f.editor.editorData(), seen[k - 1]) << k;
+    }
+    EXPECT_EQ(f.editor.undoLabel(), "inserimento treno 2") << "the trains' steps stay";
+    f.editor.redo();
+    f.editor.redo();
+    EXPECT_EQ(f.editor.editorData(), seen[2]);
+    EXPECT_EQ(f.s.totale_treni, 2);
+}
+
 // A new change drops the redo; nothing is undone while a new train is entered, and a closed
 // scenario leaves no step.
 TEST(History, WhatCanBeUndone) {

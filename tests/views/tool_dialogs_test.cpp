@@ -8,6 +8,7 @@
 #include "views/background_reading.h"
 #include "views/comparison_window.h"
 #include "views/gui_fixture.h"
+#include "views/recovery_writer.h"
 #include "views/train_table_model.h"
 #include "views/train_table_window.h"
 
@@ -428,6 +429,12 @@ private slots:
                              "categoria;provenienza;destinazione;tipo;dalle;alle;preferiti;"
                              "ammessi\r\nIntercity;;;passa;;;1;\r\n"));
         QCOMPARE(window->logic().editorData().trackRules.size(), std::size_t(1));
+        // A step of Annulla, and kept in the recovery copy with the scenario.
+        QCOMPARE(window->findChild<QAction*>("actionAnnulla")->text(),
+                 QString("Annulla regole dei binari"));
+        window->recovery().flush();
+        QCOMPARE(loadEditorData(window->recovery().store().ownCopy()).data.trackRules.size(),
+                 std::size_t(1));
         save(QString::fromStdString(folder.file("regolato.zeb")));
         QVERIFY(readBytes(folder.file("regolato.zeb-editor")).find("\"regoleBinari\"") !=
                 std::string::npos);

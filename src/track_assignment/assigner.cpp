@@ -56,6 +56,7 @@ Assigner::Assigner(const Scenario& s, const AssignmentOptions& options)
         return slotOfTrackName(name).value_or(kMaxChosenTracks) < kMaxChosenTracks;
     });
     stubsForEnds_ = options.stubsForEnds && numbered;
+    placedAnew_ = options.which == TrainsToAssign::All;
     for (const std::string& name : tracks_)
         stub_.push_back(slotOfTrackName(name).value_or(0) >= kMaxChosenTracks);
     for (int i = 0; i < s.totale_treni; ++i)
@@ -108,8 +109,8 @@ Assignment Assigner::run() {
     if (options_.timeLimit > 0 && !movable_.empty()) {
         // Every goal but the tie of track numbers met already: nothing to look for.
         const Score first = score(result.unplaced);
-        result.searchNeedless =
-            std::all_of(first.begin(), first.end() - 1, [](long goal) { return goal == 0; });
+        result.searchNeedless = std::all_of(first.begin(), first.begin() + kTieGoals,
+                                            [](long goal) { return goal == 0; });
         result.searched = !result.searchNeedless;
         if (result.searched)
             result.improved = search(result.unplaced);
@@ -254,7 +255,7 @@ Tier Assigner::tierOf(int train, int track) const {
     const TrackStanding rule = standing(train, track);
     if (rule == TrackStanding::Forbidden)
         return ForbiddenTier;
-    if (track == ownTrackOf(train))
+    if (track == ownTrackOf(train) && !placedAnew_)
         return Own;
     switch (rule) {
     case TrackStanding::FirstPreferred:

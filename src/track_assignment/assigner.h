@@ -53,8 +53,11 @@ struct Fit {
     int shortfall = 0; // minutes under the buffer, added up
 };
 
-// The goals of an assignment in their order, for the chosen trains: lower is better.
-using Score = std::array<long, 8>;
+// The goals of an assignment in their order, for the chosen trains: lower is better. The last
+// two only break ties: trains moved off the track they had, where every train is placed anew,
+// and lower tracks.
+using Score = std::array<long, 9>;
+inline constexpr long kTieGoals = 7;
 
 class Assigner {
 public:
@@ -172,6 +175,8 @@ private:
 
     static constexpr std::array<long, 7> kTierCost = {0, 0, 1000, 0, 30, 2000, 0};
     static constexpr long kCloseCost = 100; // a close pair, beside a minute under the buffer
+    // A train placed anew off the track it had: below a line's track, above a lower track.
+    static constexpr long kMovedAnewCost = 25;
 
     const Scenario& s_;
     const AssignmentOptions& options_;
@@ -186,8 +191,9 @@ private:
     std::vector<Span> spans_;              // by table position
     std::vector<bool> passing_;            // likewise
     std::vector<int> lineOfTrain_;
-    std::vector<int> ruleOf_;                  // likewise; -1 for no rule
-    std::vector<int> ownTrack_;                // likewise
+    std::vector<int> ruleOf_;   // likewise; -1 for no rule
+    std::vector<int> ownTrack_; // likewise
+    bool placedAnew_ = false;   // every train chosen: the tracks they had are no claim
     std::vector<std::vector<int>> lineTracks_; // line → trains on each track
 };
 

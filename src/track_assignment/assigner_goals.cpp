@@ -74,18 +74,19 @@ int Assigner::ruleOfUnit(int train) const {
 }
 
 Score Assigner::score(const std::vector<int>& unplaced) const {
-    Score total{static_cast<long>(unplaced.size()), 0, 0, 0, 0, 0, 0, 0};
+    Score total{static_cast<long>(unplaced.size()), 0, 0, 0, 0, 0, 0, 0, 0};
     for (const auto& [train, track] : trackOf_) {
         const Tier tier = tierOf(train, track);
         const bool ruled = standing(train, track) != TrackStanding::Free;
         total[1] += tier == ForbiddenTier ? 1 : 0;
-        total[2] += tier != Own && ownTrackOf(train) >= 0 ? 1 : 0;
+        // Trains placed anew leave the tracks they had only as a tie; others, before all else.
+        total[placedAnew_ ? 7 : 2] += track != ownTrackOf(train) && ownTrackOf(train) >= 0;
         total[3] += ruled && standing(train, track) != TrackStanding::FirstPreferred ? 1 : 0;
         total[4] += ruled && standing(train, track) > TrackStanding::Preferred ? 1 : 0;
         const Fit fit = fitOn(train, track);
         total[5] += fit.close;
         total[6] += fit.shortfall;
-        total[7] += track;
+        total[8] += track;
     }
     return total;
 }
@@ -145,8 +146,8 @@ SearchItem Assigner::searchItem(int train) const {
         if (!fixed.free)
             continue;
         long cost = kTierCost[tier] + track;
-        if (hadTrack && tier != Own)
-            cost += 1'000'000;
+        if (hadTrack && track != ownTrackOf(train))
+            cost += placedAnew_ ? kMovedAnewCost : 1'000'000;
         cost += kCloseCost * fixed.close + fixed.shortfall;
         item.options.push_back({track, cost});
     }

@@ -18,6 +18,15 @@ Scenario assigned(const Scenario& s, const Assignment& a) {
     return after;
 }
 
+// The tracks of the trains after the assignment, in table order.
+std::string assignedTracksText(const Scenario& s, const AssignmentOptions& options) {
+    const Scenario after = assigned(s, assignTracks(s, options));
+    std::string text;
+    for (int i = 0; i < after.totale_treni; ++i)
+        text += (i == 0 ? "" : " ") + after.treni[static_cast<std::size_t>(i)].binario;
+    return text;
+}
+
 AssignmentOptions everyTrainWith(const TrackRules& rules, double seconds) {
     AssignmentOptions options;
     options.which = TrainsToAssign::All;
@@ -139,6 +148,20 @@ TEST(TrackRulesAssignment, AUnitOnTwoTracksMovesOnlyWhereChosen) {
             lines += "|" + line;
         EXPECT_EQ(lines, said);
     }
+}
+
+// With every train chosen they are placed anew: a train on a track its rule only allows goes to
+// its preferred one, free all day; the track it had decides only ties. Where only some trains are
+// chosen, the others keep theirs.
+TEST(TrackRulesAssignment, TrainsPlacedAnewTakeTheirPreferredTrack) {
+    const Scenario s = test::stationWith({{"1", "Aeroporto", "10:00", "Centro", "10:05", "2"},
+                                          {"2", "Nordia", "11:00", "Sudia", "11:05", "2"}});
+    const TrackRules rules = {{"", "aeroporto", "", RulePassage::Any, -1, -1, {"1"}, {"2"}}};
+    AssignmentOptions options = everyTrainWith(rules, 0);
+    options.keepAssigned = true;
+    EXPECT_EQ(assignedTracksText(s, options), "1 2") << "the unruled train keeps its track";
+    options.which = TrainsToAssign::InConflict;
+    EXPECT_EQ(assignedTracksText(s, options), "2 2");
 }
 
 // Rules never leave a train without a track that the day without rules would place: a train

@@ -9,6 +9,10 @@ QFont pointFont(const QPainter& painter, double points, bool bold) {
     QFont font("DejaVu Sans");
     font.setPointSizeF(points * 72.0 / painter.device()->logicalDpiY());
     font.setBold(bold);
+    // Fonts of the paper's own: a strategy the windows' fonts never have keeps their glyphs
+    // apart in Qt's shared cache. Sharing it, a notice's tiny point sizes on a fine device left
+    // the menus of the running editor drawing their entries as dots.
+    font.setStyleStrategy(QFont::PreferOutline);
     return font;
 }
 

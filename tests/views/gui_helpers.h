@@ -8,6 +8,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 
 #include <QProcess>
@@ -105,6 +108,17 @@ inline int pdfPages(const std::string& path) {
         .section('\n', 0, 0)
         .trimmed()
         .toInt();
+}
+
+// The first menu of `window`'s menu bar as it draws itself: the texts of its entries drawn
+// with the program's own font, which no paper export may change.
+inline QImage menuPicture(QMainWindow* window) {
+    QMenu* menu = window->menuBar()->actions().first()->menu();
+    menu->popup(window->mapToGlobal(QPoint(10, 10)));
+    QTest::qWait(50);
+    const QImage picture = menu->grab().toImage();
+    menu->hide();
+    return picture;
 }
 
 // Saves a picture of `window` when ZEB_SCREENSHOT_DIR names a folder: how the windows are

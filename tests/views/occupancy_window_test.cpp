@@ -83,6 +83,7 @@ private slots:
                  qPrintable(QString("%1 %2").arg(from).arg(to)));
 
         // The picture of the hours in sight or of the whole day, with its title and legend.
+        const QImage menu = menuPicture(window);
         QVERIFY(occupancy.exportPng(folder.file("hours.png"), false).written());
         QVERIFY(occupancy.exportPng(folder.file("day.png"), true).written());
         const QImage hours(QString::fromStdString(folder.file("hours.png")));
@@ -94,6 +95,7 @@ private slots:
         QCOMPARE(occupancy.exportPdf(folder.file("chart.pdf")).pages,
                  static_cast<int>(chartPages(chart->content(), 4).size()));
         QCOMPARE(readBytes(folder.file("chart.pdf")).substr(0, 5), std::string("%PDF-"));
+        QCOMPARE(menuPicture(window), menu); // the paper's fonts are its own
 
         // On paper: a page per four hours, each train's number there as text.
         auto run = [&](const char* program, const char* file = "chart.pdf") {
@@ -151,6 +153,7 @@ private slots:
                                   {true, folder.file("partenze.pdf"), "A4", {}, {}}, out, err),
                  0);
         QCOMPARE(readBytes(folder.file("partenze.pdf")).substr(0, 5), std::string("%PDF-"));
+        QCOMPARE(menuPicture(window), menu);
         QCOMPARE(
             occupazioneCommand(folder.file("four.zeb"), folder.file("x.pdf"), 4, "A5", out, err),
             2);

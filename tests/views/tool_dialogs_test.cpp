@@ -272,7 +272,9 @@ private slots:
                              "2231;07:30;Binario;1;2\r\n"
                              "2233;07:44;Indicazioni;Nessuna;Soppresso\r\n")); // unfiltered
         nextFile = QString::fromStdString(folder.file("avviso.pdf"));
+        const QImage menu = menuPicture(window);
         click(compared, "stampaAvviso");
+        QCOMPARE(menuPicture(window), menu); // the notice's fonts are its own
         QCOMPARE(readBytes(folder.file("avviso.pdf")).substr(0, 4), std::string("%PDF"));
         QCOMPARE(widget<QLabel>(compared, "riepilogoConfronto")->text(),
                  QString("Avviso scritto: 1 pagina."));

@@ -24,6 +24,7 @@ constexpr const char* kLinks = "collegamenti";
 constexpr const char* kRules = "regoleBinari";
 constexpr const char* kAssignment = "assegnazione";
 constexpr const char* kScenario = "scenario";
+constexpr const char* kRecoveredFrom = "fileDelloScenario";
 
 std::string tooManyEntries() {
     return "I dati dell'editor sarebbero più di quanti se ne possano rileggere (al più " +
@@ -79,15 +80,16 @@ void readMinutes(const nlohmann::json& json, CheckSettings& settings,
                           std::to_string(kMostMinutes) + ": valgono quelli predefiniti");
 }
 
-void readBaseDay(const nlohmann::json& json, std::string& baseDay,
-                 std::vector<std::string>& ignored) {
-    const auto given = json.find(kBaseDay);
+// The file named under `key`; where the value is no file's name, `what` is said not to be one.
+void readPath(const nlohmann::json& json, const char* key, const char* what, std::string& path,
+              std::vector<std::string>& ignored) {
+    const auto given = json.find(key);
     if (given == json.end())
         return;
     if (given->is_string() && !given->get_ref<const std::string&>().empty())
-        baseDay = given->get<std::string>();
+        path = given->get<std::string>();
     else
-        ignored.push_back("il giorno base non è il nome di un file");
+        ignored.push_back(std::string(what) + " non è il nome di un file");
 }
 
 // How the notes on a list name it: not a list, one entry unreadable, several.
@@ -242,6 +244,8 @@ std::string editorDataText(const EditorData& data,
         json["impostazioni"][minutes.key] = data.settings.*minutes.field;
     if (!data.baseDay.empty())
         json[kBaseDay] = data.baseDay;
+    if (!data.recoveredFrom.empty())
+        json[kRecoveredFrom] = data.recoveredFrom;
     if (data.buffer != EditorData{}.buffer || data.timeLimit != EditorData{}.timeLimit)
         json[kAssignment] = {{"margine", data.buffer}, {"tempoMassimo", data.timeLimit}};
     if (!data.trackRules.empty()) {
@@ -299,7 +303,8 @@ EditorDataRead readEditorData(std::string_view text) {
     }
     std::vector<std::string> ignored;
     readMinutes(json, read.data.settings, ignored);
-    readBaseDay(json, read.data.baseDay, ignored);
+    readPath(json, kBaseDay, "il giorno base", read.data.baseDay, ignored);
+    readPath(json, kRecoveredFrom, "il file dello scenario", read.data.recoveredFrom, ignored);
     readList(json, kLinks, linkOf, kMostStoredLinks, read.data.links,
              {"i collegamenti non sono un elenco", "collegamento non si legge",
               "collegamenti non si leggono"},

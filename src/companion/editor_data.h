@@ -24,6 +24,8 @@ struct EditorData {
     TrackRules trackRules{}; // the station's tracks by line and direction, in their order
     int buffer = 5;          // the minutes an assignment keeps between trains beyond the separation
     int timeLimit = 2;       // the seconds an assignment may look for better tracks
+    // Beside a recovery copy only: the file the scenario was read from or last saved to.
+    std::string recoveredFrom{};
     bool operator==(const EditorData&) const = default;
 };
 

@@ -240,16 +240,26 @@ void EditorLogic::offerRecovery(RecoveryStore& store) {
     }
     const std::string name = copy->nome_stazione.empty() ? "senza nome" : copy->nome_stazione;
     const std::string trains = countedTrains(copy->totale_treni);
-    const Answer answer =
-        ui_.showMessage("È stato trovato uno scenario non salvato (" + name + ", " + trains +
-                            ", modificato il " + dateAndTime(newest.modified) + "). Ripristinarlo?",
-                        "Scenario non salvato", MessageIcon::Question, MessageButtons::YesNo);
+    const std::string file = loadEditorData(newest.path).data.recoveredFrom;
+    const std::string ofFile =
+        file.empty() ? std::string(", mai salvato")
+                     : ", del file " + std::filesystem::path(file).filename().string() +
+                           " nella cartella " + std::filesystem::path(file).parent_path().string();
+    const Answer answer = ui_.showMessage(
+        "È stato trovato uno scenario non salvato (" + name + ", " + trains + ofFile +
+            ", modificato il " + dateAndTime(newest.modified) + "). Ripristinarlo?",
+        "Scenario non salvato", MessageIcon::Question, MessageButtons::YesNo);
     if (answer != Answer::Yes || !store.adopt(newest.path)) {
         store.setAside(newest.path);
         return;
     }
     recoveredCopy_ = store.ownCopy();
     openScenarioFile(store.ownCopy());
+    // Its own file again, still to be saved: SALVA starts there.
+    s_.nome_file = file;
+    data_.recoveredFrom.clear();
+    history_.setEditorData(dataText());
+    rememberFileOnDisk();
     unsaved_ = scenarioOpen(); // the restored changes are still to be saved
 }
 

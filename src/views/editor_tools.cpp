@@ -34,6 +34,9 @@
 
 namespace zeb {
 
+// The room the file's name has in the menu bar's corner, in average letters.
+constexpr int kCornerNameLetters = 36;
+
 // Strumenti: the windows of the timetable, the exchanges with other programs, the tools that
 // change many trains.
 void EditorWindow::buildToolsMenu() {
@@ -199,7 +202,12 @@ void EditorWindow::updateFileCommands() {
     if (logic_.scenarioOpen()) {
         const std::string& path = !s.nome_file.empty() ? s.nome_file : s.nome_file_carica;
         const bool named = !path.empty() && path != recovery_->store().ownCopy();
-        name = named ? QFileInfo(QString::fromStdString(path)).fileName() : QString("senza nome");
+        // A long name is shortened in its middle, so that the mark and the checker's words
+        // beside it always show.
+        name = named ? fileName_->fontMetrics().elidedText(
+                           QFileInfo(QString::fromStdString(path)).fileName(), Qt::ElideMiddle,
+                           fileName_->fontMetrics().averageCharWidth() * kCornerNameLetters)
+                     : QString("senza nome");
         tip = named ? QFileInfo(QString::fromStdString(path)).absoluteFilePath() : name;
         if (logic_.hasUnsavedChanges()) {
             name += " *";

@@ -45,6 +45,7 @@ EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     recovery_->setEditorData([this] {
         EditorData data = logic_.editorData();
         data.links = storedLinks(logic_.scenario(), logic_.links());
+        data.recoveredFrom = logic_.scenarioFile().value_or("");
         return data;
     });
     setObjectName("Form1");

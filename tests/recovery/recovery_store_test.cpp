@@ -187,23 +187,31 @@ struct Restart {
 };
 
 TEST(Recovery, YesRestoresNoKeepsAsideAndAnUnreadableCopyIsReported) {
-    Restart yes(test::exampleFileBytes(), {.settings = {.separation = 7}});
+    Restart yes(test::exampleFileBytes(),
+                {.settings = {.separation = 7}, .recoveredFrom = "/giorni/Valmora.zeb"});
     yes.ui.answers = {Answer::Yes};
     yes.editor.offerRecovery(*yes.store);
     ASSERT_EQ(yes.ui.messages.size(), 1u);
     EXPECT_EQ(yes.ui.messages[0].text.rfind("È stato trovato uno scenario non salvato (Valmora, 2 "
-                                            "treni, modificato il ",
+                                            "treni, del file Valmora.zeb nella cartella /giorni, "
+                                            "modificato il ",
                                             0),
-              0u);
+              0u)
+        << yes.ui.messages[0].text;
     EXPECT_EQ(std::to_string(yes.s.totale_treni) + " " + std::to_string(yes.ui.stationOpenings),
               "2 1");
-    EXPECT_EQ(yes.s.nome_file, "") << "the next SALVA asks for a path";
+    EXPECT_EQ(yes.s.nome_file, "/giorni/Valmora.zeb") << "its own file, where SALVA starts";
+    EXPECT_EQ(yes.editor.scenarioFile(), "/giorni/Valmora.zeb");
+    EXPECT_EQ(yes.editor.editorData().recoveredFrom, "") << "no saved file names it";
     EXPECT_TRUE(yes.editor.hasUnsavedChanges());
     EXPECT_EQ(test::readBytes(yes.store->ownCopy()), test::exampleFileBytes()) << "adopted";
     EXPECT_EQ(yes.editor.editorData().settings.separation, 7) << "with the editor's data";
 
     Restart no(test::exampleFileBytes());
     no.editor.offerRecovery(*no.store); // answered No
+    ASSERT_EQ(no.ui.messages.size(), 1u);
+    EXPECT_NE(no.ui.messages[0].text.find("(Valmora, 2 treni, mai salvato, modificato il "),
+              std::string::npos);
     EXPECT_FALSE(no.editor.scenarioOpen());
     EXPECT_NE(no.folder.listing().find("recupero"), std::string::npos);
     EXPECT_TRUE(no.store->orphans().empty());

@@ -233,6 +233,23 @@ private slots:
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(name->text(), QString("valmora.zeb"));
         QCOMPARE(name->toolTip(), QString::fromStdString(folder.file("valmora.zeb")));
+        // A long name gives up its middle, never the mark of unsaved changes.
+        const std::string longName = folder.file(
+            "Stazione di Valmora, giorno feriale invernale con sciopero " + std::string(60, 'x'));
+        nextFile = QString::fromStdString(longName);
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        click(window, "nuovotreno");
+        type(window, "numero", "2");
+        QTRY_VERIFY(enabled("inseriscitreno"));
+        click(window, "inseriscitreno");
+        QVERIFY(name->text().endsWith(" *"));
+        QVERIFY(name->text().contains(QChar(0x2026)));
+        QVERIFY(name->text().startsWith("Stazione di"));
+        QVERIFY(name->text().size() < 50);
+        QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+        nextFile = QString::fromStdString(folder.file("valmora"));
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(name->text(), QString("valmora.zeb"));
 
         // The save dialog itself starts in the scenario's folder, at its name.
         window->prompts().onFileDialog = nullptr;

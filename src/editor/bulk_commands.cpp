@@ -124,7 +124,8 @@ void EditorLogic::assignTracks(const Assignment& assignment) {
 void EditorLogic::perturbTrains(const std::vector<int>& trains, const Perturbation& perturbation) {
     if (!canShowTrain())
         return;
-    const auto changes = perturb(s_, trains, perturbation, data_.settings, links());
+    const auto changes =
+        perturb(s_, trains, perturbation, data_.settings, links(), data_.trackRules);
     if (changes.empty())
         return;
     static constexpr const char* kNames[] = {"soppressione", "limitazione", "origine qui",

@@ -24,10 +24,13 @@ bool readOptions(const AssignRequest& request, const Scenario& s, AssignmentOpti
     const std::string kind = request.which.value_or("senza-binario");
     if (kind == "conflitti")
         options.which = TrainsToAssign::InConflict;
+    else if (kind == "fuori-regola")
+        options.which = TrainsToAssign::OutsideRules;
     else if (kind == "tutti")
         options.which = TrainsToAssign::All;
     else if (kind != "senza-binario") {
-        err << "zebrano-tool assegna: --treni vuole senza-binario, conflitti o tutti\n";
+        err << "zebrano-tool assegna: --treni vuole senza-binario, conflitti, fuori-regola o "
+               "tutti\n";
         return false;
     }
     if (request.tracks) {

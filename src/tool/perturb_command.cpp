@@ -99,7 +99,7 @@ int perturbaCommand(const PerturbRequest& request, const CheckSettings& settings
     const TrainLinks links = findLinks(*s, data.links).links;
     data.baseDay = std::filesystem::absolute(request.scenario).string();
     const std::vector<PerturbationChange> changes =
-        perturb(*s, filteredTrains(*s, filter), perturbation, settings, links);
+        perturb(*s, filteredTrains(*s, filter), perturbation, settings, links, data.trackRules);
     if (!saveWithEditorData(*s, request.output, data, links, err))
         return kExitUnreadable;
     for (const PerturbationChange& change : changes)

@@ -225,7 +225,8 @@ std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice) {
          "quelli che ripartono\n",
          collega, withMinutes({"output", "elenco", "attesa-max"})},
         {"assegna",
-         "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|tutti] [--binari "
+         "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|fuori-regola|tutti] "
+         "[--binari "
          "1,2,5]\n"
          "                                               i binari scelti per i treni\n",
          assegna, withMinutes({"output", "treni", "binari", "regole", "margine", "tempo-max"})},

@@ -61,7 +61,8 @@ const ToolOption kToolOptions[] = {
      "modo"},
     {"csv", "", "Il file CSV in cui scrivere anche le differenze (confronta).", "file"},
     {"avviso", "", "Il PDF dell'avviso ai viaggiatori con le differenze (confronta).", "file"},
-    {"treni", "", "Quali treni: senza-binario, conflitti o tutti (assegna).", "quali"},
+    {"treni", "", "Quali treni: senza-binario, conflitti, fuori-regola o tutti (assegna).",
+     "quali"},
     {"binari", "",
      "I binari da usare, separati da virgole (assegna; predefiniti tutti), o quelli della "
      "stazione (nuovo).",

@@ -199,6 +199,10 @@ std::vector<int> Assigner::movableTrains() const {
                    std::any_of(options_.selected.begin(), options_.selected.end(),
                                [&](int chosen) { return chosen == train || chosen == o.leaving; });
             break;
+        case TrainsToAssign::OutsideRules:
+            take = take || (ownTrackOf(train) >= 0 &&
+                            standing(train, ownTrackOf(train)) == TrackStanding::Forbidden);
+            break;
         case TrainsToAssign::All:
             take = true;
             break;

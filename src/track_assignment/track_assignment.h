@@ -15,6 +15,7 @@ namespace zeb {
 enum class TrainsToAssign {
     WithoutTrack, // those without a track of the station
     InConflict,   // those in conflict on their track
+    OutsideRules, // those on a track their rule forbids
     Selected,     // those given
     All,          // every train of a category with a track
 };

@@ -4,6 +4,7 @@
 #include "model/value_tables.h"
 #include "timetable/train_times.h"
 #include "timetable/turnaround_pairs.h"
+#include "track_rules/rule_matching.h"
 
 #include <algorithm>
 #include <optional>
@@ -79,6 +80,26 @@ private:
     std::vector<Occupancy> holds_;
 };
 
+// The station's tracks in the order a train of rule `rule` takes them: its preferred, then those
+// it allows; every track in order for a train no rule takes.
+std::vector<std::string> tracksByRule(const std::vector<std::string>& tracks,
+                                      const TrackRules& rules, int rule) {
+    if (rule < 0)
+        return tracks;
+    std::vector<std::pair<TrackStanding, std::string>> ranked;
+    for (const std::string& track : tracks) {
+        const TrackStanding standing = trackStanding(rules[static_cast<std::size_t>(rule)], track);
+        if (standing != TrackStanding::Forbidden)
+            ranked.push_back({standing, track});
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> ordered;
+    for (auto& [standing, track] : ranked)
+        ordered.push_back(std::move(track));
+    return ordered;
+}
+
 // Train `train` to track `to` (none: it stays), and with it the other train of its unit; each
 // train moved is said, "2231 07:45: binario 3 → 5".
 void moveToTrack(Scenario& s, int train, const std::string& to, const TrainLinks& links,
@@ -128,11 +149,12 @@ std::vector<int> filteredTrains(const Scenario& s, const TrainFilter& filter) {
 
 std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& trains,
                                         const Perturbation& p, const CheckSettings& settings,
-                                        const TrainLinks& links) {
+                                        const TrainLinks& links, const TrackRules& rules) {
     using Action = Perturbation::Action;
     std::vector<PerturbationChange> changes;
     std::optional<TrackHolds> holds;
     const std::vector<std::string> tracks = stationTrackNames(s);
+    const std::vector<int> ruleOf = rulesOfTrains(s, rules);
     for (int i : trains) {
         Treno& t = s.treni[static_cast<std::size_t>(i)];
         const std::string train = numberAndTime(t);
@@ -165,7 +187,11 @@ std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& tra
         case Action::ChangeTrack: {
             if (!holds)
                 holds.emplace(s, settings, links);
-            const std::string to = p.track.empty() ? holds->firstFree(i, tracks) : p.track;
+            const std::string to =
+                p.track.empty()
+                    ? holds->firstFree(
+                          i, tracksByRule(tracks, rules, ruleOf[static_cast<std::size_t>(i)]))
+                    : p.track;
             moveToTrack(s, i, to, links, changes);
             if (!to.empty())
                 holds->moved(i, to);

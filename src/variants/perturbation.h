@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/scenario.h"
+#include "model/track_rule.h"
 #include "model/train_links.h"
 #include "timetable/occupancy.h"
 
@@ -28,8 +29,9 @@ struct TrainFilter {
 std::vector<int> filteredTrains(const Scenario& s, const TrainFilter& filter);
 
 // What happens to the trains: cancelled ("Soppresso"), ending here, starting here, on another
-// track (given, or the first of the station's that takes the train without a clash), or delayed
-// (by one index, or drawn by the seed from shares of the indices "0" to "4").
+// track (given, or the first of the station's that takes the train without a clash: its rule's
+// preferred tracks first, then those it allows, never one it forbids), or delayed (by one index,
+// or drawn by the seed from shares of the indices "0" to "4").
 struct Perturbation {
     enum class Action { Cancel, EndHere, StartHere, ChangeTrack, Delay };
     Action action = Action::Cancel;
@@ -50,7 +52,7 @@ struct PerturbationChange {
 // the changes, in the order of `trains`, a unit's other train after its own.
 std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& trains,
                                         const Perturbation& perturbation,
-                                        const CheckSettings& settings,
-                                        const TrainLinks& links = {});
+                                        const CheckSettings& settings, const TrainLinks& links = {},
+                                        const TrackRules& rules = {});
 
 } // namespace zeb

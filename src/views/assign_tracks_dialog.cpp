@@ -83,12 +83,13 @@ void AssignTracksDialog::setUpWhich() {
     which_->addItem("Treni senza un binario della stazione",
                     static_cast<int>(TrainsToAssign::WithoutTrack));
     which_->addItem("Treni in conflitto", static_cast<int>(TrainsToAssign::InConflict));
+    which_->addItem("Treni fuori regola", static_cast<int>(TrainsToAssign::OutsideRules));
     if (!options_.selected.empty())
         which_->addItem(QString("Treni selezionati (%1)").arg(options_.selected.size()),
                         static_cast<int>(TrainsToAssign::Selected));
     which_->addItem("Tutti i treni", static_cast<int>(TrainsToAssign::All));
     if (!options_.selected.empty())
-        which_->setCurrentIndex(2);
+        which_->setCurrentIndex(which_->findData(static_cast<int>(TrainsToAssign::Selected)));
 }
 
 // A box a track, each ticked, eight to a row.

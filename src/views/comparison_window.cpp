@@ -132,6 +132,9 @@ QLayout* ComparisonWindow::buildFilter() {
     row->addWidget(label);
     row->addWidget(filterText_, 1);
     row->addWidget(kind_);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, [this] {
         filterText_->setFocus(Qt::ShortcutFocusReason);

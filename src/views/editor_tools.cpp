@@ -278,8 +278,8 @@ void EditorWindow::perturbTrains(const std::vector<int>& selected) {
     if (!logic_.canShowTrain())
         return;
     QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
-    PerturbationDialog dialog(logic_.scenario(), watch_->settings(), watch_->links(), selected,
-                              over);
+    PerturbationDialog dialog(logic_.scenario(), watch_->settings(), watch_->links(),
+                              watch_->trackRules(), selected, over);
     if (prompts_.runDialog(dialog) == QDialog::Accepted)
         run([&] { logic_.perturbTrains(dialog.trains(), dialog.perturbation()); });
 }
@@ -308,7 +308,10 @@ ComparisonWindow& EditorWindow::comparison() {
     if (comparison_ == nullptr) {
         comparison_ = new ComparisonWindow(
             *watch_, [this](int train) { return showTrainFromTimetable(train); }, prompts_, this);
-        comparison_->addActions(windowKeys());
+        // Its Ctrl+W closes the window itself: the scenario's would close the day it compares.
+        QList<QAction*> keys = windowKeys();
+        keys.removeIf([](QAction* action) { return action->objectName() == "actionChiudi"; });
+        comparison_->addActions(keys);
     }
     return *comparison_;
 }

@@ -20,12 +20,14 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include <numeric>
+
 namespace zeb {
 
 PerturbationDialog::PerturbationDialog(const Scenario& scenario, const CheckSettings& settings,
-                                       const TrainLinks& links, std::vector<int> selected,
-                                       QWidget* parent)
-    : QDialog(parent), scenario_(scenario), settings_(settings), links_(links),
+                                       const TrainLinks& links, const TrackRules& rules,
+                                       std::vector<int> selected, QWidget* parent)
+    : QDialog(parent), scenario_(scenario), settings_(settings), links_(links), rules_(rules),
       selected_(std::move(selected)), which_(new QComboBox), from_(new QTimeEdit),
       to_(new QTimeEdit), categories_(new QListWidget), place_(new QLineEdit), share_(new QSpinBox),
       seed_(new QSpinBox), action_(new QComboBox), track_(new QComboBox), delays_(new QLineEdit),
@@ -33,9 +35,69 @@ PerturbationDialog::PerturbationDialog(const Scenario& scenario, const CheckSett
     setObjectName("perturbazioni");
     setWindowTitle("Perturbazioni");
     buildWidgets();
+    restoreChoices();
     layOut();
     new WindowGeometry(this, "perturbazioni", QSize(640, 640));
     refresh();
+}
+
+namespace {
+
+// The choices the dialog was last closed with, while the program runs: the next opening starts
+// from them.
+struct Choices {
+    bool kept = false;
+    QTime from, to;
+    QStringList categories;
+    QString place;
+    int share = 100;
+    int seed = 1;
+    int action = 0;
+    QString track;
+    QString delays;
+};
+
+Choices& lastChoices() {
+    static Choices choices;
+    return choices;
+}
+
+} // namespace
+
+void PerturbationDialog::restoreChoices() {
+    const Choices& last = lastChoices();
+    if (!last.kept)
+        return;
+    from_->setTime(last.from);
+    to_->setTime(last.to);
+    for (int k = 0; k < categories_->count(); ++k)
+        categories_->item(k)->setCheckState(
+            last.categories.contains(categories_->item(k)->text()) ? Qt::Checked : Qt::Unchecked);
+    place_->setText(last.place);
+    share_->setValue(last.share);
+    seed_->setValue(last.seed);
+    action_->setCurrentIndex(last.action);
+    track_->setCurrentIndex(std::max(0, track_->findData(last.track)));
+    delays_->setText(last.delays);
+}
+
+void PerturbationDialog::done(int result) {
+    Choices& last = lastChoices();
+    last = {true,
+            from_->time(),
+            to_->time(),
+            {},
+            place_->text(),
+            share_->value(),
+            seed_->value(),
+            action_->currentIndex(),
+            track_->currentData().toString(),
+            delays_->text()};
+    for (int k = 0; k < categories_->count(); ++k) {
+        if (categories_->item(k)->checkState() == Qt::Checked)
+            last.categories << categories_->item(k)->text();
+    }
+    QDialog::done(result);
 }
 
 void PerturbationDialog::buildWidgets() {
@@ -126,6 +188,15 @@ TrainFilter PerturbationDialog::filter() const {
     return f;
 }
 
+// "; fuori regola: prima 0, dopo 2", with the station's rules only.
+QString PerturbationDialog::ruleBreaches(const Scenario& after) const {
+    if (rules_.empty())
+        return {};
+    return QString("; fuori regola: prima %1, dopo %2")
+        .arg(trackQuality(scenario_, settings_, links_, rules_, 0).outsideRules)
+        .arg(trackQuality(after, settings_, links_, rules_, 0).outsideRules);
+}
+
 void PerturbationDialog::refresh() {
     const bool bySelection = which_->currentIndex() == 1;
     for (QWidget* w : std::initializer_list<QWidget*>{from_, to_, categories_, place_, share_})
@@ -143,12 +214,14 @@ void PerturbationDialog::refresh() {
         sharesRead = sharesRead && share && *share >= 0 && *share <= 100;
         perturbation_.delayShares.push_back(share.value_or(0));
     }
-    sharesRead = sharesRead && perturbation_.delayShares.size() <= 5;
+    sharesRead = sharesRead && perturbation_.delayShares.size() <= 5 &&
+                 std::accumulate(perturbation_.delayShares.begin(), perturbation_.delayShares.end(),
+                                 0) == 100;
     trains_ = bySelection ? selected_ : filteredTrains(scenario_, filter());
     // The changes on a copy: the preview is what OK will do.
     Scenario after = scenario_;
     const std::vector<PerturbationChange> changes =
-        perturb(after, trains_, perturbation_, settings_, links_);
+        perturb(after, trains_, perturbation_, settings_, links_, rules_);
     QStringList lines;
     for (const PerturbationChange& change : changes)
         lines << QString::fromStdString(change.text);
@@ -158,11 +231,13 @@ void PerturbationDialog::refresh() {
     const bool delaysWrong = action == Perturbation::Action::Delay && !sharesRead;
     summary_->setText(
         delaysWrong
-            ? QString("I ritardi vogliono fino a cinque percentuali, come «60,30,10».")
+            ? QString("I ritardi vogliono fino a cinque percentuali che facciano 100, come "
+                      "«60,30,10».")
             : countedText(static_cast<long>(changes.size()), "treno cambia", "treni cambiano") +
-                  QString("; conflitti: prima %1, dopo %2.")
+                  QString("; conflitti: prima %1, dopo %2")
                       .arg(stationConflicts(scenario_, settings_, links_))
-                      .arg(stationConflicts(after, settings_, links_)));
+                      .arg(stationConflicts(after, settings_, links_)) +
+                  ruleBreaches(after) + ".");
     ok_->setEnabled(!changes.empty() && !delaysWrong);
 }
 

@@ -25,21 +25,28 @@ namespace zeb {
 class PerturbationDialog : public QDialog {
 public:
     PerturbationDialog(const Scenario& scenario, const CheckSettings& settings,
-                       const TrainLinks& links, std::vector<int> selected,
+                       const TrainLinks& links, const TrackRules& rules, std::vector<int> selected,
                        QWidget* parent = nullptr);
 
     const std::vector<int>& trains() const { return trains_; }
     const Perturbation& perturbation() const { return perturbation_; }
 
+protected:
+    // Closed either way: its choices are kept for its next opening.
+    void done(int result) override;
+
 private:
     void buildWidgets();
+    void restoreChoices();
     void layOut();
     void refresh();
+    QString ruleBreaches(const Scenario& after) const;
     TrainFilter filter() const;
 
     const Scenario& scenario_;
     CheckSettings settings_;
     TrainLinks links_;
+    TrackRules rules_;
     std::vector<int> selected_;
     std::vector<int> trains_;
     Perturbation perturbation_;

@@ -103,7 +103,8 @@ TEST_F(ZebranoTool, AssegnaWritesTheTracksAndExitsByWhatRemains) {
     EXPECT_EQ(assegna({}, "9"),
               "2||zebrano-tool assegna: il binario «9» non è tra quelli della stazione\n");
     EXPECT_EQ(assegna("alcuni", {}),
-              "2||zebrano-tool assegna: --treni vuole senza-binario, conflitti o tutti\n");
+              "2||zebrano-tool assegna: --treni vuole senza-binario, conflitti, fuori-regola o "
+              "tutti\n");
     // With rules: what the rule lacks is said, its trains rather on another track than in
     // conflict; the rules go beside the output, where verifica finds the train outside them.
     test::writeBytes(path("rules.csv"),

@@ -235,6 +235,30 @@ TEST(Perturbation, AShareTakesThatShareOfTheTrainsAtTheStationInTheWindow) {
             << clockText(w.from) << "-" << clockText(w.to);
 }
 
+// The first free track follows the train's rule: its preferred first, then those it allows,
+// never one it forbids; a train no rule takes goes to the first free track of the station.
+TEST(Perturbation, TheFirstFreeTrackFollowsTheRules) {
+    Scenario day = stationWith({{"2231", "Aeroporto", "10:00", "Centro", "10:05", "1"},
+                                {"2233", "Nordia", "10:00", "Sudia", "10:05", "2"},
+                                {"2235", "Nordia", "12:00", "Sudia", "12:05", "2"}});
+    day.binari_scelti[2] = true; // tracks 1, 2 and 3
+    rebuildTrackTable(day);
+    const TrackRules rules = {{"", "aeroporto", "", RulePassage::Any, -1, -1, {"3"}, {"2"}}};
+    const Perturbation move{.action = Perturbation::Action::ChangeTrack};
+    Scenario ruled = day;
+    perturb(ruled, {0, 2}, move, {}, {}, rules);
+    EXPECT_EQ(ruled.treni[0].binario + ruled.treni[2].binario, "31");
+    Scenario full = day;
+    full.treni[2].ora_arrivo = "10";
+    full.treni[2].min_arrivo = "01";
+    full.treni[2].binario = "3"; // its preferred track taken, the one it allows too: it stays
+    perturb(full, {0}, move, {}, {}, rules);
+    EXPECT_EQ(full.treni[0].binario, "1");
+    Scenario free = day;
+    perturb(free, {0}, move, {}, {});
+    EXPECT_EQ(free.treni[0].binario, "1") << "without rules: the first free, its own";
+}
+
 // A unit moved to another track goes whole, and both its trains are listed as changed.
 TEST(Perturbation, AUnitChangesTrackWhole) {
     Scenario day = stationWith({{"2001", "Nordia", "10:00", "", "", "1"},

@@ -226,6 +226,13 @@ private slots:
         });
         window->findChild<QAction*>("actionPerturbazioni")->trigger();
         QCOMPARE(scenario.treni[1].binario, std::string("2"));
+        // Opened again, it starts from the choices it was closed with.
+        dialogs.expect("perturbazioni", [](QDialog& dialog) {
+            QCOMPARE(widget<QTimeEdit>(&dialog, "perturbaDalle")->time(), QTime(7, 46));
+            QCOMPARE(widget<QComboBox>(&dialog, "azionePerturbazione")->currentIndex(), 3);
+            QCOMPARE(widget<QComboBox>(&dialog, "perturbaBinario")->currentText(), QString("2"));
+        });
+        window->findChild<QAction*>("actionPerturbazioni")->trigger();
         auto* undo = window->findChild<QAction*>("actionAnnulla");
         QCOMPARE(undo->text(), QString("Annulla cambio di binario di 1 treno"));
         undo->trigger();
@@ -288,6 +295,19 @@ private slots:
         QCOMPARE(rows->model()->rowCount(), 0);
         QCOMPARE(widget<QLabel>(compared, "riepilogoConfronto")->text(),
                  QString("I due giorni sono uguali"));
+        // Ctrl+W and Esc close the window, not the scenario.
+        for (const QKeySequence& keys :
+             {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)}) {
+            compared->show();
+            QApplication::setActiveWindow(compared);
+            QVERIFY(QTest::qWaitForWindowActive(compared));
+            QTest::keySequence(widget<QWidget>(compared, "differenze"), keys);
+            QTRY_VERIFY(!compared->isVisible());
+            QVERIFY(enabled("chiudi"));
+            QVERIFY(messages.shown.empty() ||
+                    messages.shown.back().title != "Chiusura dello scenario");
+        }
+        compared->show();
         messages.answers = {Answer::Yes};
         click(window, "chiudi");
         QVERIFY(!compared->isVisible()); // its base was the closed scenario's
@@ -452,7 +472,12 @@ private slots:
 
         dialogs.expect("assegnaBinari", [](QDialog& dialog) {
             QVERIFY(widget<QCheckBox>(&dialog, "seguiRegole")->isChecked());
-            widget<QComboBox>(&dialog, "qualiTreni")->setCurrentIndex(2); // every train
+            auto* which = widget<QComboBox>(&dialog, "qualiTreni");
+            which->setCurrentIndex(which->findText("Treni fuori regola"));
+            QVERIFY(widget<QPlainTextEdit>(&dialog, "anteprimaAssegnazione")
+                        ->toPlainText()
+                        .endsWith("2235 06:10: 2 → 1")); // the train its rule forbids track 2
+            which->setCurrentIndex(which->findText("Tutti i treni"));
             auto* preview = widget<QPlainTextEdit>(&dialog, "anteprimaAssegnazione");
             QVERIFY(preview->toPlainText().contains(
                 "Sul binario preferito: 1 di 1 treno con una regola (prima 0), sul primo 1\n"

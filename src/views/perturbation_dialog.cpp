@@ -35,8 +35,8 @@ PerturbationDialog::PerturbationDialog(const Scenario& scenario, const CheckSett
     setObjectName("perturbazioni");
     setWindowTitle("Perturbazioni");
     buildWidgets();
-    restoreChoices();
     layOut();
+    restoreChoices();
     new WindowGeometry(this, "perturbazioni", QSize(640, 640));
     refresh();
 }

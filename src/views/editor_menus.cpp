@@ -24,7 +24,7 @@
 namespace zeb {
 
 // The room the file's name has in the menu bar's corner, in average letters.
-constexpr int kCornerNameLetters = 36;
+constexpr int kCornerNameLetters = 28;
 
 // Strumenti: the windows of the timetable, the exchanges with other programs, the tools that
 // change many trains.
@@ -123,6 +123,7 @@ void EditorWindow::buildMenuBar() {
     cornerLayout->setContentsMargins(0, 0, 0, 0);
     fileName_ = new QLabel(corner);
     fileName_->setObjectName("nomeFile");
+
     cornerLayout->addWidget(fileName_);
     cornerLayout->addWidget(indicator_);
     menuBar()->setCornerWidget(corner);
@@ -205,6 +206,15 @@ void EditorWindow::updateFileCommands() {
     }
     fileName_->setText(name);
     fileName_->setToolTip(tip);
+    fitCorner();
+}
+
+// The menu bar lays its corner out only when it is shown or set: where the name or the checker's
+// words ask for another width, it is set again, so that neither is cut.
+void EditorWindow::fitCorner() {
+    QWidget* corner = menuBar()->cornerWidget();
+    if (corner != nullptr && corner->sizeHint().width() != corner->width())
+        menuBar()->setCornerWidget(corner);
 }
 
 } // namespace zeb

@@ -211,6 +211,7 @@ void EditorWindow::showFindingsCount() {
     const QString text = QString::fromStdString(findingsText(count));
     indicator_->setText(text);
     indicator_->setToolTip(text + " nella verifica dell'orario; clic per vederli");
+    fitCorner();
     indicator_->setMinimumWidth(indicator_->sizeHint().width());
     const char* color = count.errors > 0 ? "#b00000" : count.warnings > 0 ? "#9a5b00" : "#2e7d32";
     indicator_->setStyleSheet(QString("color: %1;").arg(color));

@@ -97,6 +97,7 @@ private:
     void updateUndoActions();
     void buildFileMenu();
     void updateFileCommands();
+    void fitCorner();
     QList<QAction*> windowKeys() const;
 
     bool unconfirmed_ = false; // the shown train has changes not yet confirmed

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTableView>
 
@@ -243,6 +244,9 @@ private slots:
         QTRY_VERIFY(enabled("inseriscitreno"));
         click(window, "inseriscitreno");
         QVERIFY(name->text().endsWith(" *"));
+        QWidget* corner = window->menuBar()->cornerWidget();
+        QVERIFY(corner->width() >= corner->sizeHint().width()); // nothing of it cut
+        QVERIFY(corner->geometry().right() < window->menuBar()->width());
         QVERIFY(name->text().contains(QChar(0x2026)));
         QVERIFY(name->text().startsWith("Stazione di"));
         QVERIFY(name->text().size() < 50);

@@ -6,8 +6,6 @@
 #include "scenario_file/scenario_writer.h"
 
 #include <cerrno>
-#include <cstdint>
-#include <cstdio>
 #include <ctime>
 #include <filesystem>
 
@@ -17,12 +15,12 @@ namespace {
 
 constexpr const char* kAsideMark = ".non-letto-";
 
-// The scenario file at `path` is the one `identity` names; a file that cannot be read is not.
-bool sameScenario(const std::string& path, const ScenarioIdentity& identity) {
+// The identity of the file at `path`; none for a file that cannot be read.
+std::optional<ScenarioIdentity> identityOfFile(const std::string& path) {
     try {
-        return identityOf(readScenarioFile(path)) == identity;
+        return identityOf(readScenarioFile(path));
     } catch (const ScenarioFileError&) {
-        return false;
+        return std::nullopt;
     }
 }
 
@@ -107,24 +105,12 @@ void saveScenarioPair(Scenario& s, const std::string& path, const EditorData& da
 }
 
 PairOnDisk pairOnDisk(const std::string& scenarioPath) {
-    auto identity = [](const std::string& path) -> std::optional<ScenarioIdentity> {
-        try {
-            return identityOf(readScenarioFile(path));
-        } catch (const ScenarioFileError&) {
-            return std::nullopt;
-        }
-    };
     const std::string scenario = savedTarget(scenarioPath);
-    return {identity(scenario), identity(companionPathOf(scenario))};
+    return {identityOfFile(scenario), identityOfFile(companionPathOf(scenario))};
 }
 
 ScenarioIdentity identityOf(std::string_view scenarioBytes) {
-    std::uint64_t digest = 14695981039346656037u; // FNV-1a
-    for (const char c : scenarioBytes)
-        digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211u;
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(digest));
-    return {scenarioBytes.size(), hex};
+    return {scenarioBytes.size(), digestText(scenarioBytes)};
 }
 
 EditorDataRead loadEditorData(const std::string& scenarioPath) {
@@ -156,7 +142,7 @@ EditorDataRead loadEditorData(const std::string& scenarioPath) {
     else if (read.unread)
         read.note = "Del file " + name + " accanto allo scenario non si legge tutto (" +
                     *read.note + "): ciò che non si legge ha i valori predefiniti." + kept;
-    if (read.belongsTo && !sameScenario(scenario, *read.belongsTo)) {
+    if (read.belongsTo && identityOfFile(scenario) != read.belongsTo) {
         const std::string other = "I dati dell'editor del file " + name +
                                   " sono di un'altra versione di questo scenario: i collegamenti "
                                   "si ritrovano, dove si può, per numero e orario dei treni.";

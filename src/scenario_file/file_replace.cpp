@@ -89,16 +89,20 @@ bool running(pid_t pid) {
 
 } // namespace
 
+std::string digestText(std::string_view bytes) {
+    std::uint64_t digest = 14695981039346656037u; // FNV-1a
+    for (const char c : bytes)
+        digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(digest));
+    return hex;
+}
+
 std::string temporaryPrefix(const std::string& name) {
     std::string prefix(1, '.');
     if (name.size() <= kNameInTemporary)
         return prefix.append(name).append(kTemporaryMark);
-    std::uint64_t digest = 14695981039346656037u; // FNV-1a of the whole name
-    for (const char c : name)
-        digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211u;
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(digest));
-    return prefix.append(name, 0, 100).append("~").append(hex).append(kTemporaryMark);
+    return prefix.append(name, 0, 100).append("~").append(digestText(name)).append(kTemporaryMark);
 }
 
 void removeLeftoverTemporaries(const std::string& folder, const std::string& name) {

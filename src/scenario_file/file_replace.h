@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace zeb {
 
@@ -42,6 +43,9 @@ private:
 // 200 bytes, else its first 100 and a digest of the whole, so that two names never share it and
 // cleaning one file's leftovers never touches another's.
 std::string temporaryPrefix(const std::string& name);
+
+// A digest of `bytes` as 16 hexadecimal digits (FNV-1a, 64 bits): the same on every machine.
+std::string digestText(std::string_view bytes);
 
 // Removes the temporary files in `folder` left by writers that are no longer running: those of
 // the file named `name`, or, for an empty `name`, of every file.

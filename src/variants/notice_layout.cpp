@@ -55,16 +55,17 @@ const FieldChange* changeOf(const TrainDifference& d, std::string_view field) {
     return found == d.changes.end() ? nullptr : &*found;
 }
 
-// `word` in pieces no wider than `width`, cut between characters: a name without blanks wider
-// than its column.
-std::vector<std::string> pieces(const MeasureText& measure, const std::string& word, double width) {
+// `word` in pieces no wider than `width` in type of `size`, cut between characters: a name
+// without blanks wider than its column.
+std::vector<std::string> pieces(const MeasureText& measure, const std::string& word, double width,
+                                double size) {
     std::vector<std::string> out(1);
     for (std::size_t at = 0; at < word.size();) {
         std::size_t end = at + 1;
         while (end < word.size() && (static_cast<unsigned char>(word[end]) & 0xC0) == 0x80)
             ++end; // the rest of a UTF-8 character
         const std::string character = word.substr(at, end - at);
-        if (!out.back().empty() && measure(out.back() + character, kRowSize, true) > width)
+        if (!out.back().empty() && measure(out.back() + character, size, true) > width)
             out.emplace_back();
         out.back() += character;
         at = end;
@@ -72,17 +73,17 @@ std::vector<std::string> pieces(const MeasureText& measure, const std::string& w
     return out;
 }
 
-// Words of `text` in lines no wider than `width`.
-std::vector<std::string> wrapped(const MeasureText& measure, const std::string& text,
-                                 double width) {
+// Words of `text` in lines no wider than `width`, in type of `size`.
+std::vector<std::string> wrapped(const MeasureText& measure, const std::string& text, double width,
+                                 double size = kRowSize) {
     std::vector<std::string> lines;
     std::string line;
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t end = std::min(text.find(' ', at), text.size());
         std::string word = text.substr(at, end - at);
         at = end + 1;
-        if (measure(word, kRowSize, true) > width) {
-            std::vector<std::string> cut = pieces(measure, word, width);
+        if (measure(word, size, true) > width) {
+            std::vector<std::string> cut = pieces(measure, word, width, size);
             word = cut.back();
             cut.pop_back();
             if (!line.empty())
@@ -91,7 +92,7 @@ std::vector<std::string> wrapped(const MeasureText& measure, const std::string& 
             line.clear();
         }
         const std::string longer = line.empty() ? word : line + " " + word;
-        if (!line.empty() && measure(longer, kRowSize, true) > width) {
+        if (!line.empty() && measure(longer, size, true) > width) {
             lines.push_back(line);
             line = word;
         } else {
@@ -171,14 +172,26 @@ public:
         textX_ = categoryX_ + std::min(categoryWidth, 110.0) + 10;
     }
 
+    // The title, wrapped within the page however long the station's name; the pages after the
+    // first are headed by the station and the day in smaller type.
     void title(const std::string& station, const std::string& day) {
         y_ = kMargin + kTitleSize;
-        put({"Stazione di " + station + ": avviso ai viaggiatori", kMargin, y_, kTitleSize, true});
-        y_ += kLine * 1.5;
+        const double width = kNoticeWidth - 2 * kMargin;
+        for (const std::string& line :
+             wrapped(measure_, "Stazione di " + station + ": avviso ai viaggiatori", width,
+                     kTitleSize)) {
+            put({line, kMargin, y_, kTitleSize, true});
+            y_ += kTitleSize * 1.25;
+        }
+        y_ += kLine * 0.5;
         if (!day.empty()) {
             put({day, kMargin, y_, kRowSize + 2, false});
             y_ += kLine * 1.5;
         }
+        heading_ = wrapped(measure_,
+                           "Stazione di " + station + ": avviso ai viaggiatori" +
+                               (day.empty() ? std::string() : " — " + day),
+                           width);
     }
 
     void section(const NoticeSection& section) {
@@ -204,7 +217,12 @@ private:
 
     void newPage() {
         pages_.emplace_back();
-        y_ = kMargin + kHeadingSize;
+        y_ = kMargin + kRowSize;
+        for (const std::string& line : heading_) {
+            put({line, kMargin, y_, kRowSize, false});
+            y_ += kLine;
+        }
+        y_ += kLine * 0.5 + kHeadingSize - kRowSize;
     }
 
     // A train's line, and the lines its wrapped columns need; a train starts on a page with room
@@ -241,6 +259,7 @@ private:
     std::vector<NoticePage> pages_;
     double y_ = 0;
     double numberX_ = 0, categoryX_ = 0, textX_ = 0;
+    std::vector<std::string> heading_; // of the pages after the first
 };
 
 } // namespace

@@ -103,8 +103,13 @@ TEST(DayComparison, TheNoticeSortsAndHoldsEveryChange) {
         const MeasureText measure = [](std::string_view text, double size, bool bold) {
             return static_cast<double>(text.size()) * size * (bold ? 0.62 : 0.55);
         };
-        const std::vector<NoticePage> pages = noticePages(measure, "Valmora", "", many);
+        // A station whose title does not fit one line: wrapped, and heading every later page.
+        const std::string station = "Centrale di Valmora e delle Valli del Nord Orientale";
+        const std::vector<NoticePage> pages =
+            noticePages(measure, station, "Variazioni di lunedì 7 dicembre 2026", many);
         EXPECT_EQ(pages.size() > 1, rows > 1);
+        for (std::size_t k = 1; k < pages.size(); ++k)
+            EXPECT_EQ(pages[k].front().text.rfind("Stazione di Centrale di Valmora", 0), 0u) << k;
         std::size_t letters = 0;
         for (const NoticePage& page : pages) {
             for (const PlacedText& text : page) {

@@ -70,8 +70,8 @@ int importaCommand(const std::string& csvPath, const std::string& basePath,
     }
     const int before = appendImportedTrains(*s, result);
     // The base's trains keep their places, and so their links, rules and settings.
-    if (!saveWithEditorData(*s, outputPath, loadEditorData(basePath).data,
-                            linksBeside(*s, basePath), err))
+    const EditorData data = loadEditorData(basePath).data;
+    if (!saveWithEditorData(*s, outputPath, data, findLinks(*s, data.links).links, err))
         return kExitUnreadable;
     out << counted(s->totale_treni - before, "treno importato", "treni importati") << ", "
         << counted(s->totale_treni, "treno", "treni") << " in " << outputPath << "\n";

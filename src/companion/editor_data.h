@@ -73,20 +73,6 @@ EditorDataRead loadEditorData(const std::string& scenarioPath);
 std::string companionTextFor(const std::string& scenarioPath, std::string_view scenarioBytes,
                              const EditorData& data);
 
-// Saves the scenario's bytes at `path` and its editor's `data` beside it as one: both are written
-// and synced before either replaces its old file, so that a save that fails writes neither; the
-// companion file names the scenario it belongs to, so that a pair cut apart by a kill between
-// the two renames is said when opened. A companion file that could not be read whole is kept
-// aside, never written over; a name too long for its companion file is refused first. Links at
-// `path` are resolved once, and the pair goes beside the file they lead to. Throws
-// ScenarioFileError.
-void writeScenarioPair(const std::string& path, const std::string& scenarioBytes,
-                       const EditorData& data);
-
-// The same for the scenario `s`, as Funzione_Salva_Con_Nome writes it.
-struct Scenario;
-void saveScenarioPair(Scenario& s, const std::string& path, const EditorData& data);
-
 // What the pair at `scenarioPath` holds now, to tell whether another program changed either file
 // since: the identity of each, none for a file that cannot be read.
 struct PairOnDisk {
@@ -95,6 +81,20 @@ struct PairOnDisk {
     bool operator==(const PairOnDisk&) const = default;
 };
 PairOnDisk pairOnDisk(const std::string& scenarioPath);
+
+// Saves the scenario's bytes at `path` and its editor's `data` beside it as one: both are written
+// and synced before either replaces its old file, so that a save that fails writes neither; the
+// companion file names the scenario it belongs to, so that a pair cut apart by a kill between
+// the two renames is said when opened. A companion file that could not be read whole is kept
+// aside, never written over; a name too long for its companion file is refused first. Links at
+// `path` are resolved once, and the pair goes beside the file they lead to. Returns the pair as
+// written, as pairOnDisk() would read it back. Throws ScenarioFileError.
+PairOnDisk writeScenarioPair(const std::string& path, const std::string& scenarioBytes,
+                             const EditorData& data);
+
+// The same for the scenario `s`, as Funzione_Salva_Con_Nome writes it.
+struct Scenario;
+PairOnDisk saveScenarioPair(Scenario& s, const std::string& path, const EditorData& data);
 
 // The name a companion file that cannot be read is kept under, dated `day` ("AAAA-MM-GG"): the
 // first of NAME.non-letto-DAY, NAME.non-letto-DAY-2, … that is free.

@@ -72,8 +72,8 @@ std::string asideNameFor(const std::string& companionPath, const std::string& da
     return name;
 }
 
-void writeScenarioPair(const std::string& path, const std::string& scenarioBytes,
-                       const EditorData& data) {
+PairOnDisk writeScenarioPair(const std::string& path, const std::string& scenarioBytes,
+                             const EditorData& data) {
     const std::string scenario = savedTarget(path);
     const std::string companion = companionPathOf(scenario);
     if (std::filesystem::path(companion).filename().string().size() > kLongestFileName)
@@ -84,7 +84,8 @@ void writeScenarioPair(const std::string& path, const std::string& scenarioBytes
                 std::to_string(std::filesystem::path(companion).filename().string().size() -
                                kLongestFileName) +
                 " byte");
-    PendingReplacement companionFile(companion, companionTextFor(scenario, scenarioBytes, data));
+    const std::string companionText = companionTextFor(scenario, scenarioBytes, data);
+    PendingReplacement companionFile(companion, companionText);
     PendingReplacement scenarioFile(scenario, scenarioBytes);
     keepUnreadAside(companionFile.target());
     // The old companion file names the old scenario: a kill between the renames leaves a pair
@@ -97,11 +98,13 @@ void writeScenarioPair(const std::string& path, const std::string& scenarioBytes
         companionFile.commit();
         scenarioFile.commit();
     }
+    return {identityOf(scenarioBytes), identityOf(companionText)};
 }
 
-void saveScenarioPair(Scenario& s, const std::string& path, const EditorData& data) {
-    writeScenarioPair(path, scenarioFileBytes(s), data);
+PairOnDisk saveScenarioPair(Scenario& s, const std::string& path, const EditorData& data) {
+    const PairOnDisk written = writeScenarioPair(path, scenarioFileBytes(s), data);
     noteScenarioWritten(s);
+    return written;
 }
 
 PairOnDisk pairOnDisk(const std::string& scenarioPath) {

@@ -41,7 +41,7 @@ bool EditorLogic::saveTo(const std::string& path) {
     s_.nome_file = path;
     data_.links = storedLinks(s_, history_.links());
     try {
-        saveScenarioPair(s_, path, data_);
+        onDisk_ = offered_ = saveScenarioPair(s_, path, data_);
     } catch (const ScenarioFileError& error) {
         showFileError(error.message());
         return false;
@@ -49,7 +49,6 @@ bool EditorLogic::saveTo(const std::string& path) {
     history_.resync(s_); // the save wrote the type codes, which are no change of the user's
     history_.setEditorData(dataText()); // nor is the base day a variant's save names
     unsaved_ = false;
-    rememberFileOnDisk();
     enterCoveredState();
     return true;
 }

@@ -46,7 +46,8 @@ protected:
 };
 
 TEST_F(ScenarioPair, ASaveWritesBothAndEachNamesTheOther) {
-    EXPECT_EQ(save(scenario()), 0);
+    EXPECT_EQ(writeScenarioPair(scenario(), "new scenario\r\n", kNewData), pairOnDisk(scenario()))
+        << "the pair as written is the pair as read back";
     EXPECT_EQ(test::readBytes(scenario()), "new scenario\r\n");
     const EditorDataRead read = loadEditorData(scenario());
     EXPECT_EQ(read.data, kNewData);

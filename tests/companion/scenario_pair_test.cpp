@@ -46,8 +46,8 @@ protected:
 };
 
 TEST_F(ScenarioPair, ASaveWritesBothAndEachNamesTheOther) {
-    EXPECT_EQ(writeScenarioPair(scenario(), "new scenario\r\n", kNewData), pairOnDisk(scenario()))
-        << "the pair as written is the pair as read back";
+    const PairOnDisk written = writeScenarioPair(scenario(), "new scenario\r\n", kNewData);
+    EXPECT_EQ(written, pairOnDisk(scenario())) << "the pair as written is the pair read back";
     EXPECT_EQ(test::readBytes(scenario()), "new scenario\r\n");
     const EditorDataRead read = loadEditorData(scenario());
     EXPECT_EQ(read.data, kNewData);

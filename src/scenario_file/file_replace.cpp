@@ -153,12 +153,12 @@ std::string savedTarget(const std::string& path) {
 PendingReplacement::PendingReplacement(const std::string& path, const std::string& bytes)
     : target_(savedTarget(path)) {
     struct stat info {};
-    if (stat(target_.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        throw ScenarioFileError::fromErrno(EISDIR);
-    if (stat(target_.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-        throw ScenarioFileError(FormatError::NotAFile,
-                                "Non è un file ordinario (è una pipe, un dispositivo o un socket): "
-                                "l'editor non lo sostituisce");
+    if (stat(target_.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            throw ScenarioFileError::fromErrno(EISDIR);
+        if (!S_ISREG(info.st_mode))
+            throw ScenarioFileError::notAFile("sostituisce");
+    }
 
     const std::string folder = folderOf(target_);
     removeLeftoverTemporaries(folder, baseName(target_));

@@ -61,9 +61,7 @@ std::string readScenarioFile(const std::string& path) {
     if (S_ISDIR(info.st_mode))
         throw ScenarioFileError::fromErrno(EISDIR);
     if (!S_ISREG(info.st_mode))
-        throw ScenarioFileError(FormatError::NotAFile,
-                                "Non è un file ordinario (è una pipe, un dispositivo o un socket): "
-                                "l'editor non lo apre");
+        throw ScenarioFileError::notAFile("apre");
     if (static_cast<std::size_t>(info.st_size) > kMaxFileBytes)
         throw ScenarioFileError(FormatError::FileTooLarge, kTooLarge);
     return readBounded(fd, static_cast<std::size_t>(info.st_size));

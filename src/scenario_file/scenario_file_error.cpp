@@ -58,6 +58,13 @@ ScenarioFileError ScenarioFileError::fromErrno(int error) {
     return ScenarioFileError(error, systemErrorText(error));
 }
 
+ScenarioFileError ScenarioFileError::notAFile(const std::string& what) {
+    return ScenarioFileError(FormatError::NotAFile,
+                             "Non è un file ordinario (è una pipe, un dispositivo o un socket): "
+                             "l'editor non lo " +
+                                 what);
+}
+
 ScenarioFileError ScenarioFileError::fromErrno(int error, const std::string& path) {
     if (error != ENOENT)
         return fromErrno(error);

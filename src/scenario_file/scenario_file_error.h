@@ -34,6 +34,9 @@ public:
     static ScenarioFileError fromErrno(int error);
     // The same for a call on the file at `path`: a missing file and a missing folder said apart.
     static ScenarioFileError fromErrno(int error, const std::string& path);
+    // A FIFO, a device or a socket where a file is expected, which the editor does not `what`
+    // ("apre", "sostituisce").
+    static ScenarioFileError notAFile(const std::string& what);
 
     int number() const { return number_; }
     const std::string& description() const { return description_; }

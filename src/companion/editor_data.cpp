@@ -276,31 +276,21 @@ std::string editorDataText(const EditorData& data,
 }
 
 EditorDataRead readEditorData(std::string_view text) {
-    EditorDataRead read;
+    // Nothing read, and why.
+    auto refused = [](std::string why) { return EditorDataRead{{}, std::move(why), true, {}}; };
     nlohmann::json json;
-    if (const auto fault = parseFault(text, json)) {
-        read.note = *fault;
-        read.unread = true;
-        return read;
-    }
+    if (auto fault = parseFault(text, json))
+        return refused(std::move(*fault));
     const auto format = json.is_object() ? json.find("formato") : json.end();
-    if (format == json.end() || !format->is_string() || *format != kFormat) {
-        read.note = "non è un file di dati dell'editor";
-        read.unread = true;
-        return read;
-    }
+    if (format == json.end() || !format->is_string() || *format != kFormat)
+        return refused("non è un file di dati dell'editor");
     const auto version = json.find("versione");
-    if (version == json.end() || !version->is_number_integer() || *version < 1) {
-        read.note = "manca il numero di versione";
-        read.unread = true;
-        return read;
-    }
-    if (*version > kEditorDataVersion) {
-        read.note = "è di una versione più recente dell'editor (" +
-                    std::to_string(version->get<long long>()) + "), che questa non sa leggere";
-        read.unread = true;
-        return read;
-    }
+    if (version == json.end() || !version->is_number_integer() || *version < 1)
+        return refused("manca il numero di versione");
+    if (*version > kEditorDataVersion)
+        return refused("è di una versione più recente dell'editor (" +
+                       std::to_string(version->get<long long>()) + "), che questa non sa leggere");
+    EditorDataRead read;
     std::vector<std::string> ignored;
     readMinutes(json, read.data.settings, ignored);
     readPath(json, kBaseDay, "il giorno base", read.data.baseDay, ignored);

@@ -123,7 +123,6 @@ void EditorWindow::buildMenuBar() {
     cornerLayout->setContentsMargins(0, 0, 0, 0);
     fileName_ = new QLabel(corner);
     fileName_->setObjectName("nomeFile");
-
     cornerLayout->addWidget(fileName_);
     cornerLayout->addWidget(indicator_);
     menuBar()->setCornerWidget(corner);

@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QItemSelection>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -130,7 +131,11 @@ void TrainTableWindow::setUpTable() {
     table_->sortByColumn(TrainTableModel::Pos, Qt::AscendingOrder);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Only the links' cells are editable: typed into, F2 or a double click; elsewhere a double
+    // click or Enter shows the train in the editor.
+    table_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::DoubleClicked);
+    table_->installEventFilter(this);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setWordWrap(false);
@@ -168,6 +173,17 @@ QLayout* TrainTableWindow::buildCommands() {
             [this] { commands_.assignTracks(selectedTrains()); });
     connect(perturb_, &QPushButton::clicked, this, [this] { commands_.perturb(selectedTrains()); });
     return row;
+}
+
+bool TrainTableWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_ && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2 &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier &&
+        (table_->currentIndex().flags() & Qt::ItemIsEditable)) {
+        event->accept();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 std::vector<int> TrainTableWindow::selectedTrains() const {

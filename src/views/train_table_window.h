@@ -49,6 +49,10 @@ public:
     // Brings the window up with the first finding chosen.
     void showFindings();
 
+protected:
+    // F2 on a link's cell edits it, not the editor's key for this window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLayout* buildFilter();
     void setUpTable();

@@ -342,22 +342,32 @@ private slots:
         QCOMPARE(indicator->text(), QString("1 errore"));
     }
 
-    // A link typed in the train table's "Prosegue come", a number nowhere to be found refused
-    // with a word, and the unit unlinked from the chart's menu on its bar.
+    // A link typed into the train table's "Prosegue come", a number typed after F2 that is nowhere
+    // to be found refused with a word, and the unit unlinked from the chart's menu on its bar.
     void turnaroundsLinkedByHand() {
         openTerminus();
+        QTest::keyClick(window, Qt::Key_F2);
         auto* table = widget<QTableView>(&window->trainTable(), "tabellaTreni");
-        const QModelIndex onward = table->model()->index(0, TrainTableModel::ProsegueCome);
-        QVERIFY(table->model()->flags(onward) & Qt::ItemIsEditable);
-        QVERIFY(!(table->model()->flags(onward.siblingAtRow(1)) & Qt::ItemIsEditable));
-        table->model()->setData(onward, "2002");
+        // The first key opens the cell's editor, F2 an empty one; Enter takes the number.
+        auto typeInto = [&](int row, const QString& number, bool byF2) {
+            table->setCurrentIndex(table->model()->index(row, TrainTableModel::ProsegueCome));
+            QTest::keyClicks(table, byF2 ? QString() : number.left(1));
+            if (byF2)
+                QTest::keyClick(table, Qt::Key_F2);
+            auto* editor = table->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor != nullptr);
+            QTest::keyClicks(editor, byF2 ? number : number.mid(1));
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTRY_VERIFY(table->viewport()->findChild<QLineEdit*>() == nullptr); // taken later
+        };
+        typeInto(0, "2002", false);
         QCOMPARE(window->logic().links(), (TrainLinks{{0, 1}}));
         QCOMPARE(table->model()->index(1, TrainTableModel::ProvieneDa).data().toString(),
                  QString("2001"));
         QCOMPARE(window->findChild<QAction*>("actionAnnulla")->text(),
                  QString("Annulla collegamento 2001→2002"));
         messages.answers = {Answer::Ok};
-        table->model()->setData(onward.siblingAtRow(2), "9999");
+        typeInto(2, "9999", true);
         QCOMPARE(messages.shown.back().text,
                  std::string("Nessun treno 9999 parte qui: 2003 non può proseguire come 9999."));
 

@@ -19,6 +19,50 @@ std::string folded(const std::string& text) {
     return out;
 }
 
+bool sameCategory(const Treno& a, const Treno& b) {
+    return folded(a.categoria) == folded(b.categoria);
+}
+
+bool goesBack(const Treno& arriving, const Treno& leaving) {
+    return folded(leaving.destinazione) == folded(arriving.provenienza);
+}
+
+struct PairWindow {
+    int least = 0;
+    int longest = 0;
+};
+
+// Pairs each of `arrivals` in turn with the best of `free` within the window (of its category
+// alone where `sameCategoryOnly`): going back where it came from, then the earliest. Returns the
+// arrivals left without a departure.
+std::vector<int> pairOnTrack(const Scenario& s, PairWindow window, bool sameCategoryOnly,
+                             const std::vector<int>& arrivals, std::vector<int>& free,
+                             TurnaroundPairs& pairs) {
+    std::vector<int> unpaired;
+    for (int a : arrivals) {
+        auto best = free.end();
+        std::pair<bool, int> bestKey{true, 0};
+        for (auto b = free.begin(); b != free.end(); ++b) {
+            const int wait = *standingMinutes(s, {a, *b});
+            if (wait < window.least || wait > window.longest ||
+                (sameCategoryOnly && !sameCategory(s.treni[a], s.treni[*b])))
+                continue;
+            const std::pair<bool, int> key{!goesBack(s.treni[a], s.treni[*b]), wait};
+            if (best == free.end() || key < bestKey) {
+                best = b;
+                bestKey = key;
+            }
+        }
+        if (best == free.end()) {
+            unpaired.push_back(a);
+            continue;
+        }
+        pairs.links.push_back({a, *best});
+        free.erase(best);
+    }
+    return unpaired;
+}
+
 } // namespace
 
 TurnaroundPairs pairTurnarounds(const Scenario& s, const CheckSettings& settings, int longestWait,
@@ -46,29 +90,12 @@ TurnaroundPairs pairTurnarounds(const Scenario& s, const CheckSettings& settings
         std::stable_sort(arrivals.begin(), arrivals.end(), [&](int a, int b) {
             return *arrivalMinute(s.treni[a]) < *arrivalMinute(s.treni[b]);
         });
-        std::vector<int>& free = starting[track];
-        for (int a : arrivals) {
-            // The best departure: going back where it came from, then the earliest.
-            auto best = free.end();
-            std::pair<bool, int> bestKey{true, 0};
-            for (auto b = free.begin(); b != free.end(); ++b) {
-                const int wait = *standingMinutes(s, {a, *b});
-                if (wait < settings.leastTurnaround || wait > longestWait)
-                    continue;
-                const std::pair<bool, int> key{
-                    folded(s.treni[*b].destinazione) != folded(s.treni[a].provenienza), wait};
-                if (best == free.end() || key < bestKey) {
-                    best = b;
-                    bestKey = key;
-                }
-            }
-            if (best == free.end()) {
-                pairs.singleEnding.push_back(a);
-                continue;
-            }
-            pairs.links.push_back({a, *best});
-            free.erase(best);
-        }
+        // Units of one category first, so that a late arrival keeps its own kind's departure;
+        // then the rest, whatever their category.
+        const PairWindow window{settings.leastTurnaround, longestWait};
+        std::vector<int> unpaired = pairOnTrack(s, window, true, arrivals, starting[track], pairs);
+        unpaired = pairOnTrack(s, window, false, unpaired, starting[track], pairs);
+        pairs.singleEnding.insert(pairs.singleEnding.end(), unpaired.begin(), unpaired.end());
     }
     for (const auto& [track, free] : starting)
         pairs.singleStarting.insert(pairs.singleStarting.end(), free.begin(), free.end());
@@ -91,26 +118,61 @@ std::string linkLine(const Scenario& s, const TrainLink& link) {
     return first.numero + " → " + second.numero + ", " +
            (first.binario.empty() ? std::string("senza binario") : "binario " + first.binario) +
            ", " + (arrival ? clockText(*arrival) : "--:--") + " → " +
-           (departure ? clockText(*departure) : "--:--");
+           (departure ? clockText(*departure) : "--:--") +
+           (sameCategory(first, second) ? "" : ", " + first.categoria + " → " + second.categoria);
 }
 
-std::vector<int> linkCandidates(const Scenario& s, int train, bool onward) {
+std::string pairChangesText(const Scenario& s, const TrainLinks& links) {
+    long otherCategory = 0, notBack = 0;
+    for (const TrainLink& link : links) {
+        otherCategory += !sameCategory(s.treni[link.arriving], s.treni[link.leaving]);
+        notBack += !goesBack(s.treni[link.arriving], s.treni[link.leaving]);
+    }
+    std::string text;
+    if (otherCategory > 0)
+        text = counted(otherCategory, "cambia categoria", "cambiano categoria");
+    if (notBack > 0)
+        text += (text.empty() ? "" : " e ") +
+                counted(notBack, "non torna da dove arriva", "non tornano da dove arrivano");
+    return text;
+}
+
+std::vector<int> linkCandidates(const Scenario& s, const TrainLinks& links, int train,
+                                bool onward) {
     if (train < 0 || train >= s.totale_treni)
         return {};
     if (!(onward ? endsHere : startsHere)(s.treni[train]))
         return {};
-    std::vector<std::pair<int, int>> found; // wait, train
+    struct Candidate {
+        bool taken;
+        bool otherTrack;
+        int wait;
+        int train;
+        auto operator<=>(const Candidate&) const = default;
+    };
+    std::vector<Candidate> found;
     for (int i = 0; i < s.totale_treni; ++i) {
         if (i == train || !(onward ? startsHere : endsHere)(s.treni[i]))
             continue;
         const TrainLink link = onward ? TrainLink{train, i} : TrainLink{i, train};
-        found.emplace_back(standingMinutes(s, link).value_or(kMinutesPerDay), i);
+        found.push_back({displacedLink(links, train, onward, i).has_value(),
+                         s.treni[i].binario != s.treni[train].binario,
+                         standingMinutes(s, link).value_or(kMinutesPerDay), i});
     }
     std::sort(found.begin(), found.end());
     std::vector<int> trains;
-    for (const auto& [wait, i] : found)
-        trains.push_back(i);
+    for (const Candidate& candidate : found)
+        trains.push_back(candidate.train);
     return trains;
+}
+
+std::optional<TrainLink> displacedLink(const TrainLinks& links, int train, bool onward, int other) {
+    for (const TrainLink& link : links) {
+        if ((onward ? link.leaving : link.arriving) == other &&
+            (onward ? link.arriving : link.leaving) != train)
+            return link;
+    }
+    return std::nullopt;
 }
 
 TrainLinks relinked(const TrainLinks& links, int train, bool onward, std::optional<int> other) {

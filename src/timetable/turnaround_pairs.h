@@ -11,10 +11,11 @@
 namespace zeb {
 
 // The links the rule of turnarounds proposes: each train that ends here is paired with a train
-// that starts here on the same track (or both without one), first in first out, leaving at
-// least the least turnaround and at most `longestWait` minutes after it arrives (through
-// midnight too); among those, one that goes back where the first came from comes first, then
-// the earliest. Trains already linked, and cancelled ones, are left as they are.
+// that starts here on the same track (or both without one), leaving at least the least
+// turnaround and at most `longestWait` minutes after it arrives (through midnight too). Trains
+// of one category are paired first, in the order of their arrivals, then the rest; among the
+// departures one that goes back where the first came from comes first, then the earliest. Trains
+// already linked, and cancelled ones, are left as they are.
 struct TurnaroundPairs {
     TrainLinks links;                // the new ones, in the order of their arrivals
     std::vector<int> singleEnding;   // trains that end here and stay unlinked
@@ -25,12 +26,23 @@ TurnaroundPairs pairTurnarounds(const Scenario& s, const CheckSettings& settings
                                 int longestWait = kDefaultLongestWait,
                                 const TrainLinks& existing = {});
 
-// "2001 → 2002, binario 1, 10:00 → 10:20": a link as the tool and the preview list it.
+// "2001 → 2002, binario 1, 10:00 → 10:20": a link as the tool and the preview list it, with
+// ", Regionale → Suburbano" where the unit changes category.
 std::string linkLine(const Scenario& s, const TrainLink& link);
 
+// "2 cambiano categoria e 1 non torna da dove arriva": what of `links` a planner would look at
+// twice; empty where every unit keeps its category and goes back.
+std::string pairChangesText(const Scenario& s, const TrainLinks& links);
+
 // The trains `train` may go on as (`onward`: those that start here) or come from (those that
-// end here), nearest in time round the clock first; none where `train` does not end (start) here.
-std::vector<int> linkCandidates(const Scenario& s, int train, bool onward);
+// end here): first those not linked that way yet, then those on `train`'s track (or, like it,
+// without one), then the nearest in time round the clock; none where `train` does not end
+// (start) here.
+std::vector<int> linkCandidates(const Scenario& s, const TrainLinks& links, int train, bool onward);
+
+// The link of another train that linking `train` onward (or back) to `other` would undo:
+// `other` already taken that way by someone else.
+std::optional<TrainLink> displacedLink(const TrainLinks& links, int train, bool onward, int other);
 
 // The links with the train that `train` goes on as (`onward`), or comes from, set to `other`
 // (none: removed), any link either had that way being dropped.

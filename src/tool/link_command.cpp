@@ -44,6 +44,8 @@ int collegaCommand(const LinkRequest& request, const CheckSettings& settings, st
                                 : counted(static_cast<long>(pairs.links.size()),
                                           "collegamento nuovo", "collegamenti nuovi"))
         << "; senza collegamento " << singlesText(pairs) << "\n";
+    if (const std::string changes = pairChangesText(*s, pairs.links); !changes.empty())
+        out << "Dei collegamenti nuovi " << changes << "\n";
     data.settings = settings;
     if (request.output && !pairs.links.empty() &&
         !saveWithEditorData(*s, *request.output, data, withLinks(existing, pairs.links), err))

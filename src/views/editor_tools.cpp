@@ -129,17 +129,17 @@ void EditorWindow::linkTrain(QWidget* from, int train, bool onward, const std::s
     if (!logic_.canShowTrain())
         return;
     const Scenario& s = logic_.scenario();
+    const DialogPrompts::Over over(prompts_, from);
     std::optional<int> other;
     if (!number.empty()) {
         // The nearest in time of that number.
-        for (int candidate : linkCandidates(s, train, onward)) {
+        for (int candidate : linkCandidates(s, logic_.links(), train, onward)) {
             if (s.treni[candidate].numero == number) {
                 other = candidate;
                 break;
             }
         }
         if (!other) {
-            const DialogPrompts::Over over(prompts_, from);
             prompts_.showMessage(
                 "Nessun treno " + number + (onward ? " parte" : " termina") +
                     " qui: " + s.treni[train].numero +
@@ -154,6 +154,17 @@ void EditorWindow::linkTrain(QWidget* from, int train, bool onward, const std::s
 
 void EditorWindow::setLink(int train, bool onward, std::optional<int> other) {
     const Scenario& s = logic_.scenario();
+    // Another unit broken on the way is said first.
+    if (const auto displaced =
+            other ? displacedLink(logic_.links(), train, onward, *other) : std::nullopt) {
+        const TrainLink wanted = onward ? TrainLink{train, *other} : TrainLink{*other, train};
+        const std::string question =
+            s.treni[*other].numero + " è già collegato: " + unitLabel(s, *displaced) +
+            ". Collegando " + unitLabel(s, wanted) + " quel collegamento si scioglie. Continuare?";
+        if (prompts_.showMessage(question, "Collegamento", MessageIcon::Question,
+                                 MessageButtons::YesNo) != Answer::Yes)
+            return;
+    }
     const TrainLinks links = relinked(logic_.links(), train, onward, other);
     const int partner = other ? *other : -1;
     const std::string label =
@@ -167,7 +178,7 @@ void EditorWindow::chooseLink(QWidget* from, int train, bool onward) {
     if (!logic_.canShowTrain())
         return;
     const Scenario& s = logic_.scenario();
-    const std::vector<int> candidates = linkCandidates(s, train, onward);
+    const std::vector<int> candidates = linkCandidates(s, logic_.links(), train, onward);
     const DialogPrompts::Over over(prompts_, from);
     if (candidates.empty()) {
         prompts_.showMessage(onward ? "Nessun treno parte da qui." : "Nessun treno termina qui.",
@@ -181,7 +192,10 @@ void EditorWindow::chooseLink(QWidget* from, int train, bool onward) {
         items << QString::fromStdString(
             numberAndTime(t) + ", " +
             (t.binario.empty() ? std::string("senza binario") : "binario " + t.binario) + " (" +
-            std::to_string(standingMinutes(s, link).value_or(0)) + " min)");
+            std::to_string(standingMinutes(s, link).value_or(0)) + " min)" +
+            (displacedLink(logic_.links(), train, onward, other)
+                 ? ", già collegato a " + s.treni[unitPartner(logic_.links(), other)].numero
+                 : std::string()));
     }
     QInputDialog dialog(from);
     dialog.setObjectName("collegaA");

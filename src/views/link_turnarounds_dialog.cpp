@@ -28,8 +28,8 @@ LinkTurnaroundsDialog::LinkTurnaroundsDialog(const Scenario& scenario,
     waitLabel->setBuddy(longestWait_);
     form->addRow(waitLabel, longestWait_);
     auto* rule = new QLabel("Ogni treno che termina qui prosegue come un treno che parte dallo "
-                            "stesso binario, nell'ordine di arrivo, preferendo quello che torna "
-                            "da dove è venuto.");
+                            "stesso binario, nell'ordine di arrivo: prima della stessa categoria, "
+                            "poi uno che torna da dove è venuto, poi il primo che parte.");
     rule->setWordWrap(true);
     preview_->setObjectName("anteprimaCollegamenti");
     preview_->setReadOnly(true);
@@ -42,6 +42,12 @@ LinkTurnaroundsDialog::LinkTurnaroundsDialog(const Scenario& scenario,
     connect(longestWait_, &QSpinBox::valueChanged, this, &LinkTurnaroundsDialog::refresh);
     new WindowGeometry(this, "collegaRotazioni", QSize(560, 520));
     refresh();
+}
+
+// " Di questi, 2 cambiano categoria.": what of the new links to look at twice.
+QString LinkTurnaroundsDialog::changes(const TrainLinks& links) const {
+    const std::string text = pairChangesText(scenario_, links);
+    return text.empty() ? QString() : QString::fromStdString(" Di questi, " + text + ".");
 }
 
 void LinkTurnaroundsDialog::refresh() {
@@ -71,7 +77,7 @@ void LinkTurnaroundsDialog::refresh() {
                            ? QString("Nessun collegamento nuovo")
                            : countedText(static_cast<long>(pairs.links.size()),
                                          "collegamento nuovo", "collegamenti nuovi")) +
-                      QString("; %1 già presenti.").arg(existing_.size()));
+                      QString("; %1 già presenti.").arg(existing_.size()) + changes(pairs.links));
     ok_->setEnabled(!pairs.links.empty());
 }
 

@@ -25,6 +25,7 @@ public:
 
 private:
     void refresh();
+    QString changes(const TrainLinks& links) const;
 
     const Scenario& scenario_;
     CheckSettings settings_;

@@ -156,6 +156,7 @@ TEST(TurnaroundPairs, PairEachArrivalWithADepartureOfItsTrack) {
         std::vector<test::Train> trains;
         TrainLinks existing;
         const char* pairs; // "arriving>leaving …"
+        const char* changes = "";
     } cases[] = {
         {{{"1", "A", "10:00", "", "", "1"},
           {"2", "", "", "B", "10:20", "1"},
@@ -163,6 +164,18 @@ TEST(TurnaroundPairs, PairEachArrivalWithADepartureOfItsTrack) {
          {},
          "1>3"}, // back where it came from, though later
         {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "A", "10:20", "2"}}, {}, ""},
+        {{{"1", "A", "10:00", "", "", "1", "Regionale"},
+          {"2", "A", "10:10", "", "", "1", "Suburbano"},
+          {"3", "", "", "A", "10:30", "1", "Suburbano"},
+          {"4", "", "", "B", "10:40", "1", "Regionale"}},
+         {},
+         "1>4 2>3",
+         "1 non torna da dove arriva"}, // one kind before going back, before the earliest
+        {{{"1", "A", "10:00", "", "", "1", "Regionale"},
+          {"2", "", "", "B", "10:30", "1", "Suburbano"}},
+         {},
+         "1>2",
+         "1 cambia categoria e 1 non torna da dove arriva"},
         {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "A", "11:31", "1"}}, {}, ""},
         {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "A", "10:04", "1"}}, {}, ""},
         {{{"1", "A", "23:40", "", "", ""}, {"2", "", "", "A", "00:20", ""}}, {}, "1>2"},
@@ -171,7 +184,8 @@ TEST(TurnaroundPairs, PairEachArrivalWithADepartureOfItsTrack) {
           {"3", "", "", "B", "10:30", "1"},
           {"4", "", "", "B", "10:40", "1"}},
          {},
-         "1>3 2>4"}, // first in, first out
+         "1>3 2>4",
+         "2 non tornano da dove arrivano"}, // first in, first out
         {{{"1", "A", "10:00", "", "", "1"}, {"2", "", "", "B", "10:30", "1", "Regionale", "", "1"}},
          {},
          ""}, // cancelled
@@ -191,11 +205,47 @@ TEST(TurnaroundPairs, PairEachArrivalWithADepartureOfItsTrack) {
             EXPECT_EQ(linkState(s, link, {}), LinkState::Holds);
         }
         EXPECT_EQ(pairs, c.pairs) << c.trains.size();
+        EXPECT_EQ(pairChangesText(s, found.links), c.changes) << c.pairs;
         EXPECT_EQ(found.links.size() + found.singleEnding.size(),
                   static_cast<std::size_t>(
                       std::count_if(c.trains.begin(), c.trains.end(),
                                     [](const test::Train& t) { return t.partenza.empty(); })) -
                       c.existing.size());
+    }
+}
+
+// Whatever the day and its links, "Collega a…" offers every train that may follow (precede) and
+// no other, the free ones before those linked already, each kind those on the same track first,
+// then the nearest in time.
+TEST(TurnaroundPairs, CandidatesComeFreeOnTheTrackAndNearFirst) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<test::Train> trains;
+        for (int k = 0; k < 20; ++k) {
+            const std::string time =
+                std::to_string(random() % 24) + ":" + std::to_string(random() % 60);
+            const std::string track = random() % 2 ? "1" : "2";
+            trains.push_back(k % 2 == 0 ? test::Train{std::to_string(k), "A", time, "", "", track}
+                                        : test::Train{std::to_string(k), "", "", "A", time, track});
+        }
+        const Scenario s = stationWith(trains);
+        const TrainLinks links{{0, 1}, {2, 5}};
+        const int train = 2 * static_cast<int>(random() % 10);
+        const std::vector<int> offered = linkCandidates(s, links, train, true);
+        ASSERT_EQ(offered.size(), 10u);
+        auto rank = [&](int other) {
+            return std::tuple(displacedLink(links, train, true, other).has_value(),
+                              s.treni[other].binario != s.treni[train].binario,
+                              *standingMinutes(s, {train, other}));
+        };
+        for (std::size_t k = 0; k < offered.size(); ++k) {
+            EXPECT_EQ(offered[k] % 2, 1);
+            if (k > 0) {
+                EXPECT_LE(rank(offered[k - 1]), rank(offered[k]));
+            }
+        }
+        EXPECT_EQ(displacedLink(links, 0, true, 1), std::nullopt); // its own link is no other's
+        EXPECT_TRUE(linkCandidates(s, links, 1, true).empty());    // 1 does not end here
     }
 }
 

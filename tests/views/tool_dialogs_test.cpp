@@ -366,6 +366,12 @@ private slots:
                  QString("2001"));
         QCOMPARE(window->findChild<QAction*>("actionAnnulla")->text(),
                  QString("Annulla collegamento 2001→2002"));
+        messages.answers = {Answer::No};
+        typeInto(2, "2002", false); // 2002 goes on from 2001 already: asked, and kept
+        QCOMPARE(messages.shown.back().text,
+                 std::string("2002 è già collegato: 2001→2002. Collegando 2003→2002 quel "
+                             "collegamento si scioglie. Continuare?"));
+        QCOMPARE(window->logic().links(), (TrainLinks{{0, 1}}));
         messages.answers = {Answer::Ok};
         typeInto(2, "9999", true);
         QCOMPARE(messages.shown.back().text,

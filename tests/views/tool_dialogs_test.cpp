@@ -31,6 +31,7 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <sstream>
 
@@ -127,10 +128,29 @@ private slots:
             dialog.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
             date->setFocus();
-            date->setSelectedSection(QDateTimeEdit::DaySection);
-            QTest::keyClicks(date, "07032024");
-            QTest::keyClick(date, Qt::Key_Return);
-            QCOMPARE(date->date(), QDate(2024, 3, 7));
+            // Over the whole text, from the first section as Tab leaves it, and a part of it.
+            const struct {
+                bool selectAll;
+                const char* keys;
+                QDate date;
+            } typings[] = {{true, "03/06/2024", QDate(2024, 6, 3)},
+                           {false, "13/04/2024", QDate(2024, 4, 13)},
+                           {false, "8\n", QDate(2024, 4, 8)},
+                           {true, "07032024", QDate(2024, 3, 7)},
+                           {true, "31/02/2024\n", QDate(2024, 3, 7)},
+                           {true, "01/01/2030", QDate(2024, 3, 7)}}; // past the feed
+            for (const auto& typing : typings) {
+                if (typing.selectAll)
+                    QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+                else
+                    date->setSelectedSection(QDateTimeEdit::DaySection);
+                QTest::keyClicks(date, QString(typing.keys).remove('\n'));
+                if (QString(typing.keys).endsWith('\n'))
+                    QTest::keyClick(date, Qt::Key_Return);
+                QCOMPARE(date->date(), typing.date);
+            }
+            QCOMPARE(QToolTip::text(), QString("Il 01/01/2030 è fuori dall'intervallo: dal "
+                                               "01/01/2024 al 31/12/2024."));
             QGuiApplication::clipboard()->setText(" 2024-03-06 ");
             QTest::keySequence(date, QKeySequence::Paste);
             QCOMPARE(widget<QLabel>(&dialog, "giornoSettimana")->text(), QString("mercoledì"));

@@ -1,4 +1,5 @@
 #include "companion/stored_links.h"
+#include "document/assignment_setup.h"
 #include "editor/editor_logic.h"
 #include "gtfs/present_trains.h"
 #include "gtfs/station_day.h"
@@ -6,7 +7,6 @@
 #include "model/counted.h"
 #include "model/train_append.h"
 #include "timetable/turnaround_pairs.h"
-#include "track_assignment/track_assignment.h"
 
 namespace zeb {
 
@@ -35,16 +35,10 @@ void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedSt
     if (stationChanged)
         ui_.openStationDialog(s_, binario);
     // The trains that came without a track get one in the same step, the others keeping theirs.
-    if (const std::vector<int> trackless = tracklessTrains(s_, first);
-        tracksWith && !trackless.empty()) {
-        AssignmentOptions options;
-        options.which = TrainsToAssign::Selected;
-        options.selected = trackless;
-        options.settings = *tracksWith;
-        options.links = linked;
-        options.rules = data_.trackRules; // the station's habits, no search: the import is quick
-        options.buffer = data_.buffer;
-        applyAssignment(s_, zeb::assignTracks(s_, options));
+    if (tracksWith) {
+        EditorData data = data_;
+        data.settings = *tracksWith;
+        chooseImportedTracks(s_, first, linked, data);
     }
     afterManyTrainsChanged();
     commit(

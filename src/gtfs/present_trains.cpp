@@ -60,12 +60,15 @@ SettledImport settleImport(const Scenario& base, ChosenTrains chosen, PresentTra
     for (std::size_t i = 0; i < chosen.trains.size(); ++i) {
         const int stored = repeats[i];
         settled.present += stored >= 0 ? 1 : 0;
-        if (stored < 0 || how == PresentTrains::AddAll)
+        if (stored < 0 || how == PresentTrains::AddAll) {
+            settled.addedFrom.push_back(static_cast<int>(i));
             settled.added.push_back(std::move(chosen.trains[i]));
-        else if (how == PresentTrains::Replace)
+        } else if (how == PresentTrains::Replace) {
+            settled.replacedFrom.emplace_back(static_cast<int>(i), stored);
             settled.replaced.emplace_back(stored,
                                           replacement(base.treni[static_cast<std::size_t>(stored)],
                                                       std::move(chosen.trains[i])));
+        }
     }
     return settled;
 }

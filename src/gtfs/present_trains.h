@@ -24,7 +24,9 @@ struct SettledImport {
     std::vector<Treno> added;
     std::vector<std::pair<int, Treno>> replaced; // position, the train as it becomes
     long present = 0;                            // chosen trains the scenario held already
-    long unmade = 0; // chosen trains past what any scenario takes, counted and not made
+    long unmade = 0;            // chosen trains past what any scenario takes, counted and not made
+    std::vector<int> addedFrom; // each added train's place among the chosen
+    std::vector<std::pair<int, int>> replacedFrom; // a replacing train's place, its position
 };
 SettledImport settleImport(const Scenario& base, ChosenTrains chosen, PresentTrains how);
 

@@ -1,6 +1,7 @@
 #include "tool/assign_command.h"
 
 #include "companion/editor_data.h"
+#include "document/assignment_setup.h"
 #include "gtfs/feed.h"
 #include "model/quoted_text.h"
 #include "model/track_slots.h"
@@ -70,10 +71,8 @@ int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, 
     if (!s)
         return kExitUnreadable;
     EditorData data = loadEditorData(request.scenario).data;
-    AssignmentOptions options;
-    options.settings = settings;
-    options.buffer = data.buffer;
-    options.timeLimit = data.timeLimit;
+    data.settings = settings;
+    AssignmentOptions options = assignmentOptions(data, {});
     if (!readOptions(request, *s, options, err))
         return kExitUnreadable;
     if (request.rules) {
@@ -91,10 +90,10 @@ int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, 
         }
         data.trackRules = std::move(read.rules);
     }
-    data.buffer = options.buffer;
-    data.timeLimit = static_cast<int>(options.timeLimit);
     options.rules = data.trackRules;
     options.links = findLinks(*s, data.links).links;
+    data.buffer = options.buffer;
+    data.timeLimit = static_cast<int>(options.timeLimit);
     const Assignment assignment = assignTracks(*s, options);
     for (const TrackChange& change : assignment.changes)
         out << changeText(*s, change) << "\n";

@@ -1,6 +1,7 @@
 #include "tool/gtfs_command.h"
 
 #include "companion/editor_data.h"
+#include "document/assignment_setup.h"
 #include "gtfs/gtfs_error.h"
 #include "gtfs/kind_categories.h"
 #include "gtfs/present_trains.h"
@@ -54,15 +55,11 @@ std::optional<int> theStationNamed(const GtfsFeed& feed, const std::string& name
     return std::nullopt;
 }
 
-// Tracks for `trains`, the others keeping theirs and units kept whole; what was done, as
-// `assegna` says it.
-std::string assignImported(Scenario& s, const std::vector<int>& trains, const TrainLinks& links) {
-    AssignmentOptions options;
-    options.which = TrainsToAssign::Selected;
-    options.selected = trains;
-    options.links = links;
-    const Assignment assignment = assignTracks(s, options);
-    applyAssignment(s, assignment);
+// Tracks for the trainless trains from `first` on, by the base's rules, buffer and settings;
+// what was done, as `assegna` says it.
+std::string assignImported(Scenario& s, int first, const TrainLinks& links,
+                           const EditorData& data) {
+    const Assignment assignment = chooseImportedTracks(s, first, links, data);
     std::string text = counted(static_cast<long>(assignment.changes.size()), "binario assegnato",
                                "binari assegnati") +
                        "\n";
@@ -123,11 +120,11 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
     const int before = applySettled(*base, settled);
     const TrainLinks linked = withLinks(had, findLinks(*base, units).links);
     const std::vector<int> trackless = tracklessTrains(*base, before);
+    const EditorData data = loadEditorData(*request.base).data;
     std::string assigned;
     if (request.assign && !trackless.empty())
-        assigned = assignImported(*base, trackless, linked);
-    if (!saveWithEditorData(*base, *request.output, loadEditorData(*request.base).data, linked,
-                            err))
+        assigned = assignImported(*base, before, linked, data);
+    if (!saveWithEditorData(*base, *request.output, data, linked, err))
         return kExitUnreadable;
     out << counted(base->totale_treni - before, "treno importato", "treni importati") << " da "
         << where << ", " << counted(base->totale_treni, "treno", "treni") << " in "

@@ -3,6 +3,8 @@
 
 #include "views/editor_window.h"
 
+#include "document/assignment_setup.h"
+
 #include "gtfs/gtfs_error.h"
 #include "model/counted.h"
 #include "timetable/train_links.h"
@@ -51,7 +53,9 @@ void EditorWindow::importGtfs() {
                              MessageButtons::Ok);
     if (!outcome.done)
         return;
-    GtfsImportDialog dialog(feed, logic_.scenario(), prompts_, this);
+    EditorData data = logic_.editorData();
+    data.settings = watch_->settings();
+    GtfsImportDialog dialog(feed, {logic_.scenario(), data, watch_->links()}, prompts_, this);
     if (prompts_.runDialog(dialog) != QDialog::Accepted)
         return;
     const StationDay* station = dialog.feedStation();
@@ -66,14 +70,10 @@ void EditorWindow::assignTracks(const std::vector<int>& selected) {
     if (!logic_.canShowTrain())
         return;
     QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
-    const EditorData& data = logic_.editorData();
-    AssignmentOptions base;
-    base.settings = watch_->settings();
-    base.links = watch_->links();
+    EditorData data = logic_.editorData();
+    data.settings = watch_->settings();
+    AssignmentOptions base = assignmentOptions(data, watch_->links());
     base.selected = selected;
-    base.rules = data.trackRules;
-    base.buffer = data.buffer;
-    base.timeLimit = data.timeLimit;
     AssignTracksDialog dialog(logic_.scenario(), base, over);
     if (prompts_.runDialog(dialog) != QDialog::Accepted)
         return;

@@ -51,19 +51,15 @@ QString q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QString timeCell(const std::string& ora, const std::string& minuti) {
-    return ora == "--" ? QString() : q(ora + ":" + minuti);
-}
-
 } // namespace
 
-GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenario,
+GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const ImportBase& base,
                                    DialogPrompts& prompts, QWidget* parent)
-    : QDialog(parent), feed_(feed), scenario_(scenario), prompts_(prompts), search_(new QLineEdit),
-      stations_(new QStandardItemModel(0, 2, this)), filtered_(new QSortFilterProxyModel(this)),
-      stationList_(new QTableView), date_(new QDateEdit), weekday_(new QLabel),
-      from_(new QTimeEdit), to_(new QTimeEdit), onlyTrains_(new QCheckBox("Solo &treni")),
-      kinds_(new QTableWidget(0, 3)),
+    : QDialog(parent), feed_(feed), scenario_(base.scenario), base_(base), prompts_(prompts),
+      search_(new QLineEdit), stations_(new QStandardItemModel(0, 2, this)),
+      filtered_(new QSortFilterProxyModel(this)), stationList_(new QTableView),
+      date_(new QDateEdit), weekday_(new QLabel), from_(new QTimeEdit), to_(new QTimeEdit),
+      onlyTrains_(new QCheckBox("Solo &treni")), kinds_(new QTableWidget(0, 3)),
       useStation_(new QCheckBox("&Usa il nome della stazione e i binari del feed")),
       chooseTracks_(new QCheckBox("Scegli i bi&nari dei treni che non ne hanno")),
       linkBlocks_(new QCheckBox("Co&llega i treni di una stessa rotazione (block_id del feed)")),
@@ -74,7 +70,7 @@ GtfsImportDialog::GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenari
     setObjectName("importaGtfs");
     setWindowTitle("Importa orario GTFS");
     setUpStations();
-    setUpDay(feed, scenario);
+    setUpDay(feed, scenario_);
     setUpTables();
     // The user's categories of earlier imports.
     const QVariantMap remembered = QSettings().value(kCategoriesKey).toMap();
@@ -221,6 +217,7 @@ void GtfsImportDialog::connectChoices() {
     connect(to_, &QTimeEdit::timeChanged, this, &GtfsImportDialog::refreshChoice);
     connect(useStation_, &QCheckBox::toggled, this, &GtfsImportDialog::refreshChoice);
     connect(linkBlocks_, &QCheckBox::toggled, this, &GtfsImportDialog::refreshChoice);
+    connect(chooseTracks_, &QCheckBox::toggled, this, &GtfsImportDialog::showPreview);
     for (QRadioButton* way : {addNew_, replace_, addAll_})
         connect(way, &QRadioButton::toggled, this, &GtfsImportDialog::showPreview);
     connect(stationList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -315,100 +312,6 @@ void GtfsImportDialog::refreshChoice() {
                    : ChosenTrains{};
     showKinds();
     showPreview();
-}
-
-void GtfsImportDialog::showKinds() {
-    // The same kinds keep their rows and boxes, so that a box being used is not replaced.
-    bool sameKinds = kinds_->rowCount() == static_cast<int>(chosen_.kinds.size());
-    for (int row = 0; sameKinds && row < kinds_->rowCount(); ++row)
-        sameKinds =
-            kinds_->item(row, 0)->text() == q(chosen_.kinds[static_cast<std::size_t>(row)].kind);
-    if (!sameKinds)
-        kinds_->setRowCount(0);
-    kinds_->setRowCount(static_cast<int>(chosen_.kinds.size()));
-    for (int row = 0; row < kinds_->rowCount(); ++row) {
-        const KindChoice& kind = chosen_.kinds[static_cast<std::size_t>(row)];
-        auto* trains = new QTableWidgetItem(QString::number(kind.trains));
-        trains->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        kinds_->setItem(row, 1, trains);
-        if (sameKinds) {
-            auto* box = static_cast<QComboBox*>(kinds_->cellWidget(row, 2));
-            const QSignalBlocker block(box);
-            box->setCurrentIndex(kind.category);
-            continue;
-        }
-        kinds_->setItem(row, 0, new QTableWidgetItem(q(kind.kind)));
-        auto* category = new QComboBox;
-        category->setObjectName(QString("categoriaGtfs%1").arg(row));
-        for (std::string_view name : kCategorie)
-            category->addItem(q(std::string(name)));
-        category->setCurrentIndex(kind.category);
-        connect(category, &QComboBox::currentIndexChanged, this, [this, text = kind.kind](int i) {
-            choice_.categories[text] = i;
-            refreshChoice();
-        });
-        kinds_->setCellWidget(row, 2, category);
-    }
-    kinds_->resizeColumnToContents(2);
-}
-
-void GtfsImportDialog::showPreview() {
-    const auto& trains = chosen_.trains;
-    const int rows = static_cast<int>(trains.size()); // every one, as it will be stored
-    preview_->setRowCount(rows);
-    for (int row = 0; row < rows; ++row) {
-        const Treno& t = trains[static_cast<std::size_t>(row)];
-        const QStringList cells = {q(t.numero),
-                                   q(t.categoria),
-                                   q(t.provenienza),
-                                   q(t.destinazione),
-                                   timeCell(t.ora_arrivo, t.min_arrivo),
-                                   timeCell(t.ora_partenza, t.min_partenza),
-                                   q(t.binario)};
-        for (int column = 0; column < cells.size(); ++column)
-            preview_->setItem(row, column, new QTableWidgetItem(cells[column]));
-    }
-    preview_->resizeColumnsToContents();
-
-    // The trains the scenario holds already are settled as the user says.
-    const SettledImport settled = settleImport(scenario_, chosen_, presentTrains());
-    for (QWidget* way : std::initializer_list<QWidget*>{present_, addNew_, replace_, addAll_})
-        way->setVisible(settled.present > 0);
-    present_->setText(countedText(settled.present,
-                                  "treno è già nello scenario:", "treni sono già nello scenario:"));
-    const long count = static_cast<long>(settled.added.size()) + settled.unmade;
-    const auto replaced = static_cast<long>(settled.replaced.size());
-    const auto refusal = settledRefusal(scenario_, settled);
-    QString text;
-    if (!day_)
-        text = "Scegliere una stazione.";
-    else if (chosen_.counted == 0)
-        text = "Nessun treno ferma in questa stazione nel giorno e nella fascia oraria scelti.";
-    else if (refusal)
-        text = q(*refusal);
-    else
-        text = countedText(count, "treno da importare", "treni da importare") +
-               (replaced > 0 ? ", " + countedText(replaced, "da sostituire", "da sostituire")
-                             : QString()) +
-               (chosen_.links.empty()
-                    ? QString()
-                    : ", " + countedText(static_cast<long>(chosen_.links.size()),
-                                         "rotazione da collegare", "rotazioni da collegare")) +
-               ".";
-    if (!refusal && count > 0) {
-        // Those a track of the station is missing for.
-        const Scenario& station = feedStation() ? feedStationData_ : scenario_;
-        const auto trackless = std::count_if(trains.begin(), trains.end(), [&](const Treno& t) {
-            return lacksStationTrack(station, t);
-        });
-        if (trackless > 0)
-            text += " " + countedText(trackless, "senza binario", "senza binario") + ".";
-    }
-    for (const std::string& note : day_ ? importNotes(*day_, chosen_) : std::vector<std::string>{})
-        text += " " + q(note) + ".";
-    count_->setText(text);
-    count_->setStyleSheet(refusal ? "color: #b00000;" : "");
-    ok_->setEnabled(count + replaced > 0 && !refusal);
 }
 
 void GtfsImportDialog::rememberCategories() const {

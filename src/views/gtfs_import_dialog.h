@@ -1,5 +1,6 @@
 #pragma once
 
+#include "companion/editor_data.h"
 #include "gtfs/present_trains.h"
 #include "gtfs/station_day.h"
 #include "gtfs/train_choice.h"
@@ -29,7 +30,14 @@ class DialogPrompts;
 // stop_times shows its progress and can be stopped. The categories chosen are remembered.
 class GtfsImportDialog : public QDialog {
 public:
-    GtfsImportDialog(const GtfsFeed& feed, const Scenario& scenario, DialogPrompts& prompts,
+    // What the trains are imported into: the scenario, its editor's data and links, which the
+    // tracks the import would choose follow.
+    struct ImportBase {
+        const Scenario& scenario;
+        EditorData data;
+        TrainLinks links;
+    };
+    GtfsImportDialog(const GtfsFeed& feed, const ImportBase& base, DialogPrompts& prompts,
                      QWidget* parent = nullptr);
 
     // The trains the choice gives, and whether the feed's station data go with them.
@@ -56,6 +64,9 @@ private:
     void refreshChoice();
     void showKinds();
     void showPreview();
+    // The preview's rows, the tracks the import would choose set apart; the count of trains left
+    // without a track.
+    long fillPreview();
     void rememberCategories() const;
     // Runs a reading of stop_times with a progress dialog; false when stopped or failed.
     bool scan(const std::function<void(const ScanProgress&)>& work);
@@ -63,6 +74,7 @@ private:
 
     const GtfsFeed& feed_;
     const Scenario& scenario_;
+    ImportBase base_;
     DialogPrompts& prompts_;
     Scenario feedStationData_; // the feed's name and tracks, for the choice of tracks
     std::optional<StationDay> day_;

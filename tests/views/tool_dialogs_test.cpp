@@ -1,3 +1,4 @@
+#include "companion/editor_data.h"
 #include "gtfs/valle_feed.h"
 #include "model/track_slots.h"
 #include "scenario_file/line_source.h"
@@ -222,6 +223,62 @@ private slots:
         QCOMPARE(scenario.treni[1].note, std::string("a cura del capostazione"));
         QCOMPARE(window->findChild<QAction*>("actionAnnulla")->text(),
                  QString("Annulla importazione GTFS di 0 treni, 3 sostituiti"));
+    }
+
+    // On a base whose editor's data hold a rule and a buffer, the preview shows the track the
+    // import will choose for the train that comes without one, and the dialog and the tool store
+    // the same day and data.
+    void theImportChoosesTracksByTheStationsRules() {
+        Scenario valmora;
+        valmora.nome_stazione = "Valmora";
+        valmora.ora_inizio = "06";
+        valmora.min_inizio = "30";
+        for (int track : {0, 1, 23})
+            valmora.binari_scelti[track] = true;
+        rebuildTrackTable(valmora);
+        EditorData data;
+        TrackRule fromSudia;
+        fromSudia.provenienza = "Sudia";
+        fromSudia.preferiti = {"1tronco"};
+        data.trackRules = {fromSudia};
+        data.buffer = 7;
+        saveScenarioPair(valmora, folder.file("base.zeb"), data);
+        dialogs.expectClick("Form2", "ok");
+        window->openScenarioFile(folder.file("base.zeb"));
+        offerFeed(valleFeed());
+        dialogs.expect("importaGtfs", [&](QDialog& dialog) {
+            chooseValmora(dialog);
+            auto* preview = widget<QTableWidget>(&dialog, "anteprima");
+            QTRY_COMPARE(preview->rowCount(), 3);
+            auto* count = widget<QLabel>(&dialog, "conteggioGtfs");
+            QVERIFY(count->text().contains("1 senza binario"));
+            QVERIFY(preview->item(0, 6)->text().isEmpty());
+            click(&dialog, "assegnaBinari");
+            QCOMPARE(preview->item(0, 0)->text(), QString("2235"));
+            QCOMPARE(preview->item(0, 6)->text(), QString("1tronco"));
+            QVERIFY(preview->item(0, 6)->font().italic());
+            QVERIFY(!count->text().contains("senza binario"));
+            click(&dialog, "importa");
+        });
+        window->findChild<QAction*>("actionImportaGtfs")->trigger();
+        const auto late = std::find_if(scenario.treni.begin(), scenario.treni.end(),
+                                       [](const Treno& t) { return t.numero == "2235"; });
+        QCOMPARE(late->binario, std::string("1tronco"));
+        std::ostringstream out, err;
+        const GtfsToolRequest request{.feed = folder.file("feed"),
+                                      .date = "2024-03-06",
+                                      .station = "VAL",
+                                      .base = folder.file("base.zeb"),
+                                      .output = folder.file("tool.zeb"),
+                                      .assign = true};
+        QCOMPARE(gtfsCommand(request, date::sys_days(date::year{2024} / 3 / 6), out, err), 0);
+        Scenario byTool;
+        readScenario(byTool, readScenarioFile(folder.file("tool.zeb")));
+        QCOMPARE(scenarioFileBytes(byTool), scenarioFileBytes(scenario));
+        const EditorData toolData = loadEditorData(folder.file("tool.zeb")).data;
+        QCOMPARE(toolData.trackRules, window->logic().editorData().trackRules);
+        QCOMPARE(toolData.buffer, 7);
+        QCOMPARE(toolData.links, window->logic().editorData().links);
     }
 
     // The trains of a window cancelled through "Perturbazioni…", the preview first, then one step

@@ -3,6 +3,7 @@
 #include "model/counted.h"
 #include "scenario_file/scenario_file_error.h"
 #include "scenario_file/text_limits.h"
+#include "text/iso_days.h"
 #include "track_rules/rules_csv.h"
 
 #include <nlohmann/json.hpp>
@@ -20,6 +21,7 @@ namespace {
 constexpr const char* kFormat = "zebrano-editor";
 constexpr int kMostMinutes = 1440;
 constexpr const char* kBaseDay = "giornoBase";
+constexpr const char* kServiceDay = "giornoDiServizio";
 constexpr const char* kLinks = "collegamenti";
 constexpr const char* kRules = "regoleBinari";
 constexpr const char* kAssignment = "assegnazione";
@@ -90,6 +92,17 @@ void readPath(const nlohmann::json& json, const char* key, const char* what, std
         path = given->get<std::string>();
     else
         ignored.push_back(std::string(what) + " non è il nome di un file");
+}
+
+// The day of service, "AAAA-MM-GG", a day of the calendar.
+void readDay(const nlohmann::json& json, std::string& day, std::vector<std::string>& ignored) {
+    const auto given = json.find(kServiceDay);
+    if (given == json.end())
+        return;
+    if (given->is_string() && isIsoDay(given->get_ref<const std::string&>()))
+        day = given->get<std::string>();
+    else
+        ignored.push_back("il giorno di servizio non è una data");
 }
 
 // How the notes on a list name it: not a list, one entry unreadable, several.
@@ -244,6 +257,8 @@ std::string editorDataText(const EditorData& data,
         json["impostazioni"][minutes.key] = data.settings.*minutes.field;
     if (!data.baseDay.empty())
         json[kBaseDay] = data.baseDay;
+    if (!data.serviceDay.empty())
+        json[kServiceDay] = data.serviceDay;
     if (!data.recoveredFrom.empty())
         json[kRecoveredFrom] = data.recoveredFrom;
     if (data.buffer != EditorData{}.buffer || data.timeLimit != EditorData{}.timeLimit)
@@ -295,6 +310,7 @@ EditorDataRead readEditorData(std::string_view text) {
     readMinutes(json, read.data.settings, ignored);
     readPath(json, kBaseDay, "il giorno base", read.data.baseDay, ignored);
     readPath(json, kRecoveredFrom, "il file dello scenario", read.data.recoveredFrom, ignored);
+    readDay(json, read.data.serviceDay, ignored);
     readList(json, kLinks, linkOf, kMostStoredLinks, read.data.links,
              {"i collegamenti non sono un elenco", "collegamento non si legge",
               "collegamenti non si leggono"},

@@ -20,6 +20,9 @@ struct EditorData {
     // path as the scenario's own; in the file, relative to the scenario's folder where it can be,
     // so that the two move together.
     std::string baseDay{};
+    // The day the trains run, "AAAA-MM-GG", where known: an import of a feed's day sets it, and
+    // its variants keep it; the notice of a variant is dated by it.
+    std::string serviceDay{};
     std::vector<StoredLink> links{};
     TrackRules trackRules{}; // the station's tracks by line and direction, in their order
     int buffer = 5;          // the minutes an assignment keeps between trains beyond the separation

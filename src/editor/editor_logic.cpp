@@ -67,8 +67,9 @@ std::string EditorLogic::dataText() const {
     }
 }
 
-void EditorLogic::commitData(std::string label) {
-    if (auto change = history_.record(s_, std::move(label), history_.links(), dataText())) {
+void EditorLogic::commitData(std::string label, const std::optional<TrainLinks>& links) {
+    if (auto change =
+            history_.record(s_, std::move(label), links.value_or(history_.links()), dataText())) {
         unsaved_ = true;
         change_ = std::move(change);
     }

@@ -120,7 +120,9 @@ public:
     // the station's track rules.
     // Trains the scenario holds already are settled as `present` says. Trains that do not fit
     // are refused with a message. Offered when canShowTrain().
-    void importGtfs(std::vector<Treno> trains, const StationDay* feedStation,
+    // `serviceDay` ("AAAA-MM-GG") becomes the scenario's day of service.
+    void importGtfs(const std::string& serviceDay, std::vector<Treno> trains,
+                    const StationDay* feedStation,
                     const std::optional<CheckSettings>& tracksWith = std::nullopt,
                     PresentTrains present = PresentTrains::AddAll, const TrainLinks& links = {});
     // What only the editor keeps of the scenario, in the file beside it: read with the scenario
@@ -227,7 +229,7 @@ private:
     // The editor's data as the history keeps them: their file's text, the links apart.
     std::string dataText() const;
     // A change of the editor's data: a step of the history named `label`.
-    void commitData(std::string label);
+    void commitData(std::string label, const std::optional<TrainLinks>& links = std::nullopt);
     // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.
     void enableScenarioCommands();
 

@@ -10,7 +10,8 @@
 
 namespace zeb {
 
-void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedStation,
+void EditorLogic::importGtfs(const std::string& serviceDay, std::vector<Treno> trains,
+                             const StationDay* feedStation,
                              const std::optional<CheckSettings>& tracksWith, PresentTrains present,
                              const TrainLinks& links) {
     if (!canShowTrain() || trains.empty())
@@ -41,7 +42,8 @@ void EditorLogic::importGtfs(std::vector<Treno> trains, const StationDay* feedSt
         chooseImportedTracks(s_, first, linked, data);
     }
     afterManyTrainsChanged();
-    commit(
+    data_.serviceDay = serviceDay;
+    commitData(
         "importazione GTFS di " + countedTrains(s_.totale_treni - first) +
             (replaced > 0 ? ", " + counted(replaced, "sostituito", "sostituiti") : std::string()),
         linked);

@@ -1,5 +1,6 @@
 #include "tool/compare_command.h"
 
+#include "companion/editor_data.h"
 #include "model/quoted_text.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/scenario_file_error.h"
@@ -19,6 +20,8 @@ int confrontaCommand(const CompareRequest& request, const NoticeWriter& writeNot
         err << "zebrano-tool confronta: " << isoDateFault(*request.day) << "\n";
         return kExitUnreadable;
     }
+    if (!request.day) // the variant's day of service, where known
+        day = isoDate(loadEditorData(request.variant).data.serviceDay);
     const auto base = loadScenario(request.base, err);
     const auto variant = base ? loadScenario(request.variant, err) : nullptr;
     if (!variant)

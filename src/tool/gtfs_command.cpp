@@ -120,7 +120,8 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
     const int before = applySettled(*base, settled);
     const TrainLinks linked = withLinks(had, findLinks(*base, units).links);
     const std::vector<int> trackless = tracklessTrains(*base, before);
-    const EditorData data = loadEditorData(*request.base).data;
+    EditorData data = loadEditorData(*request.base).data;
+    data.serviceDay = isoText(day);
     std::string assigned;
     if (request.assign && !trackless.empty())
         assigned = assignImported(*base, before, linked, data);

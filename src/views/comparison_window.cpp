@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
@@ -30,6 +31,10 @@
 #include <climits>
 
 namespace zeb {
+
+namespace {
+const char* const kLastNoticeDay = "avviso/giorno";
+}
 
 namespace {
 
@@ -171,7 +176,6 @@ QLayout* ComparisonWindow::buildCommands() {
     day_->setObjectName("giornoAvviso");
     day_->setDisplayFormat("dd/MM/yyyy");
     day_->setCalendarPopup(true);
-    day_->setDate(QDate::currentDate());
     auto* weekday = new QLabel;
     makeDateField(day_, weekday);
     auto* dayLabel = new QLabel("&Giorno dell'avviso:");
@@ -277,6 +281,13 @@ void ComparisonWindow::exportCsv() {
 }
 
 // The notice of the day chosen beside the button, as a PDF file.
+void ComparisonWindow::startNoticeDay(const std::string& serviceDay) {
+    QDate day = QDate::fromString(QString::fromStdString(serviceDay), Qt::ISODate);
+    if (!day.isValid())
+        day = QSettings().value(kLastNoticeDay).toDate();
+    day_->setDate(day.isValid() ? day : QDate::currentDate());
+}
+
 void ComparisonWindow::printNotice() {
     const Scenario& variant = watch_.scenario();
     const FileFilter filter{"Documento PDF (*.pdf) ", "*.pdf",
@@ -286,6 +297,7 @@ void ComparisonWindow::printNotice() {
     if (!chosen)
         return;
     const QDate day = day_->date();
+    QSettings().setValue(kLastNoticeDay, day);
     const date::sys_days when{date::year{day.year()} / static_cast<unsigned>(day.month()) /
                               static_cast<unsigned>(day.day())};
     const PaperFile file =

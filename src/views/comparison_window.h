@@ -37,6 +37,9 @@ public:
     bool compareWith(const std::string& path);
     // "Altro giorno…": the file chosen in a dialog.
     void chooseBase();
+    // The notice's day: the variant's day of service ("AAAA-MM-GG") where known, else the day of
+    // the last notice printed, else today.
+    void startNoticeDay(const std::string& serviceDay);
 
 private:
     QLayout* buildFilter();

@@ -63,7 +63,8 @@ void EditorWindow::importGtfs() {
         dialog.chooseTracks() ? std::optional(watch_->settings()) : std::nullopt;
     const PresentTrains present = dialog.presentTrains();
     const TrainLinks links = dialog.links();
-    run([&] { logic_.importGtfs(dialog.takeTrains(), station, tracksWith, present, links); });
+    const std::string day = date::format("%Y-%m-%d", dialog.chosenDay());
+    run([&] { logic_.importGtfs(day, dialog.takeTrains(), station, tracksWith, present, links); });
 }
 
 void EditorWindow::assignTracks(const std::vector<int>& selected) {
@@ -108,6 +109,7 @@ void EditorWindow::compareDays() {
         if (!path || !comparison().compareWith(*path))
             return;
     }
+    comparison().startNoticeDay(logic_.editorData().serviceDay);
     comparison().show();
     comparison().raise();
     comparison().activateWindow();

@@ -49,6 +49,7 @@ public:
     bool chooseTracks() const;
     // What becomes of the chosen trains the scenario holds already.
     PresentTrains presentTrains() const;
+    date::sys_days chosenDay() const;
 
 private:
     // The constructor's parts: the widgets of the station list, of the day, of the kinds and the
@@ -70,7 +71,6 @@ private:
     void rememberCategories() const;
     // Runs a reading of stop_times with a progress dialog; false when stopped or failed.
     bool scan(const std::function<void(const ScanProgress&)>& work);
-    date::sys_days chosenDay() const;
 
     const GtfsFeed& feed_;
     const Scenario& scenario_;

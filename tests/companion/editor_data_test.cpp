@@ -12,6 +12,7 @@ namespace {
 TEST(EditorData, WhatIsWrittenReadsBackTheSame) {
     const EditorData data{{.separation = 4, .turnaround = 7, .preparation = 12},
                           "../Valmora.zeb",
+                          "2024-02-29",
                           {{{"2001", "Nordia", "10:00"}, {"2002", "Nordia", "10:20"}},
                            {{"7", "", ""}, {"8", "Sudia", "23:59"}}},
                           {{"Suburbano", "*", "Città", RulePassage::Ends, 420, 30, {"4"}, {"5"}},
@@ -59,6 +60,8 @@ TEST(EditorData, WhatCannotBeReadKeepsTheDefaultsWithANote) {
          defaults.separation,
          "i minuti di separazione non sono un numero intero da 0 a 1440: valgono quelli "
          "predefiniti; il giorno base non è il nome di un file"},
+        {R"({"formato":"zebrano-editor","versione":1,"giornoDiServizio":"2023-02-29"})",
+         defaults.separation, "il giorno di servizio non è una data"},
         {R"({"formato":"zebrano-editor","versione":1,"collegamenti":[["1","A","10:00"],)"
          R"(3,["","A","10:00","2","A","10:30"],["1","A","10:00","2","A","10:30"]]})",
          defaults.separation, "3 collegamenti non si leggono"},

@@ -315,8 +315,8 @@ TEST_F(FileCommands, AnImportsUnitsAreLinkedWhereTheyLand) {
     starting.ora_partenza = "07";
     starting.min_partenza = "10";
     starting.binario.clear();
-    editor.importGtfs({ending, starting}, nullptr, CheckSettings{}, PresentTrains::AddAll,
-                      {{0, 1}});
+    editor.importGtfs("2024-03-06", {ending, starting}, nullptr, CheckSettings{},
+                      PresentTrains::AddAll, {{0, 1}});
     EXPECT_EQ(editor.links(), (TrainLinks{{2, 3}}));
     EXPECT_FALSE(s.treni[2].binario.empty());
     EXPECT_EQ(s.treni[2].binario, s.treni[3].binario);

@@ -69,63 +69,63 @@ TEST_P(UndoRedo, GiveBackTheScenarioExactlyAndCover) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryKindOfStep, UndoRedo,
-    ::testing::Values(Step{"Insertion", [](EditorFixture& f) { f.insert({.numero = "2231"}); },
-                           "inserimento treno 2231"},
-                      Step{"Modification",
-                           [](EditorFixture& f) {
-                               f.editor.note.setText("nuova");
-                               f.editor.modificatr_Click();
-                           },
-                           "modifica treno 3"},
-                      Step{"Deletion",
-                           [](EditorFixture& f) {
-                               f.ui.answers = {Answer::Yes};
-                               f.editor.cancellatreno_Click();
-                           },
-                           "eliminazione treno 3"},
-                      Step{"StationData",
-                           [](EditorFixture& f) {
-                               f.ui.station = test::chooseStation({5, 23}, "Altrove");
-                               f.editor.modifica_Click();
-                           },
-                           "modifica dati stazione"},
-                      Step{"Repeat", [](EditorFixture& f) { f.editor.repeatTrain(0, 60, 3, 1); },
-                           "ripetizione treno 1 (3 copie)"},
-                      Step{"Shift",
-                           [](EditorFixture& f) {
-                               f.editor.shiftTimes({0, 2}, 5);
-                           },
-                           "spostamento orari di 2 treni"},
-                      Step{"DeleteSelected",
-                           [](EditorFixture& f) {
-                               f.ui.answers = {Answer::Yes};
-                               f.editor.removeTrains({0, 2});
-                           },
-                           "eliminazione di 2 treni"},
-                      Step{"MoveInTheChart",
-                           [](EditorFixture& f) { f.editor.moveTrain(1, "2", -3); },
-                           "spostamento treno 2 sul binario 2 e di -3 minuti"},
-                      Step{"Assignment",
-                           [](EditorFixture& f) {
-                               AssignmentOptions options;
-                               options.which = TrainsToAssign::InConflict;
-                               f.editor.assignTracks(assignTracks(f.s, options));
-                           },
-                           "assegnazione binari di 1 treno"},
-                      Step{"GtfsImport",
-                           [](EditorFixture& f) {
-                               f.editor.importGtfs({f.s.treni[0], f.s.treni[2]}, nullptr);
-                           },
-                           "importazione GTFS di 2 treni"},
-                      Step{"CsvImport",
-                           [](EditorFixture& f) {
-                               test::TempFolder folder;
-                               f.ui.fileNames = {folder.file("treni.csv")};
-                               f.editor.exportCsv();
-                               f.ui.fileNames = {folder.file("treni.csv")};
-                               f.editor.importCsv();
-                           },
-                           "importazione di 3 treni"}),
+    ::testing::Values(
+        Step{"Insertion", [](EditorFixture& f) { f.insert({.numero = "2231"}); },
+             "inserimento treno 2231"},
+        Step{"Modification",
+             [](EditorFixture& f) {
+                 f.editor.note.setText("nuova");
+                 f.editor.modificatr_Click();
+             },
+             "modifica treno 3"},
+        Step{"Deletion",
+             [](EditorFixture& f) {
+                 f.ui.answers = {Answer::Yes};
+                 f.editor.cancellatreno_Click();
+             },
+             "eliminazione treno 3"},
+        Step{"StationData",
+             [](EditorFixture& f) {
+                 f.ui.station = test::chooseStation({5, 23}, "Altrove");
+                 f.editor.modifica_Click();
+             },
+             "modifica dati stazione"},
+        Step{"Repeat", [](EditorFixture& f) { f.editor.repeatTrain(0, 60, 3, 1); },
+             "ripetizione treno 1 (3 copie)"},
+        Step{"Shift",
+             [](EditorFixture& f) {
+                 f.editor.shiftTimes({0, 2}, 5);
+             },
+             "spostamento orari di 2 treni"},
+        Step{"DeleteSelected",
+             [](EditorFixture& f) {
+                 f.ui.answers = {Answer::Yes};
+                 f.editor.removeTrains({0, 2});
+             },
+             "eliminazione di 2 treni"},
+        Step{"MoveInTheChart", [](EditorFixture& f) { f.editor.moveTrain(1, "2", -3); },
+             "spostamento treno 2 sul binario 2 e di -3 minuti"},
+        Step{"Assignment",
+             [](EditorFixture& f) {
+                 AssignmentOptions options;
+                 options.which = TrainsToAssign::InConflict;
+                 f.editor.assignTracks(assignTracks(f.s, options));
+             },
+             "assegnazione binari di 1 treno"},
+        Step{"GtfsImport",
+             [](EditorFixture& f) {
+                 f.editor.importGtfs("2024-03-06", {f.s.treni[0], f.s.treni[2]}, nullptr);
+             },
+             "importazione GTFS di 2 treni"},
+        Step{"CsvImport",
+             [](EditorFixture& f) {
+                 test::TempFolder folder;
+                 f.ui.fileNames = {folder.file("treni.csv")};
+                 f.editor.exportCsv();
+                 f.ui.fileNames = {folder.file("treni.csv")};
+                 f.editor.importCsv();
+             },
+             "importazione di 3 treni"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Every change of the editor's data is a step too: undone and redone whole, each named, with

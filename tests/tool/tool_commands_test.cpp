@@ -7,9 +7,11 @@
 #include "timetable/test_trains.h"
 #include "timetable/train_links.h"
 #include "tool/assign_command.h"
+#include "tool/compare_command.h"
 #include "tool/gtfs_command.h"
 #include "tool/link_command.h"
 #include "tool/tool_files.h"
+#include "variants/day_names.h"
 
 #include <gtest/gtest.h>
 
@@ -335,6 +337,37 @@ TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {
     for (const auto& [request, expected] : refused)
         EXPECT_EQ(gtfs(request), expected);
     EXPECT_EQ(folder.listing().find("never.zeb"), std::string::npos) << "nothing is written";
+}
+
+// The notice of a variant whose day of service is known is dated by it, unless --data says
+// another; a day that is none is refused before anything is read.
+TEST_F(ZebranoTool, ConfrontaDatesTheNoticeByTheVariantsDay) {
+    Scenario variant = test::stationWith({{"2001", "Nordia", "10:00", "", "", "1"}});
+    variant.treni[0].ritardo = "0";
+    EditorData data;
+    data.serviceDay = "2024-03-06";
+    saveScenarioPair(variant, path("variante.zeb"), data);
+    std::string dated = "none";
+    const NoticeWriter writer = [&](const std::string&, const Scenario&, const Scenario&,
+                                    const std::vector<TrainDifference>&, const std::string& day) {
+        dated = day;
+        return std::string();
+    };
+    const struct {
+        std::optional<std::string> day;
+        std::string dated;
+        int status;
+    } cases[] = {{std::nullopt, noticeDayLine(date::sys_days(date::year{2024} / 3 / 6)), 1},
+                 {"2025-01-31", noticeDayLine(date::sys_days(date::year{2025} / 1 / 31)), 1},
+                 {"2025-02-31", "none", 2}};
+    for (const auto& c : cases) {
+        dated = "none";
+        std::ostringstream out, err;
+        const CompareRequest request{
+            path("good.zeb"), path("variante.zeb"), {}, path("avviso.pdf"), c.day};
+        EXPECT_EQ(confrontaCommand(request, writer, out, err), c.status) << err.str();
+        EXPECT_EQ(dated, c.dated);
+    }
 }
 
 } // namespace

@@ -279,6 +279,13 @@ private slots:
         QCOMPARE(toolData.trackRules, window->logic().editorData().trackRules);
         QCOMPARE(toolData.buffer, 7);
         QCOMPARE(toolData.links, window->logic().editorData().links);
+        QCOMPARE(toolData.serviceDay, std::string("2024-03-06"));
+        QCOMPARE(window->logic().editorData().serviceDay, toolData.serviceDay);
+        // The notice of a variant of that day is dated by it.
+        nextFile = QString::fromStdString(folder.file("base.zeb"));
+        window->findChild<QAction*>("actionConfrontaCon")->trigger();
+        QCOMPARE(widget<QDateEdit>(&window->comparison(), "giornoAvviso")->date(),
+                 QDate(2024, 3, 6));
     }
 
     // The trains of a window cancelled through "Perturbazioni…", the preview first, then one step
@@ -356,6 +363,9 @@ private slots:
                              "2231;07:30;Binario;1;2\r\n"
                              "2233;07:44;Indicazioni;Nessuna;Soppresso\r\n")); // unfiltered
         nextFile = QString::fromStdString(folder.file("avviso.pdf"));
+        auto* noticeDay = widget<QDateEdit>(compared, "giornoAvviso");
+        QTest::keyClick(noticeDay, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(noticeDay, "12/05/2025");
         const QImage menu = menuPicture(window);
         click(compared, "stampaAvviso");
         QCOMPARE(menuPicture(window), menu); // the notice's fonts are its own
@@ -384,7 +394,9 @@ private slots:
             QVERIFY(messages.shown.empty() ||
                     messages.shown.back().title != "Chiusura dello scenario");
         }
-        compared->show();
+        noticeDay->setDate(QDate(2020, 1, 1));
+        window->findChild<QAction*>("actionConfrontaCon")->trigger(); // no day of service known
+        QCOMPARE(noticeDay->date(), QDate(2025, 5, 12));              // the last notice's
         messages.answers = {Answer::Yes};
         click(window, "chiudi");
         QVERIFY(!compared->isVisible()); // its base was the closed scenario's

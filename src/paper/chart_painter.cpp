@@ -65,6 +65,34 @@ std::vector<double> freeUntil(const ChartContent& content, const ChartMapping& m
     return until;
 }
 
+bool fitsWhole(const ChartFrame& f, const ChartBar& bar, const QRectF& box) {
+    return f.p.fontMetrics().horizontalAdvance(
+               QString::fromStdString(occupancyLabel(f.s, bar.occupancy))) +
+               4 <
+           box.width();
+}
+
+// A bar's number on it where it fits, else beside it within `room` pixels; a unit's numbers both,
+// else its first train's: a number on every bar that has room for one.
+void placeNumber(const ChartFrame& f, const ChartBar& bar, const QRectF& box, const QRectF& shown,
+                 double room, std::vector<std::pair<QRectF, QString>>& beside) {
+    QStringList numbers{QString::fromStdString(occupancyLabel(f.s, bar.occupancy))};
+    if (bar.occupancy.leaving >= 0)
+        numbers << QString::fromStdString(f.s.treni[bar.occupancy.train].numero);
+    for (const QString& number : numbers) {
+        const double width = f.p.fontMetrics().horizontalAdvance(number);
+        if (width + 4 < shown.width() && f.p.fontMetrics().height() <= box.height() + 2) {
+            f.p.drawText(shown, Qt::AlignCenter, number);
+            return;
+        }
+        if (width <= room) {
+            beside.emplace_back(QRectF(box.right() + 1, box.top() - 2, width + 2, box.height() + 4),
+                                number);
+            return;
+        }
+    }
+}
+
 // The bars' side: rows shaded one in two, the lines of the axis, the start, the bars. A number
 // that does not fit on its bar goes into `beside`, to be written after the bars: on paper always
 // (its lanes leave room), on the screen where its lane is free for it.
@@ -114,15 +142,12 @@ void paintBars(const ChartFrame& f, bool paper, std::vector<std::pair<QRectF, QS
             p.drawRect(box);
             p.setPen(Qt::white);
         }
-        const QString number = QString::fromStdString(occupancyLabel(f.s, bar.occupancy));
-        const double width = p.fontMetrics().horizontalAdvance(number);
-        const bool fits = width + 4 < shown.width() && p.fontMetrics().height() <= box.height() + 2;
-        if (fits)
-            p.drawText(shown, Qt::AlignCenter, number);
-        else if (paper ? box.right() <= f.body.right() + 0.01 // its end on this page
-                       : box.right() + width + 3 <= until[k])
-            beside.emplace_back(QRectF(box.right() + 1, box.top() - 2, width + 2, box.height() + 4),
-                                number);
+        // On paper the lanes keep room beside a bar too short for its number, where the bar
+        // ends on the page; a bar cut by the page's start has none.
+        const double room = !paper ? until[k] - box.right() - 3
+                            : box.right() <= f.body.right() + 0.01 && !fitsWhole(f, bar, box) ? 1e9
+                                                                                              : 0;
+        placeNumber(f, bar, box, shown, room, beside);
     }
     p.restore();
 }

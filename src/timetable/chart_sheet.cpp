@@ -1,5 +1,7 @@
 #include "timetable/chart_sheet.h"
 
+#include "timetable/train_times.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -23,6 +25,26 @@ double rowLabelWidth(const MeasureText& measure, double size, const Scenario& s,
 
 namespace {
 
+// The height every row has at least, up to `most`, so that the rows, each as high as its lanes
+// ask, still fit in `room`: a row of many lanes leaves the others less. A row of a lane and a
+// half always fits, by the lanes' height.
+double leastRowHeight(const std::vector<int>& lanes, double laneHeight, double room, double most) {
+    const auto total = [&](double least) {
+        double sum = 0;
+        for (int count : lanes)
+            sum += std::max(least, count * laneHeight);
+        return sum;
+    };
+    double low = std::min(most, 1.5 * laneHeight), high = most;
+    if (total(high) <= room)
+        return high;
+    for (int halving = 0; halving < 40; ++halving) {
+        const double middle = (low + high) / 2;
+        (total(middle) <= room ? low : high) = middle;
+    }
+    return low;
+}
+
 // The sheet in a type of `points`: the names column, the minutes, the lanes again with room for
 // each number beside its bar, and the lanes as high as the type asks where the page has room.
 ChartSheet laidOut(const MeasureText& measure, const Scenario& s, const ChartContent& content,
@@ -31,13 +53,16 @@ ChartSheet laidOut(const MeasureText& measure, const Scenario& s, const ChartCon
     ChartMapping& m = sheet.mapping;
     m.labelWidth = std::max(70.0, rowLabelWidth(measure, points, s, content) + 12);
     m.axisHeight = 22 + 2 * (points - kChartNumberPoints);
-    m.pixelsPerMinute = (width - m.labelWidth - 44) / std::max(1, minutes);
+    // Numbers as written, a unit's both; the last minute leaves room for the widest beside its
+    // bar, so that none runs off the page.
+    const auto numberWidth = [&](const std::string& number) {
+        return measure(number, points, false);
+    };
     double widest = 0;
     for (const ChartBar& bar : content.bars)
-        widest =
-            std::max(widest, measure(s.treni[static_cast<std::size_t>(bar.occupancy.train)].numero,
-                                     points, false));
-    layLanes(sheet.laid, static_cast<int>(std::ceil((widest + 3) / m.pixelsPerMinute)));
+        widest = std::max(widest, numberWidth(occupancyLabel(s, bar.occupancy)));
+    m.pixelsPerMinute = (width - m.labelWidth - std::max(44.0, widest + 8)) / std::max(1, minutes);
+    layLanes(sheet.laid, numberReach(s, content, numberWidth, m.pixelsPerMinute, kMinutesPerDay));
     double lanes = 0;
     for (int count : sheet.laid.lanes)
         lanes += std::max(1.5, static_cast<double>(count));
@@ -46,7 +71,8 @@ ChartSheet laidOut(const MeasureText& measure, const Scenario& s, const ChartCon
     // Few rows grow taller, up to three lanes, to fill the page.
     const double rows = std::max<std::size_t>(1, sheet.laid.rows.size());
     fitRowsToLanes(m, sheet.laid, laneHeight,
-                   std::clamp(room / rows - 1, 1.5 * laneHeight, 3 * laneHeight));
+                   leastRowHeight(sheet.laid.lanes, laneHeight, room,
+                                  std::clamp(room / rows - 1, 1.5 * laneHeight, 3 * laneHeight)));
     sheet.numberPoints = std::max(3.0, std::min(points, laneHeight / kLanePerPoint));
     return sheet;
 }

@@ -156,6 +156,26 @@ ChartContent chartContent(const Scenario& s, const CheckSettings& settings,
 
 // Lanes: each bar takes the first lane of its row free at its start.
 void layLanes(ChartContent& content, int reach) {
+    layLanes(content, std::vector<int>(content.bars.size(), reach));
+}
+
+std::vector<int> numberReach(const Scenario& s, const ChartContent& content,
+                             const std::function<double(const std::string&)>& width,
+                             double pixelsPerMinute, int most) {
+    std::vector<int> reach;
+    reach.reserve(content.bars.size());
+    for (const ChartBar& bar : content.bars) {
+        const double number = width(occupancyLabel(s, bar.occupancy));
+        const double onBar = (std::max(bar.to, bar.from + 1) - bar.from) * pixelsPerMinute;
+        reach.push_back(
+            number + 4 < onBar
+                ? 0
+                : std::min(most, static_cast<int>(std::ceil((number + 3) / pixelsPerMinute))));
+    }
+    return reach;
+}
+
+void layLanes(ChartContent& content, const std::vector<int>& reach) {
     content.lanes.assign(content.rows.size(), 1);
     std::vector<std::size_t> order(content.bars.size());
     for (std::size_t k = 0; k < order.size(); ++k)
@@ -170,7 +190,7 @@ void layLanes(ChartContent& content, int reach) {
         const auto free =
             std::find_if(ends.begin(), ends.end(), [&](int end) { return end < bar.from; });
         bar.lane = static_cast<int>(free - ends.begin());
-        const int end = std::max(bar.to, bar.from + 1) + reach;
+        const int end = std::max(bar.to, bar.from + 1) + reach[k];
         if (free == ends.end())
             ends.push_back(end);
         else

@@ -2,6 +2,7 @@
 
 #include "timetable/occupancy.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -80,6 +81,14 @@ void fitRowsToLanes(ChartMapping& mapping, const ChartContent& content, double l
 // The lanes again, each bar taken to reach `reach` minutes past its end: room for its number
 // written beside it on paper.
 void layLanes(ChartContent& content, int reach);
+// The same, bar by bar: `reach` holds the minutes past each bar's end.
+void layLanes(ChartContent& content, const std::vector<int>& reach);
+
+// The minutes past each bar's end its number needs where it does not fit on the bar itself, at
+// `pixelsPerMinute`, numbers `width` pixels wide; none past `most`.
+std::vector<int> numberReach(const Scenario& s, const ChartContent& content,
+                             const std::function<double(const std::string&)>& width,
+                             double pixelsPerMinute, int most);
 
 // The minutes between two labelled lines of the axis: the shortest of a quarter, half an hour,
 // an hour, 2, 3, 4 or 6 hours that leaves `labelRoom` pixels for each label.

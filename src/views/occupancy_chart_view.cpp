@@ -63,11 +63,6 @@ OccupancyChartView::OccupancyChartView(TimetableWatch& watch, ChartCommands comm
 
 void OccupancyChartView::rebuild() {
     content_ = chartContent(watch_.scenario(), watch_.settings(), watch_.links());
-    widestNumber_ = 0;
-    for (const ChartBar& bar : content_.bars)
-        widestNumber_ =
-            std::max<double>(widestNumber_, fontMetrics().horizontalAdvance(QString::fromStdString(
-                                                occupancyLabel(watch_.scenario(), bar.occupancy))));
     remap();
     update();
 }
@@ -90,10 +85,15 @@ void OccupancyChartView::remap() {
     mapping_.labelWidth = labelWidth;
     pixelsPerMinute_ = std::clamp(pixelsPerMinute_, std::min(fittedZoom(), kMaxZoom), kMaxZoom);
     mapping_.pixelsPerMinute = pixelsPerMinute_;
-    // Lanes leave each bar room for its number beside it at this zoom, so that the numbers can be
-    // read; zoomed out past half an hour of room, they are left to the tooltips.
-    const int reach = static_cast<int>(std::ceil((widestNumber_ + 6) / pixelsPerMinute_));
-    layLanes(content_, reach <= 30 ? reach : 0);
+    // Lanes leave a bar whose number does not fit on it room for the number beside it at this
+    // zoom, up to half an hour, so that the numbers can be read.
+    layLanes(content_,
+             numberReach(
+                 watch_.scenario(), content_,
+                 [this](const std::string& number) {
+                     return fontMetrics().horizontalAdvance(QString::fromStdString(number)) + 3;
+                 },
+                 pixelsPerMinute_, 30));
     // A row holding trains at once grows by a lane each, so that every bar keeps room for its
     // number.
     fitRowsToLanes(mapping_, content_, 16, mapping_.rowHeight);

@@ -93,7 +93,6 @@ private:
     ChartContent content_;
     ChartMapping mapping_;
     double pixelsPerMinute_ = 4.0;
-    double widestNumber_ = 0; // of the trains in the chart, in pixels
     QScrollBar* horizontal_;
     QScrollBar* vertical_;
     bool opened_ = false;

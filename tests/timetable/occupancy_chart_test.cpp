@@ -273,5 +273,52 @@ TEST(ChartSheet, RowsThatDoNotFitGoOnInGroups) {
     EXPECT_GT(a3, a4);
 }
 
+// Whatever the rows and their lanes, a sheet's chart ends above the legend at the page's foot.
+TEST(ChartSheet, TheChartNeverReachesTheLegend) {
+    const MeasureText characters = [](std::string_view text, double size, bool) {
+        return static_cast<double>(text.size()) * size * 0.6;
+    };
+    std::mt19937 random(3);
+    for (int round = 0; round < 60; ++round) {
+        std::vector<test::Train> trains;
+        const int tracks = 1 + static_cast<int>(random() % 2);
+        const int busy = 1 + static_cast<int>(random() % 14); // trains at once on track 1
+        for (int k = 0; k < busy; ++k)
+            trains.push_back({std::to_string(k), "A", "8:00", "B", "8:30", "1"});
+        for (int k = 0; k < 3 * (tracks - 1); ++k)
+            trains.push_back({std::to_string(100 + k), "A", std::to_string(9 + k) + ":00", "B",
+                              std::to_string(9 + k) + ":10", "2"});
+        const Scenario s = test::stationWith(trains);
+        const double height = 300 + random() % 600;
+        for (const ChartSheet& sheet :
+             chartSheets(characters, s, chartContent(s, {}), 240, 786, height)) {
+            const int rows = static_cast<int>(sheet.laid.rows.size());
+            EXPECT_LE(kChartTop + sheet.mapping.height(rows), height - kChartLegendHeight + 0.01)
+                << busy << " at once, " << tracks << " tracks, " << height;
+        }
+    }
+}
+
+// A unit's two numbers written beside its short bar keep the next train of the track off them:
+// it goes to a lane of its own, while a bar its number fits on needs no room beside it.
+TEST(ChartSheet, AUnitsNumbersBesideItKeepTheirRoom) {
+    const MeasureText characters = [](std::string_view text, double size, bool) {
+        return static_cast<double>(text.size()) * size * 0.6;
+    };
+    const struct {
+        const char* nextDeparts;
+        int nextLane;
+    } cases[] = {{"8:20", 1}, {"8:36", 1}, {"9:10", 0}};
+    for (const auto& c : cases) {
+        const Scenario s = test::stationWith({{"2231", "A", "8:00", "", "", "1"},
+                                              {"2232", "", "", "A", "8:06", "1"},
+                                              {"97", "", "", "B", c.nextDeparts, "1"}});
+        const ChartSheet sheet =
+            chartSheet(characters, s, chartContent(s, {}, {{0, 1}}), 240, 786, 539);
+        ASSERT_EQ(sheet.laid.bars.size(), 2u);
+        EXPECT_EQ(sheet.laid.bars[1].lane, c.nextLane) << c.nextDeparts;
+    }
+}
+
 } // namespace
 } // namespace zeb

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "gtfs/feed.h"
 #include "gtfs/feed_source.h"
+#include "model/quoted_text.h"
 
 #include <array>
 #include <cstdint>
@@ -136,5 +138,19 @@ private:
     bool skipBadRows_ = false;
     std::vector<std::pair<long, std::string>> skipped_;
 };
+
+// `text`, the row's value in `column`, as a whole number; `fallback` when it is empty.
+inline int numberIn(const GtfsTable& table, int column, std::string_view text, int fallback) {
+    if (text.empty())
+        return fallback;
+    const auto value = wholeNumber(text);
+    if (!value)
+        table.fail(column, quotedBriefly(text) + " non è un numero intero");
+    return *value;
+}
+
+inline int numberIn(const GtfsTable& table, int column, int fallback) {
+    return numberIn(table, column, table.field(column), fallback);
+}
 
 } // namespace zeb

@@ -17,12 +17,9 @@ bool moveTime(std::string& ora, std::string& minuti, int minutes) {
     const auto minute = minuteOfDay(ora, minuti);
     if (!minute)
         return false;
-    const int moved = ((*minute + minutes) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay;
-    char text[3];
-    std::snprintf(text, sizeof text, "%02d", moved / 60);
-    ora = text;
-    std::snprintf(text, sizeof text, "%02d", moved % 60);
-    minuti = text;
+    const std::string moved = clockText(*minute + minutes); // "HH:MM", round the clock
+    ora = moved.substr(0, 2);
+    minuti = moved.substr(3, 2);
     return true;
 }
 

@@ -73,7 +73,7 @@ private:
                 when);
 
         if (hasArrival(t) && hasDeparture(t) && arrival && departure) {
-            const int stand = (*departure - *arrival + kMinutesPerDay) % kMinutesPerDay;
+            const int stand = minutesAfter(*arrival, *departure);
             if (stand > kLongStand)
                 add(Severity::Warning, {i},
                     label(i) + ": sosta " + std::to_string(stand) + " minuti in stazione, dalle " +
@@ -167,7 +167,7 @@ private:
             "Binario " + track + ", dalle " + clockText(group.front().start) + " alle " +
                 clockText(end) + ": " + std::to_string(group.size()) +
                 " treni in conflitto tra loro (" + firstNames(numbers, kNamed) + ")",
-            group.front().start % kMinutesPerDay);
+            minuteOnClock(group.front().start));
     }
 
     // Two trains, as the pair they are: held together, or too close.
@@ -198,7 +198,7 @@ private:
             if (o->leaving >= 0)
                 trains.push_back(o->leaving);
         }
-        add(Severity::Error, trains, message, secondStart % kMinutesPerDay);
+        add(Severity::Error, trains, message, minuteOnClock(secondStart));
     }
 
     const Scenario& s_;

@@ -23,7 +23,7 @@ std::optional<int> standingMinutes(const Scenario& s, const TrainLink& link) {
     const auto departure = departureMinute(s.treni[link.leaving]);
     if (!arrival || !departure)
         return std::nullopt;
-    return *departure >= *arrival ? *departure - *arrival : *departure + kMinutesPerDay - *arrival;
+    return minutesAfter(*arrival, *departure);
 }
 
 LinkState linkState(const Scenario& s, const TrainLink& link, const CheckSettings& settings) {

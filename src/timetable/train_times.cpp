@@ -45,8 +45,8 @@ std::optional<int> clockMinute(std::string_view text) {
 }
 
 std::string clockText(int minute) {
-    minute = ((minute % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay;
-    char text[8];
+    minute = minuteOnClock(minute);
+    char text[24]; // room the compiler can see, for any int
     std::snprintf(text, sizeof text, "%02d:%02d", minute / 60, minute % 60);
     return text;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/clock.h"
 #include "model/treno.h"
 #include "model/value_tables.h"
 
@@ -8,8 +9,6 @@
 #include <string_view>
 
 namespace zeb {
-
-inline constexpr int kMinutesPerDay = 24 * 60;
 
 // The minute of the day of an hour and minute text: a whole number 0-23 and one 0-59, leading
 // zeros allowed; nullopt for anything else ("", "--", "24", "7a").

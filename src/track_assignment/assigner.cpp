@@ -127,7 +127,7 @@ Assignment Assigner::run() {
 std::vector<int> Assigner::byStart(std::vector<int> order, int quietest) const {
     auto key = [&](int train) {
         const Span span = spanOf(train);
-        const int from = (span.start - quietest + kMinutesPerDay) % kMinutesPerDay;
+        const int from = minutesAfter(quietest, span.start);
         const bool across = from + (span.end - span.start) > kMinutesPerDay;
         return across ? from - kMinutesPerDay : from;
     };

@@ -34,7 +34,7 @@ Stretch busiestStretch(const std::vector<Span>& spans) {
     }
     stretch.to = stretch.from;
     for (int k = 1; k <= kMinutesPerDay; ++k) {
-        stretch.to = (stretch.from + k) % kMinutesPerDay;
+        stretch.to = minuteOnClock(stretch.from + k);
         if (meeting[static_cast<std::size_t>(stretch.to)] < stretch.most)
             break;
     }

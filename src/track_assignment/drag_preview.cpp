@@ -20,7 +20,7 @@ std::vector<int> clashesAfterMove(const Scenario& s, const CheckSettings& settin
     int end = moved->end + (moved->leaving < 0 || moved->leaving == train ? minutes : 0);
     if (end < start)
         return {}; // a unit that would leave before it arrives: the checker says so
-    const int day = ((start % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay - start;
+    const int day = minuteOnClock(start) - start;
     start += day;
     end += day;
     const Span span{start, end + settings.separation};

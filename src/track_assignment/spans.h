@@ -23,7 +23,7 @@ inline bool clash(const Span& a, const Span& b) {
 // start of the other.
 inline int gapAround(const Span& a, const Span& b) {
     auto after = [](const Span& first, const Span& next) {
-        return ((next.start - first.end) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay;
+        return minutesAfter(first.end, next.start);
     };
     return std::min(after(a, b), after(b, a));
 }

@@ -68,9 +68,8 @@ std::vector<FieldChange> changesBetween(const Treno& a, const Treno& b) {
 // their times round the clock.
 int distance(const Treno& a, const Treno& b) {
     const int ta = firstMinuteOf(a), tb = firstMinuteOf(b);
-    const int apart = ta < 0 || tb < 0 ? kMinutesPerDay
-                                       : std::min((ta - tb + kMinutesPerDay) % kMinutesPerDay,
-                                                  (tb - ta + kMinutesPerDay) % kMinutesPerDay);
+    const int apart =
+        ta < 0 || tb < 0 ? kMinutesPerDay : std::min(minutesAfter(ta, tb), minutesAfter(tb, ta));
     return (a.provenienza == b.provenienza ? 0 : 2 * kMinutesPerDay) + apart;
 }
 

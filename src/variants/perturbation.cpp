@@ -32,9 +32,7 @@ bool presentInWindow(const Treno& t, const TrainFilter& f) {
         return false;
     const int last = hasDeparture(t) ? departureMinute(t).value_or(first) : first;
     const int from = f.from.value_or(0), to = f.to.value_or(kMinutesPerDay - 1);
-    auto after = [](int a, int b) {
-        return ((b - a) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay;
-    };
+    auto after = [](int a, int b) { return minutesAfter(a, b); };
     return after(first, from) <= after(first, last) || after(from, first) <= after(from, to);
 }
 

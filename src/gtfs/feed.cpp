@@ -262,14 +262,6 @@ void readTrips(const FeedSource& source, GtfsFeed& feed, const IndexOf& routeInd
 
 } // namespace
 
-std::optional<int> signedWholeNumber(std::string_view text) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return value;
-}
-
 bool GtfsService::runsOn(date::sys_days day) const {
     if (std::binary_search(added.begin(), added.end(), day))
         return true;

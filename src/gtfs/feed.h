@@ -2,6 +2,7 @@
 
 #include "gtfs/feed_source.h"
 #include "gtfs/text_index.h"
+#include "text/numbers.h"
 
 #include <date/date.h>
 
@@ -96,22 +97,6 @@ struct GtfsFeed {
 // the first fault, or the missing file or column. A row of routes.txt or trips.txt that cannot be
 // read is skipped instead: the day's reading refuses only a day that needs it.
 GtfsFeed loadFeed(const FeedSource& source);
-
-// A whole number written in decimal, sign allowed, nothing else; nullopt for anything else.
-std::optional<int> signedWholeNumber(std::string_view text);
-inline std::optional<int> wholeNumber(std::string_view text) {
-    // Most are a few digits, read here; signs and long numbers by the whole reading.
-    if (text.empty() || text.size() > 9)
-        return signedWholeNumber(text);
-    unsigned value = 0;
-    bool digits = true;
-    for (const char c : text) {
-        const auto digit = static_cast<unsigned>(c - '0');
-        digits &= digit <= 9;
-        value = value * 10 + digit;
-    }
-    return digits ? std::optional<int>(static_cast<int>(value)) : signedWholeNumber(text);
-}
 
 // "20160406" as a day, or nullopt.
 std::optional<date::sys_days> gtfsDate(std::string_view text);

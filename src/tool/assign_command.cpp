@@ -2,11 +2,11 @@
 
 #include "companion/editor_data.h"
 #include "document/assignment_setup.h"
-#include "gtfs/feed.h"
 #include "model/quoted_text.h"
 #include "model/track_slots.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
+#include "text/numbers.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"
 #include "track_assignment/track_assignment.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gtfs/feed.h"
+#include "text/numbers.h"
 
 #include <algorithm>
 #include <climits>

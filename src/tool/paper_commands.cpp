@@ -1,8 +1,8 @@
 #include "tool/paper_commands.h"
 
 #include "companion/editor_data.h"
-#include "gtfs/feed.h"
 #include "paper/paper_files.h"
+#include "text/numbers.h"
 #include "timetable/occupancy_chart.h"
 #include "tool/iso_dates.h"
 #include "tool/tool_commands.h"

@@ -1,11 +1,11 @@
 #include "tool/perturb_command.h"
 
 #include "companion/editor_data.h"
-#include "gtfs/feed.h"
 #include "model/counted.h"
 #include "model/quoted_text.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
+#include "text/numbers.h"
 #include "timetable/train_times.h"
 #include "tool/option_values.h"
 #include "tool/tool_commands.h"

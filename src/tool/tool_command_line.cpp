@@ -1,8 +1,8 @@
 #include "tool/tool_command_line.h"
 
 #include "companion/editor_data.h"
-#include "gtfs/feed.h"
 #include "model/quoted_text.h"
+#include "text/numbers.h"
 #include "tool/assign_command.h"
 #include "tool/compare_command.h"
 #include "tool/gtfs_command.h"

@@ -1,8 +1,8 @@
 #include "views/perturbation_dialog.h"
 
-#include "gtfs/feed.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
+#include "text/numbers.h"
 #include "track_assignment/track_assignment.h"
 #include "views/preview_foot.h"
 #include "views/window_geometry.h"

@@ -1,6 +1,5 @@
 #include "csv_exchange/trains_csv.h"
 
-#include "csv_exchange/csv_text.h"
 #include "model/counted.h"
 #include "model/quoted_text.h"
 #include "model/track_slots.h"
@@ -8,6 +7,7 @@
 #include "model/value_tables.h"
 #include "scenario_file/text_limits.h"
 #include "scenario_file/windows1252.h"
+#include "text/csv_text.h"
 #include "timetable/train_times.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "track_rules/rules_csv.h"
 
-#include "csv_exchange/csv_text.h"
 #include "model/quoted_text.h"
 #include "model/value_tables.h"
 #include "scenario_file/windows1252.h"
+#include "text/csv_text.h"
 #include "timetable/train_times.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "variants/day_comparison.h"
 
-#include "csv_exchange/csv_text.h"
 #include "model/counted.h"
 #include "model/value_tables.h"
+#include "text/csv_text.h"
 #include "timetable/train_times.h"
 
 #include <algorithm>

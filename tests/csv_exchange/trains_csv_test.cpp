@@ -1,4 +1,4 @@
-#include "csv_exchange/csv_text.h"
+#include "text/csv_text.h"
 #include "csv_exchange/trains_csv.h"
 
 #include "scenario_file/test_files.h"

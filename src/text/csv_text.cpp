@@ -1,4 +1,4 @@
-#include "csv_exchange/csv_text.h"
+#include "text/csv_text.h"
 
 namespace zeb {
 

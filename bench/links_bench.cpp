@@ -10,7 +10,7 @@
 #include "timetable/train_times.h"
 #include "timetable/turnaround_pairs.h"
 #include "track_assignment/track_assignment.h"
-#include "views/editor_window.h"
+#include "views/editor/editor_window.h"
 
 #include <QDialog>
 

@@ -8,7 +8,7 @@
 #include "track_assignment/track_assignment.h"
 #include "track_rules/rule_matching.h"
 #include "variants/perturbation.h"
-#include "views/assign_tracks_dialog.h"
+#include "views/tools/assign_tracks_dialog.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

@@ -14,11 +14,11 @@
 #include "timetable/checker.h"
 #include "timetable/occupancy_chart.h"
 #include "variants/day_comparison.h"
-#include "views/editor_window.h"
-#include "views/occupancy_window.h"
-#include "views/recovery_writer.h"
-#include "views/timetable_watch.h"
-#include "views/train_table_window.h"
+#include "views/editor/editor_window.h"
+#include "views/editor/recovery_writer.h"
+#include "views/timetable/occupancy_window.h"
+#include "views/timetable/timetable_watch.h"
+#include "views/timetable/train_table_window.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,5 +1,5 @@
 #include "model/scenario.h"
-#include "views/editor_window.h"
+#include "views/editor/editor_window.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

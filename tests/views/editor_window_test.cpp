@@ -1,5 +1,5 @@
+#include "views/editor/recovery_writer.h"
 #include "views/gui_fixture.h"
-#include "views/recovery_writer.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "scenario_file/test_files.h"
-#include "views/editor_window.h"
+#include "views/editor/editor_window.h"
 #include "views/gui_helpers.h"
-#include "views/occupancy_window.h"
+#include "views/timetable/occupancy_window.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/answer_queue.h"
-#include "views/dialog_prompts.h"
+#include "views/common/dialog_prompts.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

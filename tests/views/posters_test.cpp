@@ -1,8 +1,8 @@
 #include "bulk_edit/bulk_edit.h"
 #include "paper/paper_files.h"
 #include "views/gui_fixture.h"
-#include "views/posters_dialog.h"
-#include "views/train_table_window.h"
+#include "views/timetable/train_table_window.h"
+#include "views/tools/posters_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,12 +6,12 @@
 #include "scenario_file/scenario_writer.h"
 #include "timetable/test_trains.h"
 #include "tool/gtfs_command.h"
-#include "views/background_reading.h"
-#include "views/comparison_window.h"
+#include "views/common/background_reading.h"
+#include "views/editor/recovery_writer.h"
 #include "views/gui_fixture.h"
-#include "views/recovery_writer.h"
-#include "views/train_table_model.h"
-#include "views/train_table_window.h"
+#include "views/timetable/comparison_window.h"
+#include "views/timetable/train_table_model.h"
+#include "views/timetable/train_table_window.h"
 
 #include <QAction>
 #include <QCheckBox>

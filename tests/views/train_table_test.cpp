@@ -2,7 +2,7 @@
 #include "scenario_file/scenario_writer.h"
 #include "timetable/train_times.h"
 #include "views/gui_fixture.h"
-#include "views/train_table_model.h"
+#include "views/timetable/train_table_model.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>

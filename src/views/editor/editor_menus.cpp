@@ -1,0 +1,219 @@
+// The editor window's menu bar: File, Modifica, Strumenti, and the corner with the file's name
+// and the checker's words.
+
+#include "views/editor/editor_window.h"
+
+#include "model/counted.h"
+#include "timetable/turnaround_pairs.h"
+#include "views/editor/recovery_writer.h"
+#include "views/timetable/occupancy_window.h"
+#include "views/timetable/timetable_watch.h"
+#include "views/timetable/train_table_window.h"
+#include "views/tools/link_turnarounds_dialog.h"
+#include "views/tools/posters_dialog.h"
+#include "views/tools/timetable_settings_dialog.h"
+#include "views/tools/track_rules_dialog.h"
+
+#include <QAbstractButton>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QToolButton>
+
+namespace zeb {
+
+// The room the file's name has in the menu bar's corner, in average letters.
+constexpr int kCornerNameLetters = 28;
+
+// Strumenti: the windows of the timetable, the exchanges with other programs, the tools that
+// change many trains.
+void EditorWindow::buildToolsMenu() {
+    QMenu* tools = menuBar()->addMenu("&Strumenti");
+    tools->setObjectName("menuStrumenti");
+    trainTableAction_ = tools->addAction("&Quadro treni", QKeySequence(Qt::Key_F2), this, [this] {
+        trainTable().show();
+        trainTable().raise();
+        trainTable().activateWindow();
+    });
+    trainTableAction_->setObjectName("actionQuadroTreni");
+    occupancyAction_ =
+        tools->addAction("&Occupazione binari", QKeySequence(Qt::Key_F3), this, [this] {
+            occupancy().show();
+            occupancy().raise();
+            occupancy().activateWindow();
+        });
+    occupancyAction_->setObjectName("actionOccupazioneBinari");
+    postersAction_ = tools->addAction("&Manifesti partenze e arrivi…", this, [this] {
+        PostersDialog dialog(logic_.scenario(), prompts_, this);
+        prompts_.runDialog(dialog);
+    });
+    postersAction_->setObjectName("actionManifesti");
+    tools->addSeparator();
+    exportCsvAction_ = tools->addAction("&Esporta treni in CSV…", this,
+                                        [this] { run([this] { logic_.exportCsv(); }); });
+    exportCsvAction_->setObjectName("actionEsportaCsv");
+    importCsvAction_ = tools->addAction("&Importa treni da CSV…", this,
+                                        [this] { run([this] { logic_.importCsv(); }); });
+    importCsvAction_->setObjectName("actionImportaCsv");
+    importGtfsAction_ = tools->addAction("Importa orario &GTFS…", this, [this] { importGtfs(); });
+    importGtfsAction_->setObjectName("actionImportaGtfs");
+    tools->addSeparator();
+    assignTracksAction_ = tools->addAction("Assegna &binari…", this, [this] { assignTracks({}); });
+    assignTracksAction_->setObjectName("actionAssegnaBinari");
+    perturbAction_ = tools->addAction("&Perturbazioni…", this, [this] { perturbTrains({}); });
+    perturbAction_->setObjectName("actionPerturbazioni");
+    linkAction_ = tools->addAction("&Collega rotazioni…", this, [this] {
+        if (!logic_.canShowTrain())
+            return;
+        LinkTurnaroundsDialog dialog(logic_.scenario(), watch_->settings(), watch_->links(), this);
+        if (prompts_.runDialog(dialog) != QDialog::Accepted)
+            return;
+        const long count = static_cast<long>(dialog.added().size());
+        run([&] {
+            logic_.setLinks(withLinks(logic_.links(), dialog.added()),
+                            "collegamento di " + counted(count, "rotazione", "rotazioni"));
+        });
+    });
+    linkAction_->setObjectName("actionCollegaRotazioni");
+    rulesAction_ = tools->addAction("Regole bi&nari…", this, [this] {
+        if (!logic_.scenarioOpen())
+            return;
+        TrackRulesDialog dialog(logic_.scenario(), logic_.editorData().trackRules, prompts_, this);
+        if (prompts_.runDialog(dialog) == QDialog::Accepted)
+            run([&] { logic_.setTrackRules(dialog.rules()); });
+    });
+    rulesAction_->setObjectName("actionRegoleBinari");
+    settingsAction_ = tools->addAction("Impostazioni o&rario…", this, [this] {
+        TimetableSettingsDialog dialog(logic_.editorData().settings, this);
+        if (prompts_.runDialog(dialog) == QDialog::Accepted)
+            run([&] { logic_.setCheckSettings(dialog.settings()); });
+    });
+    settingsAction_->setObjectName("actionImpostazioniOrario");
+}
+
+void EditorWindow::buildMenuBar() {
+    menuBar()->setObjectName("menuBar");
+    buildFileMenu();
+    QMenu* edit = menuBar()->addMenu("&Modifica");
+    edit->setObjectName("menuModifica");
+    // While a text box has the focus, the same keys undo its typing: the box takes them first.
+    undoAction_ = edit->addAction("Annulla", QKeySequence::Undo, this,
+                                  [this] { run([this] { logic_.undo(); }); });
+    undoAction_->setObjectName("actionAnnulla");
+    redoAction_ = edit->addAction("Ripeti", QKeySequence::Redo, this,
+                                  [this] { run([this] { logic_.redo(); }); });
+    redoAction_->setObjectName("actionRipeti");
+    // Ctrl+Y too, as most editors take it.
+    // Ctrl+Shift+Z and Ctrl+Y both, once each: a key bound twice would do neither.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const char* key : {"Ctrl+Shift+Z", "Ctrl+Y"}) {
+        if (!redoKeys.contains(QKeySequence(key)))
+            redoKeys << QKeySequence(key);
+    }
+    redoAction_->setShortcuts(redoKeys);
+    buildToolsMenu();
+
+    indicator_ = new QToolButton(menuBar());
+    indicator_->setObjectName("indicatoreVerifica");
+    indicator_->setAutoRaise(true);
+    // The file's name and whether it has changes not yet saved, beside the checker.
+    auto* corner = new QWidget(menuBar());
+    auto* cornerLayout = new QHBoxLayout(corner);
+    cornerLayout->setContentsMargins(0, 0, 0, 0);
+    fileName_ = new QLabel(corner);
+    fileName_->setObjectName("nomeFile");
+    cornerLayout->addWidget(fileName_);
+    cornerLayout->addWidget(indicator_);
+    menuBar()->setCornerWidget(corner);
+    connect(indicator_, &QToolButton::clicked, this, [this] { trainTable().showFindings(); });
+    connect(watch_, &TimetableWatch::findingsChanged, this, &EditorWindow::showFindingsCount);
+    showFindingsCount();
+    followScenario();
+}
+
+// File: the scenario commands under the keys of every desktop editor, each pressing its button,
+// so that it asks the same questions in the same words.
+void EditorWindow::buildFileMenu() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("menuFile");
+    const struct {
+        const char* text;
+        QKeySequence keys;
+        const char* name;
+        const char* button;
+    } entries[] = {
+        {"&Nuovo", QKeySequence::New, "actionNuovo", "nuovo_scenario"},
+        {"&Apri…", QKeySequence::Open, "actionApri", "carica_scenario"},
+        {"&Salva", QKeySequence::Save, "actionSalva", "salva"},
+        {"Salva con &nome…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), "actionSalvaConNome",
+         "salva"},
+        {"&Chiudi", QKeySequence(Qt::CTRL | Qt::Key_W), "actionChiudi", "chiudi"},
+    };
+    for (const auto& entry : entries) {
+        auto* button = findChild<QAbstractButton*>(entry.button);
+        QAction* action =
+            file->addAction(entry.text, entry.keys, this, [button] { button->click(); });
+        action->setObjectName(entry.name);
+        fileActions_.emplace_back(action, button);
+    }
+    variantAction_ = file->addAction("Salva &variante come…", this,
+                                     [this] { run([this] { logic_.saveVariantAs(); }); });
+    variantAction_->setObjectName("actionSalvaVariante");
+    file->addSeparator();
+    compareAction_ = file->addAction("C&onfronta con…", this, [this] { compareDays(); });
+    compareAction_->setObjectName("actionConfrontaCon");
+    file->addSeparator();
+    QAction* quit =
+        file->addAction("&Esci", QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] { close(); });
+    quit->setObjectName("actionEsci");
+}
+
+// The editor's keys that work in its other windows too: the file commands, Annulla and Ripeti,
+// F2 and F3.
+QList<QAction*> EditorWindow::windowKeys() const {
+    QList<QAction*> keys{undoAction_, redoAction_, trainTableAction_, occupancyAction_};
+    for (const auto& [action, button] : fileActions_)
+        keys << action;
+    keys << findChild<QAction*>("actionEsci");
+    return keys;
+}
+
+// The actions' states as their buttons have them, and the file's name with its unsaved mark.
+void EditorWindow::updateFileCommands() {
+    for (const auto& [action, button] : fileActions_)
+        action->setEnabled(button->isEnabled() && !button->isHidden());
+    variantAction_->setEnabled(logic_.salva.enabled);
+    compareAction_->setEnabled(logic_.scenarioOpen());
+    const Scenario& s = logic_.scenario();
+    QString name;
+    QString tip;
+    if (logic_.scenarioOpen()) {
+        const std::string& path = !s.nome_file.empty() ? s.nome_file : s.nome_file_carica;
+        const bool named = !path.empty() && path != recovery_->store().ownCopy();
+        // A long name is shortened in its middle, so that the mark and the checker's words
+        // beside it always show.
+        name = named ? fileName_->fontMetrics().elidedText(
+                           QFileInfo(QString::fromStdString(path)).fileName(), Qt::ElideMiddle,
+                           fileName_->fontMetrics().averageCharWidth() * kCornerNameLetters)
+                     : QString("senza nome");
+        tip = named ? QFileInfo(QString::fromStdString(path)).absoluteFilePath() : name;
+        if (logic_.hasUnsavedChanges()) {
+            name += " *";
+            tip += "\nModifiche non salvate";
+        }
+    }
+    fileName_->setText(name);
+    fileName_->setToolTip(tip);
+    fitCorner();
+}
+
+// The menu bar lays its corner out only when it is shown or set: where the name or the checker's
+// words ask for another width, it is set again, so that neither is cut.
+void EditorWindow::fitCorner() {
+    QWidget* corner = menuBar()->cornerWidget();
+    if (corner != nullptr && corner->sizeHint().width() != corner->width())
+        menuBar()->setCornerWidget(corner);
+}
+
+} // namespace zeb

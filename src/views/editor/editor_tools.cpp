@@ -1,0 +1,291 @@
+// The windows and dialogs of the editor's tools: the train table, the chart, the imports, the
+// links, the perturbations and the comparison of two days.
+
+#include "views/editor/editor_window.h"
+
+#include "document/assignment_setup.h"
+
+#include "gtfs/gtfs_error.h"
+#include "model/counted.h"
+#include "timetable/train_links.h"
+#include "timetable/train_times.h"
+#include "timetable/turnaround_pairs.h"
+#include "views/common/background_reading.h"
+#include "views/timetable/comparison_window.h"
+#include "views/timetable/occupancy_window.h"
+#include "views/timetable/timetable_watch.h"
+#include "views/timetable/train_table_window.h"
+#include "views/tools/assign_tracks_dialog.h"
+#include "views/tools/gtfs_import_dialog.h"
+#include "views/tools/perturbation_dialog.h"
+
+#include <QAbstractButton>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QToolButton>
+
+#include <filesystem>
+
+namespace zeb {
+
+void EditorWindow::importGtfs() {
+    if (!logic_.canShowTrain())
+        return;
+    // A feed is a zip, or a folder of .txt files chosen by its stops.txt.
+    const auto path = prompts_.askOpenFileName(
+        {"Orario GTFS: uno zip, o stops.txt di una cartella ", "*.zip stops.txt"});
+    if (!path)
+        return;
+    const QFileInfo chosen(QString::fromStdString(*path));
+    const std::string feedPath =
+        (chosen.suffix().compare("txt", Qt::CaseInsensitive) == 0 ? chosen.absolutePath()
+                                                                  : chosen.absoluteFilePath())
+            .toStdString();
+    std::unique_ptr<FeedSource> source;
+    GtfsFeed feed;
+    const BackgroundOutcome outcome = readInBackground(this, "Lettura del feed…", [&](auto&) {
+        source = openFeed(feedPath);
+        feed = loadFeed(*source);
+    });
+    if (outcome.failure)
+        prompts_.showMessage(*outcome.failure, "Importazione GTFS", MessageIcon::Exclamation,
+                             MessageButtons::Ok);
+    if (!outcome.done)
+        return;
+    EditorData data = logic_.editorData();
+    data.settings = watch_->settings();
+    GtfsImportDialog dialog(feed, {logic_.scenario(), data, watch_->links()}, prompts_, this);
+    if (prompts_.runDialog(dialog) != QDialog::Accepted)
+        return;
+    const StationDay* station = dialog.feedStation();
+    const auto tracksWith =
+        dialog.chooseTracks() ? std::optional(watch_->settings()) : std::nullopt;
+    const PresentTrains present = dialog.presentTrains();
+    const TrainLinks links = dialog.links();
+    const std::string day = date::format("%Y-%m-%d", dialog.chosenDay());
+    run([&] { logic_.importGtfs(day, dialog.takeTrains(), station, tracksWith, present, links); });
+}
+
+void EditorWindow::assignTracks(const std::vector<int>& selected) {
+    if (!logic_.canShowTrain())
+        return;
+    QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
+    EditorData data = logic_.editorData();
+    data.settings = watch_->settings();
+    AssignmentOptions base = assignmentOptions(data, watch_->links());
+    base.selected = selected;
+    AssignTracksDialog dialog(logic_.scenario(), base, over);
+    if (prompts_.runDialog(dialog) != QDialog::Accepted)
+        return;
+    run([&] {
+        logic_.setAssignmentLimits(dialog.buffer(), dialog.timeLimit());
+        logic_.assignTracks(dialog.assignment());
+    });
+}
+
+void EditorWindow::perturbTrains(const std::vector<int>& selected) {
+    if (!logic_.canShowTrain())
+        return;
+    QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
+    PerturbationDialog dialog(logic_.scenario(), watch_->settings(), watch_->links(),
+                              watch_->trackRules(), selected, over);
+    if (prompts_.runDialog(dialog) == QDialog::Accepted)
+        run([&] { logic_.perturbTrains(dialog.trains(), dialog.perturbation()); });
+}
+
+// "Confronta con…": the base day the variant was saved from, where it is still there; else the day
+// chosen in a dialog.
+void EditorWindow::compareDays() {
+    if (!logic_.scenarioOpen())
+        return;
+    const std::string& base = logic_.editorData().baseDay;
+    std::error_code unknown;
+    const bool found = !base.empty() && std::filesystem::is_regular_file(base, unknown) &&
+                       comparison().compareWith(base);
+    if (!found) {
+        const auto path =
+            prompts_.askOpenFileName({"File Zebrano (*.zeb) ", "*.zeb", {}, {}, "Confronta con"});
+        if (!path || !comparison().compareWith(*path))
+            return;
+    }
+    comparison().startNoticeDay(logic_.editorData().serviceDay);
+    comparison().show();
+    comparison().raise();
+    comparison().activateWindow();
+}
+
+ComparisonWindow& EditorWindow::comparison() {
+    if (comparison_ == nullptr) {
+        comparison_ = new ComparisonWindow(
+            *watch_, [this](int train) { return showTrainFromTimetable(train); }, prompts_, this);
+        // Its Ctrl+W closes the window itself: the scenario's would close the day it compares.
+        QList<QAction*> keys = windowKeys();
+        keys.removeIf([](QAction* action) { return action->objectName() == "actionChiudi"; });
+        comparison_->addActions(keys);
+    }
+    return *comparison_;
+}
+
+void EditorWindow::linkTrain(QWidget* from, int train, bool onward, const std::string& number) {
+    if (!logic_.canShowTrain())
+        return;
+    const Scenario& s = logic_.scenario();
+    const DialogPrompts::Over over(prompts_, from);
+    std::optional<int> other;
+    if (!number.empty()) {
+        // The nearest in time of that number.
+        for (int candidate : linkCandidates(s, logic_.links(), train, onward)) {
+            if (s.treni[candidate].numero == number) {
+                other = candidate;
+                break;
+            }
+        }
+        if (!other) {
+            prompts_.showMessage(
+                "Nessun treno " + number + (onward ? " parte" : " termina") +
+                    " qui: " + s.treni[train].numero +
+                    (onward ? " non può proseguire come " : " non può provenire da ") + number +
+                    ".",
+                "Collegamento", MessageIcon::Exclamation, MessageButtons::Ok);
+            return;
+        }
+    }
+    setLink(train, onward, other);
+}
+
+void EditorWindow::setLink(int train, bool onward, std::optional<int> other) {
+    const Scenario& s = logic_.scenario();
+    // Another unit broken on the way is said first.
+    if (const auto displaced =
+            other ? displacedLink(logic_.links(), train, onward, *other) : std::nullopt) {
+        const TrainLink wanted = onward ? TrainLink{train, *other} : TrainLink{*other, train};
+        const std::string question =
+            s.treni[*other].numero + " è già collegato: " + unitLabel(s, *displaced) +
+            ". Collegando " + unitLabel(s, wanted) + " quel collegamento si scioglie. Continuare?";
+        if (prompts_.showMessage(question, "Collegamento", MessageIcon::Question,
+                                 MessageButtons::YesNo) != Answer::Yes)
+            return;
+    }
+    const TrainLinks links = relinked(logic_.links(), train, onward, other);
+    const int partner = other ? *other : -1;
+    const std::string label =
+        !other ? "scollegamento treno " + s.treni[train].numero
+               : "collegamento " +
+                     unitLabel(s, onward ? TrainLink{train, partner} : TrainLink{partner, train});
+    run([&] { logic_.setLinks(links, label); });
+}
+
+void EditorWindow::chooseLink(QWidget* from, int train, bool onward) {
+    if (!logic_.canShowTrain())
+        return;
+    const Scenario& s = logic_.scenario();
+    const std::vector<int> candidates = linkCandidates(s, logic_.links(), train, onward);
+    const DialogPrompts::Over over(prompts_, from);
+    if (candidates.empty()) {
+        prompts_.showMessage(onward ? "Nessun treno parte da qui." : "Nessun treno termina qui.",
+                             "Collegamento", MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    QStringList items;
+    for (int other : candidates) {
+        const TrainLink link = onward ? TrainLink{train, other} : TrainLink{other, train};
+        const Treno& t = s.treni[other];
+        items << QString::fromStdString(
+            numberAndTime(t) + ", " +
+            (t.binario.empty() ? std::string("senza binario") : "binario " + t.binario) + " (" +
+            std::to_string(standingMinutes(s, link).value_or(0)) + " min)" +
+            (displacedLink(logic_.links(), train, onward, other)
+                 ? ", già collegato a " + s.treni[unitPartner(logic_.links(), other)].numero
+                 : std::string()));
+    }
+    QInputDialog dialog(from);
+    dialog.setObjectName("collegaA");
+    dialog.setWindowTitle("Collega a");
+    dialog.setLabelText(QString::fromStdString(s.treni[train].numero +
+                                               (onward ? " prosegue come:" : " proviene da:")));
+    dialog.setComboBoxItems(items);
+    dialog.setOkButtonText("&Collega");
+    dialog.setCancelButtonText("A&nnulla");
+    if (prompts_.runDialog(dialog) != QDialog::Accepted)
+        return;
+    const auto chosen = items.indexOf(dialog.textValue());
+    if (chosen >= 0)
+        setLink(train, onward, candidates[static_cast<std::size_t>(chosen)]);
+}
+
+bool EditorWindow::showTrainFromTimetable(int train) {
+    if (!logic_.canShowTrain())
+        return false;
+    run([this, train] { logic_.showTrain(train); });
+    return true;
+}
+
+// "Nessun problema", "3 errori · 1 avviso": red with errors, amber with warnings, always whole.
+void EditorWindow::showFindingsCount() {
+    const FindingsCount count = countFindings(watch_->findings());
+    const QString text = QString::fromStdString(findingsText(count));
+    indicator_->setText(text);
+    indicator_->setToolTip(text + " nella verifica dell'orario; clic per vederli");
+    fitCorner();
+    indicator_->setMinimumWidth(indicator_->sizeHint().width());
+    const char* color = count.errors > 0 ? "#b00000" : count.warnings > 0 ? "#9a5b00" : "#2e7d32";
+    indicator_->setStyleSheet(QString("color: %1;").arg(color));
+    menuBar()->updateGeometry();
+}
+
+TrainTableWindow& EditorWindow::trainTable() {
+    if (trainTable_ == nullptr) {
+        trainTable_ = new TrainTableWindow(
+            *watch_,
+            {.available = [this] { return logic_.canShowTrain(); },
+             .showTrain = [this](int train) { return showTrainFromTimetable(train); },
+             .repeat =
+                 [this](int train, int every, int times, int step) {
+                     run([=, this] { logic_.repeatTrain(train, every, times, step); });
+                 },
+             .shift =
+                 [this](const std::vector<int>& trains, int minutes) {
+                     run([&, this] { logic_.shiftTimes(trains, minutes); });
+                 },
+             .remove =
+                 [this](const std::vector<int>& trains) {
+                     // The question belongs to the table it was asked from.
+                     const DialogPrompts::Over over(prompts_, trainTable_);
+                     run([&, this] { logic_.removeTrains(trains); });
+                 },
+             .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); },
+             .perturb = [this](const std::vector<int>& trains) { perturbTrains(trains); },
+             .link =
+                 [this](int train, bool onward, const std::string& number) {
+                     linkTrain(trainTable_, train, onward, number);
+                 }},
+            prompts_, this);
+        trainTable_->addActions(windowKeys());
+    }
+    return *trainTable_;
+}
+
+OccupancyWindow& EditorWindow::occupancy() {
+    if (occupancy_ == nullptr) {
+        occupancy_ = new OccupancyWindow(
+            *watch_,
+            {.showTrain = [this](int train) { return showTrainFromTimetable(train); },
+             .moveTrain =
+                 [this](int train, const std::string& track, int minutes) {
+                     run([&, this] { logic_.moveTrain(train, track, minutes); });
+                 },
+             .chooseLink = [this](int train,
+                                  bool onward) { chooseLink(occupancy_, train, onward); },
+             .unlink =
+                 [this](int train) {
+                     const bool arriving = hasArrival(logic_.scenario().treni[train]);
+                     setLink(train, arriving, std::nullopt);
+                 }},
+            prompts_, this);
+        occupancy_->addActions(windowKeys());
+    }
+    return *occupancy_;
+}
+
+} // namespace zeb

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -469,6 +470,31 @@ private slots:
         OccupancyChartView* chart = &window->occupancy().chart();
         window->occupancy().show();
         QVERIFY(QTest::qWaitForWindowExposed(chart->window()));
+        auto openMenu = [chart](int minute, int row, const QString& first) {
+            QTimer::singleShot(0, [first] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                QVERIFY(menu != nullptr);
+                QCOMPARE(menu->actions().front()->text(), first);
+                menu->actions().front()->trigger();
+                menu->close();
+            });
+            const QPoint bar = chartPoint(*chart, minute, row);
+            QContextMenuEvent click(QContextMenuEvent::Mouse, bar, chart->mapToGlobal(bar));
+            QApplication::sendEvent(chart, &click);
+        };
+        // "Collega a…" on 2003 offers 2002, marked as 2001's; taking it is asked first.
+        dialogs.expect("collegaA", [](QDialog& dialog) {
+            auto* list = dialog.findChild<QComboBox*>();
+            QCOMPARE(list->count(), 1);
+            QCOMPARE(list->itemText(0),
+                     QString("2002 10:20, binario 1 (1400 min), già collegato a 2001"));
+            dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        messages.answers = {Answer::Yes};
+        openMenu(11 * 60 + 2, 1, "&Collega a… (prosegue come)");
+        QCOMPARE(window->logic().links(), (TrainLinks{{2, 1}}));
+        window->findChild<QAction*>("actionAnnulla")->trigger();
+        QCOMPARE(window->logic().links(), (TrainLinks{{0, 1}}));
         QTimer::singleShot(0, [] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu != nullptr);

@@ -4,6 +4,7 @@
 #include "views/editor/editor_window.h"
 
 #include "document/assignment_setup.h"
+#include "document/link_commands.h"
 
 #include "gtfs/gtfs_error.h"
 #include "model/counted.h"
@@ -130,80 +131,53 @@ ComparisonWindow& EditorWindow::comparison() {
 void EditorWindow::linkTrain(QWidget* from, int train, bool onward, const std::string& number) {
     if (!logic_.canShowTrain())
         return;
-    const Scenario& s = logic_.scenario();
     const DialogPrompts::Over over(prompts_, from);
+    const LinkSide side = onward ? LinkSide::Onward : LinkSide::Back;
     std::optional<int> other;
     if (!number.empty()) {
-        // The nearest in time of that number.
-        for (int candidate : linkCandidates(s, logic_.links(), train, onward)) {
-            if (s.treni[candidate].numero == number) {
-                other = candidate;
-                break;
-            }
-        }
-        if (!other) {
-            prompts_.showMessage(
-                "Nessun treno " + number + (onward ? " parte" : " termina") +
-                    " qui: " + s.treni[train].numero +
-                    (onward ? " non può proseguire come " : " non può provenire da ") + number +
-                    ".",
-                "Collegamento", MessageIcon::Exclamation, MessageButtons::Ok);
+        const PartnerByNumber found =
+            partnerByNumber(logic_.scenario(), logic_.links(), train, side, number);
+        if (!found.other) {
+            prompts_.showMessage(found.refusal, "Collegamento", MessageIcon::Exclamation,
+                                 MessageButtons::Ok);
             return;
         }
+        other = found.other;
     }
     setLink(train, onward, other);
 }
 
 void EditorWindow::setLink(int train, bool onward, std::optional<int> other) {
-    const Scenario& s = logic_.scenario();
+    const LinkSide side = onward ? LinkSide::Onward : LinkSide::Back;
     // Another unit broken on the way is said first.
-    if (const auto displaced =
-            other ? displacedLink(logic_.links(), train, onward, *other) : std::nullopt) {
-        const TrainLink wanted = onward ? TrainLink{train, *other} : TrainLink{*other, train};
-        const std::string question =
-            s.treni[*other].numero + " è già collegato: " + unitLabel(s, *displaced) +
-            ". Collegando " + unitLabel(s, wanted) + " quel collegamento si scioglie. Continuare?";
-        if (prompts_.showMessage(question, "Collegamento", MessageIcon::Question,
-                                 MessageButtons::YesNo) != Answer::Yes)
-            return;
-    }
-    const TrainLinks links = relinked(logic_.links(), train, onward, other);
-    const int partner = other ? *other : -1;
-    const std::string label =
-        !other ? "scollegamento treno " + s.treni[train].numero
-               : "collegamento " +
-                     unitLabel(s, onward ? TrainLink{train, partner} : TrainLink{partner, train});
-    run([&] { logic_.setLinks(links, label); });
+    if (const auto question =
+            other ? brokenUnitQuestion(logic_.scenario(), logic_.links(), train, side, *other)
+                  : std::nullopt;
+        question && prompts_.showMessage(*question, "Collegamento", MessageIcon::Question,
+                                         MessageButtons::YesNo) != Answer::Yes)
+        return;
+    const LinkStep step = linkStep(logic_.scenario(), logic_.links(), train, side, other);
+    run([&] { logic_.setLinks(step.links, step.label); });
 }
 
 void EditorWindow::chooseLink(QWidget* from, int train, bool onward) {
     if (!logic_.canShowTrain())
         return;
-    const Scenario& s = logic_.scenario();
-    const std::vector<int> candidates = linkCandidates(s, logic_.links(), train, onward);
+    const LinkChoices choices = linkChoices(logic_.scenario(), logic_.links(), train,
+                                            onward ? LinkSide::Onward : LinkSide::Back);
     const DialogPrompts::Over over(prompts_, from);
-    if (candidates.empty()) {
-        prompts_.showMessage(onward ? "Nessun treno parte da qui." : "Nessun treno termina qui.",
-                             "Collegamento", MessageIcon::Exclamation, MessageButtons::Ok);
+    if (choices.trains.empty()) {
+        prompts_.showMessage(choices.none, "Collegamento", MessageIcon::Exclamation,
+                             MessageButtons::Ok);
         return;
     }
     QStringList items;
-    for (int other : candidates) {
-        const TrainLink link = onward ? TrainLink{train, other} : TrainLink{other, train};
-        const Treno& t = s.treni[other];
-        items << QString::fromStdString(
-            numberAndTime(t) + ", " +
-            (t.binario.empty() ? std::string("senza binario") : "binario " + t.binario) + " (" +
-            std::to_string(standingMinutes(s, link).value_or(0)) + " min)" +
-            (displacedLink(logic_.links(), train, onward, other)
-                 ? ", già collegato a " + s.treni[unitPartner(logic_.links(), other)].numero
-                 : std::string()));
-    }
+    for (const std::string& line : choices.lines)
+        items << QString::fromStdString(line);
     QInputDialog dialog(from);
     dialog.setObjectName("collegaA");
     dialog.setWindowTitle("Collega a");
-    dialog.setLabelText(QString::fromStdString(s.treni[train].numero +
-                                               (onward ? " prosegue come:" : " proviene da:")));
+    dialog.setLabelText(QString::fromStdString(choices.question));
     dialog.setComboBoxItems(items);
     dialog.setOkButtonText("&Collega");
     dialog.setCancelButtonText("A&nnulla");
@@ -211,7 +185,7 @@ void EditorWindow::chooseLink(QWidget* from, int train, bool onward) {
         return;
     const auto chosen = items.indexOf(dialog.textValue());
     if (chosen >= 0)
-        setLink(train, onward, candidates[static_cast<std::size_t>(chosen)]);
+        setLink(train, onward, choices.trains[static_cast<std::size_t>(chosen)]);
 }
 
 bool EditorWindow::showTrainFromTimetable(int train) {

@@ -115,22 +115,26 @@ TEST(TrainLinks, ALinkThatCannotStandIsAFinding) {
     }
 }
 
+// A terminus of `count` trains at random times on tracks 1 and 2: the even ones end here, the
+// odd ones start here.
+Scenario randomTerminus(std::mt19937& random, int count) {
+    std::vector<test::Train> trains;
+    for (int k = 0; k < count; ++k) {
+        const std::string time =
+            std::to_string(random() % 24) + ":" + std::to_string(random() % 60);
+        const std::string track = random() % 2 ? "1" : "2";
+        trains.push_back(k % 2 == 0 ? test::Train{std::to_string(k), "A", time, "", "", track}
+                                    : test::Train{std::to_string(k), "", "", "A", time, track});
+    }
+    return stationWith(trains);
+}
+
 // Whatever links a day has, every train that holds a track is in exactly one occupancy, and a
 // unit's is the span from the first's arrival to the second's departure.
 TEST(TrainLinks, EveryTrainIsHeldOnceWhateverTheLinks) {
     std::mt19937 random(11);
     for (int round = 0; round < 40; ++round) {
-        std::vector<test::Train> trains;
-        for (int k = 0; k < 30; ++k) {
-            const std::string time =
-                std::to_string(random() % 24) + ":" + std::to_string(random() % 60);
-            const std::string track = random() % 2 ? "1" : "2";
-            if (k % 2 == 0)
-                trains.push_back({std::to_string(k), "A", time, "", "", track});
-            else
-                trains.push_back({std::to_string(k), "", "", "A", time, track});
-        }
-        const Scenario s = stationWith(trains);
+        const Scenario s = randomTerminus(random, 30);
         TrainLinks links;
         for (int k = 0; k + 1 < 30; k += 2) {
             if (random() % 3 != 0)
@@ -220,15 +224,7 @@ TEST(TurnaroundPairs, PairEachArrivalWithADepartureOfItsTrack) {
 TEST(TurnaroundPairs, CandidatesComeFreeOnTheTrackAndNearFirst) {
     std::mt19937 random(5);
     for (int round = 0; round < 40; ++round) {
-        std::vector<test::Train> trains;
-        for (int k = 0; k < 20; ++k) {
-            const std::string time =
-                std::to_string(random() % 24) + ":" + std::to_string(random() % 60);
-            const std::string track = random() % 2 ? "1" : "2";
-            trains.push_back(k % 2 == 0 ? test::Train{std::to_string(k), "A", time, "", "", track}
-                                        : test::Train{std::to_string(k), "", "", "A", time, track});
-        }
-        const Scenario s = stationWith(trains);
+        const Scenario s = randomTerminus(random, 20);
         const TrainLinks links{{0, 1}, {2, 5}};
         const int train = 2 * static_cast<int>(random() % 10);
         const std::vector<int> offered = linkCandidates(s, links, train, true);

@@ -186,7 +186,7 @@ void OpenTerminus(benchmark::State& state) {
     std::size_t links = 0;
     for (auto _ : state) {
         window.openScenarioFile(path);
-        links = window.logic().links().size();
+        links = window.logic().document().links().size();
         state.PauseTiming();
         window.logic().chiudi_Click();
         state.ResumeTiming();
@@ -205,7 +205,7 @@ void SaveTerminus(benchmark::State& state) {
     window.openScenarioFile(path);
     for (auto _ : state)
         window.logic().salva_Click();
-    state.counters["links"] = static_cast<double>(window.logic().links().size());
+    state.counters["links"] = static_cast<double>(window.logic().document().links().size());
     std::filesystem::remove(path);
     std::filesystem::remove(companionPathOf(path));
 }

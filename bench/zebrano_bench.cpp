@@ -453,7 +453,8 @@ void UndoRedoOneTrain(benchmark::State& state) {
         logic.undo();
         logic.redo();
     }
-    state.counters["history_bytes_200_steps"] = static_cast<double>(logic.history().memoryBytes());
+    state.counters["history_bytes_200_steps"] =
+        static_cast<double>(logic.document().history().memoryBytes());
 }
 
 // An import of 2001 trains taken back and given again.
@@ -462,7 +463,7 @@ void UndoRedoImport(benchmark::State& state) {
     EditorLogic& logic = editor.window.logic();
     const std::string csv = files().folder + "/all.csv";
     { std::ofstream(csv, std::ios::binary) << trainsCsv(editor.scenario); }
-    logic.removeTrains([] {
+    logic.document().removeTrains([] {
         std::vector<int> all(kMaxTrains);
         for (int i = 0; i < kMaxTrains; ++i)
             all[static_cast<std::size_t>(i)] = i;

@@ -1,11 +1,17 @@
 #include "editor/editor_logic.h"
 
+#include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "scenario_file/scenario_file_error.h"
 
 namespace zeb {
 
-EditorLogic::EditorLogic(Scenario& scenario, EditorUi& ui) : s_(scenario), ui_(ui) {
+EditorLogic::EditorLogic(Scenario& scenario, EditorUi& ui)
+    : s_(scenario), ui_(ui), document_(scenario, ui) {
+    document_.mayChange = [this] { return canShowTrain(); };
+    document_.isOpen = [this] { return scenarioOpen(); };
+    document_.afterTrainsChanged = [this] { afterManyTrainsChanged(); };
+    document_.afterLinksChanged = [this] { enterCoveredState(); };
     categoria.entries = entriesOf(kCategorie);
     ritardo.entries = entriesOf(kRitardi);
     sussi.entries = entriesOf(kSussidiarie);
@@ -41,67 +47,12 @@ void EditorLogic::Cancella() {
     binario.select(0);
 }
 
-void EditorLogic::commit(std::string label, std::optional<TrainLinks> links) {
-    if (auto change = links ? history_.record(s_, std::move(label), *links)
-                            : history_.record(s_, std::move(label))) {
-        unsaved_ = true;
-        change_ = std::move(change);
-    }
-}
-
-void EditorLogic::replaced() {
-    history_.reset(s_);
-    unsaved_ = false;
-    data_ = {};
-    history_.setEditorData(dataText());
-    change_ = ScenarioChange{.runs = {}, .station = true, .replaced = true};
-}
-
-std::string EditorLogic::dataText() const {
-    EditorData kept = data_;
-    kept.links.clear(); // the history follows the links on its own
-    try {
-        return editorDataText(kept);
-    } catch (const ScenarioFileError&) {
-        return {}; // more than a file takes: SALVA says so
-    }
-}
-
-void EditorLogic::commitData(std::string label, const std::optional<TrainLinks>& links) {
-    if (auto change =
-            history_.record(s_, std::move(label), links.value_or(history_.links()), dataText())) {
-        unsaved_ = true;
-        change_ = std::move(change);
-    }
-}
-
-void EditorLogic::setLinks(const TrainLinks& links, std::string label) {
-    if (!canShowTrain())
-        return;
-    commit(std::move(label), links);
+void EditorLogic::afterManyTrainsChanged() {
+    s_.treno_attuale = s_.totale_treni;
+    numerotrenit.setText(std::to_string(s_.totale_treni));
+    binario.entries = stationTrackNames(s_);
+    Cancella();
     enterCoveredState();
-}
-
-void EditorLogic::setCheckSettings(const CheckSettings& settings) {
-    if (!scenarioOpen() || settings == data_.settings)
-        return;
-    data_.settings = settings;
-    commitData("impostazioni dell'orario");
-}
-
-void EditorLogic::setTrackRules(const TrackRules& rules) {
-    if (!scenarioOpen() || rules == data_.trackRules)
-        return;
-    data_.trackRules = rules;
-    commitData("regole dei binari");
-}
-
-void EditorLogic::setAssignmentLimits(int buffer, int timeLimit) {
-    if (!scenarioOpen() || (buffer == data_.buffer && timeLimit == data_.timeLimit))
-        return;
-    data_.buffer = buffer;
-    data_.timeLimit = timeLimit;
-    commitData("margine e tempo dell'assegnazione");
 }
 
 void EditorLogic::undo() {
@@ -112,7 +63,7 @@ void EditorLogic::undo() {
         return;
     }
     if (auto change = history_.undo(s_))
-        afterHistoryStep(std::move(*change));
+        document_.stepped(std::move(*change));
 }
 
 std::string EditorLogic::undoLabel() const {
@@ -154,18 +105,7 @@ void EditorLogic::redo() {
     if (!canRedo())
         return;
     if (auto change = history_.redo(s_))
-        afterHistoryStep(std::move(*change));
-}
-
-void EditorLogic::afterHistoryStep(ScenarioChange change) {
-    if (change.editorData) {
-        EditorData restored = readEditorData(history_.editorData()).data;
-        restored.links = data_.links; // kept apart, in the history's own links
-        data_ = std::move(restored);
-    }
-    unsaved_ = true;
-    afterManyTrainsChanged();
-    change_ = std::move(change);
+        document_.stepped(std::move(*change));
 }
 
 } // namespace zeb

@@ -3,6 +3,7 @@
 #include "companion/editor_data.h"
 #include "controls/controls.h"
 #include "controls/user_prompts.h"
+#include "document/scenario_document.h"
 #include "gtfs/present_trains.h"
 #include "history/history.h"
 #include "model/scenario.h"
@@ -125,19 +126,11 @@ public:
                     const StationDay* feedStation,
                     const std::optional<CheckSettings>& tracksWith = std::nullopt,
                     PresentTrains present = PresentTrains::AddAll, const TrainLinks& links = {});
-    // What only the editor keeps of the scenario, in the file beside it: read with the scenario
-    // (a file that cannot be read is said and left as it is), written with every save.
-    const EditorData& editorData() const { return data_; }
-    // The occupancy minutes the checker, the chart and the assignment go by: a change to save.
-    void setCheckSettings(const CheckSettings& settings);
-    // The track rules, and the buffer and time limit "Assegna binari…" goes by: changes to save.
-    void setTrackRules(const TrackRules& rules);
-    void setAssignmentLimits(int buffer, int timeLimit);
-    // The units that end here as one train and leave as another, as the history has them now.
-    const TrainLinks& links() const { return history_.links(); }
-    // The links replaced by `links`, as one step of the history named `label`. Offered when
-    // canShowTrain().
-    void setLinks(const TrainLinks& links, std::string label);
+    // The scenario with what only the editor keeps of it (read with the scenario, a file that
+    // cannot be read said and left as it is, written with every save), its history, and the
+    // commands on many trains, links, settings and rules: offered while canShowTrain().
+    ScenarioDocument& document() { return document_; }
+    const ScenarioDocument& document() const { return document_; }
     // What APRI SCENARIO does once a file is chosen: the whole file or nothing, the station
     // dialog, the covered state. Also the way a file named on the command line is opened; it
     // does nothing while a scenario is open.
@@ -149,7 +142,7 @@ public:
 
     bool scenarioOpen() const { return chiudi.enabled; } // CHIUDI SCENARIO is the open state
     // A scenario is open with changes that no save holds yet.
-    bool hasUnsavedChanges() const { return scenarioOpen() && unsaved_; }
+    bool hasUnsavedChanges() const { return scenarioOpen() && document_.unsaved(); }
     const Scenario& scenario() const { return s_; }
 
     // Whether a train may be shown from elsewhere (the train table): while a scenario is open
@@ -157,21 +150,6 @@ public:
     bool canShowTrain() const;
     // Shows train `index` in the viewing state, as if a step button had reached it.
     void showTrain(int index);
-
-    // The train table's changes to many trains, offered when canShowTrain(); each ends in the
-    // covered state. Repeating appends copies (as many as fit); shifting names the trains whose
-    // times are not valid; removing asks once.
-    void repeatTrain(int index, int everyMinutes, int times, int numberStep);
-    void shiftTimes(const std::vector<int>& trains, int minutes);
-    void removeTrains(const std::vector<int>& trains);
-    // A train moved in the chart: to `track` (none: it keeps its own) and by `minutes` round the
-    // clock, as one step of the history. A category without a track takes none.
-    void moveTrain(int train, const std::string& track, int minutes);
-    // The tracks an assignment proposes, as one step of the history.
-    void assignTracks(const Assignment& assignment);
-    // A perturbation of `trains`, as one step of the history named by what it did and to how
-    // many trains. Offered when canShowTrain().
-    void perturbTrains(const std::vector<int>& trains, const Perturbation& perturbation);
 
     // Undo and redo of the scenario's changes, offered as canShowTrain() is; each ends in the
     // covered state. The labels say what they would undo or redo ("inserimento treno 2231").
@@ -187,10 +165,6 @@ public:
     const std::string& redoLabel() const { return history_.redoLabel(); }
     void undo();
     void redo();
-    const History& history() const { return history_; }
-
-    // The change the last command made to the scenario, once; nullopt when it made none.
-    std::optional<ScenarioChange> takeChange() { return std::exchange(change_, std::nullopt); }
 
 private:
     // Fills the train fields from the shown train, treni[treno_attuale], and remembers them.
@@ -219,17 +193,13 @@ private:
     // After a change to many trains, or a step of the history: the covered state, the new
     // count, the track list as the station now has it.
     void afterManyTrainsChanged();
-    // After an undo or a redo: the covered state, the changes unsaved, the news for the windows.
-    void afterHistoryStep(ScenarioChange change);
-    // A change made: a step of the history named `label`, and what it changed as the news for the
-    // windows. The links are those the history follows through the change, or `links` where given.
-    void commit(std::string label, std::optional<TrainLinks> links = std::nullopt);
-    // A new scenario, an opened one or none: a new, empty history.
-    void replaced();
-    // The editor's data as the history keeps them: their file's text, the links apart.
-    std::string dataText() const;
-    // A change of the editor's data: a step of the history named `label`.
-    void commitData(std::string label, const std::optional<TrainLinks>& links = std::nullopt);
+    // A change made, recorded by the document.
+    void commit(std::string label, std::optional<TrainLinks> links = std::nullopt) {
+        document_.commit(std::move(label), std::move(links));
+    }
+    void commitData(std::string label, const std::optional<TrainLinks>& links = std::nullopt) {
+        document_.commitData(std::move(label), links);
+    }
     // The control states of a newly opened scenario, for NUOVO SCENARIO and APRI SCENARIO.
     void enableScenarioCommands();
 
@@ -246,10 +216,10 @@ private:
     Scenario& s_;
     EditorUi& ui_;
     ShownFields shown_;
-    std::optional<ScenarioChange> change_;
-    History history_;
-    bool unsaved_ = false; // changed since it was opened or saved, or never saved
-    EditorData data_;
+    ScenarioDocument document_;
+    // The document's history and editor's data, under the names the file commands use.
+    History& history_ = document_.history();
+    EditorData& data_ = document_.data();
     std::string recoveredCopy_; // the recovery copy a restored scenario was read from
     // The scenario's file as it was read or last saved, and as it was last offered again.
     PairOnDisk onDisk_;

@@ -46,9 +46,9 @@ bool EditorLogic::saveTo(const std::string& path) {
         showFileError(error.message());
         return false;
     }
-    history_.resync(s_); // the save wrote the type codes, which are no change of the user's
-    history_.setEditorData(dataText()); // nor is the base day a variant's save names
-    unsaved_ = false;
+    history_.resync(s_);    // the save wrote the type codes, which are no change of the user's
+    document_.settleData(); // nor is the base day a variant's save names
+    document_.setUnsaved(false);
     enterCoveredState();
     return true;
 }
@@ -181,10 +181,10 @@ void EditorLogic::openScenarioFile(const std::string& path) {
     ui_.openStationDialog(s_, binario);
     s_.treno_attuale = s_.totale_treni;
     Cancella();
-    replaced();
+    document_.replaced();
     const EditorDataRead companion = loadEditorData(path);
     data_ = companion.data;
-    history_.setEditorData(dataText());
+    document_.settleData();
     const FoundLinks found = findLinks(s_, data_.links);
     history_.setLinks(found.links);
     std::string note = companion.note.value_or("");
@@ -257,9 +257,9 @@ void EditorLogic::offerRecovery(RecoveryStore& store) {
     // Its own file again, still to be saved: SALVA starts there.
     s_.nome_file = file;
     data_.recoveredFrom.clear();
-    history_.setEditorData(dataText());
+    document_.settleData();
     rememberFileOnDisk();
-    unsaved_ = scenarioOpen(); // the restored changes are still to be saved
+    document_.setUnsaved(scenarioOpen()); // the restored changes are still to be saved
 }
 
 void EditorLogic::exportCsv() {

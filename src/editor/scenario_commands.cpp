@@ -19,8 +19,8 @@ void EditorLogic::nuovo_scenario_Click() {
     ui_.openStationDialog(s_, binario);
     // Whatever way the dialog was closed, the scenario is now open.
     enableScenarioCommands();
-    replaced();
-    unsaved_ = true; // a new scenario has never been saved
+    document_.replaced();
+    document_.setUnsaved(true); // a new scenario has never been saved
 }
 
 bool EditorLogic::confirmClosing() {
@@ -54,7 +54,7 @@ void EditorLogic::closeScenario() {
     salva.enabled = false;
     modifica.enabled = false;
     numerotrenit.setText("0");
-    replaced();
+    document_.replaced();
     onDisk_ = offered_ = {};
 }
 

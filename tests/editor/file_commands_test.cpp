@@ -101,17 +101,17 @@ TEST_F(FileCommands, OpeningAFileReadsItAndShowsTheStationForACheck) {
 // that cannot be read is said, costs nothing else, and stays as it is until the next save.
 TEST_F(FileCommands, TheEditorsDataTravelBesideTheScenario) {
     const CheckSettings minutes{.separation = 5, .turnaround = 8, .preparation = 12};
-    editor.setCheckSettings(minutes);
+    editor.document().setCheckSettings(minutes);
     EXPECT_TRUE(editor.hasUnsavedChanges());
     save(folder.file("a.zeb"));
     EXPECT_EQ(test::readBytes(folder.file("a.zeb")), test::exampleFileBytes()) << "byte for byte";
     ui.answers = {Answer::Yes};
     editor.chiudi_Click();
-    EXPECT_EQ(editor.editorData(), EditorData()) << "a closed scenario takes its data along";
+    EXPECT_EQ(editor.document().data(), EditorData()) << "a closed scenario takes its data along";
 
     ui.messages.clear();
     open(folder.file("a.zeb"));
-    EXPECT_EQ(editor.editorData().settings, minutes);
+    EXPECT_EQ(editor.document().data().settings, minutes);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(editor.hasUnsavedChanges());
 
@@ -121,7 +121,7 @@ TEST_F(FileCommands, TheEditorsDataTravelBesideTheScenario) {
                      R"({"formato": "zebrano-editor", "versione": 9})");
     ui.messages.clear();
     open(folder.file("a.zeb"));
-    EXPECT_EQ(editor.editorData(), EditorData());
+    EXPECT_EQ(editor.document().data(), EditorData());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].described().find("versione più recente dell'editor (9)"),
               std::string::npos);
@@ -201,7 +201,7 @@ TEST_F(FileCommands, AKilledSaveNeverSplitsThePairSilently) {
         1000,
         [&](long round) {
             s.treni[0].note = "giro " + std::to_string(round % 1000);
-            editor.setCheckSettings({.separation = static_cast<int>(round % 1000)});
+            editor.document().setCheckSettings({.separation = static_cast<int>(round % 1000)});
             save(day);
         },
         [&] {
@@ -229,7 +229,7 @@ TEST_F(FileCommands, AVariantRemembersItsBaseDay) {
     editor.saveVariantAs();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.filters.back().suggestedName, folder.file("normale - variante.zeb"));
-    EXPECT_EQ(editor.editorData().baseDay, "");
+    EXPECT_EQ(editor.document().data().baseDay, "");
 
     s.treni[0].binario = "1";
     ui.fileNames = {folder.file("sciopero")};
@@ -265,28 +265,28 @@ TEST_F(FileCommands, LinksTravelBesideTheScenario) {
             .destinazione = "Borgo Alto",
             .orap = "07",
             .minp = "30"});
-    editor.setLinks({{1, 2}}, "collegamento 88→89");
+    editor.document().setLinks({{1, 2}}, "collegamento 88→89");
     EXPECT_EQ(editor.undoLabel(), "collegamento 88→89");
     EXPECT_TRUE(editor.hasUnsavedChanges());
     save(folder.file("a.zeb"));
     ui.answers = {Answer::Yes};
     editor.chiudi_Click();
-    EXPECT_TRUE(editor.links().empty());
+    EXPECT_TRUE(editor.document().links().empty());
 
     open(folder.file("a.zeb"));
-    EXPECT_EQ(editor.links(), (TrainLinks{{1, 2}}));
+    EXPECT_EQ(editor.document().links(), (TrainLinks{{1, 2}}));
     ui.answers = {Answer::No}; // a shift that would break the unit asks first
-    editor.shiftTimes({2}, -30);
+    editor.document().shiftTimes({2}, -30);
     EXPECT_EQ(ui.messages.back().text,
               "Lo spostamento separa 1 treno collegato (88→89): spostare comunque?");
     EXPECT_EQ(s.treni[2].min_partenza, "30");
     ui.answers = {Answer::Yes};
-    editor.removeTrains({2});
+    editor.document().removeTrains({2});
     EXPECT_NE(ui.messages.back().text.find(", e con loro 1 collegamento (88→89)?"),
               std::string::npos);
-    EXPECT_TRUE(editor.links().empty()) << "a link goes with its train";
+    EXPECT_TRUE(editor.document().links().empty()) << "a link goes with its train";
     editor.undo();
-    EXPECT_EQ(editor.links(), (TrainLinks{{1, 2}}));
+    EXPECT_EQ(editor.document().links(), (TrainLinks{{1, 2}}));
 
     ui.answers = {Answer::Yes};
     editor.chiudi_Click();
@@ -295,7 +295,7 @@ TEST_F(FileCommands, LinksTravelBesideTheScenario) {
     test::writeBytes(folder.file("a.zeb-editor"), companion);
     ui.messages.clear();
     open(folder.file("a.zeb"));
-    EXPECT_TRUE(editor.links().empty());
+    EXPECT_TRUE(editor.document().links().empty());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].described(),
               "Dati dell'editor: Del file a.zeb-editor un collegamento nomina treni che lo "
@@ -317,11 +317,11 @@ TEST_F(FileCommands, AnImportsUnitsAreLinkedWhereTheyLand) {
     starting.binario.clear();
     editor.importGtfs("2024-03-06", {ending, starting}, nullptr, CheckSettings{},
                       PresentTrains::AddAll, {{0, 1}});
-    EXPECT_EQ(editor.links(), (TrainLinks{{2, 3}}));
+    EXPECT_EQ(editor.document().links(), (TrainLinks{{2, 3}}));
     EXPECT_FALSE(s.treni[2].binario.empty());
     EXPECT_EQ(s.treni[2].binario, s.treni[3].binario);
     editor.undo();
-    EXPECT_TRUE(editor.links().empty());
+    EXPECT_TRUE(editor.document().links().empty());
 }
 
 TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {

@@ -216,45 +216,47 @@ TEST_F(TrainCommands, ChangesToManyTrainsEndCovered) {
     insert(numbered("10"));
     insert({.numero = "20", .provenienza = "A", .oraa = "99"}); // emptied by the refresh
     back();
-    editor.repeatTrain(0, 30, 3, 10);
+    editor.document().repeatTrain(0, 30, 3, 10);
     EXPECT_EQ(states(), kCovered);
     EXPECT_EQ(editor.numerotrenit.text, "5");
     EXPECT_EQ(s.treni[4].numero + " " + s.treni[4].ora_partenza + ":" + s.treni[4].min_partenza,
               "40 08:35");
 
-    editor.shiftTimes({0, 1}, -5);
+    editor.document().shiftTimes({0, 1}, -5);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].described(), "Sposta orari: Alcuni orari non sono validi e sono "
                                           "rimasti come erano, nei treni 2 (20) [1 0]");
     EXPECT_EQ(s.treni[0].ora_arrivo + ":" + s.treni[0].min_arrivo, "06:55");
 
-    editor.removeTrains({2, 3}); // answered No
+    editor.document().removeTrains({2, 3}); // answered No
     EXPECT_EQ(s.totale_treni, 5);
     ui.answers = {Answer::Yes};
-    editor.removeTrains({2, 3});
+    editor.document().removeTrains({2, 3});
     EXPECT_EQ(ui.messages.back().text, "Eliminare 2 treni (20, 30)?");
     EXPECT_EQ(s.treni[2].numero + " " + editor.numerotrenit.text, "40 3");
 
     editor.nuovotreno_Click(); // not while a new train is entered
-    editor.repeatTrain(0, 30, 3, 10);
+    editor.document().repeatTrain(0, 30, 3, 10);
     EXPECT_EQ(s.totale_treni, 3);
 }
 
 // Only what changes the scenario is news for the windows, and a new scenario replaces everything.
 // (What each change announces is checked with every kind of step in the undo tests.)
 TEST_F(TrainCommands, OnlyChangesAreNews) {
-    EXPECT_EQ(editor.takeChange(), ScenarioChange({.runs = {}, .station = true, .replaced = true}));
+    EXPECT_EQ(editor.document().takeChange(),
+              ScenarioChange({.runs = {}, .station = true, .replaced = true}));
     insertNumbered(2);
-    editor.takeChange();
+    editor.document().takeChange();
     back();
-    EXPECT_EQ(editor.takeChange(), std::nullopt) << "showing a train changes nothing";
+    EXPECT_EQ(editor.document().takeChange(), std::nullopt) << "showing a train changes nothing";
     editor.modificatr_Click();
-    EXPECT_EQ(editor.takeChange(), std::nullopt) << "confirming the same fields changes nothing";
+    EXPECT_EQ(editor.document().takeChange(), std::nullopt)
+        << "confirming the same fields changes nothing";
     editor.showTrain(0);
     deleteShown(Answer::No);
-    EXPECT_EQ(editor.takeChange(), std::nullopt);
+    EXPECT_EQ(editor.document().takeChange(), std::nullopt);
     deleteShown(Answer::Yes);
-    EXPECT_EQ(editor.takeChange(), ScenarioChange({.runs = {{0, 1, 0}}}));
+    EXPECT_EQ(editor.document().takeChange(), ScenarioChange({.runs = {{0, 1, 0}}}));
 }
 
 } // namespace

@@ -39,14 +39,14 @@ class UndoRedo : public ::testing::TestWithParam<Step>, protected EditorFixture 
 TEST_P(UndoRedo, GiveBackTheScenarioExactlyAndCover) {
     insertNumbered(3);
     back(); // a train shown: its derived fields set
-    editor.takeChange();
+    editor.document().takeChange();
     const Snapshot before = snapshot(s);
     GetParam().act(*this);
     const Snapshot after = snapshot(s);
     ASSERT_NE(before, after) << "the step changed something";
     ASSERT_TRUE(editor.canUndo());
     EXPECT_EQ(editor.undoLabel(), GetParam().label);
-    auto news = editor.takeChange();
+    auto news = editor.document().takeChange();
     ASSERT_TRUE(news);
     EXPECT_TRUE(test::announcesExactly(std::get<2>(before), std::get<2>(after), *news));
     EXPECT_EQ(news->station, std::get<0>(before) != std::get<0>(after) ||
@@ -56,13 +56,13 @@ TEST_P(UndoRedo, GiveBackTheScenarioExactlyAndCover) {
     EXPECT_EQ(snapshot(s), before);
     EXPECT_EQ(states(), test::kCovered);
     EXPECT_EQ(editor.numerotrenit.text, std::to_string(s.totale_treni));
-    news = editor.takeChange();
+    news = editor.document().takeChange();
     ASSERT_TRUE(news);
     EXPECT_TRUE(test::announcesExactly(std::get<2>(after), std::get<2>(before), *news));
     editor.redo();
     EXPECT_EQ(snapshot(s), after);
     EXPECT_EQ(editor.binario.entries.size(), static_cast<std::size_t>(s.numero_binari));
-    news = editor.takeChange();
+    news = editor.document().takeChange();
     ASSERT_TRUE(news);
     EXPECT_TRUE(test::announcesExactly(std::get<2>(before), std::get<2>(after), *news));
 }
@@ -90,26 +90,26 @@ INSTANTIATE_TEST_SUITE_P(
                  f.editor.modifica_Click();
              },
              "modifica dati stazione"},
-        Step{"Repeat", [](EditorFixture& f) { f.editor.repeatTrain(0, 60, 3, 1); },
+        Step{"Repeat", [](EditorFixture& f) { f.editor.document().repeatTrain(0, 60, 3, 1); },
              "ripetizione treno 1 (3 copie)"},
         Step{"Shift",
              [](EditorFixture& f) {
-                 f.editor.shiftTimes({0, 2}, 5);
+                 f.editor.document().shiftTimes({0, 2}, 5);
              },
              "spostamento orari di 2 treni"},
         Step{"DeleteSelected",
              [](EditorFixture& f) {
                  f.ui.answers = {Answer::Yes};
-                 f.editor.removeTrains({0, 2});
+                 f.editor.document().removeTrains({0, 2});
              },
              "eliminazione di 2 treni"},
-        Step{"MoveInTheChart", [](EditorFixture& f) { f.editor.moveTrain(1, "2", -3); },
+        Step{"MoveInTheChart", [](EditorFixture& f) { f.editor.document().moveTrain(1, "2", -3); },
              "spostamento treno 2 sul binario 2 e di -3 minuti"},
         Step{"Assignment",
              [](EditorFixture& f) {
                  AssignmentOptions options;
                  options.which = TrainsToAssign::InConflict;
-                 f.editor.assignTracks(assignTracks(f.s, options));
+                 f.editor.document().assignTracks(assignTracks(f.s, options));
              },
              "assegnazione binari di 1 treno"},
         Step{"GtfsImport",
@@ -133,33 +133,36 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(History, TheEditorsDataAreUndoneAndRedone) {
     EditorFixture f;
     f.insertNumbered(2);
-    const EditorData before = f.editor.editorData();
+    const EditorData before = f.editor.document().data();
     const TrackRules rules = {{"", "Nord*", "", RulePassage::Any, -1, -1, {"1"}, {"2"}}};
     const struct {
         std::function<void()> change;
         const char* label;
     } steps[] = {
-        {[&] { f.editor.setTrackRules(rules); }, "regole dei binari"},
-        {[&] { f.editor.setCheckSettings({.separation = 7}); }, "impostazioni dell'orario"},
-        {[&] { f.editor.setAssignmentLimits(9, 30); }, "margine e tempo dell'assegnazione"},
+        {[&] { f.editor.document().setTrackRules(rules); }, "regole dei binari"},
+        {[&] { f.editor.document().setCheckSettings({.separation = 7}); },
+         "impostazioni dell'orario"},
+        {[&] { f.editor.document().setAssignmentLimits(9, 30); },
+         "margine e tempo dell'assegnazione"},
     };
     std::vector<EditorData> seen{before};
     for (const auto& step : steps) {
         step.change();
         EXPECT_EQ(f.editor.undoLabel(), step.label);
         EXPECT_TRUE(f.editor.hasUnsavedChanges());
-        ASSERT_TRUE(f.editor.takeChange().value_or(ScenarioChange{}).editorData) << step.label;
-        seen.push_back(f.editor.editorData());
+        ASSERT_TRUE(f.editor.document().takeChange().value_or(ScenarioChange{}).editorData)
+            << step.label;
+        seen.push_back(f.editor.document().data());
     }
     EXPECT_EQ(seen.back().trackRules, rules);
     for (std::size_t k = seen.size() - 1; k > 0; --k) {
         f.editor.undo();
-        EXPECT_EQ(f.editor.editorData(), seen[k - 1]) << k;
+        EXPECT_EQ(f.editor.document().data(), seen[k - 1]) << k;
     }
     EXPECT_EQ(f.editor.undoLabel(), "inserimento treno 2") << "the trains' steps stay";
     f.editor.redo();
     f.editor.redo();
-    EXPECT_EQ(f.editor.editorData(), seen[2]);
+    EXPECT_EQ(f.editor.document().data(), seen[2]);
     EXPECT_EQ(f.s.totale_treni, 2);
 }
 

@@ -202,10 +202,10 @@ TEST(Recovery, YesRestoresNoKeepsAsideAndAnUnreadableCopyIsReported) {
               "2 1");
     EXPECT_EQ(yes.s.nome_file, "/giorni/Valmora.zeb") << "its own file, where SALVA starts";
     EXPECT_EQ(yes.editor.scenarioFile(), "/giorni/Valmora.zeb");
-    EXPECT_EQ(yes.editor.editorData().recoveredFrom, "") << "no saved file names it";
+    EXPECT_EQ(yes.editor.document().data().recoveredFrom, "") << "no saved file names it";
     EXPECT_TRUE(yes.editor.hasUnsavedChanges());
     EXPECT_EQ(test::readBytes(yes.store->ownCopy()), test::exampleFileBytes()) << "adopted";
-    EXPECT_EQ(yes.editor.editorData().settings.separation, 7) << "with the editor's data";
+    EXPECT_EQ(yes.editor.document().data().settings.separation, 7) << "with the editor's data";
 
     Restart no(test::exampleFileBytes());
     no.editor.offerRecovery(*no.store); // answered No

@@ -277,11 +277,11 @@ private slots:
         readScenario(byTool, readScenarioFile(folder.file("tool.zeb")));
         QCOMPARE(scenarioFileBytes(byTool), scenarioFileBytes(scenario));
         const EditorData toolData = loadEditorData(folder.file("tool.zeb")).data;
-        QCOMPARE(toolData.trackRules, window->logic().editorData().trackRules);
+        QCOMPARE(toolData.trackRules, window->logic().document().data().trackRules);
         QCOMPARE(toolData.buffer, 7);
-        QCOMPARE(toolData.links, window->logic().editorData().links);
+        QCOMPARE(toolData.links, window->logic().document().data().links);
         QCOMPARE(toolData.serviceDay, std::string("2024-03-06"));
-        QCOMPARE(window->logic().editorData().serviceDay, toolData.serviceDay);
+        QCOMPARE(window->logic().document().data().serviceDay, toolData.serviceDay);
         // The notice of a variant of that day is dated by it.
         nextFile = QString::fromStdString(folder.file("base.zeb"));
         window->findChild<QAction*>("actionConfrontaCon")->trigger();
@@ -333,8 +333,8 @@ private slots:
         nextFile = QString::fromStdString(folder.file("Sciopero"));
         window->findChild<QAction*>("actionSalvaVariante")->trigger();
         QCOMPARE(window->logic().scenarioFile().value_or(""), folder.file("Sciopero.zeb"));
-        window->logic().perturbTrains({1}, {});
-        window->logic().perturbTrains({0}, {Perturbation::Action::ChangeTrack, "2"});
+        window->logic().document().perturbTrains({1}, {});
+        window->logic().document().perturbTrains({0}, {Perturbation::Action::ChangeTrack, "2"});
         nextFile.clear(); // the base day is known: no dialog
         window->findChild<QAction*>("actionConfrontaCon")->trigger();
 
@@ -423,12 +423,12 @@ private slots:
             click(&dialog, "applicaCollegamenti");
         });
         window->findChild<QAction*>("actionCollegaRotazioni")->trigger();
-        QCOMPARE(window->logic().links(), (TrainLinks{{0, 1}}));
+        QCOMPARE(window->logic().document().links(), (TrainLinks{{0, 1}}));
         QCOMPARE(indicator->text(), QString("Nessun problema"));
         auto* undo = window->findChild<QAction*>("actionAnnulla");
         QCOMPARE(undo->text(), QString("Annulla collegamento di 1 rotazione"));
         undo->trigger();
-        QVERIFY(window->logic().links().empty());
+        QVERIFY(window->logic().document().links().empty());
         QCOMPARE(indicator->text(), QString("1 errore"));
     }
 
@@ -451,7 +451,7 @@ private slots:
             QTRY_VERIFY(table->viewport()->findChild<QLineEdit*>() == nullptr); // taken later
         };
         typeInto(0, "2002", false);
-        QCOMPARE(window->logic().links(), (TrainLinks{{0, 1}}));
+        QCOMPARE(window->logic().document().links(), (TrainLinks{{0, 1}}));
         QCOMPARE(table->model()->index(1, TrainTableModel::ProvieneDa).data().toString(),
                  QString("2001"));
         QCOMPARE(window->findChild<QAction*>("actionAnnulla")->text(),
@@ -461,7 +461,7 @@ private slots:
         QCOMPARE(messages.shown.back().text,
                  std::string("2002 è già collegato: 2001→2002. Collegando 2003→2002 quel "
                              "collegamento si scioglie. Continuare?"));
-        QCOMPARE(window->logic().links(), (TrainLinks{{0, 1}}));
+        QCOMPARE(window->logic().document().links(), (TrainLinks{{0, 1}}));
         messages.answers = {Answer::Ok};
         typeInto(2, "9999", true);
         QCOMPARE(messages.shown.back().text,
@@ -492,9 +492,9 @@ private slots:
         });
         messages.answers = {Answer::Yes};
         openMenu(11 * 60 + 2, 1, "&Collega a… (prosegue come)");
-        QCOMPARE(window->logic().links(), (TrainLinks{{2, 1}}));
+        QCOMPARE(window->logic().document().links(), (TrainLinks{{2, 1}}));
         window->findChild<QAction*>("actionAnnulla")->trigger();
-        QCOMPARE(window->logic().links(), (TrainLinks{{0, 1}}));
+        QCOMPARE(window->logic().document().links(), (TrainLinks{{0, 1}}));
         QTimer::singleShot(0, [] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu != nullptr);
@@ -505,7 +505,7 @@ private slots:
         const QPoint bar = chartPoint(*chart, 10 * 60 + 10, 0);
         QContextMenuEvent click(QContextMenuEvent::Mouse, bar, chart->mapToGlobal(bar));
         QApplication::sendEvent(chart, &click);
-        QVERIFY(window->logic().links().empty());
+        QVERIFY(window->logic().document().links().empty());
     }
 
     // The occupancy minutes set in "Impostazioni orario…" are the scenario's, to be saved with
@@ -581,7 +581,7 @@ private slots:
                  std::string("\xEF\xBB\xBF"
                              "categoria;provenienza;destinazione;tipo;dalle;alle;preferiti;"
                              "ammessi\r\nIntercity;;;passa;;;1;\r\n"));
-        QCOMPARE(window->logic().editorData().trackRules.size(), std::size_t(1));
+        QCOMPARE(window->logic().document().data().trackRules.size(), std::size_t(1));
         // A step of Annulla, and kept in the recovery copy with the scenario.
         QCOMPARE(window->findChild<QAction*>("actionAnnulla")->text(),
                  QString("Annulla regole dei binari"));

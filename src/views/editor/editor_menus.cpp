@@ -71,23 +71,25 @@ void EditorWindow::buildToolsMenu() {
             return;
         const long count = static_cast<long>(dialog.added().size());
         run([&] {
-            logic_.setLinks(withLinks(logic_.links(), dialog.added()),
-                            "collegamento di " + counted(count, "rotazione", "rotazioni"));
+            logic_.document().setLinks(withLinks(logic_.document().links(), dialog.added()),
+                                       "collegamento di " +
+                                           counted(count, "rotazione", "rotazioni"));
         });
     });
     linkAction_->setObjectName("actionCollegaRotazioni");
     rulesAction_ = tools->addAction("Regole bi&nari…", this, [this] {
         if (!logic_.scenarioOpen())
             return;
-        TrackRulesDialog dialog(logic_.scenario(), logic_.editorData().trackRules, prompts_, this);
+        TrackRulesDialog dialog(logic_.scenario(), logic_.document().data().trackRules, prompts_,
+                                this);
         if (prompts_.runDialog(dialog) == QDialog::Accepted)
-            run([&] { logic_.setTrackRules(dialog.rules()); });
+            run([&] { logic_.document().setTrackRules(dialog.rules()); });
     });
     rulesAction_->setObjectName("actionRegoleBinari");
     settingsAction_ = tools->addAction("Impostazioni o&rario…", this, [this] {
-        TimetableSettingsDialog dialog(logic_.editorData().settings, this);
+        TimetableSettingsDialog dialog(logic_.document().data().settings, this);
         if (prompts_.runDialog(dialog) == QDialog::Accepted)
-            run([&] { logic_.setCheckSettings(dialog.settings()); });
+            run([&] { logic_.document().setCheckSettings(dialog.settings()); });
     });
     settingsAction_->setObjectName("actionImpostazioniOrario");
 }

@@ -54,7 +54,7 @@ void EditorWindow::importGtfs() {
                              MessageButtons::Ok);
     if (!outcome.done)
         return;
-    EditorData data = logic_.editorData();
+    EditorData data = logic_.document().data();
     data.settings = watch_->settings();
     GtfsImportDialog dialog(feed, {logic_.scenario(), data, watch_->links()}, prompts_, this);
     if (prompts_.runDialog(dialog) != QDialog::Accepted)
@@ -72,7 +72,7 @@ void EditorWindow::assignTracks(const std::vector<int>& selected) {
     if (!logic_.canShowTrain())
         return;
     QWidget* over = selected.empty() ? static_cast<QWidget*>(this) : &trainTable();
-    EditorData data = logic_.editorData();
+    EditorData data = logic_.document().data();
     data.settings = watch_->settings();
     AssignmentOptions base = assignmentOptions(data, watch_->links());
     base.selected = selected;
@@ -80,8 +80,8 @@ void EditorWindow::assignTracks(const std::vector<int>& selected) {
     if (prompts_.runDialog(dialog) != QDialog::Accepted)
         return;
     run([&] {
-        logic_.setAssignmentLimits(dialog.buffer(), dialog.timeLimit());
-        logic_.assignTracks(dialog.assignment());
+        logic_.document().setAssignmentLimits(dialog.buffer(), dialog.timeLimit());
+        logic_.document().assignTracks(dialog.assignment());
     });
 }
 
@@ -92,7 +92,7 @@ void EditorWindow::perturbTrains(const std::vector<int>& selected) {
     PerturbationDialog dialog(logic_.scenario(), watch_->settings(), watch_->links(),
                               watch_->trackRules(), selected, over);
     if (prompts_.runDialog(dialog) == QDialog::Accepted)
-        run([&] { logic_.perturbTrains(dialog.trains(), dialog.perturbation()); });
+        run([&] { logic_.document().perturbTrains(dialog.trains(), dialog.perturbation()); });
 }
 
 // "Confronta con…": the base day the variant was saved from, where it is still there; else the day
@@ -100,7 +100,7 @@ void EditorWindow::perturbTrains(const std::vector<int>& selected) {
 void EditorWindow::compareDays() {
     if (!logic_.scenarioOpen())
         return;
-    const std::string& base = logic_.editorData().baseDay;
+    const std::string& base = logic_.document().data().baseDay;
     std::error_code unknown;
     const bool found = !base.empty() && std::filesystem::is_regular_file(base, unknown) &&
                        comparison().compareWith(base);
@@ -110,7 +110,7 @@ void EditorWindow::compareDays() {
         if (!path || !comparison().compareWith(*path))
             return;
     }
-    comparison().startNoticeDay(logic_.editorData().serviceDay);
+    comparison().startNoticeDay(logic_.document().data().serviceDay);
     comparison().show();
     comparison().raise();
     comparison().activateWindow();
@@ -136,7 +136,7 @@ void EditorWindow::linkTrain(QWidget* from, int train, bool onward, const std::s
     std::optional<int> other;
     if (!number.empty()) {
         const PartnerByNumber found =
-            partnerByNumber(logic_.scenario(), logic_.links(), train, side, number);
+            partnerByNumber(logic_.scenario(), logic_.document().links(), train, side, number);
         if (!found.other) {
             prompts_.showMessage(found.refusal, "Collegamento", MessageIcon::Exclamation,
                                  MessageButtons::Ok);
@@ -150,20 +150,22 @@ void EditorWindow::linkTrain(QWidget* from, int train, bool onward, const std::s
 void EditorWindow::setLink(int train, bool onward, std::optional<int> other) {
     const LinkSide side = onward ? LinkSide::Onward : LinkSide::Back;
     // Another unit broken on the way is said first.
-    if (const auto question =
-            other ? brokenUnitQuestion(logic_.scenario(), logic_.links(), train, side, *other)
-                  : std::nullopt;
+    if (const auto question = other
+                                  ? brokenUnitQuestion(logic_.scenario(), logic_.document().links(),
+                                                       train, side, *other)
+                                  : std::nullopt;
         question && prompts_.showMessage(*question, "Collegamento", MessageIcon::Question,
                                          MessageButtons::YesNo) != Answer::Yes)
         return;
-    const LinkStep step = linkStep(logic_.scenario(), logic_.links(), train, side, other);
-    run([&] { logic_.setLinks(step.links, step.label); });
+    const LinkStep step =
+        linkStep(logic_.scenario(), logic_.document().links(), train, side, other);
+    run([&] { logic_.document().setLinks(step.links, step.label); });
 }
 
 void EditorWindow::chooseLink(QWidget* from, int train, bool onward) {
     if (!logic_.canShowTrain())
         return;
-    const LinkChoices choices = linkChoices(logic_.scenario(), logic_.links(), train,
+    const LinkChoices choices = linkChoices(logic_.scenario(), logic_.document().links(), train,
                                             onward ? LinkSide::Onward : LinkSide::Back);
     const DialogPrompts::Over over(prompts_, from);
     if (choices.trains.empty()) {
@@ -216,17 +218,17 @@ TrainTableWindow& EditorWindow::trainTable() {
              .showTrain = [this](int train) { return showTrainFromTimetable(train); },
              .repeat =
                  [this](int train, int every, int times, int step) {
-                     run([=, this] { logic_.repeatTrain(train, every, times, step); });
+                     run([=, this] { logic_.document().repeatTrain(train, every, times, step); });
                  },
              .shift =
                  [this](const std::vector<int>& trains, int minutes) {
-                     run([&, this] { logic_.shiftTimes(trains, minutes); });
+                     run([&, this] { logic_.document().shiftTimes(trains, minutes); });
                  },
              .remove =
                  [this](const std::vector<int>& trains) {
                      // The question belongs to the table it was asked from.
                      const DialogPrompts::Over over(prompts_, trainTable_);
-                     run([&, this] { logic_.removeTrains(trains); });
+                     run([&, this] { logic_.document().removeTrains(trains); });
                  },
              .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); },
              .perturb = [this](const std::vector<int>& trains) { perturbTrains(trains); },
@@ -247,7 +249,7 @@ OccupancyWindow& EditorWindow::occupancy() {
             {.showTrain = [this](int train) { return showTrainFromTimetable(train); },
              .moveTrain =
                  [this](int train, const std::string& track, int minutes) {
-                     run([&, this] { logic_.moveTrain(train, track, minutes); });
+                     run([&, this] { logic_.document().moveTrain(train, track, minutes); });
                  },
              .chooseLink = [this](int train,
                                   bool onward) { chooseLink(occupancy_, train, onward); },

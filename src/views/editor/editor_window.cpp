@@ -40,11 +40,11 @@ QPlainTextEdit* addMultiLine(QWidget* area, const char* name, QRect where) {
 EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     : QMainWindow(parent), prompts_(this), logic_(scenario, prompts_),
       binder_(new ControlBinder(this)), timer1_(new QTimer(this)),
-      watch_(new TimetableWatch(scenario, logic_.links(), this)),
+      watch_(new TimetableWatch(scenario, logic_.document().links(), this)),
       recovery_(new RecoveryWriter(scenario, this)) {
     recovery_->setEditorData([this] {
-        EditorData data = logic_.editorData();
-        data.links = storedLinks(logic_.scenario(), logic_.links());
+        EditorData data = logic_.document().data();
+        data.links = storedLinks(logic_.scenario(), logic_.document().links());
         data.recoveredFrom = logic_.scenarioFile().value_or("");
         return data;
     });
@@ -74,7 +74,7 @@ EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     connect(timer1_, &QTimer::timeout, this, &EditorWindow::tick);
     // The minutes changed in the train table belong to the scenario's data, saved with it.
     connect(watch_, &TimetableWatch::settingsEdited, this, [this](const CheckSettings& settings) {
-        run([&] { logic_.setCheckSettings(settings); });
+        run([&] { logic_.document().setCheckSettings(settings); });
     });
     timer1_->start();
     // Back from another program: the scenario's file may have changed there.
@@ -279,9 +279,10 @@ void EditorWindow::offerRecovery() {
 }
 
 void EditorWindow::followScenario() {
-    watch_->setSettings(logic_.editorData().settings); // a scenario opened or closed brings its own
-    watch_->setTrackRules(logic_.editorData().trackRules);
-    const auto change = logic_.takeChange();
+    watch_->setSettings(
+        logic_.document().data().settings); // a scenario opened or closed brings its own
+    watch_->setTrackRules(logic_.document().data().trackRules);
+    const auto change = logic_.document().takeChange();
     if (change)
         watch_->scenarioChanged(*change);
     if (!logic_.hasUnsavedChanges())

@@ -1,36 +1,29 @@
+// The commands on many trains at once: repeat, shift, remove, move, assign, perturb.
+
 #include "bulk_edit/bulk_edit.h"
-#include "editor/editor_logic.h"
+#include "document/scenario_document.h"
 #include "model/counted.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "timetable/turnaround_pairs.h"
-#include "track_assignment/track_assignment.h"
 
 #include <algorithm>
 
 namespace zeb {
 
-void EditorLogic::afterManyTrainsChanged() {
-    s_.treno_attuale = s_.totale_treni;
-    numerotrenit.setText(std::to_string(s_.totale_treni));
-    binario.entries = stationTrackNames(s_);
-    Cancella();
-    enterCoveredState();
-}
-
-void EditorLogic::repeatTrain(int index, int everyMinutes, int times, int numberStep) {
-    if (!canShowTrain() || index < 0 || index >= s_.totale_treni)
+void ScenarioDocument::repeatTrain(int index, int everyMinutes, int times, int numberStep) {
+    if (!mayChange() || index < 0 || index >= s_.totale_treni)
         return;
     const std::string numero = s_.treni[index].numero;
     const int copies = zeb::repeatTrain(s_, index, everyMinutes, times, numberStep);
     if (copies == 0)
         return;
-    afterManyTrainsChanged();
+    afterTrainsChanged();
     commit("ripetizione treno " + numero + " (" + std::to_string(copies) + " copie)");
 }
 
-void EditorLogic::shiftTimes(const std::vector<int>& trains, int minutes) {
-    if (!canShowTrain() || trains.empty())
+void ScenarioDocument::shiftTimes(const std::vector<int>& trains, int minutes) {
+    if (!mayChange() || trains.empty())
         return;
     // A shift that would break units says which, and goes on only when asked to.
     Scenario after = s_;
@@ -44,7 +37,7 @@ void EditorLogic::shiftTimes(const std::vector<int>& trains, int minutes) {
             "Sposta orari", MessageIcon::Question, MessageButtons::YesNo) != Answer::Yes)
         return;
     const std::vector<int> notValid = zeb::shiftTimes(s_, trains, minutes);
-    afterManyTrainsChanged();
+    afterTrainsChanged();
     commit("spostamento orari di " + countedTrains(static_cast<long>(trains.size())));
     if (notValid.empty())
         return;
@@ -56,8 +49,8 @@ void EditorLogic::shiftTimes(const std::vector<int>& trains, int minutes) {
                     "Sposta orari", MessageIcon::Information, MessageButtons::Ok);
 }
 
-void EditorLogic::removeTrains(const std::vector<int>& trains) {
-    if (!canShowTrain() || trains.empty())
+void ScenarioDocument::removeTrains(const std::vector<int>& trains) {
+    if (!mayChange() || trains.empty())
         return;
     const std::string what = countedTrains(static_cast<long>(trains.size()));
     // The numbers of the first five, so that the question says which trains go.
@@ -81,12 +74,12 @@ void EditorLogic::removeTrains(const std::vector<int>& trains) {
                         MessageButtons::YesNo) != Answer::Yes)
         return;
     zeb::removeTrains(s_, trains);
-    afterManyTrainsChanged();
+    afterTrainsChanged();
     commit("eliminazione di " + what);
 }
 
-void EditorLogic::moveTrain(int train, const std::string& track, int minutes) {
-    if (!canShowTrain() || train < 0 || train >= s_.totale_treni)
+void ScenarioDocument::moveTrain(int train, const std::string& track, int minutes) {
+    if (!mayChange() || train < 0 || train >= s_.totale_treni)
         return;
     Treno& t = s_.treni[static_cast<std::size_t>(train)];
     const bool newTrack = !track.empty() && track != t.binario;
@@ -102,7 +95,7 @@ void EditorLogic::moveTrain(int train, const std::string& track, int minutes) {
     }
     if (minutes != 0)
         zeb::shiftTimes(s_, {train}, minutes);
-    afterManyTrainsChanged();
+    afterTrainsChanged();
     std::string label = "spostamento treno " + t.numero;
     if (newTrack)
         label += " sul binario " + track;
@@ -112,17 +105,18 @@ void EditorLogic::moveTrain(int train, const std::string& track, int minutes) {
     commit(label);
 }
 
-void EditorLogic::assignTracks(const Assignment& assignment) {
-    if (!canShowTrain() || assignment.changes.empty())
+void ScenarioDocument::assignTracks(const Assignment& assignment) {
+    if (!mayChange() || assignment.changes.empty())
         return;
     applyAssignment(s_, assignment);
-    afterManyTrainsChanged();
+    afterTrainsChanged();
     const std::size_t count = assignment.changes.size();
     commit("assegnazione binari di " + countedTrains(static_cast<long>(count)));
 }
 
-void EditorLogic::perturbTrains(const std::vector<int>& trains, const Perturbation& perturbation) {
-    if (!canShowTrain())
+void ScenarioDocument::perturbTrains(const std::vector<int>& trains,
+                                     const Perturbation& perturbation) {
+    if (!mayChange())
         return;
     const auto changes =
         perturb(s_, trains, perturbation, data_.settings, links(), data_.trackRules);
@@ -130,7 +124,7 @@ void EditorLogic::perturbTrains(const std::vector<int>& trains, const Perturbati
         return;
     static constexpr const char* kNames[] = {"soppressione", "limitazione", "origine qui",
                                              "cambio di binario", "ritardo"};
-    afterManyTrainsChanged();
+    afterTrainsChanged();
     commit(std::string(kNames[static_cast<int>(perturbation.action)]) + " di " +
            countedTrains(static_cast<long>(changes.size())));
 }

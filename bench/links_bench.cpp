@@ -2,11 +2,11 @@
 // the files beside the scenario, and how well the rule of turnarounds finds the units a vehicle
 // schedule (blocks) says.
 #include "companion/editor_data.h"
+#include "layout/occupancy_chart.h"
 #include "model/track_slots.h"
 #include "scenario_file/scenario_reader.h"
 #include "scenario_file/scenario_writer.h"
 #include "timetable/checker.h"
-#include "timetable/occupancy_chart.h"
 #include "timetable/train_times.h"
 #include "timetable/turnaround_pairs.h"
 #include "track_assignment/track_assignment.h"

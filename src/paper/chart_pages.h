@@ -1,6 +1,6 @@
 #pragma once
 
-#include "timetable/occupancy_chart.h"
+#include "layout/occupancy_chart.h"
 
 #include <QPageLayout>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "layout/chart_sheet.h"
+#include "layout/occupancy_chart.h"
 #include "model/scenario.h"
-#include "timetable/chart_sheet.h"
-#include "timetable/occupancy_chart.h"
 
 #include <QRectF>
 #include <QSizeF>

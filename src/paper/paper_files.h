@@ -1,9 +1,9 @@
 #pragma once
 
+#include "layout/notice_layout.h"
+#include "layout/occupancy_chart.h"
 #include "paper/poster_painter.h"
-#include "timetable/occupancy_chart.h"
 #include "timetable/posters.h"
-#include "variants/notice_layout.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "paper/poster_painter.h"
 
+#include "layout/poster_layout.h"
 #include "paper/paper_fonts.h"
-#include "timetable/poster_layout.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

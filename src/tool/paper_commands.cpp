@@ -1,9 +1,9 @@
 #include "tool/paper_commands.h"
 
 #include "companion/editor_data.h"
+#include "layout/occupancy_chart.h"
 #include "paper/paper_files.h"
 #include "text/numbers.h"
-#include "timetable/occupancy_chart.h"
 #include "tool/iso_dates.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"

@@ -1,6 +1,6 @@
 #include "timetable/checker.h"
 
-#include "timetable/occupancy_chart.h"
+#include "layout/occupancy_chart.h"
 #include "timetable/test_trains.h"
 #include "timetable/train_times.h"
 

@@ -1,5 +1,5 @@
+#include "layout/occupancy_chart.h"
 #include "timetable/checker.h"
-#include "timetable/occupancy_chart.h"
 #include "timetable/test_trains.h"
 #include "timetable/train_links.h"
 #include "timetable/turnaround_pairs.h"

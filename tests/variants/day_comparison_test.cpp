@@ -1,6 +1,6 @@
+#include "layout/notice_layout.h"
 #include "timetable/train_times.h"
 #include "variants/day_comparison.h"
-#include "variants/notice_layout.h"
 #include "variants/perturbation.h"
 
 #include "model/train_append.h"

@@ -1,9 +1,9 @@
 #include "views/timetable/occupancy_chart_view.h"
 
+#include "layout/chart_sheet.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "paper/chart_painter.h"
-#include "timetable/chart_sheet.h"
 #include "timetable/train_links.h"
 #include "timetable/train_times.h"
 #include "timetable/turnaround_pairs.h"

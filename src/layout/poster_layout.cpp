@@ -1,4 +1,4 @@
-#include "timetable/poster_layout.h"
+#include "layout/poster_layout.h"
 
 #include "model/value_tables.h"
 

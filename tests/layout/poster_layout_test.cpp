@@ -1,4 +1,4 @@
-#include "timetable/poster_layout.h"
+#include "layout/poster_layout.h"
 
 #include "timetable/test_trains.h"
 

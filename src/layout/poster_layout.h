@@ -1,6 +1,6 @@
 #pragma once
 
-#include "timetable/measure_text.h"
+#include "layout/measure_text.h"
 #include "timetable/posters.h"
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "timetable/occupancy_chart.h"
+#include "layout/occupancy_chart.h"
 
 #include "model/track_slots.h"
 #include "model/value_tables.h"

@@ -1,4 +1,4 @@
-#include "variants/notice_layout.h"
+#include "layout/notice_layout.h"
 
 #include "model/counted.h"
 #include "model/value_tables.h"

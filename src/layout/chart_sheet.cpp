@@ -1,4 +1,4 @@
-#include "timetable/chart_sheet.h"
+#include "layout/chart_sheet.h"
 
 #include "timetable/train_times.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "layout/measure_text.h"
+#include "layout/occupancy_chart.h"
 #include "model/scenario.h"
-#include "timetable/measure_text.h"
-#include "timetable/occupancy_chart.h"
 
 #include <string>
 #include <vector>

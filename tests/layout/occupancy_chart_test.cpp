@@ -1,6 +1,6 @@
-#include "timetable/occupancy_chart.h"
+#include "layout/occupancy_chart.h"
 
-#include "timetable/chart_sheet.h"
+#include "layout/chart_sheet.h"
 #include "timetable/test_trains.h"
 
 #include <gtest/gtest.h>

@@ -54,7 +54,8 @@ inline const std::vector<std::string> kMinutesOptions{"separazione", "sosta", "p
 
 // The options every command is parsed with.
 const std::vector<ToolOption>& toolOptions();
-// The commands that need no drawing: verifica, esporta, importa, gtfs, assegna.
+// The commands that need no drawing: nuovo, verifica, esporta, importa, gtfs, confronta,
+// perturba, collega, assegna.
 // `writeNotice` writes the PDF notice of `confronta`, where the program can draw.
 std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice = {});
 // The description of the help: the commands of `commands`, then the exit statuses.

@@ -4,6 +4,7 @@
 #include "model/quoted_text.h"
 #include "text/numbers.h"
 #include "tool/assign_command.h"
+#include "tool/board_command.h"
 #include "tool/compare_command.h"
 #include "tool/gtfs_command.h"
 #include "tool/link_command.h"
@@ -230,6 +231,7 @@ std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice) {
          "1,2,5]\n"
          "                                               i binari scelti per i treni\n",
          assegna, withMinutes({"output", "treni", "binari", "regole", "margine", "tempo-max"})},
+        boardCommand(),
     };
 }
 

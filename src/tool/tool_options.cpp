@@ -1,5 +1,7 @@
 #include "tool/tool_command_line.h"
 
+#include "tool/board_command.h"
+
 #include <iterator>
 
 namespace zeb {
@@ -32,8 +34,10 @@ const ToolOption kToolOptions[] = {
      "Il giorno da importare (gtfs; predefinito il più trafficato da oggi), o quello "
      "dell'avviso (confronta).",
      "AAAA-MM-GG"},
-    {"dalle", "", "Solo i treni da quest'ora (gtfs, perturba).", "HH:MM"},
-    {"alle", "", "Solo i treni fino a quest'ora (gtfs, perturba).", "HH:MM"},
+    {"dalle", "", "Solo i treni, o gli annunci, da quest'ora (gtfs, perturba, tabellone).",
+     "HH:MM"},
+    {"alle", "", "Solo i treni, o gli annunci, fino a quest'ora (gtfs, perturba, tabellone).",
+     "HH:MM"},
     {"autobus", "", "Anche gli autobus e gli altri servizi non ferroviari (gtfs).", nullptr},
     {"assegna", "", "I binari scelti per i treni importati senza binario (gtfs).", nullptr},
     {"tipi", "",
@@ -50,16 +54,20 @@ const ToolOption kToolOptions[] = {
      "azione"},
     {"quota", "", "La percentuale dei treni scelti da prendere (perturba; predefinita 100).",
      "percento"},
-    {"seme", "", "Il seme che sceglie i treni della quota e i ritardi (perturba).", "numero"},
+    {"seme", "", "Il seme che sceglie i treni della quota e i ritardi (perturba, tabellone).",
+     "numero"},
     {"binario", "", "Il binario su cui spostare i treni (perturba; predefinito il primo libero).",
      "binario"},
-    {"ritardi", "", "Le percentuali degli indici di ritardo da 0 a 4, come 60,30,10 (perturba).",
-     "percentuali"},
+    {"ritardi", "",
+     "Le percentuali degli indici di ritardo da 0 a 4, come 60,30,10 (perturba); nessuno, "
+     "massimo o estratto (tabellone).",
+     "ritardi"},
     {"gia-presenti", "",
      "Che fare dei treni già nello scenario: nuovi (solo gli altri), sostituisci o tutti "
      "(gtfs).",
      "modo"},
-    {"csv", "", "Il file CSV in cui scrivere anche le differenze (confronta).", "file"},
+    {"csv", "",
+     "Il file CSV in cui scrivere anche le differenze (confronta) o le righe (tabellone).", "file"},
     {"avviso", "", "Il PDF dell'avviso ai viaggiatori con le differenze (confronta).", "file"},
     {"treni", "", "Quali treni: senza-binario, conflitti, fuori-regola o tutti (assegna).",
      "quali"},
@@ -88,14 +96,19 @@ const ToolOption kToolOptions[] = {
      "AAAA-MM-GG"},
     {"valido-al", "", "L'ultimo giorno di validità scritto sul manifesto (manifesti).",
      "AAAA-MM-GG"},
-    {"partenze", "", "Il manifesto delle partenze (manifesti).", nullptr},
-    {"arrivi", "", "Il manifesto degli arrivi (manifesti).", nullptr},
+    {"partenze", "", "Il manifesto, o il tabellone, delle partenze (manifesti, tabellone).",
+     nullptr},
+    {"arrivi", "", "Il manifesto, o il tabellone, degli arrivi (manifesti, tabellone).", nullptr},
 };
 
 } // namespace
 
 const std::vector<ToolOption>& toolOptions() {
-    static const std::vector<ToolOption> options(std::begin(kToolOptions), std::end(kToolOptions));
+    static const std::vector<ToolOption> options = [] {
+        std::vector<ToolOption> all(std::begin(kToolOptions), std::end(kToolOptions));
+        all.insert(all.end(), boardOptions().begin(), boardOptions().end());
+        return all;
+    }();
     return options;
 }
 

@@ -63,6 +63,17 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
          "broken.zeb-editor.non-letto- seguito dalla data.\n"},
         {{"confronta", good, {}}, "2||zebrano-tool: confronta vuole due file" + use},
         {{"confronta", good, {}, {}, good}, "0|I due giorni sono uguali\n|"},
+        {{"tabellone", good, {{"ora", "06:40"}, {"arrivi", ""}}},
+         "0|06:42 | Regionale | 231 | Campolungo | 2\n07:05 | Autobus | 88 | Borgo Alto | Piazzale "
+         "Esterno | Autobus (Piazzale Esterno)\n|"},
+        {{"tabellone", good, {{"ora", "06:40"}, {"ritardi", "a volte"}}},
+         "2||zebrano-tool: tabellone: --ritardi vuole nessuno, massimo o estratto" + use},
+        {{"tabellone", good, {{"ora", "06:40"}, {"righe", "7"}}},
+         "2||zebrano-tool: tabellone: --seme vuole un numero intero, --righe 5, 10, 20 o 40, "
+         "--orizzonte i minuti" +
+             use},
+        {{"tabellone", good, {{"annunci", ""}, {"dalle", "06:00"}}},
+         "2||zebrano-tool: tabellone vuole --ora HH:MM (o --annunci --dalle --alle)" + use},
         {{"confronta", good, {{"csv", folder.file("d.csv")}}, {}, apart},
          "1|233 06:48 aggiunto\n88 07:05 tolto\nnessun treno cambiato, 1 tolto, 1 aggiunto\n|"},
         {{"verifica", good, {}, {}, apart}, "2||zebrano-tool: troppi argomenti" + use},
@@ -189,6 +200,23 @@ TEST(ToolCommandLine, NuovoMakesAnEmptyStation) {
     EXPECT_EQ(s.nome_stazione + " " + s.ora_inizio + ":" + s.min_inizio, "Valmora 06:30");
     EXPECT_EQ(stationTrackNames(s), (std::vector<std::string>{"1", "2", "1tronco"}));
     EXPECT_EQ(s.totale_treni, 0);
+}
+
+// The boards as CSV carry exactly the window's columns, and what the loudspeakers say over a span.
+TEST(ToolCommandLine, TabelloneWritesItsRowsAsCsv) {
+    test::TempFolder folder;
+    const std::string day = folder.file("day.zeb"), csv = folder.file("annunci.csv");
+    test::writeBytes(day, test::exampleFileBytes());
+    const ToolArguments arguments{
+        "tabellone", day, {{"annunci", ""}, {"dalle", "06:30"}, {"alle", "06:45"}, {"csv", csv}}};
+    std::ostringstream out, err;
+    ASSERT_EQ(runToolCommand(coreCommands(), arguments, out, err), 0) << err.str();
+    EXPECT_EQ(test::readBytes(csv),
+              "\xEF\xBB\xBFMinuto;Treno;Tipo;Testo\r\n"
+              "06:37;231;arrivo;Il treno Regionale 231 proveniente da Campolungo delle ore 06:42 è "
+              "in arrivo al binario 2.\r\n"
+              "06:39;231;partenza;Il treno Regionale 231 per Borgo Alto delle ore 06:44 è in "
+              "partenza dal binario 2. Ferma a Pieve, Rocca.\r\n");
 }
 
 } // namespace

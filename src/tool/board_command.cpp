@@ -1,0 +1,185 @@
+#include "tool/board_command.h"
+
+#include "boards/announcements.h"
+#include "companion/editor_data.h"
+#include "scenario_file/file_replace.h"
+#include "scenario_file/scenario_file_error.h"
+#include "text/csv_text.h"
+#include "text/numbers.h"
+#include "timetable/train_times.h"
+#include "tool/tool_commands.h"
+#include "tool/tool_files.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace zeb {
+
+namespace {
+
+const std::vector<ToolOption> kBoardOptions = {
+    {"ora", "", "Il minuto dei tabelloni (tabellone).", "HH:MM"},
+    {"indicatori", "", "Gli indicatori dei binari (tabellone).", nullptr},
+    {"annunci", "", "Gli annunci, del minuto o dalle … alle … (tabellone).", nullptr},
+    {"righe", "", "Le righe di un tabellone: 5, 10, 20 o 40 (tabellone; predefinite 10).", "righe"},
+    {"orizzonte", "", "I minuti prima dell'orario da cui un treno compare (tabellone; 60).",
+     "minuti"},
+};
+
+// A table as the tool writes it: its header, then its rows.
+using Table = std::vector<std::vector<std::string>>;
+
+Table boardTable(const Board& board, bool departures) {
+    Table table{{"Ora", "Categoria", "Treno", departures ? "Destinazione" : "Provenienza",
+                 "Ritardo", "Binario", "Indicazioni"}};
+    for (const BoardRow& row : board.rows)
+        table.push_back(
+            {row.time, row.category, row.number, row.place, row.delay, row.track, row.indication});
+    return table;
+}
+
+Table displaysTable(const Scenario& s, const std::vector<TrackDisplay>& displays) {
+    Table table{{"Binario", "Treno", "Categoria", "Ora", "Destinazione", "Provenienza", "Ritardo",
+                 "Indicazioni"}};
+    for (const TrackDisplay& d : displays) {
+        if (!d.train) {
+            table.push_back({d.track, "", "", "", "", "", "", ""});
+            continue;
+        }
+        const Treno& t = s.treni[d.train->train];
+        table.push_back({d.track, d.train->number, d.train->category, d.train->time, t.destinazione,
+                         t.provenienza, d.train->delay, d.train->indication});
+    }
+    return table;
+}
+
+Table announcementsTable(const Scenario& s, const PlayedDay& day,
+                         const std::vector<Announcement>& said, int from, int to) {
+    Table table{{"Minuto", "Treno", "Tipo", "Testo"}};
+    for (const Announcement& a : said) {
+        if (a.minute >= from && a.minute <= to)
+            table.push_back({clockText(clockOfPlay(day, a.minute)), s.treni[a.train].numero,
+                             kindName(a.kind), a.text});
+    }
+    return table;
+}
+
+std::string csvText(const Table& table) {
+    std::string text = "\xEF\xBB\xBF";
+    for (const auto& row : table) {
+        for (std::size_t k = 0; k < row.size(); ++k)
+            text += (k == 0 ? "" : ";") + csvField(row[k], ';');
+        text += "\r\n";
+    }
+    return text;
+}
+
+// A row a line, the header first, the empty cells left out.
+void printTable(const Table& table, std::ostream& out) {
+    for (std::size_t r = 1; r < table.size(); ++r) {
+        std::string line;
+        for (const std::string& cell : table[r]) {
+            if (!cell.empty())
+                line += (line.empty() ? "" : " | ") + cell;
+        }
+        out << line << "\n";
+    }
+}
+
+std::optional<int> minutesIn(const ToolArguments& a, const char* name, int fallback, int most) {
+    const auto text = a.value(name);
+    if (!text)
+        return fallback;
+    const auto value = wholeNumber(*text);
+    return value && *value >= 0 && *value <= most ? value : std::nullopt;
+}
+
+// The settings of the command line, or why they are wrong.
+std::optional<std::string> readSettings(const ToolArguments& a, PlaySettings& play,
+                                        BoardSettings& board) {
+    const std::string delays = a.value("ritardi").value_or("nessuno");
+    if (delays != "nessuno" && delays != "massimo" && delays != "estratto")
+        return "--ritardi vuole nessuno, massimo o estratto";
+    play.delays = delays == "massimo"    ? DelayMode::Most
+                  : delays == "estratto" ? DelayMode::Drawn
+                                         : DelayMode::None;
+    const auto seed = minutesIn(a, "seme", 1, 1'000'000'000);
+    const auto rows = minutesIn(a, "righe", 10, 40);
+    const auto horizon = minutesIn(a, "orizzonte", 60, 24 * 60);
+    if (!seed || !rows || !horizon || (*rows != 5 && *rows != 10 && *rows != 20 && *rows != 40))
+        return "--seme vuole un numero intero, --righe 5, 10, 20 o 40, --orizzonte i minuti";
+    play.seed = static_cast<std::uint64_t>(*seed);
+    board.rows = *rows;
+    board.horizon = *horizon;
+    return std::nullopt;
+}
+
+int tabellone(const ToolArguments& a, std::ostream& out, std::ostream& err) {
+    const auto at = clockMinute(a.value("ora").value_or(""));
+    const auto from = clockMinute(a.value("dalle").value_or(""));
+    const auto to = clockMinute(a.value("alle").value_or(""));
+    if (!at && !(a.has("annunci") && from && to))
+        return usageError(err, "tabellone vuole --ora HH:MM (o --annunci --dalle --alle)");
+    const int views = a.has("partenze") + a.has("arrivi") + a.has("indicatori") + a.has("annunci");
+    if (views > 1)
+        return usageError(err, "tabellone mostra una cosa alla volta: --partenze, --arrivi, "
+                               "--indicatori o --annunci");
+    PlaySettings play;
+    BoardSettings board;
+    if (const auto fault = readSettings(a, play, board))
+        return usageError(err, "tabellone: " + *fault);
+    const auto s = loadScenario(a.file, err);
+    if (!s)
+        return kExitUnreadable;
+    const EditorData data = loadEditorData(a.file).data;
+    play.check = data.settings;
+    std::unique_ptr<Scenario> base;
+    if (std::error_code unknown;
+        !data.baseDay.empty() && std::filesystem::is_regular_file(data.baseDay, unknown)) {
+        std::ostringstream ignored;
+        base = loadScenario(data.baseDay, ignored);
+    }
+    const PlayedDay day = playDay(*s, linksBeside(*s, a.file), base.get(), play);
+    const int minute = at ? minuteOfPlay(day, *at) : 0;
+    Table table;
+    if (a.has("annunci"))
+        table = announcementsTable(*s, day, announcements(*s, day, board),
+                                   from ? minuteOfPlay(day, *from) : minute,
+                                   to ? minuteOfPlay(day, *to) : minute);
+    else if (a.has("indicatori"))
+        table = displaysTable(*s, trackDisplays(*s, day, minute, board));
+    else
+        table = boardTable(a.has("arrivi") ? arrivalsBoard(*s, day, minute, board)
+                                           : departuresBoard(*s, day, minute, board),
+                           !a.has("arrivi"));
+    if (const auto csv = a.value("csv")) {
+        try {
+            replaceFileContents(*csv, csvText(table));
+        } catch (const ScenarioFileError& error) {
+            err << *csv << ": " << error.message() << "\n";
+            return kExitUnreadable;
+        }
+    }
+    printTable(table, out);
+    return kExitOk;
+}
+
+} // namespace
+
+const std::vector<ToolOption>& boardOptions() {
+    return kBoardOptions;
+}
+
+ToolCommand boardCommand() {
+    return {"tabellone",
+            "  tabellone FILE.zeb --ora HH:MM [--partenze | --arrivi | --indicatori | --annunci]\n"
+            "       [--ritardi nessuno|massimo|estratto] [--seme N] [--righe 10] [--orizzonte 60]\n"
+            "       [--dalle HH:MM --alle HH:MM] [--csv FILE.csv]\n"
+            "                                               quel che i viaggiatori vedono e "
+            "sentono a quell'ora\n",
+            tabellone,
+            {"ora", "partenze", "arrivi", "indicatori", "annunci", "ritardi", "seme", "righe",
+             "orizzonte", "dalle", "alle", "csv"}};
+}
+
+} // namespace zeb

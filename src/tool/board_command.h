@@ -1,0 +1,15 @@
+#pragma once
+
+#include "tool/tool_command_line.h"
+
+#include <vector>
+
+namespace zeb {
+
+// `tabellone`: what the station's boards, track indicators or loudspeakers show at a minute of
+// the day (or, for the announcements, over a span), as lines or as CSV. It declares its own
+// options, and parses and checks them itself.
+ToolCommand boardCommand();
+const std::vector<ToolOption>& boardOptions();
+
+} // namespace zeb

@@ -24,16 +24,6 @@ std::string trainNamed(const Scenario& s, const PlayedDay& day, const PlayedTrai
            " delle ore " + clockText(clockOfPlay(day, due));
 }
 
-// "Pieve, Rocca": the stop list as it is read out, without its end mark.
-std::string spokenStops(std::string stops) {
-    if (stops.ends_with(",."))
-        stops.resize(stops.size() - 2);
-    std::string spoken;
-    for (char c : stops)
-        spoken += c == ',' ? std::string(", ") : std::string(1, c);
-    return spoken;
-}
-
 std::string lateBy(int minutes) {
     return minutes > 0 ? ", con " + counted(minutes, "minuto", "minuti") + " di ritardo," : "";
 }
@@ -50,12 +40,12 @@ void announceEnd(const Scenario& s, const PlayedDay& day, const PlayedTrain& p, 
                  (leaving ? " parte dal piazzale esterno." : " arriva al piazzale esterno.")});
         return;
     }
-    const std::string stops = s.treni[p.train].fermate;
+    const std::string stops = furtherStops(s.treni[p.train]);
     std::string text = "Il treno " + named + lateBy(late) +
                        (leaving ? " è in partenza dal binario " : " è in arrivo al binario ") +
                        p.track + ".";
-    if (leaving && !stops.empty() && stops != "Il treno termina nella stazione simulata,.")
-        text += " Ferma a " + spokenStops(stops) + ".";
+    if (leaving && !stops.empty())
+        text += " Ferma a " + stops + ".";
     said.push_back(
         {at, p.train, leaving ? Announcement::Kind::Departure : Announcement::Kind::Arrival, text});
 }

@@ -13,14 +13,6 @@ namespace {
 
 enum class End { Arrival, Departure };
 
-// The stops a departure still makes: its stop list without the end mark.
-std::string furtherStops(const Treno& t) {
-    std::string stops = t.fermate;
-    if (stops.ends_with(",."))
-        stops.resize(stops.size() - 2);
-    return stops;
-}
-
 BoardRow rowOf(const Scenario& s, const PlayedDay& day, const PlayedTrain& p, End end, int minute,
                const BoardSettings& settings) {
     const Treno& t = s.treni[p.train];
@@ -81,6 +73,18 @@ Board boardOf(const Scenario& s, const PlayedDay& day, int minute, const BoardSe
 }
 
 } // namespace
+
+std::string furtherStops(const Treno& t) {
+    std::string stops = t.fermate;
+    if (stops == "Il treno termina nella stazione simulata,.")
+        return {};
+    if (stops.ends_with(",."))
+        stops.resize(stops.size() - 2);
+    std::string read;
+    for (char c : stops)
+        read += c == ',' ? std::string(", ") : std::string(1, c);
+    return read;
+}
 
 Board departuresBoard(const Scenario& s, const PlayedDay& day, int minute,
                       const BoardSettings& settings) {

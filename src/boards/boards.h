@@ -44,6 +44,9 @@ Board departuresBoard(const Scenario& s, const PlayedDay& day, int minute,
 Board arrivalsBoard(const Scenario& s, const PlayedDay& day, int minute,
                     const BoardSettings& settings);
 
+// "Pieve, Rocca": the stops a departure still makes, as read; none for a train that ends here.
+std::string furtherStops(const Treno& t);
+
 // A track's display: the train that holds it at the minute (a unit's second train once its
 // first is in), else the next due on it within the horizon, else none.
 struct TrackDisplay {

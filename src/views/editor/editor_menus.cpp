@@ -6,6 +6,7 @@
 #include "model/counted.h"
 #include "timetable/turnaround_pairs.h"
 #include "views/editor/recovery_writer.h"
+#include "views/timetable/boards_window.h"
 #include "views/timetable/occupancy_window.h"
 #include "views/timetable/timetable_watch.h"
 #include "views/timetable/train_table_window.h"
@@ -44,6 +45,12 @@ void EditorWindow::buildToolsMenu() {
             occupancy().activateWindow();
         });
     occupancyAction_->setObjectName("actionOccupazioneBinari");
+    boardsAction_ = tools->addAction("&Tabelloni…", QKeySequence(Qt::Key_F4), this, [this] {
+        boards().show();
+        boards().raise();
+        boards().activateWindow();
+    });
+    boardsAction_->setObjectName("actionTabelloni");
     postersAction_ = tools->addAction("&Manifesti partenze e arrivi…", this, [this] {
         PostersDialog dialog(logic_.scenario(), prompts_, this);
         prompts_.runDialog(dialog);
@@ -172,9 +179,10 @@ void EditorWindow::buildFileMenu() {
 }
 
 // The editor's keys that work in its other windows too: the file commands, Annulla and Ripeti,
-// F2 and F3.
+// F2, F3 and F4.
 QList<QAction*> EditorWindow::windowKeys() const {
-    QList<QAction*> keys{undoAction_, redoAction_, trainTableAction_, occupancyAction_};
+    QList<QAction*> keys{undoAction_, redoAction_, trainTableAction_, occupancyAction_,
+                         boardsAction_};
     for (const auto& [action, button] : fileActions_)
         keys << action;
     keys << findChild<QAction*>("actionEsci");

@@ -12,6 +12,7 @@
 #include "timetable/train_times.h"
 #include "timetable/turnaround_pairs.h"
 #include "views/common/background_reading.h"
+#include "views/timetable/boards_window.h"
 #include "views/timetable/comparison_window.h"
 #include "views/timetable/occupancy_window.h"
 #include "views/timetable/timetable_watch.h"
@@ -126,6 +127,16 @@ ComparisonWindow& EditorWindow::comparison() {
         comparison_->addActions(keys);
     }
     return *comparison_;
+}
+
+BoardsWindow& EditorWindow::boards() {
+    if (boards_ == nullptr) {
+        boards_ = new BoardsWindow(
+            *watch_, [this](int train) { return showTrainFromTimetable(train); },
+            [this] { return logic_.document().data().baseDay; }, this);
+        boards_->addActions(windowKeys());
+    }
+    return *boards_;
 }
 
 void EditorWindow::linkTrain(QWidget* from, int train, bool onward, const std::string& number) {

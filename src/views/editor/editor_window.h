@@ -19,6 +19,7 @@ class QTimer;
 
 namespace zeb {
 
+class BoardsWindow;
 class ComparisonWindow;
 class ControlBinder;
 class TimetableWatch;
@@ -52,6 +53,8 @@ public:
     OccupancyWindow& occupancy();
     // "Confronta con…", made on first use.
     ComparisonWindow& comparison();
+    // "Tabelloni", made on first use.
+    BoardsWindow& boards();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -114,8 +117,10 @@ private:
     TrainTableWindow* trainTable_ = nullptr;
     OccupancyWindow* occupancy_ = nullptr;
     ComparisonWindow* comparison_ = nullptr;
+    BoardsWindow* boards_ = nullptr;
     QAction* trainTableAction_ = nullptr;
     QAction* occupancyAction_ = nullptr;
+    QAction* boardsAction_ = nullptr;
     QAction* postersAction_ = nullptr;
     QAction* exportCsvAction_ = nullptr;
     QAction* importCsvAction_ = nullptr;

@@ -1,0 +1,241 @@
+#include "views/timetable/boards_window.h"
+
+#include "scenario_file/scenario_file_error.h"
+#include "scenario_file/scenario_reader.h"
+#include "timetable/train_times.h"
+#include "views/common/window_geometry.h"
+#include "views/timetable/timetable_watch.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+namespace zeb {
+
+namespace {
+
+// A station's board: light type on a dark ground, the headers in amber.
+const char* kBoardStyle = "QTableWidget, QListWidget { background: #0f1720; color: #f2efe4; "
+                          "gridline-color: #26313d; font-weight: bold; }"
+                          "QHeaderView::section { background: #1b2530; color: #ffbf3c; "
+                          "border: none; padding: 2px 6px; font-weight: bold; }";
+
+// Minutes a tick of the clock stands for, at each speed, for one minute of the day.
+constexpr int kTickMilliseconds[] = {60'000, 6'000, 1'000};
+
+QTableWidget* boardTable(const char* name, const QStringList& columns) {
+    auto* table = new QTableWidget(0, static_cast<int>(columns.size()));
+    table->setObjectName(name);
+    table->setHorizontalHeaderLabels(columns);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setWordWrap(false);
+    table->setStyleSheet(kBoardStyle);
+    return table;
+}
+
+} // namespace
+
+BoardsWindow::BoardsWindow(TimetableWatch& watch, std::function<bool(int)> showTrain,
+                           std::function<std::string()> baseDayPath, QWidget* parent)
+    : QWidget(parent, Qt::Window), watch_(watch), showTrain_(std::move(showTrain)),
+      baseDayPath_(std::move(baseDayPath)), slider_(new QSlider(Qt::Horizontal)),
+      clock_(new QTimeEdit), play_(new QPushButton("A&vvia")), speed_(new QComboBox),
+      delays_(new QComboBox), seed_(new QSpinBox), rows_(new QComboBox), horizon_(new QSpinBox),
+      departures_(boardTable("partenze", {"Ora", "Categoria", "Treno", "Destinazione", "Ritardo",
+                                          "Binario", "Indicazioni"})),
+      arrivals_(boardTable("arrivi", {"Ora", "Categoria", "Treno", "Provenienza", "Ritardo",
+                                      "Binario", "Indicazioni"})),
+      moreDepartures_(new QLabel), moreArrivals_(new QLabel),
+      indicators_(boardTable("indicatori", {"Binario", "Treno", "Categoria", "Ora", "Per / da",
+                                            "Fermate", "Ritardo", "Indicazioni"})),
+      announcements_(new QListWidget), player_(new QTimer(this)) {
+    setObjectName("tabelloni");
+    setWindowTitle("Tabelloni");
+    new WindowGeometry(this, "tabelloni", QSize(1200, 760));
+    auto* note = new QLabel("Anteprima secondo le regole dell'editor, descritte nella guida: il "
+                            "simulatore ha regole sue e può mostrare altro.");
+    note->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buildClock());
+    layout->addLayout(buildSettings());
+    layout->addWidget(note);
+    layout->addWidget(buildBoards(), 1);
+    connect(&watch_, &TimetableWatch::changed, this, [this] { replay(); });
+    connect(&watch_, &TimetableWatch::settingsChanged, this, [this] { replay(); });
+    connect(player_, &QTimer::timeout, this, [this] { setMinute(minute() + 1); });
+    replay();
+}
+
+BoardsWindow::~BoardsWindow() = default;
+
+int BoardsWindow::minute() const {
+    return slider_->value();
+}
+
+// The clock: a slider round the day from its start, the time, a minute and ten either way, and
+// the day played at 1, 10 or 60 times its pace.
+QLayout* BoardsWindow::buildClock() {
+    slider_->setObjectName("minutoTabelloni");
+    slider_->setRange(0, 24 * 60 - 1);
+    slider_->setPageStep(60);
+    clock_->setObjectName("oraTabelloni");
+    clock_->setDisplayFormat("HH:mm");
+    play_->setObjectName("avviaTabelloni");
+    play_->setCheckable(true);
+    speed_->setObjectName("velocitaTabelloni");
+    speed_->addItems({"1×", "10×", "60×"});
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel("Ora:"));
+    row->addWidget(clock_);
+    for (const auto& [caption, name, step] :
+         {std::tuple{"−10", "menoDieci", -10}, std::tuple{"−1", "menoUno", -1},
+          std::tuple{"+1", "piuUno", 1}, std::tuple{"+10", "piuDieci", 10}}) {
+        auto* button = new QPushButton(caption);
+        button->setObjectName(name);
+        connect(button, &QPushButton::clicked, this, [this, step] { setMinute(minute() + step); });
+        row->addWidget(button);
+    }
+    row->addWidget(slider_, 1);
+    row->addWidget(play_);
+    row->addWidget(speed_);
+    connect(slider_, &QSlider::valueChanged, this, &BoardsWindow::refresh);
+    connect(clock_, &QTimeEdit::timeChanged, this, [this](const QTime& time) {
+        setMinute(minuteOfPlay(day_, time.hour() * 60 + time.minute()));
+    });
+    auto pace = [this] {
+        player_->setInterval(kTickMilliseconds[std::clamp(speed_->currentIndex(), 0, 2)]);
+        if (play_->isChecked())
+            player_->start();
+        else
+            player_->stop();
+        play_->setText(play_->isChecked() ? "&Ferma" : "A&vvia");
+    };
+    connect(play_, &QPushButton::toggled, this, pace);
+    connect(speed_, &QComboBox::currentIndexChanged, this, pace);
+    return row;
+}
+
+// How late the trains run, the seed of the draw, the rows of a board and the horizon.
+QLayout* BoardsWindow::buildSettings() {
+    delays_->setObjectName("ritardiTabelloni");
+    delays_->addItems({"Nessun ritardo", "Ritardo massimo dell'indice", "Ritardi estratti"});
+    seed_->setObjectName("semeTabelloni");
+    seed_->setRange(1, 1'000'000);
+    rows_->setObjectName("righeTabelloni");
+    rows_->addItems({"5", "10", "20", "40"});
+    rows_->setCurrentIndex(1);
+    horizon_->setObjectName("orizzonteTabelloni");
+    horizon_->setRange(10, 240);
+    horizon_->setValue(60);
+    horizon_->setSuffix(" min");
+    auto* row = new QHBoxLayout;
+    for (const auto& [caption, box] : {std::pair<const char*, QWidget*>{"Ritardi:", delays_},
+                                       {"Seme:", seed_},
+                                       {"Righe:", rows_},
+                                       {"Orizzonte:", horizon_}}) {
+        row->addWidget(new QLabel(caption));
+        row->addWidget(box);
+    }
+    row->addStretch(1);
+    connect(delays_, &QComboBox::currentIndexChanged, this, &BoardsWindow::replay);
+    connect(seed_, &QSpinBox::valueChanged, this, &BoardsWindow::replay);
+    connect(rows_, &QComboBox::currentIndexChanged, this, &BoardsWindow::refresh);
+    connect(horizon_, &QSpinBox::valueChanged, this, &BoardsWindow::refresh);
+    return row;
+}
+
+QWidget* BoardsWindow::buildBoards() {
+    announcements_->setObjectName("annunci");
+    announcements_->setWordWrap(true);
+    announcements_->setStyleSheet(kBoardStyle);
+    auto titled = [](const char* title, QWidget* content, QLabel* more) {
+        auto* box = new QWidget;
+        auto* layout = new QVBoxLayout(box);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(new QLabel(title));
+        layout->addWidget(content, 1);
+        if (more)
+            layout->addWidget(more);
+        return box;
+    };
+    moreDepartures_->setObjectName("partenzeNonMostrate");
+    moreArrivals_->setObjectName("arriviNonMostrati");
+    auto* boards = new QSplitter(Qt::Horizontal);
+    boards->addWidget(titled("Partenze", departures_, moreDepartures_));
+    boards->addWidget(titled("Arrivi", arrivals_, moreArrivals_));
+    boards->addWidget(titled("Annunci dell'ultima mezz'ora", announcements_, nullptr));
+    boards->setSizes({480, 480, 280});
+    auto* whole = new QSplitter(Qt::Vertical);
+    whole->addWidget(boards);
+    whole->addWidget(titled("Indicatori dei binari", indicators_, nullptr));
+    for (QTableWidget* table : {departures_, arrivals_, indicators_})
+        connect(table, &QTableWidget::cellDoubleClicked, this, [this, table](int row) {
+            if (const QTableWidgetItem* item = table->item(row, 0))
+                if (const QVariant train = item->data(Qt::UserRole); train.isValid())
+                    showTrain_(train.toInt());
+        });
+    return whole;
+}
+
+void BoardsWindow::showEvent(QShowEvent* event) {
+    // The base day as it is on disk now, for the tracks the variant changes.
+    base_.reset();
+    const std::string path = baseDayPath_ ? baseDayPath_() : std::string();
+    if (std::error_code unknown; !path.empty() && std::filesystem::is_regular_file(path, unknown)) {
+        auto read = std::make_unique<Scenario>();
+        read->nome_file_carica = path;
+        try {
+            Funzione_Carica(*read);
+            base_ = std::move(read);
+        } catch (const ScenarioFileError&) {
+        }
+    }
+    replay();
+    QWidget::showEvent(event);
+}
+
+void BoardsWindow::replay() {
+    const PlaySettings play{.delays = static_cast<DelayMode>(delays_->currentIndex()),
+                            .seed = static_cast<std::uint64_t>(seed_->value()),
+                            .check = watch_.settings()};
+    day_ = playDay(watch_.scenario(), watch_.links(), base_.get(), play);
+    said_ = announcements(watch_.scenario(), day_, settings_);
+    refresh();
+}
+
+void BoardsWindow::setMinute(int minute) {
+    slider_->setValue(((minute % (24 * 60)) + 24 * 60) % (24 * 60));
+}
+
+void BoardsWindow::refresh() {
+    settings_.rows = rows_->currentText().toInt();
+    settings_.horizon = horizon_->value();
+    {
+        const QSignalBlocker block(clock_);
+        const int clock = clockOfPlay(day_, minute());
+        clock_->setTime(QTime(clock / 60, clock % 60));
+    }
+    const Scenario& s = watch_.scenario();
+    fillBoard(departures_, moreDepartures_, departuresBoard(s, day_, minute(), settings_));
+    fillBoard(arrivals_, moreArrivals_, arrivalsBoard(s, day_, minute(), settings_));
+    fillIndicators();
+    fillAnnouncements();
+}
+
+} // namespace zeb

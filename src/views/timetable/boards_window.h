@@ -1,0 +1,78 @@
+#pragma once
+
+#include "boards/announcements.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+class QTableWidget;
+class QTimeEdit;
+class QTimer;
+
+namespace zeb {
+
+class TimetableWatch;
+
+// "Tabelloni": the departures and arrivals boards, the track indicators and the announcements of
+// the last half hour at a minute of the day, as the editor's rules play the scenario; a clock to
+// move through the day or play it. It follows every change of the scenario; a double click on a
+// row shows its train in the editor through `showTrain`. `baseDayPath` names the base day, where
+// the scenario is a variant, for the tracks it changes.
+class BoardsWindow : public QWidget {
+public:
+    BoardsWindow(TimetableWatch& watch, std::function<bool(int)> showTrain,
+                 std::function<std::string()> baseDayPath, QWidget* parent = nullptr);
+    ~BoardsWindow() override;
+
+    // The minute shown, minutes after the day's start.
+    int minute() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLayout* buildClock();
+    QLayout* buildSettings();
+    QWidget* buildBoards();
+    void replay();  // the scenario or the settings changed: the day played again
+    void refresh(); // the minute changed: the boards again
+    void setMinute(int minute);
+    void fillBoard(QTableWidget* table, QLabel* more, const Board& board);
+    void fillIndicators();
+    void fillAnnouncements();
+
+    TimetableWatch& watch_;
+    std::function<bool(int)> showTrain_;
+    std::function<std::string()> baseDayPath_;
+    std::unique_ptr<Scenario> base_;
+    PlayedDay day_;
+    std::vector<Announcement> said_;
+    BoardSettings settings_;
+
+    QSlider* slider_;
+    QTimeEdit* clock_;
+    QPushButton* play_;
+    QComboBox* speed_;
+    QComboBox* delays_;
+    QSpinBox* seed_;
+    QComboBox* rows_;
+    QSpinBox* horizon_;
+    QTableWidget* departures_;
+    QTableWidget* arrivals_;
+    QLabel* moreDepartures_;
+    QLabel* moreArrivals_;
+    QTableWidget* indicators_;
+    QListWidget* announcements_;
+    QTimer* player_;
+};
+
+} // namespace zeb

@@ -104,19 +104,21 @@ PlayedDay playDay(const Scenario& s, const TrainLinks& links, const Scenario* ba
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
         PlayedTrain played{.train = i};
-        const auto arrival = hasArrival(t) ? arrivalMinute(t) : std::nullopt;
-        const auto departure = hasDeparture(t) ? departureMinute(t) : std::nullopt;
-        if (arrival) {
-            played.arrival = minuteOfPlay(day, *arrival);
-            played.arrivalDelay = delayOf(t, settings, *arrival);
+        // Minutes of the day, -1 for an end the train lacks or whose time is not valid.
+        const int arrival = hasArrival(t) ? arrivalMinute(t).value_or(-1) : -1;
+        const int departure = hasDeparture(t) ? departureMinute(t).value_or(-1) : -1;
+        if (arrival >= 0) {
+            played.arrival = minuteOfPlay(day, arrival);
+            played.arrivalDelay = delayOf(t, settings, arrival);
         }
-        if (departure) {
-            played.departure = minuteOfPlay(day, *departure);
+        if (departure >= 0) {
+            int leaves = minuteOfPlay(day, departure);
+            if (arrival >= 0 && leaves < *played.arrival)
+                leaves += kMinutesPerDay; // calls across the day's start
+            played.departure = leaves;
             // A train that calls here leaves as late as it came, or as its own draw says.
             played.departureDelay =
-                arrival ? played.arrivalDelay : delayOf(t, settings, *departure);
-            if (played.arrival && *played.departure < *played.arrival)
-                *played.departure += kMinutesPerDay; // calls across the day's start
+                arrival >= 0 ? played.arrivalDelay : delayOf(t, settings, departure);
         }
         played.cancelled = isCancelled(t);
         played.bus = isCategoriaSenzaBinario(t.categoria) ||

@@ -67,8 +67,11 @@ Table announcementsTable(const Scenario& s, const PlayedDay& day,
 std::string csvText(const Table& table) {
     std::string text = "\xEF\xBB\xBF";
     for (const auto& row : table) {
-        for (std::size_t k = 0; k < row.size(); ++k)
-            text += (k == 0 ? "" : ";") + csvField(row[k], ';');
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            if (k > 0)
+                text += ';';
+            text += csvField(row[k], ';');
+        }
         text += "\r\n";
     }
     return text;
@@ -79,8 +82,11 @@ void printTable(const Table& table, std::ostream& out) {
     for (std::size_t r = 1; r < table.size(); ++r) {
         std::string line;
         for (const std::string& cell : table[r]) {
-            if (!cell.empty())
-                line += (line.empty() ? "" : " | ") + cell;
+            if (cell.empty())
+                continue;
+            if (!line.empty())
+                line += " | ";
+            line += cell;
         }
         out << line << "\n";
     }

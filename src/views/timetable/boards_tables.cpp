@@ -49,7 +49,6 @@ void BoardsWindow::fillBoard(QTableWidget* table, QLabel* more, const Board& boa
                 q(row.track), q(row.indication)},
                row);
     }
-    table->resizeColumnsToContents();
     more->setText(board.notShown == 0 ? QString()
                                       : q(counted(board.notShown, "altro treno non è mostrato",
                                                   "altri treni non sono mostrati")));
@@ -75,7 +74,6 @@ void BoardsWindow::fillIndicators() {
         indicators_->item(r, 0)->setToolTip(d.holding ? "Il treno è sul binario"
                                                       : "Il prossimo treno del binario");
     }
-    indicators_->resizeColumnsToContents();
 }
 
 // What was said in the last half hour, the latest first.

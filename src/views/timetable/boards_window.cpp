@@ -36,14 +36,18 @@ const char* kBoardStyle = "QTableWidget, QListWidget { background: #0f1720; colo
 // Minutes a tick of the clock stands for, at each speed, for one minute of the day.
 constexpr int kTickMilliseconds[] = {60'000, 6'000, 1'000};
 
-QTableWidget* boardTable(const char* name, const QStringList& columns) {
+// A board whose `stretched` column takes the room the others leave, elided where it must: every
+// column stays in sight.
+QTableWidget* boardTable(const char* name, const QStringList& columns, int stretched) {
     auto* table = new QTableWidget(0, static_cast<int>(columns.size()));
     table->setObjectName(name);
     table->setHorizontalHeaderLabels(columns);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
-    table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(stretched, QHeaderView::Stretch);
+    table->setTextElideMode(Qt::ElideRight);
     table->setWordWrap(false);
     table->setStyleSheet(kBoardStyle);
     return table;
@@ -57,17 +61,21 @@ BoardsWindow::BoardsWindow(TimetableWatch& watch, std::function<bool(int)> showT
       baseDayPath_(std::move(baseDayPath)), slider_(new QSlider(Qt::Horizontal)),
       clock_(new QTimeEdit), play_(new QPushButton("A&vvia")), speed_(new QComboBox),
       delays_(new QComboBox), seed_(new QSpinBox), rows_(new QComboBox), horizon_(new QSpinBox),
-      departures_(boardTable("partenze", {"Ora", "Categoria", "Treno", "Destinazione", "Ritardo",
-                                          "Binario", "Indicazioni"})),
-      arrivals_(boardTable("arrivi", {"Ora", "Categoria", "Treno", "Provenienza", "Ritardo",
-                                      "Binario", "Indicazioni"})),
+      departures_(boardTable(
+          "partenze",
+          {"Ora", "Categoria", "Treno", "Destinazione", "Ritardo", "Binario", "Indicazioni"}, 3)),
+      arrivals_(boardTable(
+          "arrivi",
+          {"Ora", "Categoria", "Treno", "Provenienza", "Ritardo", "Binario", "Indicazioni"}, 3)),
       moreDepartures_(new QLabel), moreArrivals_(new QLabel),
-      indicators_(boardTable("indicatori", {"Binario", "Treno", "Categoria", "Ora", "Per / da",
-                                            "Fermate", "Ritardo", "Indicazioni"})),
+      indicators_(boardTable(
+          "indicatori",
+          {"Binario", "Treno", "Categoria", "Ora", "Per / da", "Fermate", "Ritardo", "Indicazioni"},
+          5)),
       announcements_(new QListWidget), player_(new QTimer(this)) {
     setObjectName("tabelloni");
     setWindowTitle("Tabelloni");
-    new WindowGeometry(this, "tabelloni", QSize(1200, 760));
+    new WindowGeometry(this, "tabelloni", QSize(1500, 800));
     auto* note = new QLabel("Anteprima secondo le regole dell'editor, descritte nella guida: il "
                             "simulatore ha regole sue e può mostrare altro.");
     note->setWordWrap(true);
@@ -180,7 +188,7 @@ QWidget* BoardsWindow::buildBoards() {
     boards->addWidget(titled("Partenze", departures_, moreDepartures_));
     boards->addWidget(titled("Arrivi", arrivals_, moreArrivals_));
     boards->addWidget(titled("Annunci dell'ultima mezz'ora", announcements_, nullptr));
-    boards->setSizes({480, 480, 280});
+    boards->setSizes({560, 560, 320});
     auto* whole = new QSplitter(Qt::Vertical);
     whole->addWidget(boards);
     whole->addWidget(titled("Indicatori dei binari", indicators_, nullptr));

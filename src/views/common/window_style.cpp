@@ -69,4 +69,10 @@ QString countedText(long count, const char* one, const char* many) {
     return QString::fromStdString(counted(count, one, many));
 }
 
+void bringUp(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 } // namespace zeb

@@ -21,6 +21,9 @@ QFont defaultControlFont();
 // "1 treno", "2 treni", for the windows' texts.
 QString countedText(long count, const char* one, const char* many);
 
+// Shows `window` above the others, with the keyboard.
+void bringUp(QWidget& window);
+
 // A box of whole minutes, from 0 to the day's, with its name.
 QSpinBox* minutesBox(const char* name, int value);
 

@@ -5,6 +5,7 @@
 
 #include "model/counted.h"
 #include "timetable/turnaround_pairs.h"
+#include "views/common/window_style.h"
 #include "views/editor/recovery_writer.h"
 #include "views/timetable/boards_window.h"
 #include "views/timetable/occupancy_window.h"
@@ -14,6 +15,8 @@
 #include "views/tools/posters_dialog.h"
 #include "views/tools/timetable_settings_dialog.h"
 #include "views/tools/track_rules_dialog.h"
+
+#include <functional>
 
 #include <QAbstractButton>
 #include <QFileInfo>
@@ -32,25 +35,20 @@ constexpr int kCornerNameLetters = 28;
 void EditorWindow::buildToolsMenu() {
     QMenu* tools = menuBar()->addMenu("&Strumenti");
     tools->setObjectName("menuStrumenti");
-    trainTableAction_ = tools->addAction("&Quadro treni", QKeySequence(Qt::Key_F2), this, [this] {
-        trainTable().show();
-        trainTable().raise();
-        trainTable().activateWindow();
-    });
-    trainTableAction_->setObjectName("actionQuadroTreni");
-    occupancyAction_ =
-        tools->addAction("&Occupazione binari", QKeySequence(Qt::Key_F3), this, [this] {
-            occupancy().show();
-            occupancy().raise();
-            occupancy().activateWindow();
-        });
-    occupancyAction_->setObjectName("actionOccupazioneBinari");
-    boardsAction_ = tools->addAction("&Tabelloni…", QKeySequence(Qt::Key_F4), this, [this] {
-        boards().show();
-        boards().raise();
-        boards().activateWindow();
-    });
-    boardsAction_->setObjectName("actionTabelloni");
+    // A window of the timetable, made on first use, brought up above the others.
+    auto windowAction = [this, tools](const char* caption, Qt::Key key, const char* name,
+                                      std::function<QWidget&()> window) {
+        QAction* action =
+            tools->addAction(caption, QKeySequence(key), this, [window] { bringUp(window()); });
+        action->setObjectName(name);
+        return action;
+    };
+    trainTableAction_ = windowAction("&Quadro treni", Qt::Key_F2, "actionQuadroTreni",
+                                     [this]() -> QWidget& { return trainTable(); });
+    occupancyAction_ = windowAction("&Occupazione binari", Qt::Key_F3, "actionOccupazioneBinari",
+                                    [this]() -> QWidget& { return occupancy(); });
+    boardsAction_ = windowAction("&Tabelloni…", Qt::Key_F4, "actionTabelloni",
+                                 [this]() -> QWidget& { return boards(); });
     postersAction_ = tools->addAction("&Manifesti partenze e arrivi…", this, [this] {
         PostersDialog dialog(logic_.scenario(), prompts_, this);
         prompts_.runDialog(dialog);

@@ -12,6 +12,7 @@
 #include "timetable/train_times.h"
 #include "timetable/turnaround_pairs.h"
 #include "views/common/background_reading.h"
+#include "views/common/window_style.h"
 #include "views/timetable/boards_window.h"
 #include "views/timetable/comparison_window.h"
 #include "views/timetable/occupancy_window.h"
@@ -112,9 +113,7 @@ void EditorWindow::compareDays() {
             return;
     }
     comparison().startNoticeDay(logic_.document().data().serviceDay);
-    comparison().show();
-    comparison().raise();
-    comparison().activateWindow();
+    bringUp(comparison());
 }
 
 ComparisonWindow& EditorWindow::comparison() {

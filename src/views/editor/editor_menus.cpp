@@ -16,14 +16,14 @@
 #include "views/tools/timetable_settings_dialog.h"
 #include "views/tools/track_rules_dialog.h"
 
-#include <functional>
-
 #include <QAbstractButton>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QToolButton>
+
+#include <functional>
 
 namespace zeb {
 

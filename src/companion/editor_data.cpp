@@ -27,6 +27,8 @@ constexpr const char* kRules = "regoleBinari";
 constexpr const char* kAssignment = "assegnazione";
 constexpr const char* kScenario = "scenario";
 constexpr const char* kRecoveredFrom = "fileDelloScenario";
+constexpr const char* kBoards = "tabelloni";
+constexpr const char* kDelayModes[] = {"nessuno", "massimo", "estratto"};
 
 std::string tooManyEntries() {
     return "I dati dell'editor sarebbero più di quanti se ne possano rileggere (al più " +
@@ -192,6 +194,31 @@ void readAssignment(const nlohmann::json& json, EditorData& data) {
     read("tempoMassimo", 600, data.timeLimit);
 }
 
+// The choices of "Tabelloni", each where it is one the window offers.
+void readBoards(const nlohmann::json& json, BoardChoices& boards) {
+    const auto given = json.find(kBoards);
+    if (given == json.end() || !given->is_object())
+        return;
+    auto read = [&](const char* key, int least, int most, int& value) {
+        const auto found = given->find(key);
+        if (found != given->end() && found->is_number_integer() && *found >= least &&
+            *found <= most)
+            value = found->get<int>();
+    };
+    read("seme", 1, 1'000'000, boards.seed);
+    read("orizzonte", 10, 240, boards.horizon);
+    int rows = boards.rows;
+    read("righe", 5, 40, rows);
+    if (rows == 5 || rows == 10 || rows == 20 || rows == 40)
+        boards.rows = rows;
+    if (const auto mode = given->find("ritardi"); mode != given->end() && mode->is_string()) {
+        for (int k = 0; k < 3; ++k) {
+            if (*mode == kDelayModes[k])
+                boards.delays = k;
+        }
+    }
+}
+
 // Where the text is no JSON: the line and what is wrong there, in the user's words; the parsed
 // text goes to `json` otherwise.
 std::optional<std::string> parseFault(std::string_view text, nlohmann::json& json) {
@@ -263,6 +290,11 @@ std::string editorDataText(const EditorData& data,
         json[kRecoveredFrom] = data.recoveredFrom;
     if (data.buffer != EditorData{}.buffer || data.timeLimit != EditorData{}.timeLimit)
         json[kAssignment] = {{"margine", data.buffer}, {"tempoMassimo", data.timeLimit}};
+    if (data.boards != BoardChoices{})
+        json[kBoards] = {{"ritardi", kDelayModes[std::clamp(data.boards.delays, 0, 2)]},
+                         {"seme", data.boards.seed},
+                         {"righe", data.boards.rows},
+                         {"orizzonte", data.boards.horizon}};
     if (!data.trackRules.empty()) {
         json[kRules] = nlohmann::ordered_json::array();
         for (const TrackRule& rule : data.trackRules)
@@ -320,6 +352,7 @@ EditorDataRead readEditorData(std::string_view text) {
               "regole dei binari non si leggono"},
              ignored);
     readAssignment(json, read.data);
+    readBoards(json, read.data.boards);
     read.belongsTo = identityIn(json);
     if (!ignored.empty()) {
         read.note = ignored.front();

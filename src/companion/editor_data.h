@@ -10,6 +10,16 @@
 
 namespace zeb {
 
+// How "Tabelloni" plays the day: the delays (0 none, 1 the most of each index, 2 drawn), the
+// seed of the draw, the rows of a board and the minutes before a train is due that it shows.
+struct BoardChoices {
+    int delays = 0;
+    int seed = 1;
+    int rows = 10;
+    int horizon = 60;
+    bool operator==(const BoardChoices&) const = default;
+};
+
 // What only the editor needs of a scenario, kept beside it in a file of its own ("Milano.zeb" →
 // "Milano.zeb-editor"): the scenario file stays the simulator's, byte for byte, and opens without
 // it. Version 1 holds the occupancy minutes, the links between trains and, for a variant of a
@@ -27,6 +37,7 @@ struct EditorData {
     TrackRules trackRules{}; // the station's tracks by line and direction, in their order
     int buffer = 5;          // the minutes an assignment keeps between trains beyond the separation
     int timeLimit = 2;       // the seconds an assignment may look for better tracks
+    BoardChoices boards{};
     // Beside a recovery copy only: the file the scenario was read from or last saved to.
     std::string recoveredFrom{};
     bool operator==(const EditorData&) const = default;

@@ -70,6 +70,13 @@ void ScenarioDocument::setTrackRules(const TrackRules& rules) {
     commitData("regole dei binari");
 }
 
+void ScenarioDocument::setBoardChoices(const BoardChoices& choices) {
+    if (!isOpen() || choices == data_.boards)
+        return;
+    data_.boards = choices;
+    commitData("impostazioni dei tabelloni");
+}
+
 void ScenarioDocument::setAssignmentLimits(int buffer, int timeLimit) {
     if (!isOpen() || (buffer == data_.buffer && timeLimit == data_.timeLimit))
         return;

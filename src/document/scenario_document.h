@@ -58,6 +58,7 @@ public:
     void setCheckSettings(const CheckSettings& settings);
     void setTrackRules(const TrackRules& rules);
     void setAssignmentLimits(int buffer, int timeLimit);
+    void setBoardChoices(const BoardChoices& choices);
     void repeatTrain(int index, int everyMinutes, int times, int numberStep);
     // A shift that would break units asks first; times that cannot move are said after.
     void shiftTimes(const std::vector<int>& trains, int minutes);

@@ -18,7 +18,8 @@ TEST(EditorData, WhatIsWrittenReadsBackTheSame) {
                           {{"Suburbano", "*", "Città", RulePassage::Ends, 420, 30, {"4"}, {"5"}},
                            {"", "", "", RulePassage::Any, -1, -1, {}, {"1tronco"}}},
                           3,
-                          0};
+                          0,
+                          {.delays = 2, .seed = 7, .rows = 20, .horizon = 90}};
     const EditorDataRead read = readEditorData(editorDataText(data));
     EXPECT_EQ(read.data, data);
     EXPECT_FALSE(read.note);

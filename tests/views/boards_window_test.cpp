@@ -59,8 +59,16 @@ private slots:
         QCOMPARE(departures->item(0, 2)->text(), QString("2001"));
         QCOMPARE(departures->item(0, 5)->text(), QString("2")); // its track shows
 
-        widget<QComboBox>(boards, "ritardiTabelloni")->setCurrentIndex(1); // the most
+        auto* delays = widget<QComboBox>(boards, "ritardiTabelloni");
+        delays->setCurrentIndex(1); // the most, kept with the scenario's data
         QCOMPARE(departures->item(0, 4)->text(), QString("30"));
+        QCOMPARE(window->logic().document().data().boards.delays, 1);
+        auto* undo = window->findChild<QAction*>("actionAnnulla");
+        QCOMPARE(undo->text(), QString("Annulla impostazioni dei tabelloni"));
+        undo->trigger();
+        QCOMPARE(delays->currentIndex(), 0);
+        QVERIFY(departures->item(0, 4)->text().isEmpty());
+        delays->setCurrentIndex(1);
 
         // A change in the editor shows at once: 2001 cancelled through "Perturbazioni…".
         dialogs.expect("perturbazioni", [](QDialog& dialog) {

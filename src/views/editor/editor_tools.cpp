@@ -131,8 +131,15 @@ ComparisonWindow& EditorWindow::comparison() {
 BoardsWindow& EditorWindow::boards() {
     if (boards_ == nullptr) {
         boards_ = new BoardsWindow(
-            *watch_, [this](int train) { return showTrainFromTimetable(train); },
-            [this] { return logic_.document().data().baseDay; }, this);
+            *watch_,
+            {.showTrain = [this](int train) { return showTrainFromTimetable(train); },
+             .baseDayPath = [this] { return logic_.document().data().baseDay; },
+             .choices = [this] { return logic_.document().data().boards; },
+             .keep =
+                 [this](const BoardChoices& choices) {
+                     run([&, this] { logic_.document().setBoardChoices(choices); });
+                 }},
+            this);
         boards_->addActions(windowKeys());
     }
     return *boards_;

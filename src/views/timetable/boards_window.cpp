@@ -55,12 +55,11 @@ QTableWidget* boardTable(const char* name, const QStringList& columns, int stret
 
 } // namespace
 
-BoardsWindow::BoardsWindow(TimetableWatch& watch, std::function<bool(int)> showTrain,
-                           std::function<std::string()> baseDayPath, QWidget* parent)
-    : QWidget(parent, Qt::Window), watch_(watch), showTrain_(std::move(showTrain)),
-      baseDayPath_(std::move(baseDayPath)), slider_(new QSlider(Qt::Horizontal)),
-      clock_(new QTimeEdit), play_(new QPushButton("A&vvia")), speed_(new QComboBox),
-      delays_(new QComboBox), seed_(new QSpinBox), rows_(new QComboBox), horizon_(new QSpinBox),
+BoardsWindow::BoardsWindow(TimetableWatch& watch, Editor editor, QWidget* parent)
+    : QWidget(parent, Qt::Window), watch_(watch), editor_(std::move(editor)),
+      slider_(new QSlider(Qt::Horizontal)), clock_(new QTimeEdit), play_(new QPushButton("A&vvia")),
+      speed_(new QComboBox), delays_(new QComboBox), seed_(new QSpinBox), rows_(new QComboBox),
+      horizon_(new QSpinBox),
       departures_(boardTable(
           "partenze",
           {"Ora", "Categoria", "Treno", "Destinazione", "Ritardo", "Binario", "Indicazioni"}, 3)),
@@ -84,7 +83,10 @@ BoardsWindow::BoardsWindow(TimetableWatch& watch, std::function<bool(int)> showT
     layout->addLayout(buildSettings());
     layout->addWidget(note);
     layout->addWidget(buildBoards(), 1);
-    connect(&watch_, &TimetableWatch::changed, this, [this] { replay(); });
+    connect(&watch_, &TimetableWatch::changed, this, [this] {
+        showChoices(); // an undo may have taken them back
+        replay();
+    });
     connect(&watch_, &TimetableWatch::settingsChanged, this, [this] { replay(); });
     connect(player_, &QTimer::timeout, this, [this] { setMinute(minute() + 1); });
     replay();
@@ -161,10 +163,16 @@ QLayout* BoardsWindow::buildSettings() {
         row->addWidget(box);
     }
     row->addStretch(1);
-    connect(delays_, &QComboBox::currentIndexChanged, this, &BoardsWindow::replay);
-    connect(seed_, &QSpinBox::valueChanged, this, &BoardsWindow::replay);
-    connect(rows_, &QComboBox::currentIndexChanged, this, &BoardsWindow::refresh);
-    connect(horizon_, &QSpinBox::valueChanged, this, &BoardsWindow::refresh);
+    // A choice is the scenario's, kept with its editor's data; the boards follow it.
+    auto keep = [this] {
+        if (editor_.keep)
+            editor_.keep(choices());
+        replay();
+    };
+    connect(delays_, &QComboBox::currentIndexChanged, this, keep);
+    connect(seed_, &QSpinBox::valueChanged, this, keep);
+    connect(rows_, &QComboBox::currentIndexChanged, this, keep);
+    connect(horizon_, &QSpinBox::valueChanged, this, keep);
     return row;
 }
 
@@ -196,7 +204,7 @@ QWidget* BoardsWindow::buildBoards() {
         connect(table, &QTableWidget::cellDoubleClicked, this, [this, table](int row) {
             if (const QTableWidgetItem* item = table->item(row, 0))
                 if (const QVariant train = item->data(Qt::UserRole); train.isValid())
-                    showTrain_(train.toInt());
+                    editor_.showTrain(train.toInt());
         });
     return whole;
 }
@@ -204,7 +212,7 @@ QWidget* BoardsWindow::buildBoards() {
 void BoardsWindow::showEvent(QShowEvent* event) {
     // The base day as it is on disk now, for the tracks the variant changes.
     base_.reset();
-    const std::string path = baseDayPath_ ? baseDayPath_() : std::string();
+    const std::string path = editor_.baseDayPath ? editor_.baseDayPath() : std::string();
     if (std::error_code unknown; !path.empty() && std::filesystem::is_regular_file(path, unknown)) {
         auto read = std::make_unique<Scenario>();
         read->nome_file_carica = path;
@@ -214,8 +222,26 @@ void BoardsWindow::showEvent(QShowEvent* event) {
         } catch (const ScenarioFileError&) {
         }
     }
+    showChoices();
     replay();
     QWidget::showEvent(event);
+}
+
+BoardChoices BoardsWindow::choices() const {
+    return {delays_->currentIndex(), seed_->value(), rows_->currentText().toInt(),
+            horizon_->value()};
+}
+
+void BoardsWindow::showChoices() {
+    if (!editor_.choices)
+        return;
+    const BoardChoices kept = editor_.choices();
+    const QSignalBlocker blockDelays(delays_), blockSeed(seed_), blockRows(rows_),
+        blockHorizon(horizon_);
+    delays_->setCurrentIndex(std::clamp(kept.delays, 0, 2));
+    seed_->setValue(kept.seed);
+    rows_->setCurrentText(QString::number(kept.rows));
+    horizon_->setValue(kept.horizon);
 }
 
 void BoardsWindow::replay() {

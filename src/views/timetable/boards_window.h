@@ -1,6 +1,7 @@
 #pragma once
 
 #include "boards/announcements.h"
+#include "companion/editor_data.h"
 
 #include <QWidget>
 
@@ -24,13 +25,16 @@ class TimetableWatch;
 
 // "Tabelloni": the departures and arrivals boards, the track indicators and the announcements of
 // the last half hour at a minute of the day, as the editor's rules play the scenario; a clock to
-// move through the day or play it. It follows every change of the scenario; a double click on a
-// row shows its train in the editor through `showTrain`. `baseDayPath` names the base day, where
-// the scenario is a variant, for the tracks it changes.
+// move through the day or play it. It follows every change of the scenario.
 class BoardsWindow : public QWidget {
 public:
-    BoardsWindow(TimetableWatch& watch, std::function<bool(int)> showTrain,
-                 std::function<std::string()> baseDayPath, QWidget* parent = nullptr);
+    struct Editor {
+        std::function<bool(int)> showTrain;            // a double click on a row's train
+        std::function<std::string()> baseDayPath;      // the base day, for the tracks it changes
+        std::function<BoardChoices()> choices;         // as the editor's data keep them
+        std::function<void(const BoardChoices&)> keep; // a choice changed, to be kept there
+    };
+    BoardsWindow(TimetableWatch& watch, Editor editor, QWidget* parent = nullptr);
     ~BoardsWindow() override;
 
     // The minute shown, minutes after the day's start.
@@ -43,7 +47,9 @@ private:
     QLayout* buildClock();
     QLayout* buildSettings();
     QWidget* buildBoards();
-    void replay();  // the scenario or the settings changed: the day played again
+    void replay();      // the scenario or the settings changed: the day played again
+    void showChoices(); // the delays, seed, rows and horizon as the editor's data have them
+    BoardChoices choices() const;
     void refresh(); // the minute changed: the boards again
     void setMinute(int minute);
     void fillBoard(QTableWidget* table, QLabel* more, const Board& board);
@@ -51,8 +57,7 @@ private:
     void fillAnnouncements();
 
     TimetableWatch& watch_;
-    std::function<bool(int)> showTrain_;
-    std::function<std::string()> baseDayPath_;
+    Editor editor_;
     std::unique_ptr<Scenario> base_;
     PlayedDay day_;
     std::vector<Announcement> said_;

@@ -1,5 +1,6 @@
 #include "paper/paper_files.h"
 
+#include "paper/boards_painter.h"
 #include "paper/chart_pages.h"
 #include "paper/chart_painter.h"
 #include "paper/paper_fonts.h"
@@ -159,6 +160,46 @@ PaperFile writeNoticePdf(const std::string& path, const std::string& station,
         }
     }
     return replaced(path, buffer.data(), written);
+}
+
+PaperFile writeBoardsPdf(const std::string& path, const Scenario& s, const PlayedDay& day,
+                         int minute, const BoardSettings& settings) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    int written = 0;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Point));
+        writer.setResolution(600);
+        writer.setTitle("Tabelloni");
+        QPainter painter;
+        if (painter.begin(&writer)) {
+            painter.setWindow(QRect(0, 0, static_cast<int>(kBoardsPageWidth),
+                                    static_cast<int>(kBoardsPageHeight)));
+            painter.setViewport(0, 0, writer.width(), writer.height());
+            PaperFonts fonts(painter);
+            paintBoards(painter, fonts, boardsPicture(fonts.measure(), s, day, minute, settings));
+            written = painter.end() ? 1 : 0;
+        }
+    }
+    return replaced(path, buffer.data(), written);
+}
+
+PaperFile writeBoardsPng(const std::string& path, const Scenario& s, const PlayedDay& day,
+                         int minute, const BoardSettings& settings) {
+    constexpr double kPixelsPerPoint = 2;
+    QImage image(static_cast<int>(kBoardsPageWidth * kPixelsPerPoint),
+                 static_cast<int>(kBoardsPageHeight * kPixelsPerPoint), QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.scale(kPixelsPerPoint, kPixelsPerPoint);
+    PaperFonts fonts(painter);
+    paintBoards(painter, fonts, boardsPicture(fonts.measure(), s, day, minute, settings));
+    painter.end();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    return replaced(path, buffer.data(), image.save(&buffer, "PNG") ? 1 : 0);
 }
 
 } // namespace zeb

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "boards/boards.h"
 #include "layout/notice_layout.h"
 #include "layout/occupancy_chart.h"
 #include "paper/poster_painter.h"
@@ -38,5 +39,12 @@ PaperFile writePostersPdf(const std::string& path, const Scenario& s,
 // empty), laid out with the widths of the fonts it is drawn with.
 PaperFile writeNoticePdf(const std::string& path, const std::string& station,
                          const std::string& day, const std::vector<NoticeSection>& sections);
+
+// The boards of `day` at `minute` as an A4 landscape page (PDF), or as a picture of it (PNG, two
+// pixels a point).
+PaperFile writeBoardsPdf(const std::string& path, const Scenario& s, const PlayedDay& day,
+                         int minute, const BoardSettings& settings);
+PaperFile writeBoardsPng(const std::string& path, const Scenario& s, const PlayedDay& day,
+                         int minute, const BoardSettings& settings);
 
 } // namespace zeb

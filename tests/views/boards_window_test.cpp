@@ -88,6 +88,13 @@ private slots:
         QTest::mouseDClick(departures->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(text("numero"), QString("2002"));
         screenshot(boards, "tabelloni");
+        // The boards at that minute as a picture and as a page.
+        for (const char* file : {"tabelloni.png", "tabelloni.pdf"}) {
+            nextFile = QString::fromStdString(folder.file(file));
+            click(boards, QString(file).endsWith("png") ? "esportaTabelloni" : "pdfTabelloni");
+        }
+        QCOMPARE(readBytes(folder.file("tabelloni.png")).substr(1, 3), std::string("PNG"));
+        QCOMPARE(readBytes(folder.file("tabelloni.pdf")).substr(0, 4), std::string("%PDF"));
 
         // Played at 60 times its pace, the day moves a minute a second, until stopped.
         auto* minute = widget<QSlider>(boards, "minutoTabelloni");

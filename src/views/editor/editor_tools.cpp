@@ -139,7 +139,7 @@ BoardsWindow& EditorWindow::boards() {
                  [this](const BoardChoices& choices) {
                      run([&, this] { logic_.document().setBoardChoices(choices); });
                  }},
-            this);
+            prompts_, this);
         boards_->addActions(windowKeys());
     }
     return *boards_;

@@ -1,8 +1,11 @@
 #include "views/timetable/boards_window.h"
 
+#include "controls/file_names.h"
+#include "paper/paper_files.h"
 #include "scenario_file/scenario_file_error.h"
 #include "scenario_file/scenario_reader.h"
 #include "timetable/train_times.h"
+#include "views/common/export_prompt.h"
 #include "views/common/window_geometry.h"
 #include "views/timetable/timetable_watch.h"
 
@@ -55,8 +58,9 @@ QTableWidget* boardTable(const char* name, const QStringList& columns, int stret
 
 } // namespace
 
-BoardsWindow::BoardsWindow(TimetableWatch& watch, Editor editor, QWidget* parent)
-    : QWidget(parent, Qt::Window), watch_(watch), editor_(std::move(editor)),
+BoardsWindow::BoardsWindow(TimetableWatch& watch, Editor editor, DialogPrompts& prompts,
+                           QWidget* parent)
+    : QWidget(parent, Qt::Window), watch_(watch), editor_(std::move(editor)), prompts_(prompts),
       slider_(new QSlider(Qt::Horizontal)), clock_(new QTimeEdit), play_(new QPushButton("A&vvia")),
       speed_(new QComboBox), delays_(new QComboBox), seed_(new QSpinBox), rows_(new QComboBox),
       horizon_(new QSpinBox),
@@ -163,6 +167,14 @@ QLayout* BoardsWindow::buildSettings() {
         row->addWidget(box);
     }
     row->addStretch(1);
+    for (const auto& [caption, name, pdf] :
+         {std::tuple{"Esporta &immagine…", "esportaTabelloni", false},
+          std::tuple{"Esporta &PDF…", "pdfTabelloni", true}}) {
+        auto* button = new QPushButton(caption);
+        button->setObjectName(name);
+        connect(button, &QPushButton::clicked, this, [this, pdf] { exportPicture(pdf); });
+        row->addWidget(button);
+    }
     // A choice is the scenario's, kept with its editor's data; the boards follow it.
     auto keep = [this] {
         if (editor_.keep)
@@ -207,6 +219,20 @@ QWidget* BoardsWindow::buildBoards() {
                     editor_.showTrain(train.toInt());
         });
     return whole;
+}
+
+void BoardsWindow::exportPicture(bool pdf) {
+    std::string clock = clockText(clockOfPlay(day_, minute()));
+    clock[2] = '.'; // no colon in a file's name
+    const QString name = QString::fromStdString(suggestedFileName(
+        watch_.scenario().nome_stazione, "tabelloni " + clock, pdf ? "pdf" : "png"));
+    const ExportFile file = pdf ? ExportFile{"Esporta PDF", "Documento PDF", name, "pdf"}
+                                : ExportFile{"Esporta immagine", "Immagine PNG", name, "png"};
+    askAndExport(prompts_, this, file, [this, pdf](const std::string& path) {
+        return (pdf ? writeBoardsPdf : writeBoardsPng)(path, watch_.scenario(), day_, minute(),
+                                                       settings_)
+            .error;
+    });
 }
 
 void BoardsWindow::showEvent(QShowEvent* event) {

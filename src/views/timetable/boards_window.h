@@ -21,6 +21,7 @@ class QTimer;
 
 namespace zeb {
 
+class DialogPrompts;
 class TimetableWatch;
 
 // "Tabelloni": the departures and arrivals boards, the track indicators and the announcements of
@@ -34,7 +35,8 @@ public:
         std::function<BoardChoices()> choices;         // as the editor's data keep them
         std::function<void(const BoardChoices&)> keep; // a choice changed, to be kept there
     };
-    BoardsWindow(TimetableWatch& watch, Editor editor, QWidget* parent = nullptr);
+    BoardsWindow(TimetableWatch& watch, Editor editor, DialogPrompts& prompts,
+                 QWidget* parent = nullptr);
     ~BoardsWindow() override;
 
     // The minute shown, minutes after the day's start.
@@ -46,6 +48,8 @@ protected:
 private:
     QLayout* buildClock();
     QLayout* buildSettings();
+    // "Esporta immagine…" and "Esporta PDF…": the boards at the minute shown.
+    void exportPicture(bool pdf);
     QWidget* buildBoards();
     void replay();      // the scenario or the settings changed: the day played again
     void showChoices(); // the delays, seed, rows and horizon as the editor's data have them
@@ -58,6 +62,7 @@ private:
 
     TimetableWatch& watch_;
     Editor editor_;
+    DialogPrompts& prompts_;
     std::unique_ptr<Scenario> base_;
     PlayedDay day_;
     std::vector<Announcement> said_;

@@ -91,7 +91,8 @@ int main(int argc, char* argv[]) {
     if (qtItalian.load("qtbase_it", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtItalian);
 
-    std::vector<zeb::ToolCommand> commands = zeb::coreCommands(zeb::pdfNoticeWriter());
+    std::vector<zeb::ToolCommand> commands =
+        zeb::coreCommands(zeb::pdfNoticeWriter(), zeb::boardsPictureWriter());
     for (zeb::ToolCommand& command : zeb::paperCommands())
         commands.push_back(std::move(command));
     QCommandLineParser parser;

@@ -120,7 +120,20 @@ std::optional<std::string> readSettings(const ToolArguments& a, PlaySettings& pl
     return std::nullopt;
 }
 
-int tabellone(const ToolArguments& a, std::ostream& out, std::ostream& err) {
+// Why the picture asked with -o cannot be written, before anything is read.
+std::optional<std::string> pictureFault(const ToolArguments& a, const BoardsWriter& write) {
+    const auto output = a.value("output");
+    if (!output)
+        return std::nullopt;
+    if (!output->ends_with(".png") && !output->ends_with(".pdf"))
+        return "tabellone: -o vuole un file .png o .pdf";
+    if (!write)
+        return "tabellone: l'immagine si scrive solo dove il programma disegna";
+    return std::nullopt;
+}
+
+int tabellone(const ToolArguments& a, const BoardsWriter& writeBoards, std::ostream& out,
+              std::ostream& err) {
     const auto at = clockMinute(a.value("ora").value_or(""));
     const auto from = clockMinute(a.value("dalle").value_or(""));
     const auto to = clockMinute(a.value("alle").value_or(""));
@@ -134,6 +147,8 @@ int tabellone(const ToolArguments& a, std::ostream& out, std::ostream& err) {
     BoardSettings board;
     if (const auto fault = readSettings(a, play, board))
         return usageError(err, "tabellone: " + *fault);
+    if (const auto fault = pictureFault(a, writeBoards))
+        return usageError(err, *fault);
     const auto s = loadScenario(a.file, err);
     if (!s)
         return kExitUnreadable;
@@ -167,6 +182,13 @@ int tabellone(const ToolArguments& a, std::ostream& out, std::ostream& err) {
         }
     }
     printTable(table, out);
+    if (const auto output = a.value("output")) {
+        if (const std::string fault = writeBoards(*output, *s, day, minute, board);
+            !fault.empty()) {
+            err << *output << ": " << fault << "\n";
+            return kExitUnreadable;
+        }
+    }
     return kExitOk;
 }
 
@@ -176,16 +198,18 @@ const std::vector<ToolOption>& boardOptions() {
     return kBoardOptions;
 }
 
-ToolCommand boardCommand() {
+ToolCommand boardCommand(const BoardsWriter& writeBoards) {
     return {"tabellone",
             "  tabellone FILE.zeb --ora HH:MM [--partenze | --arrivi | --indicatori | --annunci]\n"
             "       [--ritardi nessuno|massimo|estratto] [--seme N] [--righe 10] [--orizzonte 60]\n"
-            "       [--dalle HH:MM --alle HH:MM] [--csv FILE.csv]\n"
+            "       [--dalle HH:MM --alle HH:MM] [--csv FILE.csv] [-o IMMAGINE.png|.pdf]\n"
             "                                               quel che i viaggiatori vedono e "
             "sentono a quell'ora\n",
-            tabellone,
-            {"ora", "partenze", "arrivi", "indicatori", "annunci", "ritardi", "seme", "righe",
-             "orizzonte", "dalle", "alle", "csv"}};
+            [writeBoards](const ToolArguments& a, std::ostream& out, std::ostream& err) {
+                return tabellone(a, writeBoards, out, err);
+            },
+            {"output", "ora", "partenze", "arrivi", "indicatori", "annunci", "ritardi", "seme",
+             "righe", "orizzonte", "dalle", "alle", "csv"}};
 }
 
 } // namespace zeb

@@ -138,6 +138,15 @@ std::vector<ToolCommand> paperCommands() {
     };
 }
 
+BoardsWriter boardsPictureWriter() {
+    return [](const std::string& path, const Scenario& s, const PlayedDay& day, int minute,
+              const BoardSettings& settings) {
+        const PaperFile file = (path.ends_with(".pdf") ? writeBoardsPdf : writeBoardsPng)(
+            path, s, day, minute, settings);
+        return file.written() ? std::string() : "il file non si può scrivere (" + file.error + ")";
+    };
+}
+
 NoticeWriter pdfNoticeWriter() {
     return [](const std::string& path, const Scenario& base, const Scenario& variant,
               const std::vector<TrainDifference>& differences, const std::string& day) {

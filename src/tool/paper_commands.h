@@ -33,5 +33,7 @@ std::vector<ToolCommand> paperCommands();
 
 // The notice of `confronta` as a PDF file.
 NoticeWriter pdfNoticeWriter();
+// The boards of `tabellone` as a PNG picture or a PDF page.
+BoardsWriter boardsPictureWriter();
 
 } // namespace zeb

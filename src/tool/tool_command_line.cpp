@@ -165,7 +165,8 @@ std::optional<std::string> ToolArguments::value(const std::string& name) const {
     return found->second;
 }
 
-std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice) {
+std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice,
+                                      const BoardsWriter& writeBoards) {
     auto confronta = [writeNotice](const ToolArguments& arguments, std::ostream& out,
                                    std::ostream& err) {
         return confrontaCommand({.base = arguments.file,
@@ -231,7 +232,7 @@ std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice) {
          "1,2,5]\n"
          "                                               i binari scelti per i treni\n",
          assegna, withMinutes({"output", "treni", "binari", "regole", "margine", "tempo-max"})},
-        boardCommand(),
+        boardCommand(writeBoards),
     };
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tool/boards_writer.h"
 #include "tool/compare_command.h"
 
 #include <date/date.h>
@@ -57,7 +58,9 @@ const std::vector<ToolOption>& toolOptions();
 // The commands that need no drawing: nuovo, verifica, esporta, importa, gtfs, confronta,
 // perturba, collega, assegna.
 // `writeNotice` writes the PDF notice of `confronta`, where the program can draw.
-std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice = {});
+// `writeBoards` the picture of `tabellone`.
+std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice = {},
+                                      const BoardsWriter& writeBoards = {});
 // The description of the help: the commands of `commands`, then the exit statuses.
 std::string toolDescription(const std::vector<ToolCommand>& commands);
 

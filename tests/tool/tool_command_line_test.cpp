@@ -72,6 +72,10 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
          "2||zebrano-tool: tabellone: --seme vuole un numero intero, --righe 5, 10, 20 o 40, "
          "--orizzonte i minuti" +
              use},
+        {{"tabellone", good, {{"ora", "06:40"}, {"output", folder.file("t.txt")}}},
+         "2||zebrano-tool: tabellone: -o vuole un file .png o .pdf" + use},
+        {{"tabellone", good, {{"ora", "06:40"}, {"output", folder.file("t.png")}}},
+         "2||zebrano-tool: tabellone: l'immagine si scrive solo dove il programma disegna" + use},
         {{"tabellone", good, {{"annunci", ""}, {"dalle", "06:00"}}},
          "2||zebrano-tool: tabellone vuole --ora HH:MM (o --annunci --dalle --alle)" + use},
         {{"confronta", good, {{"csv", folder.file("d.csv")}}, {}, apart},

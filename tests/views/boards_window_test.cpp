@@ -1,6 +1,7 @@
 #include "scenario_file/scenario_writer.h"
 #include "timetable/test_trains.h"
 #include "timetable/train_times.h"
+#include "tool/paper_commands.h"
 #include "views/gui_fixture.h"
 #include "views/timetable/boards_window.h"
 
@@ -12,6 +13,8 @@
 #include <QSlider>
 #include <QTableWidget>
 #include <QTimeEdit>
+
+#include <sstream>
 
 using namespace zeb;
 using namespace zeb::test;
@@ -95,6 +98,13 @@ private slots:
         }
         QCOMPARE(readBytes(folder.file("tabelloni.png")).substr(1, 3), std::string("PNG"));
         QCOMPARE(readBytes(folder.file("tabelloni.pdf")).substr(0, 4), std::string("%PDF"));
+        // zebrano-tool draws the same page.
+        std::ostringstream out, err;
+        const ToolArguments arguments{"tabellone",
+                                      folder.file("valmora.zeb"),
+                                      {{"ora", "07:50"}, {"output", folder.file("tool.pdf")}}};
+        QCOMPARE(runToolCommand(coreCommands({}, boardsPictureWriter()), arguments, out, err), 0);
+        QCOMPARE(readBytes(folder.file("tool.pdf")).substr(0, 4), std::string("%PDF"));
 
         // Played at 60 times its pace, the day moves a minute a second, until stopped.
         auto* minute = widget<QSlider>(boards, "minutoTabelloni");

@@ -79,8 +79,8 @@ BoardsWindow::BoardsWindow(TimetableWatch& watch, Editor editor, DialogPrompts& 
     setObjectName("tabelloni");
     setWindowTitle("Tabelloni");
     new WindowGeometry(this, "tabelloni", QSize(1500, 800));
-    auto* note = new QLabel("Anteprima secondo le regole dell'editor, descritte nella guida: il "
-                            "simulatore ha regole sue e può mostrare altro.");
+    auto* note = new QLabel("Anteprima secondo le regole dell'editor: il simulatore ha regole "
+                            "sue e può mostrare altro.");
     note->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buildClock());

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace zeb {
 
@@ -128,33 +129,28 @@ PaperFile writePostersPdf(const std::string& path, const Scenario& s,
     return replaced(path, buffer.data(), pages);
 }
 
-PaperFile writeNoticePdf(const std::string& path, const std::string& station,
-                         const std::string& day, const std::vector<NoticeSection>& sections) {
+namespace {
+
+// A PDF of A4 pages in points, `width` wide, drawn by `paint`, which gives the pages it drew
+// (none where it failed): the writer and its painter set up once for every page of ours.
+PaperFile writeA4Pdf(const std::string& path, QPageLayout::Orientation orientation, double width,
+                     double height, const char* title,
+                     const std::function<int(QPdfWriter&, QPainter&, PaperFonts&)>& paint) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     int written = 0;
     {
         QPdfWriter writer(&buffer);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientation,
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Point));
         writer.setResolution(600);
-        writer.setTitle("Avviso ai viaggiatori");
+        writer.setTitle(title);
         QPainter painter;
         if (painter.begin(&writer)) {
-            painter.setWindow(
-                QRect(0, 0, static_cast<int>(kNoticeWidth), static_cast<int>(kNoticeHeight)));
+            painter.setWindow(QRect(0, 0, static_cast<int>(width), static_cast<int>(height)));
             painter.setViewport(0, 0, writer.width(), writer.height());
             PaperFonts fonts(painter);
-            const std::vector<NoticePage> laid =
-                noticePages(fonts.measure(), station, day, sections);
-            for (const NoticePage& page : laid) {
-                if (written++ > 0)
-                    writer.newPage();
-                for (const PlacedText& text : page) {
-                    painter.setFont(fonts.font(text.size, text.bold));
-                    painter.drawText(QPointF(text.x, text.y), QString::fromStdString(text.text));
-                }
-            }
+            written = paint(writer, painter, fonts);
             if (!painter.end())
                 written = 0;
         }
@@ -162,28 +158,34 @@ PaperFile writeNoticePdf(const std::string& path, const std::string& station,
     return replaced(path, buffer.data(), written);
 }
 
+} // namespace
+
+PaperFile writeNoticePdf(const std::string& path, const std::string& station,
+                         const std::string& day, const std::vector<NoticeSection>& sections) {
+    return writeA4Pdf(
+        path, QPageLayout::Portrait, kNoticeWidth, kNoticeHeight, "Avviso ai viaggiatori",
+        [&](QPdfWriter& writer, QPainter& painter, PaperFonts& fonts) {
+            int written = 0;
+            for (const NoticePage& page : noticePages(fonts.measure(), station, day, sections)) {
+                if (written++ > 0)
+                    writer.newPage();
+                for (const PlacedText& text : page) {
+                    painter.setFont(fonts.font(text.size, text.bold));
+                    painter.drawText(QPointF(text.x, text.y), QString::fromStdString(text.text));
+                }
+            }
+            return written;
+        });
+}
+
 PaperFile writeBoardsPdf(const std::string& path, const Scenario& s, const PlayedDay& day,
                          int minute, const BoardSettings& settings) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    int written = 0;
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                         QMarginsF(0, 0, 0, 0), QPageLayout::Point));
-        writer.setResolution(600);
-        writer.setTitle("Tabelloni");
-        QPainter painter;
-        if (painter.begin(&writer)) {
-            painter.setWindow(QRect(0, 0, static_cast<int>(kBoardsPageWidth),
-                                    static_cast<int>(kBoardsPageHeight)));
-            painter.setViewport(0, 0, writer.width(), writer.height());
-            PaperFonts fonts(painter);
-            paintBoards(painter, fonts, boardsPicture(fonts.measure(), s, day, minute, settings));
-            written = painter.end() ? 1 : 0;
-        }
-    }
-    return replaced(path, buffer.data(), written);
+    return writeA4Pdf(path, QPageLayout::Landscape, kBoardsPageWidth, kBoardsPageHeight,
+                      "Tabelloni", [&](QPdfWriter&, QPainter& painter, PaperFonts& fonts) {
+                          paintBoards(painter, fonts,
+                                      boardsPicture(fonts.measure(), s, day, minute, settings));
+                          return 1;
+                      });
 }
 
 PaperFile writeBoardsPng(const std::string& path, const Scenario& s, const PlayedDay& day,

@@ -5,7 +5,6 @@
 #include "scenario_file/file_replace.h"
 #include "scenario_file/scenario_file_error.h"
 #include "text/csv_text.h"
-#include "text/numbers.h"
 #include "timetable/train_times.h"
 #include "tool/tool_commands.h"
 #include "tool/tool_files.h"
@@ -92,14 +91,6 @@ void printTable(const Table& table, std::ostream& out) {
     }
 }
 
-std::optional<int> minutesIn(const ToolArguments& a, const char* name, int fallback, int most) {
-    const auto text = a.value(name);
-    if (!text)
-        return fallback;
-    const auto value = wholeNumber(*text);
-    return value && *value >= 0 && *value <= most ? value : std::nullopt;
-}
-
 // The settings of the command line, or why they are wrong.
 std::optional<std::string> readSettings(const ToolArguments& a, PlaySettings& play,
                                         BoardSettings& board) {
@@ -109,9 +100,9 @@ std::optional<std::string> readSettings(const ToolArguments& a, PlaySettings& pl
     play.delays = delays == "massimo"    ? DelayMode::Most
                   : delays == "estratto" ? DelayMode::Drawn
                                          : DelayMode::None;
-    const auto seed = minutesIn(a, "seme", 1, 1'000'000'000);
-    const auto rows = minutesIn(a, "righe", 10, 40);
-    const auto horizon = minutesIn(a, "orizzonte", 60, 24 * 60);
+    const auto seed = wholeOption(a, "seme", 1, 1'000'000'000);
+    const auto rows = wholeOption(a, "righe", 10, 40);
+    const auto horizon = wholeOption(a, "orizzonte", 60, 24 * 60);
     if (!seed || !rows || !horizon || (*rows != 5 && *rows != 10 && *rows != 20 && *rows != 40))
         return "--seme vuole un numero intero, --righe 5, 10, 20 o 40, --orizzonte i minuti";
     play.seed = static_cast<std::uint64_t>(*seed);

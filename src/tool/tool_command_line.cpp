@@ -28,13 +28,7 @@ std::vector<std::string> withMinutes(std::vector<std::string> options) {
 // A whole number of minutes from an option, the fallback where it is not given; nullopt where it
 // is not a number from 0 to 1440.
 std::optional<int> minutesOption(const ToolArguments& arguments, const char* name, int fallback) {
-    const auto text = arguments.value(name);
-    if (!text)
-        return fallback;
-    const auto value = wholeNumber(*text);
-    if (value && *value >= 0 && *value <= 1440)
-        return value;
-    return std::nullopt;
+    return wholeOption(arguments, name, fallback, 1440);
 }
 
 // The occupancy minutes of the options, else of the editor's data beside the file, else the
@@ -306,6 +300,17 @@ int runToolCommand(const std::vector<ToolCommand>& commands, const ToolArguments
         return command.run(arguments, out, err);
     }
     return usageError(err, "comando sconosciuto");
+}
+
+std::optional<int> wholeOption(const ToolArguments& arguments, const char* name, int fallback,
+                               int most) {
+    const auto text = arguments.value(name);
+    if (!text)
+        return fallback;
+    const auto value = wholeNumber(*text);
+    if (value && *value >= 0 && *value <= most)
+        return value;
+    return std::nullopt;
 }
 
 int usageError(std::ostream& err, const std::string& what) {

@@ -53,6 +53,11 @@ struct ToolCommand {
 inline const std::vector<std::string> kMinutesOptions{"separazione", "sosta", "preparazione",
                                                       "inversione"};
 
+// An option's whole number from 0 to `most`, `fallback` where it is not given; nullopt where it
+// is no such number.
+std::optional<int> wholeOption(const ToolArguments& arguments, const char* name, int fallback,
+                               int most);
+
 // The options every command is parsed with.
 const std::vector<ToolOption>& toolOptions();
 // The commands that need no drawing: nuovo, verifica, esporta, importa, gtfs, confronta,

@@ -1,5 +1,6 @@
 #include "boards/boards.h"
 
+#include "model/counted.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
 #include "text/numbers.h"
@@ -73,6 +74,12 @@ Board boardOf(const Scenario& s, const PlayedDay& day, int minute, const BoardSe
 }
 
 } // namespace
+
+std::string notShownText(int trains) {
+    return trains <= 0
+               ? std::string()
+               : counted(trains, "altro treno non è mostrato", "altri treni non sono mostrati");
+}
 
 std::string furtherStops(const Treno& t) {
     std::string stops = t.fermate;

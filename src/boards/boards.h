@@ -47,6 +47,9 @@ Board arrivalsBoard(const Scenario& s, const PlayedDay& day, int minute,
 // "Pieve, Rocca": the stops a departure still makes, as read; none for a train that ends here.
 std::string furtherStops(const Treno& t);
 
+// "1 altro treno non è mostrato", "3 altri treni non sono mostrati"; empty for none.
+std::string notShownText(int trains);
+
 // A track's display: the train that holds it at the minute (a unit's second train once its
 // first is in), else the next due on it within the horizon, else none.
 struct TrackDisplay {

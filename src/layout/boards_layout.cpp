@@ -86,11 +86,7 @@ void addBoard(BoardsPicture& picture, const MeasureText& measure, const Board& b
     panel.header = {"Ora",     "Categoria", "Treno",      panel.header.front(),
                     "Ritardo", "Binario",   "Indicazioni"};
     panel.shares = {0.08, 0.14, 0.08, 0.29, 0.11, 0.12, 0.18};
-    addPanel(picture, measure, panel, rows, 4, 5,
-             hidden == 0
-                 ? std::string()
-                 : std::to_string(hidden) + (hidden == 1 ? " altro treno non è mostrato"
-                                                         : " altri treni non sono mostrati"));
+    addPanel(picture, measure, panel, rows, 4, 5, notShownText(hidden));
 }
 
 } // namespace
@@ -121,18 +117,15 @@ BoardsPicture boardsPicture(const MeasureText& measure, const Scenario& s, const
         const std::size_t to = column == 0 ? firstHalf : displays.size();
         for (std::size_t k = from; k < to; ++k) {
             const TrackDisplay& d = displays[k];
+            // An empty track reads as plain, not as a header.
+            static const BoardRow kNone;
             rows.push_back(
                 d.train
                     ? std::pair{std::vector<std::string>{d.track, d.train->number, d.train->time,
                                                          d.train->place, d.train->delay},
                                 &*d.train}
-                    : std::pair{std::vector<std::string>{d.track, "", "", "", ""}, nullptr});
+                    : std::pair{std::vector<std::string>{d.track, "", "", "", ""}, &kNone});
         }
-        // An empty track reads as plain, not as a header.
-        static const BoardRow kNone;
-        for (auto& row : rows)
-            if (!row.second)
-                row.second = &kNone;
         addPanel(picture, measure,
                  {kMargin + column * (half + 12),
                   below,

@@ -3,7 +3,6 @@
 
 #include "views/timetable/boards_window.h"
 
-#include "model/counted.h"
 #include "timetable/train_times.h"
 #include "views/timetable/timetable_watch.h"
 
@@ -49,9 +48,7 @@ void BoardsWindow::fillBoard(QTableWidget* table, QLabel* more, const Board& boa
                 q(row.track), q(row.indication)},
                row);
     }
-    more->setText(board.notShown == 0 ? QString()
-                                      : q(counted(board.notShown, "altro treno non è mostrato",
-                                                  "altri treni non sono mostrati")));
+    more->setText(q(notShownText(board.notShown)));
 }
 
 void BoardsWindow::fillIndicators() {

@@ -1,6 +1,6 @@
 #include "views/common/date_field.h"
 
-#include "controls/typed_date.h"
+#include "text/typed_date.h"
 
 #include <QClipboard>
 #include <QDateEdit>

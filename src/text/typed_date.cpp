@@ -1,4 +1,4 @@
-#include "controls/typed_date.h"
+#include "text/typed_date.h"
 
 #include <chrono>
 #include <string>

@@ -190,7 +190,8 @@ void layLanes(ChartContent& content, const std::vector<int>& reach) {
         const auto free =
             std::find_if(ends.begin(), ends.end(), [&](int end) { return end < bar.from; });
         bar.lane = static_cast<int>(free - ends.begin());
-        const int end = std::max(bar.to, bar.from + 1) + reach[k];
+        bar.reach = reach[k];
+        const int end = std::max(bar.to, bar.from + 1) + bar.reach;
         if (free == ends.end())
             ends.push_back(end);
         else

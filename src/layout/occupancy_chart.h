@@ -22,6 +22,7 @@ struct ChartBar {
     bool conflict = false;
     std::vector<std::pair<int, int>> overlaps{}; // minutes held together with another train
     int from = 0, to = 0;                        // the minutes drawn, within the day
+    int reach = 0; // the minutes its lane keeps free past its end, for its number beside it
 };
 
 struct ChartContent {

@@ -65,13 +65,6 @@ std::vector<double> freeUntil(const ChartContent& content, const ChartMapping& m
     return until;
 }
 
-bool fitsWhole(const ChartFrame& f, const ChartBar& bar, const QRectF& box) {
-    return f.p.fontMetrics().horizontalAdvance(
-               QString::fromStdString(occupancyLabel(f.s, bar.occupancy))) +
-               4 <
-           box.width();
-}
-
 // A bar's number on it where it fits, else beside it within `room` pixels; a unit's numbers both,
 // else its first train's: a number on every bar that has room for one.
 void placeNumber(const ChartFrame& f, const ChartBar& bar, const QRectF& box, const QRectF& shown,
@@ -142,11 +135,11 @@ void paintBars(const ChartFrame& f, bool paper, std::vector<std::pair<QRectF, QS
             p.drawRect(box);
             p.setPen(Qt::white);
         }
-        // On paper the lanes keep room beside a bar too short for its number, where the bar
-        // ends on the page; a bar cut by the page's start has none.
+        // On paper the lanes keep room beside a bar too short for its number (its reach), where
+        // the bar ends on the page; a bar its number fits on has none, even cut by the page.
         const double room = !paper ? until[k] - box.right() - 3
-                            : box.right() <= f.body.right() + 0.01 && !fitsWhole(f, bar, box) ? 1e9
-                                                                                              : 0;
+                            : box.right() <= f.body.right() + 0.01 && bar.reach > 0 ? 1e9
+                                                                                    : 0;
         placeNumber(f, bar, box, shown, room, beside);
     }
     p.restore();

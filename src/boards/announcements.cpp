@@ -55,22 +55,23 @@ void announceTrain(const Scenario& s, const PlayedDay& day, const PlayedTrain& p
     const bool leaves = p.departure.has_value(), arrives = p.arrival.has_value();
     if (!leaves && !arrives)
         return;
-    const bool first = !arrives; // the end a train is first due at: its arrival, where it has one
+    // A train is named by the end it is first due at: its arrival, where it has one.
+    const bool namedLeaving = !arrives;
     const int due = arrives ? *p.arrival : *p.departure;
     if (p.cancelled) {
         said.push_back({due - kAheadOfCancellation, p.train, Announcement::Kind::Cancellation,
-                        "Il treno " + trainNamed(s, day, p, first) + " è soppresso."});
+                        "Il treno " + trainNamed(s, day, p, namedLeaving) + " è soppresso."});
         return;
     }
     if (const int late = std::max(p.arrivalDelay, p.departureDelay); late >= kLeastDelaySaid)
         said.push_back({due, p.train, Announcement::Kind::Delay,
-                        "Il treno " + trainNamed(s, day, p, first) + " viaggia con " +
+                        "Il treno " + trainNamed(s, day, p, namedLeaving) + " viaggia con " +
                             counted(late, "minuto", "minuti") + " di ritardo."});
     if (!p.baseTrack.empty() && !p.bus)
         said.push_back(
             {due + (arrives ? p.arrivalDelay : p.departureDelay) - settings.trackShown, p.train,
              Announcement::Kind::TrackChange,
-             "Il treno " + trainNamed(s, day, p, first) +
+             "Il treno " + trainNamed(s, day, p, namedLeaving) +
                  (leaves && !arrives ? " partirà dal binario " : " arriverà al binario ") +
                  p.track + " anziché dal binario " + p.baseTrack + "."});
     if (arrives)

@@ -85,7 +85,18 @@ BoardsWindow::BoardsWindow(TimetableWatch& watch, Editor editor, DialogPrompts& 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buildClock());
     layout->addLayout(buildSettings());
-    layout->addWidget(note);
+    // The note beside the exports, so that no row is wider than a small screen at scale 2.
+    auto* exports = new QHBoxLayout;
+    exports->addWidget(note, 1);
+    for (const auto& [caption, name, pdf] :
+         {std::tuple{"Esporta &immagine…", "esportaTabelloni", false},
+          std::tuple{"Esporta &PDF…", "pdfTabelloni", true}}) {
+        auto* button = new QPushButton(caption);
+        button->setObjectName(name);
+        connect(button, &QPushButton::clicked, this, [this, pdf] { exportPicture(pdf); });
+        exports->addWidget(button);
+    }
+    layout->addLayout(exports);
     layout->addWidget(buildBoards(), 1);
     connect(&watch_, &TimetableWatch::changed, this, [this] {
         showChoices(); // an undo may have taken them back
@@ -167,14 +178,6 @@ QLayout* BoardsWindow::buildSettings() {
         row->addWidget(box);
     }
     row->addStretch(1);
-    for (const auto& [caption, name, pdf] :
-         {std::tuple{"Esporta &immagine…", "esportaTabelloni", false},
-          std::tuple{"Esporta &PDF…", "pdfTabelloni", true}}) {
-        auto* button = new QPushButton(caption);
-        button->setObjectName(name);
-        connect(button, &QPushButton::clicked, this, [this, pdf] { exportPicture(pdf); });
-        row->addWidget(button);
-    }
     // A choice is the scenario's, kept with its editor's data; the boards follow it.
     auto keep = [this] {
         if (editor_.keep)

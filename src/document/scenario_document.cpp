@@ -26,6 +26,7 @@ void ScenarioDocument::replaced() {
     data_ = {};
     history_.setEditorData(dataText());
     change_ = ScenarioChange{.runs = {}, .station = true, .replaced = true};
+    onDisk_ = offered_ = {};
 }
 
 void ScenarioDocument::stepped(ScenarioChange change) {

@@ -114,19 +114,21 @@ void ScenarioDocument::assignTracks(const Assignment& assignment) {
     commit("assegnazione binari di " + countedTrains(static_cast<long>(count)));
 }
 
-void ScenarioDocument::perturbTrains(const std::vector<int>& trains,
-                                     const Perturbation& perturbation) {
+std::vector<PerturbationChange>
+ScenarioDocument::perturbTrains(const std::vector<int>& trains, const Perturbation& perturbation,
+                                const std::optional<CheckSettings>& settings) {
     if (!mayChange())
-        return;
-    const auto changes =
-        perturb(s_, trains, perturbation, data_.settings, links(), data_.trackRules);
+        return {};
+    auto changes = perturb(s_, trains, perturbation, settings.value_or(data_.settings), links(),
+                           data_.trackRules);
     if (changes.empty())
-        return;
+        return changes;
     static constexpr const char* kNames[] = {"soppressione", "limitazione", "origine qui",
                                              "cambio di binario", "ritardo"};
     afterTrainsChanged();
     commit(std::string(kNames[static_cast<int>(perturbation.action)]) + " di " +
            countedTrains(static_cast<long>(changes.size())));
+    return changes;
 }
 
 } // namespace zeb

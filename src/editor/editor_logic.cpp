@@ -12,6 +12,7 @@ EditorLogic::EditorLogic(Scenario& scenario, EditorUi& ui)
     document_.isOpen = [this] { return scenarioOpen(); };
     document_.afterTrainsChanged = [this] { afterManyTrainsChanged(); };
     document_.afterLinksChanged = [this] { enterCoveredState(); };
+    document_.afterStationTaken = [this] { ui_.openStationDialog(s_, binario); };
     categoria.entries = entriesOf(kCategorie);
     ritardo.entries = entriesOf(kRitardi);
     sussi.entries = entriesOf(kSussidiarie);
@@ -55,23 +56,6 @@ void EditorLogic::afterManyTrainsChanged() {
     enterCoveredState();
 }
 
-void EditorLogic::undo() {
-    if (!canUndo())
-        return;
-    if (hasUnconfirmedChanges()) {
-        showRecord(); // the typing goes, the history stays as it is
-        return;
-    }
-    if (auto change = history_.undo(s_))
-        document_.stepped(std::move(*change));
-}
-
-std::string EditorLogic::undoLabel() const {
-    if (hasUnconfirmedChanges())
-        return "modifiche al treno " + s_.treni[static_cast<std::size_t>(s_.treno_attuale)].numero;
-    return history_.undoLabel();
-}
-
 std::array<const std::string*, 9> EditorLogic::fieldTexts() const {
     return {&numero.text, &provenienza.text, &destinazione.text, &oraa.text, &mina.text,
             &orap.text,   &minp.text,        &fermate.text,      &note.text};
@@ -101,11 +85,11 @@ bool EditorLogic::hasUnconfirmedChanges() const {
     return shown_.choices != fieldChoices();
 }
 
-void EditorLogic::redo() {
-    if (!canRedo())
-        return;
-    if (auto change = history_.redo(s_))
-        document_.stepped(std::move(*change));
+bool EditorLogic::dropUnconfirmedChanges() {
+    if (!hasUnconfirmedChanges())
+        return false;
+    showRecord();
+    return true;
 }
 
 } // namespace zeb

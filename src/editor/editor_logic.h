@@ -4,12 +4,9 @@
 #include "controls/controls.h"
 #include "controls/user_prompts.h"
 #include "document/scenario_document.h"
-#include "gtfs/present_trains.h"
 #include "history/history.h"
 #include "model/scenario.h"
-#include "recovery/recovery_store.h"
 #include "timetable/occupancy.h"
-#include "variants/perturbation.h"
 
 #include <array>
 #include <optional>
@@ -18,12 +15,10 @@
 
 namespace zeb {
 
-struct StationDay;
-struct Assignment;
-
 // The logic of the editor window: every control under its name, the handlers of the scenario
 // and train commands, and the 50 ms periodic refresh that keeps dependent fields in line with
-// what the user types. It works on the shared scenario and asks a person through `ui`.
+// what the user types. It works on the shared scenario and asks a person through `ui`; the
+// commands added since live in EditorCommands and the document.
 class EditorLogic {
 public:
     EditorLogic(Scenario& scenario, EditorUi& ui);
@@ -99,46 +94,21 @@ public:
 
     // File commands.
     void salva_Click();
-    // "Salva variante come…": the scenario saved under a new name as a variant of the file it
-    // came from, which its companion file names as the base day. A scenario with no file of its
-    // own is refused with a word, and so is the base day's own file.
-    void saveVariantAs();
-    // The file the scenario was last read from or saved to; none for a new scenario or one
-    // restored from a recovery copy.
-    std::optional<std::string> scenarioFile() const;
     void carica_scenario_Click();
-    // The program comes back to the user: where another program changed the scenario's file or
-    // its editor's data since they were read or saved, offers once to read them again.
-    void checkFileOnDisk();
-    // The trains to a CSV file and from one, appended to the stored ones all or nothing; the
-    // import only while no new train is being entered.
-    void exportCsv();
-    void importCsv();
-    // A station's day read from a timetable feed, appended after the stored trains all or
-    // nothing as one step of the history; with `feedStation`, its name and tracks become the
-    // station data first and the station dialog opens for a check. With `tracksWith`, the trains
-    // that came without a track of the station get one in the same step, under those settings and
-    // the station's track rules.
-    // Trains the scenario holds already are settled as `present` says. Trains that do not fit
-    // are refused with a message. Offered when canShowTrain().
-    // `serviceDay` ("AAAA-MM-GG") becomes the scenario's day of service.
-    void importGtfs(const std::string& serviceDay, std::vector<Treno> trains,
-                    const StationDay* feedStation,
-                    const std::optional<CheckSettings>& tracksWith = std::nullopt,
-                    PresentTrains present = PresentTrains::AddAll, const TrainLinks& links = {});
-    // The scenario with what only the editor keeps of it (read with the scenario, a file that
-    // cannot be read said and left as it is, written with every save), its history, and the
-    // commands on many trains, links, settings and rules: offered while canShowTrain().
-    ScenarioDocument& document() { return document_; }
-    const ScenarioDocument& document() const { return document_; }
     // What APRI SCENARIO does once a file is chosen: the whole file or nothing, the station
     // dialog, the covered state. Also the way a file named on the command line is opened; it
     // does nothing while a scenario is open.
     void openScenarioFile(const std::string& path);
-    // At start: the newest copy an editor left without saving is offered once. Yes opens it as
-    // APRI SCENARIO would, with no path chosen and its changes unsaved; No, or a copy that cannot
-    // be read, keeps it aside under a dated name. Older copies are kept aside unasked.
-    void offerRecovery(RecoveryStore& store);
+    // Saves the scenario and its companion file as `path`, as SALVA does once a name is chosen;
+    // false when the scenario could not be written, or the user kept the file another program
+    // changed.
+    bool saveAs(const std::string& path);
+    // Reads the scenario's file again, the changes not saved dropped.
+    void reloadFromDisk();
+    // The scenario with what only the editor keeps of it, its file, its history, and the
+    // commands on many trains, links, settings and rules: offered while canShowTrain().
+    ScenarioDocument& document() { return document_; }
+    const ScenarioDocument& document() const { return document_; }
 
     bool scenarioOpen() const { return chiudi.enabled; } // CHIUDI SCENARIO is the open state
     // A scenario is open with changes that no save holds yet.
@@ -151,20 +121,10 @@ public:
     // Shows train `index` in the viewing state, as if a step button had reached it.
     void showTrain(int index);
 
-    // Undo and redo of the scenario's changes, offered as canShowTrain() is; each ends in the
-    // covered state. The labels say what they would undo or redo ("inserimento treno 2231").
-    // While the shown train's fields hold changes not yet confirmed, undo first puts the train
-    // back as stored, and nothing else.
-    bool canUndo() const {
-        return canShowTrain() && (history_.canUndo() || hasUnconfirmedChanges());
-    }
-    bool canRedo() const { return canShowTrain() && history_.canRedo(); }
-    std::string undoLabel() const;
-    // The shown train's fields differ from the train as stored.
+    // The shown train's fields differ from the train as stored; the second puts them back as
+    // stored, true where there was something to put back.
     bool hasUnconfirmedChanges() const;
-    const std::string& redoLabel() const { return history_.redoLabel(); }
-    void undo();
-    void redo();
+    bool dropUnconfirmedChanges();
 
 private:
     // Fills the train fields from the shown train, treni[treno_attuale], and remembers them.
@@ -174,18 +134,10 @@ private:
     // The covered state: the fields under the cover, NUOVO TRENO and TRENO PRECEDENTE ready.
     void enterCoveredState();
     void showFileError(const std::string& message);
-    // Saves the scenario and its companion file as `path`, as SALVA does once a name is chosen;
-    // false when the scenario could not be written, or the user kept the file another program
-    // changed.
-    bool saveTo(const std::string& path);
     // Before a save over the file the scenario was read from or last saved to: where another
     // program changed it since, asks whether to overwrite it, read it again or do nothing; true
     // to go on with the save.
     bool mayOverwrite(const std::string& path);
-    // The file as it is on disk now is the one the scenario holds.
-    void rememberFileOnDisk();
-    // Reads the scenario's file again, the changes not saved dropped.
-    void reloadFromDisk();
     // CHIUDI SCENARIO once it is answered Yes.
     void closeScenario();
     // Asks the question of CHIUDI SCENARIO; true for Yes.
@@ -220,10 +172,6 @@ private:
     // The document's history and editor's data, under the names the file commands use.
     History& history_ = document_.history();
     EditorData& data_ = document_.data();
-    std::string recoveredCopy_; // the recovery copy a restored scenario was read from
-    // The scenario's file as it was read or last saved, and as it was last offered again.
-    PairOnDisk onDisk_;
-    PairOnDisk offered_;
 };
 
 } // namespace zeb

@@ -55,7 +55,6 @@ void EditorLogic::closeScenario() {
     modifica.enabled = false;
     numerotrenit.setText("0");
     document_.replaced();
-    onDisk_ = offered_ = {};
 }
 
 void EditorLogic::contributo_Click() {

@@ -67,18 +67,19 @@ bool readOptions(const AssignRequest& request, const Scenario& s, AssignmentOpti
 
 int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, std::ostream& out,
                    std::ostream& err) {
-    const auto s = loadScenario(request.scenario, err);
-    if (!s)
+    const auto opened = openDocument(request.scenario, err);
+    if (!opened)
         return kExitUnreadable;
-    EditorData data = loadEditorData(request.scenario).data;
-    data.settings = settings;
-    AssignmentOptions options = assignmentOptions(data, {});
-    if (!readOptions(request, *s, options, err))
+    const Scenario& s = opened->scenario();
+    ScenarioDocument& document = opened->document();
+    document.setCheckSettings(settings);
+    AssignmentOptions options = assignmentOptions(document.data(), document.links());
+    if (!readOptions(request, s, options, err))
         return kExitUnreadable;
     if (request.rules) {
         RulesImport read;
         try {
-            read = importRulesCsv(readScenarioFile(*request.rules), stationTrackNames(*s));
+            read = importRulesCsv(readScenarioFile(*request.rules), stationTrackNames(s));
         } catch (const ScenarioFileError& error) {
             read.errors = {error.message()};
         }
@@ -88,26 +89,24 @@ int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, 
                 err << "  " << error << "\n";
             return kExitUnreadable;
         }
-        data.trackRules = std::move(read.rules);
+        document.setTrackRules(read.rules);
     }
-    options.rules = data.trackRules;
-    options.links = findLinks(*s, data.links).links;
-    data.buffer = options.buffer;
-    data.timeLimit = static_cast<int>(options.timeLimit);
-    const Assignment assignment = assignTracks(*s, options);
+    options.rules = document.data().trackRules;
+    document.setAssignmentLimits(options.buffer, static_cast<int>(options.timeLimit));
+    const Assignment assignment = assignTracks(s, options);
     for (const TrackChange& change : assignment.changes)
-        out << changeText(*s, change) << "\n";
-    if (const std::string unplaced = unplacedText(*s, assignment); !unplaced.empty())
+        out << changeText(s, change) << "\n";
+    if (const std::string unplaced = unplacedText(s, assignment); !unplaced.empty())
         out << unplaced << "\n";
     for (const std::string& line : shortfallTexts(assignment))
         out << line << "\n";
-    for (const std::string& line : splitUnitTexts(*s, assignment))
+    for (const std::string& line : splitUnitTexts(s, assignment))
         out << line << "\n";
     out << assignmentSummary(assignment, options) << "\n";
     if (assignment.searchNeedless)
         out << searchText(assignment) << "\n";
-    applyAssignment(*s, assignment);
-    if (!saveWithEditorData(*s, request.output, data, options.links, err))
+    document.assignTracks(assignment);
+    if (!saveDocument(*opened, request.output, err))
         return kExitUnreadable;
     return assignment.conflictsAfter == 0 && assignment.unplaced.empty() ? kExitOk : kExitProblems;
 }

@@ -140,18 +140,19 @@ int tabellone(const ToolArguments& a, const BoardsWriter& writeBoards, std::ostr
         return usageError(err, "tabellone: " + *fault);
     if (const auto fault = pictureFault(a, writeBoards))
         return usageError(err, *fault);
-    const auto s = loadScenario(a.file, err);
-    if (!s)
+    const auto opened = openDocument(a.file, err);
+    if (!opened)
         return kExitUnreadable;
-    const EditorData data = loadEditorData(a.file).data;
+    const Scenario* s = &opened->scenario();
+    const EditorData& data = opened->data();
     play.check = data.settings;
-    std::unique_ptr<Scenario> base;
+    std::unique_ptr<ToolDocument> base;
     if (std::error_code unknown;
         !data.baseDay.empty() && std::filesystem::is_regular_file(data.baseDay, unknown)) {
         std::ostringstream ignored;
-        base = loadScenario(data.baseDay, ignored);
+        base = openDocument(data.baseDay, ignored);
     }
-    const PlayedDay day = playDay(*s, linksBeside(*s, a.file), base.get(), play);
+    const PlayedDay day = playDay(*s, opened->links(), base ? &base->scenario() : nullptr, play);
     const int minute = at ? minuteOfPlay(day, *at) : 0;
     Table table;
     if (a.has("annunci"))

@@ -20,12 +20,14 @@ int confrontaCommand(const CompareRequest& request, const NoticeWriter& writeNot
         err << "zebrano-tool confronta: " << isoDateFault(*request.day) << "\n";
         return kExitUnreadable;
     }
-    if (!request.day) // the variant's day of service, where known
-        day = isoDate(loadEditorData(request.variant).data.serviceDay);
-    const auto base = loadScenario(request.base, err);
-    const auto variant = base ? loadScenario(request.variant, err) : nullptr;
-    if (!variant)
+    const auto baseDay = openDocument(request.base, err);
+    const auto variantDay = baseDay ? openDocument(request.variant, err) : nullptr;
+    if (!variantDay)
         return kExitUnreadable;
+    if (!request.day) // the variant's day of service, where known
+        day = isoDate(variantDay->data().serviceDay);
+    const Scenario* base = &baseDay->scenario();
+    const Scenario* variant = &variantDay->scenario();
     const std::vector<TrainDifference> differences = compareDays(*base, *variant);
     for (const std::string& line : differenceLines(*base, *variant, differences))
         out << line << "\n";

@@ -8,6 +8,7 @@
 #include "gtfs/station_day.h"
 #include "gtfs/station_list.h"
 #include "gtfs/train_choice.h"
+#include "model/counted.h"
 #include "model/quoted_text.h"
 #include "model/train_append.h"
 #include "scenario_file/line_source.h"
@@ -55,11 +56,8 @@ std::optional<int> theStationNamed(const GtfsFeed& feed, const std::string& name
     return std::nullopt;
 }
 
-// Tracks for the trainless trains from `first` on, by the base's rules, buffer and settings;
-// what was done, as `assegna` says it.
-std::string assignImported(Scenario& s, int first, const TrainLinks& links,
-                           const EditorData& data) {
-    const Assignment assignment = chooseImportedTracks(s, first, links, data);
+// The tracks chosen for the trainless trains, as `assegna` says it.
+std::string assignedText(const Scenario& s, const Assignment& assignment) {
     std::string text = counted(static_cast<long>(assignment.changes.size()), "binario assegnato",
                                "binari assegnati") +
                        "\n";
@@ -87,11 +85,12 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
     const auto station = theStationNamed(feed, *request.station, err);
     if (!station)
         return kExitUnreadable;
-    const auto base = loadScenario(*request.base, err);
-    if (!base)
+    const auto opened = openDocument(*request.base, err);
+    if (!opened)
         return kExitUnreadable;
+    const Scenario& base = opened->scenario();
     const StationDay stationDay = readStationDay(feed, *station, day);
-    ChosenTrains chosen = chooseTrains(stationDay, choice, *base);
+    ChosenTrains chosen = chooseTrains(stationDay, choice, base);
     const std::string where = stationDay.stationName + " il " + isoText(day);
     if (chosen.trains.empty()) {
         const auto validity = outsideFeed(feed, day);
@@ -100,10 +99,9 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
         return kExitProblems;
     }
     const std::vector<std::string> notes = importNotes(stationDay, chosen);
-    const std::vector<StoredLink> units = storedLinks(chosen.trains, chosen.links);
-    const TrainLinks had = linksBeside(*base, *request.base);
+    std::vector<StoredLink> units = storedLinks(chosen.trains, chosen.links);
     SettledImport settled =
-        settleImport(*base, std::move(chosen), how.value_or(PresentTrains::AddAll));
+        settleImport(base, std::move(chosen), how.value_or(PresentTrains::AddAll));
     const long present = settled.present;
     if (present > 0 && !how) {
         err << counted(present, "treno", "treni") << " di " << where << " "
@@ -112,35 +110,31 @@ int importDay(const GtfsToolRequest& request, const GtfsFeed& feed, const Import
                "sostituisci o tutti dice che farne; nulla è stato scritto\n";
         return kExitProblems;
     }
-    if (const auto refusal = settledRefusal(*base, settled)) {
-        err << *refusal << "\n";
+    // The trains that come without a track get theirs as the editor's import gives them.
+    const DayImported done = opened->document().importDay(
+        {isoText(day), std::move(settled), std::move(units), nullptr,
+         request.assign ? std::optional(opened->data().settings) : std::nullopt});
+    if (done.refusal) {
+        err << *done.refusal << "\n";
         return kExitProblems;
     }
-    const long replaced = static_cast<long>(settled.replaced.size());
-    const int before = applySettled(*base, settled);
-    const TrainLinks linked = withLinks(had, findLinks(*base, units).links);
-    const std::vector<int> trackless = tracklessTrains(*base, before);
-    EditorData data = loadEditorData(*request.base).data;
-    data.serviceDay = isoText(day);
-    std::string assigned;
-    if (request.assign && !trackless.empty())
-        assigned = assignImported(*base, before, linked, data);
-    if (!saveWithEditorData(*base, *request.output, data, linked, err))
+    if (!saveDocument(*opened, *request.output, err))
         return kExitUnreadable;
-    out << counted(base->totale_treni - before, "treno importato", "treni importati") << " da "
-        << where << ", " << counted(base->totale_treni, "treno", "treni") << " in "
+    out << counted(base.totale_treni - done.first, "treno importato", "treni importati") << " da "
+        << where << ", " << counted(base.totale_treni, "treno", "treni") << " in "
         << *request.output << "\n";
-    out << presentText(replaced, present, how);
-    if (linked.size() > had.size())
-        out << counted(static_cast<long>(linked.size() - had.size()), "rotazione collegata",
+    out << presentText(done.replaced, present, how);
+    if (done.newLinks > 0)
+        out << counted(static_cast<long>(done.newLinks), "rotazione collegata",
                        "rotazioni collegate")
             << " (block_id)\n";
     for (const std::string& note : notes)
         out << note << "\n";
-    if (!request.assign && !trackless.empty())
-        out << counted(static_cast<long>(trackless.size()), "treno", "treni")
+    if (!request.assign && !done.trackless.empty())
+        out << counted(static_cast<long>(done.trackless.size()), "treno", "treni")
             << " senza binario: --assegna ne sceglie i binari\n";
-    out << assigned;
+    if (done.tracks && !done.trackless.empty())
+        out << assignedText(base, *done.tracks);
     return kExitOk;
 }
 

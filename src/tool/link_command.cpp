@@ -32,23 +32,25 @@ int collegaCommand(const LinkRequest& request, const CheckSettings& settings, st
         err << "zebrano-tool collega: --attesa-max vuole i minuti, da 0 a 1440\n";
         return kExitUnreadable;
     }
-    const auto s = loadScenario(request.scenario, err);
-    if (!s)
+    const auto opened = openDocument(request.scenario, err);
+    if (!opened)
         return kExitUnreadable;
-    EditorData data = loadEditorData(request.scenario).data;
-    const TrainLinks existing = findLinks(*s, data.links).links;
-    const TurnaroundPairs pairs = pairTurnarounds(*s, settings, *wait, existing);
+    const Scenario& s = opened->scenario();
+    const TrainLinks existing = opened->links();
+    const TurnaroundPairs pairs = pairTurnarounds(s, settings, *wait, existing);
     for (const TrainLink& link : pairs.links)
-        out << linkLine(*s, link) << "\n";
+        out << linkLine(s, link) << "\n";
     out << (pairs.links.empty() ? std::string("Nessun collegamento nuovo")
                                 : counted(static_cast<long>(pairs.links.size()),
                                           "collegamento nuovo", "collegamenti nuovi"))
         << "; senza collegamento " << singlesText(pairs) << "\n";
-    if (const std::string changes = pairChangesText(*s, pairs.links); !changes.empty())
+    if (const std::string changes = pairChangesText(s, pairs.links); !changes.empty())
         out << "Dei collegamenti nuovi " << changes << "\n";
-    data.settings = settings;
-    if (request.output && !pairs.links.empty() &&
-        !saveWithEditorData(*s, *request.output, data, withLinks(existing, pairs.links), err))
+    if (!request.output || pairs.links.empty())
+        return pairs.links.empty() ? kExitProblems : kExitOk;
+    opened->document().setCheckSettings(settings);
+    opened->document().setLinks(withLinks(existing, pairs.links), "collegamenti");
+    if (!saveDocument(*opened, *request.output, err))
         return kExitUnreadable;
     return pairs.links.empty() ? kExitProblems : kExitOk;
 }

@@ -1,6 +1,7 @@
 #include "tool/new_command.h"
 
 #include "companion/editor_data.h"
+#include "model/counted.h"
 #include "model/quoted_text.h"
 #include "model/track_slots.h"
 #include "timetable/train_times.h"
@@ -27,7 +28,8 @@ int nuovoCommand(const NewScenarioRequest& request, std::ostream& out, std::ostr
     const auto minute = clockMinute(start);
     if (!minute)
         return wrong(err, "l'ora di inizio " + quotedBriefly(start) + " non è nella forma HH:MM");
-    auto s = std::make_unique<Scenario>();
+    ToolDocument created;
+    Scenario* s = &created.scenario();
     s->nome_stazione = request.station;
     const std::string clock = clockText(*minute); // "06:30"
     s->ora_inizio = clock.substr(0, 2);
@@ -58,7 +60,8 @@ int nuovoCommand(const NewScenarioRequest& request, std::ostream& out, std::ostr
         return wrong(err,
                      "una stazione ha al massimo " + std::to_string(kMaxChosenTracks) + " binari");
     rebuildTrackTable(*s);
-    if (!saveWithEditorData(*s, request.output, EditorData{}, {}, err))
+    created.document().replaced();
+    if (!saveDocument(created, request.output, err))
         return kExitUnreadable;
     out << "Stazione " << s->nome_stazione << " con "
         << counted(s->conta_binari, "binario", "binari") << ", inizio alle " << clockText(*minute)

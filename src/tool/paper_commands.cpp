@@ -2,6 +2,7 @@
 
 #include "companion/editor_data.h"
 #include "layout/occupancy_chart.h"
+#include "model/counted.h"
 #include "paper/paper_files.h"
 #include "text/numbers.h"
 #include "tool/iso_dates.h"
@@ -81,11 +82,11 @@ int occupazioneCommand(const std::string& scenarioPath, const std::string& outpu
         err << "zebrano-tool occupazione: --ore vuole un numero da 1 a 24\n";
         return kExitUnreadable;
     }
-    const auto s = loadScenario(scenarioPath, err);
-    if (!s)
+    const auto opened = openDocument(scenarioPath, err);
+    if (!opened)
         return kExitUnreadable;
-    const ChartContent content =
-        chartContent(*s, loadEditorData(scenarioPath).data.settings, linksBeside(*s, scenarioPath));
+    const Scenario* s = &opened->scenario();
+    const ChartContent content = chartContent(*s, opened->data().settings, opened->links());
     const PaperFile file =
         png ? writeChartPng(outputPath, *s, content, {content.firstMinute, content.lastMinute}, 2.0)
             : writeChartPdf(outputPath, *s, content, hours, format == "A3");
@@ -108,9 +109,10 @@ int manifestiCommand(const std::string& scenarioPath, const PosterRequest& reque
     const auto validity = validityOf(request, err);
     if (!validity)
         return kExitUnreadable;
-    const auto s = loadScenario(scenarioPath, err);
-    if (!s)
+    const auto opened = openDocument(scenarioPath, err);
+    if (!opened)
         return kExitUnreadable;
+    const Scenario* s = &opened->scenario();
     Poster poster = request.departures ? departuresPoster(*s) : arrivalsPoster(*s);
     poster.validity = *validity;
     if (written(writePostersPdf(request.output, *s, {poster}, paper->second), request.output,

@@ -88,19 +88,18 @@ int perturbaCommand(const PerturbRequest& request, const CheckSettings& settings
     Perturbation perturbation;
     if (const auto fault = readRequest(request, filter, perturbation))
         return wrong(err, *fault);
-    const auto s = loadScenario(request.scenario, err);
-    if (!s)
+    const auto opened = openDocument(request.scenario, err);
+    if (!opened)
         return kExitUnreadable;
-    if (!perturbation.track.empty() && !hasStationTrack(*s, perturbation.track))
+    const Scenario& s = opened->scenario();
+    if (!perturbation.track.empty() && !hasStationTrack(s, perturbation.track))
         return wrong(err, "il binario " + quotedBriefly(perturbation.track) +
                               " non è tra quelli della stazione");
     // The new day is a variant of the file: its editor's data go with it, naming it as the base.
-    EditorData data = loadEditorData(request.scenario).data;
-    const TrainLinks links = findLinks(*s, data.links).links;
-    data.baseDay = std::filesystem::absolute(request.scenario).string();
+    opened->document().data().baseDay = std::filesystem::absolute(request.scenario).string();
     const std::vector<PerturbationChange> changes =
-        perturb(*s, filteredTrains(*s, filter), perturbation, settings, links, data.trackRules);
-    if (!saveWithEditorData(*s, request.output, data, links, err))
+        opened->document().perturbTrains(filteredTrains(s, filter), perturbation, settings);
+    if (!saveDocument(*opened, request.output, err))
         return kExitUnreadable;
     for (const PerturbationChange& change : changes)
         out << change.text << "\n";

@@ -1,11 +1,10 @@
 #include "tool/tool_commands.h"
 
-#include "companion/editor_data.h"
 #include "csv_exchange/trains_csv.h"
+#include "model/counted.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
-#include "scenario_file/scenario_reader.h"
 #include "timetable/checker.h"
 #include "tool/tool_files.h"
 #include "track_rules/rule_matching.h"
@@ -16,12 +15,12 @@ namespace zeb {
 
 int verificaCommand(const std::string& scenarioPath, const CheckSettings& settings,
                     std::ostream& out, std::ostream& err) {
-    const auto s = loadScenario(scenarioPath, err);
-    if (!s)
+    const auto opened = openDocument(scenarioPath, err);
+    if (!opened)
         return kExitUnreadable;
-    const std::vector<Finding> findings =
-        withFindings(checkScenario(*s, settings, linksBeside(*s, scenarioPath)),
-                     ruleFindings(*s, loadEditorData(scenarioPath).data.trackRules));
+    const Scenario& s = opened->scenario();
+    const std::vector<Finding> findings = withFindings(checkScenario(s, settings, opened->links()),
+                                                       ruleFindings(s, opened->data().trackRules));
     for (const Finding& finding : findings)
         out << (finding.severity == Severity::Error ? "errore: " : "avviso: ") << finding.message
             << "\n";
@@ -33,10 +32,10 @@ int verificaCommand(const std::string& scenarioPath, const CheckSettings& settin
 
 int esportaCommand(const std::string& scenarioPath, const std::optional<std::string>& csvPath,
                    std::ostream& out, std::ostream& err) {
-    const auto s = loadScenario(scenarioPath, err);
-    if (!s)
+    const auto opened = openDocument(scenarioPath, err);
+    if (!opened)
         return kExitUnreadable;
-    const std::string csv = trainsCsv(*s);
+    const std::string csv = trainsCsv(opened->scenario());
     if (!csvPath) {
         out << csv;
         return kExitOk;
@@ -52,12 +51,13 @@ int esportaCommand(const std::string& scenarioPath, const std::optional<std::str
 
 int importaCommand(const std::string& csvPath, const std::string& basePath,
                    const std::string& outputPath, std::ostream& out, std::ostream& err) {
-    const auto s = loadScenario(basePath, err);
-    if (!s)
+    const auto opened = openDocument(basePath, err);
+    if (!opened)
         return kExitUnreadable;
+    const Scenario& s = opened->scenario();
     CsvImport result;
     try {
-        result = importTrainsCsv(*s, readScenarioFile(csvPath));
+        result = importTrainsCsv(s, readScenarioFile(csvPath));
     } catch (const ScenarioFileError& error) {
         err << csvPath << ": " << error.message() << "\n";
         return kExitUnreadable;
@@ -68,13 +68,12 @@ int importaCommand(const std::string& csvPath, const std::string& basePath,
             err << error << "\n";
         return kExitProblems;
     }
-    const int before = appendImportedTrains(*s, result);
     // The base's trains keep their places, and so their links, rules and settings.
-    const EditorData data = loadEditorData(basePath).data;
-    if (!saveWithEditorData(*s, outputPath, data, findLinks(*s, data.links).links, err))
+    const int before = opened->document().importCsv(result);
+    if (!saveDocument(*opened, outputPath, err))
         return kExitUnreadable;
-    out << counted(s->totale_treni - before, "treno importato", "treni importati") << ", "
-        << counted(s->totale_treni, "treno", "treni") << " in " << outputPath << "\n";
+    out << counted(s.totale_treni - before, "treno importato", "treni importati") << ", "
+        << counted(s.totale_treni, "treno", "treni") << " in " << outputPath << "\n";
     return kExitOk;
 }
 

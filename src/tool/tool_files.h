@@ -1,8 +1,7 @@
 #pragma once
 
-#include "model/counted.h"
+#include "document/scenario_document.h"
 #include "model/scenario.h"
-#include "model/train_links.h"
 
 #include <iosfwd>
 #include <memory>
@@ -10,16 +9,32 @@
 
 namespace zeb {
 
-// The scenario at `path`, or null with its "number description" on `err`.
-std::unique_ptr<Scenario> loadScenario(const std::string& path, std::ostream& err);
-// The links that the editor's data beside the scenario at `path` give among the trains of `s`;
-// none where there are no such data. What cannot be read is said where the data are read first.
-TrainLinks linksBeside(const Scenario& s, const std::string& path);
-// Saves `s` as `path` with the editor's `data` beside it, its links being `links` among the
-// trains of `s`, as one (neither is written where either fails); false with the "number
-// description" of what failed on `err`. A new scenario so replaces the old one's data too.
-struct EditorData;
-bool saveWithEditorData(Scenario& s, const std::string& path, EditorData data,
-                        const TrainLinks& links, std::ostream& err);
+// A scenario as a command works on it: the same document the editor opens, with the editor's
+// data beside the file, so that a command and the editor cannot differ. Nobody is there to
+// answer a question: a command that would ask one does nothing.
+class ToolDocument : private MessageUi {
+public:
+    ToolDocument() : s_(std::make_unique<Scenario>()), document_(*s_, *this) {}
+    Scenario& scenario() { return *s_; }
+    ScenarioDocument& document() { return document_; }
+    const TrainLinks& links() const { return document_.links(); }
+    const EditorData& data() const { return document_.data(); }
+
+private:
+    Answer showMessage(const std::string&, const std::string&, MessageIcon,
+                       MessageButtons) override {
+        return Answer::Cancel;
+    }
+
+    std::unique_ptr<Scenario> s_; // a scenario is too big for the stack
+    ScenarioDocument document_;
+};
+
+// The scenario at `path` with its editor's data, or null with its "number description" on
+// `err`. What cannot be read of the editor's data is said by the options that read it first.
+std::unique_ptr<ToolDocument> openDocument(const std::string& path, std::ostream& err);
+// Saves the document as `path`, the scenario with its editor's data as one (neither is written
+// where either fails); false with the "number description" of what failed on `err`.
+bool saveDocument(ToolDocument& document, const std::string& path, std::ostream& err);
 
 } // namespace zeb

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/fake_ui.h"
+#include "editor/editor_commands.h"
 #include "editor/editor_logic.h"
 
 #include <stdexcept>
@@ -51,6 +52,7 @@ struct EditorFixture {
     Scenario s;
     FakeUi ui;
     EditorLogic editor{s, ui};
+    EditorCommands commands{editor, ui};
 
     EditorFixture() {
         ui.station = chooseStation({0, 1, 23});

@@ -150,7 +150,7 @@ TEST_F(FileCommands, AFileChangedByAnotherProgramIsNeverOverwrittenUnasked) {
     const std::string question = "day.zeb: Il file è stato modificato da un altro programma: "
                                  "sovrascrivere, ricaricare o annullare? [3 4]";
 
-    editor.checkFileOnDisk();
+    commands.checkFileOnDisk();
     save(day);
     EXPECT_TRUE(ui.messages.empty()) << "nothing changed elsewhere: nothing asked";
 
@@ -174,18 +174,18 @@ TEST_F(FileCommands, AFileChangedByAnotherProgramIsNeverOverwrittenUnasked) {
     EXPECT_FALSE(editor.hasUnsavedChanges());
 
     ui.messages.clear();
-    editor.checkFileOnDisk();
+    commands.checkFileOnDisk();
     EXPECT_TRUE(ui.messages.empty()) << "read again: the same as on disk";
     test::writeBytes(folder.file("day.zeb-editor"), "{}");
-    editor.checkFileOnDisk(); // answered No
-    editor.checkFileOnDisk();
+    commands.checkFileOnDisk(); // answered No
+    commands.checkFileOnDisk();
     ASSERT_EQ(ui.messages.size(), 1u) << "offered once for each change made elsewhere";
     EXPECT_EQ(ui.messages[0].text,
               "Il file day.zeb è stato modificato da un altro programma. Ricaricarlo?");
     changeOnDisk();
     test::writeBytes(day, test::exampleFileBytes());
     ui.answers = {Answer::Yes};
-    editor.checkFileOnDisk();
+    commands.checkFileOnDisk();
     EXPECT_EQ(s.totale_treni, 2) << "Yes reads the file again";
 }
 
@@ -216,7 +216,7 @@ TEST_F(FileCommands, AKilledSaveNeverSplitsThePairSilently) {
 // scenario has none yet, and the base day's own file is no variant of itself.
 TEST_F(FileCommands, AVariantRemembersItsBaseDay) {
     ui.fileNames = {folder.file("x.zeb")};
-    editor.saveVariantAs();
+    commands.saveVariantAs();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].described(),
               "Salva variante: Lo scenario non ha ancora un file: salvarlo prima come giorno "
@@ -226,16 +226,16 @@ TEST_F(FileCommands, AVariantRemembersItsBaseDay) {
     save(folder.file("normale.zeb"));
     ui.messages.clear();
     ui.fileNames = {folder.file("normale.zeb")};
-    editor.saveVariantAs();
+    commands.saveVariantAs();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.filters.back().suggestedName, folder.file("normale - variante.zeb"));
     EXPECT_EQ(editor.document().data().baseDay, "");
 
     s.treni[0].binario = "1";
     ui.fileNames = {folder.file("sciopero")};
-    editor.saveVariantAs();
+    commands.saveVariantAs();
     EXPECT_EQ(s.nome_file, folder.file("sciopero.zeb"));
-    EXPECT_EQ(editor.scenarioFile(), folder.file("sciopero.zeb"));
+    EXPECT_EQ(editor.document().file(), folder.file("sciopero.zeb"));
     EXPECT_FALSE(editor.hasUnsavedChanges());
     EXPECT_EQ(test::readBytes(folder.file("normale.zeb")), test::exampleFileBytes())
         << "the base day stays as it was saved";
@@ -266,7 +266,7 @@ TEST_F(FileCommands, LinksTravelBesideTheScenario) {
             .orap = "07",
             .minp = "30"});
     editor.document().setLinks({{1, 2}}, "collegamento 88→89");
-    EXPECT_EQ(editor.undoLabel(), "collegamento 88→89");
+    EXPECT_EQ(commands.undoLabel(), "collegamento 88→89");
     EXPECT_TRUE(editor.hasUnsavedChanges());
     save(folder.file("a.zeb"));
     ui.answers = {Answer::Yes};
@@ -285,7 +285,7 @@ TEST_F(FileCommands, LinksTravelBesideTheScenario) {
     EXPECT_NE(ui.messages.back().text.find(", e con loro 1 collegamento (88→89)?"),
               std::string::npos);
     EXPECT_TRUE(editor.document().links().empty()) << "a link goes with its train";
-    editor.undo();
+    commands.undo();
     EXPECT_EQ(editor.document().links(), (TrainLinks{{1, 2}}));
 
     ui.answers = {Answer::Yes};
@@ -315,12 +315,12 @@ TEST_F(FileCommands, AnImportsUnitsAreLinkedWhereTheyLand) {
     starting.ora_partenza = "07";
     starting.min_partenza = "10";
     starting.binario.clear();
-    editor.importGtfs("2024-03-06", {ending, starting}, nullptr, CheckSettings{},
+    commands.importGtfs("2024-03-06", {ending, starting}, nullptr, CheckSettings{},
                       PresentTrains::AddAll, {{0, 1}});
     EXPECT_EQ(editor.document().links(), (TrainLinks{{2, 3}}));
     EXPECT_FALSE(s.treni[2].binario.empty());
     EXPECT_EQ(s.treni[2].binario, s.treni[3].binario);
-    editor.undo();
+    commands.undo();
     EXPECT_TRUE(editor.document().links().empty());
 }
 
@@ -352,11 +352,11 @@ TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
 
 TEST_F(FileCommands, TrainsGoToACsvFileAndComeBackAppended) {
     ui.fileNames = {folder.file("treni")};
-    editor.exportCsv();
+    commands.exportCsv();
     EXPECT_EQ(ui.filters.back().pattern + " " + ui.filters.back().suggestedName,
               "*.csv Valmora - treni.csv");
     ui.fileNames = {folder.file("treni.csv")};
-    editor.importCsv();
+    commands.importCsv();
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(std::to_string(s.totale_treni) + "|" + editor.numerotrenit.text, "4|4");
     EXPECT_EQ(states(), test::kCovered);
@@ -364,7 +364,7 @@ TEST_F(FileCommands, TrainsGoToACsvFileAndComeBackAppended) {
 
     test::writeBytes(folder.file("bad.csv"), "Numero;Partenza;Destinazione\n1;25:10;X\n");
     ui.fileNames = {folder.file("bad.csv")};
-    editor.importCsv();
+    commands.importCsv();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].described(),
               "Importazione da CSV: Nessun treno è stato importato:\r\nRiga 2, Partenza: «25:10» "
@@ -375,13 +375,13 @@ TEST_F(FileCommands, TrainsGoToACsvFileAndComeBackAppended) {
     test::writeBytes(folder.file("long.csv"), "Numero\n" + std::string(3 << 19, '\n') + "5\n");
     ui.fileNames = {folder.file("long.csv")};
     ui.cancelProgressAt = 1;
-    editor.importCsv();
+    commands.importCsv();
     EXPECT_EQ(s.totale_treni, 4);
     EXPECT_EQ(ui.messages.size(), 1u);
 
     editor.nuovotreno_Click(); // not while a new train is entered
     ui.fileNames = {folder.file("treni.csv")};
-    editor.importCsv();
+    commands.importCsv();
     EXPECT_EQ(s.totale_treni, 4);
 }
 

@@ -175,12 +175,12 @@ TEST_F(TrainCommands, UndoFirstTakesBackWhatIsTyped) {
     editor.note.setText("nuova");
     choose(editor.binario, "2");
     ASSERT_TRUE(editor.hasUnconfirmedChanges());
-    EXPECT_EQ(editor.undoLabel(), "modifiche al treno 1");
-    editor.undo();
+    EXPECT_EQ(commands.undoLabel(), "modifiche al treno 1");
+    commands.undo();
     EXPECT_EQ(editor.note.text + "|" + editor.binario.text(), "|1");
     EXPECT_EQ(s.totale_treni, 2) << "the history is as it was";
-    EXPECT_EQ(editor.undoLabel(), "inserimento treno 2");
-    editor.undo();
+    EXPECT_EQ(commands.undoLabel(), "inserimento treno 2");
+    commands.undo();
     EXPECT_EQ(s.totale_treni, 1);
 
     // A bus stored with another indication shows the one the refresh forces: no change of the

@@ -44,22 +44,22 @@ TEST_P(UndoRedo, GiveBackTheScenarioExactlyAndCover) {
     GetParam().act(*this);
     const Snapshot after = snapshot(s);
     ASSERT_NE(before, after) << "the step changed something";
-    ASSERT_TRUE(editor.canUndo());
-    EXPECT_EQ(editor.undoLabel(), GetParam().label);
+    ASSERT_TRUE(commands.canUndo());
+    EXPECT_EQ(commands.undoLabel(), GetParam().label);
     auto news = editor.document().takeChange();
     ASSERT_TRUE(news);
     EXPECT_TRUE(test::announcesExactly(std::get<2>(before), std::get<2>(after), *news));
     EXPECT_EQ(news->station, std::get<0>(before) != std::get<0>(after) ||
                                  std::get<1>(before) != std::get<1>(after));
 
-    editor.undo();
+    commands.undo();
     EXPECT_EQ(snapshot(s), before);
     EXPECT_EQ(states(), test::kCovered);
     EXPECT_EQ(editor.numerotrenit.text, std::to_string(s.totale_treni));
     news = editor.document().takeChange();
     ASSERT_TRUE(news);
     EXPECT_TRUE(test::announcesExactly(std::get<2>(after), std::get<2>(before), *news));
-    editor.redo();
+    commands.redo();
     EXPECT_EQ(snapshot(s), after);
     EXPECT_EQ(editor.binario.entries.size(), static_cast<std::size_t>(s.numero_binari));
     news = editor.document().takeChange();
@@ -114,16 +114,16 @@ INSTANTIATE_TEST_SUITE_P(
              "assegnazione binari di 1 treno"},
         Step{"GtfsImport",
              [](EditorFixture& f) {
-                 f.editor.importGtfs("2024-03-06", {f.s.treni[0], f.s.treni[2]}, nullptr);
+                 f.commands.importGtfs("2024-03-06", {f.s.treni[0], f.s.treni[2]}, nullptr);
              },
              "importazione GTFS di 2 treni"},
         Step{"CsvImport",
              [](EditorFixture& f) {
                  test::TempFolder folder;
                  f.ui.fileNames = {folder.file("treni.csv")};
-                 f.editor.exportCsv();
+                 f.commands.exportCsv();
                  f.ui.fileNames = {folder.file("treni.csv")};
-                 f.editor.importCsv();
+                 f.commands.importCsv();
              },
              "importazione di 3 treni"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -148,7 +148,7 @@ TEST(History, TheEditorsDataAreUndoneAndRedone) {
     std::vector<EditorData> seen{before};
     for (const auto& step : steps) {
         step.change();
-        EXPECT_EQ(f.editor.undoLabel(), step.label);
+        EXPECT_EQ(f.commands.undoLabel(), step.label);
         EXPECT_TRUE(f.editor.hasUnsavedChanges());
         ASSERT_TRUE(f.editor.document().takeChange().value_or(ScenarioChange{}).editorData)
             << step.label;
@@ -156,12 +156,12 @@ TEST(History, TheEditorsDataAreUndoneAndRedone) {
     }
     EXPECT_EQ(seen.back().trackRules, rules);
     for (std::size_t k = seen.size() - 1; k > 0; --k) {
-        f.editor.undo();
+        f.commands.undo();
         EXPECT_EQ(f.editor.document().data(), seen[k - 1]) << k;
     }
-    EXPECT_EQ(f.editor.undoLabel(), "inserimento treno 2") << "the trains' steps stay";
-    f.editor.redo();
-    f.editor.redo();
+    EXPECT_EQ(f.commands.undoLabel(), "inserimento treno 2") << "the trains' steps stay";
+    f.commands.redo();
+    f.commands.redo();
     EXPECT_EQ(f.editor.document().data(), seen[2]);
     EXPECT_EQ(f.s.totale_treni, 2);
 }
@@ -171,17 +171,17 @@ TEST(History, TheEditorsDataAreUndoneAndRedone) {
 TEST(History, WhatCanBeUndone) {
     EditorFixture f;
     f.insertNumbered(3);
-    f.editor.undo();
-    EXPECT_EQ(f.editor.redoLabel(), "inserimento treno 3");
+    f.commands.undo();
+    EXPECT_EQ(f.commands.redoLabel(), "inserimento treno 3");
     f.insert({.numero = "9"});
-    EXPECT_FALSE(f.editor.canRedo());
+    EXPECT_FALSE(f.commands.canRedo());
     f.editor.nuovotreno_Click();
-    f.editor.undo();
+    f.commands.undo();
     EXPECT_EQ(f.s.totale_treni, 3);
     f.editor.cancellatreno_Click(); // abandons the entry
     f.ui.answers = {Answer::Yes};
     f.editor.chiudi_Click();
-    EXPECT_FALSE(f.editor.canUndo() || f.editor.canRedo());
+    EXPECT_FALSE(f.commands.canUndo() || f.commands.canRedo());
 }
 
 } // namespace

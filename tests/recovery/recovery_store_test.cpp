@@ -2,6 +2,7 @@
 
 #include "companion/kill_harness.h"
 #include "controls/fake_ui.h"
+#include "editor/editor_commands.h"
 #include "editor/editor_logic.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/test_files.h"
@@ -174,6 +175,7 @@ struct Restart {
     Scenario s;
     test::FakeUi ui;
     EditorLogic editor{s, ui};
+    EditorCommands commands{editor, ui};
     std::unique_ptr<RecoveryStore> store;
 
     explicit Restart(const std::string& copy, const EditorData& editorData = {}) {
@@ -190,7 +192,7 @@ TEST(Recovery, YesRestoresNoKeepsAsideAndAnUnreadableCopyIsReported) {
     Restart yes(test::exampleFileBytes(),
                 {.settings = {.separation = 7}, .recoveredFrom = "/giorni/Valmora.zeb"});
     yes.ui.answers = {Answer::Yes};
-    yes.editor.offerRecovery(*yes.store);
+    yes.commands.offerRecovery(*yes.store);
     ASSERT_EQ(yes.ui.messages.size(), 1u);
     EXPECT_EQ(yes.ui.messages[0].text.rfind("È stato trovato uno scenario non salvato (Valmora, 2 "
                                             "treni, del file Valmora.zeb nella cartella /giorni, "
@@ -201,14 +203,14 @@ TEST(Recovery, YesRestoresNoKeepsAsideAndAnUnreadableCopyIsReported) {
     EXPECT_EQ(std::to_string(yes.s.totale_treni) + " " + std::to_string(yes.ui.stationOpenings),
               "2 1");
     EXPECT_EQ(yes.s.nome_file, "/giorni/Valmora.zeb") << "its own file, where SALVA starts";
-    EXPECT_EQ(yes.editor.scenarioFile(), "/giorni/Valmora.zeb");
+    EXPECT_EQ(yes.editor.document().file(), "/giorni/Valmora.zeb");
     EXPECT_EQ(yes.editor.document().data().recoveredFrom, "") << "no saved file names it";
     EXPECT_TRUE(yes.editor.hasUnsavedChanges());
     EXPECT_EQ(test::readBytes(yes.store->ownCopy()), test::exampleFileBytes()) << "adopted";
     EXPECT_EQ(yes.editor.document().data().settings.separation, 7) << "with the editor's data";
 
     Restart no(test::exampleFileBytes());
-    no.editor.offerRecovery(*no.store); // answered No
+    no.commands.offerRecovery(*no.store); // answered No
     ASSERT_EQ(no.ui.messages.size(), 1u);
     EXPECT_NE(no.ui.messages[0].text.find("(Valmora, 2 treni, mai salvato, modificato il "),
               std::string::npos);
@@ -217,7 +219,7 @@ TEST(Recovery, YesRestoresNoKeepsAsideAndAnUnreadableCopyIsReported) {
     EXPECT_TRUE(no.store->orphans().empty());
 
     Restart broken("Stazione di = A\r\n");
-    broken.editor.offerRecovery(*broken.store);
+    broken.commands.offerRecovery(*broken.store);
     ASSERT_EQ(broken.ui.messages.size(), 1u);
     EXPECT_NE(broken.ui.messages[0].text.find("non si può leggere: 1001 Riga 2"), std::string::npos)
         << broken.ui.messages[0].text;
@@ -233,7 +235,7 @@ TEST(Recovery, ACopyAnotherEditorTookIsNoError) {
         if (moment == "orphan-found")
             std::remove(path.c_str());
     };
-    late.editor.offerRecovery(*late.store);
+    late.commands.offerRecovery(*late.store);
     RecoveryStore::testHook() = nullptr;
     EXPECT_TRUE(late.ui.messages.empty());
     EXPECT_FALSE(late.editor.scenarioOpen());

@@ -136,8 +136,7 @@ TEST_F(ZebranoTool, CollegaFindsTheTurnaroundsAndVerificaHonoursThem) {
     day.nome_stazione = "Capolinea";
     for (int i = 0; i < day.totale_treni; ++i)
         day.treni[i].ritardo = "0";
-    std::ostringstream ignored;
-    ASSERT_TRUE(saveWithEditorData(day, path("day.zeb"), {}, {}, ignored)) << ignored.str();
+    saveScenarioPair(day, path("day.zeb"), {});
     auto collega = [&](std::optional<std::string> output, std::optional<std::string> wait) {
         return run([&](auto& o, auto& e) {
             return collegaCommand({path("day.zeb"), output, wait}, {}, o, e);
@@ -171,8 +170,7 @@ TEST_F(ZebranoTool, AKilledCommandNeverSplitsItsOutputSilently) {
             {{"2001", "Nordia", "10:00", "", "", "1"}, {"2002", "", "", "Nordia", "10:40", "1"}});
         s.nome_stazione = day;
         s.treni[0].ritardo = s.treni[1].ritardo = "0";
-        std::ostringstream ignored;
-        ASSERT_TRUE(saveWithEditorData(s, path(day), {}, {}, ignored)) << ignored.str();
+        saveScenarioPair(s, path(day), {});
     }
     std::ostringstream ignored;
     collegaCommand({path("a.zeb"), path("out.zeb"), {}}, {}, ignored, ignored);
@@ -221,15 +219,15 @@ TEST_F(ZebranoTool, GtfsLinksTheTripsOfABlock) {
         });
     };
     EXPECT_NE(gtfs(false).find("\n1 rotazione collegata (block_id)\n"), std::string::npos);
-    auto s = loadScenario(path("new.zeb"), std::cerr);
-    const TrainLinks links = linksBeside(*s, path("new.zeb"));
+    auto opened = openDocument(path("new.zeb"), std::cerr);
+    const Scenario& s = opened->scenario();
+    const TrainLinks links = opened->links();
     ASSERT_EQ(links.size(), 1u);
-    EXPECT_EQ(unitLabel(*s, links[0]), "2232→2233");
-    EXPECT_FALSE(s->treni[links[0].arriving].binario.empty());
-    EXPECT_EQ(s->treni[links[0].arriving].binario, s->treni[links[0].leaving].binario);
+    EXPECT_EQ(unitLabel(s, links[0]), "2232→2233");
+    EXPECT_FALSE(s.treni[links[0].arriving].binario.empty());
+    EXPECT_EQ(s.treni[links[0].arriving].binario, s.treni[links[0].leaving].binario);
     EXPECT_EQ(gtfs(true).find("rotazion"), std::string::npos);
-    s = loadScenario(path("new.zeb"), std::cerr);
-    EXPECT_TRUE(linksBeside(*s, path("new.zeb")).empty());
+    EXPECT_TRUE(openDocument(path("new.zeb"), std::cerr)->links().empty());
 }
 
 TEST_F(ZebranoTool, GtfsListsStationsAndImportsOneDayWithItsExitStatus) {

@@ -91,7 +91,7 @@ private slots:
         save(QString::fromStdString(folder.file("Valmora.zeb")));
         nextFile = QString::fromStdString(folder.file("Sciopero"));
         window->findChild<QAction*>("actionSalvaVariante")->trigger();
-        QCOMPARE(window->logic().scenarioFile().value_or(""), folder.file("Sciopero.zeb"));
+        QCOMPARE(window->logic().document().file().value_or(""), folder.file("Sciopero.zeb"));
         window->logic().document().perturbTrains({1}, {});
         window->logic().document().perturbTrains({0}, {Perturbation::Action::ChangeTrack, "2"});
         nextFile.clear(); // the base day is known: no dialog

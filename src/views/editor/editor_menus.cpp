@@ -56,10 +56,10 @@ void EditorWindow::buildToolsMenu() {
     postersAction_->setObjectName("actionManifesti");
     tools->addSeparator();
     exportCsvAction_ = tools->addAction("&Esporta treni in CSV…", this,
-                                        [this] { run([this] { logic_.exportCsv(); }); });
+                                        [this] { run([this] { commands_.exportCsv(); }); });
     exportCsvAction_->setObjectName("actionEsportaCsv");
     importCsvAction_ = tools->addAction("&Importa treni da CSV…", this,
-                                        [this] { run([this] { logic_.importCsv(); }); });
+                                        [this] { run([this] { commands_.importCsv(); }); });
     importCsvAction_->setObjectName("actionImportaCsv");
     importGtfsAction_ = tools->addAction("Importa orario &GTFS…", this, [this] { importGtfs(); });
     importGtfsAction_->setObjectName("actionImportaGtfs");
@@ -106,10 +106,10 @@ void EditorWindow::buildMenuBar() {
     edit->setObjectName("menuModifica");
     // While a text box has the focus, the same keys undo its typing: the box takes them first.
     undoAction_ = edit->addAction("Annulla", QKeySequence::Undo, this,
-                                  [this] { run([this] { logic_.undo(); }); });
+                                  [this] { run([this] { commands_.undo(); }); });
     undoAction_->setObjectName("actionAnnulla");
     redoAction_ = edit->addAction("Ripeti", QKeySequence::Redo, this,
-                                  [this] { run([this] { logic_.redo(); }); });
+                                  [this] { run([this] { commands_.redo(); }); });
     redoAction_->setObjectName("actionRipeti");
     // Ctrl+Y too, as most editors take it.
     // Ctrl+Shift+Z and Ctrl+Y both, once each: a key bound twice would do neither.
@@ -165,7 +165,7 @@ void EditorWindow::buildFileMenu() {
         fileActions_.emplace_back(action, button);
     }
     variantAction_ = file->addAction("Salva &variante come…", this,
-                                     [this] { run([this] { logic_.saveVariantAs(); }); });
+                                     [this] { run([this] { commands_.saveVariantAs(); }); });
     variantAction_->setObjectName("actionSalvaVariante");
     file->addSeparator();
     compareAction_ = file->addAction("C&onfronta con…", this, [this] { compareDays(); });

@@ -67,7 +67,7 @@ void EditorWindow::importGtfs() {
     const PresentTrains present = dialog.presentTrains();
     const TrainLinks links = dialog.links();
     const std::string day = date::format("%Y-%m-%d", dialog.chosenDay());
-    run([&] { logic_.importGtfs(day, dialog.takeTrains(), station, tracksWith, present, links); });
+    run([&] { commands_.importGtfs(day, dialog.takeTrains(), station, tracksWith, present, links); });
 }
 
 void EditorWindow::assignTracks(const std::vector<int>& selected) {

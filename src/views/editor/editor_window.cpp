@@ -45,7 +45,7 @@ EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     recovery_->setEditorData([this] {
         EditorData data = logic_.document().data();
         data.links = storedLinks(logic_.scenario(), logic_.document().links());
-        data.recoveredFrom = logic_.scenarioFile().value_or("");
+        data.recoveredFrom = logic_.document().file().value_or("");
         return data;
     });
     setObjectName("Form1");
@@ -87,7 +87,7 @@ EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
 
 void EditorWindow::checkFileOnDisk() {
     if (!inHandler_)
-        run([this] { logic_.checkFileOnDisk(); });
+        run([this] { commands_.checkFileOnDisk(); });
 }
 
 void EditorWindow::buildTopBand(QWidget* area) {
@@ -275,7 +275,7 @@ void EditorWindow::placeFocus() {
 }
 
 void EditorWindow::offerRecovery() {
-    run([this] { logic_.offerRecovery(recovery_->store()); });
+    run([this] { commands_.offerRecovery(recovery_->store()); });
 }
 
 void EditorWindow::followScenario() {
@@ -309,11 +309,11 @@ void EditorWindow::followScenario() {
 
 void EditorWindow::updateUndoActions() {
     unconfirmed_ = logic_.hasUnconfirmedChanges();
-    undoAction_->setEnabled(logic_.canUndo());
-    undoAction_->setText(logic_.canUndo() ? "Annulla " + QString::fromStdString(logic_.undoLabel())
+    undoAction_->setEnabled(commands_.canUndo());
+    undoAction_->setText(commands_.canUndo() ? "Annulla " + QString::fromStdString(commands_.undoLabel())
                                           : QString("Annulla"));
-    redoAction_->setEnabled(logic_.canRedo());
-    redoAction_->setText(logic_.canRedo() ? "Ripeti " + QString::fromStdString(logic_.redoLabel())
+    redoAction_->setEnabled(commands_.canRedo());
+    redoAction_->setText(commands_.canRedo() ? "Ripeti " + QString::fromStdString(commands_.redoLabel())
                                           : QString("Ripeti"));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/editor_commands.h"
 #include "editor/editor_logic.h"
 #include "views/common/dialog_prompts.h"
 
@@ -35,6 +36,7 @@ public:
     explicit EditorWindow(Scenario& scenario, QWidget* parent = nullptr);
 
     EditorLogic& logic() { return logic_; }
+    EditorCommands& commands() { return commands_; }
     DialogPrompts& prompts() { return prompts_; }
     // Opens a scenario file as APRI SCENARIO does after its dialog.
     void openScenarioFile(const std::string& path);
@@ -106,6 +108,7 @@ private:
     bool unconfirmed_ = false; // the shown train has changes not yet confirmed
     DialogPrompts prompts_;
     EditorLogic logic_;
+    EditorCommands commands_{logic_, prompts_};
     ControlBinder* binder_;
     QTimer* timer1_;
     bool inHandler_ = false;

@@ -36,13 +36,15 @@ zeb::ToolArguments parse(QCommandLineParser& parser, const QCoreApplication& app
         names += QString(k == 0 ? "" : k + 1 == commands.size() ? " o " : ", ") + commands[k].name;
     parser.addPositionalArgument("comando", names);
     parser.addPositionalArgument("file", "il file su cui lavorare");
-    for (const zeb::ToolOption& option : zeb::toolOptions()) {
-        QStringList names{option.name};
-        if (*option.shortName != '\0')
-            names.prepend(option.shortName);
-        parser.addOption(option.valueName == nullptr
-                             ? QCommandLineOption(names, option.description)
-                             : QCommandLineOption(names, option.description, option.valueName));
+    for (const zeb::ToolOption& option : zeb::toolOptions(commands)) {
+        QStringList names{QString::fromStdString(option.name)};
+        if (!option.shortName.empty())
+            names.prepend(QString::fromStdString(option.shortName));
+        const QString description = QString::fromStdString(option.description);
+        parser.addOption(
+            option.valueName.empty()
+                ? QCommandLineOption(names, description)
+                : QCommandLineOption(names, description, QString::fromStdString(option.valueName)));
     }
     zeb::ToolArguments arguments;
     if (!parser.parse(app.arguments())) {
@@ -65,10 +67,11 @@ zeb::ToolArguments parse(QCommandLineParser& parser, const QCoreApplication& app
         arguments.file = positional[1].toStdString();
     if (positional.size() == 3)
         arguments.secondFile = positional[2].toStdString();
-    for (const zeb::ToolOption& option : zeb::toolOptions()) {
-        if (parser.isSet(option.name))
+    for (const zeb::ToolOption& option : zeb::toolOptions(commands)) {
+        const QString name = QString::fromStdString(option.name);
+        if (parser.isSet(name))
             arguments.options[option.name] =
-                option.valueName == nullptr ? "" : parser.value(option.name).toStdString();
+                option.valueName.empty() ? "" : parser.value(name).toStdString();
     }
     const QDate today = QDate::currentDate();
     arguments.today =

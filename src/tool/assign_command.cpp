@@ -111,4 +111,45 @@ int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, 
     return assignment.conflictsAfter == 0 && assignment.unplaced.empty() ? kExitOk : kExitProblems;
 }
 
+ToolCommand assegnaTool() {
+    auto run = [](const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+        const auto output = arguments.value("output");
+        if (!output)
+            return usageError(err, "assegna vuole -o NUOVO.zeb");
+        const auto settings = settingsOf(arguments, err);
+        if (!settings)
+            return kExitUnreadable;
+        return assegnaCommand({.scenario = arguments.file,
+                               .output = *output,
+                               .which = arguments.value("treni"),
+                               .tracks = arguments.value("binari"),
+                               .rules = arguments.value("regole"),
+                               .buffer = arguments.value("margine"),
+                               .timeLimit = arguments.value("tempo-max")},
+                              *settings, out, err);
+    };
+    return {
+        "assegna",
+        "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|fuori-regola|tutti] "
+        "[--binari 1,2,5]\n"
+        "                                               i binari scelti per i treni\n",
+        run,
+        withMinutes(withOutput({
+            {"treni", "", "Quali treni: senza-binario, conflitti, fuori-regola o tutti.", "quali"},
+            {"binari", "", "I binari da usare, separati da virgole (predefiniti tutti).", "binari"},
+            {"regole", "",
+             "Un CSV delle regole dei binari: categoria;provenienza;destinazione;tipo;dalle;"
+             "alle;preferiti;ammessi (predefinite quelle accanto allo scenario).",
+             "file"},
+            {"margine", "",
+             "Minuti da lasciare tra due treni di un binario oltre la separazione "
+             "(predefiniti 5).",
+             "minuti"},
+            {"tempo-max", "",
+             "Secondi per cercare binari migliori dopo la prima scelta (predefiniti 2, 0 per "
+             "nessuna ricerca).",
+             "secondi"},
+        }))};
+}
+
 } // namespace zeb

@@ -2,6 +2,8 @@
 
 #include "timetable/occupancy.h"
 
+#include "tool/tool_command_line.h"
+
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -30,5 +32,8 @@ struct AssignRequest {
 // read or written or an argument is wrong.
 int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, std::ostream& out,
                    std::ostream& err);
+
+// `assegna` for the tool's table: its options, its help and its reading of the line.
+ToolCommand assegnaTool();
 
 } // namespace zeb

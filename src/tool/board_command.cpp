@@ -16,14 +16,22 @@ namespace zeb {
 
 namespace {
 
-const std::vector<ToolOption> kBoardOptions = {
-    {"ora", "", "Il minuto dei tabelloni (tabellone).", "HH:MM"},
-    {"indicatori", "", "Gli indicatori dei binari (tabellone).", nullptr},
-    {"annunci", "", "Gli annunci, del minuto o dalle … alle … (tabellone).", nullptr},
-    {"righe", "", "Le righe di un tabellone: 5, 10, 20 o 40 (tabellone; predefinite 10).", "righe"},
-    {"orizzonte", "", "I minuti prima dell'orario da cui un treno compare (tabellone; 60).",
-     "minuti"},
-};
+const std::vector<ToolOption> kBoardOptions = withOutput(
+    {
+        {"ora", "", "Il minuto dei tabelloni.", "HH:MM"},
+        {"partenze", "", "Il tabellone delle partenze (predefinito).", ""},
+        {"arrivi", "", "Il tabellone degli arrivi.", ""},
+        {"indicatori", "", "Gli indicatori dei binari.", ""},
+        {"annunci", "", "Gli annunci, del minuto o dalle … alle ….", ""},
+        {"ritardi", "", "I ritardi dei treni: nessuno, massimo o estratto.", "ritardi"},
+        {"seme", "", "Il seme che estrae i ritardi.", "numero"},
+        {"righe", "", "Le righe di un tabellone: 5, 10, 20 o 40 (predefinite 10).", "righe"},
+        {"orizzonte", "", "I minuti prima dell'orario da cui un treno compare (60).", "minuti"},
+        {"dalle", "", "Gli annunci da quest'ora.", "HH:MM"},
+        {"alle", "", "Gli annunci fino a quest'ora.", "HH:MM"},
+        {"csv", "", "Il file CSV in cui scrivere anche le righe.", "file"},
+    },
+    "L'immagine da scrivere: PNG o PDF.");
 
 // A table as the tool writes it: its header, then its rows.
 using Table = std::vector<std::vector<std::string>>;
@@ -186,11 +194,7 @@ int tabellone(const ToolArguments& a, const BoardsWriter& writeBoards, std::ostr
 
 } // namespace
 
-const std::vector<ToolOption>& boardOptions() {
-    return kBoardOptions;
-}
-
-ToolCommand boardCommand(const BoardsWriter& writeBoards) {
+ToolCommand tabelloneTool(const BoardsWriter& writeBoards) {
     return {"tabellone",
             "  tabellone FILE.zeb --ora HH:MM [--partenze | --arrivi | --indicatori | --annunci]\n"
             "       [--ritardi nessuno|massimo|estratto] [--seme N] [--righe 10] [--orizzonte 60]\n"
@@ -200,8 +204,7 @@ ToolCommand boardCommand(const BoardsWriter& writeBoards) {
             [writeBoards](const ToolArguments& a, std::ostream& out, std::ostream& err) {
                 return tabellone(a, writeBoards, out, err);
             },
-            {"output", "ora", "partenze", "arrivi", "indicatori", "annunci", "ritardi", "seme",
-             "righe", "orizzonte", "dalle", "alle", "csv"}};
+            kBoardOptions};
 }
 
 } // namespace zeb

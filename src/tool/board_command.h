@@ -10,7 +10,6 @@ namespace zeb {
 // `tabellone`: what the station's boards, track indicators or loudspeakers show at a minute of
 // the day (or, for the announcements, over a span), as lines or as CSV. It declares its own
 // options, and parses and checks them itself.
-ToolCommand boardCommand(const BoardsWriter& writeBoards = {});
-const std::vector<ToolOption>& boardOptions();
+ToolCommand tabelloneTool(const BoardsWriter& writeBoards = {});
 
 } // namespace zeb

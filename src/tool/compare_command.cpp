@@ -53,4 +53,26 @@ int confrontaCommand(const CompareRequest& request, const NoticeWriter& writeNot
     return differences.empty() ? kExitOk : kExitProblems;
 }
 
+ToolCommand confrontaTool(const NoticeWriter& writeNotice) {
+    auto run = [writeNotice](const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+        return confrontaCommand({.base = arguments.file,
+                                 .variant = arguments.secondFile,
+                                 .csv = arguments.value("csv"),
+                                 .notice = arguments.value("avviso"),
+                                 .day = arguments.value("data")},
+                                writeNotice, out, err);
+    };
+    return {"confronta",
+            "  confronta BASE.zeb VARIANTE.zeb [--csv DIFFERENZE.csv] [--avviso AVVISO.pdf]\n"
+            "       [--data AAAA-MM-GG]\n"
+            "                                               i treni che la variante cambia\n",
+            run,
+            {{"csv", "", "Il file CSV in cui scrivere anche le differenze.", "file"},
+             {"avviso", "", "Il PDF dell'avviso ai viaggiatori con le differenze.", "file"},
+             {"data", "", "Il giorno scritto sull'avviso (predefinito quello della variante).",
+              "AAAA-MM-GG"}},
+            true,
+            true};
+}
+
 } // namespace zeb

@@ -1,21 +1,14 @@
 #pragma once
 
-#include "model/scenario.h"
-#include "variants/day_comparison.h"
+#include "tool/notice_writer.h"
+#include "tool/tool_command_line.h"
 
-#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace zeb {
-
-// Writes the notice of a day's differences to a file, with the day's name where given; returns
-// why it could not, "" when written.
-using NoticeWriter = std::function<std::string(
-    const std::string& path, const Scenario& base, const Scenario& variant,
-    const std::vector<TrainDifference>& differences, const std::string& day)>;
 
 // A variant of a day against its base: one line a changed field, removed or added train ("2231
 // 07:45 Binario: 3 → 5"), then a summary; with `csvPath`, the same as CSV through a safe
@@ -31,5 +24,8 @@ struct CompareRequest {
 };
 int confrontaCommand(const CompareRequest& request, const NoticeWriter& writeNotice,
                      std::ostream& out, std::ostream& err);
+
+// `confronta` for the tool's table: its options, its help and its reading of the line.
+ToolCommand confrontaTool(const NoticeWriter& writeNotice);
 
 } // namespace zeb

@@ -229,4 +229,61 @@ int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostre
     }
 }
 
+namespace {
+
+const std::vector<ToolOption> kGtfsOptions = withOutput({
+    {"stazioni", "", "Elenca le stazioni del feed con i loro treni.", ""},
+    {"stazione", "", "La stazione da importare: il suo stop_id o il suo nome.", "stazione"},
+    {"data", "", "Il giorno da importare (predefinito il più trafficato da oggi).", "AAAA-MM-GG"},
+    {"dalle", "", "Solo i treni da quest'ora.", "HH:MM"},
+    {"alle", "", "Solo i treni fino a quest'ora.", "HH:MM"},
+    {"autobus", "", "Anche gli autobus e gli altri servizi non ferroviari.", ""},
+    {"tipi", "",
+     "I tipi di linea GTFS da prendere, separati da virgole: 0 i tram-treni, 2 i treni "
+     "(predefiniti i treni).",
+     "tipi"},
+    {"scenario", "", "Lo scenario a cui aggiungere i treni.", "file"},
+    {"assegna", "", "I binari scelti per i treni importati senza binario.", ""},
+    {"categorie", "", "Un CSV di righe tipo;categoria: le categorie dei tipi di servizio del feed.",
+     "categorie"},
+    {"gia-presenti", "",
+     "Che fare dei treni già nello scenario: nuovi (solo gli altri), sostituisci o tutti.", "modo"},
+    {"collega", "",
+     "Collega le corse di uno stesso block_id che terminano e ripartono qui (predefinito).", ""},
+    {"non-collegare", "", "Non collega le corse di uno stesso block_id.", ""},
+});
+
+int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+    const GtfsToolRequest request{.feed = arguments.file,
+                                  .listStations = arguments.has("stazioni"),
+                                  .date = arguments.value("data"),
+                                  .station = arguments.value("stazione"),
+                                  .from = arguments.value("dalle"),
+                                  .to = arguments.value("alle"),
+                                  .buses = arguments.has("autobus"),
+                                  .types = arguments.value("tipi"),
+                                  .base = arguments.value("scenario"),
+                                  .output = arguments.value("output"),
+                                  .assign = arguments.has("assegna"),
+                                  .categories = arguments.value("categorie"),
+                                  .present = arguments.value("gia-presenti"),
+                                  .noLinks = arguments.has("non-collegare")};
+    return gtfsCommand(request, arguments.today, out, err);
+}
+
+} // namespace
+
+ToolCommand gtfsTool() {
+    return {"gtfs",
+            "  gtfs FEED --stazioni [--data AAAA-MM-GG]     le stazioni del feed, le più "
+            "trafficate prima\n"
+            "  gtfs FEED --stazione ID_O_NOME --data AAAA-MM-GG [--dalle HH:MM] [--alle HH:MM]\n"
+            "       [--autobus | --tipi 0,2] [--categorie FILE.csv] [--assegna]\n"
+            "       [--gia-presenti nuovi|sostituisci|tutti] [--collega | --non-collegare]\n"
+            "       --scenario BASE.zeb -o NUOVO.zeb\n"
+            "                                               i treni di quel giorno aggiunti a "
+            "BASE\n",
+            gtfs, kGtfsOptions};
+}
+
 } // namespace zeb

@@ -2,6 +2,8 @@
 
 #include <date/date.h>
 
+#include "tool/tool_command_line.h"
+
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -37,5 +39,8 @@ struct GtfsToolRequest {
 // cannot be read or written or an argument is wrong. `today` picks the default day.
 int gtfsCommand(const GtfsToolRequest& request, date::sys_days today, std::ostream& out,
                 std::ostream& err);
+
+// `gtfs` for the tool's table: its options, its help and its reading of the line.
+ToolCommand gtfsTool();
 
 } // namespace zeb

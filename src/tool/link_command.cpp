@@ -55,4 +55,31 @@ int collegaCommand(const LinkRequest& request, const CheckSettings& settings, st
     return pairs.links.empty() ? kExitProblems : kExitOk;
 }
 
+ToolCommand collegaTool() {
+    auto run = [](const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+        const auto output = arguments.value("output");
+        if (output.has_value() == arguments.has("elenco"))
+            return usageError(err, "collega vuole -o NUOVO.zeb oppure --elenco");
+        const auto settings = settingsOf(arguments, err);
+        if (!settings)
+            return kExitUnreadable;
+        return collegaCommand({.scenario = arguments.file,
+                               .output = output,
+                               .longestWait = arguments.value("attesa-max")},
+                              *settings, out, err);
+    };
+    return {"collega",
+            "  collega FILE.zeb -o NUOVO.zeb | --elenco [--attesa-max 90]\n"
+            "                                               i treni che terminano collegati a "
+            "quelli che ripartono\n",
+            run,
+            withMinutes(withOutput({
+                {"elenco", "", "Elenca i collegamenti senza scrivere nulla.", ""},
+                {"attesa-max", "",
+                 "I minuti al più tra l'arrivo di un treno e la partenza di quello a cui si "
+                 "collega (predefiniti 90).",
+                 "minuti"},
+            }))};
+}
+
 } // namespace zeb

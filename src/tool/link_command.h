@@ -2,6 +2,8 @@
 
 #include "timetable/occupancy.h"
 
+#include "tool/tool_command_line.h"
+
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -22,5 +24,8 @@ struct LinkRequest {
 // a file cannot be read or written or an option is wrong.
 int collegaCommand(const LinkRequest& request, const CheckSettings& settings, std::ostream& out,
                    std::ostream& err);
+
+// `collega` for the tool's table: its options, its help and its reading of the line.
+ToolCommand collegaTool();
 
 } // namespace zeb

@@ -69,4 +69,28 @@ int nuovoCommand(const NewScenarioRequest& request, std::ostream& out, std::ostr
     return kExitOk;
 }
 
+ToolCommand nuovoTool() {
+    auto run = [](const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+        const auto output = arguments.value("output");
+        if (!output || !arguments.has("stazione") || !arguments.has("binari"))
+            return usageError(err,
+                              "nuovo vuole --stazione NOME, --binari \"1 2 3 4\" e -o FILE.zeb");
+        return nuovoCommand({.station = *arguments.value("stazione"),
+                             .tracks = *arguments.value("binari"),
+                             .start = arguments.value("inizio"),
+                             .output = *output},
+                            out, err);
+    };
+    return {
+        "nuovo",
+        "  nuovo --stazione NOME --binari \"1 2 3 4\" [--inizio 06:00] -o FILE.zeb\n"
+        "                                               uno scenario vuoto della stazione\n",
+        run,
+        withOutput(
+            {{"stazione", "", "Il nome della stazione.", "stazione"},
+             {"binari", "", "I binari della stazione, separati da spazi o virgole.", "binari"},
+             {"inizio", "", "L'ora di inizio della simulazione (predefinita 06:00).", "HH:MM"}}),
+        false};
+}
+
 } // namespace zeb

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tool/tool_command_line.h"
+
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -18,5 +20,8 @@ struct NewScenarioRequest {
 // An empty scenario of the station, so that `gtfs` and `importa` can start from the command
 // line alone. Exit 0 when written; 2 when an argument is wrong or the file cannot be written.
 int nuovoCommand(const NewScenarioRequest& request, std::ostream& out, std::ostream& err);
+
+// `nuovo` for the tool's table: its options, its help and its reading of the line.
+ToolCommand nuovoTool();
 
 } // namespace zeb

@@ -129,14 +129,25 @@ std::vector<ToolCommand> paperCommands() {
          "  occupazione FILE.zeb -o GRAFICO.pdf|.png [--ore 4] [--formato A4|A3]\n"
          "                                               il grafico di occupazione dei binari\n",
          occupazione,
-         {"output", "ore", "formato"}},
+         withOutput(
+             {{"ore", "", "Le ore del giorno in ogni pagina (predefinite 4).", "ore"},
+              {"formato", "", "Il formato della carta: A4 o A3 (predefinito A4).", "formato"}},
+             "Il grafico da scrivere: PDF o PNG.")},
         {"manifesti",
          "  manifesti FILE.zeb --partenze|--arrivi -o MANIFESTO.pdf [--formato A4|A3|A2]\n"
          "       [--valido-dal AAAA-MM-GG --valido-al AAAA-MM-GG]\n"
          "                                               il manifesto delle partenze o degli "
          "arrivi\n",
          manifesti,
-         {"output", "partenze", "arrivi", "formato", "valido-dal", "valido-al"}},
+         withOutput(
+             {{"partenze", "", "Il manifesto delle partenze.", ""},
+              {"arrivi", "", "Il manifesto degli arrivi.", ""},
+              {"formato", "", "Il formato della carta: A4, A3 o A2 (predefinito A4).", "formato"},
+              {"valido-dal", "", "Il primo giorno di validità scritto sul manifesto.",
+               "AAAA-MM-GG"},
+              {"valido-al", "", "L'ultimo giorno di validità scritto sul manifesto.",
+               "AAAA-MM-GG"}},
+             "Il manifesto da scrivere, in PDF.")},
     };
 }
 

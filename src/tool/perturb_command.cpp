@@ -110,4 +110,47 @@ int perturbaCommand(const PerturbRequest& request, const CheckSettings& settings
     return kExitOk;
 }
 
+ToolCommand perturbaTool() {
+    auto run = [](const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+        const auto output = arguments.value("output");
+        if (!output)
+            return usageError(err, "perturba vuole -o NUOVO.zeb e --azione");
+        const auto settings = settingsOf(arguments, err);
+        if (!settings)
+            return kExitUnreadable;
+        return perturbaCommand({.scenario = arguments.file,
+                                .output = *output,
+                                .action = arguments.value("azione"),
+                                .from = arguments.value("dalle"),
+                                .to = arguments.value("alle"),
+                                .categories = arguments.value("categorie"),
+                                .share = arguments.value("quota"),
+                                .seed = arguments.value("seme"),
+                                .track = arguments.value("binario"),
+                                .delays = arguments.value("ritardi")},
+                               *settings, out, err);
+    };
+    return {
+        "perturba",
+        "  perturba FILE.zeb -o NUOVO.zeb --azione sopprimi|limita|origine|binario|ritardo\n"
+        "       [--dalle HH:MM] [--alle HH:MM] [--categorie Regionale,…] [--quota 50] [--seme 7]\n"
+        "       [--binario 5] [--ritardi 60,30,10]\n"
+        "                                               un giorno perturbato dal normale\n",
+        run,
+        withMinutes(withOutput({
+            {"azione", "", "Che fare dei treni: sopprimi, limita, origine, binario o ritardo.",
+             "azione"},
+            {"dalle", "", "Solo i treni da quest'ora.", "HH:MM"},
+            {"alle", "", "Solo i treni fino a quest'ora.", "HH:MM"},
+            {"categorie", "", "Le categorie dei treni, separate da virgole.", "categorie"},
+            {"quota", "", "La percentuale dei treni scelti da prendere (predefinita 100).",
+             "percento"},
+            {"seme", "", "Il seme che sceglie i treni della quota e i ritardi.", "numero"},
+            {"binario", "", "Il binario su cui spostare i treni (predefinito il primo libero).",
+             "binario"},
+            {"ritardi", "", "Le percentuali degli indici di ritardo da 0 a 4, come 60,30,10.",
+             "ritardi"},
+        }))};
+}
+
 } // namespace zeb

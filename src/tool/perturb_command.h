@@ -3,6 +3,8 @@
 #include "timetable/occupancy.h"
 #include "variants/perturbation.h"
 
+#include "tool/tool_command_line.h"
+
 #include <iosfwd>
 #include <string>
 
@@ -27,5 +29,8 @@ struct PerturbRequest {
 // written, 2 when a file cannot be read or written or an option is wrong.
 int perturbaCommand(const PerturbRequest& request, const CheckSettings& settings, std::ostream& out,
                     std::ostream& err);
+
+// `perturba` for the tool's table: its options, its help and its reading of the line.
+ToolCommand perturbaTool();
 
 } // namespace zeb

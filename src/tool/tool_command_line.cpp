@@ -20,19 +20,14 @@ namespace zeb {
 
 namespace {
 
-std::vector<std::string> withMinutes(std::vector<std::string> options) {
-    options.insert(options.end(), kMinutesOptions.begin(), kMinutesOptions.end());
-    return options;
-}
-
 // A whole number of minutes from an option, the fallback where it is not given; nullopt where it
 // is not a number from 0 to 1440.
 std::optional<int> minutesOption(const ToolArguments& arguments, const char* name, int fallback) {
     return wholeOption(arguments, name, fallback, 1440);
 }
 
-// The occupancy minutes of the options, else of the editor's data beside the file, else the
-// defaults; or nullopt with the word of use on `err`. Data that cannot be read are said.
+} // namespace
+
 std::optional<CheckSettings> settingsOf(const ToolArguments& arguments, std::ostream& err) {
     const EditorDataRead companion = loadEditorData(arguments.file);
     if (companion.note)
@@ -54,104 +49,6 @@ std::optional<CheckSettings> settingsOf(const ToolArguments& arguments, std::ost
     return settings;
 }
 
-int verifica(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
-    const auto settings = settingsOf(arguments, err);
-    return settings ? verificaCommand(arguments.file, *settings, out, err) : kExitUnreadable;
-}
-
-int esporta(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
-    return esportaCommand(arguments.file, arguments.value("output"), out, err);
-}
-
-int importa(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
-    const auto base = arguments.value("scenario");
-    const auto output = arguments.value("output");
-    if (!base || !output)
-        return usageError(err, "importa vuole --scenario BASE.zeb e -o NUOVO.zeb");
-    return importaCommand(arguments.file, *base, *output, out, err);
-}
-
-int assegna(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
-    const auto output = arguments.value("output");
-    if (!output)
-        return usageError(err, "assegna vuole -o NUOVO.zeb");
-    const auto settings = settingsOf(arguments, err);
-    if (!settings)
-        return kExitUnreadable;
-    return assegnaCommand({.scenario = arguments.file,
-                           .output = *output,
-                           .which = arguments.value("treni"),
-                           .tracks = arguments.value("binari"),
-                           .rules = arguments.value("regole"),
-                           .buffer = arguments.value("margine"),
-                           .timeLimit = arguments.value("tempo-max")},
-                          *settings, out, err);
-}
-
-int nuovo(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
-    const auto output = arguments.value("output");
-    if (!output || !arguments.has("stazione") || !arguments.has("binari"))
-        return usageError(err, "nuovo vuole --stazione NOME, --binari \"1 2 3 4\" e -o FILE.zeb");
-    return nuovoCommand({.station = *arguments.value("stazione"),
-                         .tracks = *arguments.value("binari"),
-                         .start = arguments.value("inizio"),
-                         .output = *output},
-                        out, err);
-}
-
-int perturba(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
-    const auto output = arguments.value("output");
-    if (!output)
-        return usageError(err, "perturba vuole -o NUOVO.zeb e --azione");
-    const auto settings = settingsOf(arguments, err);
-    if (!settings)
-        return kExitUnreadable;
-    return perturbaCommand({.scenario = arguments.file,
-                            .output = *output,
-                            .action = arguments.value("azione"),
-                            .from = arguments.value("dalle"),
-                            .to = arguments.value("alle"),
-                            .categories = arguments.value("categorie"),
-                            .share = arguments.value("quota"),
-                            .seed = arguments.value("seme"),
-                            .track = arguments.value("binario"),
-                            .delays = arguments.value("ritardi")},
-                           *settings, out, err);
-}
-
-int collega(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
-    const auto output = arguments.value("output");
-    if (output.has_value() == arguments.has("elenco"))
-        return usageError(err, "collega vuole -o NUOVO.zeb oppure --elenco");
-    const auto settings = settingsOf(arguments, err);
-    if (!settings)
-        return kExitUnreadable;
-    return collegaCommand({.scenario = arguments.file,
-                           .output = output,
-                           .longestWait = arguments.value("attesa-max")},
-                          *settings, out, err);
-}
-
-int gtfs(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
-    const GtfsToolRequest request{.feed = arguments.file,
-                                  .listStations = arguments.has("stazioni"),
-                                  .date = arguments.value("data"),
-                                  .station = arguments.value("stazione"),
-                                  .from = arguments.value("dalle"),
-                                  .to = arguments.value("alle"),
-                                  .buses = arguments.has("autobus"),
-                                  .types = arguments.value("tipi"),
-                                  .base = arguments.value("scenario"),
-                                  .output = arguments.value("output"),
-                                  .assign = arguments.has("assegna"),
-                                  .categories = arguments.value("categorie"),
-                                  .present = arguments.value("gia-presenti"),
-                                  .noLinks = arguments.has("non-collegare")};
-    return gtfsCommand(request, arguments.today, out, err);
-}
-
-} // namespace
-
 std::optional<std::string> ToolArguments::value(const std::string& name) const {
     const auto found = options.find(name);
     if (found == options.end())
@@ -161,73 +58,11 @@ std::optional<std::string> ToolArguments::value(const std::string& name) const {
 
 std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice,
                                       const BoardsWriter& writeBoards) {
-    auto confronta = [writeNotice](const ToolArguments& arguments, std::ostream& out,
-                                   std::ostream& err) {
-        return confrontaCommand({.base = arguments.file,
-                                 .variant = arguments.secondFile,
-                                 .csv = arguments.value("csv"),
-                                 .notice = arguments.value("avviso"),
-                                 .day = arguments.value("data")},
-                                writeNotice, out, err);
-    };
-    return {
-        {"nuovo",
-         "  nuovo --stazione NOME --binari \"1 2 3 4\" [--inizio 06:00] -o FILE.zeb\n"
-         "                                               uno scenario vuoto della stazione\n",
-         nuovo,
-         {"output", "stazione", "binari", "inizio"},
-         false},
-        {"verifica", "  verifica FILE.zeb                            controlla l'orario\n",
-         verifica, kMinutesOptions},
-        {"esporta",
-         "  esporta FILE.zeb [-o FILE.csv]               i treni in CSV\n",
-         esporta,
-         {"output"}},
-        {"importa",
-         "  importa FILE.csv --scenario BASE.zeb -o NUOVO.zeb\n"
-         "                                               i treni del CSV aggiunti a BASE\n",
-         importa,
-         {"scenario", "output"}},
-        {"gtfs",
-         "  gtfs FEED --stazioni [--data AAAA-MM-GG]     le stazioni del feed, le più trafficate "
-         "prima\n"
-         "  gtfs FEED --stazione ID_O_NOME --data AAAA-MM-GG [--dalle HH:MM] [--alle HH:MM]\n"
-         "       [--autobus | --tipi 0,2] [--categorie FILE.csv] [--assegna]\n"
-         "       [--gia-presenti nuovi|sostituisci|tutti] [--collega | --non-collegare]\n"
-         "       --scenario BASE.zeb -o NUOVO.zeb\n"
-         "                                               i treni di quel giorno aggiunti a BASE\n",
-         gtfs,
-         {"stazioni", "data", "stazione", "dalle", "alle", "autobus", "tipi", "scenario", "output",
-          "assegna", "categorie", "gia-presenti", "collega", "non-collegare"}},
-        {"confronta",
-         "  confronta BASE.zeb VARIANTE.zeb [--csv DIFFERENZE.csv] [--avviso AVVISO.pdf]\n"
-         "       [--data AAAA-MM-GG]\n"
-         "                                               i treni che la variante cambia\n",
-         confronta,
-         {"csv", "avviso", "data"},
-         true,
-         true},
-        {"perturba",
-         "  perturba FILE.zeb -o NUOVO.zeb --azione sopprimi|limita|origine|binario|ritardo\n"
-         "       [--dalle HH:MM] [--alle HH:MM] [--categorie Regionale,…] [--quota 50] [--seme 7]\n"
-         "       [--binario 5] [--ritardi 60,30,10]\n"
-         "                                               un giorno perturbato dal normale\n",
-         perturba,
-         withMinutes({"output", "azione", "dalle", "alle", "categorie", "quota", "seme", "binario",
-                      "ritardi"})},
-        {"collega",
-         "  collega FILE.zeb -o NUOVO.zeb | --elenco [--attesa-max 90]\n"
-         "                                               i treni che terminano collegati a "
-         "quelli che ripartono\n",
-         collega, withMinutes({"output", "elenco", "attesa-max"})},
-        {"assegna",
-         "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|fuori-regola|tutti] "
-         "[--binari "
-         "1,2,5]\n"
-         "                                               i binari scelti per i treni\n",
-         assegna, withMinutes({"output", "treni", "binari", "regole", "margine", "tempo-max"})},
-        boardCommand(writeBoards),
-    };
+    return {nuovoTool(),    verificaTool(),
+            esportaTool(),  importaTool(),
+            gtfsTool(),     confrontaTool(writeNotice),
+            perturbaTool(), collegaTool(),
+            assegnaTool(),  tabelloneTool(writeBoards)};
 }
 
 std::string toolDescription(const std::vector<ToolCommand>& commands) {
@@ -254,8 +89,8 @@ constexpr const char* kReadFiles[] = {"scenario", "regole", "categorie"};
 // Why the options do not fit `command`, or nullopt.
 std::optional<std::string> optionFault(const ToolCommand& command, const ToolArguments& arguments) {
     for (const auto& [name, value] : arguments.options) {
-        if (std::find(command.options.begin(), command.options.end(), name) ==
-            command.options.end())
+        if (std::none_of(command.options.begin(), command.options.end(),
+                         [&](const ToolOption& option) { return option.name == name; }))
             return "l'opzione --" + name + " non è del comando " + command.name;
     }
     for (const auto& [one, other] : kOpposites) {

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "timetable/occupancy.h"
 #include "tool/boards_writer.h"
-#include "tool/compare_command.h"
+#include "tool/notice_writer.h"
 
 #include <date/date.h>
 
@@ -29,12 +30,12 @@ struct ToolArguments {
 };
 
 // An option of zebrano-tool, for the parser and the help: its long and short names, what it
-// says, and the name of its value (none for a flag).
+// says, and the name of its value (empty for a flag).
 struct ToolOption {
-    const char* name;
-    const char* shortName;
-    const char* description;
-    const char* valueName;
+    std::string name;
+    std::string shortName;
+    std::string description;
+    std::string valueName;
 };
 
 // A command of zebrano-tool: its name, its lines of the help, and what it does. It checks its
@@ -44,22 +45,28 @@ struct ToolCommand {
     const char* name;
     const char* help;
     std::function<int(const ToolArguments&, std::ostream& out, std::ostream& err)> run;
-    std::vector<std::string> options; // the options it takes; any other is refused
-    bool takesFile = true;            // the file it works on follows its name
-    bool takesTwoFiles = false;       // and a second one after it
+    std::vector<ToolOption> options; // the options it takes, declared by it; any other is refused
+    bool takesFile = true;           // the file it works on follows its name
+    bool takesTwoFiles = false;      // and a second one after it
 };
 
-// The options of the occupancy minutes, which every command that checks takes.
-inline const std::vector<std::string> kMinutesOptions{"separazione", "sosta", "preparazione",
-                                                      "inversione"};
+// `options` with "-o FILE", and with those of the occupancy minutes, which every command that
+// checks takes.
+std::vector<ToolOption> withOutput(std::vector<ToolOption> options,
+                                   std::string description = "Il file da scrivere.");
+std::vector<ToolOption> withMinutes(std::vector<ToolOption> options);
+// The occupancy minutes of the options, else of the editor's data beside the file, else the
+// defaults; or nullopt with the word of use on `err`. Data that cannot be read are said.
+std::optional<CheckSettings> settingsOf(const ToolArguments& arguments, std::ostream& err);
 
 // An option's whole number from 0 to `most`, `fallback` where it is not given; nullopt where it
 // is no such number.
 std::optional<int> wholeOption(const ToolArguments& arguments, const char* name, int fallback,
                                int most);
 
-// The options every command is parsed with.
-const std::vector<ToolOption>& toolOptions();
+// The options of all `commands`, once each, for the parser and the help: each says which
+// commands take it.
+std::vector<ToolOption> toolOptions(const std::vector<ToolCommand>& commands);
 // The commands that need no drawing: nuovo, verifica, esporta, importa, gtfs, confronta,
 // perturba, collega, assegna.
 // `writeNotice` writes the PDF notice of `confronta`, where the program can draw.

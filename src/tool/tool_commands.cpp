@@ -77,4 +77,35 @@ int importaCommand(const std::string& csvPath, const std::string& basePath,
     return kExitOk;
 }
 
+ToolCommand verificaTool() {
+    auto run = [](const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+        const auto settings = settingsOf(arguments, err);
+        return settings ? verificaCommand(arguments.file, *settings, out, err) : kExitUnreadable;
+    };
+    return {"verifica", "  verifica FILE.zeb                            controlla l'orario\n", run,
+            withMinutes({})};
+}
+
+ToolCommand esportaTool() {
+    auto run = [](const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+        return esportaCommand(arguments.file, arguments.value("output"), out, err);
+    };
+    return {"esporta", "  esporta FILE.zeb [-o FILE.csv]               i treni in CSV\n", run,
+            withOutput({}, "Il file CSV da scrivere, se no i treni vanno sull'uscita.")};
+}
+
+ToolCommand importaTool() {
+    auto run = [](const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
+        const auto base = arguments.value("scenario");
+        const auto output = arguments.value("output");
+        if (!base || !output)
+            return usageError(err, "importa vuole --scenario BASE.zeb e -o NUOVO.zeb");
+        return importaCommand(arguments.file, *base, *output, out, err);
+    };
+    return {"importa",
+            "  importa FILE.csv --scenario BASE.zeb -o NUOVO.zeb\n"
+            "                                               i treni del CSV aggiunti a BASE\n",
+            run, withOutput({{"scenario", "", "Lo scenario a cui aggiungere i treni.", "file"}})};
+}
+
 } // namespace zeb

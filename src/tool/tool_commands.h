@@ -2,6 +2,8 @@
 
 #include "timetable/occupancy.h"
 
+#include "tool/tool_command_line.h"
+
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -29,5 +31,10 @@ int esportaCommand(const std::string& scenarioPath, const std::optional<std::str
 // when the CSV has errors.
 int importaCommand(const std::string& csvPath, const std::string& basePath,
                    const std::string& outputPath, std::ostream& out, std::ostream& err);
+
+// The three for the tool's table: their options, their help and their reading of the line.
+ToolCommand verificaTool();
+ToolCommand esportaTool();
+ToolCommand importaTool();
 
 } // namespace zeb

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <unistd.h>
 
@@ -20,6 +21,30 @@ std::string run(const ToolArguments& arguments) {
     std::ostringstream err;
     const int status = runToolCommand(coreCommands(), arguments, out, err);
     return std::to_string(status) + "|" + out.str() + "|" + err.str();
+}
+
+// The parser hears every option of every command once, and its help says of each what each
+// command that takes it makes of it, naming those commands.
+TEST(ToolCommandLine, TheHelpGathersWhatEachCommandSaysOfItsOptions) {
+    const std::vector<ToolCommand> commands = coreCommands();
+    const std::vector<ToolOption> options = toolOptions(commands);
+    for (const ToolCommand& command : commands) {
+        for (const ToolOption& own : command.options) {
+            SCOPED_TRACE(std::string(command.name) + " --" + own.name);
+            const auto heard =
+                std::count_if(options.begin(), options.end(),
+                              [&](const ToolOption& o) { return o.name == own.name; });
+            ASSERT_EQ(heard, 1);
+            const ToolOption& option =
+                *std::find_if(options.begin(), options.end(),
+                              [&](const ToolOption& o) { return o.name == own.name; });
+            EXPECT_EQ(option.valueName, own.valueName);
+            std::string said = own.description.substr(1, own.description.size() - 2);
+            EXPECT_NE(option.description.find(said), std::string::npos) << option.description;
+            EXPECT_NE(option.description.find(command.name), std::string::npos);
+            EXPECT_TRUE(option.description.ends_with(".")) << option.description;
+        }
+    }
 }
 
 // Each command takes its options from the line, and answers a line that does not fit it with a

@@ -20,7 +20,7 @@ TrainLink linkOf(int train, LinkSide side, int other) {
 
 PartnerByNumber partnerByNumber(const Scenario& s, const TrainLinks& links, int train,
                                 LinkSide side, const std::string& number) {
-    for (int candidate : linkCandidates(s, links, train, onward(side))) {
+    for (int candidate : linkCandidates(s, links, train, side)) {
         if (s.treni[candidate].numero == number)
             return {candidate, {}};
     }
@@ -33,7 +33,7 @@ PartnerByNumber partnerByNumber(const Scenario& s, const TrainLinks& links, int 
 
 std::optional<std::string> brokenUnitQuestion(const Scenario& s, const TrainLinks& links, int train,
                                               LinkSide side, int other) {
-    const auto displaced = displacedLink(links, train, onward(side), other);
+    const auto displaced = displacedLink(links, train, side, other);
     if (!displaced)
         return std::nullopt;
     return s.treni[other].numero + " è già collegato: " + unitLabel(s, *displaced) +
@@ -43,14 +43,14 @@ std::optional<std::string> brokenUnitQuestion(const Scenario& s, const TrainLink
 
 LinkStep linkStep(const Scenario& s, const TrainLinks& links, int train, LinkSide side,
                   std::optional<int> other) {
-    return {relinked(links, train, onward(side), other),
+    return {relinked(links, train, side, other),
             other ? "collegamento " + unitLabel(s, linkOf(train, side, *other))
                   : "scollegamento treno " + s.treni[train].numero};
 }
 
 LinkChoices linkChoices(const Scenario& s, const TrainLinks& links, int train, LinkSide side) {
     LinkChoices choices;
-    choices.trains = linkCandidates(s, links, train, onward(side));
+    choices.trains = linkCandidates(s, links, train, side);
     if (choices.trains.empty())
         choices.none = onward(side) ? "Nessun treno parte da qui." : "Nessun treno termina qui.";
     choices.question = s.treni[train].numero + (onward(side) ? " prosegue come:" : " proviene da:");
@@ -60,7 +60,7 @@ LinkChoices linkChoices(const Scenario& s, const TrainLinks& links, int train, L
             numberAndTime(t) + ", " +
             (t.binario.empty() ? std::string("senza binario") : "binario " + t.binario) + " (" +
             std::to_string(standingMinutes(s, linkOf(train, side, other)).value_or(0)) + " min)" +
-            (displacedLink(links, train, onward(side), other)
+            (displacedLink(links, train, side, other)
                  ? ", già collegato a " + s.treni[unitPartner(links, other)].numero
                  : std::string()));
     }

@@ -9,9 +9,6 @@
 
 namespace zeb {
 
-// Which way a link is asked from a train: the train it goes on as, or the one it comes from.
-enum class LinkSide { Onward, Back };
-
 // A link asked by the other train's number: the nearest in time of those that may be linked that
 // way, or why there is none, in a sentence.
 struct PartnerByNumber {

@@ -138,7 +138,8 @@ std::string pairChangesText(const Scenario& s, const TrainLinks& links) {
 }
 
 std::vector<int> linkCandidates(const Scenario& s, const TrainLinks& links, int train,
-                                bool onward) {
+                                LinkSide side) {
+    const bool onward = side == LinkSide::Onward;
     if (train < 0 || train >= s.totale_treni)
         return {};
     if (!(onward ? endsHere : startsHere)(s.treni[train]))
@@ -155,7 +156,7 @@ std::vector<int> linkCandidates(const Scenario& s, const TrainLinks& links, int 
         if (i == train || !(onward ? startsHere : endsHere)(s.treni[i]))
             continue;
         const TrainLink link = onward ? TrainLink{train, i} : TrainLink{i, train};
-        found.push_back({displacedLink(links, train, onward, i).has_value(),
+        found.push_back({displacedLink(links, train, side, i).has_value(),
                          s.treni[i].binario != s.treni[train].binario,
                          standingMinutes(s, link).value_or(kMinutesPerDay), i});
     }
@@ -166,7 +167,9 @@ std::vector<int> linkCandidates(const Scenario& s, const TrainLinks& links, int 
     return trains;
 }
 
-std::optional<TrainLink> displacedLink(const TrainLinks& links, int train, bool onward, int other) {
+std::optional<TrainLink> displacedLink(const TrainLinks& links, int train, LinkSide side,
+                                       int other) {
+    const bool onward = side == LinkSide::Onward;
     for (const TrainLink& link : links) {
         if ((onward ? link.leaving : link.arriving) == other &&
             (onward ? link.arriving : link.leaving) != train)
@@ -175,7 +178,8 @@ std::optional<TrainLink> displacedLink(const TrainLinks& links, int train, bool 
     return std::nullopt;
 }
 
-TrainLinks relinked(const TrainLinks& links, int train, bool onward, std::optional<int> other) {
+TrainLinks relinked(const TrainLinks& links, int train, LinkSide side, std::optional<int> other) {
+    const bool onward = side == LinkSide::Onward;
     TrainLinks kept;
     for (const TrainLink& link : links) {
         const bool sameSide = (onward ? link.arriving : link.leaving) == train;

@@ -34,19 +34,21 @@ std::string linkLine(const Scenario& s, const TrainLink& link);
 // twice; empty where every unit keeps its category and goes back.
 std::string pairChangesText(const Scenario& s, const TrainLinks& links);
 
-// The trains `train` may go on as (`onward`: those that start here) or come from (those that
+// The trains `train` may go on as (`side` Onward: those that start here) or come from (those that
 // end here): first those not linked that way yet, then those on `train`'s track (or, like it,
 // without one), then the nearest in time round the clock; none where `train` does not end
 // (start) here.
-std::vector<int> linkCandidates(const Scenario& s, const TrainLinks& links, int train, bool onward);
+std::vector<int> linkCandidates(const Scenario& s, const TrainLinks& links, int train,
+                                LinkSide side);
 
 // The link of another train that linking `train` onward (or back) to `other` would undo:
 // `other` already taken that way by someone else.
-std::optional<TrainLink> displacedLink(const TrainLinks& links, int train, bool onward, int other);
+std::optional<TrainLink> displacedLink(const TrainLinks& links, int train, LinkSide side,
+                                       int other);
 
-// The links with the train that `train` goes on as (`onward`), or comes from, set to `other`
+// The links with the train that `train` goes on as (Onward), or comes from, set to `other`
 // (none: removed), any link either had that way being dropped.
-TrainLinks relinked(const TrainLinks& links, int train, bool onward, std::optional<int> other);
+TrainLinks relinked(const TrainLinks& links, int train, LinkSide side, std::optional<int> other);
 
 // The other train of `train`'s unit, or -1.
 int unitPartner(const TrainLinks& links, int train);

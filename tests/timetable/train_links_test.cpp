@@ -227,10 +227,10 @@ TEST(TurnaroundPairs, CandidatesComeFreeOnTheTrackAndNearFirst) {
         const Scenario s = randomTerminus(random, 20);
         const TrainLinks links{{0, 1}, {2, 5}};
         const int train = 2 * static_cast<int>(random() % 10);
-        const std::vector<int> offered = linkCandidates(s, links, train, true);
+        const std::vector<int> offered = linkCandidates(s, links, train, LinkSide::Onward);
         ASSERT_EQ(offered.size(), 10u);
         auto rank = [&](int other) {
-            return std::tuple(displacedLink(links, train, true, other).has_value(),
+            return std::tuple(displacedLink(links, train, LinkSide::Onward, other).has_value(),
                               s.treni[other].binario != s.treni[train].binario,
                               *standingMinutes(s, {train, other}));
         };
@@ -240,8 +240,9 @@ TEST(TurnaroundPairs, CandidatesComeFreeOnTheTrackAndNearFirst) {
                 EXPECT_LE(rank(offered[k - 1]), rank(offered[k]));
             }
         }
-        EXPECT_EQ(displacedLink(links, 0, true, 1), std::nullopt); // its own link is no other's
-        EXPECT_TRUE(linkCandidates(s, links, 1, true).empty());    // 1 does not end here
+        EXPECT_EQ(displacedLink(links, 0, LinkSide::Onward, 1),
+                  std::nullopt); // its own link is no other's
+        EXPECT_TRUE(linkCandidates(s, links, 1, LinkSide::Onward).empty()); // 1 does not end here
     }
 }
 

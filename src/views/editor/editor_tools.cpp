@@ -67,7 +67,9 @@ void EditorWindow::importGtfs() {
     const PresentTrains present = dialog.presentTrains();
     const TrainLinks links = dialog.links();
     const std::string day = date::format("%Y-%m-%d", dialog.chosenDay());
-    run([&] { commands_.importGtfs(day, dialog.takeTrains(), station, tracksWith, present, links); });
+    run([&] {
+        commands_.importGtfs(day, dialog.takeTrains(), station, tracksWith, present, links);
+    });
 }
 
 void EditorWindow::assignTracks(const std::vector<int>& selected) {
@@ -145,11 +147,10 @@ BoardsWindow& EditorWindow::boards() {
     return *boards_;
 }
 
-void EditorWindow::linkTrain(QWidget* from, int train, bool onward, const std::string& number) {
+void EditorWindow::linkTrain(QWidget* from, int train, LinkSide side, const std::string& number) {
     if (!logic_.canShowTrain())
         return;
     const DialogPrompts::Over over(prompts_, from);
-    const LinkSide side = onward ? LinkSide::Onward : LinkSide::Back;
     std::optional<int> other;
     if (!number.empty()) {
         const PartnerByNumber found =
@@ -161,11 +162,10 @@ void EditorWindow::linkTrain(QWidget* from, int train, bool onward, const std::s
         }
         other = found.other;
     }
-    setLink(train, onward, other);
+    setLink(train, side, other);
 }
 
-void EditorWindow::setLink(int train, bool onward, std::optional<int> other) {
-    const LinkSide side = onward ? LinkSide::Onward : LinkSide::Back;
+void EditorWindow::setLink(int train, LinkSide side, std::optional<int> other) {
     // Another unit broken on the way is said first.
     if (const auto question = other
                                   ? brokenUnitQuestion(logic_.scenario(), logic_.document().links(),
@@ -179,11 +179,11 @@ void EditorWindow::setLink(int train, bool onward, std::optional<int> other) {
     run([&] { logic_.document().setLinks(step.links, step.label); });
 }
 
-void EditorWindow::chooseLink(QWidget* from, int train, bool onward) {
+void EditorWindow::chooseLink(QWidget* from, int train, LinkSide side) {
     if (!logic_.canShowTrain())
         return;
-    const LinkChoices choices = linkChoices(logic_.scenario(), logic_.document().links(), train,
-                                            onward ? LinkSide::Onward : LinkSide::Back);
+    const LinkChoices choices =
+        linkChoices(logic_.scenario(), logic_.document().links(), train, side);
     const DialogPrompts::Over over(prompts_, from);
     if (choices.trains.empty()) {
         prompts_.showMessage(choices.none, "Collegamento", MessageIcon::Exclamation,
@@ -204,7 +204,7 @@ void EditorWindow::chooseLink(QWidget* from, int train, bool onward) {
         return;
     const auto chosen = items.indexOf(dialog.textValue());
     if (chosen >= 0)
-        setLink(train, onward, choices.trains[static_cast<std::size_t>(chosen)]);
+        setLink(train, side, choices.trains[static_cast<std::size_t>(chosen)]);
 }
 
 bool EditorWindow::showTrainFromTimetable(int train) {
@@ -250,8 +250,8 @@ TrainTableWindow& EditorWindow::trainTable() {
              .assignTracks = [this](const std::vector<int>& trains) { assignTracks(trains); },
              .perturb = [this](const std::vector<int>& trains) { perturbTrains(trains); },
              .link =
-                 [this](int train, bool onward, const std::string& number) {
-                     linkTrain(trainTable_, train, onward, number);
+                 [this](int train, LinkSide side, const std::string& number) {
+                     linkTrain(trainTable_, train, side, number);
                  }},
             prompts_, this);
         trainTable_->addActions(windowKeys());
@@ -269,11 +269,11 @@ OccupancyWindow& EditorWindow::occupancy() {
                      run([&, this] { logic_.document().moveTrain(train, track, minutes); });
                  },
              .chooseLink = [this](int train,
-                                  bool onward) { chooseLink(occupancy_, train, onward); },
+                                  LinkSide side) { chooseLink(occupancy_, train, side); },
              .unlink =
                  [this](int train) {
                      const bool arriving = hasArrival(logic_.scenario().treni[train]);
-                     setLink(train, arriving, std::nullopt);
+                     setLink(train, arriving ? LinkSide::Onward : LinkSide::Back, std::nullopt);
                  }},
             prompts_, this);
         occupancy_->addActions(windowKeys());

@@ -310,11 +310,13 @@ void EditorWindow::followScenario() {
 void EditorWindow::updateUndoActions() {
     unconfirmed_ = logic_.hasUnconfirmedChanges();
     undoAction_->setEnabled(commands_.canUndo());
-    undoAction_->setText(commands_.canUndo() ? "Annulla " + QString::fromStdString(commands_.undoLabel())
-                                          : QString("Annulla"));
+    undoAction_->setText(commands_.canUndo()
+                             ? "Annulla " + QString::fromStdString(commands_.undoLabel())
+                             : QString("Annulla"));
     redoAction_->setEnabled(commands_.canRedo());
-    redoAction_->setText(commands_.canRedo() ? "Ripeti " + QString::fromStdString(commands_.redoLabel())
-                                          : QString("Ripeti"));
+    redoAction_->setText(commands_.canRedo()
+                             ? "Ripeti " + QString::fromStdString(commands_.redoLabel())
+                             : QString("Ripeti"));
 }
 
 void EditorWindow::openScenarioFile(const std::string& path) {

@@ -87,11 +87,11 @@ private:
     void perturbTrains(const std::vector<int>& selected);
     void compareDays();
     // A link made or removed by hand, from the train table or the chart; a word where it cannot.
-    void linkTrain(QWidget* from, int train, bool onward, const std::string& number);
+    void linkTrain(QWidget* from, int train, LinkSide side, const std::string& number);
     // The link of `train` that way set to `other`, or removed, as one step.
-    void setLink(int train, bool onward, std::optional<int> other);
+    void setLink(int train, LinkSide side, std::optional<int> other);
     // "Collega a…" in the chart: the train to link, chosen from those that may be.
-    void chooseLink(QWidget* from, int train, bool onward);
+    void chooseLink(QWidget* from, int train, LinkSide side);
     void showFindingsCount();
     // After a command: the windows of the timetable, the menu and the checker's indicator.
     void followScenario();

@@ -120,9 +120,11 @@ void OccupancyChartView::contextMenuEvent(QContextMenuEvent* event) {
         menu.addAction(QString::fromStdString("&Scollega " + unitLabel(s, link)), this,
                        [this, o] { commands_.unlink(o.train); });
     } else if (o.kind == OccupancyKind::Terminating || o.kind == OccupancyKind::Starting) {
-        const bool onward = o.kind == OccupancyKind::Terminating;
-        menu.addAction(onward ? "&Collega a… (prosegue come)" : "&Collega a… (proviene da)", this,
-                       [this, o, onward] { commands_.chooseLink(o.train, onward); });
+        const LinkSide side =
+            o.kind == OccupancyKind::Terminating ? LinkSide::Onward : LinkSide::Back;
+        menu.addAction(side == LinkSide::Onward ? "&Collega a… (prosegue come)"
+                                                : "&Collega a… (proviene da)",
+                       this, [this, o, side] { commands_.chooseLink(o.train, side); });
     }
     menu.addAction("&Mostra nell'editor", this, [this, o] { commands_.showTrain(o.train); });
     menu.exec(event->globalPos());

@@ -20,7 +20,7 @@ namespace zeb {
 struct ChartCommands {
     std::function<bool(int)> showTrain;
     std::function<void(int train, const std::string& track, int minutes)> moveTrain;
-    std::function<void(int train, bool onward)> chooseLink;
+    std::function<void(int train, LinkSide side)> chooseLink;
     std::function<void(int train)> unlink;
 };
 

@@ -135,9 +135,9 @@ QVariant TrainTableModel::displayed(int train, int column) const {
     case Note:
         return qt(t.note);
     case ProvieneDa:
-        return linkedNumber(train, false);
+        return linkedNumber(train, LinkSide::Back);
     case ProsegueCome:
-        return linkedNumber(train, true);
+        return linkedNumber(train, LinkSide::Onward);
     default:
         return {};
     }
@@ -162,7 +162,8 @@ QVariant TrainTableModel::sortKey(int train, int column) const {
     }
 }
 
-QString TrainTableModel::linkedNumber(int train, bool onward) const {
+QString TrainTableModel::linkedNumber(int train, LinkSide side) const {
+    const bool onward = side == LinkSide::Onward;
     for (const TrainLink& link : watch_.links()) {
         if ((onward ? link.arriving : link.leaving) == train) {
             const int other = onward ? link.leaving : link.arriving;
@@ -188,7 +189,8 @@ Qt::ItemFlags TrainTableModel::flags(const QModelIndex& index) const {
 bool TrainTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !editLink)
         return false;
-    editLink(index.row(), index.column() == ProsegueCome, value.toString().trimmed().toStdString());
+    editLink(index.row(), index.column() == ProsegueCome ? LinkSide::Onward : LinkSide::Back,
+             value.toString().trimmed().toStdString());
     return true;
 }
 

@@ -53,7 +53,7 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // A link typed in "Proviene da" or "Prosegue come": the train, which way, the number typed.
-    std::function<void(int train, bool onward, const std::string& number)> editLink;
+    std::function<void(int train, LinkSide side, const std::string& number)> editLink;
 
 private:
     // The narrowest signals that are true: rows changed, inserted or removed, a reset only for a
@@ -65,7 +65,7 @@ private:
     QVariant displayed(int train, int column) const;
     QVariant sortKey(int train, int column) const;
     // The number of the train linked to `train` that way, or empty.
-    QString linkedNumber(int train, bool onward) const;
+    QString linkedNumber(int train, LinkSide side) const;
 
     TimetableWatch& watch_;
     int rows_ = 0; // the rows announced to the views, which may lag a change by one signal

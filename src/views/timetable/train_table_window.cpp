@@ -44,9 +44,9 @@ TrainTableWindow::TrainTableWindow(TimetableWatch& watch, TimetableCommands comm
     setObjectName("quadroTreni");
     new WindowGeometry(this, "quadroTreni", QSize(1100, 640));
     filter_->setSourceModel(model_);
-    model_->editLink = [this](int train, bool onward, const std::string& number) {
+    model_->editLink = [this](int train, LinkSide side, const std::string& number) {
         if (commands_.available())
-            commands_.link(train, onward, number);
+            commands_.link(train, side, number);
     };
 
     QLayout* filterRow = buildFilter();

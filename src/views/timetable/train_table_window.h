@@ -32,8 +32,9 @@ struct TimetableCommands {
     std::function<void(const std::vector<int>& trains)> remove;
     std::function<void(const std::vector<int>& trains)> assignTracks;
     std::function<void(const std::vector<int>& trains)> perturb;
-    // The train `train` goes on as (`onward`) or comes from set to the one numbered `number`.
-    std::function<void(int train, bool onward, const std::string& number)> link;
+    // The train `train` goes on as (LinkSide::Onward) or comes from set to the one numbered
+    // `number`.
+    std::function<void(int train, LinkSide side, const std::string& number)> link;
 };
 
 // "Quadro treni": every stored train in a sortable, filterable table with the checker's

@@ -450,8 +450,8 @@ void UndoRedoOneTrain(benchmark::State& state) {
         logic.modificatr_Click();
     }
     for (auto _ : state) {
-        logic.undo();
-        logic.redo();
+        editor.window.commands().undo();
+        editor.window.commands().redo();
     }
     state.counters["history_bytes_200_steps"] =
         static_cast<double>(logic.document().history().memoryBytes());
@@ -472,12 +472,12 @@ void UndoRedoImport(benchmark::State& state) {
     editor.window.prompts().onFileDialog = [csv](const FileFilter&) {
         return std::optional<std::string>(csv);
     };
-    logic.importCsv();
+    editor.window.commands().importCsv();
     if (editor.scenario.totale_treni != kMaxTrains)
         state.SkipWithError("the import failed");
     for (auto _ : state) {
-        logic.undo();
-        logic.redo();
+        editor.window.commands().undo();
+        editor.window.commands().redo();
     }
 }
 

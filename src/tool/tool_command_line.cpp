@@ -88,7 +88,8 @@ constexpr const char* kReadFiles[] = {"scenario", "regole", "categorie"};
 
 // Why the options do not fit `command`, or nullopt.
 std::optional<std::string> optionFault(const ToolCommand& command, const ToolArguments& arguments) {
-    for (const auto& [name, value] : arguments.options) {
+    for (const auto& given : arguments.options) {
+        const std::string& name = given.first;
         if (std::none_of(command.options.begin(), command.options.end(),
                          [&](const ToolOption& option) { return option.name == name; }))
             return "l'opzione --" + name + " non è del comando " + command.name;

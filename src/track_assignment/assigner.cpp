@@ -195,9 +195,10 @@ std::vector<int> Assigner::movableTrains() const {
             take = take || std::binary_search(conflicting.begin(), conflicting.end(), train);
             break;
         case TrainsToAssign::Selected:
-            take = take ||
-                   std::any_of(options_.selected.begin(), options_.selected.end(),
-                               [&](int chosen) { return chosen == train || chosen == o.leaving; });
+            take = take || std::any_of(options_.selected.begin(), options_.selected.end(),
+                                       [train = train, leaving = o.leaving](int chosen) {
+                                           return chosen == train || chosen == leaving;
+                                       });
             break;
         case TrainsToAssign::OutsideRules:
             take = take || (ownTrackOf(train) >= 0 &&

@@ -6,6 +6,7 @@
 #include "tool/assign_command.h"
 #include "tool/board_command.h"
 #include "tool/compare_command.h"
+#include "tool/delay_command.h"
 #include "tool/gtfs_command.h"
 #include "tool/link_command.h"
 #include "tool/new_command.h"
@@ -58,11 +59,17 @@ std::optional<std::string> ToolArguments::value(const std::string& name) const {
 
 std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice,
                                       const BoardsWriter& writeBoards) {
-    return {nuovoTool(),    verificaTool(),
-            esportaTool(),  importaTool(),
-            gtfsTool(),     confrontaTool(writeNotice),
-            perturbaTool(), collegaTool(),
-            assegnaTool(),  tabelloneTool(writeBoards)};
+    return {nuovoTool(),
+            verificaTool(),
+            esportaTool(),
+            importaTool(),
+            gtfsTool(),
+            confrontaTool(writeNotice),
+            perturbaTool(),
+            collegaTool(),
+            assegnaTool(),
+            ritardiTool(),
+            tabelloneTool(writeBoards)};
 }
 
 std::string toolDescription(const std::vector<ToolCommand>& commands) {

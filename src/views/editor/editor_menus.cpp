@@ -8,6 +8,7 @@
 #include "views/common/window_style.h"
 #include "views/editor/recovery_writer.h"
 #include "views/timetable/boards_window.h"
+#include "views/timetable/risk_window.h"
 #include "views/timetable/occupancy_window.h"
 #include "views/timetable/timetable_watch.h"
 #include "views/timetable/train_table_window.h"
@@ -49,6 +50,8 @@ void EditorWindow::buildToolsMenu() {
                                     [this]() -> QWidget& { return occupancy(); });
     boardsAction_ = windowAction("&Tabelloni…", Qt::Key_F4, "actionTabelloni",
                                  [this]() -> QWidget& { return boards(); });
+    riskAction_ = windowAction("&Rischio ritardi…", Qt::Key_F5, "actionRischioRitardi",
+                               [this]() -> QWidget& { return risk(); });
     postersAction_ = tools->addAction("&Manifesti partenze e arrivi…", this, [this] {
         PostersDialog dialog(logic_.scenario(), prompts_, this);
         prompts_.runDialog(dialog);
@@ -177,10 +180,10 @@ void EditorWindow::buildFileMenu() {
 }
 
 // The editor's keys that work in its other windows too: the file commands, Annulla and Ripeti,
-// F2, F3 and F4.
+// F2 to F5.
 QList<QAction*> EditorWindow::windowKeys() const {
-    QList<QAction*> keys{undoAction_, redoAction_, trainTableAction_, occupancyAction_,
-                         boardsAction_};
+    QList<QAction*> keys{undoAction_,      redoAction_,   trainTableAction_,
+                         occupancyAction_, boardsAction_, riskAction_};
     for (const auto& [action, button] : fileActions_)
         keys << action;
     keys << findChild<QAction*>("actionEsci");

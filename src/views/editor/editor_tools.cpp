@@ -16,6 +16,7 @@
 #include "views/timetable/boards_window.h"
 #include "views/timetable/comparison_window.h"
 #include "views/timetable/occupancy_window.h"
+#include "views/timetable/risk_window.h"
 #include "views/timetable/timetable_watch.h"
 #include "views/timetable/train_table_window.h"
 #include "views/tools/assign_tracks_dialog.h"
@@ -128,6 +129,15 @@ ComparisonWindow& EditorWindow::comparison() {
         comparison_->addActions(keys);
     }
     return *comparison_;
+}
+
+RiskWindow& EditorWindow::risk() {
+    if (risk_ == nullptr) {
+        risk_ = new RiskWindow(
+            *watch_, [this](int train) { return showTrainFromTimetable(train); }, prompts_, this);
+        risk_->addActions(windowKeys());
+    }
+    return *risk_;
 }
 
 BoardsWindow& EditorWindow::boards() {

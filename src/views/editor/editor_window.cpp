@@ -293,6 +293,7 @@ void EditorWindow::followScenario() {
     watch_->setShownTrain(viewing ? logic_.scenario().treno_attuale : -1);
     trainTableAction_->setEnabled(logic_.scenarioOpen());
     occupancyAction_->setEnabled(logic_.scenarioOpen());
+    riskAction_->setEnabled(logic_.scenarioOpen());
     postersAction_->setEnabled(logic_.scenarioOpen());
     exportCsvAction_->setEnabled(logic_.scenarioOpen());
     importCsvAction_->setEnabled(logic_.canShowTrain());

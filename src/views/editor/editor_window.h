@@ -22,6 +22,7 @@ namespace zeb {
 
 class BoardsWindow;
 class ComparisonWindow;
+class RiskWindow;
 class ControlBinder;
 class TimetableWatch;
 class OccupancyWindow;
@@ -55,6 +56,7 @@ public:
     OccupancyWindow& occupancy();
     // "Confronta con…", made on first use.
     ComparisonWindow& comparison();
+    RiskWindow& risk();
     // "Tabelloni", made on first use.
     BoardsWindow& boards();
 
@@ -120,10 +122,12 @@ private:
     TrainTableWindow* trainTable_ = nullptr;
     OccupancyWindow* occupancy_ = nullptr;
     ComparisonWindow* comparison_ = nullptr;
+    RiskWindow* risk_ = nullptr;
     BoardsWindow* boards_ = nullptr;
     QAction* trainTableAction_ = nullptr;
     QAction* occupancyAction_ = nullptr;
     QAction* boardsAction_ = nullptr;
+    QAction* riskAction_ = nullptr;
     QAction* postersAction_ = nullptr;
     QAction* exportCsvAction_ = nullptr;
     QAction* importCsvAction_ = nullptr;

@@ -33,6 +33,11 @@ QString qt(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A sentence whose shares do not break from their sign at the end of a line.
+QString unbroken(const std::string& text) {
+    return qt(text).replace(" %", QString(QChar(0x00A0)) + "%");
+}
+
 QStandardItem* cell(const std::string& text, const QVariant& key) {
     auto* item = new QStandardItem(qt(text));
     item->setData(key, kSortRole);
@@ -206,10 +211,10 @@ void RiskWindow::jobFinished() {
 }
 
 void RiskWindow::fill() {
-    summary_->setText(qt(riskSummary(risk_, shownSettings_)));
+    summary_->setText(unbroken(riskSummary(risk_, shownSettings_)));
     QStringList tracks;
     for (const auto& [track, share] : risk_.tracks)
-        tracks << qt(trackRiskLine(track, share, shownSettings_.most));
+        tracks << unbroken(trackRiskLine(track, share, shownSettings_.most));
     tracks_->setText(tracks.join("; "));
     tracks_->setVisible(!tracks.isEmpty());
     model_->removeRows(0, model_->rowCount());

@@ -28,15 +28,10 @@ std::uint64_t mixed(std::uint64_t seed, const std::string& number, int scheduled
     return hash;
 }
 
-int mostDelay(const Treno& t) {
-    const auto index = positionIn(kRitardi, t.ritardo);
-    return index ? kMostDelayMinutes[static_cast<std::size_t>(*index)] : 0;
-}
-
 int delayOf(const Treno& t, const PlaySettings& settings, int scheduled) {
     if (isCancelled(t) || settings.delays == DelayMode::None)
         return 0;
-    const int most = mostDelay(t);
+    const int most = mostDelayOf(t);
     return settings.delays == DelayMode::Most
                ? most
                : drawnDelay(settings.seed, t.numero, scheduled, most);
@@ -74,6 +69,11 @@ std::vector<Occupancy> heldAsRun(const Scenario& s, const PlayedDay& day,
 }
 
 } // namespace
+
+int mostDelayOf(const Treno& t) {
+    const auto index = positionIn(kRitardi, t.ritardo);
+    return index ? kMostDelayMinutes[static_cast<std::size_t>(*index)] : 0;
+}
 
 int drawnDelay(std::uint64_t seed, const std::string& number, int scheduled, int most) {
     return most <= 0 ? 0 : static_cast<int>(mixed(seed, number, scheduled) % (most + 1u));

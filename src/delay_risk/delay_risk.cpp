@@ -3,7 +3,6 @@
 #include "boards/played_day.h"
 #include "model/clock.h"
 #include "model/track_slots.h"
-#include "model/value_tables.h"
 #include "timetable/train_times.h"
 
 #include <algorithm>
@@ -55,9 +54,7 @@ public:
                 draw.arrival = arrivalMinute(t).value_or(-1);
             if (hasDeparture(t))
                 draw.departure = departureMinute(t).value_or(-1);
-            const auto index = positionIn(kRitardi, t.ritardo);
-            draw.most =
-                isCancelled(t) || !index ? 0 : kMostDelayMinutes[static_cast<std::size_t>(*index)];
+            draw.most = isCancelled(t) ? 0 : mostDelayOf(t);
             draws_.push_back(draw);
         }
         for (const Occupancy& o : stationTrackOccupancies(s, settings.check, links)) {

@@ -22,7 +22,9 @@ struct ChartBar {
     bool conflict = false;
     std::vector<std::pair<int, int>> overlaps{}; // minutes held together with another train
     int from = 0, to = 0;                        // the minutes drawn, within the day
-    int reach = 0; // the minutes its lane keeps free past its end, for its number beside it
+    int reach = 0;   // the minutes its lane keeps free past its end, for its number beside it
+    int tail = 0;    // the minutes its end may move by when its train runs as late as it may
+    double risk = 0; // the share of the runs with delays in which it clashes
 };
 
 struct ChartContent {
@@ -40,6 +42,12 @@ inline constexpr const char* kRowUnknownTrack = "Binario inesistente";
 
 ChartContent chartContent(const Scenario& s, const CheckSettings& settings,
                           const TrainLinks& links = {});
+
+// Each bar's tail, on the piece where its hold ends: the most its last train may run late (a
+// unit's second train waiting for its first too); and its share of `risk`, where given.
+struct DelayRisk;
+void addDelayTails(ChartContent& content, const Scenario& s, const CheckSettings& settings,
+                   const DelayRisk* risk);
 
 // Minutes and rows to pixels and back, at a zoom of `pixelsPerMinute`; the one mapping that
 // drawing and hit-testing share. The track names stay in a column on the left and the hours in a

@@ -185,6 +185,29 @@ void paintHours(const ChartFrame& f) {
     p.restore();
 }
 
+// Each bar's possible delay, a faded tail up to its most, under the bars; and the bars at risk,
+// framed in fuchsia the stronger the more often they clash.
+void paintDelays(const ChartFrame& f, bool tails) {
+    QPainter& p = f.p;
+    p.save();
+    p.setClipRect(f.body);
+    for (const ChartBar& bar : f.content.bars) {
+        const BarBox b = barBox(f.content, f.m, bar);
+        const QRectF box(b.left, b.top, b.width, b.height);
+        if (tails && bar.tail > 0) {
+            QColor faded = kindColor(bar.occupancy.kind);
+            faded.setAlpha(70);
+            p.fillRect(QRectF(box.right(), box.top() + box.height() / 4,
+                              f.m.x(bar.to + bar.tail) - box.right(), box.height() / 2),
+                       faded);
+        } else if (!tails && bar.risk > 0) {
+            p.setPen(QPen(QColor(215, 0, 135, static_cast<int>(90 + 165 * bar.risk)), 3));
+            p.drawRect(box.adjusted(-2, -2, 2, 2));
+        }
+    }
+    p.restore();
+}
+
 } // namespace
 
 void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& content,
@@ -212,7 +235,11 @@ void paintOccupancyChart(QPainter& p, const Scenario& s, const ChartContent& con
         step,
         firstLine};
     std::vector<std::pair<QRectF, QString>> beside;
+    if (options.delays)
+        paintDelays(frame, true);
     paintBars(frame, options.paper, beside);
+    if (options.delays)
+        paintDelays(frame, false);
     p.save();
     p.setClipRect(QRectF(m.labelWidth, m.axisHeight, size.width() - m.labelWidth, size.height()));
     p.setPen(QColor(40, 40, 40));

@@ -20,9 +20,11 @@ namespace zeb {
 // It fills `size` (the whole chart where none is given), the bars scrolled under the track names
 // and the hours. On paper the bars end at the mapping's last minute, and a number that does not
 // fit on its bar is written beside it, so that every number is there to read and to find.
+// With `delays`, each bar's tail and its risk as addDelayTails gave them.
 struct ChartPaint {
     std::optional<QSizeF> size;
     bool paper = false;
+    bool delays = false;
 };
 void paintOccupancyChart(QPainter& painter, const Scenario& s, const ChartContent& content,
                          const ChartMapping& mapping, const ChartPaint& options = {});

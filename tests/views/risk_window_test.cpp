@@ -1,6 +1,7 @@
 #include "scenario_file/scenario_writer.h"
 #include "timetable/test_trains.h"
 #include "views/gui_fixture.h"
+#include "views/timetable/occupancy_chart_view.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -69,6 +70,21 @@ private slots:
         click(risk, "esportaRischio");
         QCOMPARE(readBytes(folder.file("rischio.csv")).substr(3, 40),
                  std::string("Treno;Ora;Binario;Indice ritardo;Quota c"));
+    }
+
+    // The chart shows each bar's possible delay on request, and says so in its legend.
+    void theChartShowsTheDelaysOnRequest() {
+        OccupancyChartView* chart = openFourTrainsChart();
+        auto* occupancy = chart->window();
+        auto* legend = widget<QLabel>(occupancy, "legendaGrafico");
+        const QImage plain = chart->grab().toImage();
+        QTest::mouseClick(widget<QCheckBox>(occupancy, "mostraRitardi"), Qt::LeftButton);
+        QVERIFY(legend->text().endsWith("Cornice fucsia: a rischio di conflitto con i ritardi"));
+        QVERIFY(chart->grab().toImage() != plain);
+        screenshot(occupancy, "occupazione_ritardi");
+        QTest::mouseClick(widget<QCheckBox>(occupancy, "mostraRitardi"), Qt::LeftButton);
+        QVERIFY(!legend->text().contains("Sfumato"));
+        QCOMPARE(chart->grab().toImage(), plain);
     }
 };
 

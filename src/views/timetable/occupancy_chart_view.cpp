@@ -1,5 +1,7 @@
 #include "views/timetable/occupancy_chart_view.h"
 
+#include "delay_risk/delay_risk.h"
+
 #include "layout/chart_sheet.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
@@ -61,8 +63,18 @@ OccupancyChartView::OccupancyChartView(TimetableWatch& watch, ChartCommands comm
     rebuild();
 }
 
+void OccupancyChartView::showDelays(bool shown) {
+    delays_ = shown;
+    rebuild();
+}
+
 void OccupancyChartView::rebuild() {
     content_ = chartContent(watch_.scenario(), watch_.settings(), watch_.links());
+    if (delays_) {
+        const DelayRisk risk = measureDelayRisk(watch_.scenario(), watch_.links(),
+                                                {.runs = 200, .check = watch_.settings()});
+        addDelayTails(content_, watch_.scenario(), watch_.settings(), &risk);
+    }
     remap();
     update();
 }
@@ -161,7 +173,8 @@ void OccupancyChartView::showEvent(QShowEvent*) {
 
 void OccupancyChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintOccupancyChart(painter, watch_.scenario(), content_, mapping_, {.size = QSizeF(size())});
+    paintOccupancyChart(painter, watch_.scenario(), content_, mapping_,
+                        {.size = QSizeF(size()), .delays = delays_});
     painter.setClipRect(QRectF(mapping_.labelWidth, mapping_.axisHeight,
                                width() - mapping_.labelWidth, height() - mapping_.axisHeight));
     if (const auto chosen = barOfTrain(chosenTrain_)) {

@@ -41,6 +41,9 @@ public:
     // Zoom by `factor` keeping the moment at `x` (the middle of the bars where none) still.
     void zoom(double factor, std::optional<double> x = std::nullopt);
     void showWholeDay();
+    // Each bar's possible delay as a faded tail, and the bars at risk framed by their share of
+    // 200 runs with the delays drawn.
+    void showDelays(bool shown);
     // The minutes from `first` to `last` across the window.
     void showMinutes(double first, double last);
     // The hours in sight, as the first and the last minute.
@@ -96,6 +99,7 @@ private:
     QScrollBar* horizontal_;
     QScrollBar* vertical_;
     bool opened_ = false;
+    bool delays_ = false;
 };
 
 } // namespace zeb

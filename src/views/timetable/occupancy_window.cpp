@@ -7,6 +7,7 @@
 #include "views/common/export_prompt.h"
 #include "views/common/window_geometry.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -74,7 +75,13 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands,
         buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(legend);
+    // Beside the legend, which says what it adds.
+    auto* delays = new QCheckBox("Mostra &ritardi");
+    delays->setObjectName("mostraRitardi");
+    auto* legendRow = new QHBoxLayout;
+    legendRow->addWidget(delays, 0, Qt::AlignTop);
+    legendRow->addWidget(legend, 1);
+    layout->addLayout(legendRow);
     auto* chart = new QGridLayout;
     chart->setSpacing(0);
     chart->addWidget(chart_, 0, 0);
@@ -82,6 +89,13 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands,
     chart->addWidget(&chart_->horizontalBar(), 1, 0);
     layout->addLayout(chart, 1);
 
+    connect(delays, &QCheckBox::toggled, this, [this, legend](bool shown) {
+        chart_->showDelays(shown);
+        legend->setText(legend->text().section(" · Sfumato", 0, 0) +
+                        (shown ? " · Sfumato: ritardo possibile · Cornice fucsia: a rischio di "
+                                 "conflitto con i ritardi"
+                               : ""));
+    });
     connect(zoomIn, &QPushButton::clicked, this, [this] { chart_->zoom(1.25); });
     connect(zoomOut, &QPushButton::clicked, this, [this] { chart_->zoom(0.8); });
     connect(wholeDay, &QPushButton::clicked, this, [this] { chart_->showWholeDay(); });

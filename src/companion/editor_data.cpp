@@ -55,6 +55,8 @@ std::optional<StoredLink> linkOf(const nlohmann::json& entry) {
     return StoredLink{{text(0), text(1), text(2)}, {text(3), text(4), text(5)}};
 }
 
+constexpr const char* kRiskThreshold = "sogliaRischio";
+
 struct MinutesKey {
     const char* key;
     int CheckSettings::*field;
@@ -82,6 +84,13 @@ void readMinutes(const nlohmann::json& json, CheckSettings& settings,
     if (!wrong.empty())
         ignored.push_back("i minuti di " + wrong + " non sono un numero intero da 0 a " +
                           std::to_string(kMostMinutes) + ": valgono quelli predefiniti");
+    // The threshold of the delays' warnings, a percent, written only where it is not 50.
+    if (const auto threshold = given->find(kRiskThreshold); threshold != given->end()) {
+        if (threshold->is_number_integer() && *threshold >= 1 && *threshold <= 100)
+            settings.riskThreshold = threshold->get<int>();
+        else
+            ignored.push_back("la soglia di rischio non è un numero intero da 1 a 100: vale 50");
+    }
 }
 
 // The file named under `key`; where the value is no file's name, `what` is said not to be one.
@@ -282,6 +291,8 @@ std::string editorDataText(const EditorData& data,
         json[kScenario] = {{"byte", belongsTo->bytes}, {"impronta", belongsTo->digest}};
     for (const MinutesKey& minutes : kMinutes)
         json["impostazioni"][minutes.key] = data.settings.*minutes.field;
+    if (data.settings.riskThreshold != CheckSettings{}.riskThreshold)
+        json["impostazioni"][kRiskThreshold] = data.settings.riskThreshold;
     if (!data.baseDay.empty())
         json[kBaseDay] = data.baseDay;
     if (!data.serviceDay.empty())

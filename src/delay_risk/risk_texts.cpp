@@ -1,10 +1,12 @@
 #include "delay_risk/risk_texts.h"
 
+#include "boards/played_day.h"
 #include "model/counted.h"
 #include "text/csv_text.h"
 #include "timetable/train_times.h"
 
 #include <cmath>
+#include <set>
 
 namespace zeb {
 
@@ -70,6 +72,39 @@ std::string riskCsv(const std::vector<RiskRow>& rows) {
         csv += percentText(row.share) + ';' + csvField(row.with, ';') + "\r\n";
     }
     return csv;
+}
+
+std::vector<Finding> riskFindings(const Scenario& s, const TrainLinks& links, const DelayRisk& risk,
+                                  const CheckSettings& settings) {
+    const std::vector<Occupancy> holds = stationTrackOccupancies(s, settings, links);
+    std::set<std::pair<int, int>> written; // by their first trains, as the risk names them
+    for (const Conflict& c : trackConflicts(holds, settings.separation)) {
+        const int a = holds[static_cast<std::size_t>(c.first)].train;
+        const int b = holds[static_cast<std::size_t>(c.second)].train;
+        written.emplace(std::min(a, b), std::max(a, b));
+    }
+    std::vector<Finding> findings;
+    for (const RiskyPair& pair : risk.pairs) {
+        if (pair.share * 100 <= settings.riskThreshold ||
+            written.contains({pair.first, pair.second}))
+            continue;
+        findings.push_back({Severity::Warning,
+                            {pair.first, pair.second},
+                            "Treni " + s.treni[pair.first].numero + " e " +
+                                s.treni[pair.second].numero + ", binario " + pair.track +
+                                ": in conflitto nel " + percentText(pair.share) +
+                                " delle simulazioni con i ritardi previsti",
+                            firstMinuteOf(s.treni[pair.first])});
+    }
+    return findings;
+}
+
+bool mayRunLate(const Scenario& s) {
+    for (int i = 0; i < s.totale_treni; ++i) {
+        if (!isCancelled(s.treni[i]) && mostDelayOf(s.treni[i]) > 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace zeb

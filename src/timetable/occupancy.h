@@ -15,6 +15,7 @@ struct CheckSettings {
     int preparation = 10; // a starting train holds its track this long before leaving
     int leastTurnaround =
         5; // a unit leaves again as another train this long after arriving at least
+    int riskThreshold = 50; // the percent of runs with delays above which a clash is warned of
     bool operator==(const CheckSettings&) const = default;
 };
 

@@ -47,6 +47,12 @@ std::optional<CheckSettings> settingsOf(const ToolArguments& arguments, std::ost
         }
         settings.*field = *minutes;
     }
+    const auto threshold = wholeOption(arguments, "soglia-rischio", settings.riskThreshold, 100);
+    if (!threshold || *threshold < 1) {
+        usageError(err, "--soglia-rischio vuole una percentuale da 1 a 100");
+        return std::nullopt;
+    }
+    settings.riskThreshold = *threshold;
     return settings;
 }
 

@@ -1,6 +1,7 @@
 #include "tool/tool_commands.h"
 
 #include "csv_exchange/trains_csv.h"
+#include "delay_risk/risk_texts.h"
 #include "model/counted.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
@@ -19,8 +20,13 @@ int verificaCommand(const std::string& scenarioPath, const CheckSettings& settin
     if (!opened)
         return kExitUnreadable;
     const Scenario& s = opened->scenario();
-    const std::vector<Finding> findings = withFindings(checkScenario(s, settings, opened->links()),
-                                                       ruleFindings(s, opened->data().trackRules));
+    std::vector<Finding> findings = withFindings(checkScenario(s, settings, opened->links()),
+                                                 ruleFindings(s, opened->data().trackRules));
+    if (mayRunLate(s)) // the pairs that clash in most of a thousand runs with the delays
+        findings = withFindings(
+            std::move(findings),
+            riskFindings(s, opened->links(),
+                         measureDelayRisk(s, opened->links(), {.check = settings}), settings));
     for (const Finding& finding : findings)
         out << (finding.severity == Severity::Error ? "errore: " : "avviso: ") << finding.message
             << "\n";

@@ -19,7 +19,11 @@ std::vector<ToolOption> withMinutes(std::vector<ToolOption> options) {
           "minuti"},
          {"preparazione", "", "Minuti di binario occupato prima della partenza (10).", "minuti"},
          {"inversione", "",
-          "Minuti minimi tra l'arrivo e la nuova partenza di un treno collegato (5).", "minuti"}});
+          "Minuti minimi tra l'arrivo e la nuova partenza di un treno collegato (5).", "minuti"},
+         {"soglia-rischio", "",
+          "La percentuale delle simulazioni con i ritardi oltre la quale un conflitto è "
+          "segnalato (50).",
+          "percento"}});
     return options;
 }
 

@@ -10,16 +10,17 @@ namespace zeb {
 namespace {
 
 TEST(EditorData, WhatIsWrittenReadsBackTheSame) {
-    const EditorData data{{.separation = 4, .turnaround = 7, .preparation = 12},
-                          "../Valmora.zeb",
-                          "2024-02-29",
-                          {{{"2001", "Nordia", "10:00"}, {"2002", "Nordia", "10:20"}},
-                           {{"7", "", ""}, {"8", "Sudia", "23:59"}}},
-                          {{"Suburbano", "*", "Città", RulePassage::Ends, 420, 30, {"4"}, {"5"}},
-                           {"", "", "", RulePassage::Any, -1, -1, {}, {"1tronco"}}},
-                          3,
-                          0,
-                          {.delays = 2, .seed = 7, .rows = 20, .horizon = 90}};
+    const EditorData data{
+        {.separation = 4, .turnaround = 7, .preparation = 12, .riskThreshold = 35},
+        "../Valmora.zeb",
+        "2024-02-29",
+        {{{"2001", "Nordia", "10:00"}, {"2002", "Nordia", "10:20"}},
+         {{"7", "", ""}, {"8", "Sudia", "23:59"}}},
+        {{"Suburbano", "*", "Città", RulePassage::Ends, 420, 30, {"4"}, {"5"}},
+         {"", "", "", RulePassage::Any, -1, -1, {}, {"1tronco"}}},
+        3,
+        0,
+        {.delays = 2, .seed = 7, .rows = 20, .horizon = 90}};
     const EditorDataRead read = readEditorData(editorDataText(data));
     EXPECT_EQ(read.data, data);
     EXPECT_FALSE(read.note);
@@ -76,6 +77,8 @@ TEST(EditorData, WhatCannotBeReadKeepsTheDefaultsWithANote) {
         {R"({"formato":{"separazione":-1},"versione":1})", defaults.separation,
          "non è un file di dati dell'editor"},
         {"\xFF\xFE", defaults.separation, "riga 1: un byte che non è UTF-8"},
+        {R"({"formato":"zebrano-editor","versione":1,"impostazioni":{"sogliaRischio":0}})",
+         defaults.separation, "la soglia di rischio non è un numero intero da 1 a 100: vale 50"},
     };
     for (const auto& c : cases) {
         const EditorDataRead read = readEditorData(c.text);

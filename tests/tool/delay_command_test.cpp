@@ -53,6 +53,28 @@ TEST_F(DelayCommand, SaysHowOftenTheDelaysMakeTheTracksClash) {
     EXPECT_EQ(run("punctual.zeb", {}), "0|1000 simulazioni con il seme 1: nessun conflitto\n|");
 }
 
+// verifica warns of a pair that clashes in more runs than the threshold allows.
+TEST_F(DelayCommand, TheCheckerWarnsOfWhatClashesOftenEnough) {
+    auto verifica = [this](std::map<std::string, std::string> options) {
+        ToolArguments arguments{"verifica", folder_.file("day.zeb"), std::move(options)};
+        std::ostringstream out, err;
+        const int status = runToolCommand(coreCommands(), arguments, out, err);
+        return std::to_string(status) + "|" + out.str() + "|" + err.str();
+    };
+    EXPECT_EQ(verifica({}), "0|0 errori, 0 avvisi\n|") << "42 % of the runs: under 50 %";
+    const std::string warned = verifica({{"soglia-rischio", "40"}});
+    EXPECT_EQ(warned.substr(0, 2), "0|");
+    EXPECT_NE(warned.find("avviso: Treni 2231 e 2245, binario 1: in conflitto nel 4"),
+              std::string::npos)
+        << warned;
+    EXPECT_NE(warned.find(" delle simulazioni con i ritardi previsti\n0 errori, 1 avviso\n"),
+              std::string::npos)
+        << warned;
+    EXPECT_EQ(verifica({{"soglia-rischio", "0"}}),
+              "2||zebrano-tool: --soglia-rischio vuole una percentuale da 1 a 100 (vedi "
+              "zebrano-tool --help)\n");
+}
+
 TEST_F(DelayCommand, WritesARowPerRunningTrain) {
     const std::string csv = folder_.file("rischio.csv");
     ASSERT_EQ(run("day.zeb", {{"massimo", ""}, {"csv", csv}}).substr(0, 2), "1|");

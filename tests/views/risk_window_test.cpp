@@ -4,11 +4,13 @@
 #include "views/timetable/occupancy_chart_view.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTableView>
+#include <QToolButton>
 
 using namespace zeb;
 using namespace zeb::test;
@@ -70,6 +72,29 @@ private slots:
         click(risk, "esportaRischio");
         QCOMPARE(readBytes(folder.file("rischio.csv")).substr(3, 40),
                  std::string("Treno;Ora;Binario;Indice ritardo;Quota c"));
+    }
+
+    // The checker warns of a pair that clashes in more runs than the threshold the settings hold:
+    // the warning comes once the runs are done, and goes with the threshold raised again.
+    void theCheckerWarnsOfPairsAtRisk() {
+        Scenario day = stationWith(
+            {{"2231", "Nordia", "10:00", "", "", "1"}, {"2245", "", "", "Sudia", "10:40", "1"}});
+        day.treni[0].ritardo = "2"; // clashes in 42 % of the runs
+        day.treni[1].ritardo = "0";
+        writeBytes(folder.file("valmora.zeb"), scenarioFileBytes(day));
+        dialogs.expectClick("Form2", "ok");
+        window->openScenarioFile(folder.file("valmora.zeb"));
+        auto* indicator = widget<QToolButton>(window, "indicatoreVerifica");
+        QCOMPARE(indicator->text(), QString("Nessun problema"));
+        for (int threshold : {40, 50}) {
+            dialogs.expect("impostazioniOrario", [threshold](QDialog& dialog) {
+                widget<QSpinBox>(&dialog, "impostaSogliaRischio")->setValue(threshold);
+                click(&dialog, "confermaImpostazioni");
+            });
+            window->findChild<QAction*>("actionImpostazioniOrario")->trigger();
+            QTRY_COMPARE(indicator->text(),
+                         threshold == 40 ? QString("1 avviso") : QString("Nessun problema"));
+        }
     }
 
     // The chart shows each bar's possible delay on request, and says so in its legend.

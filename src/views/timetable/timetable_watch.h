@@ -8,7 +8,11 @@
 
 #include <QObject>
 
+#include <memory>
+
 #include <vector>
+
+class QThread;
 
 namespace zeb {
 
@@ -21,6 +25,7 @@ class TimetableWatch : public QObject {
 public:
     // `links` are the editor's, followed as they change with the scenario.
     TimetableWatch(const Scenario& scenario, const TrainLinks& links, QObject* parent = nullptr);
+    ~TimetableWatch() override;
 
     const Scenario& scenario() const { return s_; }
     const TrainLinks& links() const { return links_; }
@@ -53,13 +58,21 @@ signals:
     void settingsEdited(const zeb::CheckSettings& settings);
 
 private:
+    struct RiskJob;
     void recheck();
+    // The warnings of the delays, on a thread of their own: the pairs that clash in more than
+    // the settings' threshold of a thousand runs, added to the findings once they come.
+    void startRiskJob();
+    void riskJobFinished();
 
     const Scenario& s_;
     const TrainLinks& links_;
     CheckSettings settings_;
     TrackRules rules_;
     std::vector<Finding> findings_;
+    std::unique_ptr<RiskJob> riskJob_;
+    QThread* riskWorker_ = nullptr;
+    bool riskStale_ = false;        // the scenario changed since the running job copied it
     std::vector<bool> outsideRule_; // by table position
     int shownTrain_ = -1;
 };

@@ -14,7 +14,12 @@ TimetableSettingsDialog::TimetableSettingsDialog(const CheckSettings& settings, 
     : QDialog(parent), separation_(minutesBox("impostaSeparazione", settings.separation)),
       turnaround_(minutesBox("impostaSosta", settings.turnaround)),
       preparation_(minutesBox("impostaPreparazione", settings.preparation)),
-      leastTurnaround_(minutesBox("impostaInversione", settings.leastTurnaround)) {
+      leastTurnaround_(minutesBox("impostaInversione", settings.leastTurnaround)),
+      riskThreshold_(new QSpinBox) {
+    riskThreshold_->setObjectName("impostaSogliaRischio");
+    riskThreshold_->setRange(1, 100);
+    riskThreshold_->setSuffix(" %");
+    riskThreshold_->setValue(settings.riskThreshold);
     setObjectName("impostazioniOrario");
     setWindowTitle("Impostazioni orario");
     auto* form = new QFormLayout(this);
@@ -27,6 +32,7 @@ TimetableSettingsDialog::TimetableSettingsDialog(const CheckSettings& settings, 
     row("Binario occupato dopo l'&arrivo:", turnaround_);
     row("Binario occupato prima della &partenza:", preparation_);
     row("&Inversione minima di un treno collegato:", leastTurnaround_);
+    row("Conflitti con i &ritardi segnalati oltre il:", riskThreshold_);
     form->addRow(new QLabel("Si salvano con lo scenario, nel file dei dati dell'editor."));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("confermaImpostazioni");
@@ -40,7 +46,8 @@ CheckSettings TimetableSettingsDialog::settings() const {
     return {.separation = separation_->value(),
             .turnaround = turnaround_->value(),
             .preparation = preparation_->value(),
-            .leastTurnaround = leastTurnaround_->value()};
+            .leastTurnaround = leastTurnaround_->value(),
+            .riskThreshold = riskThreshold_->value()};
 }
 
 } // namespace zeb

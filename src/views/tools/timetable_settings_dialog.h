@@ -21,6 +21,7 @@ private:
     QSpinBox* turnaround_;
     QSpinBox* preparation_;
     QSpinBox* leastTurnaround_;
+    QSpinBox* riskThreshold_; // the percent of runs with delays above which a clash is warned of
 };
 
 } // namespace zeb

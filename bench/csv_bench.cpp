@@ -1,4 +1,5 @@
 // The CSV import of a file of 64 MiB: a header and blank lines, which once took gigabytes.
+#include "bench_days.h"
 #include "child_jobs.h"
 
 #include "csv_exchange/trains_csv.h"
@@ -11,6 +12,25 @@
 
 namespace zeb::bench {
 namespace {
+
+// The trains of the full day as CSV, and back into a station without any.
+void ExportCsv(benchmark::State& state) {
+    const Scenario s = fullScenario();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(trainsCsv(s));
+}
+
+// 2001 trains into a station without any.
+void ImportCsv(benchmark::State& state) {
+    const std::string csv = trainsCsv(fullScenario());
+    Scenario station = fullScenario();
+    station.totale_treni = 0;
+    for (auto _ : state) {
+        const CsvImport result = importTrainsCsv(station, csv);
+        if (result.trains.size() != static_cast<std::size_t>(kMaxTrains))
+            state.SkipWithError("the import failed");
+    }
+}
 
 const std::string& blankLinesFile() {
     static const std::string path = [] {
@@ -50,6 +70,9 @@ void ImportCsvBlankLines64MiB(benchmark::State& state) {
 }
 
 BENCHMARK(ImportCsvBlankLines64MiB)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExportCsv)->Unit(benchmark::kMillisecond);
+BENCHMARK(ImportCsv)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
 } // namespace zeb::bench

@@ -2,8 +2,8 @@
 // a thousand runs, as the window and `zebrano-tool ritardi` make them after every change.
 #include "delay_risk/delay_risk.h"
 #include "timetable/turnaround_pairs.h"
-#include "track_assignment/track_assignment.h"
 #include "track_assignment/ruled_days.h"
+#include "track_assignment/track_assignment.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,11 @@
 // deleted 30 times, and 2001 trains whose short texts (just past a string's own buffer) all
 // change at every step. Each runs in a process of its own, which prints what the history counts
 // and how much the process grew over the scenario alone.
+#include "bench_days.h"
 #include "child_jobs.h"
 
 #include "bulk_edit/bulk_edit.h"
+#include "csv_exchange/trains_csv.h"
 #include "history/history.h"
 #include "model/scenario.h"
 #include "model/train_append.h"
@@ -13,6 +15,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <fstream>
 #include <numeric>
 #include <string>
 
@@ -100,5 +103,53 @@ int historyJob(std::string_view name) {
     }
     return 2;
 }
+
+namespace {
+
+// A one-train change at 2001 trains taken back and given again; 200 such steps in the history.
+void UndoRedoOneTrain(benchmark::State& state) {
+    OpenEditor editor;
+    EditorLogic& logic = editor.window.logic();
+    for (int step = 0; step < 200; ++step) {
+        logic.showTrain(step * 10);
+        logic.note.setText("nota " + std::to_string(step));
+        logic.modificatr_Click();
+    }
+    for (auto _ : state) {
+        editor.window.commands().undo();
+        editor.window.commands().redo();
+    }
+    state.counters["history_bytes_200_steps"] =
+        static_cast<double>(logic.document().history().memoryBytes());
+}
+
+// An import of 2001 trains taken back and given again.
+void UndoRedoImport(benchmark::State& state) {
+    OpenEditor editor;
+    EditorLogic& logic = editor.window.logic();
+    const std::string csv = files().folder + "/all.csv";
+    { std::ofstream(csv, std::ios::binary) << trainsCsv(editor.scenario); }
+    logic.document().removeTrains([] {
+        std::vector<int> all(kMaxTrains);
+        for (int i = 0; i < kMaxTrains; ++i)
+            all[static_cast<std::size_t>(i)] = i;
+        return all;
+    }());
+    editor.window.prompts().onFileDialog = [csv](const FileFilter&) {
+        return std::optional<std::string>(csv);
+    };
+    editor.window.commands().importCsv();
+    if (editor.scenario.totale_treni != kMaxTrains)
+        state.SkipWithError("the import failed");
+    for (auto _ : state) {
+        editor.window.commands().undo();
+        editor.window.commands().redo();
+    }
+}
+
+} // namespace
+
+BENCHMARK(UndoRedoOneTrain)->Unit(benchmark::kMillisecond);
+BENCHMARK(UndoRedoImport)->Unit(benchmark::kMillisecond);
 
 } // namespace zeb::bench

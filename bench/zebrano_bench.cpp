@@ -1,6 +1,7 @@
 // The benchmark program: load and save of a 2001-train scenario beside bare reads and writes of
 // the same bytes, and one tick of the periodic refresh, with heap allocations counted.
 #include "allocation_counter.h"
+#include "bench_days.h"
 #include "child_jobs.h"
 #include "csv_exchange/trains_csv.h"
 #include "layout/occupancy_chart.h"
@@ -39,6 +40,8 @@ namespace {
 
 const char* const kDestinations[] = {"Milano Centrale", "Torino Porta Nuova",  "Genova Brignole",
                                      "Bologna",         "Venezia Santa Lucia", "Roma Termini"};
+
+} // namespace
 
 // A full table of ordinary trains: every kind of end, every category, short stops and notes,
 // 87 trains a day on each of 23 tracks, 16 minutes apart, so that few of them conflict.
@@ -99,33 +102,30 @@ Scenario oneTrackOneHour() {
     return s;
 }
 
-// The files of the full scenario and of the worst day, written once into a folder of their own.
-struct BenchFiles {
-    std::string folder;
-    std::string scenarioPath;
-    std::string oneTrackPath;
-    std::string bytes;
+BenchFiles::BenchFiles() {
+    char pattern[] = "/tmp/zebrano-bench-XXXXXX";
+    folder = mkdtemp(pattern);
+    scenarioPath = folder + "/full.zeb";
+    Scenario s = fullScenario();
+    s.nome_file = scenarioPath;
+    Funzione_Salva_Con_Nome(s);
+    bytes = readScenarioFile(scenarioPath);
+    oneTrackPath = folder + "/one_track.zeb";
+    Scenario crowded = oneTrackOneHour();
+    crowded.nome_file = oneTrackPath;
+    Funzione_Salva_Con_Nome(crowded);
+}
 
-    BenchFiles() {
-        char pattern[] = "/tmp/zebrano-bench-XXXXXX";
-        folder = mkdtemp(pattern);
-        scenarioPath = folder + "/full.zeb";
-        Scenario s = fullScenario();
-        s.nome_file = scenarioPath;
-        Funzione_Salva_Con_Nome(s);
-        bytes = readScenarioFile(scenarioPath);
-        oneTrackPath = folder + "/one_track.zeb";
-        Scenario crowded = oneTrackOneHour();
-        crowded.nome_file = oneTrackPath;
-        Funzione_Salva_Con_Nome(crowded);
-    }
-    ~BenchFiles() { std::system(("rm -rf '" + folder + "'").c_str()); }
-};
+BenchFiles::~BenchFiles() {
+    std::system(("rm -rf '" + folder + "'").c_str());
+}
 
 BenchFiles& files() {
     static BenchFiles instance;
     return instance;
 }
+
+namespace {
 
 std::vector<std::string> splitLines(const std::string& bytes) {
     std::vector<std::string> lines;
@@ -235,21 +235,18 @@ void Check(benchmark::State& state) {
     checkOf(state, fullScenario());
 }
 
-// The editor with the full scenario open and its last train shown: what a tick sees while the
-// user reads a train.
-struct OpenEditor {
-    Scenario scenario;
-    EditorWindow window{scenario};
+} // namespace
 
-    explicit OpenEditor(const std::string& path = files().scenarioPath) {
-        window.prompts().onMessage = [](const DialogPrompts::Message&) { return Answer::Yes; };
-        window.prompts().onDialog = [](QDialog& dialog) { dialog.close(); };
-        window.openScenarioFile(path);
-        window.logic().tprecedente_Click();
-        window.tick();
-        window.tick();
-    }
-};
+OpenEditor::OpenEditor(const std::string& path) {
+    window.prompts().onMessage = [](const DialogPrompts::Message&) { return Answer::Yes; };
+    window.prompts().onDialog = [](QDialog& dialog) { dialog.close(); };
+    window.openScenarioFile(path);
+    window.logic().tprecedente_Click();
+    window.tick();
+    window.tick();
+}
+
+namespace {
 
 void perTick(benchmark::State& state, std::size_t allocations) {
     state.counters["allocs_per_tick"] =
@@ -339,148 +336,6 @@ void FollowAChange(benchmark::State& state) {
     followChanges(state, files().scenarioPath, true);
 }
 
-// The chart of the full table drawn once, at the window's zoom.
-void PaintChart(benchmark::State& state) {
-    OpenEditor editor;
-    const OccupancyChartView& chart = editor.window.occupancy().chart();
-    QImage image(chart.size(), QImage::Format_RGB32);
-    for (auto _ : state) {
-        QPainter painter(&image);
-        paintOccupancyChart(painter, editor.scenario, chart.content(), chart.mapping(),
-                            {.size = QSizeF(chart.size())});
-    }
-    state.counters["bars"] = static_cast<double>(chart.content().bars.size());
-}
-
-// The pages of a PDF file: Qt writes "/Type /Page" for each page and "/Type /Pages" for the tree.
-double pdfPages(const std::string& path) {
-    const std::string bytes = readScenarioFile(path);
-    long pages = 0;
-    for (auto at = bytes.find("/Type /Page"); at != std::string::npos;
-         at = bytes.find("/Type /Page", at + 1))
-        pages += bytes.compare(at, 12, "/Type /Pages") != 0;
-    return static_cast<double>(pages);
-}
-
-// How a PDF reads back: the milliseconds pdftoppm takes to draw its first page at 150 dpi, and
-// how many of the scenario's train numbers pdftotext does not find in it.
-void readBack(benchmark::State& state, const std::string& path, const Scenario& s) {
-    QElapsedTimer clock;
-    clock.start();
-    QProcess picture;
-    picture.start("pdftoppm", {"-png", "-r", "150", "-f", "1", "-l", "1",
-                               QString::fromStdString(path), QString::fromStdString(path)});
-    picture.waitForFinished(60000);
-    state.counters["pdftoppm_page1_ms"] = static_cast<double>(clock.elapsed());
-    QProcess text;
-    text.start("pdftotext", {QString::fromStdString(path), "-"});
-    text.waitForFinished(60000);
-    const QString all = QString::fromUtf8(text.readAllStandardOutput());
-    int missing = 0;
-    for (int i = 0; i < s.totale_treni; ++i)
-        missing += !all.contains(QString::fromStdString(s.treni[i].numero));
-    state.counters["numbers_missing"] = missing;
-}
-
-// The chart of 2001 trains on A4 pages of four hours, as a PDF file.
-void ExportChartPdf(benchmark::State& state) {
-    OpenEditor editor;
-    const std::string path = files().folder + "/grafico.pdf";
-    for (auto _ : state)
-        editor.window.occupancy().exportPdf(path);
-    state.counters["MB"] = static_cast<double>(readScenarioFile(path).size()) / (1 << 20);
-    state.counters["pages"] = pdfPages(path);
-    readBack(state, path, editor.scenario);
-}
-
-// The departures and arrivals posters of 2001 trains as one PDF file; with Arg 1 each train has
-// fifteen stops.
-void ExportPostersPdf(benchmark::State& state) {
-    Scenario s = fullScenario();
-    for (int i = 0; state.range(0) == 1 && i < s.totale_treni; ++i) {
-        if (!s.treni[i].destinazione.empty())
-            s.treni[i].fermate = "Pavia,Voghera,Tortona,Novi Ligure,Arquata Scrivia,Ronco "
-                                 "Scrivia,Isola del Cantone,Busalla,Pontedecimo,Rivarolo,"
-                                 "Sampierdarena,Genova Piazza Principe,Genova Brignole,Nervi,"
-                                 "Recco,.";
-    }
-    const std::string path = files().folder + "/manifesti.pdf";
-    for (auto _ : state)
-        writePostersPdf(path, s, {departuresPoster(s), arrivalsPoster(s)});
-    state.counters["MB"] = static_cast<double>(readScenarioFile(path).size()) / (1 << 20);
-    state.counters["pages"] = pdfPages(path);
-    state.counters["trains/page"] =
-        static_cast<double>(departuresPoster(s).rows.size() + arrivalsPoster(s).rows.size()) /
-        pdfPages(path);
-    readBack(state, path, s);
-}
-
-// The chart's rows, bars, lanes and conflicts of 2001 trains on one track within one hour.
-void ChartContentOneTrackOneHour(benchmark::State& state) {
-    const Scenario s = oneTrackOneHour();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(chartContent(s, {}));
-}
-
-void ExportCsv(benchmark::State& state) {
-    const Scenario s = fullScenario();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(trainsCsv(s));
-}
-
-// 2001 trains into a station without any.
-void ImportCsv(benchmark::State& state) {
-    const std::string csv = trainsCsv(fullScenario());
-    Scenario station = fullScenario();
-    station.totale_treni = 0;
-    for (auto _ : state) {
-        const CsvImport result = importTrainsCsv(station, csv);
-        if (result.trains.size() != static_cast<std::size_t>(kMaxTrains))
-            state.SkipWithError("the import failed");
-    }
-}
-
-// A one-train change at 2001 trains taken back and given again; 200 such steps in the history.
-void UndoRedoOneTrain(benchmark::State& state) {
-    OpenEditor editor;
-    EditorLogic& logic = editor.window.logic();
-    for (int step = 0; step < 200; ++step) {
-        logic.showTrain(step * 10);
-        logic.note.setText("nota " + std::to_string(step));
-        logic.modificatr_Click();
-    }
-    for (auto _ : state) {
-        editor.window.commands().undo();
-        editor.window.commands().redo();
-    }
-    state.counters["history_bytes_200_steps"] =
-        static_cast<double>(logic.document().history().memoryBytes());
-}
-
-// An import of 2001 trains taken back and given again.
-void UndoRedoImport(benchmark::State& state) {
-    OpenEditor editor;
-    EditorLogic& logic = editor.window.logic();
-    const std::string csv = files().folder + "/all.csv";
-    { std::ofstream(csv, std::ios::binary) << trainsCsv(editor.scenario); }
-    logic.document().removeTrains([] {
-        std::vector<int> all(kMaxTrains);
-        for (int i = 0; i < kMaxTrains; ++i)
-            all[static_cast<std::size_t>(i)] = i;
-        return all;
-    }());
-    editor.window.prompts().onFileDialog = [csv](const FileFilter&) {
-        return std::optional<std::string>(csv);
-    };
-    editor.window.commands().importCsv();
-    if (editor.scenario.totale_treni != kMaxTrains)
-        state.SkipWithError("the import failed");
-    for (auto _ : state) {
-        editor.window.commands().undo();
-        editor.window.commands().redo();
-    }
-}
-
 // The recovery copy of 2001 trains made and written, as after a change.
 void WriteRecoveryCopy(benchmark::State& state) {
     OpenEditor editor;
@@ -495,21 +350,8 @@ void WriteRecoveryCopy(benchmark::State& state) {
 BENCHMARK(Check)->Unit(benchmark::kMillisecond);
 BENCHMARK(CheckOneTrackOneHour)->Unit(benchmark::kMillisecond);
 BENCHMARK(FollowAChangeOneTrack)->Unit(benchmark::kMillisecond);
-BENCHMARK(UndoRedoOneTrain)->Unit(benchmark::kMillisecond);
-BENCHMARK(UndoRedoImport)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteRecoveryCopy)->Unit(benchmark::kMillisecond);
-BENCHMARK(ExportCsv)->Unit(benchmark::kMillisecond);
-BENCHMARK(ImportCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(FollowAChange)->Unit(benchmark::kMillisecond);
-BENCHMARK(PaintChart)->Unit(benchmark::kMillisecond);
-BENCHMARK(ExportChartPdf)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(ExportPostersPdf)
-    ->Arg(0)
-    ->Arg(1)
-    ->ArgName("fifteen_stops")
-    ->Iterations(3)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(ChartContentOneTrackOneHour)->Unit(benchmark::kMillisecond);
 BENCHMARK(TickLogic);
 BENCHMARK(TickWithView);
 

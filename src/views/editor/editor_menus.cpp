@@ -31,12 +31,8 @@ namespace zeb {
 // The room the file's name has in the menu bar's corner, in average letters.
 constexpr int kCornerNameLetters = 28;
 
-// Strumenti: the windows of the timetable, the exchanges with other programs, the tools that
-// change many trains.
-void EditorWindow::buildToolsMenu() {
-    QMenu* tools = menuBar()->addMenu("&Strumenti");
-    tools->setObjectName("menuStrumenti");
-    // A window of the timetable, made on first use, brought up above the others.
+// The windows of the timetable, F2 to F5, each made on first use and brought up above the others.
+void EditorWindow::addWindowActions(QMenu* tools) {
     auto windowAction = [this, tools](const char* caption, Qt::Key key, const char* name,
                                       std::function<QWidget&()> window) {
         QAction* action =
@@ -52,6 +48,14 @@ void EditorWindow::buildToolsMenu() {
                                  [this]() -> QWidget& { return boards(); });
     riskAction_ = windowAction("&Rischio ritardi…", Qt::Key_F5, "actionRischioRitardi",
                                [this]() -> QWidget& { return risk(); });
+}
+
+// Strumenti: the windows of the timetable, the exchanges with other programs, the tools that
+// change many trains.
+void EditorWindow::buildToolsMenu() {
+    QMenu* tools = menuBar()->addMenu("&Strumenti");
+    tools->setObjectName("menuStrumenti");
+    addWindowActions(tools);
     postersAction_ = tools->addAction("&Manifesti partenze e arrivi…", this, [this] {
         PostersDialog dialog(logic_.scenario(), prompts_, this);
         prompts_.runDialog(dialog);

@@ -14,6 +14,7 @@
 
 class QAbstractButton;
 class QAction;
+class QMenu;
 class QLabel;
 class QToolButton;
 class QTimer;
@@ -81,6 +82,7 @@ private:
                      std::initializer_list<CommandSpec> commands);
     void setTabOrder();
     void buildToolsMenu();
+    void addWindowActions(QMenu* tools);
     void buildMenuBar();
     // "Importa orario GTFS…": a feed, then the import dialog, then the logic's import.
     void importGtfs();

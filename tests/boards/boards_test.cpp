@@ -1,6 +1,7 @@
 #include "boards/announcements.h"
 
 #include "layout/occupancy_chart.h"
+#include "timetable/random_day.h"
 #include "timetable/test_trains.h"
 #include "timetable/train_times.h"
 
@@ -13,43 +14,13 @@
 namespace zeb {
 namespace {
 
-// A day of `count` trains at random: passing, ending or starting here, on tracks 1 and 2, some
-// buses, some cancelled, with random delay indices; the day starts at 06:00.
-Scenario randomDay(std::mt19937& random, int count) {
-    std::vector<test::Train> trains;
-    for (int k = 0; k < count; ++k) {
-        const int minute = static_cast<int>(random() % (24 * 60 - 10));
-        const std::string in = clockText(minute), out = clockText(minute + 3);
-        const int kind = static_cast<int>(random() % 3);
-        test::Train t{std::to_string(1000 + k),
-                      kind != 2 ? "Nordia" : "",
-                      kind != 2 ? in : "",
-                      kind != 1 ? "Sudia" : "",
-                      kind != 1 ? (kind == 2 ? in : out) : "",
-                      random() % 2 ? "1" : "2"};
-        if (random() % 8 == 0) {
-            t.categoria = "Autobus";
-            t.binario = "";
-        }
-        if (random() % 6 == 0)
-            t.codice_sussidiaria = "1";
-        trains.push_back(t);
-    }
-    Scenario s = test::stationWith(trains);
-    s.ora_inizio = "06";
-    s.min_inizio = "00";
-    for (int i = 0; i < s.totale_treni; ++i)
-        s.treni[i].ritardo = std::to_string(random() % 5);
-    return s;
-}
-
 // Every train shows on its board from the horizon before it is due until it leaves (arrivals:
 // until a while after it is in), a cancelled one until it was due; and only then.
 TEST(Boards, ATrainIsOnItsBoardForExactlyItsMinutes) {
     std::mt19937 random(17);
     const BoardSettings settings{.rows = 2001};
     for (int round = 0; round < 6; ++round) {
-        const Scenario s = randomDay(random, 30);
+        const Scenario s = test::randomDay(random, 30);
         const PlayedDay day = playDay(s, {}, nullptr, {.delays = DelayMode::Drawn, .seed = 9});
         for (int minute = -60; minute < 26 * 60; minute += 7) {
             std::map<int, int> shown; // train → boards it is on
@@ -74,7 +45,7 @@ TEST(Boards, ATrainIsOnItsBoardForExactlyItsMinutes) {
 TEST(Boards, IndicatorsShowTheHoldsOfTheChart) {
     std::mt19937 random(23);
     for (int round = 0; round < 6; ++round) {
-        const Scenario s = randomDay(random, 25);
+        const Scenario s = test::randomDay(random, 25);
         const PlayedDay day = playDay(s, {}, nullptr, {});
         const std::vector<Occupancy> holds = trackOccupancies(s, {}, false, {});
         for (int minute = 0; minute < 24 * 60; minute += 11) {
@@ -101,7 +72,7 @@ TEST(Boards, IndicatorsShowTheHoldsOfTheChart) {
 // the day holds.
 TEST(Boards, AnnouncementsAndDrawsFollowTheirRules) {
     std::mt19937 random(29);
-    const Scenario s = randomDay(random, 40);
+    const Scenario s = test::randomDay(random, 40);
     const PlayedDay day = playDay(s, {}, nullptr, {});
     std::map<int, std::vector<Announcement::Kind>> said;
     for (const Announcement& a : announcements(s, day, {}))

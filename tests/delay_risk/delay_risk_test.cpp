@@ -3,7 +3,7 @@
 #include "boards/played_day.h"
 #include "model/clock.h"
 #include "model/track_slots.h"
-#include "timetable/test_trains.h"
+#include "timetable/random_day.h"
 #include "timetable/train_times.h"
 #include "timetable/turnaround_pairs.h"
 
@@ -14,32 +14,15 @@
 namespace zeb {
 namespace {
 
-// A day of `count` trains at random on tracks 1 and 2 (passing, ending, starting, some
-// cancelled), delay indices from `indices`, the turnarounds that can be linked linked.
+// A day of trains at random with random delay indices, the turnarounds that can be linked
+// linked.
 struct RandomDay {
     Scenario s;
     TrainLinks links;
 };
 
-RandomDay randomDay(std::mt19937& random, int count, const std::string& indices = "01234") {
-    std::vector<test::Train> trains;
-    for (int k = 0; k < count; ++k) {
-        const int minute = static_cast<int>(random() % (24 * 60));
-        const std::string in = clockText(minute), out = clockText((minute + 3) % (24 * 60));
-        const int kind = static_cast<int>(random() % 3);
-        test::Train t{std::to_string(1000 + k),
-                      kind != 2 ? "Nordia" : "",
-                      kind != 2 ? in : "",
-                      kind != 1 ? "Sudia" : "",
-                      kind != 1 ? (kind == 2 ? in : out) : "",
-                      random() % 2 ? "1" : "2"};
-        if (random() % 10 == 0)
-            t.codice_sussidiaria = "1";
-        trains.push_back(t);
-    }
-    RandomDay day{test::stationWith(trains), {}};
-    for (int i = 0; i < day.s.totale_treni; ++i)
-        day.s.treni[i].ritardo = std::string(1, indices[random() % indices.size()]);
+RandomDay randomDay(std::mt19937& random, int count) {
+    RandomDay day{test::randomDay(random, count), {}};
     day.links = pairTurnarounds(day.s, {}, 60, {}).links;
     return day;
 }

@@ -10,6 +10,7 @@
 #include "variants/day_names.h"
 #include "views/common/date_field.h"
 #include "views/common/dialog_prompts.h"
+#include "views/common/sorted_cell.h"
 #include "views/common/window_geometry.h"
 #include "views/timetable/timetable_watch.h"
 
@@ -40,7 +41,6 @@ namespace {
 
 constexpr int kKindRole = Qt::UserRole + 1; // "tolto", "aggiunto", "cambiato"
 constexpr int kRowRole = Qt::UserRole + 2;  // the row's place in the window's rows
-constexpr int kSortRole = Qt::UserRole + 3;
 
 // The kinds the filter offers, with the key the rows carry; the first takes every row.
 struct KindChoice {
@@ -67,14 +67,6 @@ QString qt(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// A cell shown as `text` and sorted by `key`.
-QStandardItem* cell(const std::string& text, const QVariant& key) {
-    auto* item = new QStandardItem(qt(text));
-    item->setData(key, kSortRole);
-    item->setEditable(false);
-    return item;
-}
-
 } // namespace
 
 ComparisonWindow::ComparisonWindow(TimetableWatch& watch, std::function<bool(int)> showTrain,
@@ -92,7 +84,7 @@ ComparisonWindow::ComparisonWindow(TimetableWatch& watch, std::function<bool(int
     byText_->setSourceModel(byKind_);
     byText_->setFilterKeyColumn(-1);
     byText_->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    byText_->setSortRole(kSortRole);
+    byText_->setSortRole(kSortKeyRole);
 
     baseName_->setObjectName("giornoBase");
     baseName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -231,10 +223,10 @@ void ComparisonWindow::refill() {
         bool isNumber = false;
         const qlonglong number = qt(row.number).toLongLong(&isNumber);
         QList<QStandardItem*> cells{
-            cell(row.number, isNumber ? QVariant(number) : QVariant(LLONG_MAX)),
-            cell(row.time, clockMinute(row.time).value_or(INT_MAX)),
-            cell(row.change, qt(row.change)), cell(row.before, qt(row.before)),
-            cell(row.after, qt(row.after))};
+            sortedCell(row.number, isNumber ? QVariant(number) : QVariant(LLONG_MAX)),
+            sortedCell(row.time, clockMinute(row.time).value_or(INT_MAX)),
+            sortedCell(row.change, qt(row.change)), sortedCell(row.before, qt(row.before)),
+            sortedCell(row.after, qt(row.after))};
         cells[0]->setData(kindKey(differences_[row.difference].kind), kKindRole);
         cells[0]->setData(static_cast<qlonglong>(k), kRowRole);
         model_->appendRow(cells);

@@ -4,6 +4,7 @@
 #include "scenario_file/file_replace.h"
 #include "scenario_file/scenario_file_error.h"
 #include "views/common/dialog_prompts.h"
+#include "views/common/sorted_cell.h"
 #include "views/common/window_geometry.h"
 #include "views/timetable/timetable_watch.h"
 
@@ -26,7 +27,6 @@ namespace zeb {
 
 namespace {
 
-constexpr int kSortRole = Qt::UserRole + 1;
 constexpr int kTrainRole = Qt::UserRole + 2;
 
 QString qt(const std::string& text) {
@@ -36,13 +36,6 @@ QString qt(const std::string& text) {
 // A sentence whose shares do not break from their sign at the end of a line.
 QString unbroken(const std::string& text) {
     return qt(text).replace(" %", QString(QChar(0x00A0)) + "%");
-}
-
-QStandardItem* cell(const std::string& text, const QVariant& key) {
-    auto* item = new QStandardItem(qt(text));
-    item->setData(key, kSortRole);
-    item->setEditable(false);
-    return item;
 }
 
 } // namespace
@@ -141,7 +134,7 @@ void RiskWindow::setUpTable() {
     model_->setHorizontalHeaderLabels(
         {"Treno", "Ora", "Binario", "Indice ritardo", "Quota conflitti", "Con"});
     sorted_->setSourceModel(model_);
-    sorted_->setSortRole(kSortRole);
+    sorted_->setSortRole(kSortKeyRole);
     table_->setObjectName("treniARischio");
     table_->setModel(sorted_);
     table_->setSortingEnabled(true);
@@ -219,12 +212,12 @@ void RiskWindow::fill() {
     tracks_->setVisible(!tracks.isEmpty());
     model_->removeRows(0, model_->rowCount());
     for (const RiskRow& row : rows_) {
-        QList<QStandardItem*> items{cell(row.number, qt(row.number).rightJustified(10, ' ')),
-                                    cell(row.time, qt(row.time)),
-                                    cell(row.track, qt(row.track).rightJustified(8, ' ')),
-                                    cell(row.index, qt(row.index)),
-                                    cell(percentText(row.share), row.share),
-                                    cell(row.with, qt(row.with))};
+        QList<QStandardItem*> items{sortedCell(row.number, qt(row.number).rightJustified(10, ' ')),
+                                    sortedCell(row.time, qt(row.time)),
+                                    sortedCell(row.track, qt(row.track).rightJustified(8, ' ')),
+                                    sortedCell(row.index, qt(row.index)),
+                                    sortedCell(percentText(row.share), row.share),
+                                    sortedCell(row.with, qt(row.with))};
         items[0]->setData(row.train, kTrainRole);
         model_->appendRow(items);
     }

@@ -15,7 +15,7 @@ run: build-run
 	./build-run/src/zebrano-editor
 
 # Debug with the GUI tests, the core and logic again under the sanitizers, an optimized build of
-# everything, and a short run of the fuzz target.
+# the two programs, and a short run of the fuzz target.
 test: build build-sanitize build-release fuzz-smoke
 	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 	cd build-sanitize && ctest --output-on-failure
@@ -39,7 +39,7 @@ build-run: deps
 
 build-release: deps
 	$(CONFIGURE) -B build-release -DCMAKE_BUILD_TYPE=Release
-	cmake --build build-release
+	cmake --build build-release --target zebrano-editor zebrano-tool
 
 # The core and the window logic under AddressSanitizer and UndefinedBehaviorSanitizer.
 build-sanitize: deps

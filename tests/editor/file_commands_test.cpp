@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace zeb {
 namespace {
 
@@ -78,6 +80,18 @@ TEST_F(FileCommands, AFailedSaveShowsTheErrorAndKeepsFileAndControls) {
     EXPECT_EQ(test::readBytes(folder.file("old.zeb")), "old");
     EXPECT_EQ(states(), "00111 00111110") << "the controls stay as they were";
     EXPECT_EQ(s.treno_attuale, 1);
+    EXPECT_EQ(editor.document().file(), std::nullopt) << "no file was written, none is named";
+}
+
+// A save under a new name that fails leaves the scenario the file it had, for SALVA and for the
+// check of changes made elsewhere.
+TEST_F(FileCommands, AFailedSaveAsKeepsTheFileTheScenarioHad) {
+    save(folder.file("first.zeb"));
+    s.treni[1].note = "Ωmega";
+    save(folder.file("second.zeb"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(editor.document().file(), folder.file("first.zeb"));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("second.zeb")));
 }
 
 TEST_F(FileCommands, OpeningAFileReadsItAndShowsTheStationForACheck) {

@@ -27,6 +27,12 @@ namespace zeb {
 
 namespace {
 
+// What the bars' colours say, and what "Mostra ritardi" adds to them.
+const char* const kLegend = "Blu: in transito · Verde: arriva e termina · Arancio: parte da qui · "
+                            "Viola: arriva e riparte · Rosso: in conflitto · Tratteggio: soppresso";
+const char* const kDelaysLegend =
+    " · Sfumato: ritardo possibile · Cornice fucsia: a rischio di conflitto con i ritardi";
+
 QPushButton* toolButton(const char* name, const QString& text) {
     auto* button = new QPushButton(text);
     button->setObjectName(name);
@@ -57,9 +63,7 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands,
         buttons->addWidget(button);
     buttons->addStretch(1);
     // The legend on a line of its own under the buttons, wrapping only where the window is narrow.
-    auto* legend = new QLabel("Blu: in transito · Verde: arriva e termina · Arancio: parte da "
-                              "qui · Viola: arriva e riparte · Rosso: in conflitto · "
-                              "Tratteggio: soppresso");
+    auto* legend = new QLabel(kLegend);
     legend->setObjectName("legendaGrafico");
     legend->setWordWrap(true);
     // The paper: its size and the hours a page shows.
@@ -91,10 +95,7 @@ OccupancyWindow::OccupancyWindow(TimetableWatch& watch, ChartCommands commands,
 
     connect(delays, &QCheckBox::toggled, this, [this, legend](bool shown) {
         chart_->showDelays(shown);
-        legend->setText(legend->text().section(" · Sfumato", 0, 0) +
-                        (shown ? " · Sfumato: ritardo possibile · Cornice fucsia: a rischio di "
-                                 "conflitto con i ritardi"
-                               : ""));
+        legend->setText(shown ? QString(kLegend) + kDelaysLegend : QString(kLegend));
     });
     connect(zoomIn, &QPushButton::clicked, this, [this] { chart_->zoom(1.25); });
     connect(zoomOut, &QPushButton::clicked, this, [this] { chart_->zoom(0.8); });

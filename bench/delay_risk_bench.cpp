@@ -31,6 +31,7 @@ const LateDay& lateDay() {
         options.rules = ruled.rules;
         options.links = late.links;
         options.which = TrainsToAssign::All;
+        options.buffer = 5;
         options.timeLimit = 0;
         applyAssignment(late.s, assignTracks(late.s, options));
         return late;

@@ -2,6 +2,7 @@
 
 #include "model/scenario.h"
 #include "model/train_links.h"
+#include "timetable/delay_draw.h"
 #include "timetable/occupancy.h"
 
 #include <cstdint>
@@ -15,15 +16,6 @@ namespace zeb {
 // at most (0, 5, 30, 110, 230 minutes); or each late by a whole number of minutes drawn from 0 to
 // that most by a seed.
 enum class DelayMode { None, Most, Drawn };
-
-// The most minutes the simulator may make `t` late by, from its delay index; 0 for an index it
-// does not know.
-int mostDelayOf(const Treno& t);
-
-// The minutes a train of number `number`, due at `scheduled` (a minute of the day), is late when
-// drawn with `seed` up to `most`: the same on every run and machine, whatever other trains the
-// day holds.
-int drawnDelay(std::uint64_t seed, const std::string& number, int scheduled, int most);
 
 // A train as the day plays it: its times here in minutes after the day's start (the scenario's
 // start time), as due and as run.

@@ -1,24 +1,15 @@
 #include "delay_risk/risk_texts.h"
 
-#include "boards/played_day.h"
 #include "model/counted.h"
 #include "text/csv_text.h"
+#include "text/numbers.h"
+#include "timetable/delay_draw.h"
 #include "timetable/train_times.h"
 
 #include <cmath>
 #include <set>
 
 namespace zeb {
-
-namespace {
-
-// "2,4": one decimal, with the Italian comma.
-std::string oneDecimal(double value) {
-    const long tenths = std::lround(value * 10);
-    return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
-}
-
-} // namespace
 
 std::string riskSummary(const DelayRisk& risk, const DelayRiskSettings& settings) {
     if (settings.most)

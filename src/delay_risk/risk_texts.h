@@ -37,8 +37,8 @@ std::string riskCsv(const std::vector<RiskRow>& rows);
 // The checker's warning of each pair that clashes in more than `settings.riskThreshold` percent of
 // the runs: "Treni 2231 e 2245, binario 3: in conflitto nel 62 % delle simulazioni con i ritardi
 // previsti"; not of a pair in conflict as written, which the checker says already.
-std::vector<Finding> riskFindings(const Scenario& s, const TrainLinks& links,
-                                  const DelayRisk& risk, const CheckSettings& settings);
+std::vector<Finding> riskFindings(const Scenario& s, const TrainLinks& links, const DelayRisk& risk,
+                                  const CheckSettings& settings);
 
 // Whether some running train may be late at all: else no run can differ from the timetable.
 bool mayRunLate(const Scenario& s);

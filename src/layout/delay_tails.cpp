@@ -1,7 +1,7 @@
-#include "boards/played_day.h"
 #include "delay_risk/delay_risk.h"
 #include "layout/occupancy_chart.h"
 #include "model/clock.h"
+#include "timetable/delay_draw.h"
 #include "timetable/train_times.h"
 
 #include <algorithm>

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <charconv>
+#include <cmath>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zeb {
@@ -28,6 +30,12 @@ inline std::optional<int> wholeNumber(std::string_view text) {
         value = value * 10 + digit;
     }
     return digits ? std::optional<int>(static_cast<int>(value)) : signedWholeNumber(text);
+}
+
+// "2,4": one decimal, with the Italian comma.
+inline std::string oneDecimal(double value) {
+    const long tenths = std::lround(value * 10);
+    return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
 }
 
 } // namespace zeb

@@ -92,6 +92,11 @@ int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, 
         document.setTrackRules(read.rules);
     }
     options.rules = document.data().trackRules;
+    if (request.risk) {
+        options.riduciRischio = true;
+        options.riskRuns = request.risk->runs;
+        options.riskSeed = request.risk->seed;
+    }
     document.setAssignmentLimits(options.buffer, static_cast<int>(options.timeLimit));
     const Assignment assignment = assignTracks(s, options);
     for (const TrackChange& change : assignment.changes)
@@ -103,6 +108,8 @@ int assegnaCommand(const AssignRequest& request, const CheckSettings& settings, 
     for (const std::string& line : splitUnitTexts(s, assignment))
         out << line << "\n";
     out << assignmentSummary(assignment, options) << "\n";
+    if (const std::string risk = riskText(assignment, options); !risk.empty())
+        out << risk << "\n";
     if (assignment.searchNeedless)
         out << searchText(assignment) << "\n";
     document.assignTracks(assignment);
@@ -116,6 +123,9 @@ ToolCommand assegnaTool() {
         const auto output = arguments.value("output");
         if (!output)
             return usageError(err, "assegna vuole -o NUOVO.zeb");
+        const auto runs = riskRunsOf(arguments);
+        if (!runs)
+            return usageError(err, "assegna vuole --simulazioni da 1 a 100000 e un --seme intero");
         const auto settings = settingsOf(arguments, err);
         if (!settings)
             return kExitUnreadable;
@@ -125,16 +135,18 @@ ToolCommand assegnaTool() {
                                .tracks = arguments.value("binari"),
                                .rules = arguments.value("regole"),
                                .buffer = arguments.value("margine"),
-                               .timeLimit = arguments.value("tempo-max")},
+                               .timeLimit = arguments.value("tempo-max"),
+                               .risk = arguments.has("rischio") ? runs : std::nullopt},
                               *settings, out, err);
     };
     return {
         "assegna",
         "  assegna FILE.zeb -o NUOVO.zeb [--treni senza-binario|conflitti|fuori-regola|tutti] "
         "[--binari 1,2,5]\n"
+        "       [--rischio [--simulazioni 1000] [--seme 7]]\n"
         "                                               i binari scelti per i treni\n",
         run,
-        withMinutes(withOutput({
+        withMinutes(withRiskRuns(withOutput({
             {"treni", "", "Quali treni: senza-binario, conflitti, fuori-regola o tutti.", "quali"},
             {"binari", "", "I binari da usare, separati da virgole (predefiniti tutti).", "binari"},
             {"regole", "",
@@ -149,7 +161,9 @@ ToolCommand assegnaTool() {
              "Secondi per cercare binari migliori dopo la prima scelta (predefiniti 2, 0 per "
              "nessuna ricerca).",
              "secondi"},
-        }))};
+            {"rischio", "",
+             "Prima del margine, il minor numero di conflitti attesi con i ritardi dei treni.", ""},
+        })))};
 }
 
 } // namespace zeb

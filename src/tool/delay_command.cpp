@@ -14,15 +14,14 @@ namespace {
 
 int ritardi(const ToolArguments& arguments, std::ostream& out, std::ostream& err) {
     DelayRiskSettings settings;
-    const auto runs = wholeOption(arguments, "simulazioni", settings.runs, 100000);
-    const auto seed = wholeOption(arguments, "seme", 1, 1'000'000'000);
-    if (!runs || *runs < 1 || !seed || *seed < 0)
+    const auto runs = riskRunsOf(arguments);
+    if (!runs)
         return usageError(err, "ritardi vuole --simulazioni da 1 a 100000 e un --seme intero");
     const auto checked = settingsOf(arguments, err);
     if (!checked)
         return kExitUnreadable;
-    settings.runs = *runs;
-    settings.seed = static_cast<std::uint64_t>(*seed);
+    settings.runs = runs->runs;
+    settings.seed = runs->seed;
     settings.most = arguments.has("massimo");
     settings.check = *checked;
     const auto opened = openDocument(arguments.file, err);
@@ -57,12 +56,10 @@ ToolCommand ritardiTool() {
             "                                               i conflitti che i ritardi "
             "previsti causano\n",
             ritardi,
-            withMinutes({
-                {"simulazioni", "", "Quante giornate simulare (predefinite 1000).", "numero"},
-                {"seme", "", "Il seme della prima giornata simulata (predefinito 1).", "numero"},
+            withMinutes(withRiskRuns({
                 {"massimo", "", "Una sola giornata, con ogni treno al suo ritardo massimo.", ""},
                 {"csv", "", "Il file CSV in cui scrivere anche una riga per treno.", "file"},
-            })};
+            }))};
 }
 
 } // namespace zeb

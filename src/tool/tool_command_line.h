@@ -6,6 +6,7 @@
 
 #include <date/date.h>
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <map>
@@ -58,6 +59,15 @@ std::vector<ToolOption> withMinutes(std::vector<ToolOption> options);
 // The occupancy minutes of the options, else of the editor's data beside the file, else the
 // defaults; or nullopt with the word of use on `err`. Data that cannot be read are said.
 std::optional<CheckSettings> settingsOf(const ToolArguments& arguments, std::ostream& err);
+
+// `options` with "--simulazioni" and "--seme", of the commands that play the day with delays.
+std::vector<ToolOption> withRiskRuns(std::vector<ToolOption> options);
+// Those two as given, else 1000 runs from seed 1; nullopt where one is wrong.
+struct RiskRuns {
+    int runs = 1000;
+    std::uint64_t seed = 1;
+};
+std::optional<RiskRuns> riskRunsOf(const ToolArguments& arguments);
 
 // An option's whole number from 0 to `most`, `fallback` where it is not given; nullopt where it
 // is no such number.

@@ -27,6 +27,24 @@ std::vector<ToolOption> withMinutes(std::vector<ToolOption> options) {
     return options;
 }
 
+std::vector<ToolOption> withRiskRuns(std::vector<ToolOption> options) {
+    options.insert(
+        options.end(),
+        {{"simulazioni", "", "Quante giornate simulare (predefinite 1000).", "numero"},
+         {"seme", "", "Il seme della prima giornata simulata (predefinito 1).", "numero"}});
+    return options;
+}
+
+std::optional<RiskRuns> riskRunsOf(const ToolArguments& arguments) {
+    const RiskRuns defaults;
+    const auto runs = wholeOption(arguments, "simulazioni", defaults.runs, 100000);
+    const auto seed =
+        wholeOption(arguments, "seme", static_cast<int>(defaults.seed), 1'000'000'000);
+    if (!runs || *runs < 1 || !seed)
+        return std::nullopt;
+    return RiskRuns{*runs, static_cast<std::uint64_t>(*seed)};
+}
+
 std::vector<ToolOption> toolOptions(const std::vector<ToolCommand>& commands) {
     // Each option once: what each command says of it, with the commands that say it.
     struct Said {

@@ -17,34 +17,6 @@ std::string lineOf(const Treno& t) {
 
 } // namespace
 
-Coverage coverage(const std::vector<Span>& spans) {
-    std::vector<std::pair<int, int>> events; // minute, +1 or -1, on two days
-    for (const Span& span : spans) {
-        const int length = std::min(span.end - span.start, kMinutesPerDay);
-        for (int day : {0, kMinutesPerDay}) {
-            events.push_back({span.start + day, 1});
-            events.push_back({span.start + length + day, -1});
-        }
-    }
-    std::sort(events.begin(), events.end()); // ends before starts at one minute
-    Coverage result;
-    int least = static_cast<int>(spans.size()) + 1;
-    int now = 0;
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        now += events[i].second;
-        const bool lastAtMinute = i + 1 == events.size() || events[i + 1].first != events[i].first;
-        if (!lastAtMinute || events[i].first < kMinutesPerDay ||
-            events[i].first >= 2 * kMinutesPerDay)
-            continue;
-        result.most = std::max(result.most, now);
-        if (now < least) {
-            least = now;
-            result.quietest = events[i].first - kMinutesPerDay;
-        }
-    }
-    return result;
-}
-
 Assigner::Assigner(const Scenario& s, const AssignmentOptions& options)
     : s_(s), options_(options), tracks_(stationTrackNames(s)), placed_(tracks_.size()),
       ruleOf_(rulesOfTrains(s, options.rules)) {
@@ -79,6 +51,14 @@ Assigner::Assigner(const Scenario& s, const AssignmentOptions& options)
                 .first->second;
     }
     lineTracks_.assign(lines.size(), std::vector<int>(tracks_.size(), 0));
+    if (options.riduciRischio) {
+        std::vector<Occupancy> holds;
+        for (const auto& [train, o] : occupancy_)
+            holds.push_back(o);
+        clashes_.emplace(s, holds, riskSettings());
+        if (clashes_->none()) // no train may run late: the assignment without them
+            clashes_.reset();
+    }
 }
 
 Assignment Assigner::run() {
@@ -97,15 +77,11 @@ Assignment Assigner::run() {
     const Coverage cover = coverage(all);
     result.lowerBound = cover.most;
 
-    // Within the rules first; what does not fit there is said, then put on any free track
-    // rather than left in conflict.
     const auto empty = placement();
     const std::vector<int> order = byStart(movable_, cover.quietest);
-    std::vector<int> left = placeAll(order, false);
-    result.shortfalls = shortfalls(left);
-    result.unplaced = placeAll(left, true);
-    if (!result.unplaced.empty() && !options_.rules.empty())
-        placeByTimeWhereFewerAreLeft(order, empty, result.unplaced);
+    result.unplaced = firstPass(order, empty, result.shortfalls);
+    if (clashes_)
+        weighFirstPass(order, empty, result);
     if (options_.timeLimit > 0 && !movable_.empty()) {
         // Every goal but the tie of track numbers met already: nothing to look for.
         const Score first = score(result.unplaced);
@@ -113,7 +89,10 @@ Assignment Assigner::run() {
                                             [](long goal) { return goal == 0; });
         result.searched = !result.searchNeedless;
         if (result.searched)
-            result.improved = search(result.unplaced);
+            result.improved = clashes_ ? searchWithRisk(result.unplaced, first)
+                                       : search(result.unplaced, options_.timeLimit, 0);
+    } else if (clashes_) {
+        lowerRisk(kQuickDescentSeconds);
     }
     std::sort(result.unplaced.begin(), result.unplaced.end());
     result.moreTracks = tracksFor(result.unplaced);
@@ -121,7 +100,24 @@ Assignment Assigner::run() {
     Scenario after = s_;
     applyAssignment(after, result);
     result.conflictsAfter = stationConflicts(after, options_.settings, options_.links);
+    if (options_.riduciRischio) {
+        result.riskMeasured = true;
+        result.riskBefore = measureDelayRisk(s_, options_.links, riskSettings()).expectedClashes;
+        result.riskAfter = measureDelayRisk(after, options_.links, riskSettings()).expectedClashes;
+    }
     return result;
+}
+
+std::vector<int> Assigner::firstPass(const std::vector<int>& order, const Placement& empty,
+                                     std::vector<RuleShortfall>& shortfallsFound) {
+    // Within the rules first; what does not fit there is said, then put on any free track
+    // rather than left in conflict.
+    std::vector<int> left = placeAll(order, false);
+    shortfallsFound = shortfalls(left);
+    std::vector<int> unplaced = placeAll(left, true);
+    if (!unplaced.empty() && !options_.rules.empty())
+        placeByTimeWhereFewerAreLeft(order, empty, unplaced);
+    return unplaced;
 }
 
 std::vector<int> Assigner::byStart(std::vector<int> order, int quietest) const {
@@ -319,18 +315,25 @@ std::optional<int> Assigner::bestTrack(int train, int except, bool forbiddenToo)
             candidates.push_back({tier, static_cast<int>(at), track});
     }
     std::sort(candidates.begin(), candidates.end());
+    // A line's track and any other are alike before the risk, the line coming after the buffer;
+    // so are a rule's preferred tracks where the delays are weighed.
     std::optional<int> best;
-    std::array<int, 4> bestKey{};
+    std::array<int, 6> bestKey{};
     for (const auto& [tier, at, track] : candidates) {
-        if (best && tier > bestKey[0])
+        const bool weigh = clashes_ && weighInFirstPass_;
+        int rank = tier == AnyTier ? LineTier : tier;
+        if (weigh && tier == PreferredTier)
+            rank = FirstPreferredTier;
+        if (best && rank > bestKey[0])
             break;
-        const Fit fit = fitOn(train, track);
-        const std::array<int, 4> key{tier, fit.close, fit.shortfall, at};
+        Fit fit = fitOn(train, track);
+        fit.risk = weigh ? fit.risk : 0;
+        const std::array<int, 6> key{rank, fit.risk, tier, fit.close, fit.shortfall, at};
         if (fit.free && (!best || key < bestKey)) {
             best = track;
             bestKey = key;
         }
-        if (fit.free && fit.close == 0)
+        if (fit.free && fit.risk == 0 && fit.close == 0)
             break;
     }
     return best;
@@ -378,23 +381,6 @@ bool Assigner::placeByMovingOne(int train, bool forbiddenToo) {
         put(other, track, true);
     }
     return false;
-}
-
-int Assigner::tracksFor(const std::vector<int>& trains) const {
-    std::vector<std::vector<Span>> extra;
-    for (int train : trains) {
-        const Span span = spanOf(train);
-        auto fits = [&](const std::vector<Span>& on) {
-            return std::none_of(on.begin(), on.end(),
-                                [&](const Span& other) { return clash(span, other); });
-        };
-        const auto it = std::find_if(extra.begin(), extra.end(), fits);
-        if (it != extra.end())
-            it->push_back(span);
-        else
-            extra.push_back({span});
-    }
-    return static_cast<int>(extra.size());
 }
 
 } // namespace zeb::placement

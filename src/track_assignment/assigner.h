@@ -1,5 +1,6 @@
 #pragma once
 
+#include "delay_risk/pair_clashes.h"
 #include "model/scenario.h"
 #include "track_assignment/exact_search.h"
 #include "track_assignment/spans.h"
@@ -45,10 +46,12 @@ enum Tier {
     ForbiddenTier
 };
 
-// How a train fits on a track: free of clashes, and how many of the track's trains would stand
-// closer to it than the buffer, the closest how close.
+// How a train fits on a track: free of clashes, in how many runs with delays it would clash with
+// the track's trains (added up over them), and how many of them would stand closer to it than the
+// buffer, the closest how close.
 struct Fit {
     bool free = true;
+    int risk = 0;
     int close = 0;
     int shortfall = 0; // minutes under the buffer, added up
 };
@@ -56,8 +59,8 @@ struct Fit {
 // The goals of an assignment in their order, for the chosen trains: lower is better. The last
 // two only break ties: trains moved off the track they had, where every train is placed anew,
 // and lower tracks.
-using Score = std::array<long, 9>;
-inline constexpr long kTieGoals = 7;
+using Score = std::array<long, 10>;
+inline constexpr long kTieGoals = 8;
 
 class Assigner {
 public:
@@ -73,6 +76,11 @@ private:
                                  std::vector<std::vector<int>>>;
     Placement placement() const { return {placed_, trackOf_, lineTracks_}; }
     void restore(const Placement& kept) { std::tie(placed_, trackOf_, lineTracks_) = kept; }
+
+    // The greedy passes: within the rules, then where a track is free, the rules' shortfalls
+    // found. Returns the trains left without a track.
+    std::vector<int> firstPass(const std::vector<int>& order, const Placement& empty,
+                               std::vector<RuleShortfall>& shortfallsFound);
 
     // From the quietest moment round the day by start, those across it first: a greedy pass by
     // start is optimal for intervals on a line, and the cut makes the circle nearly one.
@@ -121,7 +129,8 @@ private:
                 continue;
             const Span& on = spanOf(other);
             if (clash(span, on))
-                return {false, 0, 0};
+                return {false, 0, 0, 0};
+            fit.risk += riskWith(train, other);
             if (options_.buffer <= 0)
                 continue;
             const int gap = gapAround(span, on);
@@ -132,6 +141,17 @@ private:
         }
         return fit;
     }
+
+    DelayRiskSettings riskSettings() const {
+        return {options_.riskRuns, options_.riskSeed, false, options_.settings};
+    }
+    // The runs with delays in which two trains would clash on one track; 0 unless asked.
+    int riskWith(int train, int other) const {
+        return clashes_ ? clashes_->clashRuns(train, other) : 0;
+    }
+    // What the search weighs those runs at: an expected clash above a hundred close pairs, below
+    // a rule's preferred track over one it allows.
+    long riskCost(int runs) const { return clashes_ ? kRiskCost * runs / clashes_->runs() : 0; }
 
     // The tracks to try for a train in the order that breaks ties: the one it has, those of its
     // line (the most used first), then the station's order.
@@ -166,14 +186,37 @@ private:
     // The goals of the placement now, over the chosen trains and the gaps of every track.
     Score score(const std::vector<int>& unplaced) const;
 
-    // The exact search from the first pass's tracks: kept where it does better, goal by goal.
-    bool search(std::vector<int>& unplaced);
+    // The first pass weighing the delays, in `result`, against one that does not: where a search
+    // follows, the latter goes on when the former leaves trains out of their rules (the search
+    // mends its placement better); else the one that meets the goals better.
+    void weighFirstPass(const std::vector<int>& order, const Placement& empty, Assignment& result);
+    // The search where the delays are weighed, from the first pass whose goals are `first`:
+    // trains out of their rules mended first as without the delays, then the risk lowered one
+    // train at a time, the exact search weighing it, and one train at a time again.
+    bool searchWithRisk(std::vector<int>& unplaced, const Score& first);
+
+    // Where a track stands for a train by the goals up to the risk and the buffer's after it:
+    // lower is better.
+    std::array<long, 7> riskKey(int train, int track, const Fit& fit) const;
+    // Moves one train at a time to a free track where it would clash less often once late, the
+    // goals before the risk no worse, round after round until none moves or `seconds` are
+    // spent. Returns whether any moved.
+    bool lowerRisk(double seconds);
+
+    // The exact search from the tracks so far for `seconds`, after `shareBefore` of the time
+    // limit: kept where it does better, goal by goal.
+    bool search(std::vector<int>& unplaced, double seconds, double shareBefore);
 
     // A chosen train as the search sees it: the tracks its rule allows and the trains that stay
     // leave free, each with the cost of its goals.
     SearchItem searchItem(int train) const;
 
-    static constexpr std::array<long, 7> kTierCost = {0, 0, 1000, 0, 30, 2000, 0};
+    static constexpr std::array<long, 7> kTierCost = {0, 0, 100'000, 0, 30, 200'000, 0};
+    static constexpr long kRiskCost = 10'000;         // a pair that clashes in every run
+    static constexpr double kQuickDescentSeconds = 1; // lowering the risk without a search
+    static constexpr double kMendShare = 0.95; // of the time limit, for trains out of their rules
+    // Weighing the delays: a preferred track but the first, below 5 % of an expected clash.
+    static constexpr long kSecondPreferredCost = 500;
     static constexpr long kCloseCost = 100; // a close pair, beside a minute under the buffer
     // A train placed anew off the track it had: below a line's track, above a lower track.
     static constexpr long kMovedAnewCost = 25;
@@ -195,6 +238,9 @@ private:
     std::vector<int> ownTrack_; // likewise
     bool placedAnew_ = false;   // every train chosen: the tracks they had are no claim
     std::vector<std::vector<int>> lineTracks_; // line → trains on each track
+    std::optional<PairClashes> clashes_;       // with riduciRischio
+    bool weighInFirstPass_ = true;             // the greedy pass weighs the delays too
+    bool weighInSearch_ = true;                // and so does the search
 };
 
 } // namespace zeb::placement

@@ -1,5 +1,6 @@
 #include "model/counted.h"
 #include "model/track_slots.h"
+#include "text/numbers.h"
 #include "timetable/train_links.h"
 #include "timetable/train_times.h"
 #include "track_assignment/track_assignment.h"
@@ -151,6 +152,15 @@ std::string searchText(const Assignment& assignment) {
         return {};
     return assignment.improved ? "La ricerca ha trovato binari migliori."
                                : "La ricerca non ha trovato binari migliori.";
+}
+
+std::string riskText(const Assignment& assignment, const AssignmentOptions& options) {
+    if (!assignment.riskMeasured)
+        return {};
+    return "Conflitti attesi con i ritardi: prima " + oneDecimal(assignment.riskBefore) +
+           " per simulazione, dopo " + oneDecimal(assignment.riskAfter) + " (" +
+           counted(options.riskRuns, "simulazione", "simulazioni") + ", seme " +
+           std::to_string(options.riskSeed) + ")";
 }
 
 std::vector<std::string> shortfallTexts(const Assignment& assignment) {

@@ -115,17 +115,15 @@ Columns buildModel(glp_prob* lp, const SearchProblem& p) {
                 row.push_back(column[static_cast<std::size_t>(item)]);
             addRow(lp, row, std::vector<double>(row.size(), 1.0), GLP_UP, 1.0);
         }
-        if (p.buffer <= 0)
+        if (p.buffer <= 0 && !p.pairRisk)
             continue;
         for (std::size_t x = 0; x < items.size(); ++x) {
             for (std::size_t y = x + 1; y < items.size(); ++y) {
-                const SearchItem& a = p.items[static_cast<std::size_t>(items[x])];
-                const SearchItem& b = p.items[static_cast<std::size_t>(items[y])];
-                const int gap = gapAround(a.span, b.span);
-                if (gap >= p.buffer)
+                const long cost = pairCost(p, p.items[static_cast<std::size_t>(items[x])],
+                                           p.items[static_cast<std::size_t>(items[y])]);
+                if (cost <= 0)
                     continue;
-                const int pair =
-                    addColumn(lp, static_cast<double>(p.closeCost + (p.buffer - gap)), false);
+                const int pair = addColumn(lp, static_cast<double>(cost), false);
                 c.close.push_back({items[x], items[y], track, pair});
                 addRow(lp,
                        {column[static_cast<std::size_t>(items[x])],

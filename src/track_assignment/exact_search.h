@@ -15,6 +15,7 @@ struct SearchItem {
     Span span;
     std::vector<std::pair<int, long>> options; // track, cost
     int seed = -1;
+    int key = -1; // what pairRisk knows the item by
 };
 
 // The placement asked of the search: every item on one of its tracks or on none, no two that
@@ -27,7 +28,13 @@ struct SearchProblem {
     int buffer = 0;
     long unplacedCost = 0;
     long closeCost = 0;
+    // The cost of two items on one track beside their gap, by their keys: how often they would
+    // clash once late. None where it is empty.
+    std::function<long(int, int)> pairRisk{};
 };
+
+// What two items cost on one track: closer than the buffer, and likely to clash once late.
+long pairCost(const SearchProblem& p, const SearchItem& a, const SearchItem& b);
 
 // The track of each item in the best placement the solver found within `seconds` (-1: none),
 // seeded with the items' own; nullopt when it found none better. `progress` is told the share of

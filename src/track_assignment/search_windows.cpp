@@ -5,12 +5,13 @@
 
 namespace zeb {
 
-namespace {
-
 long pairCost(const SearchProblem& p, const SearchItem& a, const SearchItem& b) {
     const int gap = gapAround(a.span, b.span);
-    return gap < p.buffer ? p.closeCost + (p.buffer - gap) : 0;
+    const long risk = p.pairRisk ? p.pairRisk(a.key, b.key) : 0;
+    return risk + (gap < p.buffer ? p.closeCost + (p.buffer - gap) : 0);
 }
+
+namespace {
 
 // The problem's cost of a placement: each item's track or its absence, each close pair.
 long costOf(const SearchProblem& p, const std::vector<int>& tracks) {
@@ -40,7 +41,7 @@ long costOf(const SearchProblem& p, const std::vector<int>& tracks) {
 // track one of those takes is no option, one beside it costs its close pair.
 SearchProblem windowProblem(const SearchProblem& p, const std::vector<int>& window,
                             const std::vector<int>& tracks) {
-    SearchProblem sub{p.tracks, {}, p.buffer, p.unplacedCost, p.closeCost};
+    SearchProblem sub{p.tracks, {}, p.buffer, p.unplacedCost, p.closeCost, p.pairRisk};
     std::vector<bool> inside(p.items.size(), false);
     for (int item : window)
         inside[static_cast<std::size_t>(item)] = true;

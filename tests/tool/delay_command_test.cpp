@@ -75,6 +75,30 @@ TEST_F(DelayCommand, TheCheckerWarnsOfWhatClashesOftenEnough) {
               "zebrano-tool --help)\n");
 }
 
+// assegna --rischio parts 2231 and 2245, which clash in 42 % of the runs on track 1, and says
+// so for the seed given; the same seed, the same answer.
+TEST_F(DelayCommand, TheAssignmentWeighsTheDelaysWhenAsked) {
+    auto assegna = [this](std::map<std::string, std::string> options) {
+        options["output"] = folder_.file("out.zeb");
+        options["treni"] = "tutti";
+        ToolArguments arguments{"assegna", folder_.file("day.zeb"), std::move(options)};
+        std::ostringstream out, err;
+        const int status = runToolCommand(coreCommands(), arguments, out, err);
+        return std::to_string(status) + "|" + out.str() + "|" + err.str();
+    };
+    const std::string plain = assegna({});
+    EXPECT_EQ(plain.find("Conflitti attesi"), std::string::npos) << plain;
+    const std::string weighed = assegna({{"rischio", ""}, {"seme", "7"}});
+    EXPECT_NE(weighed.find("\nConflitti attesi con i ritardi: prima 0,4 per simulazione, dopo "
+                           "0,0 (1000 simulazioni, seme 7)\n"),
+              std::string::npos)
+        << weighed;
+    EXPECT_EQ(assegna({{"rischio", ""}, {"seme", "7"}}), weighed);
+    EXPECT_EQ(assegna({{"rischio", ""}, {"simulazioni", "0"}}),
+              "2||zebrano-tool: assegna vuole --simulazioni da 1 a 100000 e un --seme intero "
+              "(vedi zebrano-tool --help)\n");
+}
+
 TEST_F(DelayCommand, WritesARowPerRunningTrain) {
     const std::string csv = folder_.file("rischio.csv");
     ASSERT_EQ(run("day.zeb", {{"massimo", ""}, {"csv", csv}}).substr(0, 2), "1|");

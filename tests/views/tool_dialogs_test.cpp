@@ -249,6 +249,7 @@ private slots:
 
         dialogs.expect("assegnaBinari", [](QDialog& dialog) {
             QVERIFY(widget<QCheckBox>(&dialog, "seguiRegole")->isChecked());
+            QVERIFY(!widget<QCheckBox>(&dialog, "riduciRischio")->isEnabled()); // none may be late
             auto* which = widget<QComboBox>(&dialog, "qualiTreni");
             which->setCurrentIndex(which->findText("Treni fuori regola"));
             QVERIFY(widget<QPlainTextEdit>(&dialog, "anteprimaAssegnazione")

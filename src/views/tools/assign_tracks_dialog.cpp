@@ -1,5 +1,6 @@
 #include "views/tools/assign_tracks_dialog.h"
 
+#include "delay_risk/risk_texts.h"
 #include "model/track_slots.h"
 #include "views/common/background_reading.h"
 #include "views/common/preview_foot.h"
@@ -29,9 +30,10 @@ AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, AssignmentOptio
       keepAssigned_(new QCheckBox("&Gli altri treni tengono il loro binario")),
       sameLine_(new QCheckBox("Treni della stessa &linea sullo stesso binario")),
       stubsForEnds_(new QCheckBox("Binari &tronchi solo per i treni che iniziano o terminano qui")),
-      followRules_(new QCheckBox), buffer_(minutesBox("margine", options_.buffer)),
-      timeLimit_(new QSpinBox), improve_(new QPushButton("&Migliora")),
-      preview_(new QPlainTextEdit), summary_(new QLabel) {
+      followRules_(new QCheckBox),
+      reduceRisk_(new QCheckBox("Riduci i conflitti attesi con i ritar&di previsti")),
+      buffer_(minutesBox("margine", options_.buffer)), timeLimit_(new QSpinBox),
+      improve_(new QPushButton("&Migliora")), preview_(new QPlainTextEdit), summary_(new QLabel) {
     setObjectName("assegnaBinari");
     setWindowTitle("Assegna binari");
     followRules_->setObjectName("seguiRegole");
@@ -42,6 +44,14 @@ AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, AssignmentOptio
                   countedText(static_cast<long>(rules_.size()), "regola", "regole") + ")");
     followRules_->setChecked(!rules_.empty());
     followRules_->setEnabled(!rules_.empty());
+    // Where no train may run late there is nothing to weigh: off, and said so.
+    const bool late = mayRunLate(scenario);
+    reduceRisk_->setObjectName("riduciRischio");
+    reduceRisk_->setChecked(late);
+    reduceRisk_->setEnabled(late);
+    reduceRisk_->setToolTip(late ? QString("Dopo le regole, i binari dove i ritardi estratti "
+                                           "dall'indice di ciascun treno causano meno conflitti")
+                                 : QString("Nessun treno ha un indice di ritardo sopra \"0\""));
     buffer_->setMaximum(120);
     buffer_->setToolTip("Due treni di un binario più vicini di così, oltre la separazione, "
                         "sono evitati dove si può");
@@ -70,7 +80,7 @@ AssignTracksDialog::AssignTracksDialog(const Scenario& scenario, AssignmentOptio
 
     layOut(allowed);
     connect(which_, &QComboBox::currentIndexChanged, this, &AssignTracksDialog::refresh);
-    for (QCheckBox* box : {keepAssigned_, sameLine_, stubsForEnds_, followRules_})
+    for (QCheckBox* box : {keepAssigned_, sameLine_, stubsForEnds_, followRules_, reduceRisk_})
         connect(box, &QCheckBox::toggled, this, &AssignTracksDialog::refresh);
     connect(buffer_, &QSpinBox::valueChanged, this, &AssignTracksDialog::refresh);
     connect(improve_, &QPushButton::clicked, this, &AssignTracksDialog::improve);
@@ -132,6 +142,7 @@ void AssignTracksDialog::layOut(QGroupBox* allowed) {
     layout->addWidget(sameLine_);
     layout->addWidget(stubsForEnds_);
     layout->addWidget(followRules_);
+    layout->addWidget(reduceRisk_);
     auto* limits = new QHBoxLayout;
     auto* bufferLabel = new QLabel("Margine &oltre la separazione:");
     bufferLabel->setBuddy(buffer_);
@@ -168,6 +179,7 @@ void AssignTracksDialog::refresh() {
     options_.sameLine = sameLine_->isChecked();
     options_.stubsForEnds = stubsForEnds_->isChecked();
     options_.rules = followRules_->isChecked() ? rules_ : TrackRules{};
+    options_.riduciRischio = reduceRisk_->isChecked();
     options_.buffer = buffer_->value();
     options_.timeLimit = 0;
     assignment_ = assignTracks(scenario_, options_);
@@ -213,6 +225,8 @@ void AssignTracksDialog::showPreview() {
         lines << QString::fromStdString(assignmentSummary(assignment_, options_)) << "";
     for (const std::string& line : qualityLines(assignment_, options_))
         lines << QString::fromStdString(line);
+    if (const std::string risk = riskText(assignment_, options_); !risk.empty())
+        lines << QString::fromStdString(risk);
     const std::string search = searchText(assignment_);
     if (!search.empty())
         lines << QString::fromStdString(search);

@@ -51,6 +51,7 @@ private:
     QCheckBox* sameLine_;
     QCheckBox* stubsForEnds_;
     QCheckBox* followRules_;
+    QCheckBox* reduceRisk_;
     QSpinBox* buffer_;
     QSpinBox* timeLimit_;
     QPushButton* improve_;

@@ -129,6 +129,8 @@ public:
 private:
     // Fills the train fields from the shown train, treni[treno_attuale], and remembers them.
     void showRecord();
+    // The track of the train shown and the states of the fields that follow from it.
+    void showTrackAndStates(const Treno& t);
     // Copies the train fields into treni[index]; the insertion also ends the stops with ",.".
     void storeFields(int index, bool endStops);
     // The covered state: the fields under the cover, NUOVO TRENO and TRENO PRECEDENTE ready.

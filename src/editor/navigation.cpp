@@ -46,14 +46,19 @@ void EditorLogic::showTrain(int index) {
     tsuccessivo.enabled = index < s_.totale_treni - 1;
 }
 
+namespace {
+
+// A stored position the list does not have leaves the list as it was.
+void selectStored(ListBox& list, const std::string& position) {
+    if (auto p = listPosition(position, static_cast<int>(list.entries.size())))
+        list.select(*p);
+}
+
+} // namespace
+
 void EditorLogic::showRecord() {
     Timer1 = false;
     Treno& t = s_.treni[s_.treno_attuale];
-    // A stored position the list does not have leaves the list as it was.
-    auto selectStored = [](ListBox& list, const std::string& position) {
-        if (auto p = listPosition(position, static_cast<int>(list.entries.size())))
-            list.select(*p);
-    };
     numero.setText(t.numero);
     selectStored(categoria, t.indice_categoria);
     provenienza.setText(t.provenienza);
@@ -67,6 +72,12 @@ void EditorLogic::showRecord() {
     selectStored(sussi, t.codice_sussidiaria);
     note.setText(t.note);
 
+    showTrackAndStates(t);
+    shown_ = fieldsNow();
+    Timer1 = true;
+}
+
+void EditorLogic::showTrackAndStates(const Treno& t) {
     Binario_Combo(s_);
     history_.absorbDerived(s_, s_.treno_attuale);
     // A train without a track of the station shows none chosen, never the track of the train
@@ -106,8 +117,6 @@ void EditorLogic::showRecord() {
     } else {
         sussi.select(kSussiAutobus);
     }
-    shown_ = fieldsNow();
-    Timer1 = true;
 }
 
 } // namespace zeb

@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 
@@ -151,12 +152,61 @@ void widenDays(GtfsFeed& feed, date::sys_days from, date::sys_days to) {
     feed.lastDay = first ? to : std::max(feed.lastDay, to);
 }
 
+// A service of the feed by its id, added where it is new.
+using ServiceOf = std::function<GtfsService&(std::string_view)>;
+
+void readCalendar(const FeedSource& source, GtfsFeed& feed, const ServiceOf& serviceOf) {
+    GtfsTable table(source, "calendar.txt");
+    const int id = table.requiredColumn("service_id");
+    static constexpr const char* kDays[] = {"monday", "tuesday",  "wednesday", "thursday",
+                                            "friday", "saturday", "sunday"};
+    int days[7];
+    for (int d = 0; d < 7; ++d)
+        days[d] = table.requiredColumn(kDays[d]);
+    const int start = table.requiredColumn("start_date");
+    const int end = table.requiredColumn("end_date");
+    while (table.next()) {
+        GtfsService& service = serviceOf(table.field(id));
+        for (int d = 0; d < 7; ++d) {
+            const std::string_view flag = table.field(days[d]);
+            if (flag != "0" && flag != "1")
+                table.fail(days[d], quotedBriefly(flag) + " non è né 0 né 1");
+            if (flag == "1")
+                service.weekdays |= static_cast<std::uint8_t>(1 << d);
+        }
+        service.start = dayIn(table, start);
+        service.end = dayIn(table, end);
+        if (service.end < service.start)
+            table.fail(end, "la data di fine viene prima di quella d'inizio");
+        widenDays(feed, service.start, service.end);
+    }
+}
+
+void readCalendarDates(const FeedSource& source, GtfsFeed& feed, const ServiceOf& serviceOf) {
+    GtfsTable table(source, "calendar_dates.txt");
+    const int id = table.requiredColumn("service_id");
+    const int date = table.requiredColumn("date");
+    const int type = table.requiredColumn("exception_type");
+    while (table.next()) {
+        GtfsService& service = serviceOf(table.field(id));
+        const date::sys_days day = dayIn(table, date);
+        const std::string_view kind = table.field(type);
+        if (kind == "1")
+            service.added.push_back(day);
+        else if (kind == "2")
+            service.removed.push_back(day);
+        else
+            table.fail(type, quotedBriefly(kind) + " non è né 1 né 2");
+        widenDays(feed, day, day);
+    }
+}
+
 IndexOf readServices(const FeedSource& source, GtfsFeed& feed) {
     if (!source.has("calendar.txt") && !source.has("calendar_dates.txt"))
         throw GtfsError("Nel feed mancano sia calendar.txt sia calendar_dates.txt: non si sa in "
                         "quali giorni corrono i treni");
     IndexOf serviceIndex;
-    auto serviceOf = [&](std::string_view id) -> GtfsService& {
+    const ServiceOf serviceOf = [&](std::string_view id) -> GtfsService& {
         int index = serviceIndex.find(id);
         if (index < 0) {
             index = static_cast<int>(feed.services.size());
@@ -165,50 +215,10 @@ IndexOf readServices(const FeedSource& source, GtfsFeed& feed) {
         }
         return feed.services[static_cast<std::size_t>(index)];
     };
-    if (source.has("calendar.txt")) {
-        GtfsTable table(source, "calendar.txt");
-        const int id = table.requiredColumn("service_id");
-        static constexpr const char* kDays[] = {"monday", "tuesday",  "wednesday", "thursday",
-                                                "friday", "saturday", "sunday"};
-        int days[7];
-        for (int d = 0; d < 7; ++d)
-            days[d] = table.requiredColumn(kDays[d]);
-        const int start = table.requiredColumn("start_date");
-        const int end = table.requiredColumn("end_date");
-        while (table.next()) {
-            GtfsService& service = serviceOf(table.field(id));
-            for (int d = 0; d < 7; ++d) {
-                const std::string_view flag = table.field(days[d]);
-                if (flag != "0" && flag != "1")
-                    table.fail(days[d], quotedBriefly(flag) + " non è né 0 né 1");
-                if (flag == "1")
-                    service.weekdays |= static_cast<std::uint8_t>(1 << d);
-            }
-            service.start = dayIn(table, start);
-            service.end = dayIn(table, end);
-            if (service.end < service.start)
-                table.fail(end, "la data di fine viene prima di quella d'inizio");
-            widenDays(feed, service.start, service.end);
-        }
-    }
-    if (source.has("calendar_dates.txt")) {
-        GtfsTable table(source, "calendar_dates.txt");
-        const int id = table.requiredColumn("service_id");
-        const int date = table.requiredColumn("date");
-        const int type = table.requiredColumn("exception_type");
-        while (table.next()) {
-            GtfsService& service = serviceOf(table.field(id));
-            const date::sys_days day = dayIn(table, date);
-            const std::string_view kind = table.field(type);
-            if (kind == "1")
-                service.added.push_back(day);
-            else if (kind == "2")
-                service.removed.push_back(day);
-            else
-                table.fail(type, quotedBriefly(kind) + " non è né 1 né 2");
-            widenDays(feed, day, day);
-        }
-    }
+    if (source.has("calendar.txt"))
+        readCalendar(source, feed, serviceOf);
+    if (source.has("calendar_dates.txt"))
+        readCalendarDates(source, feed, serviceOf);
     for (GtfsService& service : feed.services) {
         std::sort(service.added.begin(), service.added.end());
         std::sort(service.removed.begin(), service.removed.end());

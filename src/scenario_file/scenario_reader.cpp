@@ -167,25 +167,7 @@ private:
         s_.treno_in_uso = s_.totale_treni;
         Categoria_Combo(s_);
 
-        // The line of a time the type code says is absent is passed over unread.
-        // The writer writes a "-" time exactly when that end's place is empty, so a "-" place
-        // beside a "-" time is the same mark, also for a train with neither end (type "0").
-        if (t.tipologia == "1" || t.tipologia == "2") {
-            const std::string_view value = nextValue("l'orario di arrivo");
-            timeInto(value, t.ora_arrivo, t.min_arrivo, "l'orario di arrivo");
-            if (value == "-" && t.provenienza == "-")
-                t.provenienza.clear();
-        } else {
-            lines_.next("la riga dell'arrivo");
-        }
-        if (t.tipologia == "2" || t.tipologia == "0") {
-            const std::string_view value = nextValue("l'orario di partenza");
-            timeInto(value, t.ora_partenza, t.min_partenza, "l'orario di partenza");
-            if (value == "-" && t.destinazione == "-")
-                t.destinazione.clear();
-        } else {
-            lines_.next("la riga della partenza");
-        }
+        readTimes(t);
 
         nextValueInto(t.binario, "il binario");
         nextValueInto(t.ritardo, "l'indice di ritardo");
@@ -210,6 +192,29 @@ private:
         }
         checkTextLimits(t);
         ++s_.totale_treni;
+    }
+
+    // The arrival and the departure, each on its line.
+    void readTimes(Treno& t) {
+        // The line of a time the type code says is absent is passed over unread.
+        // The writer writes a "-" time exactly when that end's place is empty, so a "-" place
+        // beside a "-" time is the same mark, also for a train with neither end (type "0").
+        if (t.tipologia == "1" || t.tipologia == "2") {
+            const std::string_view value = nextValue("l'orario di arrivo");
+            timeInto(value, t.ora_arrivo, t.min_arrivo, "l'orario di arrivo");
+            if (value == "-" && t.provenienza == "-")
+                t.provenienza.clear();
+        } else {
+            lines_.next("la riga dell'arrivo");
+        }
+        if (t.tipologia == "2" || t.tipologia == "0") {
+            const std::string_view value = nextValue("l'orario di partenza");
+            timeInto(value, t.ora_partenza, t.min_partenza, "l'orario di partenza");
+            if (value == "-" && t.destinazione == "-")
+                t.destinazione.clear();
+        } else {
+            lines_.next("la riga della partenza");
+        }
     }
 
     // The writer holds the same bounds, so whatever is read here can be saved again.

@@ -174,6 +174,19 @@ std::string rulesCsv(const TrackRules& rules) {
     return out;
 }
 
+namespace {
+
+// The header row, its names in any case and with blanks around.
+bool isRulesHeader(const std::vector<std::string>& row) {
+    std::vector<std::string> header;
+    for (const std::string& name : row)
+        header.push_back(lowered(trimmedOf(name, " \t")));
+    return std::equal(header.begin(), header.end(), std::begin(kRuleColumns),
+                      std::end(kRuleColumns));
+}
+
+} // namespace
+
 RulesImport importRulesCsv(std::string_view bytes, const std::vector<std::string>& tracks) {
     RulesImport result;
     int hidden = 0;
@@ -189,11 +202,7 @@ RulesImport importRulesCsv(std::string_view bytes, const std::vector<std::string
         result.errors.push_back("Il file è vuoto: manca anche la riga delle intestazioni");
         return result;
     }
-    std::vector<std::string> header;
-    for (const std::string& name : row)
-        header.push_back(lowered(trimmedOf(name, " \t")));
-    if (!std::equal(header.begin(), header.end(), std::begin(kRuleColumns),
-                    std::end(kRuleColumns))) {
+    if (!isRulesHeader(row)) {
         result.errors.push_back("Riga " + std::to_string(rows.line()) +
                                 ": le intestazioni devono essere " +
                                 "categoria;provenienza;destinazione;tipo;dalle;alle;preferiti;"

@@ -1,12 +1,14 @@
 #include "views/common/control_binder.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
 #include <memory>
+#include <string>
 
 namespace zeb {
 
@@ -85,6 +87,26 @@ void ControlBinder::bind(QAbstractButton* widget, Button& model) {
     refreshers_.push_back([widget, &model] {
         applyEnabled(widget, model.enabled);
         applyVisible(widget, model.visible);
+    });
+}
+
+void ControlBinder::bind(QAction* action, const Button& model) {
+    refreshers_.push_back([action, &model] {
+        const bool enabled = model.enabled && model.visible;
+        if (action->isEnabled() != enabled)
+            action->setEnabled(enabled);
+    });
+}
+
+void ControlBinder::bind(QAction* action, const TextBox& model) {
+    // The text last written, so that a refresh that changes nothing allocates nothing.
+    refreshers_.push_back([action, &model, shown = std::string()]() mutable {
+        if (action->isEnabled() != model.enabled)
+            action->setEnabled(model.enabled);
+        if (shown != model.text) {
+            shown = model.text;
+            action->setText(QString::fromStdString(shown));
+        }
     });
 }
 

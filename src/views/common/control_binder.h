@@ -8,6 +8,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -27,6 +28,10 @@ public:
     void bind(QPlainTextEdit* widget, TextBox& model);
     void bind(QComboBox* widget, ListBox& model);
     void bind(QAbstractButton* widget, Button& model);
+    // A menu command: enabled where its model is enabled and shown.
+    void bind(QAction* action, const Button& model);
+    // A menu command that says what it would do: its text and its state.
+    void bind(QAction* action, const TextBox& model);
     // `onClick` runs after a click by the user has stored the new state in the model.
     void bind(QCheckBox* widget, CheckBox& model, std::function<void()> onClick);
 

@@ -3,13 +3,15 @@
 
 #include "views/editor/editor_window.h"
 
+#include "views/common/control_binder.h"
+
 #include "model/counted.h"
 #include "timetable/turnaround_pairs.h"
 #include "views/common/window_style.h"
 #include "views/editor/recovery_writer.h"
 #include "views/timetable/boards_window.h"
-#include "views/timetable/risk_window.h"
 #include "views/timetable/occupancy_window.h"
+#include "views/timetable/risk_window.h"
 #include "views/timetable/timetable_watch.h"
 #include "views/timetable/train_table_window.h"
 #include "views/tools/link_turnarounds_dialog.h"
@@ -104,6 +106,22 @@ void EditorWindow::buildToolsMenu() {
             run([&] { logic_.document().setCheckSettings(dialog.settings()); });
     });
     settingsAction_->setObjectName("actionImpostazioniOrario");
+    const std::pair<QAction*, const Button*> states[] = {
+        {trainTableAction_, &commandStates_.trainTable},
+        {occupancyAction_, &commandStates_.occupancy},
+        {riskAction_, &commandStates_.risk},
+        {postersAction_, &commandStates_.posters},
+        {exportCsvAction_, &commandStates_.exportCsv},
+        {importCsvAction_, &commandStates_.importCsv},
+        {importGtfsAction_, &commandStates_.importGtfs},
+        {assignTracksAction_, &commandStates_.assignTracks},
+        {perturbAction_, &commandStates_.perturb},
+        {linkAction_, &commandStates_.link},
+        {rulesAction_, &commandStates_.rules},
+        {settingsAction_, &commandStates_.settings},
+    };
+    for (const auto& [action, state] : states)
+        menuBinder_->bind(action, *state);
 }
 
 void EditorWindow::buildMenuBar() {
@@ -115,9 +133,11 @@ void EditorWindow::buildMenuBar() {
     undoAction_ = edit->addAction("Annulla", QKeySequence::Undo, this,
                                   [this] { run([this] { commands_.undo(); }); });
     undoAction_->setObjectName("actionAnnulla");
+    menuBinder_->bind(undoAction_, commandStates_.undo);
     redoAction_ = edit->addAction("Ripeti", QKeySequence::Redo, this,
                                   [this] { run([this] { commands_.redo(); }); });
     redoAction_->setObjectName("actionRipeti");
+    menuBinder_->bind(redoAction_, commandStates_.redo);
     // Ctrl+Y too, as most editors take it.
     // Ctrl+Shift+Z and Ctrl+Y both, once each: a key bound twice would do neither.
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
@@ -156,27 +176,34 @@ void EditorWindow::buildFileMenu() {
         QKeySequence keys;
         const char* name;
         const char* button;
+        Button EditorLogic::*model;
     } entries[] = {
-        {"&Nuovo", QKeySequence::New, "actionNuovo", "nuovo_scenario"},
-        {"&Apri…", QKeySequence::Open, "actionApri", "carica_scenario"},
-        {"&Salva", QKeySequence::Save, "actionSalva", "salva"},
+        {"&Nuovo", QKeySequence::New, "actionNuovo", "nuovo_scenario",
+         &EditorLogic::nuovo_scenario},
+        {"&Apri…", QKeySequence::Open, "actionApri", "carica_scenario",
+         &EditorLogic::carica_scenario},
+        {"&Salva", QKeySequence::Save, "actionSalva", "salva", &EditorLogic::salva},
         {"Salva con &nome…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), "actionSalvaConNome",
-         "salva"},
-        {"&Chiudi", QKeySequence(Qt::CTRL | Qt::Key_W), "actionChiudi", "chiudi"},
+         "salva", &EditorLogic::salva},
+        {"&Chiudi", QKeySequence(Qt::CTRL | Qt::Key_W), "actionChiudi", "chiudi",
+         &EditorLogic::chiudi},
     };
     for (const auto& entry : entries) {
         auto* button = findChild<QAbstractButton*>(entry.button);
         QAction* action =
             file->addAction(entry.text, entry.keys, this, [button] { button->click(); });
         action->setObjectName(entry.name);
-        fileActions_.emplace_back(action, button);
+        menuBinder_->bind(action, logic_.*entry.model);
+        fileActions_.push_back(action);
     }
     variantAction_ = file->addAction("Salva &variante come…", this,
                                      [this] { run([this] { commands_.saveVariantAs(); }); });
     variantAction_->setObjectName("actionSalvaVariante");
+    menuBinder_->bind(variantAction_, commandStates_.variant);
     file->addSeparator();
     compareAction_ = file->addAction("C&onfronta con…", this, [this] { compareDays(); });
     compareAction_->setObjectName("actionConfrontaCon");
+    menuBinder_->bind(compareAction_, commandStates_.compare);
     file->addSeparator();
     QAction* quit =
         file->addAction("&Esci", QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] { close(); });
@@ -188,18 +215,14 @@ void EditorWindow::buildFileMenu() {
 QList<QAction*> EditorWindow::windowKeys() const {
     QList<QAction*> keys{undoAction_,      redoAction_,   trainTableAction_,
                          occupancyAction_, boardsAction_, riskAction_};
-    for (const auto& [action, button] : fileActions_)
+    for (QAction* action : fileActions_)
         keys << action;
     keys << findChild<QAction*>("actionEsci");
     return keys;
 }
 
-// The actions' states as their buttons have them, and the file's name with its unsaved mark.
-void EditorWindow::updateFileCommands() {
-    for (const auto& [action, button] : fileActions_)
-        action->setEnabled(button->isEnabled() && !button->isHidden());
-    variantAction_->setEnabled(logic_.salva.enabled);
-    compareAction_->setEnabled(logic_.scenarioOpen());
+// The file's name with its unsaved mark.
+void EditorWindow::showFileName() {
     const Scenario& s = logic_.scenario();
     QString name;
     QString tip;

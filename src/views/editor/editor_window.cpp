@@ -39,7 +39,8 @@ QPlainTextEdit* addMultiLine(QWidget* area, const char* name, QRect where) {
 
 EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     : QMainWindow(parent), prompts_(this), logic_(scenario, prompts_),
-      binder_(new ControlBinder(this)), timer1_(new QTimer(this)),
+      binder_(new ControlBinder(this)), menuBinder_(new ControlBinder(this)),
+      timer1_(new QTimer(this)),
       watch_(new TimetableWatch(scenario, logic_.document().links(), this)),
       recovery_(new RecoveryWriter(scenario, this)) {
     recovery_->setEditorData([this] {
@@ -291,33 +292,15 @@ void EditorWindow::followScenario() {
         recovery_->changed();
     const bool viewing = !logic_.copri.visible && logic_.modificatr.visible;
     watch_->setShownTrain(viewing ? logic_.scenario().treno_attuale : -1);
-    trainTableAction_->setEnabled(logic_.scenarioOpen());
-    occupancyAction_->setEnabled(logic_.scenarioOpen());
-    riskAction_->setEnabled(logic_.scenarioOpen());
-    postersAction_->setEnabled(logic_.scenarioOpen());
-    exportCsvAction_->setEnabled(logic_.scenarioOpen());
-    importCsvAction_->setEnabled(logic_.canShowTrain());
-    importGtfsAction_->setEnabled(logic_.canShowTrain());
-    assignTracksAction_->setEnabled(logic_.canShowTrain());
-    perturbAction_->setEnabled(logic_.canShowTrain());
-    linkAction_->setEnabled(logic_.canShowTrain());
-    settingsAction_->setEnabled(logic_.scenarioOpen());
-    rulesAction_->setEnabled(logic_.scenarioOpen());
-    updateUndoActions();
-    updateFileCommands();
+    followCommands();
+    showFileName();
     indicator_->setEnabled(logic_.scenarioOpen());
 }
 
-void EditorWindow::updateUndoActions() {
+void EditorWindow::followCommands() {
     unconfirmed_ = logic_.hasUnconfirmedChanges();
-    undoAction_->setEnabled(commands_.canUndo());
-    undoAction_->setText(commands_.canUndo()
-                             ? "Annulla " + QString::fromStdString(commands_.undoLabel())
-                             : QString("Annulla"));
-    redoAction_->setEnabled(commands_.canRedo());
-    redoAction_->setText(commands_.canRedo()
-                             ? "Ripeti " + QString::fromStdString(commands_.redoLabel())
-                             : QString("Ripeti"));
+    followLogic(commandStates_, logic_, commands_);
+    menuBinder_->refresh();
 }
 
 void EditorWindow::openScenarioFile(const std::string& path) {
@@ -332,7 +315,7 @@ void EditorWindow::tick() {
     binder_->refresh();
     // Typing into a shown train makes Annulla put it back: the menu says so as soon as it does.
     if (logic_.hasUnconfirmedChanges() != unconfirmed_)
-        updateUndoActions();
+        followCommands();
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {

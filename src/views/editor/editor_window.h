@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/command_states.h"
 #include "editor/editor_commands.h"
 #include "editor/editor_logic.h"
 #include "views/common/dialog_prompts.h"
@@ -103,9 +104,10 @@ private:
     // Runs a handler, keeps the periodic refresh out of it, and then mirrors the controls.
     void run(const std::function<void()>& handler);
     void placeFocus();
-    void updateUndoActions();
+    // The menu's commands as the logic leaves them.
+    void followCommands();
     void buildFileMenu();
-    void updateFileCommands();
+    void showFileName();
     void fitCorner();
     QList<QAction*> windowKeys() const;
 
@@ -114,6 +116,8 @@ private:
     EditorLogic logic_;
     EditorCommands commands_{logic_, prompts_};
     ControlBinder* binder_;
+    // The menu's commands, whose states change only with a command: mirrored after each.
+    ControlBinder* menuBinder_;
     QTimer* timer1_;
     bool inHandler_ = false;
     TimetableWatch* watch_;
@@ -145,7 +149,8 @@ private:
     QAction* redoAction_ = nullptr;
     QToolButton* indicator_ = nullptr;
     QLabel* fileName_ = nullptr;
-    std::vector<std::pair<QAction*, QAbstractButton*>> fileActions_;
+    std::vector<QAction*> fileActions_; // each pressing its button
+    CommandStates commandStates_;
 };
 
 } // namespace zeb

@@ -16,7 +16,8 @@ constexpr int kLeastDelaySaid = 5;
 // "il Regionale 2231 per Sudia delle ore 08:15": a train as the loudspeakers name it, by the end
 // it is announced for.
 std::string trainNamed(const Scenario& s, const PlayedDay& day, const PlayedTrain& p,
-                       bool leaving) {
+                       TrainEnd end) {
+    const bool leaving = end == TrainEnd::Departure;
     const Treno& t = s.treni[p.train];
     const int due = leaving ? *p.departure : *p.arrival;
     return (p.bus ? std::string() : t.categoria + " ") + t.numero +
@@ -28,11 +29,12 @@ std::string lateBy(int minutes) {
     return minutes > 0 ? ", con " + counted(minutes, "minuto", "minuti") + " di ritardo," : "";
 }
 
-void announceEnd(const Scenario& s, const PlayedDay& day, const PlayedTrain& p, bool leaving,
+void announceEnd(const Scenario& s, const PlayedDay& day, const PlayedTrain& p, TrainEnd end,
                  std::vector<Announcement>& said) {
+    const bool leaving = end == TrainEnd::Departure;
     const int late = leaving ? p.departureDelay : p.arrivalDelay;
     const int at = (leaving ? *p.departure : *p.arrival) + late - kAheadOfMove;
-    const std::string named = trainNamed(s, day, p, leaving);
+    const std::string named = trainNamed(s, day, p, end);
     if (p.bus) {
         said.push_back(
             {at, p.train, Announcement::Kind::Bus,
@@ -56,28 +58,28 @@ void announceTrain(const Scenario& s, const PlayedDay& day, const PlayedTrain& p
     if (!leaves && !arrives)
         return;
     // A train is named by the end it is first due at: its arrival, where it has one.
-    const bool namedLeaving = !arrives;
+    const TrainEnd named = arrives ? TrainEnd::Arrival : TrainEnd::Departure;
     const int due = arrives ? *p.arrival : *p.departure;
     if (p.cancelled) {
         said.push_back({due - kAheadOfCancellation, p.train, Announcement::Kind::Cancellation,
-                        "Il treno " + trainNamed(s, day, p, namedLeaving) + " è soppresso."});
+                        "Il treno " + trainNamed(s, day, p, named) + " è soppresso."});
         return;
     }
     if (const int late = std::max(p.arrivalDelay, p.departureDelay); late >= kLeastDelaySaid)
         said.push_back({due, p.train, Announcement::Kind::Delay,
-                        "Il treno " + trainNamed(s, day, p, namedLeaving) + " viaggia con " +
+                        "Il treno " + trainNamed(s, day, p, named) + " viaggia con " +
                             counted(late, "minuto", "minuti") + " di ritardo."});
     if (!p.baseTrack.empty() && !p.bus)
         said.push_back(
             {due + (arrives ? p.arrivalDelay : p.departureDelay) - settings.trackShown, p.train,
              Announcement::Kind::TrackChange,
-             "Il treno " + trainNamed(s, day, p, namedLeaving) +
+             "Il treno " + trainNamed(s, day, p, named) +
                  (leaves && !arrives ? " partirà dal binario " : " arriverà al binario ") +
                  p.track + " anziché dal binario " + p.baseTrack + "."});
     if (arrives)
-        announceEnd(s, day, p, false, said);
+        announceEnd(s, day, p, TrainEnd::Arrival, said);
     if (leaves)
-        announceEnd(s, day, p, true, said);
+        announceEnd(s, day, p, TrainEnd::Departure, said);
 }
 
 } // namespace

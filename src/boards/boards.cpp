@@ -12,12 +12,10 @@ namespace zeb {
 
 namespace {
 
-enum class End { Arrival, Departure };
-
-BoardRow rowOf(const Scenario& s, const PlayedDay& day, const PlayedTrain& p, End end, int minute,
-               const BoardSettings& settings) {
+BoardRow rowOf(const Scenario& s, const PlayedDay& day, const PlayedTrain& p, TrainEnd end,
+               int minute, const BoardSettings& settings) {
     const Treno& t = s.treni[p.train];
-    const bool leaving = end == End::Departure;
+    const bool leaving = end == TrainEnd::Departure;
     const int due = leaving ? *p.departure : *p.arrival;
     const int late = leaving ? p.departureDelay : p.arrivalDelay;
     BoardRow row{.train = p.train,
@@ -45,25 +43,26 @@ BoardRow rowOf(const Scenario& s, const PlayedDay& day, const PlayedTrain& p, En
 }
 
 // Whether the train shows on the board of its `end` at `minute`.
-bool onBoard(const PlayedTrain& p, End end, int minute, const BoardSettings& settings) {
-    const auto due = end == End::Departure ? p.departure : p.arrival;
+bool onBoard(const PlayedTrain& p, TrainEnd end, int minute, const BoardSettings& settings) {
+    const auto due = end == TrainEnd::Departure ? p.departure : p.arrival;
     if (!due || minute < *due - settings.horizon)
         return false;
     if (p.cancelled)
         return minute < *due;
-    return end == End::Departure ? minute < *p.actualDeparture()
-                                 : minute < *p.actualArrival() + settings.afterArrival;
+    return end == TrainEnd::Departure ? minute < *p.actualDeparture()
+                                      : minute < *p.actualArrival() + settings.afterArrival;
 }
 
 Board boardOf(const Scenario& s, const PlayedDay& day, int minute, const BoardSettings& settings,
-              End end) {
+              TrainEnd end) {
     std::vector<const PlayedTrain*> shown;
     for (const PlayedTrain& p : day.trains) {
         if (onBoard(p, end, minute, settings))
             shown.push_back(&p);
     }
     std::stable_sort(shown.begin(), shown.end(), [end](const PlayedTrain* a, const PlayedTrain* b) {
-        return end == End::Departure ? *a->departure < *b->departure : *a->arrival < *b->arrival;
+        return end == TrainEnd::Departure ? *a->departure < *b->departure
+                                          : *a->arrival < *b->arrival;
     });
     Board board;
     const auto rows = static_cast<std::size_t>(std::max(0, settings.rows));
@@ -95,12 +94,12 @@ std::string furtherStops(const Treno& t) {
 
 Board departuresBoard(const Scenario& s, const PlayedDay& day, int minute,
                       const BoardSettings& settings) {
-    return boardOf(s, day, minute, settings, End::Departure);
+    return boardOf(s, day, minute, settings, TrainEnd::Departure);
 }
 
 Board arrivalsBoard(const Scenario& s, const PlayedDay& day, int minute,
                     const BoardSettings& settings) {
-    return boardOf(s, day, minute, settings, End::Arrival);
+    return boardOf(s, day, minute, settings, TrainEnd::Arrival);
 }
 
 std::vector<TrackDisplay> trackDisplays(const Scenario& s, const PlayedDay& day, int minute,
@@ -126,8 +125,8 @@ std::vector<TrackDisplay> trackDisplays(const Scenario& s, const PlayedDay& day,
             // A unit shows its second train once its first is in.
             const int shown = next->leaving >= 0 && display.holding ? next->leaving : next->train;
             const PlayedTrain& p = day.trains[static_cast<std::size_t>(shown)];
-            display.train =
-                rowOf(s, day, p, p.departure ? End::Departure : End::Arrival, minute, settings);
+            display.train = rowOf(s, day, p, p.departure ? TrainEnd::Departure : TrainEnd::Arrival,
+                                  minute, settings);
             if (!p.departure)
                 display.train->place = "in arrivo da " + s.treni[shown].provenienza;
         }

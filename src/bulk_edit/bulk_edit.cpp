@@ -26,10 +26,12 @@ bool moveTime(std::string& ora, std::string& minuti, int minutes) {
 // Moves the times of the ends the train has; false when one of them is not valid.
 bool moveTrain(Treno& t, int minutes) {
     bool valid = true;
-    if (hasArrival(t))
-        valid = moveTime(t.ora_arrivo, t.min_arrivo, minutes) && valid;
-    if (hasDeparture(t))
-        valid = moveTime(t.ora_partenza, t.min_partenza, minutes) && valid;
+    for (const TrainEnd end : kTrainEnds) {
+        if (!hasEnd(t, end))
+            continue;
+        const auto fields = fieldsOf(t, end);
+        valid = moveTime(fields.ora, fields.minuti, minutes) && valid;
+    }
     return valid;
 }
 

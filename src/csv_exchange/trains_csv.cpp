@@ -42,8 +42,8 @@ std::string trimmed(std::string_view text) {
     return std::string(trimmedOf(text, " \t\r\n"));
 }
 
-std::string timeCell(bool applies, const std::string& ora, const std::string& minuti) {
-    return applies ? ora + ":" + minuti : std::string();
+std::string timeCell(const Treno& t, TrainEnd end) {
+    return hasEnd(t, end) ? storedTime(t, end) : std::string();
 }
 
 // Each CR, LF or CR LF as one blank, as the scenario file writes them.
@@ -73,9 +73,8 @@ std::string trainsCsv(const Scenario& s) {
     row(std::vector<std::string>(std::begin(kCsvColumns), std::end(kCsvColumns)));
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
-        row({t.numero, t.categoria, t.provenienza, t.destinazione,
-             timeCell(hasArrival(t), t.ora_arrivo, t.min_arrivo),
-             timeCell(hasDeparture(t), t.ora_partenza, t.min_partenza),
+        row({t.numero, t.categoria, t.provenienza, t.destinazione, timeCell(t, TrainEnd::Arrival),
+             timeCell(t, TrainEnd::Departure),
              isCategoriaSenzaBinario(t.categoria) ? std::string() : t.binario, t.ritardo,
              stopsCell(t), t.sussidiaria, t.note});
     }

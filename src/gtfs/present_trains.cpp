@@ -1,5 +1,7 @@
 #include "gtfs/present_trains.h"
 
+#include "timetable/train_times.h"
+
 #include "model/train_append.h"
 #include "model/value_tables.h"
 
@@ -12,12 +14,12 @@ namespace {
 // Number, origin and the times the file keeps: an arrival only from somewhere, a departure only
 // to somewhere.
 std::string identityKey(const Treno& t) {
-    std::string key = t.numero + '\n' + t.provenienza + '\n';
-    if (!t.provenienza.empty())
-        key += t.ora_arrivo + t.min_arrivo;
-    key += '\n';
-    if (!t.destinazione.empty())
-        key += t.ora_partenza + t.min_partenza;
+    std::string key = t.numero + '\n' + t.provenienza;
+    for (const TrainEnd end : kTrainEnds) {
+        key += '\n';
+        if (hasEnd(t, end))
+            key += fieldsOf(t, end).ora + fieldsOf(t, end).minuti;
+    }
     return key;
 }
 

@@ -6,6 +6,7 @@
 #include "gtfs/station_trips.h"
 #include "gtfs/stop_times_scan.h"
 #include "model/track_slots.h"
+#include "model/train_ends.h"
 #include "model/value_tables.h"
 #include "scenario_file/text_limits.h"
 
@@ -202,13 +203,14 @@ private:
         std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
             return calls[a].train.numero < calls[b].train.numero;
         });
+        // One end at the same time to or from the same place: the same train.
         auto sameTrain = [](const Treno& a, const Treno& b) {
-            const bool leaving = a.ora_partenza != "--" && a.ora_partenza == b.ora_partenza &&
-                                 a.min_partenza == b.min_partenza &&
-                                 a.destinazione == b.destinazione;
-            const bool arriving = a.ora_arrivo != "--" && a.ora_arrivo == b.ora_arrivo &&
-                                  a.min_arrivo == b.min_arrivo && a.provenienza == b.provenienza;
-            return leaving || arriving;
+            return std::any_of(kTrainEnds.begin(), kTrainEnds.end(), [&](TrainEnd end) {
+                const auto x = fieldsOf(a, end);
+                const auto y = fieldsOf(b, end);
+                return x.ora != "--" && x.ora == y.ora && x.minuti == y.minuti &&
+                       placeOf(a, end) == placeOf(b, end);
+            });
         };
         for (std::size_t from = 0; from < order.size();) {
             std::size_t to = from + 1;
@@ -303,23 +305,24 @@ private:
     // of stops lies.
     void fillTrain(StationCall& made, const TripCall& call, const RunTimes& times) {
         Treno& train = made.train;
-        auto setTime = [](int minutes, std::string& ora, std::string& minuti) {
-            ora = twoDigits(minutes / 60);
-            minuti = twoDigits(minutes % 60);
+        auto setTime = [&train](int minutes, TrainEnd end) {
+            const auto fields = fieldsOf(train, end);
+            fields.ora = twoDigits(minutes / 60);
+            fields.minuti = twoDigits(minutes % 60);
         };
         train.numero = number_;
         train.ora_arrivo = train.min_arrivo = "--";
         train.ora_partenza = train.min_partenza = "--";
         if (call.use.mayAlight) {
             train.provenienza = result_.stopNames[nameOf(call.rows.front().stop)];
-            setTime(times.arrival, train.ora_arrivo, train.min_arrivo);
+            setTime(times.arrival, TrainEnd::Arrival);
         }
         if (!call.use.mayBoard) {
             train.fermate = std::string(kTerminaQui) + std::string(kFineFermate);
             return;
         }
         train.destinazione = result_.stopNames[nameOf(call.rows.back().stop)];
-        setTime(times.departure, train.ora_partenza, train.min_partenza);
+        setTime(times.departure, TrainEnd::Departure);
         made.stops = list_;
         made.stopsFrom = listStart_[call.at + 1];
         made.stopsTo = std::max(made.stopsFrom, listEnd_);

@@ -311,16 +311,17 @@ const std::string& History::redoLabel() const {
 std::optional<ScenarioChange> History::undo(Scenario& s) {
     if (!canUndo())
         return std::nullopt;
-    return apply(s, steps_[--next_], false);
+    return apply(s, steps_[--next_], Way::Back);
 }
 
 std::optional<ScenarioChange> History::redo(Scenario& s) {
     if (!canRedo())
         return std::nullopt;
-    return apply(s, steps_[next_++], true);
+    return apply(s, steps_[next_++], Way::Forward);
 }
 
-ScenarioChange History::apply(Scenario& s, const HistoryStep& step, bool forward) {
+ScenarioChange History::apply(Scenario& s, const HistoryStep& step, Way way) {
+    const bool forward = way == Way::Forward;
     auto one = [&](const Splice& splice) {
         const auto& from = forward ? splice.before : splice.after;
         const auto& to = forward ? splice.after : splice.before;

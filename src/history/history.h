@@ -120,7 +120,9 @@ public:
     std::size_t memoryBytes() const { return bytes_ + shadowBytes_; }
 
 private:
-    ScenarioChange apply(Scenario& s, const HistoryStep& step, bool forward);
+    // Which way a step is taken: undone, or done again.
+    enum class Way { Back, Forward };
+    ScenarioChange apply(Scenario& s, const HistoryStep& step, Way way);
     // How many records at the start and at the end of `s` are the copy's, unchanged.
     std::pair<int, int> commonEnds(const Scenario& s) const;
     // The runs of records that differ between the copy and `s`.

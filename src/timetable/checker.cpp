@@ -48,21 +48,21 @@ private:
 
     std::string label(int i) const { return trainLabel(i, s_.treni[i]); }
 
-    void checkTime(int i, const char* which, const std::string& ora, const std::string& minuti) {
-        if (!minuteOfDay(ora, minuti))
+    void checkTime(int i, const char* which, EndFields<const std::string> time) {
+        if (!minuteOfDay(time.ora, time.minuti))
             add(Severity::Error, {i},
-                label(i) + ": l'orario di " + which + " " + quotedBriefly(ora + ":" + minuti) +
-                    " non è valido",
+                label(i) + ": l'orario di " + which + " " +
+                    quotedBriefly(time.ora + ":" + time.minuti) + " non è valido",
                 -1);
     }
 
     void checkTrain(int i, const Treno& t) {
         const auto arrival = arrivalMinute(t);
         const auto departure = departureMinute(t);
-        if (hasArrival(t))
-            checkTime(i, "arrivo", t.ora_arrivo, t.min_arrivo);
-        if (hasDeparture(t))
-            checkTime(i, "partenza", t.ora_partenza, t.min_partenza);
+        for (const TrainEnd end : kTrainEnds) {
+            if (hasEnd(t, end))
+                checkTime(i, end == TrainEnd::Arrival ? "arrivo" : "partenza", fieldsOf(t, end));
+        }
         const int when = hasArrival(t) && arrival ? *arrival : departure.value_or(-1);
 
         if (lacksStationTrack(s_, t) && !isCancelled(t)) // a cancelled train needs none

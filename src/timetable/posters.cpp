@@ -86,7 +86,8 @@ void shortenSharedWords(Poster& poster) {
     });
 }
 
-Poster posterOf(const Scenario& s, bool departures) {
+Poster posterOf(const Scenario& s, TrainEnd end) {
+    const bool departures = end == TrainEnd::Departure;
     Poster poster;
     poster.title = departures ? "Partenze" : "Arrivi";
     poster.station = s.nome_stazione;
@@ -103,17 +104,15 @@ Poster posterOf(const Scenario& s, bool departures) {
     std::vector<Entry> entries;
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
-        if (departures ? hasDeparture(t) : hasArrival(t))
-            entries.push_back(
-                {(departures ? departureMinute(t) : arrivalMinute(t)).value_or(INT_MAX), i});
+        if (hasEnd(t, end))
+            entries.push_back({endMinute(t, end).value_or(INT_MAX), i});
     }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry& a, const Entry& b) { return a.minute < b.minute; });
     for (const Entry& entry : entries) {
         const Treno& t = s.treni[entry.train];
-        const std::string time = entry.minute != INT_MAX ? clockText(entry.minute)
-                                 : departures            ? t.ora_partenza + ":" + t.min_partenza
-                                                         : t.ora_arrivo + ":" + t.min_arrivo;
+        const std::string time =
+            entry.minute != INT_MAX ? clockText(entry.minute) : storedTime(t, end);
         const std::string track = isCategoriaSenzaBinario(t.categoria) ? "" : t.binario;
         const std::string train = t.categoria + " " + t.numero;
         if (departures)
@@ -154,11 +153,11 @@ std::string posterValidity(const CalendarDate& from, const CalendarDate& to) {
 }
 
 Poster departuresPoster(const Scenario& s) {
-    return posterOf(s, true);
+    return posterOf(s, TrainEnd::Departure);
 }
 
 Poster arrivalsPoster(const Scenario& s) {
-    return posterOf(s, false);
+    return posterOf(s, TrainEnd::Arrival);
 }
 
 } // namespace zeb

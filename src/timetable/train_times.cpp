@@ -29,12 +29,9 @@ std::optional<int> minuteOfDay(std::string_view ora, std::string_view minuti) {
     return *hour * 60 + *minute;
 }
 
-std::optional<int> arrivalMinute(const Treno& t) {
-    return minuteOfDay(t.ora_arrivo, t.min_arrivo);
-}
-
-std::optional<int> departureMinute(const Treno& t) {
-    return minuteOfDay(t.ora_partenza, t.min_partenza);
+std::optional<int> endMinute(const Treno& t, TrainEnd end) {
+    const auto fields = fieldsOf(t, end);
+    return minuteOfDay(fields.ora, fields.minuti);
 }
 
 std::optional<int> clockMinute(std::string_view text) {

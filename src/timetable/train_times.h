@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/clock.h"
+#include "model/train_ends.h"
 #include "model/treno.h"
 #include "model/value_tables.h"
 
@@ -37,8 +38,18 @@ inline bool isCancelled(const Treno& t) {
 inline bool holdsATrack(const Treno& t) {
     return !isCategoriaSenzaBinario(t.categoria) && !isCancelled(t);
 }
-std::optional<int> arrivalMinute(const Treno& t);
-std::optional<int> departureMinute(const Treno& t);
+// Whether a train has that end: an origin for its arrival, a destination for its departure.
+inline bool hasEnd(const Treno& t, TrainEnd end) {
+    return !placeOf(t, end).empty();
+}
+// The minute of the day of an end, nullopt where its time is no time.
+std::optional<int> endMinute(const Treno& t, TrainEnd end);
+inline std::optional<int> arrivalMinute(const Treno& t) {
+    return endMinute(t, TrainEnd::Arrival);
+}
+inline std::optional<int> departureMinute(const Treno& t) {
+    return endMinute(t, TrainEnd::Departure);
+}
 
 // "07:05" for a minute of the day (taken round the clock).
 std::string clockText(int minute);

@@ -36,9 +36,10 @@ const std::vector<ToolOption> kBoardOptions = withOutput(
 // A table as the tool writes it: its header, then its rows.
 using Table = std::vector<std::vector<std::string>>;
 
-Table boardTable(const Board& board, bool departures) {
-    Table table{{"Ora", "Categoria", "Treno", departures ? "Destinazione" : "Provenienza",
-                 "Ritardo", "Binario", "Indicazioni"}};
+Table boardTable(const Board& board, TrainEnd end) {
+    Table table{{"Ora", "Categoria", "Treno",
+                 end == TrainEnd::Departure ? "Destinazione" : "Provenienza", "Ritardo", "Binario",
+                 "Indicazioni"}};
     for (const BoardRow& row : board.rows)
         table.push_back(
             {row.time, row.category, row.number, row.place, row.delay, row.track, row.indication});
@@ -172,7 +173,7 @@ int tabellone(const ToolArguments& a, const BoardsWriter& writeBoards, std::ostr
     else
         table = boardTable(a.has("arrivi") ? arrivalsBoard(*s, day, minute, board)
                                            : departuresBoard(*s, day, minute, board),
-                           !a.has("arrivi"));
+                           a.has("arrivi") ? TrainEnd::Arrival : TrainEnd::Departure);
     if (const auto csv = a.value("csv")) {
         try {
             replaceFileContents(*csv, csvText(table));

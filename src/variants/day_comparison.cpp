@@ -15,10 +15,8 @@ namespace {
 
 // A field a train has not is empty, in the lines, the window and the CSV alike: a time of an end
 // the train has not, and the stops of a train that ends here.
-std::string timeOf(const Treno& t, bool arrival) {
-    if (arrival ? !hasArrival(t) : !hasDeparture(t))
-        return {};
-    return arrival ? t.ora_arrivo + ":" + t.min_arrivo : t.ora_partenza + ":" + t.min_partenza;
+std::string timeOf(const Treno& t, TrainEnd end) {
+    return hasEnd(t, end) ? storedTime(t, end) : std::string();
 }
 
 // The stops as the trains' CSV writes them: without their final ",.", none for a train that ends
@@ -44,8 +42,8 @@ const ComparedField kFields[] = {
     {"Categoria", [](const Treno& t) { return t.categoria; }},
     {"Provenienza", [](const Treno& t) { return t.provenienza; }},
     {"Destinazione", [](const Treno& t) { return t.destinazione; }},
-    {"Arrivo", [](const Treno& t) { return timeOf(t, true); }},
-    {"Partenza", [](const Treno& t) { return timeOf(t, false); }},
+    {"Arrivo", [](const Treno& t) { return timeOf(t, TrainEnd::Arrival); }},
+    {"Partenza", [](const Treno& t) { return timeOf(t, TrainEnd::Departure); }},
     {"Binario", [](const Treno& t) { return t.binario; }},
     {"Ritardo", [](const Treno& t) { return t.ritardo; }},
     {"Fermate", stopsOf},

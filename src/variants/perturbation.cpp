@@ -13,6 +13,13 @@ namespace zeb {
 
 namespace {
 
+// The time of an end the train no longer has, as the editor leaves it: "--:--".
+void dropTime(Treno& t, TrainEnd end) {
+    const auto fields = fieldsOf(t, end);
+    fields.ora.assign(2, '-');
+    fields.minuti.assign(2, '-');
+}
+
 // A number from the seed and a train's position, the same on every machine (splitmix64).
 std::uint64_t drawn(std::uint64_t seed, int train) {
     std::uint64_t z = seed + 0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(train + 1);
@@ -170,8 +177,7 @@ std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& tra
                 break;
             said("termina qui invece di proseguire per " + t.destinazione);
             t.destinazione.clear();
-            t.ora_partenza.assign(2, '-');
-            t.min_partenza.assign(2, '-');
+            dropTime(t, TrainEnd::Departure);
             t.fermate = std::string(kTerminaQui) + std::string(kFineFermate);
             break;
         case Action::StartHere:
@@ -179,8 +185,7 @@ std::vector<PerturbationChange> perturb(Scenario& s, const std::vector<int>& tra
                 break;
             said("parte da qui invece di venire da " + t.provenienza);
             t.provenienza.clear();
-            t.ora_arrivo.assign(2, '-');
-            t.min_arrivo.assign(2, '-');
+            dropTime(t, TrainEnd::Arrival);
             break;
         case Action::ChangeTrack: {
             if (!holds)

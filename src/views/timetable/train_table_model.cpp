@@ -20,11 +20,11 @@ QString qt(const std::string& text) {
 
 // "7:05"-like texts as stored; empty for an end the train does not have.
 // HH:MM as a timetable reads; a time that is not valid as stored, for the error mark to explain.
-QString timeText(bool applies, const std::string& ora, const std::string& minuti) {
-    if (!applies)
+QString timeText(const Treno& t, TrainEnd end) {
+    if (!hasEnd(t, end))
         return QString();
-    const auto minute = minuteOfDay(ora, minuti);
-    return minute ? qt(clockText(*minute)) : qt(ora + ":" + minuti);
+    const auto minute = endMinute(t, end);
+    return qt(minute ? clockText(*minute) : storedTime(t, end));
 }
 
 } // namespace
@@ -119,11 +119,11 @@ QVariant TrainTableModel::displayed(int train, int column) const {
     case Provenienza:
         return qt(t.provenienza);
     case Arrivo:
-        return timeText(hasArrival(t), t.ora_arrivo, t.min_arrivo);
+        return timeText(t, TrainEnd::Arrival);
     case Destinazione:
         return qt(t.destinazione);
     case Partenza:
-        return timeText(hasDeparture(t), t.ora_partenza, t.min_partenza);
+        return timeText(t, TrainEnd::Departure);
     case Binario:
         return isCategoriaSenzaBinario(t.categoria) ? QString() : qt(t.binario);
     case Ritardo:

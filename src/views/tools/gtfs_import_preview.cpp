@@ -5,6 +5,7 @@
 
 #include "document/assignment_setup.h"
 #include "model/track_slots.h"
+#include "model/train_ends.h"
 #include "model/value_tables.h"
 #include "views/common/window_style.h"
 
@@ -25,8 +26,9 @@ QString q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QString timeCell(const std::string& ora, const std::string& minuti) {
-    return ora == "--" ? QString() : q(ora + ":" + minuti);
+// A time the feed does not give is "--" as stored: an empty cell.
+QString timeCell(const Treno& t, TrainEnd end) {
+    return fieldsOf(t, end).ora == "--" ? QString() : q(storedTime(t, end));
 }
 
 } // namespace
@@ -86,8 +88,8 @@ long GtfsImportDialog::fillPreview() {
                                    q(t.categoria),
                                    q(t.provenienza),
                                    q(t.destinazione),
-                                   timeCell(t.ora_arrivo, t.min_arrivo),
-                                   timeCell(t.ora_partenza, t.min_partenza),
+                                   timeCell(t, TrainEnd::Arrival),
+                                   timeCell(t, TrainEnd::Departure),
                                    track};
         for (int column = 0; column < cells.size(); ++column)
             preview_->setItem(row, column, new QTableWidgetItem(cells[column]));

@@ -2,6 +2,7 @@
 
 #include "model/conversions.h"
 #include "model/track_slots.h"
+#include "model/train_ends.h"
 #include "model/value_tables.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
@@ -199,21 +200,28 @@ private:
         // The line of a time the type code says is absent is passed over unread.
         // The writer writes a "-" time exactly when that end's place is empty, so a "-" place
         // beside a "-" time is the same mark, also for a train with neither end (type "0").
-        if (t.tipologia == "1" || t.tipologia == "2") {
-            const std::string_view value = nextValue("l'orario di arrivo");
-            timeInto(value, t.ora_arrivo, t.min_arrivo, "l'orario di arrivo");
-            if (value == "-" && t.provenienza == "-")
-                t.provenienza.clear();
-        } else {
-            lines_.next("la riga dell'arrivo");
-        }
-        if (t.tipologia == "2" || t.tipologia == "0") {
-            const std::string_view value = nextValue("l'orario di partenza");
-            timeInto(value, t.ora_partenza, t.min_partenza, "l'orario di partenza");
-            if (value == "-" && t.destinazione == "-")
-                t.destinazione.clear();
-        } else {
-            lines_.next("la riga della partenza");
+        struct Side {
+            TrainEnd end;
+            std::string_view types; // the type codes that have this end's time
+            const char* time;
+            const char* line;
+            std::string& place;
+        };
+        const Side sides[] = {
+            {TrainEnd::Arrival, "12", "l'orario di arrivo", "la riga dell'arrivo", t.provenienza},
+            {TrainEnd::Departure, "20", "l'orario di partenza", "la riga della partenza",
+             t.destinazione},
+        };
+        for (const Side& side : sides) {
+            if (t.tipologia.size() != 1 || side.types.find(t.tipologia[0]) == side.types.npos) {
+                lines_.next(side.line);
+                continue;
+            }
+            const std::string_view value = nextValue(side.time);
+            const auto fields = fieldsOf(t, side.end);
+            timeInto(value, fields.ora, fields.minuti, side.time);
+            if (value == "-" && side.place == "-")
+                side.place.clear();
         }
     }
 

@@ -87,7 +87,9 @@ std::string toolDescription(const std::vector<ToolCommand>& commands) {
                   "del feed\n"
                   "ferma o i treni non ci stanno, o se restano conflitti dopo l'assegnazione; 2 "
                   "se un\n"
-                  "file non si può leggere o scrivere o un argomento è sbagliato.";
+                  "file non si può leggere o scrivere o un argomento è sbagliato.\n\n"
+                  "La guida in italiano: F1 nell'editor, o le pagine in "
+                  "/usr/share/doc/zebrano-editor/guida.";
 }
 
 namespace {

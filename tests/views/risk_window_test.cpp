@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -126,6 +127,23 @@ private slots:
         });
         window->findChild<QAction*>("actionAssegnaBinari")->trigger();
         QVERIFY(scenario.treni[0].binario != scenario.treni[1].binario);
+    }
+
+    // Closing the editor while a setting of the runs has the focus starts no run on a window
+    // half gone (it crashed).
+    void closingWithASettingInFocusIsQuiet() {
+        openFourTrains();
+        QTest::keyClick(window, Qt::Key_F5);
+        auto* risk = widget<QWidget>(window, "rischioRitardi");
+        QVERIFY(QTest::qWaitForWindowExposed(risk));
+        risk->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), risk);
+        auto* seed = widget<QSpinBox>(risk, "semeRischio");
+        seed->setFocus();
+        QTRY_VERIFY(seed->hasFocus());
+        QTest::keyClick(seed, Qt::Key_2);
+        stop();
+        start();
     }
 
     // The chart shows each bar's possible delay on request, and says so in its legend.

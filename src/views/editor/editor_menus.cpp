@@ -4,6 +4,7 @@
 #include "views/editor/editor_window.h"
 
 #include "views/common/control_binder.h"
+#include "views/common/guide_window.h"
 
 #include "model/counted.h"
 #include "timetable/turnaround_pairs.h"
@@ -20,6 +21,7 @@
 #include "views/tools/track_rules_dialog.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -147,6 +149,7 @@ void EditorWindow::buildMenuBar() {
     }
     redoAction_->setShortcuts(redoKeys);
     buildToolsMenu();
+    buildHelpMenu();
 
     indicator_ = new QToolButton(menuBar());
     indicator_->setObjectName("indicatoreVerifica");
@@ -210,11 +213,55 @@ void EditorWindow::buildFileMenu() {
     quit->setObjectName("actionEsci");
 }
 
+// "?": the guide, the page of the window in use, the program and its libraries.
+void EditorWindow::buildHelpMenu() {
+    QMenu* help = menuBar()->addMenu("&?");
+    help->setObjectName("menuAiuto");
+    guideAction_ = help->addAction("&Guida di Zebrano", QKeySequence(Qt::Key_F1), this,
+                                   [this] { showGuide(QString()); });
+    guideAction_->setObjectName("actionGuida");
+    pageAction_ =
+        help->addAction("Guida di &questa finestra", QKeySequence(Qt::SHIFT | Qt::Key_F1), this,
+                        [this] { showGuide(guidePageOf(QApplication::activeWindow())); });
+    pageAction_->setObjectName("actionGuidaFinestra");
+    QAction* about = help->addAction("&Informazioni", this, [this] { showAbout(); });
+    about->setObjectName("actionInformazioni");
+}
+
+void EditorWindow::showGuide(const QString& page) {
+    if (guide_ == nullptr)
+        guide_ = new GuideWindow(this);
+    guide_->showPage(page);
+}
+
+// The page that explains a window of ours, by its name; the contents for one without its own.
+QString EditorWindow::guidePageOf(const QWidget* window) {
+    static const std::pair<const char*, const char*> kPages[] = {
+        {"Form1", "primo_scenario"},        {"rischioRitardi", "rischio_ritardi"},
+        {"tabelloni", "tabelloni"},         {"assegnaBinari", "assegna_binari"},
+        {"regoleBinari", "assegna_binari"},
+    };
+    for (const auto& [name, page] : kPages) {
+        if (window != nullptr && window->objectName() == name)
+            return page;
+    }
+    return QString();
+}
+
+void EditorWindow::showAbout() {
+    prompts_.showMessage("Zebrano " ZEBRANO_VERSION
+                         ", l'editor degli scenari per il simulatore di stazione.\r\n\r\nUsa Qt " +
+                             std::string(qVersion()) +
+                             " (LGPL 3), GLPK (GPL 3), ICU (licenza Unicode), libzip (BSD), "
+                             "date di Howard Hinnant (MIT) e nlohmann-json (MIT).",
+                         "Informazioni", MessageIcon::Information, MessageButtons::Ok);
+}
+
 // The editor's keys that work in its other windows too: the file commands, Annulla and Ripeti,
-// F2 to F5.
+// F2 to F5, the guide.
 QList<QAction*> EditorWindow::windowKeys() const {
-    QList<QAction*> keys{undoAction_,      redoAction_,   trainTableAction_,
-                         occupancyAction_, boardsAction_, riskAction_};
+    QList<QAction*> keys{undoAction_,   redoAction_, trainTableAction_, occupancyAction_,
+                         boardsAction_, riskAction_, guideAction_,      pageAction_};
     for (QAction* action : fileActions_)
         keys << action;
     keys << findChild<QAction*>("actionEsci");

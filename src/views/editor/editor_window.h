@@ -23,6 +23,7 @@ class QTimer;
 namespace zeb {
 
 class BoardsWindow;
+class GuideWindow;
 class ComparisonWindow;
 class RiskWindow;
 class ControlBinder;
@@ -107,6 +108,11 @@ private:
     // The menu's commands as the logic leaves them.
     void followCommands();
     void buildFileMenu();
+    void buildHelpMenu();
+    // The guide on `page`, or on its contents for none; made on first use.
+    void showGuide(const QString& page);
+    static QString guidePageOf(const QWidget* window);
+    void showAbout();
     void showFileName();
     void fitCorner();
     QList<QAction*> windowKeys() const;
@@ -147,6 +153,9 @@ private:
     QAction* compareAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
+    QAction* guideAction_ = nullptr;
+    QAction* pageAction_ = nullptr;
+    GuideWindow* guide_ = nullptr;
     QToolButton* indicator_ = nullptr;
     QLabel* fileName_ = nullptr;
     std::vector<QAction*> fileActions_; // each pressing its button

@@ -92,6 +92,10 @@ RiskWindow::RiskWindow(TimetableWatch& watch, std::function<bool(int)> showTrain
 }
 
 RiskWindow::~RiskWindow() {
+    // Closing moves the focus out of a box, whose edit would restart the runs on a window half
+    // gone: its settings say nothing more.
+    for (QWidget* box : std::initializer_list<QWidget*>{runs_, seed_, most_})
+        box->disconnect(this);
     if (worker_ != nullptr) {
         job_->stop = true;
         worker_->wait();

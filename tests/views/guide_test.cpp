@@ -89,7 +89,8 @@ private slots:
     }
 
     // Every «name» of the pages is a caption the program shows: in the editor and its menus, in
-    // the windows F2 to F5 open, in "Assegna binari". A control renamed without its page fails.
+    // the windows F2 to F5 open, in the dialogs of the tools. A control renamed without its page
+    // fails.
     void theGuideNamesTheControlsAsTheProgramShowsThem() {
         openFourTrains();
         for (Qt::Key key : {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5})
@@ -97,11 +98,18 @@ private slots:
         QStringList shown;
         for (QWidget* top : QApplication::topLevelWidgets())
             shown << textsOf(top);
-        dialogs.expect("assegnaBinari", [&shown](QDialog& dialog) {
-            shown << textsOf(&dialog);
-            dialog.reject();
-        });
-        window->findChild<QAction*>("actionAssegnaBinari")->trigger();
+        // The dialogs the pages name the controls of.
+        for (const auto& [dialogName, action] :
+             {std::pair{"assegnaBinari", "actionAssegnaBinari"},
+              std::pair{"manifesti", "actionManifesti"},
+              std::pair{"perturbazioni", "actionPerturbazioni"},
+              std::pair{"collegaRotazioni", "actionCollegaRotazioni"}}) {
+            dialogs.expect(dialogName, [&shown](QDialog& dialog) {
+                shown << textsOf(&dialog);
+                dialog.reject();
+            });
+            window->findChild<QAction*>(action)->trigger();
+        }
         const QRegularExpression quoted("«([^»]+)»");
         int names = 0;
         for (const QString& page : QDir(":/guida").entryList({"*.md"})) {
@@ -120,7 +128,7 @@ private slots:
                 }
             }
         }
-        QVERIFY(names > 40);
+        QVERIFY(names > 80);
     }
 };
 

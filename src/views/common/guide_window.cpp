@@ -28,7 +28,13 @@ constexpr Page kPages[] = {
     {"primo_scenario", "Primo scenario"},
     {"assegna_binari", "Scegliere i binari e le regole"},
     {"rischio_ritardi", "I ritardi previsti"},
+    {"quadro_treni", "Il quadro dei treni"},
+    {"occupazione_binari", "Il grafico di occupazione e la stampa"},
     {"tabelloni", "Tabelloni e annunci"},
+    {"orario_gtfs", "Importare un giorno da un orario GTFS"},
+    {"rotazioni", "Rotazioni e treni collegati"},
+    {"giorno_perturbato", "Un giorno perturbato"},
+    {"dati_editor", "I dati dell'editor e il recupero"},
     {"riga_di_comando", "Riga di comando"},
 };
 

@@ -237,9 +237,14 @@ void EditorWindow::showGuide(const QString& page) {
 // The page that explains a window of ours, by its name; the contents for one without its own.
 QString EditorWindow::guidePageOf(const QWidget* window) {
     static const std::pair<const char*, const char*> kPages[] = {
-        {"Form1", "primo_scenario"},        {"rischioRitardi", "rischio_ritardi"},
-        {"tabelloni", "tabelloni"},         {"assegnaBinari", "assegna_binari"},
+        {"Form1", "primo_scenario"},
+        {"rischioRitardi", "rischio_ritardi"},
+        {"tabelloni", "tabelloni"},
+        {"assegnaBinari", "assegna_binari"},
         {"regoleBinari", "assegna_binari"},
+        {"quadroTreni", "quadro_treni"},
+        {"occupazioneBinari", "occupazione_binari"},
+        {"confrontaScenari", "giorno_perturbato"},
     };
     for (const auto& [name, page] : kPages) {
         if (window != nullptr && window->objectName() == name)

@@ -86,6 +86,18 @@ private slots:
         QTRY_COMPARE(QApplication::activeWindow(), risk);
         QTest::keyClick(risk, Qt::Key_F1, Qt::ShiftModifier);
         QTRY_VERIFY(text->toPlainText().startsWith("I ritardi previsti"));
+
+        // F1 in a dialog opens its page beside it, usable while the dialog waits.
+        dialogs.expect("assegnaBinari", [](QDialog& dialog) {
+            dialog.activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), &dialog);
+            QTest::keyClick(&dialog, Qt::Key_F1);
+            auto* own = widget<QTextBrowser>(&dialog, "testoGuida");
+            QVERIFY(own->toPlainText().startsWith("Scegliere i binari e le regole"));
+            QVERIFY(own->window()->isVisible());
+            dialog.reject();
+        });
+        window->findChild<QAction*>("actionAssegnaBinari")->trigger();
     }
 
     // Every «name» of the pages is a caption the program shows: in the editor and its menus, in

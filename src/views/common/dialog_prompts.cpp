@@ -1,5 +1,6 @@
 #include "views/common/dialog_prompts.h"
 
+#include "views/common/guide_window.h"
 #include "views/editor/contribution_window.h"
 #include "views/editor/station_dialog.h"
 
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace zeb {
 
@@ -164,6 +166,14 @@ void DialogPrompts::openContributionWindow() {
 }
 
 int DialogPrompts::runDialog(QDialog& dialog) {
+    if (guidePage) {
+        new QShortcut(QKeySequence::HelpContents, &dialog, [this, &dialog] {
+            auto* guide = dialog.findChild<GuideWindow*>();
+            if (guide == nullptr)
+                guide = new GuideWindow(&dialog);
+            guide->showPage(guidePage(dialog));
+        });
+    }
     if (!onDialog)
         return dialog.exec();
     dialog.setWindowModality(Qt::ApplicationModal);

@@ -2,6 +2,8 @@
 
 #include "controls/user_prompts.h"
 
+#include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -34,6 +36,8 @@ public:
     std::function<Answer(const Message&)> onMessage;
     std::function<std::optional<std::string>(const FileFilter&)> onFileDialog;
     std::function<void(QDialog&)> onDialog;
+    // The page of the guide that explains a dialog, by its name; F1 in the dialog opens it.
+    std::function<QString(const QDialog&)> guidePage;
 
     Answer showMessage(const std::string& text, const std::string& title, MessageIcon icon,
                        MessageButtons buttons) override;
@@ -41,7 +45,9 @@ public:
     std::optional<std::string> askOpenFileName(const FileFilter& filter) override;
     void openStationDialog(Scenario& scenario, ListBox& editorTrackList) override;
     void openContributionWindow() override;
-    // Shows `dialog` modally and returns its result (QDialog::Accepted or Rejected).
+    // Shows `dialog` modally and returns its result (QDialog::Accepted or Rejected). F1 there
+    // opens the guide on its page, in a window of the dialog's own while the dialog holds the
+    // program.
     int runDialog(QDialog& dialog);
     bool showProgress(const std::string& what, std::size_t done, std::size_t total) override;
 

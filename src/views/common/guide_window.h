@@ -11,8 +11,9 @@ namespace zeb {
 // "Guida di Zebrano": the pages of the guide shipped with the program, a contents list beside
 // them, links between pages, back and forward, and a search of the page's text.
 class GuideWindow : public QWidget {
-public:
-    explicit GuideWindow(QWidget* parent = nullptr);
+    Q_OBJECT // found among a dialog's children by its type
+
+        public : explicit GuideWindow(QWidget* parent = nullptr);
 
     // Brings the window up on `page` ("assegna_binari"), or on the contents for none.
     void showPage(const QString& page = QString());

@@ -238,6 +238,12 @@ void EditorWindow::showGuide(const QString& page) {
 QString EditorWindow::guidePageOf(const QWidget* window) {
     static const std::pair<const char*, const char*> kPages[] = {
         {"Form1", "primo_scenario"},
+        {"Form2", "primo_scenario"},
+        {"manifesti", "occupazione_binari"},
+        {"perturbazioni", "giorno_perturbato"},
+        {"collegaRotazioni", "rotazioni"},
+        {"importaGtfs", "orario_gtfs"},
+        {"impostazioniOrario", "dati_editor"},
         {"rischioRitardi", "rischio_ritardi"},
         {"tabelloni", "tabelloni"},
         {"assegnaBinari", "assegna_binari"},

@@ -10,6 +10,7 @@
 #include "views/timetable/train_table_window.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -68,6 +69,7 @@ EditorWindow::EditorWindow(Scenario& scenario, QWidget* parent)
     buildBottomBand(area);
     setTabOrder();
     buildMenuBar(); // after the buttons, which its File menu presses
+    prompts_.guidePage = [](const QDialog& dialog) { return guidePageOf(&dialog); };
     binder_->refresh();
 
     timer1_->setObjectName("Timer1");

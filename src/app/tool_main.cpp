@@ -101,7 +101,11 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     const zeb::ToolArguments arguments = parse(parser, app, commands);
     if (parser.isSet("help")) {
-        std::cout << parser.helpText().toStdString();
+        const QStringList positional = parser.positionalArguments();
+        const auto own = positional.isEmpty()
+                             ? std::nullopt
+                             : zeb::commandHelp(commands, positional[0].toStdString());
+        std::cout << (own ? *own : parser.helpText().toStdString());
         return zeb::kExitOk;
     }
     if (parser.isSet("version")) {

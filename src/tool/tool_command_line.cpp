@@ -94,6 +94,50 @@ std::string toolDescription(const std::vector<ToolCommand>& commands) {
 
 namespace {
 
+// A line that a planner could type, for each command.
+constexpr std::pair<const char*, const char*> kExamples[] = {
+    {"nuovo", "zebrano-tool nuovo --stazione Valmora --binari \"1 2 3 4\" -o valmora.zeb"},
+    {"verifica", "zebrano-tool verifica valmora.zeb"},
+    {"esporta", "zebrano-tool esporta valmora.zeb -o treni.csv"},
+    {"importa", "zebrano-tool importa treni.csv --scenario valmora.zeb -o nuovo.zeb"},
+    {"gtfs", "zebrano-tool gtfs orario.zip --stazione Valmora --data 2026-12-09 --assegna "
+             "--scenario valmora.zeb -o giorno.zeb"},
+    {"confronta", "zebrano-tool confronta giorno.zeb sciopero.zeb --avviso avviso.pdf"},
+    {"perturba", "zebrano-tool perturba giorno.zeb -o sciopero.zeb --azione sopprimi --dalle "
+                 "09:00 --alle 17:00 --quota 50"},
+    {"collega", "zebrano-tool collega giorno.zeb -o collegato.zeb --attesa-max 60"},
+    {"assegna", "zebrano-tool assegna giorno.zeb -o assegnato.zeb --treni tutti --rischio"},
+    {"ritardi", "zebrano-tool ritardi giorno.zeb --seme 7 --csv rischio.csv"},
+    {"tabellone", "zebrano-tool tabellone giorno.zeb --ora 08:00 --arrivi"},
+    {"occupazione", "zebrano-tool occupazione giorno.zeb -o grafico.pdf --ore 4"},
+    {"manifesti", "zebrano-tool manifesti giorno.zeb --partenze -o partenze.pdf"},
+};
+
+} // namespace
+
+std::optional<std::string> commandHelp(const std::vector<ToolCommand>& commands,
+                                       const std::string& name) {
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [&](const ToolCommand& c) { return c.name == name; });
+    if (command == commands.end())
+        return std::nullopt;
+    std::string text = "Utilizzo:\n" + std::string(command->help) + "\nOpzioni:\n";
+    for (const ToolOption& option : command->options) {
+        std::string head = "  " + (option.shortName.empty() ? "" : "-" + option.shortName + ", ") +
+                           "--" + option.name +
+                           (option.valueName.empty() ? "" : " <" + option.valueName + ">");
+        head.resize(std::max<std::size_t>(head.size() + 1, 32), ' ');
+        text += head + option.description + "\n";
+    }
+    for (const auto& [commandName, example] : kExamples) {
+        if (name == commandName)
+            text += "\nEsempio:\n  " + std::string(example) + "\n";
+    }
+    return text;
+}
+
+namespace {
+
 // Options that say opposite things.
 constexpr std::pair<const char*, const char*> kOpposites[] = {
     {"collega", "non-collegare"}, {"autobus", "tipi"}, {"partenze", "arrivi"}};

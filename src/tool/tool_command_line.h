@@ -85,6 +85,10 @@ std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice = {},
                                       const BoardsWriter& writeBoards = {});
 // The description of the help: the commands of `commands`, then the exit statuses.
 std::string toolDescription(const std::vector<ToolCommand>& commands);
+// `zebrano-tool COMANDO --help`: the command's line of use, each of its options with what it
+// does, and an example; nullopt for a command there is not.
+std::optional<std::string> commandHelp(const std::vector<ToolCommand>& commands,
+                                       const std::string& name);
 
 // Runs the command `arguments` names among `commands`: exit 2 with a word of use on `err` when it
 // names none, lacks its file or has one it does not take, is given an option it does not take,

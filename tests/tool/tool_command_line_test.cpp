@@ -248,5 +248,29 @@ TEST(ToolCommandLine, TabelloneWritesItsRowsAsCsv) {
               "partenza dal binario 2. Ferma a Pieve, Rocca.\r\n");
 }
 
+// Each command's own help lists its options and ends with an example of it that uses only
+// options it takes; a command there is not has none.
+TEST(ToolCommandLine, EachCommandHasItsOwnHelpWithAnExample) {
+    const std::vector<ToolCommand> commands = coreCommands();
+    for (const ToolCommand& command : commands) {
+        SCOPED_TRACE(command.name);
+        const auto help = commandHelp(commands, command.name);
+        ASSERT_TRUE(help.has_value());
+        for (const ToolOption& option : command.options)
+            EXPECT_NE(help->find("--" + option.name + " "), std::string::npos) << option.name;
+        const auto example = help->find("Esempio:\n  zebrano-tool " + std::string(command.name));
+        ASSERT_NE(example, std::string::npos);
+        std::istringstream words(help->substr(example));
+        for (std::string word; words >> word;) {
+            if (!word.starts_with("--"))
+                continue;
+            EXPECT_TRUE(std::any_of(command.options.begin(), command.options.end(),
+                                    [&](const ToolOption& o) { return "--" + o.name == word; }))
+                << word;
+        }
+    }
+    EXPECT_FALSE(commandHelp(commands, "nessuno").has_value());
+}
+
 } // namespace
 } // namespace zeb

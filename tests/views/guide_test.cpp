@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -124,6 +125,7 @@ private slots:
         }
         const QRegularExpression quoted("«([^»]+)»");
         int names = 0;
+        QStringList quotedNames;
         for (const QString& page : QDir(":/guida").entryList({"*.md"})) {
             QFile file(":/guida/" + page);
             QVERIFY(file.open(QIODevice::ReadOnly));
@@ -131,6 +133,7 @@ private slots:
             for (const auto& match : quoted.globalMatch(text)) {
                 for (const QString& name : match.captured(1).split(" → ")) {
                     ++names;
+                    quotedNames << name;
                     const bool found =
                         std::any_of(shown.begin(), shown.end(), [&](const QString& s) {
                             return s == name || s.contains(name);
@@ -141,6 +144,14 @@ private slots:
             }
         }
         QVERIFY(names > 80);
+        // And every command of the menus is named.
+        for (QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator() && action->menu() == nullptr &&
+                    !quotedNames.contains(readable(action->text())))
+                    QFAIL(qPrintable("the guide does not name «" + readable(action->text()) + "»"));
+            }
+        }
     }
 };
 

@@ -42,10 +42,6 @@ std::string trimmed(std::string_view text) {
     return std::string(trimmedOf(text, " \t\r\n"));
 }
 
-std::string timeCell(const Treno& t, TrainEnd end) {
-    return hasEnd(t, end) ? storedTime(t, end) : std::string();
-}
-
 // Each CR, LF or CR LF as one blank, as the scenario file writes them.
 std::string blanksForLineBreaks(std::string_view text) {
     std::string out;
@@ -73,8 +69,8 @@ std::string trainsCsv(const Scenario& s) {
     row(std::vector<std::string>(std::begin(kCsvColumns), std::end(kCsvColumns)));
     for (int i = 0; i < s.totale_treni; ++i) {
         const Treno& t = s.treni[i];
-        row({t.numero, t.categoria, t.provenienza, t.destinazione, timeCell(t, TrainEnd::Arrival),
-             timeCell(t, TrainEnd::Departure),
+        row({t.numero, t.categoria, t.provenienza, t.destinazione,
+             endTimeText(t, TrainEnd::Arrival), endTimeText(t, TrainEnd::Departure),
              isCategoriaSenzaBinario(t.categoria) ? std::string() : t.binario, t.ritardo,
              stopsCell(t), t.sussidiaria, t.note});
     }

@@ -42,6 +42,10 @@ inline bool holdsATrack(const Treno& t) {
 inline bool hasEnd(const Treno& t, TrainEnd end) {
     return !placeOf(t, end).empty();
 }
+// "07:55" as stored for an end the train has; empty for one it has not.
+inline std::string endTimeText(const Treno& t, TrainEnd end) {
+    return hasEnd(t, end) ? storedTime(t, end) : std::string();
+}
 // The minute of the day of an end, nullopt where its time is no time.
 std::optional<int> endMinute(const Treno& t, TrainEnd end);
 inline std::optional<int> arrivalMinute(const Treno& t) {

@@ -14,10 +14,7 @@ namespace zeb {
 namespace {
 
 // A field a train has not is empty, in the lines, the window and the CSV alike: a time of an end
-// the train has not, and the stops of a train that ends here.
-std::string timeOf(const Treno& t, TrainEnd end) {
-    return hasEnd(t, end) ? storedTime(t, end) : std::string();
-}
+// the train has not (endTimeText), and the stops of a train that ends here.
 
 // The stops as the trains' CSV writes them: without their final ",.", none for a train that ends
 // here however the file wrote it.
@@ -42,8 +39,8 @@ const ComparedField kFields[] = {
     {"Categoria", [](const Treno& t) { return t.categoria; }},
     {"Provenienza", [](const Treno& t) { return t.provenienza; }},
     {"Destinazione", [](const Treno& t) { return t.destinazione; }},
-    {"Arrivo", [](const Treno& t) { return timeOf(t, TrainEnd::Arrival); }},
-    {"Partenza", [](const Treno& t) { return timeOf(t, TrainEnd::Departure); }},
+    {"Arrivo", [](const Treno& t) { return endTimeText(t, TrainEnd::Arrival); }},
+    {"Partenza", [](const Treno& t) { return endTimeText(t, TrainEnd::Departure); }},
     {"Binario", [](const Treno& t) { return t.binario; }},
     {"Ritardo", [](const Treno& t) { return t.ritardo; }},
     {"Fermate", stopsOf},

@@ -6,10 +6,11 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-tran
             libhowardhinnant-date-dev nlohmann-json3-dev libicu-dev libglpk-dev tzdata pkg-config poppler-utils
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 FUZZ_SECONDS ?= 600
+JOBS := $(shell nproc)
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
 .PHONY: run test deps build build-run build-release build-sanitize build-fuzz fuzz-smoke fuzz \
-        bench package clean
+        bench package clean test-windows build-windows deps-windows
 
 run: build-run
 	./build-run/src/zebrano-editor
@@ -17,10 +18,13 @@ run: build-run
 # Debug with the GUI tests, the core and logic again under the sanitizers, an optimized build of
 # the two programs, and a short run of the fuzz target.
 test: build build-sanitize build-release fuzz-smoke
-	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
-	cd build-sanitize && ctest --output-on-failure
+	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
+	cd build-sanitize && ctest --output-on-failure --parallel $(JOBS)
 
-deps:
+# The Windows build's compiler, Wine to run what it builds, and GoogleTest's sources.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine64 googletest
+deps-windows: PACKAGES := $(WINDOWS_PACKAGES)
+deps deps-windows:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null \
 	    | grep -q 'install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
@@ -29,8 +33,9 @@ deps:
 	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
 	fi
 
+# Line tables only (-g1): enough for a test's backtrace, and a third quicker to build.
 build: deps
-	$(CONFIGURE) -B build -DCMAKE_BUILD_TYPE=Debug
+	$(CONFIGURE) -B build -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1
 	cmake --build build
 
 build-run: deps
@@ -48,29 +53,42 @@ build-sanitize: deps
 	    -DCMAKE_CXX_FLAGS_DEBUG=-g1
 	cmake --build build-sanitize
 
+# The toolkit-free libraries, their tests and zebrano-tool for Windows, run under Wine with a
+# Wine prefix of the build's own.
+export WINEPREFIX := $(CURDIR)/build-windows/wine
+export WINEDEBUG := -all
+build-windows: deps-windows
+	$(CONFIGURE) -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g0
+	cmake --build build-windows
+
+test-windows: build-windows
+	cd build-windows && ctest --output-on-failure --parallel $(JOBS)
+
 build-fuzz: deps
 	CXX=clang++ $(CONFIGURE) -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEB_FUZZ=ON \
 	    -DZEB_BUILD_GUI=OFF "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
 	cmake --build build-fuzz --target scenario_reader_fuzz gtfs_import_fuzz csv_import_fuzz \
 	    editor_data_fuzz
 
-# New inputs go to build-fuzz/corpus, gtfs_corpus and csv_corpus; the committed seeds stay as
-# they are. Each target runs FUZZ_SECONDS.
+# New inputs go to build-fuzz/corpus, gtfs_corpus, csv_corpus and editor_data_corpus; the
+# committed seeds stay as they are. Each target runs FUZZ_SECONDS, as many at once as there are
+# cores.
+FUZZ_TARGETS := scenario_reader gtfs_import csv_import editor_data
+corpus_scenario_reader := corpus
+corpus_gtfs_import := gtfs_corpus
+corpus_csv_import := csv_corpus
+corpus_editor_data := editor_data_corpus
 fuzz-smoke: FUZZ_SECONDS = 20
 fuzz-smoke fuzz: build-fuzz
-	mkdir -p build-fuzz/corpus build-fuzz/gtfs_corpus build-fuzz/csv_corpus \
-	    build-fuzz/editor_data_corpus
-	./build-fuzz/tests/scenario_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ build-fuzz/corpus tests/fuzz/corpus
-	./build-fuzz/tests/gtfs_import_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ build-fuzz/gtfs_corpus \
-	    tests/fuzz/gtfs_corpus
-	./build-fuzz/tests/csv_import_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ build-fuzz/csv_corpus \
-	    tests/fuzz/csv_corpus
-	./build-fuzz/tests/editor_data_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ \
-	    build-fuzz/editor_data_corpus tests/fuzz/editor_data_corpus
+	$(MAKE) --no-print-directory -j$(JOBS) -Otarget FUZZ_SECONDS=$(FUZZ_SECONDS) \
+	    $(addprefix fuzz-run-,$(FUZZ_TARGETS))
+
+fuzz-run-%:
+	mkdir -p build-fuzz/$(corpus_$*)
+	./build-fuzz/tests/$*_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
+	    -print_final_stats=1 -artifact_prefix=build-fuzz/ build-fuzz/$(corpus_$*) \
+	    tests/fuzz/$(corpus_$*)
 
 bench: deps
 	$(CONFIGURE) -B build-bench -DCMAKE_BUILD_TYPE=Release -DZEB_BENCH=ON
@@ -81,4 +99,4 @@ package: build-release
 	cd build-release && cpack -G DEB
 
 clean:
-	rm -rf build build-run build-release build-sanitize build-fuzz build-bench
+	rm -rf build build-run build-release build-sanitize build-fuzz build-bench build-windows

@@ -1,5 +1,6 @@
 #include "companion/editor_data.h"
 
+#include "scenario_file/file_paths.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
@@ -46,7 +47,7 @@ std::string today() {
 // this editor could not read (a newer editor's file, a file cut short) is never lost.
 void keepUnreadAside(const std::string& companion) {
     std::error_code absent;
-    if (!std::filesystem::is_regular_file(companion, absent))
+    if (!std::filesystem::is_regular_file(pathOf(companion), absent))
         return;
     bool unread = true;
     try {
@@ -56,7 +57,7 @@ void keepUnreadAside(const std::string& companion) {
     if (!unread)
         return;
     std::error_code failed;
-    std::filesystem::rename(companion, asideNameFor(companion, today()), failed);
+    std::filesystem::rename(pathOf(companion), pathOf(asideNameFor(companion, today())), failed);
     if (failed)
         throw ScenarioFileError::fromErrno(failed.value());
 }
@@ -67,7 +68,8 @@ std::string asideNameFor(const std::string& companionPath, const std::string& da
     const std::string first = companionPath + kAsideMark + day;
     std::string name = first;
     std::error_code unknown;
-    for (int k = 2; std::filesystem::exists(std::filesystem::symlink_status(name, unknown)); ++k)
+    for (int k = 2; std::filesystem::exists(std::filesystem::symlink_status(pathOf(name), unknown));
+         ++k)
         name = first + "-" + std::to_string(k);
     return name;
 }
@@ -76,13 +78,12 @@ PairOnDisk writeScenarioPair(const std::string& path, const std::string& scenari
                              const EditorData& data) {
     const std::string scenario = savedTarget(path);
     const std::string companion = companionPathOf(scenario);
-    if (std::filesystem::path(companion).filename().string().size() > kLongestFileName)
+    if (utf8Of(pathOf(companion).filename()).size() > kLongestFileName)
         throw ScenarioFileError(
             ENAMETOOLONG,
             "Il nome dello scenario è troppo lungo per il file dei dati "
             "dell'editor accanto: va accorciato di " +
-                std::to_string(std::filesystem::path(companion).filename().string().size() -
-                               kLongestFileName) +
+                std::to_string(utf8Of(pathOf(companion).filename()).size() - kLongestFileName) +
                 " byte");
     const std::string companionText = companionTextFor(scenario, scenarioBytes, data);
     PendingReplacement companionFile(companion, companionText);
@@ -91,7 +92,7 @@ PairOnDisk writeScenarioPair(const std::string& path, const std::string& scenari
     // The old companion file names the old scenario: a kill between the renames leaves a pair
     // that says it is split. Without an old one, the new one goes first and says the same.
     std::error_code unknown;
-    if (std::filesystem::exists(companionFile.target(), unknown)) {
+    if (std::filesystem::exists(pathOf(companionFile.target()), unknown)) {
         scenarioFile.commit();
         companionFile.commit();
     } else {
@@ -119,9 +120,9 @@ ScenarioIdentity identityOf(std::string_view scenarioBytes) {
 EditorDataRead loadEditorData(const std::string& scenarioPath) {
     const std::string scenario = savedTarget(scenarioPath);
     const std::string path = companionPathOf(scenario);
-    const std::string name = std::filesystem::path(path).filename().string();
+    const std::string name = utf8Of(pathOf(path).filename());
     std::error_code absent;
-    if (!std::filesystem::exists(path, absent))
+    if (!std::filesystem::exists(pathOf(path), absent))
         return {};
     EditorDataRead read;
     try {
@@ -131,10 +132,9 @@ EditorDataRead loadEditorData(const std::string& scenarioPath) {
         read.unread = true;
     }
     if (!read.data.baseDay.empty()) {
-        const std::filesystem::path base(read.data.baseDay);
+        const std::filesystem::path base = pathOf(read.data.baseDay);
         if (base.is_relative())
-            read.data.baseDay =
-                (std::filesystem::path(scenario).parent_path() / base).lexically_normal();
+            read.data.baseDay = utf8Of((pathOf(scenario).parent_path() / base).lexically_normal());
     }
     const std::string kept = " Un salvataggio dello scenario non lo sovrascrive: lo conserva "
                              "accanto, come " +
@@ -161,11 +161,11 @@ std::string companionTextFor(const std::string& scenarioPath, std::string_view s
         // Beside the scenario, or in a folder near it: named from the scenario's folder.
         std::error_code unknown;
         const auto folder =
-            std::filesystem::absolute(savedTarget(scenarioPath), unknown).parent_path();
-        const auto base = std::filesystem::absolute(data.baseDay, unknown);
+            std::filesystem::absolute(pathOf(savedTarget(scenarioPath)), unknown).parent_path();
+        const auto base = std::filesystem::absolute(pathOf(data.baseDay), unknown);
         const auto relative = base.lexically_relative(folder);
         if (!unknown && !relative.empty())
-            written.baseDay = relative.generic_string();
+            written.baseDay = utf8Of(relative.generic_u8string());
     }
     return editorDataText(written, identityOf(scenarioBytes));
 }

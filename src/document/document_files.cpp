@@ -1,5 +1,6 @@
 #include "companion/stored_links.h"
 #include "document/scenario_document.h"
+#include "scenario_file/file_paths.h"
 #include "scenario_file/scenario_reader.h"
 
 #include <filesystem>
@@ -26,7 +27,7 @@ std::string ScenarioDocument::readBeside(const std::string& path) {
     std::string note = companion.note.value_or("");
     if (found.ignored > 0)
         note += std::string(note.empty() ? "" : "\r\n") + "Del file " +
-                std::filesystem::path(companionPathOf(path)).filename().string() + " " +
+                utf8Of(pathOf(companionPathOf(path)).filename()) + " " +
                 (found.ignored == 1 ? "un collegamento nomina"
                                     : std::to_string(found.ignored) + " collegamenti nominano") +
                 " treni che lo scenario non ha, o li nomina due volte: " +

@@ -6,6 +6,7 @@
 #include "gtfs/train_choice.h"
 #include "model/counted.h"
 #include "recovery/recovery_store.h"
+#include "scenario_file/file_paths.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
@@ -66,16 +67,16 @@ void EditorCommands::saveVariantAs() {
         return;
     }
     FileFilter filter = kScenarioFilter;
-    const std::filesystem::path basePath(*base);
+    const std::filesystem::path basePath = pathOf(*base);
     filter.suggestedName =
-        (basePath.parent_path() / (basePath.stem().string() + " - variante.zeb")).string();
+        utf8Of(basePath.parent_path() / pathOf(utf8Of(basePath.stem()) + " - variante.zeb"));
     filter.title = "Salva variante come";
     const auto chosen = ui_.askSaveFileName(filter);
     if (!chosen)
         return;
     const std::string path = withExtension(*chosen, "zeb");
     std::error_code unknown;
-    if (std::filesystem::equivalent(path, *base, unknown)) {
+    if (std::filesystem::equivalent(pathOf(path), basePath, unknown)) {
         ui_.showMessage("La variante va salvata in un altro file: questo è il suo giorno base.",
                         kVariantCaption, MessageIcon::Exclamation, MessageButtons::Ok);
         return;
@@ -93,7 +94,7 @@ void EditorCommands::checkFileOnDisk() {
     const auto file = document_.file();
     const std::string lost =
         logic_.hasUnsavedChanges() ? " Le modifiche non salvate andranno perse." : "";
-    if (ui_.showMessage("Il file " + std::filesystem::path(*file).filename().string() +
+    if (ui_.showMessage("Il file " + utf8Of(pathOf(*file).filename()) +
                             " è stato modificato da un altro programma. Ricaricarlo?" + lost,
                         "File modificato", MessageIcon::Question,
                         MessageButtons::YesNoDefaultNo) == Answer::Yes)
@@ -139,10 +140,10 @@ void EditorCommands::offerRecovery(RecoveryStore& store) {
     const std::string name = copy->nome_stazione.empty() ? "senza nome" : copy->nome_stazione;
     const std::string trains = countedTrains(copy->totale_treni);
     const std::string file = loadEditorData(newest.path).data.recoveredFrom;
-    const std::string ofFile =
-        file.empty() ? std::string(", mai salvato")
-                     : ", del file " + std::filesystem::path(file).filename().string() +
-                           " nella cartella " + std::filesystem::path(file).parent_path().string();
+    const std::string ofFile = file.empty()
+                                   ? std::string(", mai salvato")
+                                   : ", del file " + utf8Of(pathOf(file).filename()) +
+                                         " nella cartella " + utf8Of(pathOf(file).parent_path());
     const Answer answer = ui_.showMessage(
         "È stato trovato uno scenario non salvato (" + name + ", " + trains + ofFile +
             ", modificato il " + dateAndTime(newest.modified) + "). Ripristinarlo?",

@@ -2,6 +2,7 @@
 #include "csv_exchange/trains_csv.h"
 #include "editor/editor_logic.h"
 #include "model/counted.h"
+#include "scenario_file/file_paths.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/line_source.h"
 #include "scenario_file/scenario_file_error.h"
@@ -43,8 +44,9 @@ bool EditorLogic::saveAs(const std::string& path) {
 
 bool EditorLogic::mayOverwrite(const std::string& path) {
     std::error_code unknown;
-    if (!data_.baseDay.empty() && std::filesystem::equivalent(path, data_.baseDay, unknown)) {
-        const std::string name = std::filesystem::path(data_.baseDay).filename().string();
+    if (!data_.baseDay.empty() &&
+        std::filesystem::equivalent(pathOf(path), pathOf(data_.baseDay), unknown)) {
+        const std::string name = utf8Of(pathOf(data_.baseDay).filename());
         if (ui_.showMessage("Il file " + name +
                                 " è il giorno base di questa variante: "
                                 "sovrascriverlo con la variante? Il giorno base andrebbe perso.",
@@ -54,12 +56,13 @@ bool EditorLogic::mayOverwrite(const std::string& path) {
         data_.baseDay.clear(); // a day is no variant of itself
     }
     const auto file = document_.file();
-    if (!file || !std::filesystem::equivalent(path, *file, unknown) || !document_.changedOnDisk())
+    if (!file || !std::filesystem::equivalent(pathOf(path), pathOf(*file), unknown) ||
+        !document_.changedOnDisk())
         return true;
     switch (ui_.showMessage("Il file è stato modificato da un altro programma: sovrascrivere, "
                             "ricaricare o annullare?",
-                            std::filesystem::path(*file).filename().string(),
-                            MessageIcon::Exclamation, MessageButtons::OverwriteReloadCancel)) {
+                            utf8Of(pathOf(*file).filename()), MessageIcon::Exclamation,
+                            MessageButtons::OverwriteReloadCancel)) {
     case Answer::Overwrite:
         return true;
     case Answer::Reload:

@@ -282,21 +282,6 @@ bool GtfsService::runsOn(date::sys_days day) const {
            !std::binary_search(removed.begin(), removed.end(), day);
 }
 
-std::optional<date::sys_days> gtfsDate(std::string_view text) {
-    if (text.size() != 8)
-        return std::nullopt;
-    const auto y = wholeNumber(text.substr(0, 4));
-    const auto m = wholeNumber(text.substr(4, 2));
-    const auto d = wholeNumber(text.substr(6, 2));
-    if (!y || !m || !d || *y < 1900 || *m < 1)
-        return std::nullopt;
-    const date::year_month_day ymd{date::year{*y}, date::month{static_cast<unsigned>(*m)},
-                                   date::day{static_cast<unsigned>(*d)}};
-    if (!ymd.ok())
-        return std::nullopt;
-    return date::sys_days(ymd);
-}
-
 const date::time_zone* findZone(std::string_view name) {
     try {
         return date::locate_zone(name);

@@ -1,5 +1,7 @@
 #include "gtfs/gtfs_table.h"
 
+#include "gtfs/feed.h"
+
 #include "gtfs/gtfs_error.h"
 #include "model/value_tables.h"
 
@@ -314,6 +316,21 @@ std::optional<std::size_t> GtfsTable::bareValue(std::size_t i) {
         return std::nullopt;
     spans_.push_back({i, j - i, false});
     return j;
+}
+
+std::optional<date::sys_days> gtfsDate(std::string_view text) {
+    if (text.size() != 8)
+        return std::nullopt;
+    const auto y = wholeNumber(text.substr(0, 4));
+    const auto m = wholeNumber(text.substr(4, 2));
+    const auto d = wholeNumber(text.substr(6, 2));
+    if (!y || !m || !d || *y < 1900 || *m < 1)
+        return std::nullopt;
+    const date::year_month_day ymd{date::year{*y}, date::month{static_cast<unsigned>(*m)},
+                                   date::day{static_cast<unsigned>(*d)}};
+    if (!ymd.ok())
+        return std::nullopt;
+    return date::sys_days(ymd);
 }
 
 } // namespace zeb

@@ -167,4 +167,14 @@ std::vector<std::string> importNotes(const StationDay& day, const ChosenTrains& 
     return notes;
 }
 
+std::string stopsText(const StationDay& day, const StationCall& call) {
+    if (call.stops < 0)
+        return call.train.fermate;
+    const std::vector<std::uint32_t>& list = day.stopLists[static_cast<std::size_t>(call.stops)];
+    std::string text;
+    for (std::uint32_t k = call.stopsFrom; k < call.stopsTo && text.size() <= kMaxTextBytes; ++k)
+        text += (text.empty() ? "" : ",") + day.stopNames[list[k]];
+    return text + std::string(kFineFermate);
+}
+
 } // namespace zeb

@@ -2,6 +2,7 @@
 
 #include "companion/editor_data.h"
 
+#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -59,7 +60,7 @@ private:
     std::string folder_;
     std::string ownCopy_;
     std::string ownLock_;
-    int lockFd_ = -1;
+    std::intptr_t lock_ = -1; // the own lock's handle; -1 for none
 };
 
 } // namespace zeb

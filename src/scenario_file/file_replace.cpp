@@ -1,72 +1,37 @@
 #include "scenario_file/file_replace.h"
 
+#include "scenario_file/file_paths.h"
 #include "scenario_file/scenario_file_error.h"
+#include "scenario_file/system_files.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
+#include <random>
 
 namespace zeb {
 
 namespace {
 
-// At most this many links are followed, as the system does, so that a loop of links ends.
-constexpr int kMostLinks = 40;
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-mode_t permissionsFor(const std::string& target) {
-    struct stat info {};
-    if (stat(target.c_str(), &info) == 0)
-        return info.st_mode & 07777;
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
-// Returns 0, or the errno of the failed write.
-int writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
 constexpr std::string_view kTemporaryMark = ".zeb-save-";
 // A name up to this long goes whole into its temporaries' names, which stay within the 255 bytes
 // a file name may have; a longer one by its start and a digest of the whole.
 constexpr std::size_t kNameInTemporary = 200;
+// Names tried for a temporary file before the folder is taken to refuse new files.
+constexpr int kTemporaryTries = 100;
+
+std::string folderOf(const std::string& path) {
+    const std::string folder = utf8Of(pathOf(path).parent_path());
+    return folder.empty() ? "." : folder;
+}
 
 std::string baseName(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return utf8Of(pathOf(path).filename());
 }
 
 // The writer of a temporary file ".NAME.zeb-save-PID-XXXXXX", or 0 for another name.
-pid_t writerOf(std::string_view entry) {
+long writerOf(std::string_view entry) {
     const auto mark = entry.rfind(kTemporaryMark);
     if (entry.empty() || entry[0] != '.' || mark == std::string_view::npos)
         return 0;
@@ -74,7 +39,7 @@ pid_t writerOf(std::string_view entry) {
     const auto dash = rest.find('-');
     if (dash == std::string_view::npos || dash == 0 || rest.size() - dash != 7)
         return 0;
-    pid_t pid = 0;
+    long pid = 0;
     for (char c : rest.substr(0, dash)) {
         if (c < '0' || c > '9' || pid > 100'000'000)
             return 0;
@@ -83,8 +48,25 @@ pid_t writerOf(std::string_view entry) {
     return pid;
 }
 
-bool running(pid_t pid) {
-    return kill(pid, 0) == 0 || errno != ESRCH;
+// Earlier versions named their temporary files without the writer; an hour on, their writers are
+// long gone.
+bool oldNamelessTemporary(const std::filesystem::directory_entry& entry) {
+    const std::string found = utf8Of(entry.path().filename());
+    std::error_code unknown;
+    return found.size() == kTemporaryMark.size() + 6 && found.starts_with(kTemporaryMark) &&
+           entry.symlink_status(unknown).type() == std::filesystem::file_type::regular &&
+           entry.last_write_time(unknown) <
+               std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+}
+
+std::string randomLetters() {
+    static std::mt19937 draw{std::random_device{}()};
+    constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::string letters(6, ' ');
+    for (char& c : letters)
+        c = kLetters[draw() % kLetters.size()];
+    return letters;
 }
 
 } // namespace
@@ -106,94 +88,57 @@ std::string temporaryPrefix(const std::string& name) {
 }
 
 void removeLeftoverTemporaries(const std::string& folder, const std::string& name) {
-    DIR* dir = opendir(folder.c_str());
-    if (dir == nullptr)
-        return;
     const std::string prefix = name.empty() ? std::string() : temporaryPrefix(name);
-    const std::time_t hourAgo = std::time(nullptr) - 3600;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string_view found = entry->d_name;
-        const std::string path = folder + "/" + std::string(found);
-        // Earlier versions named their temporary files without the writer; an hour on, their
-        // writers are long gone.
-        struct stat info {};
-        if (name.empty() && found.size() == kTemporaryMark.size() + 6 &&
-            found.starts_with(kTemporaryMark) && lstat(path.c_str(), &info) == 0 &&
-            S_ISREG(info.st_mode) && info.st_mtime < hourAgo) {
-            unlink(path.c_str());
+    std::error_code unreadable;
+    for (const auto& entry : std::filesystem::directory_iterator(pathOf(folder), unreadable)) {
+        const std::string found = utf8Of(entry.path().filename());
+        std::error_code unknown;
+        if (name.empty() && oldNamelessTemporary(entry)) {
+            std::filesystem::remove(entry.path(), unknown);
             continue;
         }
         if (!found.starts_with(prefix))
             continue;
-        const pid_t writer = writerOf(found);
+        const long writer = writerOf(found);
         // A name with another target's name before the mark is that target's.
         const bool ours =
             name.empty() || found.rfind(kTemporaryMark) + kTemporaryMark.size() == prefix.size();
-        if (writer > 0 && ours && writer != getpid() && !running(writer))
-            unlink(path.c_str());
+        if (writer > 0 && ours && writer != currentProcessId() && !processRunning(writer))
+            std::filesystem::remove(entry.path(), unknown);
     }
-    closedir(dir);
-}
-
-std::string savedTarget(const std::string& path) {
-    std::string target = path;
-    struct stat info {};
-    for (int k = 0; k < kMostLinks && lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-         ++k) {
-        std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
-        const ssize_t n = readlink(target.c_str(), link.data(), link.size());
-        if (n <= 0 || static_cast<std::size_t>(n) >= link.size())
-            break;
-        const std::string next(link.data(), static_cast<std::size_t>(n));
-        target = next[0] == '/' ? next : folderOf(target) + "/" + next;
-    }
-    return target;
 }
 
 PendingReplacement::PendingReplacement(const std::string& path, const std::string& bytes)
     : target_(savedTarget(path)) {
-    struct stat info {};
-    if (stat(target_.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode))
-            throw ScenarioFileError::fromErrno(EISDIR);
-        if (!S_ISREG(info.st_mode))
-            throw ScenarioFileError::notAFile("sostituisce");
-    }
+    const FileKind kind = fileKindOf(target_);
+    if (kind == FileKind::Folder)
+        throw ScenarioFileError::fromErrno(EISDIR);
+    if (kind == FileKind::Other)
+        throw ScenarioFileError::notAFile("sostituisce");
 
     const std::string folder = folderOf(target_);
     removeLeftoverTemporaries(folder, baseName(target_));
-    std::string pattern =
-        folder + "/" + temporaryPrefix(baseName(target_)) + std::to_string(getpid()) + "-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0)
-        throw ScenarioFileError::fromErrno(errno, target_);
-    temporary_ = name.data();
-
-    int error = 0;
-    if (fchmod(fd, permissionsFor(target_)) != 0)
-        error = errno;
-    else if (const int failed = writeAll(fd, bytes); failed != 0)
-        error = failed;
-    else if (fsync(fd) != 0)
-        error = errno;
-    if (close(fd) != 0 && error == 0)
-        error = errno;
-    if (error != 0) {
-        unlink(temporary_.c_str());
-        throw ScenarioFileError::fromErrno(error);
+    const std::string start = folder + "/" + temporaryPrefix(baseName(target_)) +
+                              std::to_string(currentProcessId()) + "-";
+    int error = EEXIST;
+    for (int k = 0; k < kTemporaryTries && error == EEXIST; ++k) {
+        const std::string name = start + randomLetters();
+        error = writeNewFile(name, bytes, target_);
+        if (error == 0)
+            temporary_ = name;
     }
+    if (error != 0)
+        throw ScenarioFileError::fromErrno(error, target_);
 }
 
 PendingReplacement::~PendingReplacement() {
     if (!temporary_.empty())
-        unlink(temporary_.c_str());
+        removeFile(temporary_);
 }
 
 void PendingReplacement::commit() {
-    if (rename(temporary_.c_str(), target_.c_str()) != 0)
-        throw ScenarioFileError::fromErrno(errno);
+    if (const int error = moveOver(temporary_, target_); error != 0)
+        throw ScenarioFileError::fromErrno(error);
     temporary_.clear();
 }
 

@@ -10,6 +10,8 @@ namespace zeb {
 // Throws ScenarioFileError when it cannot be opened or read, is too large, or is not a regular
 // file; a FIFO or a device is refused before anything is read from it, so the call never blocks.
 std::string readScenarioFile(const std::string& path);
+// "Il file è più grande di … byte…": why a file too large is not read.
+std::string fileTooLargeText();
 
 // The lines of a scenario file's bytes, handed out one at a time with their 1-based numbers, as
 // views of the undecoded Windows-1252 bytes. Lines end in CR LF or in a lone LF.

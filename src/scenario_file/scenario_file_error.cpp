@@ -1,4 +1,5 @@
 #include "scenario_file/scenario_file_error.h"
+#include "scenario_file/file_paths.h"
 
 #include <cerrno>
 #include <cstring>
@@ -29,14 +30,20 @@ constexpr SystemErrorText kSystemErrors[] = {
     {EPERM, "Operazione non permessa"},
     {EROFS, "Il disco è di sola lettura"},
     {ENOSPC, "Il disco è pieno"},
+#if defined(EDQUOT) // not on Windows
     {EDQUOT, "Lo spazio concesso sul disco è esaurito"},
+#endif
     {EFBIG, "Il file è troppo grande"},
     {ENAMETOOLONG, "Il nome del file è troppo lungo"},
     {EEXIST, "Il file esiste già"},
     {EBUSY, "Il file è in uso da un altro programma"},
+#if defined(ETXTBSY) // not on Windows
     {ETXTBSY, "Il file è in uso da un altro programma"},
+#endif
     {EIO, "Errore di lettura o scrittura sul disco"},
+#if defined(ELOOP) // not on Windows
     {ELOOP, "Troppi collegamenti simbolici uno dentro l'altro"},
+#endif
     {EMFILE, "Troppi file aperti"},
     {ENFILE, "Troppi file aperti nel sistema"},
     {ENOMEM, "Memoria esaurita"},
@@ -68,11 +75,11 @@ ScenarioFileError ScenarioFileError::notAFile(const std::string& what) {
 ScenarioFileError ScenarioFileError::fromErrno(int error, const std::string& path) {
     if (error != ENOENT)
         return fromErrno(error);
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    const std::filesystem::path folder = pathOf(path).parent_path();
     std::error_code unknown;
     if (!folder.empty() && !std::filesystem::is_directory(folder, unknown))
         return ScenarioFileError(error,
-                                 "La cartella " + quotedValue(folder.string()) + " non esiste");
+                                 "La cartella " + quotedValue(utf8Of(folder)) + " non esiste");
     return ScenarioFileError(error, "Il file non esiste");
 }
 

@@ -16,6 +16,8 @@ void assignWindows1252AsUtf8(std::string& out, std::string_view bytes);
 
 // True when `text` is well-formed UTF-8: no overlong form, surrogate or code point past U+10FFFF.
 bool isValidUtf8(std::string_view text);
+// `cp` appended to `out` in UTF-8.
+void appendUtf8(std::string& out, char32_t cp);
 // The code point of UTF-8 `text` at `pos`, moving `pos` past it; nullopt, leaving `pos`, where
 // the text is not well-formed there. The one decoding every importer and the writer use.
 std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos);

@@ -2,6 +2,7 @@
 
 #include "boards/announcements.h"
 #include "companion/editor_data.h"
+#include "scenario_file/file_paths.h"
 #include "scenario_file/file_replace.h"
 #include "scenario_file/scenario_file_error.h"
 #include "text/csv_text.h"
@@ -157,7 +158,7 @@ int tabellone(const ToolArguments& a, const BoardsWriter& writeBoards, std::ostr
     play.check = data.settings;
     std::unique_ptr<ToolDocument> base;
     if (std::error_code unknown;
-        !data.baseDay.empty() && std::filesystem::is_regular_file(data.baseDay, unknown)) {
+        !data.baseDay.empty() && std::filesystem::is_regular_file(pathOf(data.baseDay), unknown)) {
         std::ostringstream ignored;
         base = openDocument(data.baseDay, ignored);
     }

@@ -5,6 +5,7 @@
 #include "model/quoted_text.h"
 #include "model/track_slots.h"
 #include "model/value_tables.h"
+#include "scenario_file/file_paths.h"
 #include "text/numbers.h"
 #include "timetable/train_times.h"
 #include "tool/option_values.h"
@@ -96,7 +97,7 @@ int perturbaCommand(const PerturbRequest& request, const CheckSettings& settings
         return wrong(err, "il binario " + quotedBriefly(perturbation.track) +
                               " non è tra quelli della stazione");
     // The new day is a variant of the file: its editor's data go with it, naming it as the base.
-    opened->document().data().baseDay = std::filesystem::absolute(request.scenario).string();
+    opened->document().data().baseDay = utf8Of(std::filesystem::absolute(pathOf(request.scenario)));
     const std::vector<PerturbationChange> changes =
         opened->document().perturbTrains(filteredTrains(s, filter), perturbation, settings);
     if (!saveDocument(*opened, request.output, err))

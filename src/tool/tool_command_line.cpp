@@ -7,7 +7,10 @@
 #include "tool/board_command.h"
 #include "tool/compare_command.h"
 #include "tool/delay_command.h"
+#if defined(ZEB_WITH_GTFS)
 #include "tool/gtfs_command.h"
+#endif
+#include "scenario_file/file_paths.h"
 #include "tool/link_command.h"
 #include "tool/new_command.h"
 #include "tool/perturb_command.h"
@@ -65,17 +68,14 @@ std::optional<std::string> ToolArguments::value(const std::string& name) const {
 
 std::vector<ToolCommand> coreCommands(const NoticeWriter& writeNotice,
                                       const BoardsWriter& writeBoards) {
-    return {nuovoTool(),
-            verificaTool(),
-            esportaTool(),
-            importaTool(),
+    return {
+        nuovoTool(), verificaTool(), esportaTool(), importaTool(),
+#if defined(ZEB_WITH_GTFS)
             gtfsTool(),
-            confrontaTool(writeNotice),
-            perturbaTool(),
-            collegaTool(),
-            assegnaTool(),
-            ritardiTool(),
-            tabelloneTool(writeBoards)};
+#endif
+            confrontaTool(writeNotice), perturbaTool(), collegaTool(), assegnaTool(), ritardiTool(),
+            tabelloneTool(writeBoards)
+    };
 }
 
 std::string toolDescription(const std::vector<ToolCommand>& commands) {
@@ -164,7 +164,8 @@ std::optional<std::string> optionFault(const ToolCommand& command, const ToolArg
         const auto written = arguments.value(name);
         for (const std::string& input : read) {
             std::error_code unknown;
-            if (written && !input.empty() && std::filesystem::equivalent(*written, input, unknown))
+            if (written && !input.empty() &&
+                std::filesystem::equivalent(pathOf(*written), pathOf(input), unknown))
                 return "il file da scrivere " + quotedBriefly(*written) +
                        (*written == input ? " è anche"
                                           : " è lo stesso file di " + quotedBriefly(input) + ",") +

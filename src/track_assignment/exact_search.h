@@ -42,6 +42,9 @@ long pairCost(const SearchProblem& p, const SearchItem& a, const SearchItem& b);
 std::optional<std::vector<int>> searchTracks(const SearchProblem& problem, double seconds,
                                              const std::function<bool(double)>& progress);
 
+// Whether this build has the solver; without it the search finds nothing, at once.
+bool solverAvailable();
+
 // The best placement of all the problem's items that the solver finds within `seconds`, seeded
 // with the items' own; `optimal` says whether the solver proved it the best. The windows of
 // searchTracks are each solved by it.

@@ -162,7 +162,7 @@ private:
 // the whole day is solved to the optimum.
 std::optional<std::vector<int>> searchTracks(const SearchProblem& problem, double seconds,
                                              const std::function<bool(double)>& progress) {
-    if (problem.items.empty() || seconds <= 0)
+    if (problem.items.empty() || seconds <= 0 || !solverAvailable())
         return std::nullopt;
     WindowSearch search(problem, seconds, progress);
     for (std::size_t window = kFirstWindow; search.going();) {

@@ -1,4 +1,3 @@
-#include "companion/kill_harness.h"
 #include "editor/editor_fixture.h"
 #include "editor/file_commands_fixture.h"
 #include "scenario_file/scenario_writer.h"
@@ -56,8 +55,8 @@ TEST_F(FileCommands, AFailedLoadLeavesEverythingAsItWas) {
     // A NUL byte in a value does not cut the message short.
     broken = test::exampleFileBytes();
     broken.replace(broken.find("Regionale"), 9, std::string("Regio\0nale", 10));
-    test::writeBytes(folder.file("nul.zeb"), broken);
-    open(folder.file("nul.zeb"));
+    test::writeBytes(folder.file("zero.zeb"), broken);
+    open(folder.file("zero.zeb"));
     EXPECT_EQ(ui.messages.back().text,
               "1008 Riga 11: la categoria \"Regio\uFFFDnale\" non è tra i valori dell'elenco");
 }

@@ -2,11 +2,14 @@
 
 #include "model/track_slots.h"
 #include "model/value_tables.h"
+#include "scenario_file/file_paths.h"
 #include "scenario_file/scenario_reader.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -16,22 +19,29 @@ namespace zeb::test {
 namespace fs = std::filesystem;
 
 TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "zeb-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    static std::mt19937 draw{std::random_device{}()};
+    for (int k = 0; k < 100 && path_.empty(); ++k) {
+        // Short, so that the messages that quote a path in brief quote these whole.
+        char name[16];
+        std::snprintf(name, sizeof name, "zeb-%06x", static_cast<unsigned>(draw() & 0xFFFFFF));
+        const fs::path folder = fs::temp_directory_path() / name;
+        if (fs::create_directory(folder))
+            path_ = utf8Of(folder);
+    }
+    if (path_.empty())
+        throw std::runtime_error("no temporary folder");
 }
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
+    fs::permissions(pathOf(path_), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(pathOf(path_), ignored);
 }
 
 std::string TempFolder::listing() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(pathOf(path_)))
+        names.push_back(utf8Of(entry.path().filename()));
     std::sort(names.begin(), names.end());
     std::string out;
     for (const auto& name : names)
@@ -40,14 +50,14 @@ std::string TempFolder::listing() const {
 }
 
 std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathOf(path), std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
 }
 
 void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(pathOf(path), std::ios::binary | std::ios::trunc);
     out << bytes;
 }
 

@@ -1,7 +1,9 @@
 #include "tool/tool_command_line.h"
 
 #include "companion/editor_data.h"
+#include "model/quoted_text.h"
 #include "model/track_slots.h"
+#include "scenario_file/file_paths.h"
 #include "scenario_file/scenario_reader.h"
 #include "scenario_file/scenario_writer.h"
 #include "scenario_file/test_files.h"
@@ -9,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
-#include <unistd.h>
 
 namespace zeb {
 namespace {
@@ -73,81 +75,80 @@ TEST(ToolCommandLine, EachCommandReadsItsOwnOptions) {
         ToolArguments arguments;
         std::string expected;
     };
-    const std::vector<Case> cases = {
-        {{"verifica", good, {}}, "0|0 errori, 0 avvisi\n|"},
-        {{"verifica", good, {{"separazione", "1440"}, {"sosta", "0"}}}, "0|0 errori, 0 avvisi\n|"},
-        {{"verifica", apart, {}}, "0|0 errori, 0 avvisi\n|"},
-        {{"verifica", folder.file("data.zeb"), {}},
-         "1|errore: Treni 1 (231) e 2 (233), binario 2: solo 4 minuti tra le occupazioni (dalle "
-         "06:44 alle 06:48), ne servono 5\n1 errore, 0 avvisi\n|"},
-        {{"verifica", folder.file("data.zeb"), {{"separazione", "3"}}}, "0|0 errori, 0 avvisi\n|"},
-        {{"verifica", folder.file("broken.zeb"), {}},
-         "0|0 errori, 0 avvisi\n|Il file broken.zeb-editor accanto allo scenario non si può "
-         "leggere (riga 1: il file finisce a metà): valgono le impostazioni predefinite. Un "
-         "salvataggio dello scenario non lo sovrascrive: lo conserva accanto, come "
-         "broken.zeb-editor.non-letto- seguito dalla data.\n"},
-        {{"confronta", good, {}}, "2||zebrano-tool: confronta vuole due file" + use},
-        {{"confronta", good, {}, {}, good}, "0|I due giorni sono uguali\n|"},
-        {{"tabellone", good, {{"ora", "06:40"}, {"arrivi", ""}}},
-         "0|06:42 | Regionale | 231 | Campolungo | 2\n07:05 | Autobus | 88 | Borgo Alto | Piazzale "
-         "Esterno | Autobus (Piazzale Esterno)\n|"},
-        {{"tabellone", good, {{"ora", "06:40"}, {"ritardi", "a volte"}}},
-         "2||zebrano-tool: tabellone: --ritardi vuole nessuno, massimo o estratto" + use},
-        {{"tabellone", good, {{"ora", "06:40"}, {"righe", "7"}}},
-         "2||zebrano-tool: tabellone: --seme vuole un numero intero, --righe 5, 10, 20 o 40, "
-         "--orizzonte i minuti" +
-             use},
-        {{"tabellone", good, {{"ora", "06:40"}, {"output", folder.file("t.txt")}}},
-         "2||zebrano-tool: tabellone: -o vuole un file .png o .pdf" + use},
-        {{"tabellone", good, {{"ora", "06:40"}, {"output", folder.file("t.png")}}},
-         "2||zebrano-tool: tabellone: l'immagine si scrive solo dove il programma disegna" + use},
-        {{"tabellone", good, {{"annunci", ""}, {"dalle", "06:00"}}},
-         "2||zebrano-tool: tabellone vuole --ora HH:MM (o --annunci --dalle --alle)" + use},
-        {{"confronta", good, {{"csv", folder.file("d.csv")}}, {}, apart},
-         "1|233 06:48 aggiunto\n88 07:05 tolto\nnessun treno cambiato, 1 tolto, 1 aggiunto\n|"},
-        {{"verifica", good, {}, {}, apart}, "2||zebrano-tool: troppi argomenti" + use},
-        {{"perturba", good, {{"output", folder.file("x.zeb")}, {"azione", "ferma"}}},
-         "2||zebrano-tool perturba: --azione vuole sopprimi, limita, origine, binario o ritardo\n"},
-        {{"perturba",
-          good,
-          {{"output", folder.file("p.zeb")}, {"azione", "binario"}, {"categorie", "Regionale"}}},
-         "0|231 06:42: binario 2 → 1\n1 treno cambiato in " + folder.file("p.zeb") + "\n|"},
-        {{"confronta", good, {}, {}, folder.file("p.zeb")},
-         "1|231 06:42 Binario: 2 → 1\n1 treno cambiato, nessuno tolto, nessuno aggiunto\n|"},
-        {{"verifica", good, {{"separazione", "3 minuti"}}},
-         "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
-        {{"verifica", good, {{"preparazione", "1441"}}},
-         "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
-        {{"assegna", good, {}}, "2||zebrano-tool: assegna vuole -o NUOVO.zeb" + use},
-        {{"collega", good, {}},
-         "2||zebrano-tool: collega vuole -o NUOVO.zeb oppure --elenco" + use},
-        {{"assegna", good, {{"output", folder.file("x.zeb")}, {"sosta", "-1"}}},
-         "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
-        {{"importa", "treni.csv", {{"output", folder.file("x.zeb")}}},
-         "2||zebrano-tool: importa vuole --scenario BASE.zeb e -o NUOVO.zeb" + use},
-        {{"gtfs", folder.file("feed"), {{"stazione", "VAL"}}},
-         "2||zebrano-tool gtfs: servono --stazioni, oppure --stazione, --data, --scenario e -o\n"},
-        {{"occupazione", good, {}}, "2||zebrano-tool: comando sconosciuto" + use},
-        {{"verifica", "", {}}, "2||zebrano-tool: servono un comando e un file" + use},
-        {{"nuovo", good, {{"stazione", "A"}, {"binari", "1"}, {"output", folder.file("x.zeb")}}},
-         "2||zebrano-tool: nuovo non lavora su un file: quello da scrivere va dato con -o" + use},
-        {{"nuovo", "", {{"stazione", "A"}, {"output", folder.file("x.zeb")}}},
-         "2||zebrano-tool: nuovo vuole --stazione NOME, --binari \"1 2 3 4\" e -o FILE.zeb" + use},
-        {{"nuovo", "", {{"stazione", "A"}, {"binari", "1 24"}, {"output", folder.file("x.zeb")}}},
-         "2||zebrano-tool nuovo: «24» non è un binario: i binari sono da 1 a 23 e da 1tronco a "
-         "3tronco\n"},
-        {{"nuovo",
-          "",
-          {{"stazione", "A"},
-           {"binari", "1"},
-           {"inizio", "6.30"},
-           {"output", folder.file("x.zeb")}}},
-         "2||zebrano-tool nuovo: l'ora di inizio «6.30» non è nella forma HH:MM\n"},
+    const std::vector<Case> cases =
+    { {{"verifica", good, {}}, "0|0 errori, 0 avvisi\n|"},
+      {{"verifica", good, {{"separazione", "1440"}, {"sosta", "0"}}}, "0|0 errori, 0 avvisi\n|"},
+      {{"verifica", apart, {}}, "0|0 errori, 0 avvisi\n|"},
+      {{"verifica", folder.file("data.zeb"), {}},
+       "1|errore: Treni 1 (231) e 2 (233), binario 2: solo 4 minuti tra le occupazioni (dalle "
+       "06:44 alle 06:48), ne servono 5\n1 errore, 0 avvisi\n|"},
+      {{"verifica", folder.file("data.zeb"), {{"separazione", "3"}}}, "0|0 errori, 0 avvisi\n|"},
+      {{"verifica", folder.file("broken.zeb"), {}},
+       "0|0 errori, 0 avvisi\n|Il file broken.zeb-editor accanto allo scenario non si può "
+       "leggere (riga 1: il file finisce a metà): valgono le impostazioni predefinite. Un "
+       "salvataggio dello scenario non lo sovrascrive: lo conserva accanto, come "
+       "broken.zeb-editor.non-letto- seguito dalla data.\n"},
+      {{"confronta", good, {}}, "2||zebrano-tool: confronta vuole due file" + use},
+      {{"confronta", good, {}, {}, good}, "0|I due giorni sono uguali\n|"},
+      {{"tabellone", good, {{"ora", "06:40"}, {"arrivi", ""}}},
+       "0|06:42 | Regionale | 231 | Campolungo | 2\n07:05 | Autobus | 88 | Borgo Alto | Piazzale "
+       "Esterno | Autobus (Piazzale Esterno)\n|"},
+      {{"tabellone", good, {{"ora", "06:40"}, {"ritardi", "a volte"}}},
+       "2||zebrano-tool: tabellone: --ritardi vuole nessuno, massimo o estratto" + use},
+      {{"tabellone", good, {{"ora", "06:40"}, {"righe", "7"}}},
+       "2||zebrano-tool: tabellone: --seme vuole un numero intero, --righe 5, 10, 20 o 40, "
+       "--orizzonte i minuti" +
+           use},
+      {{"tabellone", good, {{"ora", "06:40"}, {"output", folder.file("t.txt")}}},
+       "2||zebrano-tool: tabellone: -o vuole un file .png o .pdf" + use},
+      {{"tabellone", good, {{"ora", "06:40"}, {"output", folder.file("t.png")}}},
+       "2||zebrano-tool: tabellone: l'immagine si scrive solo dove il programma disegna" + use},
+      {{"tabellone", good, {{"annunci", ""}, {"dalle", "06:00"}}},
+       "2||zebrano-tool: tabellone vuole --ora HH:MM (o --annunci --dalle --alle)" + use},
+      {{"confronta", good, {{"csv", folder.file("d.csv")}}, {}, apart},
+       "1|233 06:48 aggiunto\n88 07:05 tolto\nnessun treno cambiato, 1 tolto, 1 aggiunto\n|"},
+      {{"verifica", good, {}, {}, apart}, "2||zebrano-tool: troppi argomenti" + use},
+      {{"perturba", good, {{"output", folder.file("x.zeb")}, {"azione", "ferma"}}},
+       "2||zebrano-tool perturba: --azione vuole sopprimi, limita, origine, binario o ritardo\n"},
+      {{"perturba",
+        good,
+        {{"output", folder.file("p.zeb")}, {"azione", "binario"}, {"categorie", "Regionale"}}},
+       "0|231 06:42: binario 2 → 1\n1 treno cambiato in " + folder.file("p.zeb") + "\n|"},
+      {{"confronta", good, {}, {}, folder.file("p.zeb")},
+       "1|231 06:42 Binario: 2 → 1\n1 treno cambiato, nessuno tolto, nessuno aggiunto\n|"},
+      {{"verifica", good, {{"separazione", "3 minuti"}}},
+       "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
+      {{"verifica", good, {{"preparazione", "1441"}}},
+       "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
+      {{"assegna", good, {}}, "2||zebrano-tool: assegna vuole -o NUOVO.zeb" + use},
+      {{"collega", good, {}}, "2||zebrano-tool: collega vuole -o NUOVO.zeb oppure --elenco" + use},
+      {{"assegna", good, {{"output", folder.file("x.zeb")}, {"sosta", "-1"}}},
+       "2||zebrano-tool: i minuti devono essere un numero intero da 0 a 1440" + use},
+      {{"importa", "treni.csv", {{"output", folder.file("x.zeb")}}},
+       "2||zebrano-tool: importa vuole --scenario BASE.zeb e -o NUOVO.zeb" + use},
+#if defined(ZEB_WITH_GTFS)
+      {{"gtfs", folder.file("feed"), {{"stazione", "VAL"}}},
+       "2||zebrano-tool gtfs: servono --stazioni, oppure --stazione, --data, --scenario e -o\n"},
+#endif
+      {{"occupazione", good, {}}, "2||zebrano-tool: comando sconosciuto" + use},
+      {{"verifica", "", {}}, "2||zebrano-tool: servono un comando e un file" + use},
+      {{"nuovo", good, {{"stazione", "A"}, {"binari", "1"}, {"output", folder.file("x.zeb")}}},
+       "2||zebrano-tool: nuovo non lavora su un file: quello da scrivere va dato con -o" + use},
+      {{"nuovo", "", {{"stazione", "A"}, {"output", folder.file("x.zeb")}}},
+       "2||zebrano-tool: nuovo vuole --stazione NOME, --binari \"1 2 3 4\" e -o FILE.zeb" + use},
+      {{"nuovo", "", {{"stazione", "A"}, {"binari", "1 24"}, {"output", folder.file("x.zeb")}}},
+       "2||zebrano-tool nuovo: «24» non è un binario: i binari sono da 1 a 23 e da 1tronco a "
+       "3tronco\n"},
+      {{"nuovo",
+        "",
+        {{"stazione", "A"}, {"binari", "1"}, {"inizio", "6.30"}, {"output", folder.file("x.zeb")}}},
+       "2||zebrano-tool nuovo: l'ora di inizio «6.30» non è nella forma HH:MM\n"},
     };
     for (const Case& row : cases)
         EXPECT_EQ(run(row.arguments), row.expected) << row.arguments.command;
     EXPECT_EQ(folder.listing().find("x.zeb"), std::string::npos) << "nothing is written";
-    EXPECT_EQ(loadEditorData(folder.file("p.zeb")).data.baseDay, good) << "a variant of its file";
+    EXPECT_EQ(pathOf(loadEditorData(folder.file("p.zeb")).data.baseDay), pathOf(good))
+        << "a variant of its file";
 
     const std::string csv = run({"esporta", good, {}});
     EXPECT_EQ(csv.substr(0, 11), "0|\xEF\xBB\xBFNumero");
@@ -160,7 +161,7 @@ TEST(ToolCommandLine, AWrongLineIsRefusedByNameWithExit2) {
     test::TempFolder folder;
     const std::string day = folder.file("day.zeb");
     test::writeBytes(day, test::exampleFileBytes());
-    ASSERT_EQ(link(day.c_str(), folder.file("same.zeb").c_str()), 0);
+    std::filesystem::create_hard_link(pathOf(day), pathOf(folder.file("same.zeb")));
     const std::string same = folder.file("same.zeb");
     const std::string out = folder.file("out.zeb");
     const std::string use = " (vedi zebrano-tool --help)\n";
@@ -170,10 +171,12 @@ TEST(ToolCommandLine, AWrongLineIsRefusedByNameWithExit2) {
     } cases[] = {
         {{"perturba", day, {{"output", out}, {"azione", "sopprimi"}, {"margine", "5"}}},
          ": l'opzione --margine non è del comando perturba" + use},
+#if defined(ZEB_WITH_GTFS)
         {{"gtfs", day, {{"collega", ""}, {"non-collegare", ""}}},
          ": --collega e --non-collegare non vanno insieme" + use},
         {{"gtfs", day, {{"autobus", ""}, {"tipi", "0"}}},
          ": --autobus e --tipi non vanno insieme" + use},
+#endif
         {{"assegna", day, {{"output", out}, {"margine", "-5"}}},
          " assegna: --margine vuole i minuti da 0 a 120, --tempo-max i secondi da 0 a 600\n"},
         {{"assegna", day, {{"output", out}, {"tempo-max", "-1"}}},
@@ -182,17 +185,21 @@ TEST(ToolCommandLine, AWrongLineIsRefusedByNameWithExit2) {
          " perturba: le percentuali di --ritardi fanno 0, non 100\n"},
         {{"perturba", day, {{"output", out}, {"azione", "sopprimi"}, {"ritardi", "100"}}},
          " perturba: --ritardi vale solo con --azione ritardo\n"},
+#if defined(ZEB_WITH_GTFS)
         {{"gtfs", day, {{"stazione", "X"}, {"data", "2024-02-30"}}},
          " gtfs: la data «2024-02-30» non esiste nel calendario\n"},
+#endif
         {{"esporta", day, {{"output", day}}},
-         ": il file da scrivere «" + day +
-             "» è anche uno di quelli che il comando legge: va scritto in un altro" + use},
+         ": il file da scrivere " + quotedBriefly(day) +
+             " è anche uno di quelli che il comando legge: va scritto in un altro" + use},
         {{"perturba", day, {{"output", same}, {"azione", "sopprimi"}}},
-         ": il file da scrivere «" + same + "» è lo stesso file di «" + day +
-             "», uno di quelli che il comando legge: va scritto in un altro" + use},
+         ": il file da scrivere " + quotedBriefly(same) + " è lo stesso file di " +
+             quotedBriefly(day) + ", uno di quelli che il comando legge: va scritto in un altro" +
+             use},
         {{"confronta", day, {{"csv", same}}, {}, out},
-         ": il file da scrivere «" + same + "» è lo stesso file di «" + day +
-             "», uno di quelli che il comando legge: va scritto in un altro" + use},
+         ": il file da scrivere " + quotedBriefly(same) + " è lo stesso file di " +
+             quotedBriefly(day) + ", uno di quelli che il comando legge: va scritto in un altro" +
+             use},
     };
     for (const auto& row : cases)
         EXPECT_EQ(run(row.arguments), "2||zebrano-tool" + row.said) << row.arguments.command;

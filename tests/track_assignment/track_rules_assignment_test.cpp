@@ -115,6 +115,8 @@ TEST(TrackRulesAssignment, TheSearchIsSkippedWhereItCannotImprove) {
 // any window of the search holds: the windows grow until the whole day is one, and the search
 // ends as soon as that is solved, long before its limit.
 TEST(TrackRulesAssignment, TheSearchGrowsItsWindowsUntilTheWholeDayIsOne) {
+    if (!solverAvailable())
+        GTEST_SKIP() << "a build without the solver";
     SearchProblem chain{
         .tracks = 2, .items = {}, .buffer = 0, .unplacedCost = 100'000'000, .closeCost = 100};
     for (int i = 0; i < 300; ++i)

@@ -182,6 +182,10 @@ void callback(glp_tree* tree, void* info) {
 
 } // namespace
 
+bool solverAvailable() {
+    return true;
+}
+
 std::optional<std::vector<int>> solveModel(const SearchProblem& problem, double seconds,
                                            const std::function<bool(double)>& progress,
                                            bool& optimal) {

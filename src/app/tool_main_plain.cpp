@@ -1,0 +1,64 @@
+#include "tool/tool_command_line.h"
+#include "tool/tool_line.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
+namespace {
+
+// What this build cannot do, for the help.
+std::string leftOut() {
+    std::string text = "Questa versione non disegna: mancano occupazione e manifesti, l'avviso "
+                       "di confronta e l'immagine di tabellone.";
+#if !defined(ZEB_WITH_GTFS)
+    text += " Non legge gli orari GTFS: manca il comando gtfs.";
+#endif
+#if !defined(ZEB_WITH_GLPK)
+    text += " Assegna i binari con la sola prima scelta, senza la ricerca che la migliora.";
+#endif
+#if !defined(ZEB_WITH_ICU)
+    text += " Dei nomi scritti in alfabeti diversi dal latino non toglie gli accenti.";
+#endif
+    return text;
+}
+
+int runTool(const std::vector<std::string>& words) {
+    return zeb::runToolLine(words, zeb::coreCommands(), leftOut(), std::cout, std::cerr);
+}
+
+#if defined(_WIN32)
+std::string utf8Of(const wchar_t* wide) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
+    text.resize(text.size() - 1);
+    return text;
+}
+#endif
+
+} // namespace
+
+#if defined(_WIN32)
+// The arguments as the system holds them, in UTF-16, so that any file name arrives whole; the
+// output in UTF-8 and in binary, so that the bytes are those of every other system.
+int wmain(int argc, wchar_t* argv[]) {
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    std::vector<std::string> words;
+    for (int k = 1; k < argc; ++k)
+        words.push_back(utf8Of(argv[k]));
+    return runTool(words);
+}
+#else
+int main(int argc, char* argv[]) {
+    return runTool(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif

@@ -16,8 +16,9 @@ run: build-run
 	./build-run/src/zebrano-editor
 
 # Debug with the GUI tests, the core and logic again under the sanitizers, an optimized build of
-# the two programs, and a short run of the fuzz target.
-test: build build-sanitize build-release fuzz-smoke
+# the two programs, a short run of the fuzz targets, and the core and the tool built for Windows
+# and tested under Wine.
+test: build build-sanitize build-release fuzz-smoke test-windows
 	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
 	cd build-sanitize && ctest --output-on-failure --parallel $(JOBS)
 
@@ -59,10 +60,12 @@ export WINEPREFIX := $(CURDIR)/build-windows/wine
 export WINEDEBUG := -all
 build-windows: deps-windows
 	$(CONFIGURE) -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g0
+	    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g0 \
+	    -DZEB_LINUX_TOOL=$(CURDIR)/build-release/src/zebrano-tool
 	cmake --build build-windows
 
-test-windows: build-windows
+# The Windows tests, and the Windows tool against the Linux one of build-release.
+test-windows: build-windows build-release
 	cd build-windows && ctest --output-on-failure --parallel $(JOBS)
 
 build-fuzz: deps

@@ -24,6 +24,13 @@ std::wstring wide(const std::string& utf8) {
     return pathOf(utf8).wstring();
 }
 
+// ReplaceFileW refuses relative names under Wine, so both names go whole.
+std::wstring wholeWide(const std::string& utf8) {
+    std::error_code unknown;
+    const std::filesystem::path whole = std::filesystem::absolute(pathOf(utf8), unknown);
+    return unknown ? wide(utf8) : whole.wstring();
+}
+
 int errnoOf(DWORD error) {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
@@ -120,8 +127,8 @@ int writeNewFile(const std::string& name, const std::string& bytes, const std::s
 // A file already there is replaced with ReplaceFileW, which keeps its permissions; a new one is
 // moved into place. Both are tried again while another program holds the file.
 int moveOver(const std::string& from, const std::string& to) {
-    const std::wstring source = wide(from);
-    const std::wstring target = wide(to);
+    const std::wstring source = wholeWide(from);
+    const std::wstring target = wholeWide(to);
     DWORD error = 0;
     for (int k = 0; k < kRetries; ++k) {
         const bool there = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -65,7 +65,11 @@ build-windows: deps-windows
 	cmake --build build-windows
 
 # The Windows tests, and the Windows tool against the Linux one of build-release.
+# The prefix is made, and its server started, before the tests start side by side.
 test-windows: build-windows build-release
+	mkdir -p $(WINEPREFIX)
+	/usr/lib/wine/wineserver -p30
+	/usr/lib/wine/wine64 wineboot --init
 	cd build-windows && ctest --output-on-failure --parallel $(JOBS)
 
 build-fuzz: deps

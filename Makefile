@@ -10,7 +10,7 @@ JOBS := $(shell nproc)
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
 .PHONY: run test deps build build-run build-release build-sanitize build-fuzz fuzz-smoke fuzz \
-        bench package clean test-windows build-windows deps-windows
+        bench package clean guide-pictures test-windows build-windows deps-windows
 
 run: build-run
 	./build-run/src/zebrano-editor
@@ -96,6 +96,15 @@ fuzz-run-%:
 	./build-fuzz/tests/$*_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
 	    -print_final_stats=1 -artifact_prefix=build-fuzz/ build-fuzz/$(corpus_$*) \
 	    tests/fuzz/$(corpus_$*)
+
+# The guide's pictures, made again by the window tests from the program as it is now: every
+# picture of docs/ that a test makes is replaced.
+guide-pictures: build
+	rm -rf build/pictures && mkdir -p build/pictures
+	cd build && ZEB_SCREENSHOT_DIR=$(CURDIR)/build/pictures QT_QPA_PLATFORM=offscreen \
+	    ctest --parallel $(JOBS) -L gui --output-on-failure
+	for picture in build/pictures/*.png; do \
+	    if [ -f docs/$$(basename $$picture) ]; then cp $$picture docs/; fi; done
 
 bench: deps
 	$(CONFIGURE) -B build-bench -DCMAKE_BUILD_TYPE=Release -DZEB_BENCH=ON

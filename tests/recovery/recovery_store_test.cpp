@@ -23,6 +23,16 @@
 namespace zeb {
 namespace {
 
+#if defined(_WIN32)
+// On Windows the copies stay on this computer, in the user's own local application data.
+TEST(RecoveryStore, TheCopiesGoInTheUsersLocalAppData) {
+    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+    ASSERT_NE(local, nullptr);
+    EXPECT_EQ(pathOf(RecoveryStore::defaultFolder()),
+              std::filesystem::path(local) / "zebrano-editor" / "recupero");
+}
+#endif
+
 TEST(RecoveryStore, TwoEditorsKeepApartAndAGoneOneLeavesAnOrphan) {
     test::TempFolder folder;
     RecoveryStore first(folder.path() + "/state/recupero");

@@ -1,3 +1,4 @@
+#include "gtfs/valle_feed.h"
 #include "views/gui_fixture.h"
 
 #include <QAction>
@@ -111,12 +112,19 @@ private slots:
         QStringList shown;
         for (QWidget* top : QApplication::topLevelWidgets())
             shown << textsOf(top);
-        // The dialogs the pages name the controls of.
+        // The dialogs the pages name the controls of; the import's with a feed to read.
+        QDir().mkpath(QString::fromStdString(folder.file("feed")));
+        for (const auto& [name, text] : valleFeed())
+            writeBytes(folder.file("feed/" + name), text);
         for (const auto& [dialogName, action] :
              {std::pair{"assegnaBinari", "actionAssegnaBinari"},
               std::pair{"manifesti", "actionManifesti"},
               std::pair{"perturbazioni", "actionPerturbazioni"},
-              std::pair{"collegaRotazioni", "actionCollegaRotazioni"}}) {
+              std::pair{"collegaRotazioni", "actionCollegaRotazioni"},
+              std::pair{"importaGtfs", "actionImportaGtfs"},
+              std::pair{"regoleBinari", "actionRegoleBinari"},
+              std::pair{"impostazioniOrario", "actionImpostazioniOrario"}}) {
+            nextFile = QString::fromStdString(folder.file("feed/stops.txt"));
             dialogs.expect(dialogName, [&shown](QDialog& dialog) {
                 shown << textsOf(&dialog);
                 dialog.reject();

@@ -122,7 +122,7 @@ private slots:
             tick(&dialog, "riduciRischio");
             QVERIFY(!preview->toPlainText().contains("Conflitti attesi"));
             tick(&dialog, "riduciRischio");
-            screenshot(&dialog, "assegna_binari_ritardi");
+            screenshot(&dialog, "assegna_binari");
             click(&dialog, "assegna");
         });
         window->findChild<QAction*>("actionAssegnaBinari")->trigger();
@@ -155,7 +155,7 @@ private slots:
         QTest::mouseClick(widget<QCheckBox>(occupancy, "mostraRitardi"), Qt::LeftButton);
         QVERIFY(legend->text().endsWith("Cornice fucsia: a rischio di conflitto con i ritardi"));
         QVERIFY(chart->grab().toImage() != plain);
-        screenshot(occupancy, "occupazione_ritardi");
+        screenshot(occupancy, "ritardi_grafico");
         QTest::mouseClick(widget<QCheckBox>(occupancy, "mostraRitardi"), Qt::LeftButton);
         QVERIFY(!legend->text().contains("Sfumato"));
         QCOMPARE(chart->grab().toImage(), plain);

@@ -99,6 +99,7 @@ private slots:
 
         ComparisonWindow* compared = &window->comparison();
         QVERIFY(QTest::qWaitForWindowExposed(compared));
+        screenshot(compared, "confronto");
         auto* rows = widget<QTableView>(compared, "differenze");
         auto row = [rows](int r) {
             QStringList cells;
@@ -202,6 +203,7 @@ private slots:
             QCOMPARE(error->text(), QString());
             QCOMPARE(widget<QLabel>(&dialog, "conteggioRegole")->text(),
                      QString("regola 1: 1 treno; 2 treni senza regola"));
+            screenshot(&dialog, "regole_binari");
             nextFile = csv;
             click(&dialog, "esportaRegole");
             click(&dialog, "rimuoviRegola");

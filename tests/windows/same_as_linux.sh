@@ -16,7 +16,8 @@ mkdir -p "$work/linux" "$work/windows"
 failures=0
 
 linux() { (cd "$work/linux" && "$linux_tool" "$@"); }
-windows() { (cd "$work/windows" && "$wine" "$windows_tool" "$@"); }
+# Wine hands the program its arguments in UTF-16 as the locale reads them: a UTF-8 one.
+windows() { (cd "$work/windows" && LC_ALL=C.UTF-8 "$wine" "$windows_tool" "$@"); }
 
 # Runs one command line with both tools, each in its own folder, and compares what they say.
 both() {
@@ -58,6 +59,14 @@ for sample in example four_trains neither_end odd_type; do
     cp "$samples/$sample.zeb" "$work/windows/"
 done
 
+# Names with letters beyond ASCII, as a planner names files.
+cp "$samples/four_trains.zeb" "$work/linux/Città di Łódź.zeb"
+cp "$samples/four_trains.zeb" "$work/windows/Città di Łódź.zeb"
+both verifica "Città di Łódź.zeb"
+both esporta "Città di Łódź.zeb" -o "treni è ł.csv"
+both assegna "Città di Łódź.zeb" -o "Città assegnata.zeb" --treni tutti --tempo-max 0
+both verifica "nessuna città.zeb"
+
 both nuovo --stazione "Città di Lodi" --binari "1 2 3 4 5 6 7 8" --inizio 05:30 -o base.zeb
 both importa giorno.csv --scenario base.zeb -o giorno.zeb
 for scenario in example four_trains neither_end odd_type giorno; do
@@ -95,7 +104,8 @@ done
 
 # The commands did their work, not only failed alike.
 for made in base.zeb giorno.zeb giorno-assegnato.zeb giorno-assegnato.zeb-editor \
-    giorno-perturbato.zeb giorno-diff.csv giorno-collegato.zeb four_trains-rischio.zeb; do
+    giorno-perturbato.zeb giorno-diff.csv giorno-collegato.zeb four_trains-rischio.zeb \
+    "treni è ł.csv" "Città assegnata.zeb-editor"; do
     if [ ! -s "$work/linux/$made" ]; then
         echo "NOT MADE: $made"
         failures=$((failures + 1))

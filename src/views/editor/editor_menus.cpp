@@ -22,6 +22,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -251,7 +252,13 @@ QString EditorWindow::guidePageOf(const QWidget* window) {
         {"quadroTreni", "quadro_treni"},
         {"occupazioneBinari", "occupazione_binari"},
         {"confrontaScenari", "giorno_perturbato"},
+        {"ripetiTrenoDialogo", "quadro_treni"},
+        {"spostaOrariDialogo", "quadro_treni"},
+        {"collegaA", "rotazioni"},
     };
+    // A file dialog's page is that of the files it asks for.
+    if (const auto* files = qobject_cast<const QFileDialog*>(window))
+        return files->nameFilters().join(' ').contains("*.csv") ? "treni_csv" : "primo_scenario";
     for (const auto& [name, page] : kPages) {
         if (window != nullptr && window->objectName() == name)
             return page;

@@ -103,6 +103,7 @@ guide-pictures: build
 	rm -rf build/pictures && mkdir -p build/pictures
 	cd build && ZEB_SCREENSHOT_DIR=$(CURDIR)/build/pictures QT_QPA_PLATFORM=offscreen \
 	    ctest --parallel $(JOBS) -L gui --output-on-failure
+	pdftoppm -png -r 90 -singlefile build/pictures/manifesti.pdf build/pictures/manifesti
 	for picture in build/pictures/*.png; do \
 	    if [ -f docs/$$(basename $$picture) ]; then cp $$picture docs/; fi; done
 

@@ -68,7 +68,6 @@ private slots:
         widget<QDateEdit>(&dialog, "validoDal")->setDate(QDate(2016, 4, 13));
         widget<QDateEdit>(&dialog, "validoAl")->setDate(QDate(2016, 6, 30));
         QVERIFY(dialog.exportPdf(folder.file("a3.pdf")).written());
-        screenshot(&dialog, "manifesti");
         QVERIFY(pdfText(folder.file("a3.pdf")).contains("Valido dal 13/04/2016 al 30/06/2016"));
         QVERIFY(programOutput("pdfinfo", {QString::fromStdString(folder.file("a3.pdf"))})
                     .contains("(A3)"));

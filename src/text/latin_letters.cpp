@@ -1,12 +1,9 @@
 #include "text/latin_letters.h"
 
-#include "model/value_tables.h"
-
 #include <unicode/locid.h>
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
 
-#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -39,13 +36,6 @@ std::string inLatinLetters(std::string_view utf8, bool lowerCase) {
     std::string out;
     u.toUTF8String(out);
     return out;
-}
-
-std::string searchKey(std::string_view utf8) {
-    if (std::all_of(utf8.begin(), utf8.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return lowered(utf8);
-    return inLatinLetters(utf8, true);
 }
 
 } // namespace zeb

@@ -1,6 +1,10 @@
 #include "text/latin_table.h"
 
+#include "model/value_tables.h"
 #include "scenario_file/windows1252.h"
+#include "text/latin_letters.h"
+
+#include <algorithm>
 
 #include <iterator>
 
@@ -113,6 +117,14 @@ std::string latinLettersByTable(std::string_view utf8, bool lowerCase) {
             if (ch >= 'A' && ch <= 'Z')
                 ch = static_cast<char>(ch - 'A' + 'a');
     return out;
+}
+
+// The same for the ICU build and the other: plain ASCII needs no transliteration.
+std::string searchKey(std::string_view utf8) {
+    if (std::all_of(utf8.begin(), utf8.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return lowered(utf8);
+    return inLatinLetters(utf8, true);
 }
 
 } // namespace zeb

@@ -15,16 +15,16 @@ namespace {
 
 // What this build cannot do, for the help.
 std::string leftOut() {
-    std::string text = "Questa versione non disegna: mancano occupazione e manifesti, l'avviso "
-                       "di confronta e l'immagine di tabellone.";
+    std::string text = "Questa versione non disegna: mancano occupazione e manifesti, l'avviso di "
+                       "confronta\ne l'immagine di tabellone.";
 #if !defined(ZEB_WITH_GTFS)
     text += " Non legge gli orari GTFS: manca il comando gtfs.";
 #endif
 #if !defined(ZEB_WITH_GLPK)
-    text += " Assegna i binari con la sola prima scelta, senza la ricerca che la migliora.";
+    text += "\nAssegna i binari con la sola prima scelta, senza la ricerca che la migliora.";
 #endif
 #if !defined(ZEB_WITH_ICU)
-    text += " Dei nomi scritti in alfabeti diversi dal latino non toglie gli accenti.";
+    text += "\nDei nomi scritti in alfabeti diversi dal latino non toglie gli accenti.";
 #endif
     return text;
 }

@@ -122,7 +122,7 @@ std::string toolHelp(const std::vector<ToolCommand>& commands, const std::string
     std::string text =
         "Utilizzo: zebrano-tool [opzioni] comando file\n" + toolDescription(commands) + "\n";
     if (!leftOut.empty())
-        text += leftOut + "\n\n";
+        text += "\n" + leftOut + "\n\n";
     text += "Opzioni:\n";
     text += optionLines({"help", "h", "Mostra questo aiuto.", ""});
     text += optionLines({"version", "v", "Mostra la versione del programma.", ""});

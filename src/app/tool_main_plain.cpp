@@ -1,6 +1,8 @@
+#include "scenario_file/file_paths.h"
 #include "tool/tool_command_line.h"
 #include "tool/tool_line.h"
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -33,16 +35,6 @@ int runTool(const std::vector<std::string>& words) {
     return zeb::runToolLine(words, zeb::coreCommands(), leftOut(), std::cout, std::cerr);
 }
 
-#if defined(_WIN32)
-std::string utf8Of(const wchar_t* wide) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
-    text.resize(text.size() - 1);
-    return text;
-}
-#endif
-
 } // namespace
 
 #if defined(_WIN32)
@@ -54,7 +46,7 @@ int wmain(int argc, wchar_t* argv[]) {
     _setmode(_fileno(stderr), _O_BINARY);
     std::vector<std::string> words;
     for (int k = 1; k < argc; ++k)
-        words.push_back(utf8Of(argv[k]));
+        words.push_back(zeb::utf8Of(std::filesystem::path(argv[k])));
     return runTool(words);
 }
 #else

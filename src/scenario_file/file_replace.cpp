@@ -21,11 +21,6 @@ constexpr std::size_t kNameInTemporary = 200;
 // Names tried for a temporary file before the folder is taken to refuse new files.
 constexpr int kTemporaryTries = 100;
 
-std::string folderOf(const std::string& path) {
-    const std::string folder = utf8Of(pathOf(path).parent_path());
-    return folder.empty() ? "." : folder;
-}
-
 std::string baseName(const std::string& path) {
     return utf8Of(pathOf(path).filename());
 }
@@ -70,6 +65,11 @@ std::string randomLetters() {
 }
 
 } // namespace
+
+std::string folderOf(const std::string& path) {
+    const std::string folder = utf8Of(pathOf(path).parent_path());
+    return folder.empty() ? "." : folder;
+}
 
 std::string digestText(std::string_view bytes) {
     std::uint64_t digest = 14695981039346656037u; // FNV-1a

@@ -30,20 +30,16 @@ constexpr SystemErrorText kSystemErrors[] = {
     {EPERM, "Operazione non permessa"},
     {EROFS, "Il disco è di sola lettura"},
     {ENOSPC, "Il disco è pieno"},
-#if defined(EDQUOT) // not on Windows
+#if defined(EDQUOT) // not in Windows' errno.h
     {EDQUOT, "Lo spazio concesso sul disco è esaurito"},
 #endif
     {EFBIG, "Il file è troppo grande"},
     {ENAMETOOLONG, "Il nome del file è troppo lungo"},
     {EEXIST, "Il file esiste già"},
     {EBUSY, "Il file è in uso da un altro programma"},
-#if defined(ETXTBSY) // not on Windows
     {ETXTBSY, "Il file è in uso da un altro programma"},
-#endif
     {EIO, "Errore di lettura o scrittura sul disco"},
-#if defined(ELOOP) // not on Windows
     {ELOOP, "Troppi collegamenti simbolici uno dentro l'altro"},
-#endif
     {EMFILE, "Troppi file aperti"},
     {ENFILE, "Troppi file aperti nel sistema"},
     {ENOMEM, "Memoria esaurita"},

@@ -7,6 +7,9 @@ namespace zeb {
 // What each system does its own way in the handling of files (system_files_posix.cpp and
 // system_files_windows.cpp); the rest is file_replace.cpp and line_source.cpp, the same on both.
 
+// The folder `path` is in: "." for a bare name, "/" for a name at the root.
+std::string folderOf(const std::string& path);
+
 // The number of this process, and whether the process of that number is still running.
 long currentProcessId();
 bool processRunning(long pid);

@@ -130,11 +130,7 @@ std::string savedTarget(const std::string& path) {
         if (n <= 0 || static_cast<std::size_t>(n) >= link.size())
             break;
         const std::string next(link.data(), static_cast<std::size_t>(n));
-        const auto slash = target.rfind('/');
-        const std::string folder = slash == std::string::npos ? "."
-                                   : slash == 0               ? "/"
-                                                              : target.substr(0, slash);
-        target = next[0] == '/' ? next : folder + "/" + next;
+        target = next[0] == '/' ? next : folderOf(target) + "/" + next;
     }
     return target;
 }

@@ -61,24 +61,26 @@ std::string helpRows(const std::string& head, const std::string& said) {
     constexpr std::size_t kColumn = 31;
     constexpr std::size_t kWidth = 79;
     std::string text;
-    std::string row = head.size() < kColumn ? head + std::string(kColumn - head.size(), ' ')
-                                            : head + "\n" + std::string(kColumn, ' ');
-    std::size_t rowStart = row.rfind('\n') == std::string::npos ? 0 : row.rfind('\n') + 1;
-    std::size_t from = 0;
-    while (from < said.size()) {
-        std::size_t to = said.find(' ', from);
-        if (to == std::string::npos)
-            to = said.size();
-        const std::string piece = said.substr(from, to - from);
-        if (row.size() - rowStart > kColumn && row.size() - rowStart + 1 + piece.size() > kWidth) {
-            text += row + "\n";
-            row = std::string(kColumn, ' ');
-            rowStart = 0;
+    std::string line = head;
+    if (line.size() >= kColumn) {
+        text = line + "\n";
+        line.clear();
+    }
+    line.resize(kColumn, ' ');
+    bool begun = false; // a word of `said` is on the line
+    for (std::size_t from = 0; from < said.size();) {
+        const std::size_t to = std::min(said.find(' ', from), said.size());
+        const std::string_view word = std::string_view(said).substr(from, to - from);
+        if (begun && line.size() + 1 + word.size() > kWidth) {
+            text += line + "\n";
+            line.assign(kColumn, ' ');
+            begun = false;
         }
-        row += (row.size() - rowStart > kColumn ? " " : "") + piece;
+        line.append(begun ? " " : "").append(word);
+        begun = true;
         from = to + 1;
     }
-    return text + row + "\n";
+    return text + line + "\n";
 }
 
 // "  -o, --output <file>   what it does".

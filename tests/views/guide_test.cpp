@@ -65,6 +65,8 @@ private slots:
         QVERIFY(text->toPlainText().startsWith("Guida di Zebrano"));
         auto* contents = widget<QListWidget>(guide, "indiceGuida");
         QCOMPARE(contents->currentItem()->text(), QString("Guida di Zebrano"));
+        // Every page the program holds is in the contents.
+        QCOMPARE(contents->count(), QDir(":/guida").entryList({"*.md"}).size());
         const QRect entry = contents->visualItemRect(contents->item(3));
         QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, entry.center());
         QVERIFY(text->toPlainText().startsWith("I ritardi previsti"));

@@ -31,6 +31,7 @@ constexpr Page kPages[] = {
     {"quadro_treni", "Il quadro dei treni"},
     {"occupazione_binari", "Il grafico di occupazione e la stampa"},
     {"tabelloni", "Tabelloni e annunci"},
+    {"treni_csv", "Treni in un foglio di calcolo"},
     {"orario_gtfs", "Importare un giorno da un orario GTFS"},
     {"rotazioni", "Rotazioni e treni collegati"},
     {"giorno_perturbato", "Un giorno perturbato"},

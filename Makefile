@@ -16,7 +16,7 @@ run: build-run
 	./build-run/src/zebrano-editor
 
 # Debug with the GUI tests, the core and logic again under the sanitizers, an optimized build of
-# the two programs, a short run of the fuzz targets, and the core and the tool built for Windows
+# the tool, a short run of the fuzz targets, and the core and the tool built for Windows
 # and tested under Wine.
 test: build build-sanitize build-release fuzz-smoke test-windows
 	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
@@ -61,9 +61,7 @@ build-sanitize: deps
 export WINEPREFIX := $(CURDIR)/build-windows/wine
 export WINEDEBUG := -all
 build-windows: deps-windows
-	$(CONFIGURE) -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g0 \
-	    -DZEB_LINUX_TOOL=$(CURDIR)/build-release/src/zebrano-tool
+	cmake --preset windows-cross -Wno-dev -DZEB_LINUX_TOOL=$(CURDIR)/build-release/src/zebrano-tool
 	cmake --build build-windows
 
 # The Windows tests, and the Windows tool against the Linux one of build-release.
